@@ -1,0 +1,11 @@
+#include "app/forms.h"
+
+#include "core/context.h"
+#include "core/login_u.h"
+#include "core/main_u.h"
+
+void createForms(AppContext &ctx)
+{
+    ctx.addForm(new Tlogin(ctx));
+    ctx.addForm(new Tmain(ctx));
+}

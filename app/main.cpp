@@ -1,0 +1,35 @@
+#include "app/forms.h"
+#include "app/startup.h"
+#include "core/context.h"
+#include "core/dm_u.h"
+#include "core/login_u.h"
+#include "shared/qtui.h"
+
+#include <QApplication>
+#include <QFont>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("varnoset"));
+    QApplication::setApplicationName(QStringLiteral("varnoset"));
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QFont f(QStringLiteral("Nazli"), 10);
+    QApplication::setFont(f);
+
+    QtUi ui;
+    Tdm dm;
+    AppContext ctx;
+    ctx.dm = &dm;
+    ctx.ui = &ui;
+
+    if (!prepareDatabases(ctx, parseStartOptions(app.arguments())))
+        return 1;
+    createForms(ctx);
+    ctx.form<Tlogin>()->show();
+    const int rc = app.exec();
+    for (QWidget *w : ctx.forms())
+        delete w;
+    return rc;
+}

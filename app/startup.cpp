@@ -1,0 +1,78 @@
+#include "app/startup.h"
+
+#include "core/auth.h"
+#include "core/context.h"
+#include "core/dm_u.h"
+#include "core/errors.h"
+#include "core/sample_data.h"
+#include "db/setup.h"
+#include "shared/dates.h"
+#include "shared/ui.h"
+
+#include <QSettings>
+
+StartOptions parseStartOptions(const QStringList &args)
+{
+    StartOptions o;
+    o.sampleData = args.contains(QStringLiteral("--sample-data"));
+    return o;
+}
+
+bool prepareDatabases(AppContext &ctx, const StartOptions &opts)
+{
+    InitToday();
+    QSettings s;
+    DbProfile mainProfile = DbProfile::load(s, QStringLiteral("main"));
+    DbProfile protProfile = DbProfile::load(s, QStringLiteral("prot"));
+    if (!mainProfile.isSet()) {
+        // No profile yet: the embedded default, with its own correspondence file.
+        mainProfile = DbProfile::sqliteFile(DbProfile::defaultMainPath());
+        if (!s.contains(QStringLiteral("prot/driver")))
+            protProfile = DbProfile::sqliteFile(DbProfile::defaultProtPath());
+    }
+    try {
+        ctx.dm->connectMain(mainProfile);
+        db::setupSchema(*ctx.dm);
+    } catch (const AppError &e) {
+        ctx.ui->message(QStringLiteral("خطا در اتصال به بانك اطلاعاتي:\n") + e.message());
+        return false;
+    }
+    try {
+        ctx.dm->connectProt(protProfile);
+        if (protProfile.driver == QLatin1String("QSQLITE"))
+            db::setupProtSchema(*ctx.dm);
+    } catch (const AppError &e) {
+        ctx.ui->message(QStringLiteral("خطا در اتصال به بانك اطلاعاتي دبيرخانه:\n") + e.message());
+    }
+    try {
+        if (opts.sampleData)
+            fillSampleData(*ctx.dm);
+        const QString stored =
+            ctx.dm->scalar(QStringLiteral("select pass from karbaran where karbar=?"), {QStringLiteral("admin")}).toString();
+        if (stored.isEmpty()) {
+            // A new database: the administrator's password is chosen now.
+            while (true) {
+                bool ok = false;
+                const QString p1 = ctx.ui->passwordBox(QStringLiteral("Password"),
+                                                       QStringLiteral("كلمه عبور مدير سيستم (admin) را وارد كنيد"), &ok);
+                if (!ok)
+                    return false;
+                const QString p2 =
+                    ctx.ui->passwordBox(QStringLiteral("Password"), QStringLiteral("تكرار كلمه عبور"), &ok);
+                if (!ok)
+                    return false;
+                if (p1.isEmpty() || p1 != p2) {
+                    ctx.ui->message(QStringLiteral("خطا! كلمه عبور خالي است يا با تكرار آن يكسان نيست"));
+                    continue;
+                }
+                ctx.dm->exec(QStringLiteral("update karbaran set pass=? where karbar=?"),
+                             {hashPassword(p1), QStringLiteral("admin")});
+                break;
+            }
+        }
+    } catch (const AppError &e) {
+        ctx.ui->message(e.message());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,188 @@
+#include "core/dm_u.h"
+
+#include "core/errors.h"
+#include "shared/persian.h"
+
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+#include <sqlite3.h>
+
+namespace {
+
+int faCollation(void *, int la, const void *a, int lb, const void *b)
+{
+    const QString sa = QString::fromUtf8(static_cast<const char *>(a), la);
+    const QString sb = QString::fromUtf8(static_cast<const char *>(b), lb);
+    return persianCompare(sa, sb);
+}
+
+void registerSqliteFunctions(QSqlDatabase &db)
+{
+    const QVariant h = db.driver()->handle();
+    if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0)
+        return;
+    sqlite3 *handle = *static_cast<sqlite3 *const *>(h.data());
+    if (handle)
+        sqlite3_create_collation(handle, "fa", SQLITE_UTF8, nullptr, faCollation);
+}
+
+} // namespace
+
+Tdm::Tdm(QObject *parent)
+    : QObject(parent)
+{
+    setObjectName(QStringLiteral("dm"));
+    const QString id = QUuid::createUuid().toString(QUuid::Id128);
+    m_mainName = QStringLiteral("ADOConnection1_") + id;
+    m_protName = QStringLiteral("ADOConn_prot_") + id;
+    auto make = [this](const char *name) { return new DataSet(QString::fromLatin1(name), this); };
+    ADOQuery1 = make("ADOQuery1");
+    ADOQuery2 = make("ADOQuery2");
+    adoq_set = make("adoq_set");
+    ADOQ_dastrasi = make("ADOQ_dastrasi");
+    ADOQ_abadiha = make("ADOQ_abadiha");
+    ADOQ_prot = make("ADOQ_prot");
+    ADOQ_ghir = make("ADOQ_ghir");
+    ADOQ_naft = make("ADOQ_naft");
+    ADOQ_peymankar = make("ADOQ_peymankar");
+    ADOQ_ghir_pic = make("ADOQ_ghir_pic");
+    ADOQ_zamaem = make("ADOQ_zamaem");
+}
+
+Tdm::~Tdm()
+{
+    disconnectAll();
+}
+
+void Tdm::openConnection(const QString &name, const DbProfile &p, bool *isPg)
+{
+    if (QSqlDatabase::contains(name)) {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(p.driver, name);
+    if (p.isPostgres()) {
+        db.setHostName(p.host);
+        db.setPort(p.port);
+        db.setDatabaseName(p.database);
+        db.setUserName(p.user);
+        db.setPassword(p.password);
+    } else {
+        db.setDatabaseName(p.path);
+    }
+    if (!db.open()) {
+        const QString err = db.lastError().text();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+        throw DbError(err);
+    }
+    *isPg = p.isPostgres();
+    QSqlQuery q(db);
+    if (p.isPostgres()) {
+        q.exec(QStringLiteral("SET client_encoding TO 'UTF8'"));
+        if (!p.schema.isEmpty()) {
+            if (!q.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS \"%1\"").arg(p.schema))
+                || !q.exec(QStringLiteral("SET search_path TO \"%1\"").arg(p.schema)))
+                throw DbError(q.lastError().text());
+        }
+    } else {
+        q.exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
+        q.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
+        q.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+        registerSqliteFunctions(db);
+    }
+}
+
+void Tdm::connectMain(const DbProfile &profile)
+{
+    openConnection(m_mainName, profile, &m_postgres);
+    const QSqlDatabase db = ADOConnection1();
+    for (DataSet *ds : findChildren<DataSet *>())
+        if (ds != ADOQ_prot)
+            ds->setDatabase(db);
+}
+
+void Tdm::connectProt(const DbProfile &profile)
+{
+    m_protConfigured = false;
+    if (!profile.isSet())
+        return;
+    openConnection(m_protName, profile, &m_protPostgres);
+    ADOQ_prot->setDatabase(ADOConn_prot());
+    m_protConfigured = true;
+}
+
+void Tdm::disconnectAll()
+{
+    for (DataSet *ds : findChildren<DataSet *>()) {
+        ds->close();
+        ds->setDatabase(QSqlDatabase());
+    }
+    for (const QString &name : {m_mainName, m_protName}) {
+        if (QSqlDatabase::contains(name)) {
+            QSqlDatabase::database(name, false).close();
+            QSqlDatabase::removeDatabase(name);
+        }
+    }
+    m_protConfigured = false;
+}
+
+QSqlDatabase Tdm::ADOConnection1() const
+{
+    return QSqlDatabase::database(m_mainName, false);
+}
+
+QSqlDatabase Tdm::ADOConn_prot() const
+{
+    return QSqlDatabase::database(m_protName, false);
+}
+
+bool Tdm::isConnected() const
+{
+    return QSqlDatabase::contains(m_mainName) && ADOConnection1().isOpen();
+}
+
+int Tdm::exec(const QString &sql, const QVariantList &binds)
+{
+    QSqlQuery q(ADOConnection1());
+    if (!q.prepare(sql))
+        throw DbError(q.lastError().text());
+    for (int i = 0; i < binds.size(); ++i)
+        q.bindValue(i, binds.at(i));
+    if (!q.exec())
+        throw DbError(q.lastError().text());
+    return q.numRowsAffected();
+}
+
+QVariant Tdm::scalar(const QString &sql, const QVariantList &binds)
+{
+    QSqlQuery q(ADOConnection1());
+    q.setForwardOnly(true);
+    if (!q.prepare(sql))
+        throw DbError(q.lastError().text());
+    for (int i = 0; i < binds.size(); ++i)
+        q.bindValue(i, binds.at(i));
+    if (!q.exec())
+        throw DbError(q.lastError().text());
+    return q.next() ? q.value(0) : QVariant();
+}
+
+void Tdm::transaction(const std::function<void()> &fn)
+{
+    QSqlDatabase db = ADOConnection1();
+    if (!db.transaction())
+        throw DbError(db.lastError().text());
+    try {
+        fn();
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+    if (!db.commit()) {
+        const QString err = db.lastError().text();
+        db.rollback();
+        throw DbError(err);
+    }
+}

@@ -1,0 +1,59 @@
+#pragma once
+// The data module: the connections and the named queries that every window shares.
+#include "core/dataset.h"
+#include "core/profile.h"
+
+#include <QObject>
+#include <QSqlDatabase>
+#include <functional>
+
+class Tdm : public QObject {
+    Q_OBJECT
+public:
+    explicit Tdm(QObject *parent = nullptr);
+    ~Tdm() override;
+
+    // Connects the main database; throws DbError when it cannot be opened.
+    void connectMain(const DbProfile &profile);
+    // Connects the correspondence database; an unset profile leaves it unconfigured.
+    void connectProt(const DbProfile &profile);
+    void disconnectAll();
+
+    QSqlDatabase ADOConnection1() const;
+    QSqlDatabase ADOConn_prot() const;
+    bool isConnected() const;
+    bool hasProt() const { return m_protConfigured; }
+    bool isPostgres() const { return m_postgres; }
+    bool protIsPostgres() const { return m_protPostgres; }
+
+    // Statements on the main connection outside the named queries.
+    int exec(const QString &sql, const QVariantList &binds = {});
+    QVariant scalar(const QString &sql, const QVariantList &binds = {});
+    // Runs fn in one transaction: commits when it returns, rolls back when it throws.
+    void transaction(const std::function<void()> &fn);
+
+    // Shared scratch and core queries.
+    DataSet *ADOQuery1;
+    DataSet *ADOQuery2;
+    DataSet *adoq_set;
+    DataSet *ADOQ_dastrasi;
+    DataSet *ADOQ_abadiha;
+    DataSet *ADOQ_prot;      // on the correspondence connection
+    // Bitumen.
+    DataSet *ADOQ_ghir;      // current row = the current allocation
+    DataSet *ADOQ_naft;
+    DataSet *ADOQ_peymankar;
+    DataSet *ADOQ_ghir_pic;
+    DataSet *ADOQ_zamaem;
+
+    QString mainConnectionName() const { return m_mainName; }
+    QString protConnectionName() const { return m_protName; }
+
+private:
+    void openConnection(const QString &name, const DbProfile &p, bool *isPg);
+    QString m_mainName;
+    QString m_protName;
+    bool m_postgres = false;
+    bool m_protPostgres = false;
+    bool m_protConfigured = false;
+};

@@ -1,0 +1,30 @@
+#pragma once
+#include <QString>
+
+class QSettings;
+
+// Where a database lives: an SQLite file or a PostgreSQL server. An empty driver means
+// "not configured" (the correspondence database may be absent).
+struct DbProfile {
+    QString driver;    // "QSQLITE", "QPSQL" or empty
+    QString path;      // SQLite file
+    QString host;
+    int port = 5432;
+    QString database;
+    QString user;
+    QString password;
+    QString schema;    // PostgreSQL: schema to work in (created when missing); empty = default
+
+    bool isSet() const { return !driver.isEmpty(); }
+    bool isPostgres() const { return driver == QLatin1String("QPSQL"); }
+
+    // "host=... port=... user=... dbname=... password=..." as libpq writes it.
+    static DbProfile fromConnInfo(const QString &conninfo);
+    static DbProfile sqliteFile(const QString &path);
+    // Profiles kept in QSettings under group "main" or "prot".
+    static DbProfile load(QSettings &settings, const QString &group);
+    void save(QSettings &settings, const QString &group) const;
+    // The embedded default files in the user's data folder.
+    static QString defaultMainPath();
+    static QString defaultProtPath();
+};

@@ -1,0 +1,22 @@
+#pragma once
+// Turning the text of a box into the value a column takes, as the old server did on
+// its own: an empty text is 0 in a numeric column, "," group separators are dropped
+// from numbers; a text that is not a number or is longer than its column is refused
+// with a message naming the column, before anything is written.
+#include <QString>
+#include <QVariant>
+
+namespace db {
+
+// Throws InputError. Unknown columns pass the text through unchanged.
+QVariant columnValue(const QString &table, const QString &column, const QString &text);
+
+// A number as the database and the boxes read it: "." and Latin digits, 15 significant
+// digits at most ("30.3", never "30.299999999999997"), no exponent for ordinary values.
+QString numberText(double value);
+
+// Parses a number typed with Latin or Persian digits, "," separators and an optional
+// "." or "/" decimal sign; false when it is not a number. An empty text is not a number here.
+bool parseNumber(const QString &text, double *out);
+
+} // namespace db

@@ -1,0 +1,95 @@
+#include "shared/qtui.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+QWidget *owner(QWidget *parent)
+{
+    if (parent)
+        return parent;
+    if (QWidget *w = QApplication::activeModalWidget())
+        return w;
+    return QApplication::activeWindow();
+}
+} // namespace
+
+void QtUi::message(const QString &text, QWidget *parent)
+{
+    QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, owner(parent));
+    box.setLayoutDirection(Qt::RightToLeft);
+    box.exec();
+}
+
+Ui::Answer QtUi::question(const QString &text, bool withCancel, QWidget *parent)
+{
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (withCancel)
+        buttons |= QMessageBox::Cancel;
+    QMessageBox box(QMessageBox::Question, QString(), text, buttons, owner(parent));
+    box.setLayoutDirection(Qt::RightToLeft);
+    const int r = box.exec();
+    if (r == QMessageBox::Yes)
+        return Yes;
+    if (r == QMessageBox::No)
+        return No;
+    return withCancel ? Cancel : No;
+}
+
+QString QtUi::inputBox(const QString &caption, const QString &prompt, const QString &def, QWidget *parent)
+{
+    QInputDialog d(owner(parent));
+    d.setLayoutDirection(Qt::RightToLeft);
+    d.setWindowTitle(caption);
+    d.setLabelText(prompt);
+    d.setTextValue(def);
+    if (d.exec() != QDialog::Accepted)
+        return def;
+    return d.textValue();
+}
+
+QString QtUi::passwordBox(const QString &caption, const QString &prompt, bool *ok, QWidget *parent)
+{
+    QInputDialog d(owner(parent));
+    d.setLayoutDirection(Qt::RightToLeft);
+    d.setWindowTitle(caption);
+    d.setLabelText(prompt);
+    d.setTextEchoMode(QLineEdit::Password);
+    const bool accepted = d.exec() == QDialog::Accepted;
+    if (ok)
+        *ok = accepted;
+    return accepted ? d.textValue() : QString();
+}
+
+QString QtUi::openFileName(const QString &caption, const QString &filter, QWidget *parent)
+{
+    return QFileDialog::getOpenFileName(owner(parent), caption, QString(), filter, nullptr,
+                                        QFileDialog::DontUseNativeDialog);
+}
+
+QString QtUi::saveFileName(const QString &caption, const QString &proposed, const QString &filter, QWidget *parent)
+{
+    return QFileDialog::getSaveFileName(owner(parent), caption, proposed, filter, nullptr,
+                                        QFileDialog::DontUseNativeDialog);
+}
+
+int QtUi::showModal(QDialog *window)
+{
+    return window->exec();
+}
+
+void QtUi::openFile(const QString &path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void QtUi::beep()
+{
+    QApplication::beep();
+}

@@ -1,0 +1,20 @@
+#pragma once
+#include "shared/ui.h"
+
+// The program's Ui: Qt's own message boxes, input dialogs and file dialogs.
+class QtUi : public Ui {
+public:
+    void message(const QString &text, QWidget *parent = nullptr) override;
+    Answer question(const QString &text, bool withCancel = false, QWidget *parent = nullptr) override;
+    QString inputBox(const QString &caption, const QString &prompt, const QString &def,
+                     QWidget *parent = nullptr) override;
+    QString passwordBox(const QString &caption, const QString &prompt, bool *ok, QWidget *parent = nullptr) override;
+    QString openFileName(const QString &caption, const QString &filter, QWidget *parent = nullptr) override;
+    QString saveFileName(const QString &caption, const QString &proposed, const QString &filter,
+                         QWidget *parent = nullptr) override;
+    int showModal(QDialog *window) override;
+    void openFile(const QString &path) override;
+    void beep() override;
+    void previewReport(const report::FilledReport &r, const AfterPrint &afterPrint = {}) override;
+    PrintResult printReport(const report::FilledReport &r, const AfterPrint &afterPrint = {}) override;
+};

@@ -1,0 +1,80 @@
+#include "shared/scriptedui.h"
+
+#include <QDialog>
+
+ScriptedUi::ScriptedUi() = default;
+ScriptedUi::~ScriptedUi() = default;
+
+void ScriptedUi::message(const QString &text, QWidget *)
+{
+    messages << text;
+}
+
+Ui::Answer ScriptedUi::question(const QString &text, bool, QWidget *)
+{
+    questions << text;
+    return answers.isEmpty() ? No : answers.dequeue();
+}
+
+QString ScriptedUi::inputBox(const QString &caption, const QString &prompt, const QString &def, QWidget *)
+{
+    prompts << caption + QLatin1Char('|') + prompt + QLatin1Char('|') + def;
+    return inputs.isEmpty() ? def : inputs.dequeue();
+}
+
+QString ScriptedUi::passwordBox(const QString &caption, const QString &prompt, bool *ok, QWidget *)
+{
+    prompts << caption + QLatin1Char('|') + prompt + QLatin1Char('|');
+    if (inputs.isEmpty()) {
+        if (ok)
+            *ok = false;
+        return {};
+    }
+    if (ok)
+        *ok = true;
+    return inputs.dequeue();
+}
+
+QString ScriptedUi::openFileName(const QString &, const QString &, QWidget *)
+{
+    return openFiles.isEmpty() ? QString() : openFiles.dequeue();
+}
+
+QString ScriptedUi::saveFileName(const QString &, const QString &, const QString &, QWidget *)
+{
+    return saveFiles.isEmpty() ? QString() : saveFiles.dequeue();
+}
+
+int ScriptedUi::showModal(QDialog *window)
+{
+    shownWindows << window->objectName();
+    window->setResult(QDialog::Rejected);
+    window->show();
+    auto it = onShow.constFind(window->objectName());
+    if (it != onShow.constEnd())
+        (*it)(window);
+    const int result = window->result();
+    window->hide();
+    return result;
+}
+
+void ScriptedUi::openFile(const QString &path)
+{
+    openedFiles << path;
+}
+
+void ScriptedUi::beep()
+{
+    ++beeps;
+}
+
+void ScriptedUi::clear()
+{
+    messages.clear();
+    questions.clear();
+    prompts.clear();
+    openedFiles.clear();
+    shownWindows.clear();
+    reports.clear();
+    beeps = 0;
+}

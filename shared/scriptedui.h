@@ -1,0 +1,62 @@
+#pragma once
+#include "shared/ui.h"
+
+#include <QHash>
+#include <QList>
+#include <QQueue>
+#include <memory>
+
+// The tests' Ui: answers come from queues, everything shown is recorded.
+// An empty answer queue gives the default answer (No / the default text / cancel).
+class ScriptedUi : public Ui {
+public:
+    ScriptedUi();
+    ~ScriptedUi() override;
+
+    // What the program showed or asked, in order.
+    QStringList messages;
+    QStringList questions;
+    QStringList prompts;          // "caption|prompt|default" of each input box
+    QStringList openedFiles;
+    QStringList shownWindows;     // objectName of each window shown modally
+    int beeps = 0;
+
+    struct ReportCall {
+        enum Kind { Preview, Print } kind;
+        std::shared_ptr<report::FilledReport> report; // a copy of what was shown or printed
+        int printed = 0;                              // completed print jobs (after-print notifications)
+    };
+    QList<ReportCall> reports;
+
+    // Scripted answers.
+    QQueue<Answer> answers;
+    QQueue<QString> inputs;       // for inputBox and passwordBox
+    QQueue<QString> openFiles;    // for openFileName
+    QQueue<QString> saveFiles;    // for saveFileName
+    // For previewReport: how the user uses each preview, in order: each entry is a list of
+    // print outcomes (e.g. {Printed, Printed} = printed twice; {} = only looked at).
+    QQueue<QList<PrintResult>> previewPrints;
+    // For printReport: outcome of each direct print (default Printed).
+    QQueue<PrintResult> directPrints;
+
+    // Called with the window when it is shown modally; the handler drives it and
+    // the modal call returns the window's result afterwards. Keyed by objectName.
+    QHash<QString, std::function<void(QDialog *)>> onShow;
+
+    void message(const QString &text, QWidget *parent = nullptr) override;
+    Answer question(const QString &text, bool withCancel = false, QWidget *parent = nullptr) override;
+    QString inputBox(const QString &caption, const QString &prompt, const QString &def,
+                     QWidget *parent = nullptr) override;
+    QString passwordBox(const QString &caption, const QString &prompt, bool *ok, QWidget *parent = nullptr) override;
+    QString openFileName(const QString &caption, const QString &filter, QWidget *parent = nullptr) override;
+    QString saveFileName(const QString &caption, const QString &proposed, const QString &filter,
+                         QWidget *parent = nullptr) override;
+    int showModal(QDialog *window) override;
+    void openFile(const QString &path) override;
+    void beep() override;
+    void previewReport(const report::FilledReport &r, const AfterPrint &afterPrint = {}) override;
+    PrintResult printReport(const report::FilledReport &r, const AfterPrint &afterPrint = {}) override;
+
+    QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last(); }
+    void clear();
+};
