@@ -1,0 +1,22 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+
+class AppContext;
+
+// A file kept as a blob in its owner's table with its extension (with the dot; empty
+// when none) and a description.
+struct StoredFile {
+    QByteArray bytes;
+    QString ext;
+};
+
+// Reads a file chosen in the open dialog; false when cancelled or unreadable (told).
+bool ChooseAttachment(AppContext &ctx, StoredFile *out, QString *fileName = nullptr);
+// Reads a file from disk; throws AppError when it cannot be read.
+StoredFile ReadAttachmentFile(const QString &path);
+// Writes the bytes to "Tobrenhal" + ext in the temp folder (or, when askName, to a name
+// chosen in a save dialog + ext) and opens it with the default program. Returns the
+// path written, or empty when cancelled or failed (told).
+QString OpenAttachment(AppContext &ctx, const StoredFile &file, bool askName = false);

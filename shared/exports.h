@@ -1,0 +1,24 @@
+#pragma once
+#include <QHash>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+class AppContext;
+class DataSet;
+
+// Excel export: an .xlsx in the temp folder opened with the default program. Titles
+// are keyed by exact field name; a field without a title takes its own name.
+// Returns the file written, or empty when writing failed (the user was told).
+QString ExportToExcel(AppContext &ctx, DataSet *ds, const QHash<QString, QString> &titles);
+
+// One column of an HTML table: the dataset field and its header text.
+using HtmlColumn = QPair<QString, QString>;
+// HTML table export: written as UTF-8 to `fileName` and opened with the default program.
+// `totalsRow` is inserted verbatim after the rows (the caller's own "<tr>...</tr>").
+// Returns false when the file could not be written (the user was told).
+bool ExportHtmlTable(AppContext &ctx, const QString &fileName, const QString &title, DataSet *ds,
+                     const QList<HtmlColumn> &columns, const QString &totalsRow = QString());
+// The fixed export names in the temp folder: "Tobrenhal.htm", "Tobrenhal.xls", "Tobrenhal" + ext.
+QString TempExportPath(const QString &fileName);
