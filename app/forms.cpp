@@ -1,5 +1,6 @@
 #include "app/forms.h"
 
+#include "bitumen/peymankar_ins_u.h"
 #include "core/context.h"
 #include "core/login_u.h"
 #include "core/main_u.h"
@@ -8,4 +9,5 @@ void createForms(AppContext &ctx)
 {
     ctx.addForm(new Tlogin(ctx));
     ctx.addForm(new Tmain(ctx));
+    ctx.addForm(new Tpeymankar_ins(ctx));
 }
