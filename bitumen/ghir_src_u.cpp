@@ -6,6 +6,7 @@
 #include "core/context.h"
 #include "core/dm_u.h"
 #include "core/main_u.h"
+#include "shared/combo_items.h"
 #include "shared/dates.h"
 #include "shared/delete_password.h"
 #include "shared/edits.h"
@@ -24,7 +25,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QIdentityProxyModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -247,17 +247,13 @@ QString maskedText(const QLineEdit *e)
     return t;
 }
 
-// Replaces a combo box's list by `items` (sorted when the box is), keeping its text.
+// Replaces a combo box's list by `items`, in Persian order when the box is sorted; its text stays.
 void setComboItems(QComboBox *box, QStringList items, bool sorted)
 {
     if (sorted)
         std::stable_sort(items.begin(), items.end(),
                          [](const QString &a, const QString &b) { return persianCompare(a, b) < 0; });
-    const QString text = box->currentText();
-    const QSignalBlocker block(box);
-    box->clear();
-    box->addItems(items);
-    box->setEditText(text);
+    ReplaceComboItems(box, items);
 }
 
 QStringList columnTexts(DataSet *ds, const QString &field)
@@ -268,38 +264,28 @@ QStringList columnTexts(DataSet *ds, const QString &field)
     return out;
 }
 
-// The grid's view of the listing: column titles in colour, rows with a meeting date in sky blue.
-class GhirGridModel : public QIdentityProxyModel {
+// Column titles with their background colours.
+class GhirHeader : public QHeaderView {
 public:
-    explicit GhirGridModel(DataSet *ds, QObject *parent)
-        : QIdentityProxyModel(parent), m_ds(ds)
+    GhirHeader(DataSet *ds, QWidget *parent)
+        : QHeaderView(Qt::Horizontal, parent), m_ds(ds)
     {
-        setSourceModel(ds);
     }
 
-    QVariant data(const QModelIndex &index, int role) const override
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader *option, int logicalIndex) const override
     {
-        if (role == Qt::BackgroundRole && index.isValid()) {
-            const int c = m_ds->fieldIndex(QStringLiteral("jalase_dat"));
-            // Only the exact empty mask counts as a missing meeting date; empty or null is coloured.
-            if (c >= 0 && m_ds->text(QStringLiteral("jalase_dat"), index.row()) != kEmptyDate)
-                return kMeetingRowColor;
-            return {};
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        if (logicalIndex < 0 || logicalIndex >= m_ds->fieldNames().size())
+            return;
+        const QString f = m_ds->fieldNames().at(logicalIndex);
+        for (const GridColumn &g : kGridColumns) {
+            if (g.titleColor.isValid() && f.compare(QLatin1String(g.field), Qt::CaseInsensitive) == 0) {
+                option->palette.setColor(QPalette::Button, g.titleColor);
+                option->palette.setColor(QPalette::Window, g.titleColor);
+                return;
+            }
         }
-        return QIdentityProxyModel::data(index, role);
-    }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation == Qt::Horizontal && role == Qt::BackgroundRole && section >= 0
-            && section < m_ds->fieldNames().size()) {
-            const QString f = m_ds->fieldNames().at(section);
-            for (const GridColumn &g : kGridColumns)
-                if (f.compare(QLatin1String(g.field), Qt::CaseInsensitive) == 0 && g.titleColor.isValid())
-                    return g.titleColor;
-            return {};
-        }
-        return QIdentityProxyModel::headerData(section, orientation, role);
     }
 
 private:
@@ -337,9 +323,11 @@ template <class Parent> QAction *addItem(Parent *parent, const char *name, const
 
 } // namespace
 
+const QString Tghir_src::kMenuCaption = kMainCaption;
 const QString Tghir_src::kEmptyList = QStringLiteral("هيچ پروژه اي در ليست نيست");
 const QString Tghir_src::kDeleteWarning = kDeleteWarningText;
 const QString Tghir_src::kDeleted = kDeletedText;
+const QString Tghir_src::kDeleteLog = kLogDelete;
 
 Tghir_src::Tghir_src(AppContext &ctx, QWidget *parent)
     : QDialog(parent)
@@ -576,11 +564,11 @@ void Tghir_src::buildFilters()
             w->setPalette(QPalette());
         }
     };
-    connect(CheckBox1, &QCheckBox::clicked, this, [=] { rule(peymankar, CheckBox1->isChecked()); });
-    connect(CheckBox5, &QCheckBox::clicked, this, [=] { rule(sal, CheckBox5->isChecked()); });
-    connect(CheckBox6, &QCheckBox::clicked, this, [=] { rule(prj_typ, CheckBox6->isChecked()); });
-    connect(CheckBox8, &QCheckBox::clicked, this, [=] { rule(ostan, CheckBox8->isChecked()); });
-    connect(CheckBox2, &QCheckBox::clicked, this, [=] {
+    connect(CheckBox1, &QCheckBox::clicked, this, [=, this] { rule(peymankar, CheckBox1->isChecked()); });
+    connect(CheckBox5, &QCheckBox::clicked, this, [=, this] { rule(sal, CheckBox5->isChecked()); });
+    connect(CheckBox6, &QCheckBox::clicked, this, [=, this] { rule(prj_typ, CheckBox6->isChecked()); });
+    connect(CheckBox8, &QCheckBox::clicked, this, [=, this] { rule(ostan, CheckBox8->isChecked()); });
+    connect(CheckBox2, &QCheckBox::clicked, this, [=, this] {
         const bool on = CheckBox2->isChecked();
         add_city->setEnabled(on);
         show_list_city->setEnabled(on);
@@ -588,7 +576,7 @@ void Tghir_src::buildFilters()
         list_city->clear();
         rule(city, on);
     });
-    connect(CheckBox3, &QCheckBox::clicked, this, [=] {
+    connect(CheckBox3, &QCheckBox::clicked, this, [=, this] {
         const bool on = CheckBox3->isChecked();
         add_rosta->setEnabled(on);
         show_list_rosta->setEnabled(on);
@@ -596,7 +584,7 @@ void Tghir_src::buildFilters()
         list_rosta->clear();
         rule(rosta, on);
     });
-    connect(CheckBox4, &QCheckBox::clicked, this, [=] {
+    connect(CheckBox4, &QCheckBox::clicked, this, [=, this] {
         const bool on = CheckBox4->isChecked();
         rule(reg_dat2, on);
         rule(reg_dat1, on);
@@ -607,15 +595,15 @@ void Tghir_src::buildFilters()
         l->setFixedHeight(56);
         l->setVisible(on);
     };
-    connect(show_list_city, &QCheckBox::clicked, this, [=](bool on) { showList(list_city, on); });
-    connect(show_list_rosta, &QCheckBox::clicked, this, [=](bool on) { showList(list_rosta, on); });
+    connect(show_list_city, &QCheckBox::clicked, this, [=, this](bool on) { showList(list_city, on); });
+    connect(show_list_rosta, &QCheckBox::clicked, this, [=, this](bool on) { showList(list_rosta, on); });
     auto removeSelected = [](QListWidget *l) {
         const QList<QListWidgetItem *> sel = l->selectedItems();
         if (!sel.isEmpty())
             delete l->takeItem(l->row(sel.first()));
     };
-    connect(N48, &QAction::triggered, this, [=] { removeSelected(list_city); });
-    connect(N47, &QAction::triggered, this, [=] { removeSelected(list_rosta); });
+    connect(N48, &QAction::triggered, this, [=, this] { removeSelected(list_city); });
+    connect(N47, &QAction::triggered, this, [=, this] { removeSelected(list_rosta); });
     connect(list_city, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &p) { PopupMenu4->popup(list_city->viewport()->mapToGlobal(p)); });
     connect(list_rosta, &QWidget::customContextMenuRequested, this,
@@ -626,7 +614,7 @@ void Tghir_src::buildFilters()
     // Enter in the county, village and contractor boxes runs the search; leaving the county
     // box writes its kaf the way the database keeps it.
     for (QComboBox *c : {city, rosta, peymankar})
-        c->lineEdit()->installEventFilter(this);
+        c->installEventFilter(this);
 }
 
 void Tghir_src::buildGrid()
@@ -640,6 +628,7 @@ void Tghir_src::buildGrid()
 
     DBGrid1 = new QTableView(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setHorizontalHeader(new GhirHeader(ds, DBGrid1));
     DBGrid1->setLayoutDirection(Qt::RightToLeft);
     DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -654,7 +643,14 @@ void Tghir_src::buildGrid()
     DBGrid1->verticalHeader()->setDefaultSectionSize(DBGrid1->fontMetrics().height() + 6);
     DBGrid1->verticalHeader()->setFixedWidth(12);
     DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    DBGrid1->setModel(new GhirGridModel(ds, DBGrid1));
+    // Rows with a consumption meeting date are sky blue; only the exact empty mask counts as
+    // no date, so an empty or null date is coloured too.
+    ds->setRowColor([ds](int row) {
+        if (ds->fieldIndex(QStringLiteral("jalase_dat")) < 0
+            || ds->text(QStringLiteral("jalase_dat"), row) == kEmptyDate)
+            return QColor();
+        return kMeetingRowColor;
+    });
     BindGrid(DBGrid1, ds);
     static_cast<QVBoxLayout *>(layout())->addWidget(DBGrid1, 1);
 
@@ -673,7 +669,7 @@ void Tghir_src::buildGrid()
             h->moveSection(h->visualIndex(logical), visual++);
         }
     };
-    connect(DBGrid1->model(), &QAbstractItemModel::modelReset, this, arrange);
+    connect(ds, &QAbstractItemModel::modelReset, this, arrange);
 
     connect(DBGrid1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &p) { PopupMenu1->popup(DBGrid1->viewport()->mapToGlobal(p)); });
@@ -822,7 +818,7 @@ bool Tghir_src::eventFilter(QObject *watched, QEvent *e)
             search();
             return true;
         }
-    } else if (e->type() == QEvent::FocusOut && watched == city->lineEdit()) {
+    } else if (e->type() == QEvent::FocusOut && watched == city) {
         const QString normal = NormalizeKaf(city->currentText());
         if (normal != city->currentText())
             city->setEditText(normal);

@@ -36,9 +36,11 @@ public:
     static QString mosharekatSql(bool postgres);
     static QString numberSql(const QString &column, bool postgres);
 
+    static const QString kMenuCaption; // the main menu's item that opens the window
     static const QString kEmptyList;   // a command that needs a current allocation on an empty list
     static const QString kDeleteWarning;
     static const QString kDeleted;
+    static const QString kDeleteLog;     // the log description's head
 
 protected:
     void showEvent(QShowEvent *e) override;
