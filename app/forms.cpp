@@ -3,9 +3,13 @@
 #include "core/context.h"
 #include "core/login_u.h"
 #include "core/main_u.h"
+#include "bitumen/ghir_ins2_u.h"
+#include "bitumen/ghir_ins_u.h"
 
 void createForms(AppContext &ctx)
 {
     ctx.addForm(new Tlogin(ctx));
     ctx.addForm(new Tmain(ctx));
+    ctx.addForm(new Tghir_ins(ctx));
+    ctx.addForm(new Tghir_ins2(ctx));
 }
