@@ -1,5 +1,7 @@
 #include "app/forms.h"
 
+#include "bitumen/ghir_ins2_u.h"
+#include "bitumen/ghir_ins_u.h"
 #include "bitumen/ghir_src_u.h"
 #include "bitumen/peymankar_ins_u.h"
 #include "core/context.h"
@@ -15,4 +17,6 @@ void createForms(AppContext &ctx)
     ctx.form<Tmain>()->addOpener(QStringLiteral("N13"), Tghir_src::kMenuCaption, QStringLiteral("ghir"),
                                  [ghirSrc](const PageRights &rights) { ghirSrc->openFromMain(rights); });
     ctx.addForm(new Tpeymankar_ins(ctx));
+    ctx.addForm(new Tghir_ins(ctx));
+    ctx.addForm(new Tghir_ins2(ctx));
 }

@@ -3,7 +3,6 @@
 // the delete.
 #include "support/fixture.h"
 #include "ghir_rows.h"
-#include "pending_entry_forms.h"
 
 #include "bitumen/ghir_src_u.h"
 #include "core/main_u.h"
