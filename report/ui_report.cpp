@@ -7,7 +7,7 @@ Ui::PrintResult QtUi::printReport(const report::FilledReport &, const AfterPrint
 
 void ScriptedUi::previewReport(const report::FilledReport &r, const AfterPrint &afterPrint)
 {
-    ReportCall call{ReportCall::Preview, std::make_shared<report::FilledReport>(r), 0};
+    ReportCall call{ReportCall::Preview, std::make_shared<report::FilledReport>(r), 0, {}, r.check()};
     const QList<PrintResult> prints = previewPrints.isEmpty() ? QList<PrintResult>() : previewPrints.dequeue();
     for (PrintResult p : prints) {
         if (p == Printed) {
@@ -22,7 +22,7 @@ void ScriptedUi::previewReport(const report::FilledReport &r, const AfterPrint &
 Ui::PrintResult ScriptedUi::printReport(const report::FilledReport &r, const AfterPrint &afterPrint)
 {
     const PrintResult p = directPrints.isEmpty() ? Printed : directPrints.dequeue();
-    ReportCall call{ReportCall::Print, std::make_shared<report::FilledReport>(r), p == Printed ? 1 : 0};
+    ReportCall call{ReportCall::Print, std::make_shared<report::FilledReport>(r), p == Printed ? 1 : 0, {p}, r.check()};
     reports << call;
     if (p == Printed && afterPrint)
         afterPrint();
