@@ -1,5 +1,6 @@
 #include "app/forms.h"
 
+#include "bitumen/forms_u.h"
 #include "bitumen/ghir_ins2_u.h"
 #include "bitumen/ghir_ins_u.h"
 #include "bitumen/ghir_src_u.h"
@@ -14,6 +15,7 @@ void createForms(AppContext &ctx)
     ctx.addForm(new Tmain(ctx));
     auto *ghirSrc = new Tghir_src(ctx);
     ctx.addForm(ghirSrc);
+    Tghir_forms::attach(ctx, ghirSrc);
     ctx.form<Tmain>()->addOpener(QStringLiteral("N13"), Tghir_src::kMenuCaption, QStringLiteral("ghir"),
                                  [ghirSrc](const PageRights &rights) { ghirSrc->openFromMain(rights); });
     ctx.addForm(new Tpeymankar_ins(ctx));

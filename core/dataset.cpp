@@ -93,7 +93,10 @@ void DataSet::runSelect()
     QVector<bool> numeric(rec.count());
     for (int i = 0; i < rec.count(); ++i) {
         m_fields << rec.fieldName(i);
-        m_index.insert(rec.fieldName(i).toLower(), i);
+        // Of two columns with one name (a join's "select *"), the name finds the first.
+        const QString key = rec.fieldName(i).toLower();
+        if (!m_index.contains(key))
+            m_index.insert(key, i);
         numeric[i] = rec.field(i).typeID() == kPgNumericOid;
     }
     const int n = rec.count();
@@ -104,6 +107,20 @@ void DataSet::runSelect()
             row[i] = numeric[i] ? normaliseNumeric(v) : v;
         }
         m_rows.push_back(std::move(row));
+    }
+    if (!m_calculated.isEmpty()) {
+        const int first = m_fields.size();
+        for (const auto &calc : m_calculated) {
+            const QString key = calc.first.toLower();
+            if (!m_index.contains(key))
+                m_index.insert(key, m_fields.size());
+            m_fields << calc.first;
+        }
+        for (auto &row : m_rows)
+            row.resize(m_fields.size());
+        for (int r = 0; r < m_rows.size(); ++r)
+            for (int c = 0; c < m_calculated.size(); ++c)
+                m_rows[r][first + c] = m_calculated.at(c).second(*this, r);
     }
     m_open = true;
     applySort();
@@ -196,6 +213,11 @@ QVariant DataSet::value(const QString &field, int row) const
     if (r < 0 || r >= m_rows.size())
         return {};
     return m_rows[r][c];
+}
+
+void DataSet::addCalculatedField(const QString &name, Calculation fn)
+{
+    m_calculated.append({name, std::move(fn)});
 }
 
 QString DataSet::valueText(const QVariant &v)

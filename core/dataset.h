@@ -74,6 +74,11 @@ public:
 
     static QString valueText(const QVariant &v);
 
+    // A field computed for every row when the rows are loaded (a calculated field), added after
+    // the statement's columns; fn reads the other fields of the row it is given.
+    using Calculation = std::function<QVariant(const DataSet &ds, int row)>;
+    void addCalculatedField(const QString &name, Calculation fn);
+
 signals:
     void currentRowChanged(int row);
     void reopened();
@@ -96,4 +101,5 @@ private:
     QHash<QString, QString> m_titles;
     int m_boldColumn = -1;
     std::function<QColor(int)> m_rowColor;
+    QList<QPair<QString, Calculation>> m_calculated;
 };

@@ -1,12 +1,15 @@
 #include "core/dm_u.h"
 
 #include "core/errors.h"
+#include "shared/numwords.h"
 #include "shared/persian.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
+#include <cmath>
+#include <limits>
 #include <sqlite3.h>
 
 namespace {
@@ -26,6 +29,19 @@ void registerSqliteFunctions(QSqlDatabase &db)
     sqlite3 *handle = *static_cast<sqlite3 *const *>(h.data());
     if (handle)
         sqlite3_create_collation(handle, "fa", SQLITE_UTF8, nullptr, faCollation);
+}
+
+// ghir_tahatori in words without a unit word, rounded to a whole number (half to even);
+// "0" when there is none, empty when it is beyond the words' range.
+QVariant ghirTahatoriHorof(const DataSet &ds, int row)
+{
+    const QString field = QStringLiteral("ghir_tahatori");
+    if (ds.fieldIndex(field) < 0 || ds.isNull(field, row))
+        return QStringLiteral("0");
+    const double tons = std::nearbyint(ds.toDouble(field, row));
+    if (!(tons >= std::numeric_limits<qint32>::min() && tons <= std::numeric_limits<qint32>::max()))
+        return QString();
+    return NumberToWords(qint32(tons));
 }
 
 } // namespace
@@ -49,6 +65,8 @@ Tdm::Tdm(QObject *parent)
     ADOQ_peymankar = make("ADOQ_peymankar");
     ADOQ_ghir_pic = make("ADOQ_ghir_pic");
     ADOQ_zamaem = make("ADOQ_zamaem");
+    // The oil company letter prints each allocation's tonnage in words as well.
+    ADOQ_naft->addCalculatedField(QStringLiteral("ghir_tahatoriHOROF"), &ghirTahatoriHorof);
 }
 
 Tdm::~Tdm()
