@@ -26,17 +26,25 @@ QPageLayout pageLayout(const FilledReport &r)
 
 // Paints every page on a device whose painter has begun; the painter works in millimetres
 // from the paper's corner.
-bool paintPages(QPainter &p, QPagedPaintDevice &device, const Renderer &renderer)
+// Pages from..to are 1-based, 0 = all; copies are painted here for a printer that cannot make them.
+bool paintPages(QPainter &p, QPagedPaintDevice &device, const Renderer &renderer, int from = 0, int to = 0,
+                int copies = 1)
 {
     const double sx = device.logicalDpiX() / 25.4;
     const double sy = device.logicalDpiY() / 25.4;
-    for (int i = 0; i < renderer.pageCount(); ++i) {
-        if (i > 0 && !device.newPage())
-            return false;
-        p.save();
-        p.scale(sx, sy);
-        renderer.paintPage(p, i);
-        p.restore();
+    const int first = from > 0 ? std::min(from, renderer.pageCount()) - 1 : 0;
+    const int last = to > 0 ? std::min(to, renderer.pageCount()) - 1 : renderer.pageCount() - 1;
+    bool started = false;
+    for (int c = 0; c < std::max(1, copies); ++c) {
+        for (int i = first; i <= last; ++i) {
+            if (started && !device.newPage())
+                return false;
+            started = true;
+            p.save();
+            p.scale(sx, sy);
+            renderer.paintPage(p, i);
+            p.restore();
+        }
     }
     return true;
 }
@@ -56,7 +64,10 @@ Ui::PrintResult printOn(QPrinter &printer, const FilledReport &r)
     QPainter p;
     if (!p.begin(&printer))
         return Ui::PrintFailed;
-    const bool ok = paintPages(p, printer, renderer);
+    const bool range = printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0;
+    const int copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
+    const bool ok = paintPages(p, printer, renderer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0,
+                               copies);
     if (!ok)
         printer.abort();
     const bool ended = p.end();
@@ -80,6 +91,10 @@ Ui::PrintResult QtPrintJob::print(const FilledReport &r, QWidget *parent)
     setupPrinter(printer, r);
     QPrintDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("QPrintDialog"));
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setMinMax(1, std::max(1, Renderer(r).pageCount()));
     if (dialog.exec() != QDialog::Accepted)
         return Ui::PrintCancelled;
     // The layout decides the page; the dialog chooses the printer and the copies.

@@ -512,6 +512,33 @@ private slots:
         QCOMPARE(pdfPageCount(path), report::Renderer(r).pageCount());
         QVERIFY(pdfInfo(path).contains(QLatin1String("(A4)")));
         QVERIFY(containsText(pdfText(path), QStringLiteral("پيمانکار 60")));
+
+        // A page range chosen in the printer dialog prints those pages only.
+        const QString part = dir.filePath(QStringLiteral("part.pdf"));
+        {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(part);
+            report::setupPrinter(printer, r);
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(2, 2);
+            QCOMPARE(report::printOn(printer, r), Ui::Printed);
+        }
+        QCOMPARE(pdfPageCount(part), 1);
+        QVERIFY(!containsText(pdfText(part), QStringLiteral("رضايي")));   // the title is on page 1
+        QVERIFY(containsText(pdfText(part), QStringLiteral("بسمه تعالي"))); // the page header on each
+
+        // The program's print job: a cancelled printer dialog prints nothing.
+        bool dialogSeen = false;
+        QTimer::singleShot(0, [&] {
+            if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                dialogSeen = d->objectName() == QLatin1String("QPrintDialog");
+                d->reject();
+            }
+        });
+        report::QtPrintJob job;
+        QCOMPARE(job.print(r, nullptr), Ui::PrintCancelled);
+        QVERIFY(dialogSeen);
     }
 
     // The tests' Ui records each report with a copy and its problems, and prints as scripted.
