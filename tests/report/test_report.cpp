@@ -380,6 +380,29 @@ private slots:
         QVERIFY(radif->box.top() > group->box.top() && radif->box.bottom() < number->box.bottom());
     }
 
+    // Right to left with the Latin digits, dates and codes inside it in their own order: a
+    // value or fixed text in a run of its own reads left to right among the Persian words.
+    // (pdftotext gives digit runs in the order they stand on the page.)
+    void bidiOfDatesAndCodesInPersianText()
+    {
+        const auto layout = report::Layout::fromJson(minimal(QStringLiteral(
+            R"({"kind": "paragraph", "y": 0, "runs": ["تن قير", "60-70", "مورخ", {"label": "dat"}, "شماره", {"label": "no"}]},
+               {"kind": "label", "name": "code", "y": 20, "w": 60},
+               {"kind": "label", "name": "mixed", "y": 30})")),
+            QStringLiteral("BIDI"));
+        FilledReport r(layout);
+        r.set(QStringLiteral("dat"), QStringLiteral("1401/09/05"));
+        r.set(QStringLiteral("no"), QStringLiteral("2394/12"));
+        r.set(QStringLiteral("code"), QStringLiteral("60-70"));
+        r.set(QStringLiteral("mixed"), QStringLiteral("تاريخ 1402/01/15 شماره 12"));
+        const QString text = printedText(r);
+        QVERIFY2(containsText(text, QStringLiteral("تن قير 60-70 مورخ 1401/09/05 شماره 2394/12")), qPrintable(text));
+        QVERIFY(!containsText(text, QStringLiteral("70-60")));
+        QVERIFY(!containsText(text, QStringLiteral("05/09/1401")));
+        QVERIFY(containsText(text, QStringLiteral("60-70")));
+        QVERIFY2(containsText(text, QStringLiteral("تاريخ 1402/01/15 شماره 12")), qPrintable(text));
+    }
+
     // A font size set at run time changes how the label prints, and nothing else.
     void labelFontSizeSetAtRunTime()
     {
