@@ -1,5 +1,6 @@
 #include "report/preview.h"
 
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -166,10 +167,12 @@ void ReportPreview::print()
 
 void ReportPreview::savePdf()
 {
-    const QString path = m_ui.saveFileName(QStringLiteral("PDF"), m_renderer.report().layoutName() + QStringLiteral(".pdf"),
-                                           QStringLiteral("PDF (*.pdf)"), this);
+    QString path = m_ui.saveFileName(QStringLiteral("PDF"), m_renderer.report().layoutName() + QStringLiteral(".pdf"),
+                                     QStringLiteral("PDF (*.pdf)"), this);
     if (path.isEmpty())
         return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
     if (!writePdf(m_renderer.report(), path))
         m_ui.message(kPdfFailedMessage, this);
 }

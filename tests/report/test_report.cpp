@@ -464,7 +464,8 @@ private slots:
         // Save as PDF: written, no notification; a place that cannot be written: a message.
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("out.pdf"));
-        ui.saveAnswers = {path, dir.filePath(QStringLiteral("missing/dir/out.pdf")), QString()};
+        ui.saveAnswers = {path, dir.filePath(QStringLiteral("missing/dir/out.pdf")), QString(),
+                          dir.filePath(QStringLiteral("named"))};
         auto *pdf = child<QPushButton>(&preview, QStringLiteral("pdf_btn"));
         pdf->click();
         QCOMPARE(pdfPageCount(path), 1);
@@ -475,6 +476,8 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("missing/dir/out.pdf"))));
         pdf->click(); // cancelled save dialog: nothing
         QCOMPARE(ui.messages.size(), 2);
+        pdf->click(); // a name without its extension gets ".pdf"
+        QCOMPARE(pdfPageCount(dir.filePath(QStringLiteral("named.pdf"))), 1);
         QCOMPARE(notified, 2);
     }
 
