@@ -184,11 +184,11 @@ Tpeymankar_ins::Tpeymankar_ins(AppContext &ctx, QWidget *parent)
     srcLbl->setBuddy(src);
     cnt = new QLabel(panel);
     cnt->setObjectName(QStringLiteral("cnt"));
-    cnt->setMinimumWidth(50);
     auto *panelLay = new QHBoxLayout(panel);
     panelLay->setContentsMargins(4, 4, 4, 4);
     panelLay->addWidget(srcLbl);
     panelLay->addWidget(src);
+    panelLay->addSpacing(12);
     panelLay->addWidget(cnt);
     panelLay->addStretch(1);
     panel->setAutoFillBackground(true);
@@ -222,7 +222,6 @@ Tpeymankar_ins::Tpeymankar_ins(AppContext &ctx, QWidget *parent)
     QFont hf = hint->font();
     hf.setBold(true);
     hint->setFont(hf);
-    hint->setStyleSheet(QStringLiteral("color: #b00000;"));
 
     auto *lay = new QVBoxLayout(this);
     lay->addLayout(boxes);
@@ -233,12 +232,19 @@ Tpeymankar_ins::Tpeymankar_ins(AppContext &ctx, QWidget *parent)
     resize(1100, 680);
 
     // The grid's current row is the dataset's current row, both ways.
-    auto hideId = [this, ds] {
-        const int idCol = ds->fieldIndex(QStringLiteral("id"));
-        for (int c = 0; c < ds->columnCount(); ++c)
-            DBGrid1->setColumnHidden(c, c == idCol);
+    // Columns: `id` hidden, the name and the addresses wider than the rest.
+    auto layoutColumns = [this, ds] {
+        static const QHash<QString, int> widths = {
+            {QStringLiteral("peymankar"), 190}, {QStringLiteral("name"), 130}, {QStringLiteral("haml_name"), 130},
+            {QStringLiteral("adr"), 260},       {QStringLiteral("takhliye"), 220},
+        };
+        for (int c = 0; c < ds->columnCount(); ++c) {
+            const QString f = ds->fieldNames().at(c).toLower();
+            DBGrid1->setColumnHidden(c, f == QLatin1String("id"));
+            DBGrid1->setColumnWidth(c, widths.value(f, 110));
+        }
     };
-    connect(ds, &QAbstractItemModel::modelReset, this, hideId);
+    connect(ds, &QAbstractItemModel::modelReset, this, layoutColumns);
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this, ds](const QModelIndex &current) {
                 if (m_syncing || !current.isValid())
