@@ -323,22 +323,24 @@ void Tpeymankar_ins::prepare()
 
 void Tpeymankar_ins::openFromBitumen(const PageRights &rights)
 {
-    guarded(m_ctx, [&] {
+    const bool ready = guarded(m_ctx, [&] {
         applyRights(rights);
         prepare();
         m_ctx.dm->ADOQ_peymankar->open(
             QStringLiteral("select * from peymankaran order by peymankar collate fa "));
     });
-    m_ctx.ui->showModal(this);
+    if (ready)
+        m_ctx.ui->showModal(this);
 }
 
 void Tpeymankar_ins::openAsPicker()
 {
-    guarded(m_ctx, [&] {
+    const bool ready = guarded(m_ctx, [&] {
         applyRights(ReadPageRights(m_ctx, QStringLiteral("g_pey")));
         prepare();
     });
-    m_ctx.ui->showModal(this);
+    if (ready)
+        m_ctx.ui->showModal(this);
 }
 
 // ---- search -----------------------------------------------------------------------------
