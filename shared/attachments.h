@@ -4,6 +4,7 @@
 #include <QVariant>
 
 class AppContext;
+class DataSet;
 
 // A file kept as a blob in its owner's table with its extension (with the dot; empty
 // when none) and a description.
@@ -20,3 +21,7 @@ StoredFile ReadAttachmentFile(const QString &path);
 // chosen in a save dialog + ext) and opens it with the default program. Returns the
 // path written, or empty when cancelled or failed (told).
 QString OpenAttachment(AppContext &ctx, const StoredFile &file, bool askName = false);
+// The stored file of a dataset row (the current one by default).
+StoredFile StoredFileOf(DataSet *ds, const QString &blobField, const QString &extField, int row = -1);
+// "The file could not be read": %1 the file, %2 the reason.
+extern const QString kAttachmentReadError;
