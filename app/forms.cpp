@@ -1,5 +1,7 @@
 #include "app/forms.h"
 
+#include "bitumen/ghir_ins2_u.h"
+#include "bitumen/ghir_ins_u.h"
 #include "bitumen/peymankar_ins_u.h"
 #include "core/context.h"
 #include "core/login_u.h"
@@ -9,5 +11,7 @@ void createForms(AppContext &ctx)
 {
     ctx.addForm(new Tlogin(ctx));
     ctx.addForm(new Tmain(ctx));
+    ctx.addForm(new Tghir_ins(ctx));
+    ctx.addForm(new Tghir_ins2(ctx));
     ctx.addForm(new Tpeymankar_ins(ctx));
 }
