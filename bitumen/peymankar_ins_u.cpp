@@ -442,20 +442,13 @@ void Tpeymankar_ins::updateContractor()
 
 void Tpeymankar_ins::pushNames()
 {
-    // One update per contractor that allocations refer to; the rows that already carry the
-    // register's name are left alone.
-    DataSet *list = m_ctx.dm->ADOQuery2;
-    list->open(QStringLiteral("select id,peymankar from peymankaran where id in (select peymankar_id from ghir)"));
-    QVector<QPair<QVariant, QVariant>> names;
-    for (int r = 0; r < list->recordCount(); ++r)
-        names.push_back({list->value(QStringLiteral("id"), r),
-                         db::columnValue(QStringLiteral("ghir"), QStringLiteral("peymankar"),
-                                         list->text(QStringLiteral("peymankar"), r))});
-    list->close();
-    for (const auto &[id, name] : std::as_const(names))
-        m_ctx.dm->ADOQuery1->exec(
-            QStringLiteral("update ghir set peymankar=? where peymankar_id=? and (peymankar is null or peymankar<>?)"),
-            {name, id, name});
+    // One pass over the allocations: each one whose contractor id names a register row takes
+    // that row's name; rows that already carry it are left alone.
+    m_ctx.dm->ADOQuery1->exec(QStringLiteral(
+        "update ghir set peymankar=(select peymankaran.peymankar from peymankaran where peymankaran.id=ghir.peymankar_id)"
+        " where peymankar_id in (select id from peymankaran)"
+        " and (peymankar is null or peymankar<>"
+        "(select peymankaran.peymankar from peymankaran where peymankaran.id=ghir.peymankar_id))"));
 }
 
 void Tpeymankar_ins::refreshNames()
