@@ -438,7 +438,7 @@ void Tghir_ins::showEvent(QShowEvent *e)
     guarded(m_ctx, [this] {
         QComboBox *ostan = combo(QStringLiteral("ostan"));
         if (ostan->count() == 0)
-            FillPlaceCombo(m_ctx, ostan, QStringLiteral("select distinct ostan from abadiha order by ostan collate fa"));
+            FillPlaceCombo(m_ctx, ostan, QStringLiteral("select ostan from abadiha group by ostan order by ostan collate fa"));
         provinceChanged();
         LoadSettingList(m_ctx, QStringLiteral("نوع پروژه"), combo(QStringLiteral("prj_typ")));
         LoadSettingList(m_ctx, QStringLiteral("نوع ضمانتنامه"), combo(QStringLiteral("z_typ")));
