@@ -1,10 +1,11 @@
 #include "app/forms.h"
 
+#include "bitumen/ghir_ins2_u.h"
+#include "bitumen/ghir_ins_u.h"
+#include "bitumen/peymankar_ins_u.h"
 #include "core/context.h"
 #include "core/login_u.h"
 #include "core/main_u.h"
-#include "bitumen/ghir_ins2_u.h"
-#include "bitumen/ghir_ins_u.h"
 
 void createForms(AppContext &ctx)
 {
@@ -12,4 +13,5 @@ void createForms(AppContext &ctx)
     ctx.addForm(new Tmain(ctx));
     ctx.addForm(new Tghir_ins(ctx));
     ctx.addForm(new Tghir_ins2(ctx));
+    ctx.addForm(new Tpeymankar_ins(ctx));
 }
