@@ -302,6 +302,11 @@ void Tghir_ins::buildBoxes()
         m_boxes.insert(name.toLower(), w);
         if (d.kind == Kind::Hidden)
             continue;
+        // Numbers and dates sit on the right like the Persian texts.
+        if (auto *le = qobject_cast<QLineEdit *>(w))
+            le->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
+        else if (auto *cb = qobject_cast<QComboBox *>(w))
+            cb->lineEdit()->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
 
         QLabel *label = nullptr;
         if (d.kind == Kind::TodayDate) {
@@ -332,7 +337,7 @@ void Tghir_ins::buildBoxes()
         } else {
             grid->addWidget(w, row, 1);
         }
-        w->setMinimumWidth(150);
+        w->setMinimumWidth(170);
         if (previous)
             QWidget::setTabOrder(previous, w);
         previous = w;

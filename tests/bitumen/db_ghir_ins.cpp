@@ -350,7 +350,7 @@ private slots:
             const char *column;
             const char *text;
         } bad[] = {{"prj_area", "صد"}, {"ghir_tahatori", "12,5t"}, {"pishraft", "40.5"}, {"zekhamat", "5cm"},
-                   {"ghir_daryafti", "1.250.000"}, {"tolemasir", "1e3"}, {"prot_no", nullptr}};
+                   {"ghir_daryafti", "1.250.000"}, {"tolemasir", "1e3"}, {"ghir_tahatori", "12,5"}, {"prot_no", nullptr}};
         drive(f, w, [&](QDialog *d) {
             for (const auto &b : bad) {
                 fillNew(w);
@@ -503,6 +503,17 @@ private slots:
             QCOMPARE(city->currentText(), kCounty);
         });
         QVERIFY(f.ui.messages.isEmpty());
+        // A correspondence database that cannot be read says so; the villages are already listed.
+        QVERIFY(QSqlQuery(prot).exec(QStringLiteral("drop table prot")));
+        w->setBoxText(QStringLiteral("ostan"), kProvince);
+        drive(f, w, [&](QDialog *d) {
+            auto *city = child<QComboBox>(d, QStringLiteral("city"));
+            city->setCurrentIndex(city->findText(QStringLiteral("نطنز")));
+            emit city->activated(city->currentIndex());
+            QCOMPARE(child<QComboBox>(d, QStringLiteral("rosta"))->count(), 1);
+            QCOMPARE(f.ui.messages.size(), 1);
+        });
+        f.ui.clear();
         // Without a correspondence database the village list still follows the county.
         f.dm.connectProt(DbProfile());
         QVERIFY(!f.dm.hasProt());

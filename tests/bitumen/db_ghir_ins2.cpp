@@ -138,7 +138,8 @@ private slots:
             set(w, {{"ghir_moadel", "0"}});
             QVERIFY(enter(box(w, "ghir_t")));
             QCOMPARE(w->boxText(QStringLiteral("ghir_t")), QStringLiteral("4"));
-            set(w, {{"vazn", ""}, {"ghir_prim", "0.8kg"}, {"zarib", "-"}});
+            // A misplaced separator is not a number either ("2,3" is not 23).
+            set(w, {{"vazn", "2,3"}, {"ghir_prim", "0.8kg"}, {"zarib", "-"}});
             for (const char *name : {"ghir60", "asfalt_ejra", "ghir_m_p", "asfalt_price"}) {
                 const QString before = w->boxText(QLatin1String(name));
                 QVERIFY(enter(box(w, name)));
@@ -254,7 +255,7 @@ private slots:
         const qint64 id = addContracted(f);
         const QStringList before = rowTexts(f, id);
         const QList<QPair<const char *, const char *>> bad = {
-            {"vazn", "2,3a"}, {"jalase_no", "12.5"}, {"asfalt_price", "مبلغ"}, {"sorat_area", "1000m"},
+            {"vazn", "2,3a"}, {"vazn", "2,3"}, {"sorat_area", "1,5"}, {"jalase_no", "12.5"}, {"asfalt_price", "مبلغ"}, {"sorat_area", "1000m"},
             {"ghir_t", "5 تن"}, {"zarib", "0.9.1"}, {"tarakom", "٪97"}};
         drive(f, w, [&](QDialog *d) {
             for (const auto &b : bad) {
