@@ -333,7 +333,7 @@ bool Tghir_ins2::eventFilter(QObject *watched, QEvent *e)
         // Entering a box, not the window coming back to the front.
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             if (auto *le = qobject_cast<QLineEdit *>(watched))
-                enterBox(le);
+                guarded(m_ctx, [&] { enterBox(le); });
         }
     } else if (e->type() == QEvent::MouseButtonPress) {
         if (kClickBalloons.contains(watched->objectName()))

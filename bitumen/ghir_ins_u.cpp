@@ -458,7 +458,7 @@ bool Tghir_ins::eventFilter(QObject *watched, QEvent *e)
         // Entering a box, not the window coming back to the front.
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             if (auto *le = qobject_cast<QLineEdit *>(watched))
-                enterComputedBox(le);
+                guarded(m_ctx, [&] { enterComputedBox(le); });
         }
     } else if (e->type() == QEvent::FocusOut) {
         // County and village names are kept with the Arabic kaf.
