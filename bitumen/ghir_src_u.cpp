@@ -641,7 +641,7 @@ void Tghir_src::buildGrid()
     DBGrid1->horizontalHeader()->setSectionsClickable(true);
     DBGrid1->horizontalHeader()->setHighlightSections(false);
     DBGrid1->verticalHeader()->setDefaultSectionSize(DBGrid1->fontMetrics().height() + 6);
-    DBGrid1->verticalHeader()->setFixedWidth(12);
+    DBGrid1->verticalHeader()->hide();
     DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     // Rows with a consumption meeting date are sky blue; only the exact empty mask counts as
     // no date, so an empty or null date is coloured too.

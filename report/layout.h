@@ -67,6 +67,8 @@
 //   { "kind": "text", "text": "بسمه تعالي", "y": 0, "h": 8, "align": "center",
 //     "font": { "family": "B Titr", "size": 12, "bold": true } }           // fixed text
 //   { "kind": "label", "name": "dat", "right": 150, "y": 10, "w": 30 }    // filled by name
+//        // one name may stand in several places; all show the same text. A text without
+//        // Persian letters (a date, a number, a Latin code) keeps its own left-to-right order
 //   { "kind": "label", "name": "masrafi", "text": "مصرفي و معادلسازي", ... }
 //        // a label with "text" shows it until filled; a label without "text" must be filled
 //   { "kind": "label", "name": "rosta", "x": 10, "y": 40, "w": 170, "h": 12, "wrap": true }
@@ -76,7 +78,11 @@
 //     "runs": [ "اينجانب", { "label": "name", "bold": true }, "فرزند", { "label": "farher" },
 //               { "text": "نماينده پيمانکار", "bold": true } ] }
 //        // fixed words and named labels in one right-to-left sentence that wraps; runs are
-//        // joined with one blank; a run may set "bold", "size" and "family"
+//        // joined with one blank (an empty label leaves no double blank); a run may set "bold",
+//        // "size" and "family". Each run is laid out as a unit of its own, as a separately
+//        // placed label would be: "60-70", a date or a Latin name in a run of its own reads
+//        // left to right among the Persian words (inside one run the usual bidi rules apply,
+//        // so keep such values in runs of their own)
 //   { "kind": "field", "field": "city", "x": 100, "w": 30 }  // detail band without a table:
 //   { "kind": "rowNumber", "x": 180, "w": 10 }               // a column of the row / its number
 //   { "kind": "gap", "name": "pey_no", "x": 60, "y": 20, "w": 25, "h": 6 }
@@ -87,9 +93,16 @@
 //   { "kind": "picture", "resource": ":/bitumen/pictures/head.png", "x": 70, "y": 0, "w": 50,
 //     "h": 20 }                                              // scaled to fit, aspect kept
 //
-// Fonts: "family" names the layout's typeface (Tahoma, Titr, B Titr, Zar, B Nazanin, ...);
-// report/fonts.h maps it onto an installed Persian family. "size" in points, "bold" true/false;
-// what an element leaves out it takes from its band, then from the layout.
+// Fonts: "family" names the layout's typeface (Tahoma, Yagut, Titr, B Titr, Zar, B Zar, Koodak,
+// B Nazanin, B Lotus, Lotus, B Homa, B Zaman); report/fonts.cpp maps it onto an installed Persian
+// family. "size" in points, "bold" true/false; what an element leaves out it takes from its band,
+// then from the layout (table cells from the table's "font", then the column's).
+//
+// Filling and showing (report/filled_report.h): FilledReport r("NAME"); r.set("label", text);
+// r.setFontSize("label", points); r.setRows(*dm.ADOQuery1); ctx.ui->previewReport(r, afterPrint)
+// or ctx.ui->printReport(r, afterPrint). In tests, ScriptedUi records each report with
+// r.check() as ReportCall::problems: an empty list means every label the layout needs was
+// filled and the rows have every column the detail prints.
 #include <QColor>
 #include <QHash>
 #include <QList>

@@ -432,6 +432,16 @@ private slots:
         q->open(QStringLiteral("select * from ghir_pic where ghir_id=?"), {8});
         QCOMPARE(OpenAttachment(f.ctx, StoredFileOf(q, QStringLiteral("pic"), QStringLiteral("ext"))),
                  TempExportPath(QStringLiteral("Tobrenhal")));
+        // A file larger than a blob may carry is refused before it is read.
+        const QString huge = dir.filePath(QStringLiteral("huge.bin"));
+        {
+            QFile out(huge);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            QVERIFY(out.resize(kMaxAttachmentBytes + 1)); // sparse
+        }
+        f.ui.openFiles << huge;
+        QVERIFY(!ChooseAttachment(f.ctx, &file));
+        QVERIFY(f.ui.lastMessage().contains(QStringLiteral("huge.bin")));
         // An unreadable file is refused with its name.
         f.ui.openFiles << dir.filePath(QStringLiteral("nope.jpg"));
         QVERIFY(!ChooseAttachment(f.ctx, &file));
@@ -531,7 +541,9 @@ private slots:
         QCOMPARE(f.ui.openedFiles, QStringList{file});
         QFile in(file);
         QVERIFY(in.open(QIODevice::ReadOnly));
-        const QString html = QString::fromUtf8(in.readAll());
+        const QByteArray raw = in.readAll();
+        QVERIFY(raw.startsWith("\xEF\xBB\xBF<html>\r\n")); // UTF-8 with its mark
+        const QString html = QString::fromUtf8(raw.mid(3));
         const QStringList lines = html.split(QStringLiteral("\r\n"));
         QCOMPARE(lines.at(0), QStringLiteral("<html>"));
         QVERIFY(lines.at(1).contains(QLatin1String("<meta charset=\"utf-8\">")));
