@@ -8,9 +8,16 @@
 #include "bitumen/forms_u.h"
 #include "bitumen/ghir_src_u.h"
 #include "report/filled_report.h"
+#include "report/preview.h"
+#include "report/printing.h"
 #include "shared/dates.h"
+#include "shared/qtui.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
 
 namespace {
 
@@ -152,6 +159,29 @@ QStringList column(const report::FilledReport &r, const QString &name)
         out << r.cell(row, name);
     return out;
 }
+
+// The program's Ui with a printer that answers from a queue, its input boxes answered with
+// their defaults and its messages recorded.
+class FakePrintJob : public report::PrintJob {
+public:
+    QList<Ui::PrintResult> results;
+    Ui::PrintResult print(const report::FilledReport &, QWidget *) override
+    {
+        return results.isEmpty() ? Ui::Printed : results.takeFirst();
+    }
+};
+
+class ProgramUi : public QtUi {
+public:
+    QStringList messages;
+    QStringList saveAnswers;
+    void message(const QString &text, QWidget *) override { messages << text; }
+    QString inputBox(const QString &, const QString &, const QString &def, QWidget *) override { return def; }
+    QString saveFileName(const QString &, const QString &, const QString &, QWidget *) override
+    {
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    }
+};
 
 } // namespace
 
@@ -532,6 +562,66 @@ private slots:
         QCOMPARE(naft->text(QStringLiteral("ghir_tahatorihorof"), 0), QStringLiteral(" چهل") + zwnj + QLatin1Char(' '));
         QCOMPARE(naft->text(QStringLiteral("peymankar"), 0), QStringLiteral("نام تايپ شده"));
         QCOMPARE(naft->text(QStringLiteral("id"), 0), f.scalar(QStringLiteral("select min(id) from ghir")).toString());
+    }
+
+    // Every label a form fills is shown by its layout, and every label its layout shows is filled.
+    void labelsMatchTheirLayouts()
+    {
+        Fixture f(true);
+        const Batch b = addBatch(f);
+        signIn(f, QStringLiteral("ostan"));
+        makeCurrent(f, b.a);
+        for (const char *item : {"N8", "A51", "N9", "N44", "N45"})
+            choose(f, item);
+        QCOMPARE(f.ui.messages, QStringList());
+        QCOMPARE(f.ui.reports.size(), 6);
+        for (const Call &c : f.ui.reports) {
+            const report::FilledReport &r = *c.report;
+            QStringList filled = r.labels().keys(), shown = r.layout().labelNames();
+            filled.sort();
+            shown.removeDuplicates();
+            shown.sort();
+            QCOMPARE(filled, shown);
+            QCOMPARE(r.check(), QStringList());
+            for (const QString &field : r.layout().fieldNames())
+                QVERIFY2(r.columnIndex(field) >= 0, qPrintable(field));
+        }
+    }
+
+    // The program's own preview: saving a PDF writes no history row, a failed print none, a
+    // completed print one with the sums the letter shows.
+    void programsPreviewRecordsCompletedPrintsOnly()
+    {
+        Fixture f(true);
+        const Batch b = addBatch(f);
+        signIn(f, QStringLiteral("ostan"));
+        makeCurrent(f, b.a);
+        ProgramUi ui;
+        auto job = std::make_shared<FakePrintJob>();
+        job->results = {Ui::PrintFailed, Ui::PrintCancelled, Ui::Printed};
+        ui.setPrintJob(job);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("letter.pdf"));
+        ui.saveAnswers << pdf;
+        f.ctx.ui = &ui;
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto *w = qobject_cast<report::ReportPreview *>(QApplication::activeModalWidget());
+            if (!w)
+                return;
+            seen = true;
+            child<QPushButton>(w, QStringLiteral("pdf_btn"))->click();
+            for (int i = 0; i < 3; ++i)
+                child<QPushButton>(w, QStringLiteral("print_btn"))->click();
+            child<QPushButton>(w, QStringLiteral("close_btn"))->click();
+        });
+        choose(f, "N9");
+        f.ctx.ui = &f.ui;
+        QVERIFY(seen);
+        QVERIFY(QFile::exists(pdf));
+        QCOMPARE(ui.messages, QStringList{report::kPrintFailedMessage});
+        const QString sums = QStringLiteral("20") + kSumTonaj + QStringLiteral("91,200,000") + kSumZemanat;
+        QCOMPARE(historyTexts(f), QStringList({kZemanatView + sums, kZemanatPrint + sums}));
     }
 };
 
