@@ -105,8 +105,6 @@ void setGroupedRows(report::FilledReport &r, const DataSet &ds, const QStringLis
 // ---------------------------------------------------------------------------------------------
 // The frame
 
-const QString TghirFormFrame::kViewPrefix = QStringLiteral("مشاهده فرم ");
-const QString TghirFormFrame::kPrintPrefix = QStringLiteral("چاپ فرم ");
 const QString TghirFormFrame::kRefused = QStringLiteral("عدم دسترسي به اين صفحه");
 const QString TghirFormFrame::kOstan = QStringLiteral("ostan");
 

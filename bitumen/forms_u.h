@@ -22,9 +22,6 @@ class TghirFormFrame {
 public:
     TghirFormFrame(AppContext &ctx, QWidget *window);
 
-    // Titles of the history rows.
-    static const QString kViewPrefix;   // "مشاهده فرم "
-    static const QString kPrintPrefix;  // "چاپ فرم "
     static const QString kRefused;      // the level gate's refusal
     static const QString kOstan;        // the province level
 
