@@ -189,7 +189,6 @@ const QString k_N7 = QStringLiteral("صورتجلسه کميته توزيع قي
 const QString k_N8 = QStringLiteral("تعهدنامه پيمانکار");
 const QString k_N9 = QStringLiteral("معرفي ضمانتنامه (A4)");
 const QString k_add_city = QStringLiteral("+");
-const QString k_add_rosta = QStringLiteral("+");
 const QString kPrjTypList = QStringLiteral("نوع پروژه");
 
 // Boxes of the entry forms that the commands fill, named after the ghir columns.
@@ -512,6 +511,7 @@ void Tghir_src::buildFilters()
     QFont bold = src_btn->font();
     bold.setBold(true);
     src_btn->setFont(bold);
+    src_btn->setMinimumWidth(96);
     cnt = new QLabel(this);
     cnt->setObjectName(QStringLiteral("cnt"));
     cnt->setMinimumWidth(60);
