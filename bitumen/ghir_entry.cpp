@@ -1,6 +1,8 @@
 #include "bitumen/ghir_entry.h"
 
+#include "bitumen/ghir_formula.h"
 #include "core/errors.h"
+#include "db/schema.h"
 #include "db/values.h"
 
 #include <QGridLayout>
@@ -25,6 +27,9 @@ void TClickLabel::mouseReleaseEvent(QMouseEvent *e)
 
 QVariant columnValue(const QString &column, const QString &text)
 {
+    const db::ColumnDef *c = db::findColumn(QStringLiteral("ghir"), column);
+    if (c && c->type != db::ColType::Text && !ghirformula::separatorsInPlace(text))
+        throw InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 عدد نيست").arg(text, column));
     QVariant v = db::columnValue(QStringLiteral("ghir"), column, text);
     if (v.typeId() == QMetaType::QString && v.toString().isNull())
         return QVariant(QString(QLatin1String("")));
@@ -37,7 +42,7 @@ QVariant numberTextValue(const QString &column, const QString &text)
     if (t.isEmpty())
         return QVariant(QString(QLatin1String("")));
     double d = 0;
-    if (!db::parseNumber(t, &d))
+    if (!db::parseNumber(t, &d) || !ghirformula::separatorsInPlace(t))
         throw InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 عدد نيست").arg(text, column));
     bool plain = true;
     for (QChar c : t)

@@ -38,11 +38,32 @@ QByteArray plainDigits(const QString &text)
 
 } // namespace
 
+bool separatorsInPlace(const QString &text)
+{
+    const QString t = text.trimmed();
+    int digitsInGroup = 0;
+    bool grouped = false;
+    for (int i = 0; i < t.size(); ++i) {
+        const ushort u = t.at(i).unicode();
+        if (u == ',' || u == 0x066C) {
+            if (digitsInGroup == 0 || (grouped && digitsInGroup != 3) || digitsInGroup > 3)
+                return false;
+            grouped = true;
+            digitsInGroup = 0;
+        } else if (u == '.' || u == 0x066B) {
+            break;
+        } else if ((u >= '0' && u <= '9') || (u >= 0x06F0 && u <= 0x06F9) || (u >= 0x0660 && u <= 0x0669)) {
+            ++digitsInGroup;
+        }
+    }
+    return !grouped || digitsInGroup == 3;
+}
+
 bool readNumber(const QString &text, long double *out)
 {
     double check = 0;
     // The same numbers the writes accept, nothing else.
-    if (!db::parseNumber(text, &check))
+    if (!db::parseNumber(text, &check) || !separatorsInPlace(text))
         return false;
     QByteArray s = plainDigits(text);
     if (s.startsWith('+'))

@@ -202,6 +202,11 @@ void Tghir_ins2::buildBoxes()
         }
         w->setObjectName(name);
         m_boxes.insert(name.toLower(), w);
+        // Numbers and dates sit on the right like the Persian texts.
+        if (auto *le = qobject_cast<QLineEdit *>(w))
+            le->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
+        else if (auto *cb = qobject_cast<QComboBox *>(w))
+            cb->lineEdit()->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
 
         QLabel *label = nullptr;
         auto *e = qobject_cast<QLineEdit *>(w);
@@ -241,7 +246,7 @@ void Tghir_ins2::buildBoxes()
             slot += 2;
             continue;
         }
-        w->setMinimumWidth(150);
+        w->setMinimumWidth(170);
         grid->addWidget(label, slot / 2, (slot % 2) * 2);
         grid->addWidget(w, slot / 2, (slot % 2) * 2 + 1);
         ++slot;
@@ -328,7 +333,7 @@ bool Tghir_ins2::eventFilter(QObject *watched, QEvent *e)
         // Entering a box, not the window coming back to the front.
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             if (auto *le = qobject_cast<QLineEdit *>(watched))
-                enterBox(le);
+                guarded(m_ctx, [&] { enterBox(le); });
         }
     } else if (e->type() == QEvent::MouseButtonPress) {
         if (kClickBalloons.contains(watched->objectName()))

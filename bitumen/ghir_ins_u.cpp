@@ -302,6 +302,11 @@ void Tghir_ins::buildBoxes()
         m_boxes.insert(name.toLower(), w);
         if (d.kind == Kind::Hidden)
             continue;
+        // Numbers and dates sit on the right like the Persian texts.
+        if (auto *le = qobject_cast<QLineEdit *>(w))
+            le->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
+        else if (auto *cb = qobject_cast<QComboBox *>(w))
+            cb->lineEdit()->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
 
         QLabel *label = nullptr;
         if (d.kind == Kind::TodayDate) {
@@ -332,7 +337,7 @@ void Tghir_ins::buildBoxes()
         } else {
             grid->addWidget(w, row, 1);
         }
-        w->setMinimumWidth(150);
+        w->setMinimumWidth(170);
         if (previous)
             QWidget::setTabOrder(previous, w);
         previous = w;
@@ -438,7 +443,7 @@ void Tghir_ins::showEvent(QShowEvent *e)
     guarded(m_ctx, [this] {
         QComboBox *ostan = combo(QStringLiteral("ostan"));
         if (ostan->count() == 0)
-            FillPlaceCombo(m_ctx, ostan, QStringLiteral("select distinct ostan from abadiha order by ostan collate fa"));
+            FillPlaceCombo(m_ctx, ostan, QStringLiteral("select ostan from abadiha group by ostan order by ostan collate fa"));
         provinceChanged();
         LoadSettingList(m_ctx, QStringLiteral("نوع پروژه"), combo(QStringLiteral("prj_typ")));
         LoadSettingList(m_ctx, QStringLiteral("نوع ضمانتنامه"), combo(QStringLiteral("z_typ")));
@@ -453,7 +458,7 @@ bool Tghir_ins::eventFilter(QObject *watched, QEvent *e)
         // Entering a box, not the window coming back to the front.
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             if (auto *le = qobject_cast<QLineEdit *>(watched))
-                enterComputedBox(le);
+                guarded(m_ctx, [&] { enterComputedBox(le); });
         }
     } else if (e->type() == QEvent::FocusOut) {
         // County and village names are kept with the Arabic kaf.

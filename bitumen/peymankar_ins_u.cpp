@@ -184,11 +184,11 @@ Tpeymankar_ins::Tpeymankar_ins(AppContext &ctx, QWidget *parent)
     srcLbl->setBuddy(src);
     cnt = new QLabel(panel);
     cnt->setObjectName(QStringLiteral("cnt"));
-    cnt->setMinimumWidth(50);
     auto *panelLay = new QHBoxLayout(panel);
     panelLay->setContentsMargins(4, 4, 4, 4);
     panelLay->addWidget(srcLbl);
     panelLay->addWidget(src);
+    panelLay->addSpacing(12);
     panelLay->addWidget(cnt);
     panelLay->addStretch(1);
     panel->setAutoFillBackground(true);
@@ -222,7 +222,6 @@ Tpeymankar_ins::Tpeymankar_ins(AppContext &ctx, QWidget *parent)
     QFont hf = hint->font();
     hf.setBold(true);
     hint->setFont(hf);
-    hint->setStyleSheet(QStringLiteral("color: #b00000;"));
 
     auto *lay = new QVBoxLayout(this);
     lay->addLayout(boxes);
@@ -233,12 +232,19 @@ Tpeymankar_ins::Tpeymankar_ins(AppContext &ctx, QWidget *parent)
     resize(1100, 680);
 
     // The grid's current row is the dataset's current row, both ways.
-    auto hideId = [this, ds] {
-        const int idCol = ds->fieldIndex(QStringLiteral("id"));
-        for (int c = 0; c < ds->columnCount(); ++c)
-            DBGrid1->setColumnHidden(c, c == idCol);
+    // Columns: `id` hidden, the name and the addresses wider than the rest.
+    auto layoutColumns = [this, ds] {
+        static const QHash<QString, int> widths = {
+            {QStringLiteral("peymankar"), 190}, {QStringLiteral("name"), 130}, {QStringLiteral("haml_name"), 130},
+            {QStringLiteral("adr"), 260},       {QStringLiteral("takhliye"), 220},
+        };
+        for (int c = 0; c < ds->columnCount(); ++c) {
+            const QString f = ds->fieldNames().at(c).toLower();
+            DBGrid1->setColumnHidden(c, f == QLatin1String("id"));
+            DBGrid1->setColumnWidth(c, widths.value(f, 110));
+        }
     };
-    connect(ds, &QAbstractItemModel::modelReset, this, hideId);
+    connect(ds, &QAbstractItemModel::modelReset, this, layoutColumns);
     connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this, ds](const QModelIndex &current) {
                 if (m_syncing || !current.isValid())
@@ -317,22 +323,24 @@ void Tpeymankar_ins::prepare()
 
 void Tpeymankar_ins::openFromBitumen(const PageRights &rights)
 {
-    guarded(m_ctx, [&] {
+    const bool ready = guarded(m_ctx, [&] {
         applyRights(rights);
         prepare();
         m_ctx.dm->ADOQ_peymankar->open(
             QStringLiteral("select * from peymankaran order by peymankar collate fa "));
     });
-    m_ctx.ui->showModal(this);
+    if (ready)
+        m_ctx.ui->showModal(this);
 }
 
 void Tpeymankar_ins::openAsPicker()
 {
-    guarded(m_ctx, [&] {
+    const bool ready = guarded(m_ctx, [&] {
         applyRights(ReadPageRights(m_ctx, QStringLiteral("g_pey")));
         prepare();
     });
-    m_ctx.ui->showModal(this);
+    if (ready)
+        m_ctx.ui->showModal(this);
 }
 
 // ---- search -----------------------------------------------------------------------------
@@ -434,20 +442,13 @@ void Tpeymankar_ins::updateContractor()
 
 void Tpeymankar_ins::pushNames()
 {
-    // One update per contractor that allocations refer to; the rows that already carry the
-    // register's name are left alone.
-    DataSet *list = m_ctx.dm->ADOQuery2;
-    list->open(QStringLiteral("select id,peymankar from peymankaran where id in (select peymankar_id from ghir)"));
-    QVector<QPair<QVariant, QVariant>> names;
-    for (int r = 0; r < list->recordCount(); ++r)
-        names.push_back({list->value(QStringLiteral("id"), r),
-                         db::columnValue(QStringLiteral("ghir"), QStringLiteral("peymankar"),
-                                         list->text(QStringLiteral("peymankar"), r))});
-    list->close();
-    for (const auto &[id, name] : std::as_const(names))
-        m_ctx.dm->ADOQuery1->exec(
-            QStringLiteral("update ghir set peymankar=? where peymankar_id=? and (peymankar is null or peymankar<>?)"),
-            {name, id, name});
+    // One pass over the allocations: each one whose contractor id names a register row takes
+    // that row's name; rows that already carry it are left alone.
+    m_ctx.dm->ADOQuery1->exec(QStringLiteral(
+        "update ghir set peymankar=(select peymankaran.peymankar from peymankaran where peymankaran.id=ghir.peymankar_id)"
+        " where peymankar_id in (select id from peymankaran)"
+        " and (peymankar is null or peymankar<>"
+        "(select peymankaran.peymankar from peymankaran where peymankaran.id=ghir.peymankar_id))"));
 }
 
 void Tpeymankar_ins::refreshNames()

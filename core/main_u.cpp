@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPixmap>
 
 const QString Tmain::kExitQuestion = QStringLiteral("آيا مي خواهيد از برنامه خارج شويد");
 
@@ -24,7 +25,8 @@ Tmain::Tmain(AppContext &ctx, QWidget *parent)
     auto *bg = new QLabel(this);
     bg->setObjectName(QStringLiteral("background"));
     bg->setAlignment(Qt::AlignCenter);
-    bg->setStyleSheet(QStringLiteral("background: #e8eef4;"));
+    bg->setScaledContents(true);
+    bg->setPixmap(QPixmap(QStringLiteral(":/core/images/background.jpg")));
     setCentralWidget(bg);
     resize(1024, 700);
 }

@@ -1,9 +1,149 @@
 #include "core/sample_data.h"
 
+#include "core/auth.h"
 #include "core/dm_u.h"
+
+namespace {
+
+struct Place {
+    const char16_t *ostan, *shahrestan, *city, *bakhsh, *dehestan, *rosta, *cod;
+    int households, population;
+};
+
+// Two provinces with their counties and villages; county and village names with the Arabic kaf.
+const Place kPlaces[] = {
+    {u"زنجان", u"زنجان", u"زنجان", u"مركزي", u"بناب", u"سهرين", u"0211001", 412, 1530},
+    {u"زنجان", u"زنجان", u"زنجان", u"مركزي", u"بناب", u"قره بوته", u"0211002", 188, 702},
+    {u"زنجان", u"ابهر", u"ابهر", u"مركزي", u"دولت آباد", u"حصار", u"0212001", 265, 990},
+    {u"زنجان", u"ابهر", u"ابهر", u"مركزي", u"دولت آباد", u"صائين قلعه", u"0212002", 530, 2104},
+    {u"زنجان", u"خدابنده", u"قيدار", u"مركزي", u"خرارود", u"سجاس", u"0213001", 701, 2630},
+    {u"زنجان", u"خدابنده", u"قيدار", u"مركزي", u"خرارود", u"كهلا", u"0213002", 150, 566},
+    {u"قزوين", u"تاكستان", u"تاكستان", u"مركزي", u"قاقازان", u"اسفرورين", u"2811001", 980, 3710},
+    {u"قزوين", u"تاكستان", u"تاكستان", u"مركزي", u"قاقازان", u"خرمدشت", u"2811002", 845, 3102},
+    {u"قزوين", u"بوئين زهرا", u"بوئين زهرا", u"دشتابي", u"دشتابي غربي", u"دانسفهان", u"2812001", 1204, 4420},
+    {u"قزوين", u"بوئين زهرا", u"بوئين زهرا", u"دشتابي", u"دشتابي غربي", u"آقچه كند", u"2812002", 96, 351},
+};
+
+// Value lists: signatories, then the lists the registers read.
+const char16_t *const kSettings[][2] = {
+    {u"معاون عمران روستايي", u"مهندس علي رضايي"},
+    {u"مدير کل", u"دكتر محمد حسيني"},
+    {u"معاون ذيحساب", u"حسن كريمي"},
+    {u"كارشناس مسئول نظارت", u"مهندس رضا احمدي"},
+    {u"کارشناس مسئول قراردادها", u"مريم صادقي"},
+    {u"کارشناس مسئول امور حقوقي", u"سعيد مرادي"},
+    {u"رئيس حراست", u"جواد نوري"},
+    {u"نوع پروژه", u"آسفالت معابر"},
+    {u"نوع پروژه", u"آسفالت راه روستايي"},
+    {u"نوع پروژه", u"روكش آسفالت"},
+    {u"بانک", u"ملي"},
+    {u"بانک", u"ملت"},
+    {u"بانک", u"كشاورزي"},
+    {u"بانک", u"صادرات"},
+    {u"نوع ضمانتنامه", u"ضمانتنامه بانكي"},
+    {u"نوع ضمانتنامه", u"سفته"},
+    {u"نوع ضمانتنامه", u"چك تضميني"},
+    {u"نام آزمايشگاه", u"آزمايشگاه فني و مكانيك خاك استان"},
+    {u"نام آزمايشگاه", u"آزمايشگاه مهندسي ساختمان نگين"},
+    {u"مختصات معابر", u"معابر اصلي روستا"},
+    {u"مختصات معابر", u"معابر فرعي روستا"},
+    {u"رمز حذف", u"1234"},
+};
+
+struct Contractor {
+    const char16_t *peymankar, *name, *nation, *phone, *adr;
+};
+const Contractor kContractors[] = {
+    {u"شركت راهسازان زنجان", u"محمود كاظمي", u"2281234567", u"024-33445566", u"زنجان، خيابان سعدي، پلاك 12"},
+    {u"شركت آسفالت گستر ابهر", u"ناصر جعفري", u"2289876543", u"024-35221100", u"ابهر، بلوار امام، پلاك 48"},
+    {u"شركت عمران دشت قزوين", u"فرهاد طاهري", u"4311122233", u"028-33667788", u"قزوين، خيابان فردوسي، پلاك 7"},
+};
+
+struct Contract {
+    const char16_t *num, *pdate, *name;
+    qint64 mablagh;
+};
+const Contract kContracts[] = {
+    {u"1405/2/101", u"1405/02/14", u"شركت راهسازان زنجان", 18500000000},
+    {u"1405/3/215", u"1405/03/22", u"شركت آسفالت گستر ابهر", 9740000000},
+    {u"1405/5/330", u"1405/05/09", u"شركت عمران دشت قزوين", 26300000000},
+};
+
+QString s(const char16_t *t) { return QString::fromUtf16(t); }
+
+bool isNew(Tdm &dm)
+{
+    for (const char *t : {"abadiha", "xls", "setting", "peymankaran", "ghir", "dastrasi2"})
+        if (dm.scalar(QStringLiteral("select count(*) from ") + QLatin1String(t)).toLongLong() > 0)
+            return false;
+    return dm.scalar(QStringLiteral("select count(*) from karbaran")).toLongLong() <= 1;
+}
+
+qint64 addUser(Tdm &dm, const QString &karbar, const QString &password, const QString &name, const QString &level)
+{
+    dm.exec(QStringLiteral("insert into karbaran (karbar, pass, name, level, active, version) values (?,?,?,?,?,?)"),
+            {karbar, hashPassword(password), name, level, true, 2});
+    return dm.scalar(QStringLiteral("select id from karbaran where karbar=?"), {karbar}).toLongLong();
+}
+
+void grant(Tdm &dm, qint64 user, const char *page, bool darj, bool virayesh, bool hazf, bool namayesh)
+{
+    dm.exec(QStringLiteral("insert into dastrasi (prs_id, page_name, darj, virayesh, hazf, namayesh) values (?,?,?,?,?,?)"),
+            {user, QString::fromLatin1(page), darj, virayesh, hazf, namayesh});
+}
+
+} // namespace
 
 bool fillSampleData(Tdm &dm)
 {
-    Q_UNUSED(dm);
-    return false;
+    if (!isNew(dm))
+        return false;
+    dm.transaction([&] {
+        for (const Place &p : kPlaces) {
+            dm.exec(QStringLiteral("insert into abadiha (ostan, shahrestan, city, bakhsh, dehestan, rosta, cod, khanevar, jamiyat, zarib, x, y) "
+                                   "values (?,?,?,?,?,?,?,?,?,?,?,?)"),
+                    {s(p.ostan), s(p.shahrestan), s(p.city), s(p.bakhsh), s(p.dehestan), s(p.rosta), s(p.cod),
+                     p.households, p.population, 1.0, QString(), QString()});
+            dm.exec(QStringLiteral("insert into xls (city, rosta) values (?,?)"), {s(p.shahrestan), s(p.rosta)});
+        }
+        for (const auto &row : kSettings)
+            dm.exec(QStringLiteral("insert into setting (component, cmt) values (?,?)"), {s(row[0]), s(row[1])});
+        for (const Contractor &c : kContractors)
+            dm.exec(QStringLiteral("insert into peymankaran (peymankar, name, nation, phone, adr) values (?,?,?,?,?)"),
+                    {s(c.peymankar), s(c.name), s(c.nation), s(c.phone), s(c.adr)});
+
+        // The administrator's password, so a newcomer is not asked for one.
+        dm.exec(QStringLiteral("update karbaran set pass=? where karbar=? and (pass is null or pass=?)"),
+                {hashPassword(QStringLiteral("admin")), QStringLiteral("admin"), QString()});
+
+        // A province user of Zanjan with every right; a county user of Abhar.
+        const qint64 ostan = addUser(dm, QStringLiteral("2280000016"), QStringLiteral("ostan123"),
+                                     QStringLiteral("كارشناس استان"), QStringLiteral("ostan"));
+        const char *const pages[] = {"ghir", "g_pey", "g_mostanadat", "zamaem_ghir", "g_frm", "g_rep", "az",
+                                     "pishraft", "items", "khadamat", "amar", "movafeghatname", "prj"};
+        for (const char *page : pages)
+            grant(dm, ostan, page, true, true, true, true);
+        for (const char16_t *county : {u"زنجان", u"ابهر", u"خدابنده"})
+            dm.exec(QStringLiteral("insert into dastrasi2 (user_id, cmt) values (?,?)"), {ostan, s(county)});
+
+        const qint64 city = addUser(dm, QStringLiteral("2280000024"), QStringLiteral("city123"),
+                                    QStringLiteral("كارشناس شهرستان ابهر"), QStringLiteral("city"));
+        grant(dm, city, "ghir", true, true, false, true);
+        grant(dm, city, "g_pey", false, false, false, true);
+        grant(dm, city, "g_mostanadat", true, false, false, true);
+        grant(dm, city, "khadamat", true, true, false, true);
+        dm.exec(QStringLiteral("insert into dastrasi2 (user_id, cmt) values (?,?)"), {city, QStringLiteral("ابهر")});
+    });
+    if (dm.hasProt()) {
+        const QSqlDatabase prot = dm.ADOConn_prot();
+        DataSet q(QStringLiteral("sample_prot"));
+        q.setDatabase(prot);
+        q.open(QStringLiteral("select count(*) as n from prot"));
+        if (q.toInt64(QStringLiteral("n")) == 0) {
+            for (const Contract &c : kContracts)
+                q.exec(QStringLiteral("insert into prot (num, pdate, name, mablagh) values (?,?,?,?)"),
+                       {s(c.num), s(c.pdate), s(c.name), c.mablagh});
+        }
+    }
+    return true;
 }

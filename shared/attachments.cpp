@@ -11,12 +11,15 @@
 #include <QSaveFile>
 
 const QString kAttachmentReadError = QStringLiteral("خطا! فايل %1 خوانده نشد: %2");
+const QString kAttachmentTooLarge = QStringLiteral("خطا! حجم فايل %1 بيش از %2 مگابايت است");
 
 StoredFile ReadAttachmentFile(const QString &path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw AppError(kAttachmentReadError.arg(path, f.errorString()));
+    if (f.size() > kMaxAttachmentBytes)
+        throw AppError(kAttachmentTooLarge.arg(path).arg(kMaxAttachmentBytes / (1024 * 1024)));
     StoredFile out;
     out.bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
@@ -26,9 +29,9 @@ StoredFile ReadAttachmentFile(const QString &path)
     return out;
 }
 
-bool ChooseAttachment(AppContext &ctx, StoredFile *out, QString *fileName)
+bool ChooseAttachment(AppContext &ctx, StoredFile *out, QString *fileName, const QString &filter)
 {
-    const QString path = ctx.ui->openFileName(QString(), QString());
+    const QString path = ctx.ui->openFileName(QString(), filter);
     if (path.isEmpty())
         return false;
     try {

@@ -14,8 +14,10 @@ struct StoredFile {
 };
 
 // Reads a file chosen in the open dialog; false when cancelled or unreadable (told).
-bool ChooseAttachment(AppContext &ctx, StoredFile *out, QString *fileName = nullptr);
-// Reads a file from disk; throws AppError when it cannot be read.
+bool ChooseAttachment(AppContext &ctx, StoredFile *out, QString *fileName = nullptr,
+                      const QString &filter = QString());
+// Reads a file from disk; throws AppError when it cannot be read or is larger than
+// kMaxAttachmentBytes (a blob the database connection cannot carry).
 StoredFile ReadAttachmentFile(const QString &path);
 // Writes the bytes to "Tobrenhal" + ext in the temp folder (or, when askName, to a name
 // chosen in a save dialog + ext) and opens it with the default program. Returns the
@@ -25,3 +27,5 @@ QString OpenAttachment(AppContext &ctx, const StoredFile &file, bool askName = f
 StoredFile StoredFileOf(DataSet *ds, const QString &blobField, const QString &extField, int row = -1);
 // "The file could not be read": %1 the file, %2 the reason.
 extern const QString kAttachmentReadError;
+extern const QString kAttachmentTooLarge;
+constexpr qint64 kMaxAttachmentBytes = 256LL * 1024 * 1024;

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -17,6 +18,7 @@ namespace {
 // The frameless tip window: a rounded box with the icon, the title in bold and the text.
 class BalloonWindow : public QWidget {
 public:
+    static constexpr int kMaxTextWidth = 420;
     BalloonWindow()
         : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     {
@@ -41,7 +43,6 @@ public:
         body = new QLabel(this);
         body->setObjectName(QStringLiteral("balloon_text"));
         body->setWordWrap(true);
-        body->setMaximumWidth(420);
         texts->addWidget(title);
         texts->addWidget(body);
         outer->addLayout(texts);
@@ -70,6 +71,11 @@ public:
         title->setText(titleText);
         title->setVisible(!titleText.isEmpty());
         body->setText(text);
+        // One line up to a fair width, wrapped beyond it.
+        int wide = 0;
+        for (const QString &line : text.split(QLatin1Char('\n')))
+            wide = qMax(wide, body->fontMetrics().horizontalAdvance(line));
+        body->setFixedWidth(qMin(wide + 4, kMaxTextWidth));
         adjustSize();
     }
 
@@ -103,9 +109,16 @@ class TBalloonTip : public QObject {
 public:
     explicit TBalloonTip(QWidget *owner)
         : QObject(owner)
+        , m_owner(owner)
     {
         setObjectName(QStringLiteral("balloon"));
+        // Like the system's balloons, a tip goes away by itself after a while.
+        m_autoHide.setSingleShot(true);
+        m_autoHide.setInterval(kAutoHideMs);
+        connect(&m_autoHide, &QTimer::timeout, this, &TBalloonTip::hide);
+        owner->installEventFilter(this);
     }
+    static constexpr int kAutoHideMs = 10000;
     ~TBalloonTip() override { delete m_window; }
 
     void add(QWidget *control, int icon, const QString &title, const QString &text)
@@ -150,10 +163,12 @@ public:
         m_window->show();
         m_window->raise();
         m_shownFor = control;
+        m_autoHide.start();
     }
 
     void hide()
     {
+        m_autoHide.stop();
         if (m_window)
             m_window->hide();
         m_shownFor = nullptr;
@@ -165,6 +180,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         auto *w = qobject_cast<QWidget *>(watched);
+        if (w == m_owner && w) {
+            // The window closes: its tip goes with it.
+            if (event->type() == QEvent::Hide)
+                hide();
+            return false;
+        }
         if (w && m_entries.contains(w)) {
             switch (event->type()) {
             case QEvent::Enter:
@@ -187,6 +208,8 @@ private:
     QHash<QWidget *, Entry> m_entries;
     QPointer<BalloonWindow> m_window;
     QWidget *m_shownFor = nullptr;
+    QWidget *m_owner;
+    QTimer m_autoHide;
 };
 
 TBalloonTip *CreateBalloonTip(QWidget *owner)

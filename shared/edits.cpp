@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
+#include <QRegularExpression>
 
 namespace {
 
@@ -43,7 +44,13 @@ void TMonEdit::regroup()
         return;
     QString digits;
     const QString t = text();
-    for (QChar c : t) {
+    // A decimal sign can only arrive with a text set or pasted whole ("1250000.5"): the
+    // amount is its integer part, the fraction's digits must not join it.
+    QString whole = t;
+    const int dot = whole.indexOf(QRegularExpression(QStringLiteral("[.\\x{066B}]")));
+    if (dot >= 0)
+        whole.truncate(dot);
+    for (QChar c : whole) {
         if (const char16_t d = latinDigit(c)) {
             if (digits.size() < kMaxMoneyDigits)
                 digits += QChar(d);
@@ -73,12 +80,18 @@ void TMonEdit::setValue(qint64 v)
 
 void TMonEdit::setStoredText(const QString &stored)
 {
-    // "1250000.0000" is 1,250,000: the fraction's digits must not join the amount.
-    QString s = stored.trimmed();
-    const int dot = s.indexOf(QLatin1Char('.'));
-    if (dot >= 0)
-        s.truncate(dot);
-    setText(s);
+    // "1250000.0000" is 1,250,000.
+    setText(stored.trimmed());
+}
+
+void TMonEdit::keyPressEvent(QKeyEvent *e)
+{
+    // A typed decimal sign is not a digit: it is dropped here, so that what follows it
+    // still counts (a "." reaching the text cuts the fraction of a pasted amount).
+    const QString t = e->text();
+    if (t == QLatin1String(".") || t == QString(QChar(0x066B)))
+        return;
+    QLineEdit::keyPressEvent(e);
 }
 
 // ---- TRealEdit --------------------------------------------------------------

@@ -12,6 +12,9 @@ public:
     // Shows a stored amount: its integer part, grouped (a stored fraction is dropped).
     void setStoredText(const QString &stored);
 
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+
 private:
     void regroup();
     bool m_busy = false;

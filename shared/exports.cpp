@@ -266,7 +266,9 @@ bool writeHtml(AppContext &ctx, const QString &fileName, const QString &title, c
         ctx.ui->message(kExportWriteError.arg(fileName, w.errorString()));
         return false;
     }
-    w.line(QStringLiteral("<html>"));
+    // The byte order mark as well as the declared charset: a spreadsheet program opening
+    // the table as ".xls" goes by the mark.
+    w.line(QString(QChar(0xFEFF)) + QStringLiteral("<html>"));
     w.line(QStringLiteral("<head><meta charset=\"utf-8\"><title>") + HtmlEscape(title) + QStringLiteral("</title></head>"));
     w.line(QStringLiteral("<body>"));
     w.line(QStringLiteral("<table dir=\"rtl\" border=\"1\" align=\"center\" width=\"95%\">"));

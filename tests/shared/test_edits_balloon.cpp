@@ -69,6 +69,16 @@ private slots:
         QCOMPARE(e.Value(), qint64(1250000));
         e.setStoredText(QString());
         QCOMPARE(e.Value(), qint64(0));
+        e.setText(QStringLiteral("1250000.5"));
+        QCOMPARE(e.Value(), qint64(1250000));
+        // A "." typed is dropped and the digits after it still count.
+        e.clear();
+        QTest::keyClicks(&e, QStringLiteral("12.5"));
+        QCOMPARE(e.text(), QStringLiteral("125"));
+        QApplication::clipboard()->setText(QStringLiteral("1,250.75"));
+        e.clear();
+        QTest::keyClick(&e, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(e.Value(), qint64(1250));
         // No more digits than a 64-bit amount holds.
         e.clear();
         QTest::keyClicks(&e, QStringLiteral("12345678901234567890123"));
@@ -180,6 +190,12 @@ private slots:
         QVERIFY(win->findChild<QLabel *>(QStringLiteral("balloon_icon"))->isHidden());
         HideBalloonTip(tip);
         QVERIFY(!win->isVisible());
+        // Closing the window takes its tip away.
+        ShowBalloonTip(tip, box);
+        QVERIFY(win->isVisible());
+        owner.hide();
+        QVERIFY(!win->isVisible());
+        owner.show();
         delete box; // a destroyed control is forgotten
         QCOMPARE(BalloonText(tip, box), QString());
     }

@@ -3,6 +3,7 @@
 
 #include "shared/dates.h"
 #include "shared/numwords.h"
+#include "shared/persian.h"
 
 namespace {
 // The pieces of the words, each with its blanks.
@@ -60,6 +61,15 @@ private slots:
         QCOMPARE(NumberToWords(4000004), four + million + join + four);
         QCOMPARE(NumberToWords(25, QStringLiteral("X")),
                  QStringLiteral(" بيست ") + va + QString::fromUtf8(" \u067E\u0646\u062C ") + QStringLiteral(" X"));
+    }
+
+    void kafNormalised()
+    {
+        // Persian keheh becomes the Arabic kaf; the Arabic kaf, the gaf and both yehs stay.
+        const QString in = QString::fromUtf8("\u06A9\u0631\u062C \u0643 \u06AF\u06CC\u064A\u06A9");
+        const QString out = QString::fromUtf8("\u0643\u0631\u062C \u0643 \u06AF\u06CC\u064A\u0643");
+        QCOMPARE(NormalizeKaf(in), out);
+        QCOMPARE(NormalizeKaf(QString()), QString());
     }
 
     void groupDigits_data()
