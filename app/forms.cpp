@@ -1,5 +1,9 @@
 #include "app/forms.h"
 
+#include "bitumen/ghir_ins2_u.h"
+#include "bitumen/ghir_ins_u.h"
+#include "bitumen/ghir_src_u.h"
+#include "bitumen/peymankar_ins_u.h"
 #include "core/context.h"
 #include "core/login_u.h"
 #include "core/main_u.h"
@@ -8,4 +12,11 @@ void createForms(AppContext &ctx)
 {
     ctx.addForm(new Tlogin(ctx));
     ctx.addForm(new Tmain(ctx));
+    auto *ghirSrc = new Tghir_src(ctx);
+    ctx.addForm(ghirSrc);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N13"), Tghir_src::kMenuCaption, QStringLiteral("ghir"),
+                                 [ghirSrc](const PageRights &rights) { ghirSrc->openFromMain(rights); });
+    ctx.addForm(new Tpeymankar_ins(ctx));
+    ctx.addForm(new Tghir_ins(ctx));
+    ctx.addForm(new Tghir_ins2(ctx));
 }

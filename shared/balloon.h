@@ -12,3 +12,6 @@ void AddBalloonTip(TBalloonTip *tip, QWidget *control, int icon, const QString &
 QString BalloonTitle(TBalloonTip *tip, QWidget *control);
 QString BalloonText(TBalloonTip *tip, QWidget *control);
 void ShowBalloonTip(TBalloonTip *tip, QWidget *control);
+void HideBalloonTip(TBalloonTip *tip);
+// The tip window itself (null until first shown), objectName "balloon_tip".
+QWidget *BalloonWindowOf(TBalloonTip *tip);

@@ -11,6 +11,13 @@ public:
     void setValue(qint64 v);
     // Shows a stored amount: its integer part, grouped (a stored fraction is dropped).
     void setStoredText(const QString &stored);
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    void regroup();
+    bool m_busy = false;
 };
 
 // Decimal box: digits and one ".", caret at the end.
@@ -19,13 +26,36 @@ class TRealEdit : public QLineEdit {
 public:
     explicit TRealEdit(QWidget *parent = nullptr);
     double Value() const; // 0 when empty
+
+private:
+    void clean();
+    bool m_busy = false;
 };
 
-// Solar date box with the edit mask "!9999/99/00;1;_": an empty box reads "    /  /  ".
+// Solar date box edited like the mask "!9999/99/00;1;_": the separators stay in place,
+// typed digits fill their positions and an empty box reads "    /  /  ".
 class TDateEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit TDateEdit(QWidget *parent = nullptr);
     static const QString kEmpty; // "    /  /  "
     bool isBlank() const { return text() == kEmpty; }
+    // Any text set or pasted is put into the box's form: "1403/5/6" reads "1403/05/06",
+    // "" reads "    /  /  ".
+    static QString normalized(const QString &text);
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+    void inputMethodEvent(QInputMethodEvent *e) override;
+    void contextMenuEvent(QContextMenuEvent *e) override;
+    void focusInEvent(QFocusEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+
+private:
+    void keepForm();
+    void replaceRange(int start, const QString &chars, int caret);
+    void blankSelection();
+    void typeDigits(const QString &digits);
+    void pasteDate();
+    bool m_busy = false;
 };

@@ -101,6 +101,10 @@ static void isolateEnvironment(QTemporaryDir &home)
         QFile::setPermissions(d, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         qputenv(var, d.toLocal8Bit());
     }
+    // A temp folder of its own: the exports' fixed names must not meet another test's files.
+    const QString tmp = home.filePath(QStringLiteral("tmp"));
+    QDir().mkpath(tmp);
+    qputenv("TMPDIR", tmp.toLocal8Bit());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }

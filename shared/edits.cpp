@@ -1,0 +1,376 @@
+#include "shared/edits.h"
+
+#include "shared/numwords.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPointer>
+#include <QRegularExpression>
+
+namespace {
+
+// Latin digit of a Latin, Persian or Arabic-Indic digit; 0 when not a digit.
+char16_t latinDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u;
+    if (u >= 0x06F0 && u <= 0x06F9)
+        return u'0' + (u - 0x06F0);
+    if (u >= 0x0660 && u <= 0x0669)
+        return u'0' + (u - 0x0660);
+    return 0;
+}
+
+// More digits than this cannot be held by a 64-bit amount.
+constexpr int kMaxMoneyDigits = 18;
+
+} // namespace
+
+// ---- TMonEdit ---------------------------------------------------------------
+
+TMonEdit::TMonEdit(QWidget *parent)
+    : QLineEdit(parent)
+{
+    connect(this, &QLineEdit::textChanged, this, &TMonEdit::regroup);
+}
+
+void TMonEdit::regroup()
+{
+    if (m_busy)
+        return;
+    QString digits;
+    const QString t = text();
+    // A decimal sign can only arrive with a text set or pasted whole ("1250000.5"): the
+    // amount is its integer part, the fraction's digits must not join it.
+    QString whole = t;
+    const int dot = whole.indexOf(QRegularExpression(QStringLiteral("[.\\x{066B}]")));
+    if (dot >= 0)
+        whole.truncate(dot);
+    for (QChar c : whole) {
+        if (const char16_t d = latinDigit(c)) {
+            if (digits.size() < kMaxMoneyDigits)
+                digits += QChar(d);
+        }
+    }
+    const QString grouped = GroupDigits(digits);
+    m_busy = true;
+    if (grouped != t)
+        setText(grouped);
+    setCursorPosition(grouped.size());
+    m_busy = false;
+}
+
+qint64 TMonEdit::Value() const
+{
+    QString digits;
+    for (QChar c : text())
+        if (const char16_t d = latinDigit(c))
+            digits += QChar(d);
+    return digits.isEmpty() ? 0 : digits.toLongLong();
+}
+
+void TMonEdit::setValue(qint64 v)
+{
+    setText(QString::number(v < 0 ? -v : v));
+}
+
+void TMonEdit::setStoredText(const QString &stored)
+{
+    // "1250000.0000" is 1,250,000.
+    setText(stored.trimmed());
+}
+
+void TMonEdit::keyPressEvent(QKeyEvent *e)
+{
+    // A typed decimal sign is not a digit: it is dropped here, so that what follows it
+    // still counts (a "." reaching the text cuts the fraction of a pasted amount).
+    const QString t = e->text();
+    if (t == QLatin1String(".") || t == QString(QChar(0x066B)))
+        return;
+    QLineEdit::keyPressEvent(e);
+}
+
+// ---- TRealEdit --------------------------------------------------------------
+
+TRealEdit::TRealEdit(QWidget *parent)
+    : QLineEdit(parent)
+{
+    connect(this, &QLineEdit::textChanged, this, &TRealEdit::clean);
+}
+
+void TRealEdit::clean()
+{
+    if (m_busy)
+        return;
+    QString kept;
+    bool dot = false;
+    const QString t = text();
+    for (QChar c : t) {
+        if (const char16_t d = latinDigit(c)) {
+            kept += QChar(d);
+        } else if ((c == QLatin1Char('.') || c == QChar(0x066B)) && !dot) {
+            kept += QLatin1Char('.');
+            dot = true;
+        }
+    }
+    m_busy = true;
+    if (kept != t)
+        setText(kept);
+    setCursorPosition(kept.size());
+    m_busy = false;
+}
+
+double TRealEdit::Value() const
+{
+    bool ok = false;
+    const double v = text().toDouble(&ok); // C locale: "." is the decimal sign
+    return ok ? v : 0.0;
+}
+
+// ---- TDateEdit --------------------------------------------------------------
+// The box always holds the ten characters "yyyy/mm/dd" with a blank for every digit not
+// typed, so text() of an empty box is "    /  /  " wherever it is read from. Typing fills
+// the position at the caret (over the separators), deleting blanks it again.
+
+const QString TDateEdit::kEmpty = QStringLiteral("    /  /  ");
+
+namespace {
+constexpr int kDateLength = 10;
+bool isSeparatorPos(int p) { return p == 4 || p == 7; }
+} // namespace
+
+TDateEdit::TDateEdit(QWidget *parent)
+    : QLineEdit(parent)
+{
+    setLayoutDirection(Qt::LeftToRight);
+    setAcceptDrops(false);
+    QLineEdit::setText(kEmpty);
+    connect(this, &QLineEdit::textChanged, this, &TDateEdit::keepForm);
+}
+
+QString TDateEdit::normalized(const QString &text)
+{
+    if (text.size() == kDateLength && text.at(4) == QLatin1Char('/') && text.at(7) == QLatin1Char('/')) {
+        bool ok = true;
+        for (int i = 0; i < kDateLength && ok; ++i)
+            ok = isSeparatorPos(i) || text.at(i) == QLatin1Char(' ') || (text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9'));
+        if (ok)
+            return text;
+    }
+    QString out = kEmpty;
+    const QStringList parts = text.split(QLatin1Char('/'));
+    if (parts.size() >= 2) {
+        // "1403/5/6": each part into its field; a one-digit month or day gets its zero.
+        const int starts[] = {0, 5, 8};
+        const int widths[] = {4, 2, 2};
+        for (int p = 0; p < 3 && p < parts.size(); ++p) {
+            QString d;
+            for (QChar c : parts.at(p))
+                if (const char16_t l = latinDigit(c))
+                    d += QChar(l);
+            if (p > 0 && d.size() == 1)
+                d.prepend(QLatin1Char('0'));
+            d.truncate(widths[p]);
+            for (int i = 0; i < d.size(); ++i)
+                out[starts[p] + i] = d.at(i);
+        }
+        return out;
+    }
+    // Bare digits ("14030506") fill the positions in order.
+    int pos = 0;
+    for (QChar c : text) {
+        const char16_t l = latinDigit(c);
+        if (!l)
+            continue;
+        if (isSeparatorPos(pos))
+            ++pos;
+        if (pos >= kDateLength)
+            break;
+        out[pos++] = QChar(l);
+    }
+    return out;
+}
+
+void TDateEdit::keepForm()
+{
+    if (m_busy)
+        return;
+    const QString t = text();
+    const QString n = normalized(t);
+    if (n == t)
+        return;
+    m_busy = true;
+    const int cursor = cursorPosition();
+    QLineEdit::setText(n);
+    setCursorPosition(qMin(cursor, kDateLength));
+    m_busy = false;
+}
+
+void TDateEdit::replaceRange(int start, const QString &chars, int caret)
+{
+    // Through the line edit's own editing, so undo and textEdited work as usual.
+    m_busy = true;
+    setSelection(start, chars.size());
+    insert(chars);
+    m_busy = false;
+    setCursorPosition(qBound(0, caret, kDateLength));
+    keepForm();
+}
+
+void TDateEdit::blankSelection()
+{
+    const int start = selectionStart();
+    const int len = selectedText().size();
+    if (start < 0 || len <= 0)
+        return;
+    QString blanks = kEmpty.mid(start, len);
+    replaceRange(start, blanks, start);
+}
+
+void TDateEdit::typeDigits(const QString &digits)
+{
+    if (hasSelectedText()) {
+        const int start = selectionStart();
+        blankSelection();
+        setCursorPosition(start);
+    }
+    int pos = cursorPosition();
+    for (QChar c : digits) {
+        const char16_t d = latinDigit(c);
+        if (!d)
+            continue;
+        if (isSeparatorPos(pos))
+            ++pos;
+        if (pos >= kDateLength)
+            break;
+        replaceRange(pos, QString(QChar(d)), pos + 1);
+        ++pos;
+    }
+    if (isSeparatorPos(pos))
+        ++pos;
+    setCursorPosition(qMin(pos, kDateLength));
+}
+
+void TDateEdit::pasteDate()
+{
+    const QString clip = QApplication::clipboard()->text().trimmed();
+    if (clip.isEmpty())
+        return;
+    // A whole date replaces the box; loose digits are typed at the caret.
+    if (clip.contains(QLatin1Char('/')) && (cursorPosition() == 0 || selectedText().size() == kDateLength)) {
+        m_busy = true;
+        selectAll();
+        insert(normalized(clip));
+        m_busy = false;
+        keepForm();
+        setCursorPosition(kDateLength);
+        return;
+    }
+    typeDigits(clip);
+}
+
+void TDateEdit::keyPressEvent(QKeyEvent *e)
+{
+    if (isReadOnly()) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
+    if (e == QKeySequence::Paste) {
+        pasteDate();
+        return;
+    }
+    if (e == QKeySequence::Cut) {
+        if (hasSelectedText()) {
+            copy();
+            blankSelection();
+        }
+        return;
+    }
+    if (e == QKeySequence::Undo || e == QKeySequence::Redo || e == QKeySequence::Copy
+        || e == QKeySequence::SelectAll) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
+    switch (e->key()) {
+    case Qt::Key_Backspace:
+        if (hasSelectedText()) {
+            blankSelection();
+        } else {
+            int p = cursorPosition() - 1;
+            if (isSeparatorPos(p))
+                --p;
+            if (p >= 0)
+                replaceRange(p, QStringLiteral(" "), p);
+        }
+        return;
+    case Qt::Key_Delete:
+        if (hasSelectedText()) {
+            blankSelection();
+        } else {
+            int p = cursorPosition();
+            if (isSeparatorPos(p))
+                ++p;
+            if (p < kDateLength)
+                replaceRange(p, QStringLiteral(" "), p);
+        }
+        return;
+    default:
+        break;
+    }
+    const QString t = e->text();
+    if (!t.isEmpty() && t.at(0).isPrint()) {
+        if (latinDigit(t.at(0)))
+            typeDigits(t);
+        return; // anything else typed is not taken
+    }
+    QLineEdit::keyPressEvent(e); // caret movement, Tab, Enter ...
+}
+
+void TDateEdit::inputMethodEvent(QInputMethodEvent *e)
+{
+    if (!e->commitString().isEmpty() && !isReadOnly())
+        typeDigits(e->commitString());
+    e->accept();
+}
+
+void TDateEdit::contextMenuEvent(QContextMenuEvent *e)
+{
+    QPointer<QMenu> menu = createStandardContextMenu();
+    for (QAction *a : menu->actions()) {
+        const QString name = a->objectName();
+        if (name == QLatin1String("edit-paste")) {
+            a->disconnect();
+            connect(a, &QAction::triggered, this, &TDateEdit::pasteDate);
+        } else if (name == QLatin1String("edit-cut")) {
+            a->disconnect();
+            connect(a, &QAction::triggered, this, [this] {
+                copy();
+                blankSelection();
+            });
+        } else if (name == QLatin1String("edit-delete")) {
+            a->disconnect();
+            connect(a, &QAction::triggered, this, &TDateEdit::blankSelection);
+        }
+    }
+    menu->exec(e->globalPos());
+    delete menu;
+}
+
+void TDateEdit::focusInEvent(QFocusEvent *e)
+{
+    QLineEdit::focusInEvent(e);
+    if (isBlank())
+        setCursorPosition(0);
+}
+
+void TDateEdit::mouseReleaseEvent(QMouseEvent *e)
+{
+    QLineEdit::mouseReleaseEvent(e);
+    // An empty box is filled from its first position wherever it was clicked.
+    if (isBlank() && !hasSelectedText())
+        setCursorPosition(0);
+}

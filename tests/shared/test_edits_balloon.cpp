@@ -1,0 +1,205 @@
+// The money, decimal and date boxes driven by keyboard and clipboard, and the balloon tips.
+#include "support/fixture.h"
+
+#include "shared/balloon.h"
+#include "shared/edits.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+// Types characters the test keyboard has no key for (Persian digits) as key events with text.
+void typeText(QWidget *w, const QString &text)
+{
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &release);
+    }
+}
+} // namespace
+
+class EditsBalloonTest : public QObject {
+    Q_OBJECT
+private slots:
+    void moneyBoxTyped()
+    {
+        TMonEdit e;
+        e.setObjectName(QStringLiteral("mablagh"));
+        QCOMPARE(e.Value(), qint64(0));
+        QTest::keyClicks(&e, QStringLiteral("12345"));
+        QCOMPARE(e.text(), QStringLiteral("12,345"));
+        QCOMPARE(e.cursorPosition(), e.text().size());
+        QCOMPARE(e.Value(), qint64(12345));
+        // Letters and signs are not taken.
+        QTest::keyClicks(&e, QStringLiteral("a-6."));
+        QCOMPARE(e.text(), QStringLiteral("123,456"));
+        QTest::keyClick(&e, Qt::Key_Backspace);
+        QTest::keyClick(&e, Qt::Key_Backspace);
+        QCOMPARE(e.text(), QStringLiteral("1,234"));
+        // Typing in the middle regroups and puts the caret at the end.
+        e.setCursorPosition(1);
+        QTest::keyClicks(&e, QStringLiteral("9"));
+        QCOMPARE(e.text(), QStringLiteral("19,234"));
+        QCOMPARE(e.cursorPosition(), e.text().size());
+        e.clear();
+        QCOMPARE(e.Value(), qint64(0));
+        // Persian digits of the Persian keyboard count as digits.
+        typeText(&e, QString::fromUtf8("\u06F1\u06F2\u06F3\u06F4"));
+        QCOMPARE(e.text(), QStringLiteral("1,234"));
+    }
+
+    void moneyBoxPastedAndAboveThirtyTwoBits()
+    {
+        TMonEdit e;
+        QApplication::clipboard()->setText(QStringLiteral("3,000,000,000 rial"));
+        e.setFocus();
+        QTest::keyClick(&e, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(e.text(), QStringLiteral("3,000,000,000"));
+        QCOMPARE(e.Value(), qint64(3000000000LL)); // above 2,147,483,647
+        e.setValue(987654321012LL);
+        QCOMPARE(e.text(), QStringLiteral("987,654,321,012"));
+        QCOMPARE(e.Value(), qint64(987654321012LL));
+        // A stored amount with a fraction keeps its integer part only.
+        e.setStoredText(QStringLiteral("1250000.0000"));
+        QCOMPARE(e.text(), QStringLiteral("1,250,000"));
+        QCOMPARE(e.Value(), qint64(1250000));
+        e.setStoredText(QString());
+        QCOMPARE(e.Value(), qint64(0));
+        e.setText(QStringLiteral("1250000.5"));
+        QCOMPARE(e.Value(), qint64(1250000));
+        // A "." typed is dropped and the digits after it still count.
+        e.clear();
+        QTest::keyClicks(&e, QStringLiteral("12.5"));
+        QCOMPARE(e.text(), QStringLiteral("125"));
+        QApplication::clipboard()->setText(QStringLiteral("1,250.75"));
+        e.clear();
+        QTest::keyClick(&e, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(e.Value(), qint64(1250));
+        // No more digits than a 64-bit amount holds.
+        e.clear();
+        QTest::keyClicks(&e, QStringLiteral("12345678901234567890123"));
+        QCOMPARE(e.Value(), qint64(123456789012345678LL));
+    }
+
+    void decimalBox()
+    {
+        TRealEdit e;
+        QCOMPARE(e.Value(), 0.0);
+        QTest::keyClicks(&e, QStringLiteral("12.5.3x"));
+        QCOMPARE(e.text(), QStringLiteral("12.53"));
+        QCOMPARE(e.Value(), 12.53);
+        QCOMPARE(e.cursorPosition(), e.text().size());
+        e.setText(QStringLiteral("."));
+        QCOMPARE(e.Value(), 0.0);
+        e.setText(QStringLiteral("1,234.5"));
+        QCOMPARE(e.text(), QStringLiteral("1234.5"));
+        QCOMPARE(e.Value(), 1234.5);
+    }
+
+    void dateBox()
+    {
+        TDateEdit e;
+        QLineEdit *asLine = &e;
+        QCOMPARE(TDateEdit::kEmpty, QStringLiteral("    /  /  "));
+        QCOMPARE(asLine->text(), QStringLiteral("    /  /  "));
+        QVERIFY(e.isBlank());
+        e.setFocus();
+        e.setCursorPosition(0);
+        QTest::keyClicks(&e, QStringLiteral("14030506"));
+        QCOMPARE(asLine->text(), QStringLiteral("1403/05/06"));
+        QTest::keyClicks(&e, QStringLiteral("7")); // full: nothing more is taken
+        QCOMPARE(asLine->text(), QStringLiteral("1403/05/06"));
+        QTest::keyClick(&e, Qt::Key_Backspace);
+        QCOMPARE(asLine->text(), QStringLiteral("1403/05/0 "));
+        QTest::keyClick(&e, Qt::Key_Backspace);
+        QTest::keyClick(&e, Qt::Key_Backspace); // over the separator
+        QCOMPARE(asLine->text(), QStringLiteral("1403/0 /  "));
+        QTest::keyClicks(&e, QStringLiteral("a/-")); // not digits
+        QCOMPARE(asLine->text(), QStringLiteral("1403/0 /  "));
+        e.selectAll();
+        QTest::keyClick(&e, Qt::Key_Delete);
+        QCOMPARE(asLine->text(), QStringLiteral("    /  /  "));
+        e.setText(QStringLiteral("1403/5/6"));
+        QCOMPARE(asLine->text(), QStringLiteral("1403/05/06"));
+        e.clear();
+        QCOMPARE(asLine->text(), QStringLiteral("    /  /  "));
+        e.setText(QString());
+        QVERIFY(e.isBlank());
+        // A whole date pasted replaces the box.
+        QApplication::clipboard()->setText(QStringLiteral("1404/01/02"));
+        e.setCursorPosition(0);
+        QTest::keyClick(&e, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(asLine->text(), QStringLiteral("1404/01/02"));
+        // Persian digits typed on the Persian layout.
+        e.clear();
+        e.setCursorPosition(0);
+        typeText(&e, QString::fromUtf8("\u06F1\u06F4\u06F0\u06F5"));
+        QCOMPARE(asLine->text(), QStringLiteral("1405/  /  "));
+    }
+
+    void balloonOverControl()
+    {
+        QWidget owner;
+        owner.setObjectName(QStringLiteral("Tghir_ins"));
+        auto *layout = new QVBoxLayout(&owner);
+        auto *box = new QLineEdit(&owner);
+        box->setObjectName(QStringLiteral("tonaj"));
+        auto *other = new QLineEdit(&owner);
+        other->setObjectName(QStringLiteral("other"));
+        layout->addWidget(box);
+        layout->addWidget(other);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+
+        TBalloonTip *tip = CreateBalloonTip(&owner);
+        QVERIFY(tip);
+        QVERIFY(!CreateBalloonTip(nullptr));
+        AddBalloonTip(tip, box, 1, QStringLiteral("Formula"), QStringLiteral("a * b"));
+        AddBalloonTip(tip, nullptr, 1, QStringLiteral("x"), QStringLiteral("y")); // nothing happens
+        QCOMPARE(BalloonTitle(tip, box), QStringLiteral("Formula"));
+        QCOMPARE(BalloonText(tip, box), QStringLiteral("a * b"));
+        QCOMPARE(BalloonText(tip, other), QString());
+
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(box, &enter);
+        QWidget *win = BalloonWindowOf(tip);
+        QVERIFY(win && win->isVisible());
+        QCOMPARE(win->findChild<QLabel *>(QStringLiteral("balloon_title"))->text(), QStringLiteral("Formula"));
+        QCOMPARE(win->findChild<QLabel *>(QStringLiteral("balloon_text"))->text(), QStringLiteral("a * b"));
+        QVERIFY(win->findChild<QLabel *>(QStringLiteral("balloon_title"))->font().bold());
+        QVERIFY(!win->findChild<QLabel *>(QStringLiteral("balloon_icon"))->pixmap().isNull());
+        QVERIFY(win->windowFlags() & Qt::ToolTip);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(box, &leave);
+        QVERIFY(!win->isVisible());
+        // Entering an unregistered control shows nothing.
+        QApplication::sendEvent(other, &enter);
+        QVERIFY(!win->isVisible());
+
+        // A later registration replaces the text; the title is cut at 255 characters and an
+        // unknown icon becomes none.
+        AddBalloonTip(tip, box, 9, QString(300, QLatin1Char('t')), QStringLiteral("c / d"));
+        QCOMPARE(BalloonTitle(tip, box).size(), 255);
+        ShowBalloonTip(tip, box);
+        QVERIFY(win->isVisible());
+        QCOMPARE(win->findChild<QLabel *>(QStringLiteral("balloon_text"))->text(), QStringLiteral("c / d"));
+        QVERIFY(win->findChild<QLabel *>(QStringLiteral("balloon_icon"))->isHidden());
+        HideBalloonTip(tip);
+        QVERIFY(!win->isVisible());
+        // Closing the window takes its tip away.
+        ShowBalloonTip(tip, box);
+        QVERIFY(win->isVisible());
+        owner.hide();
+        QVERIFY(!win->isVisible());
+        owner.show();
+        delete box; // a destroyed control is forgotten
+        QCOMPARE(BalloonText(tip, box), QString());
+    }
+};
+
+VARNOSET_TEST_MAIN(EditsBalloonTest)
+#include "test_edits_balloon.moc"

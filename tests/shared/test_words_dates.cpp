@@ -1,0 +1,171 @@
+// Number words, digit grouping and the Solar calendar.
+#include "support/fixture.h"
+
+#include "shared/dates.h"
+#include "shared/numwords.h"
+#include "shared/persian.h"
+
+namespace {
+// The pieces of the words, each with its blanks.
+const QString one = QStringLiteral(" يک ");
+const QString thousand = QStringLiteral("هزار");
+const QString million = QStringLiteral("ميليون");
+const QString billion = QStringLiteral("ميليارد");
+const QString join = QStringLiteral(" و ");
+const QString va = QStringLiteral("و");
+const QString ton = QStringLiteral("تن");
+const QChar zwnj(0x200C);
+} // namespace
+
+class WordsDatesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void tonnageWords()
+    {
+        // 1001: the word, the scale, the joiner, the word again (two blanks meet), a blank and the unit.
+        QCOMPARE(GetNum(1001), one + thousand + join + one + QLatin1Char(' ') + ton);
+        QCOMPARE(GetNum(0), QLatin1Char(' ') + ton);
+        QCOMPARE(GetNum(-5), QLatin1Char(' ') + ton);
+        QCOMPARE(NumberToWords(0), QString());
+        QCOMPARE(NumberToWords(1001, ton), GetNum(1001));
+    }
+
+    void boundaryValues()
+    {
+        QCOMPARE(NumberToWords(19), QStringLiteral(" نوزده "));
+        QCOMPARE(NumberToWords(20), QStringLiteral(" بيست "));
+        QCOMPARE(NumberToWords(90), QStringLiteral(" نود "));
+        QCOMPARE(NumberToWords(100), QStringLiteral(" صد "));
+        QCOMPARE(NumberToWords(999), QStringLiteral(" نهصد ") + va + QStringLiteral(" نود ") + va
+                                         + QString::fromUtf8(" \u0646\u0647 "));
+        QCOMPARE(NumberToWords(1000), one + thousand);
+        QCOMPARE(NumberToWords(1000000), one + million);
+        QCOMPARE(NumberToWords(1000001), one + million + join + one);
+        QCOMPARE(NumberToWords(1000000000), one + billion);
+        // 2,147,483,647: every group, the fours with their non-joiner.
+        const QString two = QString::fromUtf8(" \u062F\u0648 ");
+        const QString forty = QString::fromUtf8(" \u0686\u0647\u0644") + zwnj + QLatin1Char(' ');
+        const QString seven = QString::fromUtf8(" \u0647\u0641\u062A ");
+        const QString fourHundred = QString::fromUtf8(" \u0686\u0647\u0627\u0631\u0635\u062F") + zwnj + QLatin1Char(' ');
+        const QString eighty = QString::fromUtf8(" \u0647\u0634\u062A\u0627\u062F ");
+        const QString three = QString::fromUtf8(" \u0633\u0647 ");
+        const QString sixHundred = QString::fromUtf8(" \u0634\u0634\u0635\u062F ");
+        const QString hundred = QStringLiteral(" صد ");
+        const QString expected = two + billion + join + hundred + va + forty + va + seven + million + join + fourHundred
+                                 + va + eighty + va + three + thousand + join + sixHundred + va + forty + va + seven;
+        QCOMPARE(NumberToWords(2147483647), expected);
+        // Four and fourteen carry the non-joiner too; a zero group in the middle is skipped.
+        const QString four = QString::fromUtf8(" \u0686\u0647\u0627\u0631") + zwnj + QLatin1Char(' ');
+        const QString fourteen = QString::fromUtf8(" \u0686\u0647\u0627\u0631\u062F\u0647") + zwnj + QLatin1Char(' ');
+        QCOMPARE(NumberToWords(414), fourHundred + va + fourteen);
+        QCOMPARE(NumberToWords(4000004), four + million + join + four);
+        QCOMPARE(NumberToWords(25, QStringLiteral("X")),
+                 QStringLiteral(" بيست ") + va + QString::fromUtf8(" \u067E\u0646\u062C ") + QStringLiteral(" X"));
+    }
+
+    void kafNormalised()
+    {
+        // Persian keheh becomes the Arabic kaf; the Arabic kaf, the gaf and both yehs stay.
+        const QString in = QString::fromUtf8("\u06A9\u0631\u062C \u0643 \u06AF\u06CC\u064A\u06A9");
+        const QString out = QString::fromUtf8("\u0643\u0631\u062C \u0643 \u06AF\u06CC\u064A\u0643");
+        QCOMPARE(NormalizeKaf(in), out);
+        QCOMPARE(NormalizeKaf(QString()), QString());
+    }
+
+    void groupDigits_data()
+    {
+        QTest::addColumn<QString>("in");
+        QTest::addColumn<QString>("out");
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("short") << "125" << "125";
+        QTest::newRow("four") << "1250" << "1,250";
+        QTest::newRow("seven") << "1234567" << "1,234,567";
+        QTest::newRow("six") << "123456" << "123,456";
+        QTest::newRow("fraction") << "1250.5" << "1,250.5";
+        QTest::newRow("long fraction") << "1234567.125" << "1,234,567.125";
+        QTest::newRow("negative") << "-100" << "-100";
+        QTest::newRow("negative long") << "-1234567" << "-1,234,567";
+        QTest::newRow("grouped again") << "1,234,567" << "1,234,567";
+        QTest::newRow("not a number") << "?" << "?";
+        QTest::newRow("text") << "abc1234" << "abc1234";
+    }
+    void groupDigits()
+    {
+        QFETCH(QString, in);
+        QFETCH(QString, out);
+        QCOMPARE(GroupDigits(in), out);
+    }
+
+    void knownSolarDates_data()
+    {
+        QTest::addColumn<QDate>("g");
+        QTest::addColumn<QString>("solar");
+        QTest::newRow("1403 new year") << QDate(2024, 3, 20) << "1403/01/01";
+        QTest::newRow("1403 leap day") << QDate(2025, 3, 20) << "1403/12/30";
+        QTest::newRow("1404 new year") << QDate(2025, 3, 21) << "1404/01/01";
+        QTest::newRow("1405 azar") << QDate(2026, 12, 6) << "1405/09/15";
+        QTest::newRow("1408 new year") << QDate(2029, 3, 20) << "1408/01/01";
+        QTest::newRow("1408 second day") << QDate(2029, 3, 21) << "1408/01/02";
+        QTest::newRow("1409 new year") << QDate(2030, 3, 21) << "1409/01/01";
+        QTest::newRow("1399 end") << QDate(2021, 3, 20) << "1399/12/30";
+        QTest::newRow("mehr first") << QDate(2024, 9, 22) << "1403/07/01";
+    }
+    void knownSolarDates()
+    {
+        QFETCH(QDate, g);
+        QFETCH(QString, solar);
+        QCOMPARE(SolarDateText(toSolar(g)), solar);
+        const TSolarDate s = toSolar(g);
+        QCOMPARE(fromSolar(s.year, s.month, s.day), g);
+        InitToday(g);
+        QCOMPARE(SolarDateText(), solar);
+        QCOMPARE(SolarDateText().left(4), solar.left(4));
+    }
+
+    void consecutiveDaysWithoutGapOrRepeat()
+    {
+        // Two centuries of days: each follows the one before, and each goes back to its own day.
+        const QDate from(1925, 3, 1);
+        const QDate to(2125, 3, 31);
+        TSolarDate prev = toSolar(from);
+        int yearLength = 0;
+        int days = 0;
+        for (QDate d = from.addDays(1); d <= to; d = d.addDays(1)) {
+            const TSolarDate s = toSolar(d);
+            TSolarDate want = prev;
+            if (prev.day < solarMonthDays(prev.year, prev.month)) {
+                ++want.day;
+            } else if (prev.month < 12) {
+                ++want.month;
+                want.day = 1;
+            } else {
+                want = {prev.year + 1, 1, 1};
+            }
+            if (!(s == want))
+                QFAIL(qPrintable(QStringLiteral("%1 gives %2 after %3").arg(d.toString(Qt::ISODate), SolarDateText(s), SolarDateText(prev))));
+            if (fromSolar(s.year, s.month, s.day) != d)
+                QFAIL(qPrintable(QStringLiteral("%1 does not come back from %2").arg(d.toString(Qt::ISODate), SolarDateText(s))));
+            ++yearLength;
+            if (s.month == 1 && s.day == 1) {
+                if (days > 0) // a whole year just ended
+                    QVERIFY2(yearLength == 365 || yearLength == 366, qPrintable(SolarDateText(s)));
+                QCOMPARE(yearLength == 366, days > 0 && isSolarLeapYear(s.year - 1));
+                yearLength = 0;
+                ++days;
+            }
+            prev = s;
+        }
+        QVERIFY(days >= 200);
+        QVERIFY(isSolarLeapYear(1403));
+        QVERIFY(!isSolarLeapYear(1404));
+        QVERIFY(!isSolarLeapYear(1407));
+        QVERIFY(isSolarLeapYear(1408));
+        QCOMPARE(solarMonthDays(1403, 12), 30);
+        QCOMPARE(solarMonthDays(1404, 12), 29);
+        QCOMPARE(solarMonthDays(1404, 6), 31);
+        QCOMPARE(solarMonthDays(1404, 7), 30);
+    }
+};
+
+VARNOSET_TEST_MAIN(WordsDatesTest)
+#include "test_words_dates.moc"
