@@ -25,6 +25,8 @@ public:
         enum Kind { Preview, Print } kind;
         std::shared_ptr<report::FilledReport> report; // a copy of what was shown or printed
         int printed = 0;                              // completed print jobs (after-print notifications)
+        QList<PrintResult> outcomes;                  // every print tried, in order
+        QStringList problems;                         // report->check(): labels not filled, columns missing
     };
     QList<ReportCall> reports;
 
@@ -37,6 +39,7 @@ public:
     // print outcomes (e.g. {Printed, Printed} = printed twice; {} = only looked at).
     QQueue<QList<PrintResult>> previewPrints;
     // For printReport: outcome of each direct print (default Printed).
+    // A failed print (from either) shows report::kPrintFailedMessage, as the program does.
     QQueue<PrintResult> directPrints;
 
     // Called with the window when it is shown modally; the handler drives it and

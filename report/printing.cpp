@@ -1,0 +1,138 @@
+#include "report/printing.h"
+
+#include "report/filled_report.h"
+#include "report/renderer.h"
+
+#include <QFile>
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace report {
+
+const QString kPrintFailedMessage = QStringLiteral("چاپ گزارش انجام نشد");
+const QString kPdfFailedMessage = QStringLiteral("فايل PDF نوشته نشد");
+
+namespace {
+
+QPageLayout pageLayout(const FilledReport &r)
+{
+    const Layout &l = r.layout();
+    return QPageLayout(QPageSize(l.pageSize), l.orientation, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+}
+
+// Paints every page on a device whose painter has begun; the painter works in millimetres
+// from the paper's corner.
+// Pages from..to are 1-based, 0 = all; copies are painted here for a printer that cannot make them.
+bool paintPages(QPainter &p, QPagedPaintDevice &device, const Renderer &renderer, int from = 0, int to = 0,
+                int copies = 1)
+{
+    const double sx = device.logicalDpiX() / 25.4;
+    const double sy = device.logicalDpiY() / 25.4;
+    const int first = from > 0 ? std::min(from, renderer.pageCount()) - 1 : 0;
+    const int last = to > 0 ? std::min(to, renderer.pageCount()) - 1 : renderer.pageCount() - 1;
+    bool started = false;
+    for (int c = 0; c < std::max(1, copies); ++c) {
+        for (int i = first; i <= last; ++i) {
+            if (started && !device.newPage())
+                return false;
+            started = true;
+            p.save();
+            p.scale(sx, sy);
+            renderer.paintPage(p, i);
+            p.restore();
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void setupPrinter(QPrinter &printer, const FilledReport &r)
+{
+    printer.setFullPage(true);
+    printer.setPageLayout(pageLayout(r));
+    printer.setDocName(r.layoutName());
+}
+
+Ui::PrintResult printOn(QPrinter &printer, const FilledReport &r)
+{
+    const Renderer renderer(r);
+    QPainter p;
+    if (!p.begin(&printer))
+        return Ui::PrintFailed;
+    const bool range = printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0;
+    const int copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
+    const bool ok = paintPages(p, printer, renderer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0,
+                               copies);
+    if (!ok)
+        printer.abort();
+    const bool ended = p.end();
+    return ok && ended && printer.printerState() != QPrinter::Error ? Ui::Printed : Ui::PrintFailed;
+}
+
+bool paintOn(QPagedPaintDevice &device, const FilledReport &r)
+{
+    const Renderer renderer(r);
+    device.setPageLayout(pageLayout(r));
+    QPainter p;
+    if (!p.begin(&device))
+        return false;
+    const bool ok = paintPages(p, device, renderer);
+    return p.end() && ok;
+}
+
+Ui::PrintResult QtPrintJob::print(const FilledReport &r, QWidget *parent)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    setupPrinter(printer, r);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("QPrintDialog"));
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setMinMax(1, std::max(1, Renderer(r).pageCount()));
+    if (dialog.exec() != QDialog::Accepted)
+        return Ui::PrintCancelled;
+    // The layout decides the page; the dialog chooses the printer and the copies.
+    printer.setFullPage(true);
+    printer.setPageLayout(pageLayout(r));
+    return printOn(printer, r);
+}
+
+Ui::PrintResult runPrint(Ui &ui, PrintJob &job, const FilledReport &r, const Ui::AfterPrint &afterPrint,
+                         QWidget *parent)
+{
+    const Ui::PrintResult result = job.print(r, parent);
+    if (result == Ui::Printed) {
+        if (afterPrint)
+            afterPrint();
+    } else if (result == Ui::PrintFailed) {
+        ui.message(kPrintFailedMessage, parent);
+    }
+    return result;
+}
+
+bool writePdf(const FilledReport &r, const QString &path)
+{
+    bool ok = false;
+    {
+        QPdfWriter writer(path);
+        writer.setResolution(1200);
+        writer.setTitle(r.layoutName());
+        writer.setCreator(QStringLiteral("Varnoset"));
+        ok = paintOn(writer, r);
+    }
+    if (ok) {
+        QFile f(path);
+        ok = f.exists() && f.size() > 0;
+    }
+    if (!ok)
+        QFile::remove(path);
+    return ok;
+}
+
+} // namespace report

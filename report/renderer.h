@@ -1,0 +1,59 @@
+#pragma once
+// Paints a filled report, page by page, with QPainter on any device: a printer, a PDF file,
+// the preview. The pages are laid out once when the renderer is made: the page header (every
+// page or the first), the title (first page), the column header and the detail rows (repeated
+// over as many pages as the rows need), the summary after the last row and the page footer
+// (every page or the last).
+#include "report/filled_report.h"
+
+#include <QSizeF>
+#include <QVector>
+#include <memory>
+
+class QPainter;
+
+namespace report {
+
+class TextBlock;
+
+class Renderer {
+public:
+    explicit Renderer(const FilledReport &r);
+
+    const FilledReport &report() const { return m_report; }
+    int pageCount() const { return int(m_pages.size()); }
+    QSizeF pageSizeMm() const { return m_report.layout().pageSizeMm(); }
+
+    // Paints one page (0-based). The painter's coordinates must be millimetres from the
+    // paper's top-left corner; the page's white background is the caller's.
+    void paintPage(QPainter &p, int page) const;
+
+    // Where bands landed, for tests and the preview: band kind, page, top (mm), height, row.
+    struct Placed {
+        BandKind kind;
+        double y = 0;
+        double height = 0;
+        int row = -1; // detail rows: the row index
+    };
+    const QVector<Placed> &page(int index) const { return m_pages.at(index); }
+
+private:
+    double bandHeight(BandKind kind, int row) const;
+    double elementHeight(const Element &e, int row) const;
+    void paintBand(QPainter &p, const Placed &b) const;
+    void paintElement(QPainter &p, const Element &e, double top, int row) const;
+    void paintTableHeader(QPainter &p, double top) const;
+    void paintTableRow(QPainter &p, double top, double height, int row) const;
+    QString cellText(const Column &c, int row) const;
+    QString elementText(const Element &e, int row) const;
+    std::unique_ptr<TextBlock> paragraph(const Element &e, double width) const;
+    FontSpec elementFont(const Element &e) const;
+    QRectF elementRect(const Element &e, double top) const; // h may still be -1
+
+    FilledReport m_report;
+    QVector<QVector<Placed>> m_pages;
+    QVector<double> m_rowHeights;
+    QVector<int> m_fieldIndex; // per table column: index in the rows, -1 none
+};
+
+} // namespace report
