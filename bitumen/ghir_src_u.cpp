@@ -189,7 +189,6 @@ const QString k_N7 = QStringLiteral("صورتجلسه کميته توزيع قي
 const QString k_N8 = QStringLiteral("تعهدنامه پيمانکار");
 const QString k_N9 = QStringLiteral("معرفي ضمانتنامه (A4)");
 const QString k_add_city = QStringLiteral("+");
-const QString k_add_rosta = QStringLiteral("+");
 const QString kPrjTypList = QStringLiteral("نوع پروژه");
 
 // Boxes of the entry forms that the commands fill, named after the ghir columns.
@@ -512,6 +511,7 @@ void Tghir_src::buildFilters()
     QFont bold = src_btn->font();
     bold.setBold(true);
     src_btn->setFont(bold);
+    src_btn->setMinimumWidth(96);
     cnt = new QLabel(this);
     cnt->setObjectName(QStringLiteral("cnt"));
     cnt->setMinimumWidth(60);
@@ -680,18 +680,25 @@ void Tghir_src::buildGrid()
     });
 }
 
+// A text column as a number: digits with at most one point, after an optional sign, blanks
+// around allowed; an empty text and any other text count as 0. Empty texts and plain
+// numbers take the cheap first branches; the full test runs only for the rest.
 QString Tghir_src::numberSql(const QString &column, bool postgres)
 {
     const QString t = QStringLiteral("trim(%1)").arg(column);
     if (postgres)
-        return QStringLiteral("(case when %1 ~ '^[+-]?([0-9]+[.]?[0-9]*|[.][0-9]+)$' "
-                              "then cast(%1 as double precision) else 0 end)")
-            .arg(t);
-    // Digits with at most one point, after an optional sign: the same texts as above.
+        return QStringLiteral("(case when %1 = '' then 0"
+                              " when %1 <> '.' and translate(%1, '0123456789', '') in ('', '.')"
+                              " then cast(%1 as double precision)"
+                              " when %2 ~ '^[+-]?([0-9]+[.]?[0-9]*|[.][0-9]+)$' then cast(%2 as double precision)"
+                              " else 0 end)")
+            .arg(column, t);
     const QString s = QStringLiteral("(case when substr(%1,1,1) in ('+','-') then substr(%1,2) else %1 end)").arg(t);
-    return QStringLiteral("(case when %1 glob '*[0-9]*' and %1 not glob '*[^0-9.]*' and %1 not glob '*.*.*' "
-                          "then cast(%2 as real) else 0 end)")
-        .arg(s, t);
+    return QStringLiteral("(case when %1 = '' then 0"
+                          " when %1 glob '*[0-9]*' and %1 not glob '*[^0-9.]*' and %1 not glob '*.*.*' then cast(%1 as real)"
+                          " when %2 glob '*[0-9]*' and %2 not glob '*[^0-9.]*' and %2 not glob '*.*.*' then cast(%3 as real)"
+                          " else 0 end)")
+        .arg(column, s, t);
 }
 
 QString Tghir_src::mandeSql(bool postgres)

@@ -123,6 +123,7 @@ void setupSchema(Tdm &dm)
         static const char *const indexes[] = {
             "CREATE INDEX IF NOT EXISTS ix_ghir_city ON ghir (city)",
             "CREATE INDEX IF NOT EXISTS ix_ghir_peymankar_id ON ghir (peymankar_id)",
+            "CREATE INDEX IF NOT EXISTS ix_ghir_reg_dat ON ghir (reg_dat)",
             "CREATE INDEX IF NOT EXISTS ix_ghir_history_key ON ghir_history (ghir_key)",
             "CREATE INDEX IF NOT EXISTS ix_ghir_pic_ghir ON ghir_pic (ghir_id)",
             "CREATE INDEX IF NOT EXISTS ix_dastrasi_user ON dastrasi (prs_id, page_name)",

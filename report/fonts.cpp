@@ -54,14 +54,14 @@ QString installedFamily(const QString &layoutFamily)
     return layoutFamily;
 }
 
-QFont makeFont(const FontSpec &spec)
+QFont makeFont(const FontSpec &font)
 {
     QFont f;
-    const QString family = installedFamily(spec.family);
+    const QString family = installedFamily(font.family);
     f.setFamilies({family, kFallback});
     // 1 pt = 25.4/72 mm.
-    f.setPixelSize(qMax(1, qRound(spec.size * 25.4 / 72.0 * kUnitsPerMm)));
-    f.setBold(spec.bold);
+    f.setPixelSize(qMax(1, qRound(font.size * 25.4 / 72.0 * kUnitsPerMm)));
+    f.setBold(font.bold);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setStyleStrategy(QFont::PreferOutline);
     return f;

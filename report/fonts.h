@@ -15,8 +15,8 @@ constexpr double kUnitsPerMm = 100.0;
 // installed, else the fallback (Nazli), else the name itself for the system to resolve.
 QString installedFamily(const QString &layoutFamily);
 
-// The font of a spec, sized in renderer units (a pixel size of hundredths of a millimetre,
+// The QFont of a layout font, sized in renderer units (a pixel size of hundredths of a millimetre,
 // so that text measures the same on the screen, a printer and a PDF).
-QFont makeFont(const FontSpec &spec);
+QFont makeFont(const FontSpec &font);
 
 } // namespace report

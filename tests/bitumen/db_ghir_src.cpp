@@ -84,10 +84,12 @@ private slots:
         const qint64 g = add(f, {{"peymankar", "چ"}, {"ghir_jam", "5."}, {"ghir_t", "+2"}, {"ghir_tahatori", 1},
                                  {"asfalt_ejra", "2"}, {"prot_mablagh", 100}, {"prot_mablagh_ejra", 50},
                                  {"bors_price", 10}});
+        const qint64 k = add(f, {{"peymankar", "ح"}, {"ghir_jam", QVariant(QMetaType(QMetaType::QString))}, {"ghir_t", "."},
+                                 {"ghir_tahatori", 1}, {"asfalt_ejra", "1,234"}, {"prot_mablagh", 5}, {"bors_price", 2}});
         search(f);
         DataSet *ds = f.dm.ADOQ_ghir;
-        QCOMPARE(ds->recordCount(), 6);
-        QCOMPARE(cnt(f), QStringLiteral("6"));
+        QCOMPARE(ds->recordCount(), 7);
+        QCOMPARE(cnt(f), QStringLiteral("7"));
         QCOMPARE(ds->fieldNames().first().toLower(), QStringLiteral("mande"));
         QCOMPARE(ds->fieldNames().last().toLower(), QStringLiteral("mosharekat"));
         QCOMPARE(ds->fieldNames().size(), 76);
@@ -99,6 +101,7 @@ private slots:
             {d, "0", "0"},
             {e, "0.5", "10000"},       // 1000 * 10; zarib does not enter
             {g, "6", "250"},           // 5 + 2 - 1; 100*2 + 50*2 - 10*5
+            {k, "-1", "0"},            // null and "." are 0; so is "1,234"
         };
         for (const Expect &x : expected) {
             QVERIFY(ds->locate(QStringLiteral("id"), x.id));

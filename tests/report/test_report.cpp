@@ -477,6 +477,7 @@ private slots:
         pdf->click(); // cancelled save dialog: nothing
         QCOMPARE(ui.messages.size(), 2);
         pdf->click(); // a name without its extension gets ".pdf"
+        QCOMPARE(ui.messages.size(), 2);
         QCOMPARE(pdfPageCount(dir.filePath(QStringLiteral("named.pdf"))), 1);
         QCOMPARE(notified, 2);
     }
