@@ -5,11 +5,61 @@
 #include "db/schema.h"
 #include "db/values.h"
 
+#include "shared/edits.h"
+
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QMouseEvent>
 
 namespace ghirentry {
+
+QWidget *makeBox(Kind kind, const QString &objectName, QWidget *parent)
+{
+    QWidget *w = nullptr;
+    switch (kind) {
+    case Kind::Combo: {
+        auto *c = new QComboBox(parent);
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+        w = c;
+        break;
+    }
+    case Kind::Date:
+    case Kind::TodayDate:
+        w = new TDateEdit(parent);
+        break;
+    case Kind::Money:
+        w = new TMonEdit(parent);
+        break;
+    case Kind::Edit:
+    case Kind::Computed:
+    case Kind::Coord:
+        w = new QLineEdit(parent);
+        break;
+    case Kind::Year: {
+        auto *e = new QLineEdit(parent);
+        // Four digits; an unfilled place reads as a blank, as in "13  ".
+        e->setInputMask(QStringLiteral("0000;_"));
+        w = e;
+        break;
+    }
+    case Kind::Hidden: {
+        auto *l = new QLabel(parent);
+        l->hide();
+        w = l;
+        break;
+    }
+    }
+    w->setObjectName(objectName);
+    const Qt::Alignment right = Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter;
+    if (auto *le = qobject_cast<QLineEdit *>(w))
+        le->setAlignment(right);
+    else if (auto *cb = qobject_cast<QComboBox *>(w))
+        cb->lineEdit()->setAlignment(right);
+    return w;
+}
 
 TClickLabel::TClickLabel(const QString &caption, QWidget *parent, std::function<void()> onClick)
     : QLabel(caption, parent)

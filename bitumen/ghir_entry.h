@@ -10,6 +10,13 @@ class QWidget;
 
 namespace ghirentry {
 
+// Kinds of box on the entry forms.
+enum class Kind { Combo, Date, TodayDate, Money, Edit, Computed, Year, Hidden, Coord };
+
+// A box of the given kind, named, right-aligned (numbers and dates sit on the right like
+// the Persian texts); a hidden kind is a label that is never shown.
+QWidget *makeBox(Kind kind, const QString &objectName, QWidget *parent);
+
 // A caption label that runs an action when it is clicked (fills today's date or
 // rounds its box).
 class TClickLabel : public QLabel {

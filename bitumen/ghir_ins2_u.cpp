@@ -29,7 +29,7 @@ const QString Tghir_ins2::kRowGone = QStringLiteral("خطا! اين پروژه �
 
 namespace {
 
-enum class Kind { Combo, Date, TodayDate, Money, Edit, Computed, Coord };
+using ghirentry::Kind;
 
 struct BoxDef {
     const char *name;
@@ -178,35 +178,8 @@ void Tghir_ins2::buildBoxes()
     for (const BoxDef &d : kBoxes) {
         const QString name = QLatin1String(d.name);
         const QString caption = QString::fromUtf8(d.caption);
-        QWidget *w = nullptr;
-        switch (d.kind) {
-        case Kind::Combo: {
-            auto *c = new QComboBox(group);
-            c->setEditable(true);
-            c->setInsertPolicy(QComboBox::NoInsert);
-            w = c;
-            break;
-        }
-        case Kind::Date:
-        case Kind::TodayDate:
-            w = new TDateEdit(group);
-            break;
-        case Kind::Money:
-            w = new TMonEdit(group);
-            break;
-        case Kind::Edit:
-        case Kind::Computed:
-        case Kind::Coord:
-            w = new QLineEdit(group);
-            break;
-        }
-        w->setObjectName(name);
+        QWidget *w = ghirentry::makeBox(d.kind, name, group);
         m_boxes.insert(name.toLower(), w);
-        // Numbers and dates sit on the right like the Persian texts.
-        if (auto *le = qobject_cast<QLineEdit *>(w))
-            le->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
-        else if (auto *cb = qobject_cast<QComboBox *>(w))
-            cb->lineEdit()->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
 
         QLabel *label = nullptr;
         auto *e = qobject_cast<QLineEdit *>(w);

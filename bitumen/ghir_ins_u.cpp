@@ -36,7 +36,7 @@ const QString Tghir_ins::kRowGone = QStringLiteral("خطا! اين پروژه د
 
 namespace {
 
-enum class Kind { Combo, Date, TodayDate, Money, Edit, Computed, Year, Hidden };
+using ghirentry::Kind;
 
 struct BoxDef {
     const char *section;
@@ -264,49 +264,10 @@ void Tghir_ins::buildBoxes()
         }
         const QString name = QLatin1String(d.name);
         const QString caption = QString::fromUtf8(d.caption);
-        QWidget *w = nullptr;
-        switch (d.kind) {
-        case Kind::Combo: {
-            auto *c = new QComboBox(group);
-            c->setEditable(true);
-            c->setInsertPolicy(QComboBox::NoInsert);
-            w = c;
-            break;
-        }
-        case Kind::Date:
-        case Kind::TodayDate:
-            w = new TDateEdit(group);
-            break;
-        case Kind::Money:
-            w = new TMonEdit(group);
-            break;
-        case Kind::Edit:
-        case Kind::Computed:
-            w = new QLineEdit(group);
-            break;
-        case Kind::Year: {
-            auto *e = new QLineEdit(group);
-            // Four digits; an unfilled place reads as a blank, as in "13  ".
-            e->setInputMask(QStringLiteral("0000;_"));
-            w = e;
-            break;
-        }
-        case Kind::Hidden: {
-            auto *l = new QLabel(group);
-            l->hide();
-            w = l;
-            break;
-        }
-        }
-        w->setObjectName(name);
+        QWidget *w = ghirentry::makeBox(d.kind, name, group);
         m_boxes.insert(name.toLower(), w);
         if (d.kind == Kind::Hidden)
             continue;
-        // Numbers and dates sit on the right like the Persian texts.
-        if (auto *le = qobject_cast<QLineEdit *>(w))
-            le->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
-        else if (auto *cb = qobject_cast<QComboBox *>(w))
-            cb->lineEdit()->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
 
         QLabel *label = nullptr;
         if (d.kind == Kind::TodayDate) {
