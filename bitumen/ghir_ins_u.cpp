@@ -6,6 +6,7 @@
 #include "core/context.h"
 #include "core/dm_u.h"
 #include "core/errors.h"
+#include "db/schema.h"
 #include "shared/balloon.h"
 #include "shared/combo_items.h"
 #include "shared/dates.h"
@@ -111,33 +112,17 @@ const QStringList kNaftItems = {QStringLiteral("پاسارگاد"), QStringLiter
 const QStringList kRefineryItems = {QStringLiteral("نفت تهران"), QStringLiteral("نفت اصفهان")};
 
 // Every ghir column after id, in the table's order: the insert sends one value for each.
-const QStringList kInsertColumns = {
-    QStringLiteral("ostan"),          QStringLiteral("city"),            QStringLiteral("rosta"),
-    QStringLiteral("prj_typ"),        QStringLiteral("prot_no"),         QStringLiteral("prot_dat"),
-    QStringLiteral("peymankar"),      QStringLiteral("prot_mablagh"),    QStringLiteral("city_paper_no"),
-    QStringLiteral("city_paper_dat"), QStringLiteral("tafahomname_dat"), QStringLiteral("prj_area"),
-    QStringLiteral("tonaj"),          QStringLiteral("zekhamat"),        QStringLiteral("bors_price"),
-    QStringLiteral("ghir_masrafi"),   QStringLiteral("ghir_tahatori"),   QStringLiteral("tozi_dat"),
-    QStringLiteral("z_no"),           QStringLiteral("z_dat"),           QStringLiteral("z_bank"),
-    QStringLiteral("z_typ"),          QStringLiteral("z_mablagh"),       QStringLiteral("taahod_dat"),
-    QStringLiteral("moarefi_dat"),    QStringLiteral("moarefi_no"),      QStringLiteral("sorat_no"),
-    QStringLiteral("sorat_dat"),      QStringLiteral("ghir_daryafti"),   QStringLiteral("az_name"),
-    QStringLiteral("rep_no"),         QStringLiteral("rep_dat"),         QStringLiteral("sorat_area"),
-    QStringLiteral("zekhamat_m"),     QStringLiteral("vazn"),            QStringLiteral("ghir_masrafi_m"),
-    QStringLiteral("ghir_prim"),      QStringLiteral("bors_m"),          QStringLiteral("asfalt_price"),
-    QStringLiteral("ghir_tahvili"),   QStringLiteral("ghir60"),          QStringLiteral("ghir_m_p"),
-    QStringLiteral("ghir_jam"),       QStringLiteral("ghir_t"),          QStringLiteral("peymankar_id"),
-    QStringLiteral("reg_dat"),        QStringLiteral("tehran_paper_no"), QStringLiteral("jalase_no"),
-    QStringLiteral("jalase_dat"),     QStringLiteral("prot_no_ejra"),    QStringLiteral("prot_dat_ejra"),
-    QStringLiteral("prot_mablagh_ejra"), QStringLiteral("zarib"),        QStringLiteral("asfalt_ejra"),
-    QStringLiteral("ghir_moadel"),    QStringLiteral("pishraft"),        QStringLiteral("sal"),
-    QStringLiteral("status"),         QStringLiteral("cmt"),             QStringLiteral("comp_naft_name"),
-    QStringLiteral("palayeshgah_name"), QStringLiteral("ghir_tagh_tah"), QStringLiteral("khodyari"),
-    QStringLiteral("dehyari"),        QStringLiteral("tolemasir"),       QStringLiteral("mokhtasat"),
-    QStringLiteral("xs"),             QStringLiteral("xe"),              QStringLiteral("ys"),
-    QStringLiteral("ye"),             QStringLiteral("sorat_area_f"),    QStringLiteral("zekhamat_m_f"),
-    QStringLiteral("tarakom"),
-};
+const QStringList &insertColumns()
+{
+    static const QStringList cols = [] {
+        QStringList out;
+        for (const db::ColumnDef &c : db::findTable(QStringLiteral("ghir"))->columns)
+            if (c.type != db::ColType::Identity)
+                out << QString::fromLatin1(c.name);
+        return out;
+    }();
+    return cols;
+}
 
 // What a new allocation holds in the columns that the complementary form fills later.
 QString initialText(const QString &column)
@@ -541,7 +526,7 @@ void Tghir_ins::insertRecord()
     guarded(m_ctx, [this] {
         const QVariantList own = ownValues();
         QVariantList values;
-        for (const QString &column : kInsertColumns) {
+        for (const QString &column : insertColumns()) {
             const int i = columns().indexOf(column);
             values << (i >= 0 ? own.at(i) : columnValue(column, initialText(column)));
         }
@@ -558,9 +543,9 @@ void Tghir_ins::insertRecord()
         if (refused)
             return;
         QStringList marks;
-        for (int i = 0; i < kInsertColumns.size(); ++i)
+        for (int i = 0; i < insertColumns().size(); ++i)
             marks << QStringLiteral("?");
-        m_ctx.dm->ADOQuery1->exec(QStringLiteral("Insert Into Ghir (") + kInsertColumns.join(QStringLiteral(", "))
+        m_ctx.dm->ADOQuery1->exec(QStringLiteral("Insert Into Ghir (") + insertColumns().join(QStringLiteral(", "))
                                       + QStringLiteral(") Values(") + marks.join(QLatin1Char(',')) + QStringLiteral(")"),
                                   values);
         m_ctx.ui->message(kInserted, this);
