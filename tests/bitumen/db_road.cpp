@@ -1,66 +1,26 @@
 // The road of allocations through the windows, as a province user with the sample data
 // works: sign in, open the bitumen window, register, find, edit, complete and delete.
-#include "support/fixture.h"
+#include "support/drive.h"
 
-#include "bitumen/ghir_ins2_u.h"
-#include "bitumen/ghir_ins_u.h"
 #include "bitumen/ghir_src_u.h"
 #include "core/login_u.h"
 #include "core/main_u.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-
 namespace {
-
-void type(QWidget *window, const char *name, const QString &text)
-{
-    QWidget *w = window->findChild<QWidget *>(QString::fromLatin1(name));
-    QVERIFY2(w, name);
-    if (auto *c = qobject_cast<QComboBox *>(w)) {
-        if (c->isEditable())
-            c->setEditText(text);
-        else
-            c->setCurrentIndex(c->findText(text));
-    } else if (auto *e = qobject_cast<QLineEdit *>(w)) {
-        e->setText(text);
-    }
-}
-
-void clickButton(QWidget *window, const char *name)
-{
-    child<QPushButton>(window, QString::fromLatin1(name))->click();
-}
-
-void menu(QWidget *window, const char *name)
-{
-    child<QAction>(window, QString::fromLatin1(name))->trigger();
-}
 
 // Fills the initial entry of a new allocation and registers it.
 void registerAllocation(Fixture &f, QWidget *src, const QString &rosta, const QString &tonaj)
 {
-    f.ui.onShow[QStringLiteral("Tghir_ins")] = [&](QDialog *ins) {
-        QVERIFY(child<QPushButton>(ins, QStringLiteral("ins_btn"))->isVisible());
-        type(ins, "ostan", QStringLiteral("زنجان"));
-        type(ins, "city", QStringLiteral("ابهر"));
-        type(ins, "rosta", rosta);
-        type(ins, "prj_typ", QStringLiteral("آسفالت معابر"));
-        type(ins, "peymankar", QStringLiteral("شركت آسفالت گستر ابهر"));
-        type(ins, "prot_no", QStringLiteral("1405/3/215"));
-        type(ins, "prot_mablagh", QStringLiteral("4500000"));
-        type(ins, "tonaj", tonaj);
-        type(ins, "ghir_tahatori", QStringLiteral("7.5"));
-        type(ins, "z_mablagh", QStringLiteral("3,000,000,000"));
-        type(ins, "sal", QStringLiteral("1405"));
-        clickButton(ins, "ins_btn");
+    through(f, src, "N1", "Tghir_ins", [&](QDialog *ins) {
+        for (const auto &[box, text] : {std::pair<const char *, QString>{"ostan", "زنجان"}, {"city", "ابهر"},
+                                        {"rosta", rosta}, {"prj_typ", "آسفالت معابر"},
+                                        {"peymankar", "شركت آسفالت گستر ابهر"}, {"prot_no", "1405/3/215"},
+                                        {"prot_mablagh", "4500000"}, {"tonaj", tonaj}, {"ghir_tahatori", "7.5"},
+                                        {"z_mablagh", "3,000,000,000"}, {"sal", "1405"}})
+            setText(ins, box, text);
+        click(ins, "ins_btn");
         ins->reject();
-    };
-    menu(src, "N1");
+    });
 }
 
 } // namespace
@@ -74,67 +34,60 @@ private slots:
         f.loadSample();
         f.ctx.CurrentUser = {};
         auto *login = f.form<Tlogin>();
-        child<QLineEdit>(login, QStringLiteral("user_name"))->setText(QStringLiteral("2280000016"));
-        child<QLineEdit>(login, QStringLiteral("password"))->setText(QStringLiteral("ostan123"));
-        child<QPushButton>(login, QStringLiteral("enter_btn"))->click();
-        QCOMPARE(f.ctx.CurrentUser.level, QStringLiteral("ostan"));
+        setText(login, "user_name", "2280000016");
+        setText(login, "password", "ostan123");
+        click(login, "enter_btn");
+        QCOMPARE(f.ctx.CurrentUser.level, "ostan");
 
         bool shown = false;
-        f.ui.onShow[QStringLiteral("Tghir_src")] = [&](QDialog *src) {
+        f.ui.onShow["Tghir_src"] = [&](QDialog *src) {
             shown = true;
-            registerAllocation(f, src, QStringLiteral("حصار"), QStringLiteral("120"));
-            registerAllocation(f, src, QStringLiteral("صائين قلعه"), QStringLiteral("80"));
-            QCOMPARE(f.count(QStringLiteral("ghir")), qint64(2));
+            registerAllocation(f, src, "حصار", "120");
+            registerAllocation(f, src, "صائين قلعه", "80");
+            QCOMPARE(f.count("ghir"), qint64(2));
 
             // Find the first by its village.
-            child<QCheckBox>(src, QStringLiteral("CheckBox3"))->click();
-            type(src, "rosta", QStringLiteral("حصار"));
-            clickButton(src, "add_rosta");
-            clickButton(src, "src_btn");
+            click(src, "CheckBox3");
+            setText(src, "rosta", "حصار");
+            click(src, "add_rosta");
+            click(src, "src_btn");
             QCOMPARE(f.dm.ADOQ_ghir->recordCount(), 1);
-            QCOMPARE(child<QLabel>(src, QStringLiteral("cnt"))->text(), QStringLiteral("1"));
-            const qint64 id = f.dm.ADOQ_ghir->toInt64(QStringLiteral("id"));
+            const qint64 id = f.dm.ADOQ_ghir->toInt64("id");
 
             // Edit its tonnage, then complete it; both changes stay.
-            f.ui.onShow[QStringLiteral("Tghir_ins")] = [&](QDialog *ins) {
-                QVERIFY(child<QPushButton>(ins, QStringLiteral("edit_btn"))->isVisible());
-                type(ins, "tonaj", QStringLiteral("140"));
-                clickButton(ins, "edit_btn");
-            };
-            menu(src, "N2");
-            f.ui.onShow[QStringLiteral("Tghir_ins2")] = [&](QDialog *ins2) {
-                type(ins2, "jalase_no", QStringLiteral("12"));
-                type(ins2, "ghir_jam", QStringLiteral("6.5"));
-                type(ins2, "ghir_t", QStringLiteral("1.5"));
-                clickButton(ins2, "BitBtn1");
+            through(f, src, "N2", "Tghir_ins", [&](QDialog *ins) {
+                setText(ins, "tonaj", "140");
+                click(ins, "edit_btn");
+            });
+            through(f, src, "N13", "Tghir_ins2", [&](QDialog *ins2) {
+                for (const auto &[box, text] : {std::pair{"jalase_no", "12"}, {"ghir_jam", "6.5"}, {"ghir_t", "1.5"}})
+                    setText(ins2, box, text);
+                click(ins2, "BitBtn1");
                 ins2->reject();
-            };
-            menu(src, "N13");
-            QCOMPARE(f.dm.ADOQ_ghir->toInt64(QStringLiteral("id")), id);
-            QCOMPARE(f.dm.ADOQ_ghir->text(QStringLiteral("tonaj")), QStringLiteral("140"));
-            QCOMPARE(f.dm.ADOQ_ghir->text(QStringLiteral("jalase_no")), QStringLiteral("12"));
-            // 6.5 + 1.5 - 7.5
-            QCOMPARE(f.dm.ADOQ_ghir->toDouble(QStringLiteral("mande")), 0.5);
-            QCOMPARE(f.scalar(QStringLiteral("select z_mablagh from ghir where id=?"), {id}).toLongLong(),
-                     qint64(3000000000));
+            });
+            QCOMPARE(f.dm.ADOQ_ghir->toInt64("id"), id);
+            QCOMPARE(f.dm.ADOQ_ghir->text("tonaj"), "140");
+            QCOMPARE(f.dm.ADOQ_ghir->text("jalase_no"), "12");
+            QCOMPARE(f.dm.ADOQ_ghir->toDouble("mande"), 0.5); // 6.5 + 1.5 - 7.5
+            QCOMPARE(ghirCell(f, id, "z_mablagh"), "3000000000");
 
             // List both, delete the other behind the question and the password.
-            child<QCheckBox>(src, QStringLiteral("CheckBox3"))->click();
-            clickButton(src, "src_btn");
+            click(src, "CheckBox3");
+            click(src, "src_btn");
             QCOMPARE(f.dm.ADOQ_ghir->recordCount(), 2);
-            QVERIFY(f.dm.ADOQ_ghir->locate(QStringLiteral("rosta"), QStringLiteral("صائين قلعه")));
+            QVERIFY(f.dm.ADOQ_ghir->locate("rosta", "صائين قلعه"));
             f.ui.answers << Ui::Yes;
-            f.ui.inputs << QStringLiteral("1234");
-            menu(src, "N3");
+            f.ui.inputs << "1234";
+            click(src, "N3");
             QCOMPARE(f.ui.lastMessage(), Tghir_src::kDeleted);
-            QCOMPARE(f.count(QStringLiteral("ghir")), qint64(1));
-            QCOMPARE(f.scalar(QStringLiteral("select rosta from ghir")).toString(), QStringLiteral("حصار"));
-            QCOMPARE(f.scalar(QStringLiteral("select tonaj from ghir")).toDouble(), 140.0);
+            QCOMPARE(f.count("ghir"), qint64(1));
+            QCOMPARE(f.scalar("select rosta from ghir").toString(), "حصار");
+            QCOMPARE(f.scalar("select tonaj from ghir").toDouble(), 140.0);
         };
-        QVERIFY(f.form<Tmain>()->trigger(QStringLiteral("N13")));
+        QVERIFY(f.form<Tmain>()->trigger("N13"));
         QVERIFY(shown);
         // Sign-in and delete wrote their log rows.
-        QCOMPARE(f.count(QStringLiteral("log")), qint64(2));
+        QCOMPARE(f.count("log"), qint64(2));
     }
 };
 
