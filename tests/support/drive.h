@@ -23,6 +23,8 @@ void setText(QWidget *window, const QString &name, const QString &text);
 void click(QObject *window, const QString &name);
 // Shows a window modally through the Ui, as the commands do; `steps` run while it is shown.
 int drive(Fixture &f, QDialog *w, const Steps &steps);
+// Drives the next modal window the program runs itself (exec()); `*seen` tells whether it came.
+void driveNextModal(bool *seen, const std::function<void(QWidget *)> &steps);
 // Clicks `item` of `from`; `steps` run while it shows the window of class `window`.
 void through(Fixture &f, QObject *from, const QString &item, const QString &window, const Steps &steps);
 
