@@ -89,6 +89,16 @@ void addSignatories(Fixture &f)
         f.dm.exec(QStringLiteral("insert into setting (component, cmt) values (?, ?)"), {list, name});
 }
 
+// The batch and the signatories; a user of the level signed in, one of the batch current.
+Batch setUpBatch(Fixture &f, bool second = false, const QString &level = "ostan", const QString &user = "2280000011")
+{
+    const Batch b = addBatch(f);
+    addSignatories(f);
+    signIn(f, level, user);
+    makeCurrent(f, second ? b.b : b.a);
+    return b;
+}
+
 void choose(Fixture &f, const char *item) { click(f.form<Tghir_src>(), item); }
 
 QStringList historyTexts(Fixture &f)
@@ -131,9 +141,7 @@ private slots:
     void undertakingOfTheBatch()
     {
         Fixture f(true);
-        const Batch b = addBatch(f);
-        signIn(f, "ostan");
-        makeCurrent(f, b.b);
+        const Batch b = setUpBatch(f, true);
         f.ui.inputs << "1403/05/10" << "14";
         f.ui.previewPrints.enqueue({Ui::Printed, Ui::Printed});
         choose(f, "N8");
@@ -182,10 +190,7 @@ private slots:
     void guaranteeIntroductionA4()
     {
         Fixture f(true);
-        const Batch b = addBatch(f);
-        addSignatories(f);
-        signIn(f, "ostan");
-        makeCurrent(f, b.a);
+        setUpBatch(f);
         // Printed once; a second try fails and a third is cancelled: one print row.
         f.ui.previewPrints.enqueue({Ui::Printed, Ui::PrintFailed, Ui::PrintCancelled});
         choose(f, "N9");
@@ -211,10 +216,7 @@ private slots:
     void guaranteeIntroductionA5()
     {
         Fixture f(true);
-        const Batch b = addBatch(f);
-        addSignatories(f);
-        signIn(f, "ostan");
-        makeCurrent(f, b.b);
+        setUpBatch(f, true);
         f.ui.inputs << "ضمانتنامه بانکي";
         // This layout keeps no print history.
         f.ui.previewPrints.enqueue({Ui::Printed});
@@ -253,10 +255,7 @@ private slots:
     void oilCompanyLetterPreview()
     {
         Fixture f(true);
-        const Batch b = addBatch(f);
-        addSignatories(f);
-        signIn(f, "ostan");
-        makeCurrent(f, b.a);
+        const Batch b = setUpBatch(f);
         f.ui.inputs << "1250/پ";
         f.ui.previewPrints.enqueue({Ui::Printed});
         choose(f, "N44");
@@ -324,9 +323,7 @@ private slots:
     void oilCompanyLetterStraightPrint()
     {
         Fixture f(true);
-        const Batch b = addBatch(f);
-        signIn(f, "ostan");
-        makeCurrent(f, b.a);
+        setUpBatch(f);
 
         // Two copies, no preview: one request row and two print rows.
         choose(f, "N45");
@@ -366,9 +363,7 @@ private slots:
     {
         for (const char *level : {"city", "admin", "keshvar", "Ostan"}) {
             Fixture f(true);
-            const Batch b = addBatch(f);
-            signIn(f, level);
-            makeCurrent(f, b.a);
+            setUpBatch(f, false, level);
             for (const char *item : {"N8", "A51", "N9", "N44", "N45"})
                 choose(f, item);
             // The input boxes are asked, the request is recorded, then the refusal; nothing is
@@ -384,11 +379,9 @@ private slots:
     void historyValuesAreChecked()
     {
         Fixture f(true);
-        const Batch b = addBatch(f);
         // A user name longer than the history's column: refused before anything is written,
         // on both databases alike, and no preview opens.
-        signIn(f, "ostan", QString(31, 'u'));
-        makeCurrent(f, b.a);
+        setUpBatch(f, false, "ostan", QString(31, 'u'));
         choose(f, "N8");
         QCOMPARE(f.ui.messages.size(), 1);
         QVERIFY(f.ui.messages.at(0).contains("karbar"));
@@ -424,9 +417,7 @@ private slots:
     void labelsMatchTheirLayouts()
     {
         Fixture f(true);
-        const Batch b = addBatch(f);
-        signIn(f, "ostan");
-        makeCurrent(f, b.a);
+        setUpBatch(f);
         for (const char *item : {"N8", "A51", "N9", "N44", "N45"})
             choose(f, item);
         QCOMPARE(f.ui.messages, QStringList());
@@ -449,9 +440,7 @@ private slots:
     void programsPreviewRecordsCompletedPrintsOnly()
     {
         Fixture f(true);
-        const Batch b = addBatch(f);
-        signIn(f, "ostan");
-        makeCurrent(f, b.a);
+        setUpBatch(f);
         RecordingQtUi ui;
         auto job = std::make_shared<FakePrintJob>();
         job->results = {Ui::PrintFailed, Ui::PrintCancelled, Ui::Printed};
