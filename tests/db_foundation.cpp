@@ -1,13 +1,16 @@
-// Schema set-up, sign-in, the main window's openers and the exit question.
+// Schema set-up, sign-in, the main window's openers, the exit question and the sample data.
 #include "support/drive.h"
 
+#include "core/auth.h"
 #include "core/login_u.h"
 #include "core/main_u.h"
+#include "core/sample_data.h"
 #include "db/schema.h"
 #include "db/setup.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QSqlQuery>
 #include <QSqlRecord>
 
 class FoundationTest : public QObject {
@@ -131,6 +134,36 @@ private slots:
         m->close();
         QVERIFY(!m->isVisible());
         QVERIFY(!login->isVisible());
+    }
+
+    // The newcomer's sample data: fills only a new database, and its users can sign in.
+    void sampleDataFillsANewDatabaseOnce()
+    {
+        Fixture f;
+        QVERIFY(fillSampleData(f.dm));
+        QVERIFY(f.count("abadiha") >= 10);
+        QCOMPARE(f.count("abadiha"), f.count("xls"));
+        QCOMPARE(f.scalar("select count(distinct ostan) from abadiha").toInt(), 2);
+        QCOMPARE(f.scalar("select count(*) from setting where component=?", {"رمز حذف"}).toInt(), 1);
+        QVERIFY(verifyPassword("admin", f.scalar("select pass from karbaran where karbar='admin'").toString()));
+        QVERIFY(verifyPassword("ostan123", f.scalar("select pass from karbaran where level='ostan'").toString()));
+        QVERIFY(f.scalar("select count(*) from dastrasi2 d join karbaran k on k.id=d.user_id where k.level='city'").toInt() == 1);
+        QCOMPARE(QSqlQuery("select count(*) from prot", f.dm.ADOConn_prot()).next(), true);
+
+        const qint64 settings = f.count("setting");
+        QVERIFY(!fillSampleData(f.dm)); // a second run adds nothing
+        QCOMPARE(f.count("setting"), settings);
+    }
+
+    void sampleDataLeavesADatabaseInUseAlone()
+    {
+        Fixture f;
+        f.dm.exec("insert into setting (component, cmt) values (?,?)", {"بانک", "ملت"});
+        f.dm.exec("update karbaran set pass=? where karbar='admin'", {hashPassword("own")});
+        QVERIFY(!fillSampleData(f.dm));
+        QCOMPARE(f.count("setting"), qint64(1));
+        QCOMPARE(f.count("karbaran"), qint64(1));
+        QVERIFY(verifyPassword("own", f.scalar("select pass from karbaran where karbar='admin'").toString()));
     }
 };
 

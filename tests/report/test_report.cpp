@@ -492,32 +492,6 @@ private slots:
         QCOMPARE(dialog, "QPrintDialog");
     }
 
-    // The tests' Ui records each report with a copy and its problems, and prints as scripted.
-    void scriptedUiRecordsReports()
-    {
-        ScriptedUi ui;
-        int notified = 0;
-        FilledReport r = sample(2);
-        ui.previewPrints.enqueue({Ui::Printed, Ui::PrintCancelled, Ui::PrintFailed, Ui::Printed});
-        ui.previewReport(r, [&] { ++notified; });
-        ui.directPrints.enqueue(Ui::PrintFailed);
-        QCOMPARE(ui.printReport(r, [&] { ++notified; }), Ui::PrintFailed);
-        QCOMPARE(ui.printReport(r, [&] { ++notified; }), Ui::Printed);
-        QCOMPARE(notified, 3);
-        QCOMPARE(ui.reports.size(), 3);
-        QCOMPARE(ui.reports[0].printed, 2);
-        QCOMPARE(ui.reports[0].outcomes.size(), 4);
-        QCOMPARE(ui.reports[1].printed, 0);
-        QCOMPARE(ui.messages, (QStringList{report::kPrintFailedMessage, report::kPrintFailedMessage}));
-        r.set("dat", "changed");
-        QCOMPARE(ui.reports[0].report->text("dat"), "1401/09/05");
-        QVERIFY(ui.reports[0].problems.isEmpty());
-
-        ui.previewReport(FilledReport("SAMPLE_REPORT"));
-        QVERIFY(ui.reports.last().problems.contains("label peymankar is not filled"));
-        QCOMPARE(ui.reports.last().printed, 0);
-    }
-
     // The preview's pages, navigation and zoom, through its controls.
     void previewNavigatesAndZooms()
     {

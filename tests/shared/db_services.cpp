@@ -491,16 +491,15 @@ private slots:
 
         QCOMPARE(clickTitle(0), (QStringList{"rosta ASC", "v1", "v2", "v3"}));
         QVERIFY(bold(0) && !bold(1));
-        QCOMPARE(clickTitle(0), (QStringList{"rosta DESC", "v3", "v2", "v1"}));
-        QCOMPARE(clickTitle(0).first(), "rosta ASC");
-        // Another title: ascending first; the previous title is plain again. Persian order.
+        // Another title: ascending first, in Persian order; the previous title is plain again.
         QCOMPARE(clickTitle(1), (QStringList{"city ASC", kCountyA, kCountyB, kCountyC}));
         QVERIFY(!bold(0) && bold(1));
+        QCOMPARE(clickTitle(1), (QStringList{"city DESC", kCountyC, kCountyB, kCountyA}));
 
         // The grid's current row is the dataset's and the other way round.
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(q->index(2, 0)).center());
         QCOMPARE(q->currentRow(), 2);
-        QCOMPARE(q->text("city"), kCountyC);
+        QCOMPARE(q->text("city"), kCountyA);
         q->setCurrentRow(1);
         QCOMPARE(grid.currentIndex().row(), 1);
         QVERIFY(grid.selectionModel()->isRowSelected(1, {}));

@@ -9,6 +9,32 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+namespace {
+
+// Keys typed into a box one step after another, and what the box shows after each step.
+// "<-" is a Backspace, "^V" a paste, "^A del" all selected and deleted; Persian digits are
+// typed as key events carrying them.
+void play(QLineEdit *e, const QList<QPair<QString, QString>> &steps)
+{
+    for (const auto &[keys, shown] : steps) {
+        if (keys == "<-") {
+            QTest::keyClick(e, Qt::Key_Backspace);
+        } else if (keys == "^V") {
+            QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+        } else if (keys == "^A del") {
+            e->selectAll();
+            QTest::keyClick(e, Qt::Key_Delete);
+        } else if (keys.toLatin1() == keys.toUtf8()) {
+            QTest::keyClicks(e, keys);
+        } else {
+            typeText(e, keys);
+        }
+        QCOMPARE(e->text(), shown);
+    }
+}
+
+} // namespace
+
 class EditsBalloonTest : public QObject {
     Q_OBJECT
 private slots:
@@ -17,26 +43,17 @@ private slots:
         TMonEdit e;
         e.setObjectName(QStringLiteral("mablagh"));
         QCOMPARE(e.Value(), qint64(0));
-        QTest::keyClicks(&e, QStringLiteral("12345"));
-        QCOMPARE(e.text(), QStringLiteral("12,345"));
-        QCOMPARE(e.cursorPosition(), e.text().size());
-        QCOMPARE(e.Value(), qint64(12345));
         // Letters and signs are not taken.
-        QTest::keyClicks(&e, QStringLiteral("a-6."));
-        QCOMPARE(e.text(), QStringLiteral("123,456"));
-        QTest::keyClick(&e, Qt::Key_Backspace);
-        QTest::keyClick(&e, Qt::Key_Backspace);
-        QCOMPARE(e.text(), QStringLiteral("1,234"));
+        play(&e, {{"12345", "12,345"}, {"a-6.", "123,456"}, {"<-", "12,345"}, {"<-", "1,234"}});
+        QCOMPARE(e.Value(), qint64(1234));
         // Typing in the middle regroups and puts the caret at the end.
         e.setCursorPosition(1);
-        QTest::keyClicks(&e, QStringLiteral("9"));
-        QCOMPARE(e.text(), QStringLiteral("19,234"));
+        play(&e, {{"9", "19,234"}});
         QCOMPARE(e.cursorPosition(), e.text().size());
         e.clear();
         QCOMPARE(e.Value(), qint64(0));
         // Persian digits of the Persian keyboard count as digits.
-        typeText(&e, QString::fromUtf8("\u06F1\u06F2\u06F3\u06F4"));
-        QCOMPARE(e.text(), QStringLiteral("1,234"));
+        play(&e, {{QString::fromUtf8("\u06F1\u06F2\u06F3\u06F4"), "1,234"}});
     }
 
     void moneyBoxPastedAndAboveThirtyTwoBits()
@@ -96,20 +113,9 @@ private slots:
         QVERIFY(e.isBlank());
         e.setFocus();
         e.setCursorPosition(0);
-        QTest::keyClicks(&e, QStringLiteral("14030506"));
-        QCOMPARE(asLine->text(), QStringLiteral("1403/05/06"));
-        QTest::keyClicks(&e, QStringLiteral("7")); // full: nothing more is taken
-        QCOMPARE(asLine->text(), QStringLiteral("1403/05/06"));
-        QTest::keyClick(&e, Qt::Key_Backspace);
-        QCOMPARE(asLine->text(), QStringLiteral("1403/05/0 "));
-        QTest::keyClick(&e, Qt::Key_Backspace);
-        QTest::keyClick(&e, Qt::Key_Backspace); // over the separator
-        QCOMPARE(asLine->text(), QStringLiteral("1403/0 /  "));
-        QTest::keyClicks(&e, QStringLiteral("a/-")); // not digits
-        QCOMPARE(asLine->text(), QStringLiteral("1403/0 /  "));
-        e.selectAll();
-        QTest::keyClick(&e, Qt::Key_Delete);
-        QCOMPARE(asLine->text(), QStringLiteral("    /  /  "));
+        // Full: nothing more is taken; Backspace goes over a separator; letters and signs are not taken.
+        play(asLine, {{"14030506", "1403/05/06"}, {"7", "1403/05/06"}, {"<-", "1403/05/0 "}, {"<-", "1403/05/  "},
+                      {"<-", "1403/0 /  "}, {"a/-", "1403/0 /  "}, {"^A del", TDateEdit::kEmpty}});
         e.setText(QStringLiteral("1403/5/6"));
         QCOMPARE(asLine->text(), QStringLiteral("1403/05/06"));
         e.clear();
@@ -117,15 +123,13 @@ private slots:
         e.setText(QString());
         QVERIFY(e.isBlank());
         // A whole date pasted replaces the box.
-        QApplication::clipboard()->setText(QStringLiteral("1404/01/02"));
+        QApplication::clipboard()->setText("1404/01/02");
         e.setCursorPosition(0);
-        QTest::keyClick(&e, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(asLine->text(), QStringLiteral("1404/01/02"));
+        play(asLine, {{"^V", "1404/01/02"}});
         // Persian digits typed on the Persian layout.
         e.clear();
         e.setCursorPosition(0);
-        typeText(&e, QString::fromUtf8("\u06F1\u06F4\u06F0\u06F5"));
-        QCOMPARE(asLine->text(), QStringLiteral("1405/  /  "));
+        play(asLine, {{QString::fromUtf8("\u06F1\u06F4\u06F0\u06F5"), "1405/  /  "}});
     }
 
     void balloonOverControl()
