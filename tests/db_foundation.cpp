@@ -59,8 +59,8 @@ private slots:
         auto *login = f.form<Tlogin>();
         f.ctx.CurrentUser = {};
         auto signIn = [&](const QString &user, const QString &password) {
-            setText(login, "user_name", user);
-            setText(login, "password", password);
+            child<QLineEdit>(login, "user_name")->setText(user);
+            child<QLineEdit>(login, "password")->setText(password);
             click(login, "enter_btn");
             return f.ui.lastMessage();
         };

@@ -119,13 +119,10 @@ private slots:
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<QString>("fault");
         QTest::newRow("not json") << QByteArray("{\"bands\": ") << "JSON";
-        QTest::newRow("misspelt key") << minimal(QStringLiteral(R"({"kind": "text", "text": "a", "heigth": 5})"))
-                                      << "heigth";
-        QTest::newRow("unknown kind") << minimal(QStringLiteral(R"({"kind": "barcode"})")) << "barcode";
-        QTest::newRow("label without name") << minimal(QStringLiteral(R"({"kind": "label"})"))
-                                            << "name";
-        QTest::newRow("line both ways") << minimal(QStringLiteral(R"({"kind": "line", "w": 5, "h": 5})"))
-                                        << "line";
+        QTest::newRow("misspelt key") << minimal(R"({"kind": "text", "text": "a", "heigth": 5})") << "heigth";
+        QTest::newRow("unknown kind") << minimal(R"({"kind": "barcode"})") << "barcode";
+        QTest::newRow("label without name") << minimal(R"({"kind": "label"})") << "name";
+        QTest::newRow("line both ways") << minimal(R"({"kind": "line", "w": 5, "h": 5})") << "line";
         QTest::newRow("column of nothing")
             << QByteArray(R"({"table": {"columns": [{"title": "a", "field": "f", "text": "1"}]}})")
             << "one of";
@@ -138,8 +135,7 @@ private slots:
             << QByteArray(R"({"bands": {"title": {"elements": [{"kind": "field", "field": "f"}]}}})")
             << "detail";
         QTest::newRow("page size") << QByteArray(R"({"page": {"size": "A3"}})") << "A4, A5";
-        QTest::newRow("footer on first") << QByteArray(R"({"bands": {"pageFooter": {"on": "first"}}})")
-                                         << "every or last";
+        QTest::newRow("footer on first") << QByteArray(R"({"bands": {"pageFooter": {"on": "first"}}})") << "every or last";
     }
     void malformedLayoutsAreRefused()
     {

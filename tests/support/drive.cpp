@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -37,19 +36,6 @@ void typeText(QWidget *w, const QString &text)
         QApplication::sendEvent(w, &press);
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
         QApplication::sendEvent(w, &release);
-    }
-}
-
-void setText(QWidget *window, const QString &name, const QString &text)
-{
-    QWidget *w = child<QWidget>(window, name);
-    if (auto *c = qobject_cast<QComboBox *>(w)) {
-        if (c->isEditable())
-            c->setEditText(text);
-        else
-            c->setCurrentIndex(c->findText(text));
-    } else {
-        qobject_cast<QLineEdit *>(w)->setText(text);
     }
 }
 

@@ -17,8 +17,6 @@ bool enter(QWidget *box);
 QString entered(QWidget *window, const QString &box);
 // Types text as key events carrying it (the test keyboard has no Persian keys).
 void typeText(QWidget *w, const QString &text);
-// Sets a control by name: a line edit's text, an editable list's text or a fixed list's item.
-void setText(QWidget *window, const QString &name, const QString &text);
 // Clicks a button or triggers a menu item, by name.
 void click(QObject *window, const QString &name);
 // Shows a window modally through the Ui, as the commands do; `steps` run while it is shown.
