@@ -1,14 +1,16 @@
-// Schema set-up, sign-in, the main window's openers and the exit question.
-#include "support/fixture.h"
+// Schema set-up, sign-in, the main window's openers, the exit question and the sample data.
+#include "support/drive.h"
 
+#include "core/auth.h"
 #include "core/login_u.h"
 #include "core/main_u.h"
+#include "core/sample_data.h"
 #include "db/schema.h"
 #include "db/setup.h"
 
 #include <QAction>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QSqlQuery>
 #include <QSqlRecord>
 
 class FoundationTest : public QObject {
@@ -17,11 +19,11 @@ private slots:
     void schemaHasEveryTableInOrder()
     {
         Fixture f;
-        const QSqlRecord ghir = f.dm.ADOConnection1().record(QStringLiteral("ghir"));
+        const QSqlRecord ghir = f.dm.ADOConnection1().record("ghir");
         QCOMPARE(ghir.count(), 74);
-        QCOMPARE(ghir.fieldName(0).toLower(), QStringLiteral("id"));
-        QCOMPARE(ghir.fieldName(1).toLower(), QStringLiteral("ostan"));
-        QCOMPARE(ghir.fieldName(73).toLower(), QStringLiteral("tarakom"));
+        QCOMPARE(ghir.fieldName(0).toLower(), "id");
+        QCOMPARE(ghir.fieldName(1).toLower(), "ostan");
+        QCOMPARE(ghir.fieldName(73).toLower(), "tarakom");
         for (const db::TableDef &t : db::tables()) {
             if (t.conn != db::Conn::Main)
                 continue;
@@ -30,68 +32,57 @@ private slots:
             for (int i = 0; i < rec.count(); ++i)
                 QCOMPARE(rec.fieldName(i).toLower(), QString::fromLatin1(t.columns[i].name));
         }
-        const QSqlRecord prot = f.dm.ADOConn_prot().record(QStringLiteral("prot"));
-        QVERIFY(prot.indexOf(QStringLiteral("num")) >= 0 && prot.indexOf(QStringLiteral("mablagh")) >= 0);
+        const QSqlRecord prot = f.dm.ADOConn_prot().record("prot");
+        QVERIFY(prot.indexOf("num") >= 0 && prot.indexOf("mablagh") >= 0);
     }
 
     void secondSetupKeepsRowsAndAdminRights()
     {
         Fixture f;
-        f.dm.exec(QStringLiteral("insert into setting (component, cmt) values (?, ?)"),
-                  {QStringLiteral("بانک"), QStringLiteral("ملی")});
-        const qint64 rights = f.count(QStringLiteral("dastrasi"));
+        f.dm.exec("insert into setting (component, cmt) values (?, ?)", {"بانک", "ملی"});
+        const qint64 rights = f.count("dastrasi");
         QCOMPARE(rights, qint64(13));
         db::setupSchema(f.dm);
-        QCOMPARE(f.count(QStringLiteral("setting")), qint64(1));
-        QCOMPARE(f.count(QStringLiteral("karbaran")), qint64(1));
-        QCOMPARE(f.count(QStringLiteral("dastrasi")), rights);
-        QCOMPARE(f.scalar(QStringLiteral("select level from karbaran where karbar='admin'")).toString(),
-                 QStringLiteral("admin"));
+        QCOMPARE(f.count("setting"), qint64(1));
+        QCOMPARE(f.count("karbaran"), qint64(1));
+        QCOMPARE(f.count("dastrasi"), rights);
+        QCOMPARE(f.scalar("select level from karbaran where karbar='admin'").toString(), "admin");
     }
 
     void signIn()
     {
         Fixture f(true);
-        f.addUser(QStringLiteral("1234567890"), QStringLiteral("secret"), QStringLiteral("ostan"));
-        f.addUser(QStringLiteral("1111111111"), QStringLiteral("pw"), QStringLiteral("city"), false);
+        f.addUser("1234567890", "secret", "ostan");
+        f.addUser("1111111111", "pw", "city", false);
         // The password is not kept as typed.
-        QVERIFY(!f.scalar(QStringLiteral("select pass from karbaran where karbar='1234567890'"))
-                     .toString()
-                     .contains(QStringLiteral("secret")));
+        QVERIFY(!f.scalar("select pass from karbaran where karbar='1234567890'").toString().contains("secret"));
         auto *login = f.form<Tlogin>();
-        auto *user = child<QLineEdit>(login, QStringLiteral("user_name"));
-        auto *pass = child<QLineEdit>(login, QStringLiteral("password"));
-        auto *enter = child<QPushButton>(login, QStringLiteral("enter_btn"));
         f.ctx.CurrentUser = {};
-
-        user->setText(QStringLiteral("1234567890"));
-        pass->setText(QStringLiteral("wrong"));
-        enter->click();
-        QCOMPARE(f.ui.lastMessage(), Tlogin::kWrongPassword);
+        auto signIn = [&](const QString &user, const QString &password) {
+            child<QLineEdit>(login, "user_name")->setText(user);
+            child<QLineEdit>(login, "password")->setText(password);
+            click(login, "enter_btn");
+            return f.ui.lastMessage();
+        };
+        QCOMPARE(signIn("1234567890", "wrong"), Tlogin::kWrongPassword);
         QVERIFY(f.ctx.CurrentUser.karbar.isEmpty());
+        QCOMPARE(signIn("1111111111", "pw"), Tlogin::kInactiveUser);
+        QCOMPARE(f.count("log"), qint64(0));
 
-        user->setText(QStringLiteral("1111111111"));
-        pass->setText(QStringLiteral("pw"));
-        enter->click();
-        QCOMPARE(f.ui.lastMessage(), Tlogin::kInactiveUser);
-        QCOMPARE(f.count(QStringLiteral("log")), qint64(0));
-
-        user->setText(QStringLiteral("1234567890"));
-        pass->setText(QStringLiteral("secret"));
         login->show();
-        enter->click();
-        QCOMPARE(f.ctx.CurrentUser.karbar, QStringLiteral("1234567890"));
-        QCOMPARE(f.ctx.CurrentUser.level, QStringLiteral("ostan"));
+        signIn("1234567890", "secret");
+        QCOMPARE(f.ctx.CurrentUser.karbar, "1234567890");
+        QCOMPARE(f.ctx.CurrentUser.level, "ostan");
         QVERIFY(!f.ctx.CurrentUser.prs_id.isEmpty());
         QVERIFY(!login->isVisible());
         QVERIFY(f.form<Tmain>()->isVisible());
-        QCOMPARE(f.count(QStringLiteral("log")), qint64(1));
-        QCOMPARE(f.scalar(QStringLiteral("select karbar from log")).toString(), QStringLiteral("1234567890"));
-        QVERIFY(!f.scalar(QStringLiteral("select saat_sys from log")).isNull());
+        QCOMPARE(f.count("log"), qint64(1));
+        QCOMPARE(f.scalar("select karbar from log").toString(), "1234567890");
+        QVERIFY(!f.scalar("select saat_sys from log").isNull());
 
         // The next start pre-fills the last user name.
         Tlogin again(f.ctx);
-        QCOMPARE(child<QLineEdit>(&again, QStringLiteral("user_name"))->text(), QStringLiteral("1234567890"));
+        QCOMPARE(child<QLineEdit>(&again, "user_name")->text(), "1234567890");
     }
 
     void openerChecksThePage()
@@ -100,30 +91,29 @@ private slots:
         auto *m = f.form<Tmain>();
         PageRights got;
         int opened = 0;
-        m->addOpener(QStringLiteral("Ntest"), QStringLiteral("آزمايش"), QStringLiteral("ghir"),
-                     [&](const PageRights &r) { got = r; ++opened; });
-        const qint64 none = f.addUser(QStringLiteral("u1"), QStringLiteral("p"), QStringLiteral("city"));
-        f.signInAs(none, QStringLiteral("u1"), QStringLiteral("city"));
-        QVERIFY(m->trigger(QStringLiteral("Ntest")));
+        m->addOpener("Ntest", "آزمايش", "ghir", [&](const PageRights &r) { got = r; ++opened; });
+        auto openAs = [&](qint64 u, const QString &name) {
+            f.signInAs(u, name, "city");
+            f.ui.clear();
+            m->trigger("Ntest");
+            return f.ui.messages;
+        };
+        // No row, and a row without the right to open: refused.
+        const qint64 none = f.addUser("u1", "p", "city");
+        const qint64 hidden = f.addUser("u2", "p", "city");
+        const qint64 may = f.addUser("u3", "p", "city");
+        f.grant(hidden, "ghir", true, true, true, false);
+        QCOMPARE(openAs(none, "u1"), QStringList{kNoAccessMessage});
+        QCOMPARE(openAs(hidden, "u2"), QStringList{kNoAccessMessage});
         QCOMPARE(opened, 0);
-        QCOMPARE(f.ui.lastMessage(), kNoAccessMessage);
-
-        const qint64 hidden = f.addUser(QStringLiteral("u2"), QStringLiteral("p"), QStringLiteral("city"));
-        f.grant(hidden, QStringLiteral("ghir"), true, true, true, false);
-        f.signInAs(hidden, QStringLiteral("u2"), QStringLiteral("city"));
-        f.ui.clear();
-        m->trigger(QStringLiteral("Ntest"));
-        QCOMPARE(opened, 0);
-        QCOMPARE(f.ui.messages, QStringList{kNoAccessMessage});
-
-        const qint64 may = f.addUser(QStringLiteral("u3"), QStringLiteral("p"), QStringLiteral("city"));
-        f.grant(may, QStringLiteral("ghir"), true, false, true, true);
-        f.signInAs(may, QStringLiteral("u3"), QStringLiteral("city"));
-        f.ui.clear();
-        m->trigger(QStringLiteral("Ntest"));
+        // A user who may open gets the opener with the row's rights.
+        f.grant(may, "ghir", true, false, true, true);
+        QCOMPARE(openAs(may, "u3"), QStringList());
         QCOMPARE(opened, 1);
-        QVERIFY(f.ui.messages.isEmpty());
         QVERIFY(got.darj && !got.virayesh && got.hazf && got.namayesh);
+        // Another user's row gives nothing.
+        QCOMPARE(openAs(none, "u1"), QStringList{kNoAccessMessage});
+        QCOMPARE(opened, 1);
     }
 
     void exitQuestion()
@@ -144,6 +134,36 @@ private slots:
         m->close();
         QVERIFY(!m->isVisible());
         QVERIFY(!login->isVisible());
+    }
+
+    // The newcomer's sample data: fills only a new database, and its users can sign in.
+    void sampleDataFillsANewDatabaseOnce()
+    {
+        Fixture f;
+        QVERIFY(fillSampleData(f.dm));
+        QVERIFY(f.count("abadiha") >= 10);
+        QCOMPARE(f.count("abadiha"), f.count("xls"));
+        QCOMPARE(f.scalar("select count(distinct ostan) from abadiha").toInt(), 2);
+        QCOMPARE(f.scalar("select count(*) from setting where component=?", {"رمز حذف"}).toInt(), 1);
+        QVERIFY(verifyPassword("admin", f.scalar("select pass from karbaran where karbar='admin'").toString()));
+        QVERIFY(verifyPassword("ostan123", f.scalar("select pass from karbaran where level='ostan'").toString()));
+        QVERIFY(f.scalar("select count(*) from dastrasi2 d join karbaran k on k.id=d.user_id where k.level='city'").toInt() == 1);
+        QCOMPARE(QSqlQuery("select count(*) from prot", f.dm.ADOConn_prot()).next(), true);
+
+        const qint64 settings = f.count("setting");
+        QVERIFY(!fillSampleData(f.dm)); // a second run adds nothing
+        QCOMPARE(f.count("setting"), settings);
+    }
+
+    void sampleDataLeavesADatabaseInUseAlone()
+    {
+        Fixture f;
+        f.dm.exec("insert into setting (component, cmt) values (?,?)", {"بانک", "ملت"});
+        f.dm.exec("update karbaran set pass=? where karbar='admin'", {hashPassword("own")});
+        QVERIFY(!fillSampleData(f.dm));
+        QCOMPARE(f.count("setting"), qint64(1));
+        QCOMPARE(f.count("karbaran"), qint64(1));
+        QVERIFY(verifyPassword("own", f.scalar("select pass from karbaran where karbar='admin'").toString()));
     }
 };
 

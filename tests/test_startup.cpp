@@ -1,5 +1,6 @@
 // Start-up on the embedded default: the schema is made, the administrator's password is
-// asked on a new database only, and the sample data needs no question.
+// asked on a new database only, and the sample data needs no question; the program's
+// pictures load.
 #include "support/fixture.h"
 
 #include "app/forms.h"
@@ -8,6 +9,29 @@
 #include "core/login_u.h"
 
 #include <QFile>
+#include <QImageReader>
+
+namespace {
+
+// The program's context on the default databases, its person answering from a script.
+struct Program {
+    ScriptedUi ui;
+    Tdm dm;
+    AppContext ctx;
+    Program()
+    {
+        ctx.dm = &dm;
+        ctx.ui = &ui;
+    }
+    ~Program()
+    {
+        for (QWidget *w : ctx.forms())
+            delete w;
+        dm.disconnectAll();
+    }
+};
+
+} // namespace
 
 class StartupTest : public QObject {
     Q_OBJECT
@@ -20,59 +44,50 @@ private slots:
 
     void newDatabaseAsksForTheAdministratorsPassword()
     {
-        ScriptedUi ui;
-        Tdm dm;
-        AppContext ctx;
-        ctx.dm = &dm;
-        ctx.ui = &ui;
-        // A mismatch is refused and asked again; then the matching pair is kept.
-        ui.inputs << QStringLiteral("one") << QStringLiteral("two") << QStringLiteral("s3cret") << QStringLiteral("s3cret");
-        QVERIFY(prepareDatabases(ctx, {}));
-        QCOMPARE(ui.messages.size(), 1);
-        QVERIFY(verifyPassword(QStringLiteral("s3cret"),
-                               dm.scalar(QStringLiteral("select pass from karbaran where karbar='admin'")).toString()));
-        QVERIFY(QFile::exists(DbProfile::defaultMainPath()));
-        QVERIFY(dm.hasProt());
-        dm.disconnectAll();
-
+        {
+            Program p;
+            // A mismatch is refused and asked again; then the matching pair is kept.
+            p.ui.inputs << "one" << "two" << "s3cret" << "s3cret";
+            QVERIFY(prepareDatabases(p.ctx, {}));
+            QCOMPARE(p.ui.messages.size(), 1);
+            QVERIFY(verifyPassword("s3cret", p.dm.scalar("select pass from karbaran where karbar='admin'").toString()));
+            QVERIFY(QFile::exists(DbProfile::defaultMainPath()));
+            QVERIFY(p.dm.hasProt());
+        }
         // The next start asks nothing.
-        ScriptedUi again;
-        ctx.ui = &again;
-        QVERIFY(prepareDatabases(ctx, {}));
-        QVERIFY(again.prompts.isEmpty());
-        dm.disconnectAll();
+        Program again;
+        QVERIFY(prepareDatabases(again.ctx, {}));
+        QVERIFY(again.ui.prompts.isEmpty());
     }
 
     void cancellingThePasswordEndsTheStart()
     {
-        ScriptedUi ui;
-        Tdm dm;
-        AppContext ctx;
-        ctx.dm = &dm;
-        ctx.ui = &ui;
-        QVERIFY(!prepareDatabases(ctx, {}));
-        dm.disconnectAll();
+        Program p;
+        QVERIFY(!prepareDatabases(p.ctx, {}));
     }
 
     void sampleDataStartsWithoutQuestionsAndShowsTheLogin()
     {
-        ScriptedUi ui;
-        Tdm dm;
-        AppContext ctx;
-        ctx.dm = &dm;
-        ctx.ui = &ui;
-        StartOptions o = parseStartOptions({QStringLiteral("varnoset"), QStringLiteral("--sample-data")});
+        Program p;
+        StartOptions o = parseStartOptions({"varnoset", "--sample-data"});
         QVERIFY(o.sampleData);
-        QVERIFY(prepareDatabases(ctx, o));
-        QVERIFY(ui.prompts.isEmpty());
-        createForms(ctx);
-        auto *login = ctx.form<Tlogin>();
+        QVERIFY(prepareDatabases(p.ctx, o));
+        QVERIFY(p.ui.prompts.isEmpty());
+        createForms(p.ctx);
+        auto *login = p.ctx.form<Tlogin>();
         login->show();
         QVERIFY(login->isVisible());
         QCOMPARE(login->layoutDirection(), Qt::RightToLeft);
-        for (QWidget *w : ctx.forms())
-            delete w;
-        dm.disconnectAll();
+    }
+
+    // JPEG pictures are decoded through Qt's image plugin.
+    void jpegPluginDecodesTheProgramsPictures()
+    {
+        QImageReader r(":/core/images/background.jpg");
+        QCOMPARE(r.format(), QByteArray("jpeg"));
+        const QImage img = r.read();
+        QVERIFY2(!img.isNull(), qPrintable(r.errorString()));
+        QCOMPARE(img.size(), QSize(1200, 800));
     }
 };
 

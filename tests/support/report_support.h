@@ -6,11 +6,13 @@
 // with one glyph wherever their shapes agree, and the PDF names one letter for that glyph: the
 // texts fold both forms into the Arabic letter. pdftotext also guesses the blanks next to
 // numbers inside right-to-left lines; compare with containsText, which ignores blanks.
+#include "report/filled_report.h"
+#include "report/printing.h"
+#include "shared/qtui.h"
+
 #include <QList>
 #include <QRectF>
 #include <QString>
-
-namespace report { class FilledReport; }
 
 namespace testing_support {
 
@@ -38,5 +40,34 @@ QList<PdfWord> pdfWords(const QString &pdfPath);
 QString renderPdf(const report::FilledReport &r);
 // The whole printed text of a report, normalised.
 QString printedText(const report::FilledReport &r);
+
+// A printer that answers from a queue (Printed when it is empty) and keeps a copy of each
+// report it printed.
+class FakePrintJob : public report::PrintJob {
+public:
+    QList<Ui::PrintResult> results;
+    QList<report::FilledReport> printed;
+    Ui::PrintResult print(const report::FilledReport &r, QWidget *) override
+    {
+        const Ui::PrintResult res = results.isEmpty() ? Ui::Printed : results.takeFirst();
+        if (res == Ui::Printed)
+            printed << r;
+        return res;
+    }
+};
+
+// The program's Ui with its messages recorded, its input boxes answered with their defaults
+// and its save dialogs answered from a list (Cancel when it is empty).
+class RecordingQtUi : public QtUi {
+public:
+    QStringList messages;
+    QStringList saveAnswers;
+    void message(const QString &text, QWidget *) override { messages << text; }
+    QString inputBox(const QString &, const QString &, const QString &def, QWidget *) override { return def; }
+    QString saveFileName(const QString &, const QString &, const QString &, QWidget *) override
+    {
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    }
+};
 
 } // namespace testing_support

@@ -1,0 +1,122 @@
+#include "support/drive.h"
+
+#include "bitumen/ghir_src_u.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace testing_support {
+
+bool enter(QWidget *box)
+{
+    QWidget *win = box->window();
+    if (QApplication::activeWindow() != win) {
+        win->activateWindow();
+        QApplication::setActiveWindow(win);
+    }
+    if (box->hasFocus())
+        box->clearFocus();
+    box->setFocus(Qt::TabFocusReason);
+    return box->hasFocus();
+}
+
+QString entered(QWidget *window, const QString &box)
+{
+    auto *e = child<QLineEdit>(window, box);
+    return enter(e) ? e->text() : QStringLiteral("<no focus>");
+}
+
+void typeText(QWidget *w, const QString &text)
+{
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &release);
+    }
+}
+
+void click(QObject *window, const QString &name)
+{
+    QObject *o = window->findChild<QObject *>(name);
+    if (auto *b = qobject_cast<QAbstractButton *>(o))
+        b->click();
+    else if (auto *a = qobject_cast<QAction *>(o))
+        a->trigger();
+    else
+        qFatal("nothing to click named %s in %s", qPrintable(name), qPrintable(window->objectName()));
+}
+
+int drive(Fixture &f, QDialog *w, const Steps &steps)
+{
+    f.ui.onShow[w->objectName()] = steps;
+    const int result = f.ui.showModal(w);
+    f.ui.onShow.remove(w->objectName());
+    return result;
+}
+
+void driveNextModal(bool *seen, const std::function<void(QWidget *)> &steps)
+{
+    *seen = false;
+    QTimer::singleShot(0, [=] {
+        if (QWidget *w = QApplication::activeModalWidget()) {
+            *seen = true;
+            steps(w);
+        }
+    });
+}
+
+void through(Fixture &f, QObject *from, const QString &item, const QString &window, const Steps &steps)
+{
+    bool shown = false;
+    f.ui.onShow[window] = [&](QDialog *d) {
+        shown = true;
+        steps(d);
+    };
+    click(from, item);
+    f.ui.onShow.remove(window);
+    QVERIFY2(shown, qPrintable(item + QStringLiteral(" did not show ") + window));
+}
+
+qint64 addGhir(Fixture &f, const QVariantMap &values)
+{
+    // The complementary columns at the values the initial entry stores.
+    QVariantMap row{{"ostan", "مرکزي"}, {"city", "اراك"}, {"rosta", "روستا"}, {"prj_typ", "آسفالت"},
+                    {"peymankar", "پيمانكار"}, {"prot_mablagh", 0}, {"bors_price", 0}, {"ghir_tahatori", 0},
+                    {"prot_mablagh_ejra", 0}, {"peymankar_id", -1}, {"reg_dat", "1403/05/06"}, {"sal", "1403"},
+                    {"az_name", QString()}, {"rep_dat", QString()}, {"sorat_area", 0}, {"bors_m", 0},
+                    {"asfalt_price", 0}, {"ghir_jam", QString()}, {"ghir_t", QString()}, {"jalase_no", 0},
+                    {"jalase_dat", "    /  /  "}, {"zarib", "0"}, {"asfalt_ejra", QString()}, {"ghir_moadel", 0},
+                    {"status", QString()}, {"sorat_area_f", 0}, {"tarakom", 0}};
+    row.insert(values);
+    const QString marks = QStringLiteral("?,").repeated(row.size()).chopped(1);
+    f.dm.exec(QStringLiteral("insert into ghir (%1) values (%2)").arg(row.keys().join(QLatin1Char(',')), marks),
+              row.values());
+    return f.scalar(QStringLiteral("select max(id) from ghir")).toLongLong();
+}
+
+QStringList ghirRow(Fixture &f, qint64 id)
+{
+    DataSet *q = f.dm.ADOQuery2;
+    q->open(QStringLiteral("select * from ghir where id=?"), {id});
+    QStringList out;
+    for (const QString &field : q->fieldNames())
+        out << field + QLatin1Char('=') + q->text(field);
+    return out;
+}
+
+QString ghirCell(Fixture &f, qint64 id, const QString &column)
+{
+    return DataSet::valueText(f.scalar(QStringLiteral("select %1 from ghir where id=?").arg(column), {id}));
+}
+
+void makeCurrent(Fixture &f, qint64 id)
+{
+    f.form<Tghir_src>()->search();
+    QVERIFY(f.dm.ADOQ_ghir->locate(QStringLiteral("id"), id));
+}
+
+} // namespace testing_support
