@@ -61,6 +61,33 @@ QWidget *makeBox(Kind kind, const QString &objectName, QWidget *parent)
     return w;
 }
 
+void setBoxText(QWidget *w, const QString &text)
+{
+    if (auto *m = qobject_cast<TMonEdit *>(w))
+        m->setStoredText(text);
+    else if (auto *e = qobject_cast<QLineEdit *>(w))
+        e->setText(text);
+    else if (auto *c = qobject_cast<QComboBox *>(w))
+        c->setEditText(text);
+    else if (auto *l = qobject_cast<QLabel *>(w))
+        l->setText(text);
+}
+
+QString boxText(const QWidget *w)
+{
+    if (auto *e = qobject_cast<const QLineEdit *>(w)) {
+        if (!e->inputMask().isEmpty())
+            // A masked box reads with its unfilled places as blanks ("13  ").
+            return e->displayText().replace(QLatin1Char('_'), QLatin1Char(' '));
+        return e->text();
+    }
+    if (auto *c = qobject_cast<const QComboBox *>(w))
+        return c->currentText();
+    if (auto *l = qobject_cast<const QLabel *>(w))
+        return l->text();
+    return {};
+}
+
 TClickLabel::TClickLabel(const QString &caption, QWidget *parent, std::function<void()> onClick)
     : QLabel(caption, parent)
     , m_onClick(std::move(onClick))

@@ -16,6 +16,10 @@ enum class Kind { Combo, Date, TodayDate, Money, Edit, Computed, Year, Hidden, C
 // A box of the given kind, named, right-aligned (numbers and dates sit on the right like
 // the Persian texts); a hidden kind is a label that is never shown.
 QWidget *makeBox(Kind kind, const QString &objectName, QWidget *parent);
+// Sets a box's text as the openers do (a money box shows the stored amount's integer part).
+void setBoxText(QWidget *box, const QString &text);
+// A box's text as it is written (a masked box reads its unfilled places as blanks).
+QString boxText(const QWidget *box);
 
 // A caption label that runs an action when it is clicked (fills today's date or
 // rounds its box).

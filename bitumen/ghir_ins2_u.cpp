@@ -269,23 +269,12 @@ QLineEdit *Tghir_ins2::edit(const QString &column) const
 
 void Tghir_ins2::setBoxText(const QString &column, const QString &text)
 {
-    QWidget *w = box(column);
-    if (auto *m = qobject_cast<TMonEdit *>(w))
-        m->setStoredText(text);
-    else if (auto *e = qobject_cast<QLineEdit *>(w))
-        e->setText(text);
-    else if (auto *c = qobject_cast<QComboBox *>(w))
-        c->setEditText(text);
+    ghirentry::setBoxText(box(column), text);
 }
 
 QString Tghir_ins2::boxText(const QString &column) const
 {
-    QWidget *w = box(column);
-    if (auto *e = qobject_cast<QLineEdit *>(w))
-        return e->text();
-    if (auto *c = qobject_cast<QComboBox *>(w))
-        return c->currentText();
-    return {};
+    return ghirentry::boxText(box(column));
 }
 
 void Tghir_ins2::showEvent(QShowEvent *e)

@@ -343,31 +343,12 @@ QComboBox *Tghir_ins::combo(const QString &column) const
 
 void Tghir_ins::setBoxText(const QString &column, const QString &text)
 {
-    QWidget *w = box(column);
-    if (auto *m = qobject_cast<TMonEdit *>(w))
-        m->setStoredText(text);
-    else if (auto *e = qobject_cast<QLineEdit *>(w))
-        e->setText(text);
-    else if (auto *c = qobject_cast<QComboBox *>(w))
-        c->setEditText(text);
-    else if (auto *l = qobject_cast<QLabel *>(w))
-        l->setText(text);
+    ghirentry::setBoxText(box(column), text);
 }
 
 QString Tghir_ins::boxText(const QString &column) const
 {
-    QWidget *w = box(column);
-    if (auto *e = qobject_cast<QLineEdit *>(w)) {
-        if (!e->inputMask().isEmpty())
-            // A masked box reads with its unfilled places as blanks ("13  ").
-            return e->displayText().replace(QLatin1Char('_'), QLatin1Char(' '));
-        return e->text();
-    }
-    if (auto *c = qobject_cast<QComboBox *>(w))
-        return c->currentText();
-    if (auto *l = qobject_cast<QLabel *>(w))
-        return l->text();
-    return {};
+    return ghirentry::boxText(box(column));
 }
 
 void Tghir_ins::setInsertMode(bool insert)
