@@ -1,4 +1,5 @@
 #include "core/dataset.h"
+#include "shared/busy.h"
 
 #include "core/errors.h"
 #include "shared/persian.h"
@@ -75,6 +76,7 @@ void DataSet::reopen(const QString &keyField)
 
 void DataSet::runSelect()
 {
+    const BusyCursor busy;
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::HighPrecision);

@@ -1,4 +1,5 @@
 #include "report/printing.h"
+#include "shared/busy.h"
 
 #include "report/filled_report.h"
 #include "report/renderer.h"
@@ -30,6 +31,7 @@ QPageLayout pageLayout(const FilledReport &r)
 bool paintPages(QPainter &p, QPagedPaintDevice &device, const Renderer &renderer, int from = 0, int to = 0,
                 int copies = 1)
 {
+    const BusyCursor busy;
     const double sx = device.logicalDpiX() / 25.4;
     const double sy = device.logicalDpiY() / 25.4;
     const int first = from > 0 ? std::min(from, renderer.pageCount()) - 1 : 0;

@@ -1,5 +1,7 @@
 #include "shared/exports.h"
 
+#include "shared/busy.h"
+
 #include "core/context.h"
 #include "core/dataset.h"
 #include "shared/ui.h"
@@ -113,6 +115,7 @@ private:
 
 QString ExportToExcel(AppContext &ctx, DataSet *ds, const QHash<QString, QString> &titles)
 {
+    const BusyCursor busy;
     const QStringList fields = ds ? ds->fieldNames() : QStringList();
     const int rows = ds ? ds->recordCount() : 0;
     if (rows + 1 > LXW_ROW_MAX) {
@@ -261,6 +264,7 @@ private:
 bool writeHtml(AppContext &ctx, const QString &fileName, const QString &title, const QStringList &headers,
                int rowCount, const std::function<QString(int row, int col)> &cell, const QString &totalsRow)
 {
+    const BusyCursor busy;
     HtmlWriter w(fileName);
     if (!w.open()) {
         ctx.ui->message(kExportWriteError.arg(fileName, w.errorString()));
