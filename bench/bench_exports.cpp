@@ -7,19 +7,14 @@
 
 #include <QApplication>
 #include <QFile>
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 namespace {
 
 constexpr int kRows = 100000;
-
-double peakRssMb()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_maxrss) / 1024.0; // kilobytes on Linux
-}
 
 // One database with the rows, opened once for every benchmark of the run.
 struct Data {

@@ -12,6 +12,8 @@
 #include "shared/edits.h"
 #include "shared/scriptedui.h"
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -36,13 +38,6 @@ constexpr int kRows = 100000;
 constexpr int kCounties = 30;
 constexpr int kVillages = 600;
 constexpr int kContractors = 250;
-
-double peakRssMb()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss / 1024.0;
-}
 
 double rssMb()
 {

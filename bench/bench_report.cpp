@@ -8,19 +8,14 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 namespace {
 
 constexpr int kRows = 1000;
-
-double peakRssMb()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_maxrss) / 1024.0; // kilobytes on Linux
-}
 
 const char *kLayout = R"({
   "page": {"size": "A4", "margins": [10, 10, 10, 10]},
