@@ -5,6 +5,8 @@
 #include "core/fetch.h"
 #include "shared/persian.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QSqlError>
 #include <QSqlField>
@@ -57,45 +59,94 @@ void DataSet::clearRows()
     // The previous listing goes at once: its chunks are freed, not its values one by one.
     m_store.clear();
     std::vector<int>().swap(m_order);
-    m_fields.clear();
-    m_index.clear();
-    m_storedColumns = 0;
+    m_published = 0;
 }
 
 void DataSet::runSelect()
 {
     const BusyCursor busy;
-    beginResetModel();
-    clearRows();
-    m_boldColumn = -1;
-    try {
-        dbfetch::select(m_db, m_sql, m_binds, m_fields, m_store);
-    } catch (...) {
+    QElapsedTimer clock;
+    clock.start();
+    qint64 shownAt = -1;
+    bool fieldsKnown = false;
+
+    dbfetch::Listener listener;
+    listener.fields = [&](const QStringList &fields) {
+        fieldsKnown = true;
+        QStringList all = fields;
+        for (const auto &calc : m_calculated)
+            all << calc.first;
+        if (m_open && all == m_fields) {
+            // The same columns: the rows leave and the new ones arrive; the columns, their
+            // order and widths in the grids stay as they are.
+            if (m_published > 0) {
+                beginRemoveRows({}, 0, m_published - 1);
+                clearRows();
+                endRemoveRows();
+            } else {
+                clearRows();
+            }
+            return;
+        }
+        beginResetModel();
         clearRows();
-        m_open = false;
+        m_boldColumn = -1;
+        m_fields = all;
+        m_storedColumns = fields.size();
+        m_index.clear();
+        for (int i = 0; i < m_fields.size(); ++i) {
+            // Of two columns with one name (a join's "select *"), the name finds the first.
+            const QString key = m_fields.at(i).toLower();
+            if (!m_index.contains(key))
+                m_index.insert(key, i);
+        }
         endResetModel();
-        m_current = -1;
-        emit currentRowChanged(-1);
+    };
+    listener.progress = [&](int rows) {
+        // A long listing shows its first rows while the rest arrive (an unsorted one only).
+        if (!m_sort.trimmed().isEmpty() || clock.elapsed() < kShowAfterMs
+            || (shownAt >= 0 && clock.elapsed() - shownAt < kShowEveryMs))
+            return true;
+        publish(rows);
+        shownAt = clock.elapsed();
+        // Only the pending layouts and paints run here: no timer, input or other event.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        return true;
+    };
+    m_current = -1;
+    try {
+        dbfetch::select(m_db, m_sql, m_binds, m_store, listener);
+    } catch (...) {
+        if (fieldsKnown) {
+            beginResetModel();
+            clearRows();
+            m_open = false;
+            endResetModel();
+            emit currentRowChanged(-1);
+        }
         throw;
     }
-    m_storedColumns = m_fields.size();
-    for (int i = 0; i < m_fields.size(); ++i) {
-        // Of two columns with one name (a join's "select *"), the name finds the first.
-        const QString key = m_fields.at(i).toLower();
-        if (!m_index.contains(key))
-            m_index.insert(key, i);
-    }
-    for (const auto &calc : m_calculated) {
-        const QString key = calc.first.toLower();
-        if (!m_index.contains(key))
-            m_index.insert(key, m_fields.size());
-        m_fields << calc.first;
-    }
     m_open = true;
-    applySort();
-    endResetModel();
+    if (!m_sort.trimmed().isEmpty()) {
+        beginResetModel();
+        applySort();
+        m_published = recordCount();
+        endResetModel();
+    } else {
+        publish(recordCount());
+    }
     m_current = isEmpty() ? -1 : 0;
     emit currentRowChanged(m_current);
+}
+
+void DataSet::publish(int rows)
+{
+    if (rows <= m_published)
+        return;
+    beginInsertRows({}, m_published, rows - 1);
+    m_published = rows;
+    endInsertRows();
 }
 
 int DataSet::exec(const QString &sql, const QVariantList &binds)
@@ -118,6 +169,9 @@ void DataSet::close()
         return;
     beginResetModel();
     clearRows();
+    m_fields.clear();
+    m_index.clear();
+    m_storedColumns = 0;
     m_open = false;
     m_sort.clear();
     endResetModel();
@@ -252,6 +306,7 @@ void DataSet::setSort(const QString &sort)
     beginResetModel();
     m_sort = sort;
     applySort();
+    m_published = recordCount();
     endResetModel();
     if (!isEmpty())
         m_current = 0;
@@ -334,7 +389,7 @@ void DataSet::setBoldColumn(int column)
 
 int DataSet::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : recordCount();
+    return parent.isValid() ? 0 : m_published;
 }
 
 int DataSet::columnCount(const QModelIndex &parent) const
@@ -344,7 +399,7 @@ int DataSet::columnCount(const QModelIndex &parent) const
 
 QVariant DataSet::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= recordCount())
+    if (!index.isValid() || index.row() >= m_published)
         return {};
     if (role == Qt::DisplayRole)
         return cellText(index.row(), index.column());

@@ -98,6 +98,10 @@ private:
     // Display text of a cell at a place of the listing.
     QString cellText(int row, int column) const;
     void clearRows();
+    // Makes the first `rows` stored rows visible to the grids.
+    void publish(int rows);
+    // A listing still arriving after this long shows what it has, then again at this pace.
+    static constexpr int kShowAfterMs = 40, kShowEveryMs = 250;
 
     QSqlDatabase m_db;
     QString m_sql;
@@ -108,6 +112,7 @@ private:
     RowStore m_store;
     std::vector<int> m_order;  // listing place -> stored row, when sorted
     int m_storedColumns = 0;   // the statement's columns; calculated fields come after them
+    int m_published = 0;       // rows the grids see: all of them once the listing has arrived
     int m_current = -1;
     QString m_sort;
     QHash<QString, QString> m_titles;

@@ -16,7 +16,9 @@
 
 namespace {
 
-constexpr int kBatch = 5000;
+// Rows read between two reports to the listener; PostgreSQL's cursor fetches as many at once.
+constexpr int kBatch = 2000;
+constexpr int kPgBatch = 20000;
 
 // The engine's own handle behind Qt's driver; Qt names the libpq one "PGconn*" or by its
 // struct, "pg_conn*", depending on the version.
@@ -83,8 +85,8 @@ void bindSqlite(sqlite3_stmt *st, int i, const QVariant &v)
     }
 }
 
-void selectSqlite(sqlite3 *h, const QString &sql, const QVariantList &binds, QStringList &fields, RowStore &store,
-                  const dbfetch::Progress &progress)
+void selectSqlite(sqlite3 *h, const QString &sql, const QVariantList &binds, RowStore &store,
+                  const dbfetch::Listener &listener)
 {
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt *st = nullptr;
@@ -101,9 +103,11 @@ void selectSqlite(sqlite3 *h, const QString &sql, const QVariantList &binds, QSt
     for (int i = 0; i < binds.size() && i < wanted; ++i)
         bindSqlite(st, i + 1, binds.at(i));
     const int n = sqlite3_column_count(st);
-    fields.clear();
+    QStringList fields;
     for (int i = 0; i < n; ++i)
         fields << QString::fromUtf8(sqlite3_column_name(st, i));
+    if (listener.fields)
+        listener.fields(fields);
     int rc;
     int rows = 0;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
@@ -130,7 +134,7 @@ void selectSqlite(sqlite3 *h, const QString &sql, const QVariantList &binds, QSt
             }
         }
         store.endRow();
-        if (++rows % kBatch == 0 && progress && !progress(rows))
+        if (++rows % kBatch == 0 && listener.progress && !listener.progress(rows))
             return;
     }
     if (rc != SQLITE_DONE)
@@ -178,13 +182,6 @@ struct PgResult {
     PgResult(const PgResult &) = delete;
     PgResult &operator=(const PgResult &) = delete;
 };
-
-void pgCommand(PGconn *c, const char *sql)
-{
-    PgResult r(PQexec(c, sql));
-    if (PQresultStatus(r.r) != PGRES_COMMAND_OK)
-        throw DbError(pgError(c, r.r));
-}
 
 // Whole numbers of NUMERIC columns read as integers, others as doubles, as the grids show them.
 void addNumeric(RowStore &store, const char *p, int len)
@@ -277,70 +274,107 @@ void addPgRows(PGresult *r, RowStore &store, const std::vector<Oid> &types)
     }
 }
 
-void selectPg(PGconn *c, const QString &sql, const QVariantList &binds, QStringList &fields, RowStore &store,
-              const dbfetch::Progress &progress)
+// Sends the opening statements in one pipeline (one round trip) and returns the first batch.
+PGresult *openCursor(PGconn *c, bool ownTransaction, const QByteArray &declare, const std::vector<const char *> &params,
+                     const QByteArray &fetchFirst)
+{
+    if (!PQenterPipelineMode(c))
+        throw DbError(pgError(c));
+    bool sent = !ownTransaction || PQsendQueryParams(c, "BEGIN", 0, nullptr, nullptr, nullptr, nullptr, 0);
+    sent = sent && PQsendQueryParams(c, declare.constData(), int(params.size()), nullptr, params.data(), nullptr, nullptr, 0);
+    sent = sent && PQsendQueryParams(c, fetchFirst.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0);
+    sent = sent && PQpipelineSync(c);
+    QString error = sent ? QString() : pgError(c);
+    PGresult *rows = nullptr;
+    // Every result up to the sync is read, whatever happened, so the connection is clean after.
+    while (sent) {
+        PGresult *r = PQgetResult(c);
+        if (!r) {
+            if (PQstatus(c) != CONNECTION_OK) {
+                error = pgError(c);
+                break;
+            }
+            continue; // the end of one statement's results
+        }
+        const ExecStatusType st = PQresultStatus(r);
+        if (st == PGRES_PIPELINE_SYNC) {
+            PQclear(r);
+            break;
+        }
+        if (st == PGRES_TUPLES_OK && !rows) {
+            rows = r;
+            continue;
+        }
+        if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK && st != PGRES_PIPELINE_ABORTED && error.isEmpty())
+            error = pgError(c, r);
+        PQclear(r);
+    }
+    PQexitPipelineMode(c);
+    if (!error.isEmpty() || !rows) {
+        PQclear(rows);
+        if (ownTransaction)
+            PQclear(PQexec(c, "ROLLBACK"));
+        throw DbError(error.isEmpty() ? pgError(c) : error);
+    }
+    return rows;
+}
+
+void selectPg(PGconn *c, const QString &sql, const QVariantList &binds, RowStore &store,
+              const dbfetch::Listener &listener)
 {
     // A cursor read in batches: libpq would otherwise hold the whole result a second time.
     const bool ownTransaction = PQtransactionStatus(c) == PQTRANS_IDLE;
-    if (ownTransaction)
-        pgCommand(c, "BEGIN");
-    auto finish = [&](bool ok) {
-        if (ok)
-            PQclear(PQexec(c, "CLOSE varnoset_fetch"));
-        if (ownTransaction)
-            PQclear(PQexec(c, ok ? "COMMIT" : "ROLLBACK"));
-    };
+    std::vector<QByteArray> values;
+    std::vector<const char *> params;
+    values.reserve(size_t(binds.size()));
+    for (const QVariant &v : binds) {
+        const bool null = !v.isValid() || v.isNull();
+        values.push_back(null ? QByteArray() : pgParam(v));
+        params.push_back(null ? nullptr : values.back().constData());
+    }
+    const QByteArray declare = "DECLARE varnoset_fetch NO SCROLL CURSOR FOR " + dbfetch::pgPlaceholders(sql);
+    // A small first batch, so the first rows are there at once, then larger ones.
+    const QByteArray fetchFirst = "FETCH FORWARD " + QByteArray::number(kBatch) + " FROM varnoset_fetch";
+    const QByteArray fetchMore = "FETCH FORWARD " + QByteArray::number(kPgBatch) + " FROM varnoset_fetch";
+    PGresult *first = openCursor(c, ownTransaction, declare, params, fetchFirst);
     try {
-        std::vector<QByteArray> values;
-        std::vector<const char *> ptrs;
-        values.reserve(size_t(binds.size()));
-        for (const QVariant &v : binds) {
-            const bool null = !v.isValid() || v.isNull();
-            values.push_back(null ? QByteArray() : pgParam(v));
-            ptrs.push_back(null ? nullptr : values.back().constData());
-        }
-        const QByteArray declare = "DECLARE varnoset_fetch NO SCROLL CURSOR FOR " + dbfetch::pgPlaceholders(sql);
-        {
-            PgResult r(PQexecParams(c, declare.constData(), int(ptrs.size()), nullptr, ptrs.data(), nullptr, nullptr, 0));
-            if (PQresultStatus(r.r) != PGRES_COMMAND_OK)
-                throw DbError(pgError(c, r.r));
-        }
         std::vector<Oid> types;
-        const QByteArray fetch = "FETCH FORWARD " + QByteArray::number(kBatch) + " FROM varnoset_fetch";
-        int total = 0;
-        bool first = true;
-        while (true) {
-            PgResult r(PQexec(c, fetch.constData()));
+        int total = PQntuples(first);
+        {
+            PgResult r(first);
+            const int n = PQnfields(r.r);
+            QStringList fields;
+            for (int i = 0; i < n; ++i) {
+                fields << QString::fromUtf8(PQfname(r.r, i));
+                types.push_back(PQftype(r.r, i));
+            }
+            if (listener.fields)
+                listener.fields(fields);
+            addPgRows(r.r, store, types);
+        }
+        bool more = total >= kBatch && (!listener.progress || listener.progress(total));
+        while (more) {
+            PgResult r(PQexec(c, fetchMore.constData()));
             if (PQresultStatus(r.r) != PGRES_TUPLES_OK)
                 throw DbError(pgError(c, r.r));
-            if (first) {
-                const int n = PQnfields(r.r);
-                fields.clear();
-                for (int i = 0; i < n; ++i) {
-                    fields << QString::fromUtf8(PQfname(r.r, i));
-                    types.push_back(PQftype(r.r, i));
-                }
-                first = false;
-            }
             const int got = PQntuples(r.r);
             addPgRows(r.r, store, types);
             total += got;
-            if (got < kBatch)
-                break;
-            if (progress && !progress(total))
-                break;
+            more = got >= kPgBatch && (!listener.progress || listener.progress(total));
         }
     } catch (...) {
-        finish(false);
+        PQclear(PQexec(c, ownTransaction ? "ROLLBACK" : "CLOSE varnoset_fetch"));
         throw;
     }
-    finish(true);
+    PgResult end(PQexec(c, ownTransaction ? "CLOSE varnoset_fetch; COMMIT" : "CLOSE varnoset_fetch"));
+    if (PQresultStatus(end.r) != PGRES_COMMAND_OK)
+        throw DbError(pgError(c, end.r));
 }
 
 // ---- Any other driver ----
 
-void selectQt(const QSqlDatabase &db, const QString &sql, const QVariantList &binds, QStringList &fields,
-              RowStore &store, const dbfetch::Progress &progress)
+void selectQt(const QSqlDatabase &db, const QString &sql, const QVariantList &binds, RowStore &store,
+              const dbfetch::Listener &listener)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -352,15 +386,17 @@ void selectQt(const QSqlDatabase &db, const QString &sql, const QVariantList &bi
     if (!q.exec())
         throw DbError(q.lastError().text());
     const QSqlRecord rec = q.record();
-    fields.clear();
+    QStringList fields;
     for (int i = 0; i < rec.count(); ++i)
         fields << rec.fieldName(i);
+    if (listener.fields)
+        listener.fields(fields);
     int rows = 0;
     while (q.next()) {
         for (int i = 0; i < rec.count(); ++i)
             store.addVariant(q.value(i));
         store.endRow();
-        if (++rows % kBatch == 0 && progress && !progress(rows))
+        if (++rows % kBatch == 0 && listener.progress && !listener.progress(rows))
             return;
     }
 }
@@ -404,15 +440,15 @@ QByteArray pgPlaceholders(const QString &sql)
     return out;
 }
 
-void select(const QSqlDatabase &db, const QString &sql, const QVariantList &binds, QStringList &fields,
-            RowStore &store, const Progress &progress)
+void select(const QSqlDatabase &db, const QString &sql, const QVariantList &binds, RowStore &store,
+            const Listener &listener)
 {
     if (auto *h = engineHandle<sqlite3>(db, {"sqlite3*"}))
-        selectSqlite(h, sql, binds, fields, store, progress);
+        selectSqlite(h, sql, binds, store, listener);
     else if (auto *c = engineHandle<PGconn>(db, {"PGconn*", "pg_conn*"}))
-        selectPg(c, sql, binds, fields, store, progress);
+        selectPg(c, sql, binds, store, listener);
     else
-        selectQt(db, sql, binds, fields, store, progress);
+        selectQt(db, sql, binds, store, listener);
 }
 
 } // namespace dbfetch

@@ -12,13 +12,18 @@ class RowStore;
 
 namespace dbfetch {
 
-// Called after each batch of rows; return false to stop reading (the rows read so far stay).
-using Progress = std::function<bool(int rowsSoFar)>;
+// What a reader is told while it reads: the column names once, before any row is stored,
+// then the count so far after each batch of rows (returning false stops the reading; the
+// rows read so far stay).
+struct Listener {
+    std::function<void(const QStringList &fields)> fields;
+    std::function<bool(int rowsSoFar)> progress;
+};
 
-// Runs the select with its binds and appends its rows to `store`; `fields` receives the
-// column names. Throws DbError with the database's message when it is refused.
-void select(const QSqlDatabase &db, const QString &sql, const QVariantList &binds, QStringList &fields,
-            RowStore &store, const Progress &progress = {});
+// Runs the select with its binds and appends its rows to `store`. Throws DbError with the
+// database's message when it is refused.
+void select(const QSqlDatabase &db, const QString &sql, const QVariantList &binds, RowStore &store,
+            const Listener &listener = {});
 
 // The statement with "?" placeholders written as PostgreSQL's "$1", "$2" ... (quoted texts,
 // quoted names and comments left alone).

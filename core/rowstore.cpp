@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTime>
 #include <cmath>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -63,7 +64,7 @@ inline const char *skipCell(const char *p)
 void RowStore::clear()
 {
     m_chunks.clear();
-    m_used = m_chunkSize = m_bigBytes = m_bigCount = 0;
+    m_used = m_chunkSize = m_bigBytes = m_chunkBytes = 0;
     std::vector<const char *>().swap(m_rows);
     m_pending.clear();
 }
@@ -148,18 +149,19 @@ void RowStore::addVariant(const QVariant &v)
 
 char *RowStore::allocate(size_t n)
 {
-    if (n > kChunk / 4) {
+    if (n > kFirstChunk / 2) {
         // A row of its own size, kept before the current chunk so that chunk goes on filling.
         auto big = std::make_unique<char[]>(n);
         char *p = big.get();
         m_chunks.insert(m_chunks.end() - (m_chunks.empty() ? 0 : 1), std::move(big));
         m_bigBytes += n;
-        ++m_bigCount;
         return p;
     }
     if (m_chunks.empty() || m_used + n > m_chunkSize) {
-        m_chunks.push_back(std::make_unique<char[]>(kChunk));
-        m_chunkSize = kChunk;
+        const size_t size = m_chunkSize ? std::min(m_chunkSize * 2, kChunk) : kFirstChunk;
+        m_chunks.push_back(std::make_unique<char[]>(size));
+        m_chunkSize = size;
+        m_chunkBytes += size;
         m_used = 0;
     }
     char *p = m_chunks.back().get() + m_used;
@@ -248,5 +250,5 @@ QString RowStore::text(const Cell &c)
 
 size_t RowStore::bytesHeld() const
 {
-    return (m_chunks.size() - m_bigCount) * kChunk + m_bigBytes + m_rows.capacity() * sizeof(const char *);
+    return m_chunkBytes + m_bigBytes + m_rows.capacity() * sizeof(const char *);
 }

@@ -53,12 +53,13 @@ public:
 private:
     char *allocate(size_t n);
 
-    static constexpr size_t kChunk = 1 << 20;
+    // Chunks grow from 16 KB to 1 MB, so a short listing holds little and a long one few chunks.
+    static constexpr size_t kFirstChunk = 16 << 10, kChunk = 1 << 20;
+    size_t m_chunkBytes = 0; // all chunks but the large rows'
     std::vector<std::unique_ptr<char[]>> m_chunks;
     size_t m_used = 0;      // of the last chunk
     size_t m_chunkSize = 0; // of the last chunk
     size_t m_bigBytes = 0;  // chunks of single large rows
-    size_t m_bigCount = 0;
     std::vector<const char *> m_rows;
     std::vector<char> m_pending;
 };
