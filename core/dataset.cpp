@@ -73,6 +73,7 @@ void DataSet::runSelect()
     dbfetch::Listener listener;
     listener.fields = [&](const QStringList &fields) {
         fieldsKnown = true;
+        m_current = -1;
         QStringList all = fields;
         for (const auto &calc : m_calculated)
             all << calc.first;
@@ -114,7 +115,6 @@ void DataSet::runSelect()
         QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
         return true;
     };
-    m_current = -1;
     try {
         dbfetch::select(m_db, m_sql, m_binds, m_store, listener);
     } catch (...) {
