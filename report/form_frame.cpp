@@ -68,6 +68,15 @@ bool FormFrame::run(const FormRow &row)
         FormFill fill{*this, r, row.viewText, row.printText};
         if (row.compute)
             row.compute(fill);
+        if (!row.detail.isEmpty()) {
+            DataSet *ds = m_dataSets.value(row.detail);
+            if (!ds)
+                throw AppError(QStringLiteral("Form data set %1 is not given").arg(row.detail));
+            if (row.money.isEmpty())
+                r.setRows(*ds);
+            else
+                setGroupedRows(r, *ds, row.money);
+        }
         if (!fill.viewText.isEmpty())
             writeHistory(fill.viewText);
         if (!passes(row.levels))
