@@ -8,9 +8,17 @@
 #include "shared/guard.h"
 #include "shared/ui.h"
 
+#include <algorithm>
+
 namespace {
 const QString kStored = QStringLiteral("ثبت شد");
 const QString kDeleted = QStringLiteral("حذف شد");
+const QString kNoOwner = QStringLiteral("خطا! رديف جاري مشخص نيست");
+
+bool isNullId(const QVariant &v)
+{
+    return v.isNull() || !v.isValid() || v.toString().isEmpty();
+}
 } // namespace
 
 AttachmentList::AttachmentList(AppContext &ctx, const AttachmentTable &table, const QString &datasetName,
@@ -36,18 +44,21 @@ QString AttachmentList::selectList() const
 
 void AttachmentList::listOwner(const QVariant &owner)
 {
-    if (owner.isNull() || !owner.isValid() || owner.toString().isEmpty()) {
+    if (isNullId(owner)) {
         // An owner id no row carries: the listing comes out empty.
-        listAll(m_table.owner + QStringLiteral(" is null and 1=0"));
+        listAll(QStringLiteral("1=0"));
         return;
     }
     listAll(m_table.owner + QStringLiteral("=?"), {owner});
 }
 
+void AttachmentList::listQuery(const QString &sql, const QVariantList &binds)
+{
+    m_rows->open(sql, binds);
+}
+
 void AttachmentList::listAll(const QString &where, const QVariantList &binds)
 {
-    m_where = where;
-    m_binds = binds;
     QString sql = selectList();
     if (!where.isEmpty())
         sql += QStringLiteral(" where ") + where;
@@ -66,9 +77,8 @@ int AttachmentList::store(const QVariantList &owners, const QString &description
 {
     const bool owned = !m_table.owner.isEmpty();
     if (owned) {
-        for (const QVariant &o : owners)
-            if (o.isNull() || !o.isValid() || o.toString().isEmpty())
-                throw AppError(QStringLiteral("خطا! رديف جاري مشخص نيست"));
+        if (owners.isEmpty() || std::any_of(owners.begin(), owners.end(), isNullId))
+            throw AppError(kNoOwner);
     }
     // Every text checked against its column before anything is written.
     const QVariant desc = db::columnValue(m_table.table, m_table.description, description);
@@ -104,7 +114,7 @@ int AttachmentList::store(const QVariantList &owners, const QString &description
 
 int AttachmentList::add(const Add &a)
 {
-    if (!m_table.owner.isEmpty() && a.owners.isEmpty())
+    if (!m_table.owner.isEmpty() && (a.owners.isEmpty() || std::any_of(a.owners.begin(), a.owners.end(), isNullId)))
         return 0;
     if (!a.ask && !a.emptyDescription.isEmpty() && a.description.isEmpty()) {
         m_ctx.ui->message(a.emptyDescription, m_window);
@@ -123,6 +133,8 @@ int AttachmentList::add(const Add &a)
             return 0;
         }
     }
+    if (a.refused)
+        return 0;
     int stored = 0;
     try {
         stored = store(a.owners, description, file, a.extra);

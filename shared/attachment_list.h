@@ -68,13 +68,16 @@ public:
     // Lists every file of the table (the templates, the search windows); `where` is a
     // condition over the table's columns with its binds ("" for all).
     void listAll(const QString &where = QString(), const QVariantList &binds = {});
+    // Lists with a statement of the window's own (a join for the search windows); its columns
+    // hold at least the key, the description and the extension.
+    void listQuery(const QString &sql, const QVariantList &binds = {});
     // Runs the last listing again, keeping the current row on the same key.
     void relist();
 
     // What an add stores.
     struct Add {
         // Owner ids, one row for each; ignored for a table without owners. An empty list (or
-        // a null id) stores nothing and says nothing.
+        // a null id) stores nothing and says nothing, before any dialog.
         QVariantList owners;
         // The description given, or asked through `ask` after the file was chosen.
         QString description;
@@ -89,6 +92,9 @@ public:
         std::function<QString(const StoredFile &)> check;
         // Shown instead of the database's message when the store fails (empty: its message).
         QString failure;
+        // A check of the window's refused before the add (its message shown): the dialog still
+        // opens and the file is checked, but nothing is stored.
+        bool refused = false;
     };
     // Chooses a file through the open dialog (Cancel: nothing, no message) and stores it for
     // every owner in one transaction, then shows "ثبت شد" once and lists again. A description
@@ -123,6 +129,5 @@ private:
     AttachmentTable m_table;
     QWidget *m_window;
     DataSet *m_rows;
-    QString m_where;
-    QVariantList m_binds;
+
 };
