@@ -6,13 +6,12 @@
 #include "db/values.h"
 #include "shared/delete_password.h"
 #include "shared/guard.h"
+#include "shared/messages.h"
 #include "shared/ui.h"
 
 #include <algorithm>
 
 namespace {
-const QString kStored = QStringLiteral("ثبت شد");
-const QString kDeleted = QStringLiteral("حذف شد");
 const QString kNoOwner = QStringLiteral("خطا! رديف جاري مشخص نيست");
 
 bool isNullId(const QVariant &v)
@@ -145,7 +144,7 @@ int AttachmentList::add(const Add &a)
         m_ctx.ui->message(a.failure.isEmpty() ? e.message() : a.failure, m_window);
         return 0;
     }
-    m_ctx.ui->message(kStored, m_window);
+    m_ctx.ui->message(msg::kInserted, m_window);
     guarded(m_ctx, [&] { relist(); });
     return stored;
 }
@@ -202,34 +201,50 @@ int AttachmentList::saveAll(const QString &stem)
     return written;
 }
 
-bool AttachmentList::deleteCurrent(const AttachmentDelete &confirm)
+namespace {
+// Until the shared delete command runs: the question and/or password of the spec, then the
+// row in one transaction and the done message.
+bool runDeleteInterim(AppContext &ctx, QWidget *parent, const DeleteSpec &spec, const QVariant &key)
 {
-    if (m_rows->eof())
-        return false;
     const auto passwordOk = [&] {
-        if (!confirm.password)
+        if (spec.password == DeleteSpec::NoPassword)
             return true;
-        if (ConfirmDeletePassword(m_ctx, confirm.passwordCaption, confirm.passwordPrompt))
+        const bool plain = spec.password == DeleteSpec::AskPassword;
+        if (ConfirmDeletePassword(ctx, plain ? kPasswordCaption : kDeletePasswordCaption,
+                                  plain ? kPasswordPrompt : kDeletePasswordPrompt))
             return true;
-        m_ctx.ui->message(confirm.passwordMismatch, m_window);
+        ctx.ui->message(plain ? kPasswordMismatch : kDeletePasswordMismatch, parent);
         return false;
     };
     const auto questionOk = [&] {
-        return confirm.question.isEmpty() || m_ctx.ui->question(confirm.question, true, m_window) == Ui::Yes;
+        return spec.question.isEmpty() || ctx.ui->question(spec.question, spec.questionWithCancel, parent) == Ui::Yes;
     };
-    const QVariant key = m_rows->value(m_table.key);
+    if (spec.passwordFirst ? !(passwordOk() && questionOk()) : !(questionOk() && passwordOk()))
+        return false;
+    int removed = 0;
+    ctx.dm->transaction([&] {
+        removed = ctx.dm->exec(QStringLiteral("delete from ") + spec.table + QStringLiteral(" where ") + spec.keyColumn
+                                   + QStringLiteral("=?"),
+                               {key});
+    });
+    if (removed > 0 && !spec.doneMessage.isEmpty())
+        ctx.ui->message(spec.doneMessage, parent);
+    return removed > 0;
+}
+} // namespace
+
+bool AttachmentList::deleteCurrent(const DeleteSpec &confirm)
+{
+    if (m_rows->eof())
+        return false;
+    DeleteSpec spec = confirm;
+    spec.table = m_table.table;
+    spec.keyColumn = m_table.key;
     bool deleted = false;
     guarded(m_ctx, [&] {
-        if (confirm.passwordFirst ? !(passwordOk() && questionOk()) : !(questionOk() && passwordOk()))
-            return;
-        m_ctx.dm->transaction([&] {
-            m_ctx.dm->exec(QStringLiteral("delete from ") + m_table.table + QStringLiteral(" where ") + m_table.key
-                               + QStringLiteral("=?"),
-                           {key});
-        });
-        deleted = true;
-        m_ctx.ui->message(kDeleted, m_window);
-        relist();
+        deleted = runDeleteInterim(m_ctx, m_window, spec, m_rows->value(m_table.key));
+        if (deleted)
+            relist();
     });
     return deleted;
 }

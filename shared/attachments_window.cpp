@@ -82,7 +82,7 @@ AttachmentsWindow::AttachmentsWindow(AppContext &ctx, const AttachmentTable &tab
     // Titles, widths and hidden columns follow the listing whenever it is loaded.
     QHash<QString, QString> titles;
     for (const auto &c : shape.columns)
-        titles.insert(c.field, c.title);
+        titles.insert(QString::fromUtf8(c.field), QString::fromUtf8(c.title ? c.title : ""));
     m_list->rows()->setTitles(titles);
     const auto applyColumns = [this] {
         DataSet *ds = m_list->rows();
@@ -90,7 +90,7 @@ AttachmentsWindow::AttachmentsWindow(AppContext &ctx, const AttachmentTable &tab
             const QString field = ds->fieldNames().at(c);
             bool shown = false;
             for (const auto &col : m_shape.columns) {
-                if (col.field.compare(field, Qt::CaseInsensitive) != 0 || col.title.isEmpty())
+                if (field.compare(QString::fromUtf8(col.field), Qt::CaseInsensitive) != 0 || !col.title || !*col.title)
                     continue;
                 shown = true;
                 if (col.width > 0)
