@@ -113,12 +113,12 @@ int AttachmentList::store(const QVariantList &owners, const QString &description
 
 int AttachmentList::add(const Add &a)
 {
-    if (!m_table.owner.isEmpty() && (a.owners.isEmpty() || std::any_of(a.owners.begin(), a.owners.end(), isNullId)))
-        return 0;
     if (!a.ask && !a.emptyDescription.isEmpty() && a.description.isEmpty()) {
         m_ctx.ui->message(a.emptyDescription, m_window);
         return 0;
     }
+    if (!m_table.owner.isEmpty() && (a.owners.isEmpty() || std::any_of(a.owners.begin(), a.owners.end(), isNullId)))
+        return 0;
     StoredFile file;
     if (!ChooseAttachment(m_ctx, &file, nullptr, a.filter))
         return 0;

@@ -72,7 +72,8 @@ public:
         // The description given, or asked through `ask` after the file was chosen.
         QString description;
         std::optional<DescriptionBox> ask;
-        // Shown, before any dialog, when the given description is empty (no `ask`).
+        // Shown, before any dialog (and before the owners are looked at), when the given
+        // description is empty (no `ask`).
         QString emptyDescription;
         // Open dialog filter (empty: all files).
         QString filter;
