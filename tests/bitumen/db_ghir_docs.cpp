@@ -1,6 +1,7 @@
 // The bitumen documents (one allocation and every listed one), the attachment templates'
 // refusals, and the form history window's filters, order and export.
 #include "support/drive.h"
+#include "support/texts.h"
 
 #include "bitumen/ghir_history_u.h"
 #include "bitumen/ghir_pic_u.h"
@@ -20,8 +21,6 @@
 
 namespace {
 
-const QString kStored = QStringLiteral("ثبت شد");
-const QString kDeleted = QStringLiteral("حذف شد");
 const QString kNoDescription = QStringLiteral("خطا! شرح سند را وارد نماييد");
 const QString kRepeated = QStringLiteral("شرح ضميمه تكراري است");
 const QString kNoTemplateDescription = QStringLiteral("خطا، ابتدا شرح ضميمه را وارد نماييد");
@@ -75,7 +74,7 @@ private slots:
             QCOMPARE(f.ui.openFiles.size(), 1);
             setDescription(d, "cmt", kMinutes);
             click(d, "ins_btn");
-            QCOMPARE(f.ui.messages.last(), kStored);
+            QCOMPARE(f.ui.messages.last(), texts::kInserted);
         };
         w->openForCurrent({true, false, true, true});
         QCOMPARE(f.scalar("select count(*) from ghir_pic where ghir_id=?", {a}).toLongLong(), 1);
@@ -92,7 +91,7 @@ private slots:
             QCOMPARE(w->list()->rows()->recordCount(), 1); // b's own
         };
         w->openForList({true, false, true, true});
-        QCOMPARE(f.ui.messages, QStringList{kStored});
+        QCOMPARE(f.ui.messages, QStringList{texts::kInserted});
         QCOMPARE(f.count("ghir_pic"), 4);
         for (qint64 id : {a, b, c})
             QCOMPARE(f.scalar("select count(*) from ghir_pic where ghir_id=? and ext='.pdf'", {id}).toLongLong(), 1);
@@ -110,7 +109,7 @@ private slots:
             QCOMPARE(f.ui.saveProposals, QStringList{kMinutes});
             QVERIFY(QFile::exists(m_dir.filePath("saved.jpg")));
             click(d, "N1");
-            QCOMPARE(f.ui.messages, QStringList{kDeleted});
+            QCOMPARE(f.ui.messages, QStringList{texts::kDeleted});
             QVERIFY(f.ui.questions.isEmpty());
             QVERIFY(f.ui.prompts.isEmpty());
         };
@@ -175,11 +174,11 @@ private slots:
                 QVERIFY2(f.ui.openFiles.isEmpty(), qPrintable(t.fileName)); // the dialog is always shown
                 QCOMPARE(f.count("zamaem_ghir"), before + (t.stored ? 1 : 0));
                 if (t.stored)
-                    QCOMPARE(f.ui.messages, QStringList{kStored});
+                    QCOMPARE(f.ui.messages, QStringList{texts::kInserted});
                 else if (!t.messages.isEmpty())
                     QCOMPARE(f.ui.messages, t.messages);
                 else
-                    QVERIFY(!f.ui.messages.contains(kStored));
+                    QVERIFY(!f.ui.messages.contains(texts::kInserted));
             }
             QCOMPARE(w->list()->rows()->recordCount(), 5);
         };
