@@ -6,6 +6,7 @@
 #include "db/values.h"
 #include "shared/dates.h"
 #include "shared/guard.h"
+#include "shared/messages.h"
 #include "shared/numwords.h"
 #include "shared/settings_list.h"
 #include "shared/ui.h"
@@ -117,7 +118,7 @@ TghirFormFrame::TghirFormFrame(AppContext &ctx, QWidget *window)
 bool TghirFormFrame::hasCurrent() const
 {
     if (m_ctx.dm->ADOQ_ghir->eof()) {
-        m_ctx.ui->message(Tghir_src::kEmptyList, m_window);
+        m_ctx.ui->message(msg::kEmptyList, m_window);
         return false;
     }
     return true;
