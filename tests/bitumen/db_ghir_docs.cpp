@@ -105,6 +105,8 @@ private slots:
             auto *grid = child<QTableView>(d, "DBGrid1");
             const DataSet *rows = w->list()->rows();
             QCOMPARE(rows->recordCount(), 2);
+            QVERIFY(grid->isColumnHidden(rows->fieldIndex("pk")) && grid->isColumnHidden(rows->fieldIndex("ghir_id")));
+            QCOMPARE(rows->headerData(rows->fieldIndex("cmt"), Qt::Horizontal).toString(), QStringLiteral("شرح مدرک"));
             f.ui.saveFiles << m_dir.filePath("saved");
             emit grid->clicked(rows->index(0, rows->fieldIndex("cmt")));
             QCOMPARE(f.ui.saveProposals, QStringList{kMinutes});
