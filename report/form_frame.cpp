@@ -13,7 +13,6 @@
 
 namespace report {
 
-
 FormFrame::FormFrame(AppContext &ctx, QWidget *window)
     : m_ctx(ctx)
     , m_window(window)
