@@ -55,6 +55,11 @@ void AttachmentList::listAll(const QString &where, const QVariantList &binds)
     m_rows->open(sql, binds);
 }
 
+void AttachmentList::listQuery(const QString &sql, const QVariantList &binds)
+{
+    m_rows->open(sql, binds);
+}
+
 void AttachmentList::relist()
 {
     if (m_rows->isOpen())

@@ -68,6 +68,9 @@ public:
     // Lists every file of the table (the templates, the search windows); `where` is a
     // condition over the table's columns with its binds ("" for all).
     void listAll(const QString &where = QString(), const QVariantList &binds = {});
+    // Lists by a statement of the caller's (a join with the owner's table, a row number); it
+    // returns at least the key column, by which a file is read when it is opened or saved.
+    void listQuery(const QString &sql, const QVariantList &binds = {});
     // Runs the last listing again, keeping the current row on the same key.
     void relist();
 
