@@ -7,6 +7,7 @@
 #include "shared/messages.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 
 namespace {
 const char *const kMonths = "فروردين|ارديبهشت|خرداد|تير|مرداد|شهريور|مهر|آبان|آذر|دي|بهمن|اسفند";
@@ -58,6 +59,9 @@ const EntrySpec kSpec = {
     .duplicateKey = kKey,
     .duplicateMessage = QStringLiteral("اين شهرستان و سال و ماه تکراريست"),
     .editedMessage = msg::kEdited,
+    .rowGoneMessage = {},
+    .closeAfterInsert = false,
+    .closeAfterEdit = false,
     .pairsPerRow = 2,
 };
 } // namespace

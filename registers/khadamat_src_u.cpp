@@ -20,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTableView>
@@ -142,8 +143,8 @@ Tkhadamat_src::Tkhadamat_src(AppContext &ctx, QWidget *parent)
     connect(src, &QPushButton::clicked, this, [this] { search(); });
     // Choosing a province lists its counties; the province itself never filters.
     connect(m_filters->combo(QStringLiteral("ostan")), &QComboBox::textActivated, this, [this](const QString &p) {
-        guarded(m_ctx, [&] {
-            FillComboFromQuery(m_ctx.dm->ADOQ_abadiha, m_filters->combo(QStringLiteral("city")),
+        guarded(this->ctx(), [&] {
+            FillComboFromQuery(this->ctx().dm->ADOQ_abadiha, m_filters->combo(QStringLiteral("city")),
                                QStringLiteral("select distinct shahrestan from abadiha where ostan=?"), {p}, true);
         });
     });
@@ -151,7 +152,7 @@ Tkhadamat_src::Tkhadamat_src(AppContext &ctx, QWidget *parent)
 
 QString Tkhadamat_src::conditions(QVariantList &binds) const
 {
-    return CountyFilterClause(m_ctx, binds, QStringLiteral("city")) + m_filters->sql(binds);
+    return CountyFilterClause(ctx(), binds, QStringLiteral("city")) + m_filters->sql(binds);
 }
 
 QString Tkhadamat_src::listingSql(QVariantList &binds) const
@@ -170,9 +171,9 @@ QString Tkhadamat_src::unreportedSql(QVariantList &binds) const
     QString inner = QStringLiteral("select distinct city from khadamat where id<>-1 and city is not null")
                     + m_filters->piece(QStringLiteral("sal"), binds) + m_filters->piece(QStringLiteral("mah"), binds);
     QString sql = QStringLiteral("select shahrestan from abadiha where shahrestan not in (") + inner + QStringLiteral(" ) ");
-    if (m_ctx.CurrentUser.level == QLatin1String("city")) {
+    if (ctx().CurrentUser.level == QLatin1String("city")) {
         sql += QStringLiteral(" and shahrestan like ?");
-        binds << QLatin1Char('%') + m_ctx.CurrentUser.karbar + QLatin1Char('%');
+        binds << QLatin1Char('%') + ctx().CurrentUser.karbar + QLatin1Char('%');
     }
     sql += m_filters->piece(QStringLiteral("city"), binds, QStringLiteral("shahrestan"));
     return sql + QStringLiteral(" group by shahrestan order by shahrestan collate fa");
@@ -185,14 +186,14 @@ QString Tkhadamat_src::kept(const QString &alias) const
 
 void Tkhadamat_src::search()
 {
-    guarded(m_ctx, [&] {
+    guarded(ctx(), [&] {
         QVariantList binds;
         const QString sql = listingSql(binds);
-        m_ctx.dm->ADOQ_khadamat->setSort(QString());
-        m_ctx.dm->ADOQ_khadamat->open(sql, binds);
+        ctx().dm->ADOQ_khadamat->setSort(QString());
+        ctx().dm->ADOQ_khadamat->open(sql, binds);
         QVariantList sumBinds;
         const QString where = QStringLiteral("from khadamat where id<>-1 ") + conditions(sumBinds);
-        m_sums->run(m_ctx, where, sumBinds);
+        m_sums->run(ctx(), where, sumBinds);
     });
 }
 
@@ -200,8 +201,8 @@ void Tkhadamat_src::showEvent(QShowEvent *e)
 {
     RegisterWindow::showEvent(e);
     if (!e->spontaneous())
-        guarded(m_ctx, [&] {
-            FillComboFromQuery(m_ctx.dm->ADOQuery1, m_filters->combo(QStringLiteral("ostan")),
+        guarded(ctx(), [&] {
+            FillComboFromQuery(ctx().dm->ADOQuery1, m_filters->combo(QStringLiteral("ostan")),
                                QStringLiteral("select distinct ostan from abadiha "), {}, true);
         });
 }
@@ -220,18 +221,18 @@ void Tkhadamat_src::openFromMain(const PageRights &rights)
 
 void Tkhadamat_src::showEntry(bool inserting)
 {
-    auto *form = m_ctx.form<Tkhadamat_ins>();
+    auto *form = ctx().form<Tkhadamat_ins>();
     if (inserting) {
         form->startInsert();
     } else {
-        if (!requireCurrent(m_ctx.dm->ADOQ_khadamat, kEmptyList))
+        if (!requireCurrent(ctx().dm->ADOQ_khadamat, kEmptyList))
             return;
-        if (!form->startEdit(m_ctx.dm->ADOQ_khadamat->value(QStringLiteral("id"))))
+        if (!form->startEdit(ctx().dm->ADOQ_khadamat->value(QStringLiteral("id"))))
             return;
     }
     // Every save lists again, while the form stays open.
     const auto c = connect(form, &EntryForm::saved, this, [this] { search(); });
-    m_ctx.ui->showModal(form);
+    ctx().ui->showModal(form);
     disconnect(c);
 }
 
@@ -247,7 +248,7 @@ void Tkhadamat_src::editReport()
 
 void Tkhadamat_src::deleteReport()
 {
-    DataSet *ds = m_ctx.dm->ADOQ_khadamat;
+    DataSet *ds = ctx().dm->ADOQ_khadamat;
     if (!requireCurrent(ds, kEmptyList))
         return;
     const QString county = QLatin1Char('\'') + ds->text(QStringLiteral("city")) + QLatin1Char('\'');
@@ -255,17 +256,17 @@ void Tkhadamat_src::deleteReport()
     spec.table = QStringLiteral("khadamat");
     spec.question = county + kDeleteQuestion;
     spec.password = DeleteSpec::AskPassword;
-    spec.logText = kDeleteLog + county + QLatin1Char(' ') + m_ctx.CurrentUser.karbar;
+    spec.logText = kDeleteLog + county + QLatin1Char(' ') + ctx().CurrentUser.karbar;
     // The report's attachments stay. The list, its count and its sums follow the delete, so
     // the print never totals a report that is gone.
-    if (RunDelete(m_ctx, this, spec, ds->value(QStringLiteral("id"))))
+    if (RunDelete(ctx(), this, spec, ds->value(QStringLiteral("id"))))
         search();
 }
 
 void Tkhadamat_src::printMonthly()
 {
-    DataSet *ds = m_ctx.dm->ADOQ_khadamat;
-    report::FormFrame frame(m_ctx, this);
+    DataSet *ds = ctx().dm->ADOQ_khadamat;
+    report::FormFrame frame(ctx(), this);
     report::FormRow row;
     row.layout = QStringLiteral("TKHADAMAT_CHAP");
     row.compute = [this, ds](report::FormFill &f) {
@@ -285,31 +286,31 @@ void Tkhadamat_src::printMonthly()
 
 void Tkhadamat_src::exportExcel()
 {
-    ExportToExcel(m_ctx, m_ctx.dm->ADOQ_khadamat, exportColumns());
+    ExportToExcel(ctx(), ctx().dm->ADOQ_khadamat, exportColumns());
 }
 
 void Tkhadamat_src::listUnreported()
 {
-    DataSet *q = m_ctx.dm->ADOQuery1;
+    DataSet *q = ctx().dm->ADOQuery1;
     QVariantList binds;
     const QString sql = unreportedSql(binds);
     q->open(sql, binds);
     QString text;
     for (int row = 0; row < q->recordCount(); ++row)
         text += QLatin1Char('*') + q->text(QStringLiteral("shahrestan"), row);
-    m_ctx.ui->message(text, this);
+    ctx().ui->message(text, this);
 }
 
 void Tkhadamat_src::openAttachments()
 {
-    DataSet *ds = m_ctx.dm->ADOQ_khadamat;
+    DataSet *ds = ctx().dm->ADOQ_khadamat;
     if (!requireCurrent(ds, kEmptyList))
         return;
     if (const auto rights = checkPage(QStringLiteral("khadamat")))
-        m_ctx.form<Tkhadamat_pic>()->openForReport(*rights, ds->value(QStringLiteral("id")));
+        ctx().form<Tkhadamat_pic>()->openForReport(*rights, ds->value(QStringLiteral("id")));
 }
 
 void Tkhadamat_src::openAttachmentSearch()
 {
-    m_ctx.form<Tkhadamat_pic_src>()->openFromReports();
+    ctx().form<Tkhadamat_pic_src>()->openFromReports();
 }
