@@ -5,6 +5,7 @@
 #include "core/errors.h"
 #include "shared/dates.h"
 #include "shared/guard.h"
+#include "shared/messages.h"
 #include "shared/numwords.h"
 #include "shared/settings_list.h"
 #include "shared/ui.h"
@@ -25,8 +26,6 @@ QString latinDigits(QString s)
     return s;
 }
 } // namespace
-
-const QString FormFrame::kRefused = QStringLiteral("عدم دسترسي به اين صفحه");
 
 FormFrame::FormFrame(AppContext &ctx, QWidget *window)
     : m_ctx(ctx)
@@ -68,6 +67,15 @@ bool FormFrame::run(const FormRow &row)
         FormFill fill{*this, r, row.viewText, row.printText};
         if (row.compute)
             row.compute(fill);
+        if (!row.detail.isEmpty()) {
+            DataSet *ds = m_dataSets.value(row.detail);
+            if (!ds)
+                throw AppError(QStringLiteral("Form data set %1 is not given").arg(row.detail));
+            if (row.money.isEmpty())
+                r.setRows(*ds);
+            else
+                setGroupedRows(r, *ds, row.money);
+        }
         if (!fill.viewText.isEmpty())
             writeHistory(fill.viewText);
         if (!passes(row.levels))
@@ -98,7 +106,7 @@ bool FormFrame::passes(const QStringList &levels) const
 {
     if (levels.isEmpty() || levels.contains(m_ctx.CurrentUser.level))
         return true;
-    m_ctx.ui->message(kRefused, m_window);
+    m_ctx.ui->message(msg::kFormRefused, m_window);
     return false;
 }
 

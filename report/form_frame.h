@@ -67,6 +67,10 @@ struct FormRow {
     QString viewText;       // the request row written before the gate (empty: none)
     QString printText;      // the row written after each completed print (empty: none)
     int copies = 0;         // 0: preview; n: n copies straight to the printer, no preview
+    // Detail rows: the named data set given to the frame (setDataSet), read after the
+    // computation (which may open it); the money columns grouped by thousands.
+    QString detail;
+    QStringList money;
     // The form's own lines: sums, detail rows, texts built from what was filled.
     std::function<void(FormFill &)> compute;
 };
@@ -81,25 +85,27 @@ public:
     FormFrame(AppContext &ctx, QWidget *window);
     virtual ~FormFrame() = default;
 
-    static const QString kRefused; // the level gate's refusal
-
     AppContext &context() const { return m_ctx; }
     QWidget *window() const { return m_window; }
 
     // Sources the labels read; a source asked for but not given is an error.
     void setSource(const QString &name, Source source);
     QString source(const QString &name, const QString &column) const;
+    // The data sets that rows name as their detail rows.
+    void setDataSet(const QString &name, DataSet *ds) { m_dataSets.insert(name, ds); }
     // Where the request and print rows go; without one no row is written.
     void setHistory(History history) { m_history = std::move(history); }
 
     // Runs the form: inputs, labels, signatories, computation, request row, gate, then preview
     // or print. A failure ends it with its message. Returns false when the gate refused or a
     // failure ended it.
-    bool run(const FormRow &row);
+    virtual bool run(const FormRow &row);
 
     // The pieces, for forms that run themselves.
     QString ask(const QString &caption, const QString &prompt, const QString &def) const;
     QString signatory(const QString &listName) const;
+    // The level gate: true when the signed-in user's level is one of `levels` (exactly), or
+    // none are given; otherwise shows msg::kFormRefused.
     bool passes(const QStringList &levels) const;
     void writeHistory(const QString &text) const;
     // The preview; each completed print writes a history row with printText() (asked when the
@@ -128,6 +134,7 @@ protected:
 
 private:
     QHash<QString, Source> m_sources;
+    QHash<QString, DataSet *> m_dataSets;
     History m_history;
 };
 

@@ -6,6 +6,7 @@
 // The windows over ghir_pic, zamaem_ghir, az_pic, khadamat_pic and movafeghatname_pic are
 // configurations of it.
 #include "shared/attachments.h"
+#include "shared/delete_command.h"
 
 #include <QObject>
 #include <QString>
@@ -39,17 +40,6 @@ struct DescriptionBox {
     QString def;
 };
 
-// How a delete is confirmed: a question (Yes/No/Cancel, only Yes goes on) and/or the delete
-// password, in the order given. Neither: deleted straight away.
-struct AttachmentDelete {
-    QString question;          // empty: no question
-    bool password = false;     // ask the delete password (ConfirmDeletePassword)
-    bool passwordFirst = true; // the password before the question
-    QString passwordCaption;   // "Password" or "Delete Password"
-    QString passwordPrompt;
-    QString passwordMismatch;  // shown on a wrong password; nothing deleted
-};
-
 class AttachmentList : public QObject {
     Q_OBJECT
 public:
@@ -68,8 +58,8 @@ public:
     // Lists every file of the table (the templates, the search windows); `where` is a
     // condition over the table's columns with its binds ("" for all).
     void listAll(const QString &where = QString(), const QVariantList &binds = {});
-    // Lists by a statement of the caller's (a join with the owner's table, a row number); it
-    // returns at least the key column, by which a file is read when it is opened or saved.
+    // Lists with a statement of the window's own (a join for the search windows); its columns
+    // hold at least the key, the description and the extension.
     void listQuery(const QString &sql, const QVariantList &binds = {});
     // Runs the last listing again, keeping the current row on the same key.
     void relist();
@@ -77,12 +67,13 @@ public:
     // What an add stores.
     struct Add {
         // Owner ids, one row for each; ignored for a table without owners. An empty list (or
-        // a null id) stores nothing and says nothing.
+        // a null id) stores nothing and says nothing, before any dialog.
         QVariantList owners;
         // The description given, or asked through `ask` after the file was chosen.
         QString description;
         std::optional<DescriptionBox> ask;
-        // Shown, before any dialog, when the given description is empty (no `ask`).
+        // Shown, before any dialog (and before the owners are looked at), when the given
+        // description is empty (no `ask`).
         QString emptyDescription;
         // Open dialog filter (empty: all files).
         QString filter;
@@ -92,6 +83,9 @@ public:
         std::function<QString(const StoredFile &)> check;
         // Shown instead of the database's message when the store fails (empty: its message).
         QString failure;
+        // A check of the window's refused before the add (its message shown): the dialog still
+        // opens and the file is checked, but nothing is stored.
+        bool refused = false;
     };
     // Chooses a file through the open dialog (Cancel: nothing, no message) and stores it for
     // every owner in one transaction, then shows "ثبت شد" once and lists again. A description
@@ -115,9 +109,10 @@ public:
     // order, overwriting; no message. Returns the files written (stops at a failed write, told).
     int saveAll(const QString &stem);
 
-    // Deletes the current row after the confirmation; nothing on an empty listing. Shows
-    // "حذف شد" after the commit and lists again. Returns true when a row was deleted.
-    bool deleteCurrent(const AttachmentDelete &confirm);
+    // Deletes the current row as a delete command: `confirm` gives its question and/or password
+    // (and log text); the list fills in its table and key. Nothing on an empty listing; lists
+    // again after a delete. Returns true when a row was deleted.
+    bool deleteCurrent(const DeleteSpec &confirm = {});
 
 private:
     QString selectList() const;
@@ -126,6 +121,5 @@ private:
     AttachmentTable m_table;
     QWidget *m_window;
     DataSet *m_rows;
-    QString m_where;
-    QVariantList m_binds;
+
 };
