@@ -78,7 +78,7 @@ Tkhadamat_pic_src::Tkhadamat_pic_src(AppContext &ctx, QWidget *parent)
     top->addWidget(m_sums->label(QStringLiteral("cnt")));
     top->addWidget(save);
     outer->addLayout(top);
-    DBGrid1 = MakeGrid(this, m_list->rows(), {.columns = kColumns});
+    DBGrid1 = MakeGrid(this, m_list->rows(), {.columns = kColumns, .rowColor = {}, .popup = nullptr});
     outer->addWidget(DBGrid1, 1);
     resize(640, 420);
 

@@ -2,7 +2,6 @@
 
 #include "core/dm_u.h"
 #include "db/schema.h"
-#include "shared/delete_password.h"
 #include "shared/guard.h"
 #include "shared/rights.h"
 
@@ -35,6 +34,13 @@ AttachmentTable table()
     return t;
 }
 
+const GridColumn kColumns[] = {
+    {"Radif", "رديف", 40, 0, GridColumn::Number},
+    {"id"},
+    {"cmt", "شرح مدرک", 250},
+    {"pictyp", "فرمت تصوير"},
+};
+
 AttachmentsWindowShape shape()
 {
     AttachmentsWindowShape s;
@@ -42,16 +48,11 @@ AttachmentsWindowShape shape()
     s.descriptionCaption = kDescriptionCaption;
     s.descriptionItems = {kReportScan};
     s.sortedItems = true;
-    s.columns = {{QStringLiteral("Radif"), QStringLiteral("رديف"), 40},
-                 {QStringLiteral("cmt"), QStringLiteral("شرح مدرک"), 250},
-                 {QStringLiteral("pictyp"), QStringLiteral("فرمت تصوير"), 0}};
+    s.columns = kColumns;
     s.notes = {kNote};
     s.modeLabel = true;
     s.click = AttachmentsWindowShape::OpenTemp;
-    s.confirmDelete.password = true;
-    s.confirmDelete.passwordCaption = kDeletePasswordCaption;
-    s.confirmDelete.passwordPrompt = kDeletePasswordPrompt;
-    s.confirmDelete.passwordMismatch = kDeletePasswordMismatch;
+    s.confirmDelete.password = DeleteSpec::AskDeletePassword;
     return s;
 }
 

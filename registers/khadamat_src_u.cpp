@@ -116,8 +116,7 @@ Tkhadamat_src::Tkhadamat_src(AppContext &ctx, QWidget *parent)
     onMenu(QStringLiteral("N11"), [this] { openAttachmentSearch(); });
     onMenu(QStringLiteral("N6"), [this] { close(); });
 
-    auto *outer = new QVBoxLayout(this);
-    outer->setMenuBar(menuBar());
+    QVBoxLayout *outer = body();
     m_filters = new FilterBar(this, kFilters);
     m_filters->combo(QStringLiteral("mah"))->addItems(Tkhadamat_ins::months());
     m_sums = new SumLabels(this, kSums);
@@ -152,7 +151,10 @@ Tkhadamat_src::Tkhadamat_src(AppContext &ctx, QWidget *parent)
 
 QString Tkhadamat_src::conditions(QVariantList &binds) const
 {
-    return CountyFilterClause(ctx(), binds, QStringLiteral("city")) + m_filters->sql(binds);
+    // One piece after the other: their binds follow in the same order.
+    QString s = CountyFilterClause(ctx(), binds, QStringLiteral("city"));
+    s += m_filters->sql(binds);
+    return s;
 }
 
 QString Tkhadamat_src::listingSql(QVariantList &binds) const
@@ -168,9 +170,11 @@ QString Tkhadamat_src::listingSql(QVariantList &binds) const
 // A "city" user's name and the county box narrow the counties named, not the reports counted.
 QString Tkhadamat_src::unreportedSql(QVariantList &binds) const
 {
-    QString inner = QStringLiteral("select distinct city from khadamat where id<>-1 and city is not null")
-                    + m_filters->piece(QStringLiteral("sal"), binds) + m_filters->piece(QStringLiteral("mah"), binds);
-    QString sql = QStringLiteral("select shahrestan from abadiha where shahrestan not in (") + inner + QStringLiteral(" ) ");
+    QString sql = QStringLiteral("select shahrestan from abadiha where shahrestan not in ("
+                                 "select distinct city from khadamat where id<>-1 and city is not null");
+    sql += m_filters->piece(QStringLiteral("sal"), binds);
+    sql += m_filters->piece(QStringLiteral("mah"), binds);
+    sql += QStringLiteral(" ) ");
     if (ctx().CurrentUser.level == QLatin1String("city")) {
         sql += QStringLiteral(" and shahrestan like ?");
         binds << QLatin1Char('%') + ctx().CurrentUser.karbar + QLatin1Char('%');

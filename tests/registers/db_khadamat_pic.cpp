@@ -113,6 +113,7 @@ private slots:
         addReport(f, "اراك");
         const qint64 u = f.addUser("k", "p", "city");
         f.signInAs(u, "k", "city");
+        f.addCounty(u, "اراك");
         f.grant(u, "khadamat", false, false, true);
         attachments(f, [&](QDialog *w) {
             QVERIFY(!child<QWidget>(w, "ins_btn")->isEnabled());

@@ -163,6 +163,12 @@ private slots:
         openFromMain(f);
         QCOMPARE(cities(f), QStringList({"اراك", "خمين"}));
         QCOMPARE(window(f)->kept("d"), "10");
+        // The restriction and a filter together.
+        tick(f, "CheckBox3");
+        listMonths(f, {kMehr, kAban});
+        click(window(f), "src");
+        QCOMPARE(cities(f), QStringList({"اراك"}));
+        QCOMPARE(cnt(f), "1");
         // Its rights: insert only.
         QVERIFY(child<QAction>(window(f), "N1")->isEnabled());
         QVERIFY(!child<QAction>(window(f), "N2")->isEnabled());
