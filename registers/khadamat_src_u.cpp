@@ -72,7 +72,7 @@ const GridColumn kColumns[] = {
     {"mah", "ماه", 70},
     {"dehyariha", "آمار دهياريها جهت صدور پروانه", 0, 0, GridColumn::Number},
     {"fani", "آمار ساير خدمات فني", 0, 0, GridColumn::Number},
-    {"mablagh", "مبلغ دريافتي", 0, 0, GridColumn::Money},
+    {"mablagh", "مبلغ دريافتي", 100, 0, GridColumn::Money},
     {"khalaf_par", "ساخت برخلاف پروانه", 0, 0, GridColumn::Number},
     {"bi_par", "ساخت بدون پروانه", 0, 0, GridColumn::Number},
     {"bi_est", "صدور پروانه فاقد استعلام", 0, 0, GridColumn::Number},

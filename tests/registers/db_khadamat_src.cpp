@@ -8,10 +8,13 @@
 #include "registers/khadamat_ins_u.h"
 #include "registers/khadamat_src_u.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTableView>
 
 namespace {
@@ -83,6 +86,15 @@ void listMonths(Fixture &f, const QStringList &months)
     }
 }
 
+// Every XML part of a workbook as one text (titles and cells, shared or inline).
+QString workbookText(const QString &path)
+{
+    QProcess unzip;
+    unzip.start("unzip", {"-p", path, "xl/*"});
+    unzip.waitForFinished();
+    return QString::fromUtf8(unzip.readAllStandardOutput());
+}
+
 void openFromMain(Fixture &f) { QVERIFY(f.form<Tmain>()->trigger("N19")); }
 
 void setPassword(Fixture &f)
@@ -130,6 +142,13 @@ private slots:
         addPic(f, a);
         click(window(f), "src");
         QCOMPARE(colour(0), QColor(0, 255, 0));
+        // The workbook: the listing's rows under its seventeen titles.
+        click(window(f), "N4");
+        QCOMPARE(f.ui.openedFiles.size(), 1);
+        const QString book = workbookText(f.ui.openedFiles.first());
+        for (const char *title : {"شناسه", "شهرستان", "مبلغ دريافتي", "صدور پروانه خلاف نظر Varnoset", "تعداد ضمائم"})
+            QVERIFY2(book.contains(QString::fromUtf8(title)), title);
+        QCOMPARE(book.count("<row "), 3);
     }
 
     void monthListAndCountyRestriction()
@@ -185,6 +204,13 @@ private slots:
             child<QComboBox>(form, "city")->setEditText("اراك");
             child<QComboBox>(form, "mah")->setCurrentText(kMehr);
             typeText(child<QLineEdit>(form, "fani"), "12a3-");
+            // A paste is taken only when it is all digits.
+            auto *dehyariha = child<QLineEdit>(form, "dehyariha");
+            QApplication::clipboard()->setText("4x5");
+            dehyariha->paste();
+            QCOMPARE(dehyariha->text(), QString());
+            QApplication::clipboard()->setText("45");
+            dehyariha->paste();
             child<QLineEdit>(form, "mablagh")->setText("1,500,000");
             click(form, "ins_btn");
             // Again: refused, nothing written.
@@ -193,6 +219,7 @@ private slots:
         QCOMPARE(f.ui.messages, QStringList({kInserted, kDuplicate}));
         QCOMPARE(f.count("khadamat"), qint64(1));
         QCOMPARE(f.scalar("select fani from khadamat").toLongLong(), 123);
+        QCOMPARE(f.scalar("select dehyariha from khadamat").toLongLong(), 45);
         QCOMPARE(f.scalar("select mablagh from khadamat").toLongLong(), 1500000);
         QCOMPARE(f.scalar("select ehdasi from khadamat").toLongLong(), 0);
         QCOMPARE(f.scalar("select mah from khadamat").toString(), kMehr);
