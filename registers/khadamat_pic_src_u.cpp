@@ -2,6 +2,7 @@
 
 #include "core/context.h"
 #include "core/dm_u.h"
+#include "registers/khadamat_pic_u.h"
 #include "shared/attachment_list.h"
 #include "shared/combo_items.h"
 #include "shared/filter_bar.h"
@@ -42,23 +43,12 @@ const SumColumn kSums[] = {{"c", "count(*)", "cnt"}};
 const QString kFrom = QStringLiteral(
     "from khadamat_pic left join khadamat on khadamat_pic.khadamat_id=khadamat.id where khadamat_pic.id<>-1 ");
 
-AttachmentTable table()
-{
-    AttachmentTable t;
-    t.table = QStringLiteral("khadamat_pic");
-    t.key = QStringLiteral("id");
-    t.owner = QStringLiteral("khadamat_id");
-    t.ext = QStringLiteral("pictyp");
-    t.description = QStringLiteral("cmt");
-    t.blob = QStringLiteral("pic");
-    return t;
-}
 } // namespace
 
 Tkhadamat_pic_src::Tkhadamat_pic_src(AppContext &ctx, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
-    , m_list(new AttachmentList(ctx, table(), QStringLiteral("ADOQ_khadamat_pic"), this))
+    , m_list(new AttachmentList(ctx, Tkhadamat_pic::kTable, QStringLiteral("ADOQ_khadamat_pic"), this))
 {
     setObjectName(QStringLiteral("Tkhadamat_pic_src"));
     setWindowTitle(kCaption);

@@ -21,19 +21,6 @@ const QString kNote = QStringLiteral("*توجه: مستند شما مي بايس
 const QString kEmptyDescription = QStringLiteral("خطا! ابتدا شرح ضميمه را مشخص نماييد");
 const QString kStoreFailed = QStringLiteral("خطايي در ثبت رخ داده است!");
 
-AttachmentTable table()
-{
-    AttachmentTable t;
-    t.table = QStringLiteral("khadamat_pic");
-    t.key = QStringLiteral("id");
-    t.owner = QStringLiteral("khadamat_id");
-    t.ext = QStringLiteral("pictyp");
-    t.description = QStringLiteral("cmt");
-    t.blob = QStringLiteral("pic");
-    t.orderBy = QStringLiteral("cmt");
-    return t;
-}
-
 const GridColumn kColumns[] = {
     {"Radif", "رديف", 40, 0, GridColumn::Number},
     {"id"},
@@ -64,8 +51,12 @@ bool tooLong(const char *column, const QString &text)
 }
 } // namespace
 
+const AttachmentTable Tkhadamat_pic::kTable{QStringLiteral("khadamat_pic"), QStringLiteral("id"),
+                                            QStringLiteral("khadamat_id"), QStringLiteral("pictyp"),
+                                            QStringLiteral("cmt"), QStringLiteral("pic"), {}, QStringLiteral("cmt")};
+
 Tkhadamat_pic::Tkhadamat_pic(AppContext &ctx, QWidget *parent)
-    : AttachmentsWindow(ctx, table(), shape(), parent)
+    : AttachmentsWindow(ctx, kTable, shape(), parent)
 {
     setObjectName(QStringLiteral("Tkhadamat_pic"));
 }

@@ -16,6 +16,8 @@ public:
     // an empty description, then shown modally.
     void openForReport(const PageRights &rights, const QVariant &reportId);
 
+    // The table and its columns, shared with the attachment search.
+    static const AttachmentTable kTable;
     // The files of a report, numbered in the order of their descriptions.
     static QString listingSql();
 
