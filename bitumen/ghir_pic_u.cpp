@@ -2,6 +2,7 @@
 
 #include "core/context.h"
 #include "core/dm_u.h"
+#include "shared/messages.h"
 #include "shared/rights.h"
 #include "shared/ui.h"
 
@@ -70,6 +71,27 @@ void Tghir_pic::openForList(const PageRights &rights)
     addButton()->setEnabled(rights.darj);
     deleteAction()->setEnabled(rights.hazf);
     open(QStringLiteral("2"), QString());
+}
+
+void Tghir_pic::documentsCommand()
+{
+    if (m_ctx.dm->ADOQ_ghir->eof()) {
+        m_ctx.ui->message(msg::kEmptyList);
+        return;
+    }
+    if (const auto rights = CheckPageAccess(m_ctx, QStringLiteral("g_mostanadat")))
+        openForCurrent(*rights);
+}
+
+void Tghir_pic::attachToListCommand()
+{
+    if (m_ctx.dm->ADOQ_ghir->eof()) {
+        m_ctx.ui->message(msg::kEmptyList);
+        return;
+    }
+    // The right to open is not asked here.
+    if (const auto rights = FindPageRights(m_ctx, QStringLiteral("g_mostanadat")))
+        openForList(*rights);
 }
 
 void Tghir_pic::addFile()

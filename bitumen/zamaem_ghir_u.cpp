@@ -69,6 +69,12 @@ void Tzamaem_ghir::openTemplates(const PageRights &rights)
     m_ctx.ui->showModal(this);
 }
 
+void Tzamaem_ghir::templatesCommand()
+{
+    if (const auto rights = CheckPageAccess(m_ctx, QStringLiteral("zamaem_ghir")))
+        openTemplates(*rights);
+}
+
 QString Tzamaem_ghir::extensionRefusal(const QString &description, const QString &ext)
 {
     if (description == kSignaturePictures && ext != QStringLiteral(".jpg") && ext != QStringLiteral(".JPG"))
