@@ -1,6 +1,7 @@
 // The attachments of a technical-services report (stored, opened, deleted behind the delete
 // password) and the attachment search with its save of every listed file.
 #include "support/drive.h"
+#include "support/texts.h"
 
 #include "core/main_u.h"
 #include "registers/khadamat_pic_src_u.h"
@@ -20,9 +21,6 @@ const QString kReportScan = QStringLiteral("تصوير گزارش");
 const QString kSignature = QStringLiteral("تصوير امضاء");
 const QString kEmptyDescription = QStringLiteral("خطا! ابتدا شرح ضميمه را مشخص نماييد");
 const QString kStoreFailed = QStringLiteral("خطايي در ثبت رخ داده است!");
-const QString kWrongPassword = QStringLiteral("رمز حذف اشتباه بود");
-const QString kStored = QStringLiteral("ثبت شد");
-const QString kDeleted = QStringLiteral("حذف شد");
 
 qint64 addReport(Fixture &f, const QString &city)
 {
@@ -82,7 +80,7 @@ private slots:
             cmt->setEditText(kReportScan);
             f.ui.openFiles << writeFile(dir, "scan.jpg", "JPEG-2");
             click(w, "ins_btn");
-            QCOMPARE(f.ui.lastMessage(), kStored);
+            QCOMPARE(f.ui.lastMessage(), texts::kInserted);
             QCOMPARE(f.scalar("select khadamat_id from khadamat_pic").toLongLong(), report);
             QCOMPARE(f.scalar("select pictyp from khadamat_pic").toString(), ".jpg");
             auto *grid = child<QTableView>(w, "DBGrid1");
@@ -95,11 +93,11 @@ private slots:
             // The delete password alone guards the delete.
             f.ui.inputs << "12";
             click(w, "N1");
-            QCOMPARE(f.ui.lastMessage(), kWrongPassword);
+            QCOMPARE(f.ui.lastMessage(), texts::kDeletePasswordMismatch);
             QCOMPARE(f.count("khadamat_pic"), qint64(1));
             f.ui.inputs << "123";
             click(w, "N1");
-            QCOMPARE(f.ui.lastMessage(), kDeleted);
+            QCOMPARE(f.ui.lastMessage(), texts::kDeleted);
             QVERIFY(f.ui.questions.isEmpty());
             QCOMPARE(f.count("khadamat_pic"), qint64(0));
             QCOMPARE(grid->model()->rowCount(), 0);
