@@ -55,12 +55,6 @@ void addPic(Fixture &f, qint64 report)
               {report, "تصوير گزارش", ".jpg", QByteArray("jpeg")});
 }
 
-void addCounty(Fixture &f, const QString &ostan, const QString &shahrestan)
-{
-    f.dm.exec(QStringLiteral("insert into abadiha (ostan, shahrestan, city, rosta) values (?,?,?,?)"),
-              {ostan, shahrestan, shahrestan, QString("روستا")});
-}
-
 Tkhadamat_src *window(Fixture &f) { return f.form<Tkhadamat_src>(); }
 DataSet *listing(Fixture &f) { return f.dm.ADOQ_khadamat; }
 QString cnt(Fixture &f) { return child<QLabel>(window(f), "cnt")->text(); }
@@ -94,11 +88,6 @@ QString workbookText(const QString &path)
 }
 
 void openFromMain(Fixture &f) { QVERIFY(f.form<Tmain>()->trigger("N19")); }
-
-void setPassword(Fixture &f)
-{
-    f.dm.exec(QStringLiteral("insert into setting (component, cmt) values (?,?)"), {kPasswordList, "123"});
-}
 
 } // namespace
 
@@ -258,7 +247,7 @@ private slots:
     void deleteAsksThenRecounts()
     {
         Fixture f(true);
-        setPassword(f);
+        f.dm.exec("insert into setting (component, cmt) values (?,?)", {kPasswordList, "123"});
         const qint64 a = addReport(f, "اراك", "1405", kMehr, 1);
         addReport(f, "ساوه", "1405", kMehr, 10);
         addPic(f, a);
@@ -303,7 +292,7 @@ private slots:
     {
         Fixture f(true);
         for (const char *c : {"اراك", "ساوه", "خمين", "تفرش"})
-            addCounty(f, "مرکزي", QString::fromUtf8(c));
+            f.dm.exec("insert into abadiha (ostan, shahrestan, city) values (?,?,?)", {"مرکزي", c, c});
         addReport(f, "اراك", "1405", kOrdibehesht);
         addReport(f, "ساوه", "1405", kDey);
         addReport(f, "خمين", "1404", kDey);
