@@ -67,23 +67,17 @@ const QStringList kTabOrder = {
     QStringLiteral("tarakom"),
 };
 
-std::vector<const char *> columnNames()
-{
-    static const QList<QByteArray> names = [] {
-        QList<QByteArray> l;
-        for (const QString &c : Tghir_ins2::columns())
-            l << c.toLatin1();
-        return l;
-    }();
-    std::vector<const char *> out;
-    for (const QByteArray &n : names)
-        out.push_back(n.constData());
-    return out;
-}
+// The columns the update writes, in its order.
+const char *const kUpdate[] = {
+    "az_name", "rep_no", "rep_dat", "sorat_area", "zekhamat_m", "sorat_area_f",
+    "zekhamat_m_f", "tarakom", "vazn", "ghir_masrafi_m", "ghir_prim", "bors_m",
+    "asfalt_price", "ghir_tahvili", "ghir60", "ghir_m_p", "ghir_jam", "ghir_t",
+    "jalase_no", "jalase_dat", "zarib", "asfalt_ejra", "ghir_moadel", "status",
+    "cmt", "mokhtasat", "XS", "XE", "YS", "YE",
+};
 
 const EntrySpec &spec()
 {
-    static const std::vector<const char *> update = columnNames();
     static const EntrySpec s = {
         .objectName = "Tghir_ins2",
         .caption = "ثبت/ويرايش اطلاعات تکميلي قير",
@@ -91,7 +85,7 @@ const EntrySpec &spec()
         .boxes = kBoxes,
         .insertButton = {},
         .editButton = {"BitBtn1", "ثبت/ويراش"},
-        .updateColumns = update,
+        .updateColumns = kUpdate,
         .editedMessage = Tghir_ins2::kSaved,
         .rowGoneMessage = Tghir_ins2::kRowGone,
         .pairsPerRow = 2,
@@ -103,18 +97,7 @@ const EntrySpec &spec()
 
 const QStringList &Tghir_ins2::columns()
 {
-    static const QStringList cols = {
-        QStringLiteral("az_name"),    QStringLiteral("rep_no"),       QStringLiteral("rep_dat"),
-        QStringLiteral("sorat_area"), QStringLiteral("zekhamat_m"),   QStringLiteral("sorat_area_f"),
-        QStringLiteral("zekhamat_m_f"), QStringLiteral("tarakom"),    QStringLiteral("vazn"),
-        QStringLiteral("ghir_masrafi_m"), QStringLiteral("ghir_prim"), QStringLiteral("bors_m"),
-        QStringLiteral("asfalt_price"), QStringLiteral("ghir_tahvili"), QStringLiteral("ghir60"),
-        QStringLiteral("ghir_m_p"),   QStringLiteral("ghir_jam"),     QStringLiteral("ghir_t"),
-        QStringLiteral("jalase_no"),  QStringLiteral("jalase_dat"),   QStringLiteral("zarib"),
-        QStringLiteral("asfalt_ejra"), QStringLiteral("ghir_moadel"), QStringLiteral("status"),
-        QStringLiteral("cmt"),        QStringLiteral("mokhtasat"),    QStringLiteral("XS"),
-        QStringLiteral("XE"),         QStringLiteral("YS"),           QStringLiteral("YE"),
-    };
+    static const QStringList cols = ColumnList(kUpdate);
     return cols;
 }
 

@@ -82,29 +82,26 @@ const std::pair<const char *, const char *> kInitial[] = {
 // remitted bitumen, year and introduction number.
 const char *const kKey[] = {"city", "rosta", "peymankar", "ghir_tahatori", "sal", "moarefi_no"};
 
-std::vector<const char *> columnNames()
-{
-    std::vector<const char *> out;
-    static const QList<QByteArray> names = [] {
-        QList<QByteArray> l;
-        for (const QString &c : Tghir_ins::columns())
-            l << c.toLatin1();
-        return l;
-    }();
-    for (const QByteArray &n : names)
-        out.push_back(n.constData());
-    return out;
-}
+// The columns the update writes, in its order.
+const char *const kUpdate[] = {
+    "ostan", "city", "rosta", "prj_typ", "prot_no", "prot_dat",
+    "peymankar", "prot_mablagh", "city_paper_no", "city_paper_dat", "tafahomname_dat", "prj_area",
+    "tonaj", "zekhamat", "bors_price", "ghir_masrafi", "ghir_tahatori", "tozi_dat",
+    "z_no", "z_dat", "z_bank", "z_typ", "z_mablagh", "taahod_dat",
+    "moarefi_dat", "moarefi_no", "sorat_no", "sorat_dat", "ghir_daryafti", "peymankar_id",
+    "reg_dat", "tehran_paper_no", "prot_no_ejra", "prot_dat_ejra", "prot_mablagh_ejra", "pishraft",
+    "sal", "comp_naft_name", "palayeshgah_name", "ghir_tagh_tah", "khodyari", "dehyari",
+    "tolemasir",
+};
 
 const EntrySpec &spec()
 {
-    static const std::vector<const char *> update = columnNames();
     static const EntrySpec s = {
         .objectName = "Tghir_ins",
         .caption = "ثبت/ويرايش اطلاعات اوليه قير",
         .table = "ghir",
         .boxes = kBoxes,
-        .updateColumns = update,
+        .updateColumns = kUpdate,
         .insertFixed = kInitial,
         .insertEveryColumn = true,
         .duplicateKey = kKey,
@@ -120,23 +117,7 @@ const EntrySpec &spec()
 
 const QStringList &Tghir_ins::columns()
 {
-    static const QStringList cols = {
-        QStringLiteral("ostan"),           QStringLiteral("city"),           QStringLiteral("rosta"),
-        QStringLiteral("prj_typ"),         QStringLiteral("prot_no"),        QStringLiteral("prot_dat"),
-        QStringLiteral("peymankar"),       QStringLiteral("prot_mablagh"),   QStringLiteral("city_paper_no"),
-        QStringLiteral("city_paper_dat"),  QStringLiteral("tafahomname_dat"), QStringLiteral("prj_area"),
-        QStringLiteral("tonaj"),           QStringLiteral("zekhamat"),       QStringLiteral("bors_price"),
-        QStringLiteral("ghir_masrafi"),    QStringLiteral("ghir_tahatori"),  QStringLiteral("tozi_dat"),
-        QStringLiteral("z_no"),            QStringLiteral("z_dat"),          QStringLiteral("z_bank"),
-        QStringLiteral("z_typ"),           QStringLiteral("z_mablagh"),      QStringLiteral("taahod_dat"),
-        QStringLiteral("moarefi_dat"),     QStringLiteral("moarefi_no"),     QStringLiteral("sorat_no"),
-        QStringLiteral("sorat_dat"),       QStringLiteral("ghir_daryafti"),  QStringLiteral("peymankar_id"),
-        QStringLiteral("reg_dat"),         QStringLiteral("tehran_paper_no"), QStringLiteral("prot_no_ejra"),
-        QStringLiteral("prot_dat_ejra"),   QStringLiteral("prot_mablagh_ejra"), QStringLiteral("pishraft"),
-        QStringLiteral("sal"),             QStringLiteral("comp_naft_name"), QStringLiteral("palayeshgah_name"),
-        QStringLiteral("ghir_tagh_tah"),   QStringLiteral("khodyari"),       QStringLiteral("dehyari"),
-        QStringLiteral("tolemasir"),
-    };
+    static const QStringList cols = ColumnList(kUpdate);
     return cols;
 }
 

@@ -588,14 +588,17 @@ QStringList EntryForm::writtenColumns() const
     return out;
 }
 
-QStringList EntryForm::updateColumns() const
+QStringList ColumnList(std::span<const char *const> columns)
 {
-    if (m_spec.updateColumns.empty())
-        return writtenColumns();
     QStringList out;
-    for (const char *c : m_spec.updateColumns)
+    for (const char *c : columns)
         out << QLatin1String(c);
     return out;
+}
+
+QStringList EntryForm::updateColumns() const
+{
+    return m_spec.updateColumns.empty() ? writtenColumns() : ColumnList(m_spec.updateColumns);
 }
 
 QStringList EntryForm::insertColumns() const

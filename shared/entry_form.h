@@ -131,6 +131,9 @@ struct EntrySpec {
     int pairsPerRow = 1;                      // caption/box pairs a row in each section
 };
 
+// The names of a column table as a list.
+QStringList ColumnList(std::span<const char *const> columns);
+
 class EntryForm : public QDialog {
     Q_OBJECT
 public:
