@@ -8,6 +8,12 @@
 #include "core/context.h"
 #include "core/login_u.h"
 #include "core/main_u.h"
+#include "registers/etb_takhsis_u.h"
+#include "registers/etebar_ins_u.h"
+#include "registers/etebarat_src_u.h"
+#include "registers/prj_amaliyat_u.h"
+#include "registers/prj_ins_u.h"
+#include "registers/prj_pish_u.h"
 
 void createForms(AppContext &ctx)
 {
@@ -21,4 +27,15 @@ void createForms(AppContext &ctx)
     ctx.addForm(new Tpeymankar_ins(ctx));
     ctx.addForm(new Tghir_ins(ctx));
     ctx.addForm(new Tghir_ins2(ctx));
+
+    // The credit register: the entry forms first, the window connects to them.
+    ctx.addForm(new Tprj_ins(ctx));
+    ctx.addForm(new Tetebar_ins(ctx));
+    ctx.addForm(new Tprj_amaliyat(ctx));
+    ctx.addForm(new Tprj_pish(ctx));
+    ctx.addForm(new Tetb_takhsis(ctx));
+    auto *etebaratSrc = new Tetebarat_src(ctx);
+    ctx.addForm(etebaratSrc);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N25"), QStringLiteral("اطلاعات پروژه"), QStringLiteral("prj"),
+                                 [etebaratSrc](const PageRights &rights) { etebaratSrc->openFromMain(rights); });
 }

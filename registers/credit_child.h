@@ -1,0 +1,18 @@
+#pragma once
+// What the operation, progress and allocation forms share: the two parents they are written
+// under (set by the credits window), the work items they offer and their duplicate refusal.
+#include "shared/entry_form.h"
+#include "shared/messages.h"
+
+namespace creditchild {
+
+// The parent credit and project: boxes never shown, filled by the credits window.
+inline constexpr BoxDef kCredit{.name = "etb_id", .kind = BoxKind::Hidden};
+inline constexpr BoxDef kProject{.name = "prj_id", .kind = BoxKind::Hidden};
+
+inline constexpr const char *kWorkItems =
+    "مطالعه|خيابان سازي|آسفالت خيابان|اصلاح مسير|جدول تک بتني|ترميم زيرسازي|مخلوط ريزي|زيرسازي|خاکبرداري";
+// A second row of one title (or period) under one credit.
+inline const QString kDuplicate = QStringLiteral("خطا! محل و منبع و سال تکراريست");
+
+} // namespace creditchild

@@ -1,0 +1,31 @@
+#include "registers/etb_takhsis_u.h"
+
+#include "registers/credit_child.h"
+
+namespace {
+
+const BoxDef kBoxes[] = {
+    creditchild::kCredit,
+    creditchild::kProject,
+    {.name = "zaman", .kind = BoxKind::Combo, .caption = "زمان تخصيص", .initial = "",
+     .items = "3 ماهه|6 ماهه|9 ماهه|12 ماهه"},
+    {.name = "mablagh", .kind = BoxKind::Money, .caption = "ميزان تخصيص", .initial = ""},
+};
+const char *const kKey[] = {"etb_id", "zaman"};
+
+const EntrySpec kSpec = {
+    .objectName = "Tetb_takhsis",
+    .caption = "ثبت/ويرايش تخصيص",
+    .table = "takhsis",
+    .boxes = kBoxes,
+    .duplicateKey = kKey,
+    .duplicateMessage = creditchild::kDuplicate,
+    .editedMessage = msg::kEdited,
+};
+
+} // namespace
+
+Tetb_takhsis::Tetb_takhsis(AppContext &ctx, QWidget *parent)
+    : EntryForm(ctx, kSpec, parent)
+{
+}

@@ -1,0 +1,32 @@
+#include "registers/prj_pish_u.h"
+
+#include "registers/credit_child.h"
+
+namespace {
+
+const BoxDef kBoxes[] = {
+    creditchild::kCredit,
+    creditchild::kProject,
+    {.name = "item_title", .kind = BoxKind::Combo, .caption = "شرح عمليات/عنوان آيتم اجرايي", .initial = "",
+     .items = creditchild::kWorkItems},
+    {.name = "darsad", .kind = BoxKind::Line, .caption = "درصد سال", .initial = ""},
+    {.name = "sal", .kind = BoxKind::Year, .caption = "سال", .initial = ""},
+};
+const char *const kKey[] = {"etb_id", "item_title"};
+
+const EntrySpec kSpec = {
+    .objectName = "Tprj_pish",
+    .caption = "ثبت/ويرايش پيشرفت فيزيکي",
+    .table = "pish",
+    .boxes = kBoxes,
+    .duplicateKey = kKey,
+    .duplicateMessage = creditchild::kDuplicate,
+    .editedMessage = msg::kEdited,
+};
+
+} // namespace
+
+Tprj_pish::Tprj_pish(AppContext &ctx, QWidget *parent)
+    : EntryForm(ctx, kSpec, parent)
+{
+}
