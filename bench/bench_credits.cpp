@@ -50,19 +50,8 @@ struct Backend {
         dm = std::make_unique<Tdm>();
         ctx.dm = dm.get();
         ctx.ui = &ui;
-        DbProfile p;
-        if (pg) {
-            const QString conn = qEnvironmentVariable("VARNOSET_TEST_PG");
-            if (conn.isEmpty())
-                return false;
-            p = DbProfile::fromConnInfo(conn);
-            schema = QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128);
-            p.schema = schema;
-        } else {
-            p = DbProfile::sqliteFile(dir.filePath(QStringLiteral("bench.sqlite")));
-        }
-        dm->connectMain(p);
-        db::setupSchema(*dm);
+        if (!openBenchDatabase(*dm, dir, pg, &schema))
+            return false;
         fill();
         ctx.CurrentUser = {dm->scalar(QStringLiteral("select id from karbaran where karbar='admin'")).toString(),
                            QStringLiteral("admin"), QStringLiteral("admin")};
@@ -129,14 +118,7 @@ struct Backend {
     {
         for (QWidget *w : ctx.forms())
             delete w;
-        if (dm && !schema.isEmpty()) {
-            try {
-                dm->exec(QStringLiteral("DROP SCHEMA \"%1\" CASCADE").arg(schema));
-            } catch (const AppError &) {
-            }
-        }
-        if (dm)
-            dm->disconnectAll();
+        closeBenchDatabase(dm.get(), schema);
     }
 };
 

@@ -15,4 +15,13 @@ inline constexpr const char *kWorkItems =
 // A second row of one title (or period) under one credit.
 inline const QString kDuplicate = QStringLiteral("خطا! محل و منبع و سال تکراريست");
 
+// A member of the family: its boxes (the two parents first) and the column that, with the
+// credit, may not repeat. The update writes the parents and the boxes in the boxes' order.
+inline EntrySpec spec(const char *objectName, const char *caption, const char *table, std::span<const BoxDef> boxes,
+                      std::span<const char *const> key)
+{
+    return {.objectName = objectName, .caption = caption, .table = table, .boxes = boxes, .duplicateKey = key,
+            .duplicateMessage = kDuplicate, .editedMessage = msg::kEdited};
+}
+
 } // namespace creditchild

@@ -13,15 +13,7 @@ const BoxDef kBoxes[] = {
 };
 const char *const kKey[] = {"etb_id", "zaman"};
 
-const EntrySpec kSpec = {
-    .objectName = "Tetb_takhsis",
-    .caption = "ثبت/ويرايش تخصيص",
-    .table = "takhsis",
-    .boxes = kBoxes,
-    .duplicateKey = kKey,
-    .duplicateMessage = creditchild::kDuplicate,
-    .editedMessage = msg::kEdited,
-};
+const EntrySpec kSpec = creditchild::spec("Tetb_takhsis", "ثبت/ويرايش تخصيص", "takhsis", kBoxes, kKey);
 
 } // namespace
 

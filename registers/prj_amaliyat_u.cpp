@@ -20,15 +20,7 @@ const BoxDef kBoxes[] = {
 };
 const char *const kKey[] = {"etb_id", "item_title"};
 
-const EntrySpec kSpec = {
-    .objectName = "Tprj_amaliyat",
-    .caption = "ثبت/ويرايش شرح عمليات پروژه",
-    .table = "amaliyat",
-    .boxes = kBoxes,
-    .duplicateKey = kKey,
-    .duplicateMessage = creditchild::kDuplicate,
-    .editedMessage = msg::kEdited,
-};
+const EntrySpec kSpec = creditchild::spec("Tprj_amaliyat", "ثبت/ويرايش شرح عمليات پروژه", "amaliyat", kBoxes, kKey);
 
 } // namespace
 

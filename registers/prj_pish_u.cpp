@@ -14,15 +14,7 @@ const BoxDef kBoxes[] = {
 };
 const char *const kKey[] = {"etb_id", "item_title"};
 
-const EntrySpec kSpec = {
-    .objectName = "Tprj_pish",
-    .caption = "ثبت/ويرايش پيشرفت فيزيکي",
-    .table = "pish",
-    .boxes = kBoxes,
-    .duplicateKey = kKey,
-    .duplicateMessage = creditchild::kDuplicate,
-    .editedMessage = msg::kEdited,
-};
+const EntrySpec kSpec = creditchild::spec("Tprj_pish", "ثبت/ويرايش پيشرفت فيزيکي", "pish", kBoxes, kKey);
 
 } // namespace
 
