@@ -222,30 +222,5 @@ void registerAll()
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    try {
-        QElapsedTimer t;
-        t.start();
-        g_sqlite = std::make_unique<Backend>();
-        g_sqlite->open(false);
-        std::fprintf(stderr, "SQLite: %d projects, %d credits in %.1f s\n", kProjects, kCredits, t.elapsed() / 1000.0);
-        t.restart();
-        g_pg = std::make_unique<Backend>();
-        if (g_pg->open(true))
-            std::fprintf(stderr, "PostgreSQL: filled in %.1f s\n", t.elapsed() / 1000.0);
-        else
-            g_pg.reset();
-    } catch (const AppError &e) {
-        std::fprintf(stderr, "set-up failed: %s\n", qPrintable(e.message()));
-        return 1;
-    }
-    registerAll();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_pg.reset();
-    g_sqlite.reset();
-    return 0;
+    return runBackendBenchmarks(argc, argv, g_sqlite, g_pg, "100,000 projects, 300,000 credits", registerAll);
 }

@@ -4,7 +4,13 @@
 #include "core/errors.h"
 #include "db/setup.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <functional>
+#include <memory>
 #include <QUuid>
 #include <sys/resource.h>
 
@@ -48,4 +54,39 @@ inline void closeBenchDatabase(Tdm *dm, const QString &schema)
         }
     }
     dm->disconnectAll();
+}
+
+// main() of a benchmark over one SQLite and one PostgreSQL backend: an offscreen application;
+// each backend opened by open(pg) (false: PostgreSQL unset, its backend dropped); then the
+// registrations, the run, and the backends closed. A failed set-up ends with its message.
+template <class Backend>
+int runBackendBenchmarks(int argc, char **argv, std::unique_ptr<Backend> &sqlite, std::unique_ptr<Backend> &pg,
+                         const char *what, const std::function<void()> &registerAll)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    try {
+        QElapsedTimer t;
+        t.start();
+        sqlite = std::make_unique<Backend>();
+        sqlite->open(false);
+        std::fprintf(stderr, "SQLite: %s in %.1f s\n", what, t.elapsed() / 1000.0);
+        t.restart();
+        pg = std::make_unique<Backend>();
+        if (pg->open(true))
+            std::fprintf(stderr, "PostgreSQL: %s in %.1f s\n", what, t.elapsed() / 1000.0);
+        else
+            pg.reset();
+    } catch (const AppError &e) {
+        std::fprintf(stderr, "set-up failed: %s\n", qPrintable(e.message()));
+        return 1;
+    }
+    registerAll();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    pg.reset();
+    sqlite.reset();
+    return 0;
 }

@@ -49,7 +49,7 @@ void addPlace(Fixture &f, const QString &ostan, const QString &city, const QStri
 }
 
 // Lists the projects and makes `project` and `credit` (when given) current.
-void makeCurrent(Fixture &f, qint64 project, qint64 credit = 0)
+void current(Fixture &f, qint64 project, qint64 credit = 0)
 {
     click(window(f), "src_btn2");
     QVERIFY(f.dm.ADOQ_proj->locate("id", project));
@@ -121,7 +121,7 @@ private slots:
         const qint64 p2 = addPrj(f, "ساوه", "آوه");
         const qint64 e2 = addEtb(f, p2, "ملي", "درآمد عمومي", "1403", 10, 0);
         // After a credit search the credit of another project is current.
-        makeCurrent(f, p1);
+        current(f, p1);
         click(window(f), "src_btn");
         QVERIFY(f.dm.ADOQ_etb->locate("id", e2));
         through(f, window(f), "N8", "Tprj_ins", [&](QDialog *d) {
@@ -143,7 +143,7 @@ private slots:
         const qint64 p1 = addPrj(f, "اراك", "نوبران");
         const qint64 p2 = addPrj(f, "ساوه", "آوه");
         addEtb(f, p2, "ملي", "درآمد عمومي", "1403", 10, 0);
-        makeCurrent(f, p1);
+        current(f, p1);
         through(f, window(f), "N1", "Tetebar_ins", [&](QDialog *d) {
             QCOMPARE(child<QLineEdit>(d, "mablagh")->text(), "0");
             set(d, "tamin_loc", "ملي");
@@ -191,7 +191,7 @@ private slots:
         const qint64 p = addPrj(f, "اراك", "نوبران");
         const qint64 e1 = addEtb(f, p, "ملي", "درآمد عمومي", "1402", 100, 0);
         const qint64 e2 = addEtb(f, p, "ملي", "درآمد عمومي", "1403", 200, 0);
-        makeCurrent(f, p, e1);
+        current(f, p, e1);
         auto operation = [&](const QString &title, const QString &cost) {
             through(f, window(f), "N3", "Tprj_amaliyat", [&](QDialog *d) {
                 set(d, "item_title", title);
