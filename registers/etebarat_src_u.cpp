@@ -302,7 +302,13 @@ void Tetebarat_src::searchProjects()
     QVariantList binds;
     const QString where = projectWhere(binds);
     m_projectCount->run(ctx(), where, binds);
-    ctx().dm->ADOQ_proj->open(QStringLiteral("select * ") + where, binds);
+    DataSet *proj = ctx().dm->ADOQ_proj;
+    // A new search lists in the statement's order; a title click sorts again afterwards.
+    if (!proj->sort().isEmpty()) {
+        const QScopedValueRollback keep(m_keepLists, true);
+        proj->setSort(QString());
+    }
+    proj->open(QStringLiteral("select * ") + where, binds);
 }
 
 void Tetebarat_src::searchCredits()
