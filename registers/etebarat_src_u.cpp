@@ -201,10 +201,7 @@ void Tetebarat_src::buildGrids()
         connect(b, &QPushButton::clicked, this, [this, search] { guarded(ctx(), [&] { (this->*search)(); }); });
         return b;
     };
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(4, 2, 4, 4);
-    outer->setSpacing(4);
-    outer->setMenuBar(menuBar());
+    QVBoxLayout *outer = body();
 
     auto *top = new QHBoxLayout;
     top->addWidget(m_projectFilters);

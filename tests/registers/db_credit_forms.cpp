@@ -148,6 +148,7 @@ private slots:
             QCOMPARE(child<QLineEdit>(d, "mablagh")->text(), "0");
             set(d, "tamin_loc", "ملي");
             set(d, "sal", "1403");
+            child<QLineEdit>(d, "mablagh")->clear();
             typeText(child<QLineEdit>(d, "mablagh"), "5000000000");
             QCOMPARE(child<QLineEdit>(d, "mablagh")->text(), "5,000,000,000");
             set(d, "dion", "12.34567");

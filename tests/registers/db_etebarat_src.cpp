@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSqlQuery>
 #include <QTableView>
 
 namespace {
@@ -228,10 +229,11 @@ private slots:
         QVERIFY(f.ui.messages.isEmpty());
 
         // A statement that fails halfway (the progress table is gone) leaves everything in place.
-        f.dm.exec("alter table pish rename to pish_away");
+        auto rename = [&](const char *sql) { QVERIFY(QSqlQuery(f.dm.ADOConnection1()).exec(sql)); };
+        rename("alter table pish rename to pish_away");
         f.ui.answers << Ui::Yes;
         click(w, "N7");
-        f.dm.exec("alter table pish_away rename to pish");
+        rename("alter table pish_away rename to pish");
         QCOMPARE(f.ui.messages.size(), 1);
         QVERIFY(f.ui.lastMessage() != kDeleted);
         QCOMPARE(rows(), before);
