@@ -105,13 +105,13 @@ const GridColumn kProjectColumns[] = {
 const GridColumn kCreditColumns[] = {
     {"id"}, {"prj_id"},
     {"tamin_loc", "محل تامين"}, {"tamin_manba", "منبع تامين"}, {"sal_typ", "نوع سال"}, {"sal", "سال"},
-    {"typ", "نوع"}, {"mablagh", "مبلغ", 0, 0, GridColumn::Money}, {"cmt", "توضيحات"},
-    {"dion", "ديون", 0, 0, GridColumn::Number},
+    {"typ", "نوع"}, {"mablagh", "مبلغ", 110, 0, GridColumn::Money}, {"cmt", "توضيحات"},
+    {"dion", "ديون", 110, 0, GridColumn::Money},
 };
 const GridColumn kOperationColumns[] = {
     {"id"}, {"etb_id"}, {"prj_id"},
     {"item_title", "نام آيتم"}, {"meghdar", "مقدار", 0, 0, GridColumn::Number},
-    {"darsad", "درصد", 0, 0, GridColumn::Number}, {"mablagh", "هزينه", 0, 0, GridColumn::Number},
+    {"darsad", "درصد", 0, 0, GridColumn::Number}, {"mablagh", "هزينه", 110, 0, GridColumn::Money},
     {"vahed", "واحد"}, {"modat", "مدت"}, {"cmt", "توضيحات"}, {"taahod", "تعهد", 0, 0, GridColumn::Number},
     {"sal", "سال"},
 };
@@ -121,7 +121,7 @@ const GridColumn kProgressColumns[] = {
 };
 const GridColumn kAllocationColumns[] = {
     {"id"}, {"etb_id"}, {"prj_id"},
-    {"zaman", "زمان"}, {"mablagh", "مبلغ", 0, 0, GridColumn::Money},
+    {"zaman", "زمان"}, {"mablagh", "مبلغ", 110, 0, GridColumn::Money},
 };
 
 const DeleteChild kProjectChildren[] = {
@@ -132,9 +132,12 @@ QLabel *heading(const QString &text, const char *name, QWidget *parent)
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(QLatin1String(name));
-    QFont f(report::installedFamily(QStringLiteral("Titr")));
+    QFont f(report::installedFamily(QStringLiteral("Titr")), 12);
     f.setBold(true);
     l->setFont(f);
+    // The face's metrics leave out its deep descenders: room below the line keeps them whole.
+    l->setContentsMargins(0, 2, 0, 8);
+    l->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     return l;
 }
 
@@ -223,9 +226,8 @@ void Tetebarat_src::buildGrids()
         auto *l = new QLabel(QString::fromUtf8(caption), this);
         l->setObjectName(QLatin1String(name) + QStringLiteral("_lbl"));
         band->addWidget(l);
-        QLabel *figure = m_creditSums->label(QLatin1String(name));
-        figure->setMinimumWidth(70);
-        band->addWidget(figure);
+        band->addWidget(m_creditSums->label(QLatin1String(name)));
+        band->addSpacing(12);
     }
     band->addWidget(button("src_btn", "جستجو اعتبار", &Tetebarat_src::searchCredits));
     band->addStretch();
