@@ -51,6 +51,15 @@ inline QStringList column(Fixture &f, const QString &table, const QString &col, 
     return out;
 }
 
+// Row ids as the lists show them.
+inline QStringList ids(std::initializer_list<qint64> list)
+{
+    QStringList out;
+    for (qint64 id : list)
+        out << QString::number(id);
+    return out;
+}
+
 // A dataset's column, in its row order.
 inline QStringList listed(DataSet *ds, const QString &field)
 {

@@ -130,7 +130,7 @@ private slots:
             click(d, "edit_btn");
         });
         QCOMPARE(f.ui.messages, QStringList({kEdited}));
-        QCOMPARE(column(f, "prj", "etb_id", QString("where id=%1").arg(p1)), QStringList({QString::number(e2)}));
+        QCOMPARE(column(f, "prj", "etb_id", QString("where id=%1").arg(p1)), ids({e2}));
         // The grid shows the change at once; the credit list stays.
         QCOMPARE(f.dm.ADOQ_proj->text("prj_title"), "بهسازي");
         QCOMPARE(f.dm.ADOQ_etb->text("id"), QString::number(e2));
@@ -172,7 +172,7 @@ private slots:
         });
         QCOMPARE(f.ui.lastMessage(), kEdited);
         QCOMPARE(column(f, "etebarat", "mablagh", mine), QStringList({"0"}));
-        QCOMPARE(listed(f.dm.ADOQ_etb, "prj_id"), QStringList({QString::number(p1)}));
+        QCOMPARE(listed(f.dm.ADOQ_etb, "prj_id"), ids({p1}));
 
         // A quantity that is not a number is refused before anything is written.
         f.ui.messages.clear();
@@ -206,7 +206,7 @@ private slots:
         f.dm.ADOQ_etb->locate("id", e2);
         operation("زيرسازي", "7");
         QCOMPARE(f.ui.messages, QStringList({kInserted, kChildDuplicate, kInserted}));
-        QCOMPARE(column(f, "amaliyat", "etb_id"), QStringList({QString::number(e1), QString::number(e2)}));
+        QCOMPARE(column(f, "amaliyat", "etb_id"), ids({e1, e2}));
         QCOMPARE(column(f, "amaliyat", "mablagh"), QStringList({"1500.25", "7"}));
         QCOMPARE(column(f, "amaliyat", "darsad"), QStringList({"12.5", "12.5"}));
 
@@ -243,7 +243,7 @@ private slots:
             click(d, "edit_btn");
         });
         QCOMPARE(f.ui.messages, QStringList({kInserted, kEdited}));
-        QCOMPARE(column(f, "pish", "etb_id"), QStringList({QString::number(e1)}));
+        QCOMPARE(column(f, "pish", "etb_id"), ids({e1}));
         QCOMPARE(pish->text("item_title") + pish->text("darsad") + pish->text("sal"), "زيرسازي451404");
     }
 };

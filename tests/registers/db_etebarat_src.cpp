@@ -100,7 +100,7 @@ private slots:
         open(f, [&](QDialog *d) {
             QCOMPARE(child<QLineEdit>(d, "city")->text(), QString());
             QVERIFY(child<QCheckBox>(d, "CheckBox4")->isChecked());
-            QCOMPARE(listed(f.dm.ADOQ_proj, "id"), QStringList({QString::number(r.p1), QString::number(r.p2), QString::number(r.p3)}));
+            QCOMPARE(listed(f.dm.ADOQ_proj, "id"), ids({r.p1, r.p2, r.p3}));
             QCOMPARE(label(f, "cnt2"), "3");
             // The first project's lists.
             QCOMPARE(childIds(f), QStringList({QStringLiteral("%1,%2").arg(r.e1).arg(r.e2), QString::number(r.a1),
@@ -124,11 +124,11 @@ private slots:
         // Projects: county and village as substrings.
         filter(f, "CheckBox4", "city", "ارا");
         click(w, "src_btn2");
-        QCOMPARE(listed(f.dm.ADOQ_proj, "id"), QStringList({QString::number(r.p1), QString::number(r.p3)}));
+        QCOMPARE(listed(f.dm.ADOQ_proj, "id"), ids({r.p1, r.p3}));
         QCOMPARE(label(f, "cnt2"), "2");
         filter(f, "CheckBox5", "rosta", "كره");
         click(w, "src_btn2");
-        QCOMPARE(listed(f.dm.ADOQ_proj, "id"), QStringList({QString::number(r.p3)}));
+        QCOMPARE(listed(f.dm.ADOQ_proj, "id"), ids({r.p3}));
         QCOMPARE(label(f, "cnt2"), "1");
         // p3 has no rows: its four lists are empty.
         QCOMPARE(childIds(f), QStringList({"", "", "", ""}));
@@ -146,13 +146,13 @@ private slots:
         QCOMPARE(label(f, "dion_sum"), "250100.5");
         filter(f, "CheckBox1", "tamin_loc", "ملي");
         click(w, "src_btn");
-        QCOMPARE(listed(f.dm.ADOQ_etb, "id"), QStringList({QString::number(r.e1), QString::number(r.e3)}));
+        QCOMPARE(listed(f.dm.ADOQ_etb, "id"), ids({r.e1, r.e3}));
         QCOMPARE(label(f, "mablagh_sum"), "3002500000");
         filter(f, "CheckBox1", "tamin_loc", "", false);
         filter(f, "CheckBox3", "sal", "1403");
         filter(f, "CheckBox2", "tamin_manba", "منابع");
         click(w, "src_btn");
-        QCOMPARE(listed(f.dm.ADOQ_etb, "id"), QStringList({QString::number(r.e3)}));
+        QCOMPARE(listed(f.dm.ADOQ_etb, "id"), ids({r.e3}));
         QCOMPARE(label(f, "cnt"), "1");
         QCOMPARE(label(f, "mablagh_sum"), "2500000");
         QCOMPARE(label(f, "dion_sum"), "100");
@@ -185,13 +185,13 @@ private slots:
         proj->setCurrentRow(1);
         click(w, "src_btn");
         QCOMPARE(f.dm.ADOQ_etb->recordCount(), 3);
-        QCOMPARE(listed(list(f, "ADOQ_amaliyat"), "id"), QStringList({QString::number(r.a2)}));
+        QCOMPARE(listed(list(f, "ADOQ_amaliyat"), "id"), ids({r.a2}));
 
         // Title sort by the exact column: prg after prg_sal1 starts ascending.
         QHeaderView *h = grid->horizontalHeader();
         emit h->sectionClicked(proj->fieldIndex("prg_sal1"));
         QCOMPARE(proj->sort(), "prg_sal1 ASC");
-        QCOMPARE(listed(proj, "id"), QStringList({QString::number(r.p2), QString::number(r.p1), QString::number(r.p3)}));
+        QCOMPARE(listed(proj, "id"), ids({r.p2, r.p1, r.p3}));
         emit h->sectionClicked(proj->fieldIndex("prg"));
         QCOMPARE(proj->sort(), "prg ASC");
         emit h->sectionClicked(proj->fieldIndex("prg"));
@@ -244,16 +244,16 @@ private slots:
         click(w, "N7");
         QCOMPARE(f.ui.messages, QStringList({kDeleted}));
         QCOMPARE(rows(), "2 1 1 0 0 1");
-        QCOMPARE(column(f, "prj", "id"), QStringList({QString::number(r.p2), QString::number(r.p3)}));
+        QCOMPARE(column(f, "prj", "id"), ids({r.p2, r.p3}));
         QCOMPARE(column(f, "log", "cmt"), QStringList({kDeleteLog + "اراك نوبران P-نوبران admin"}));
         // The listing and the lists show what is left: p2 is current.
-        QCOMPARE(listed(f.dm.ADOQ_proj, "id"), QStringList({QString::number(r.p2), QString::number(r.p3)}));
+        QCOMPARE(listed(f.dm.ADOQ_proj, "id"), ids({r.p2, r.p3}));
         QCOMPARE(childIds(f), QStringList({QString::number(r.e3), QString::number(r.a2), "", ""}));
 
         // A credit delete leaves its children; an operation delete takes one row.
         click(w, "N13");
         QCOMPARE(column(f, "etebarat", "id"), QStringList());
-        QCOMPARE(column(f, "amaliyat", "id"), QStringList({QString::number(r.a2)}));
+        QCOMPARE(column(f, "amaliyat", "id"), ids({r.a2}));
         QVERIFY(f.dm.ADOQ_etb->isEmpty());
         click(w, "N10");
         QCOMPARE(f.count("amaliyat"), 0);
