@@ -21,7 +21,7 @@ inline EntrySpec spec(const char *objectName, const char *caption, const char *t
                       std::span<const char *const> key)
 {
     return {.objectName = objectName, .caption = caption, .table = table, .boxes = boxes, .duplicateKey = key,
-            .duplicateMessage = kDuplicate, .editedMessage = msg::kEdited, .rowGoneMessage = QString()};
+            .duplicateMessage = kDuplicate, .editedMessage = msg::kEdited};
 }
 
 } // namespace creditchild
