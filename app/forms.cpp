@@ -2,9 +2,12 @@
 
 #include "bitumen/forms_u.h"
 #include "bitumen/ghir_ins2_u.h"
+#include "bitumen/ghir_history_u.h"
 #include "bitumen/ghir_ins_u.h"
+#include "bitumen/ghir_pic_u.h"
 #include "bitumen/ghir_src_u.h"
 #include "bitumen/peymankar_ins_u.h"
+#include "bitumen/zamaem_ghir_u.h"
 #include "core/context.h"
 #include "core/login_u.h"
 #include "core/main_u.h"
@@ -31,6 +34,10 @@ void createForms(AppContext &ctx)
     // A contractor picked in the register goes into the initial entry, whoever opened it.
     QObject::connect(contractors, &Tpeymankar_ins::picked, ghirIns, &Tghir_ins::setContractor);
     ctx.addForm(new Tghir_ins2(ctx));
+    // Bitumen documents, attachment templates and form history.
+    ctx.addForm(new Tghir_pic(ctx));
+    ctx.addForm(new Tzamaem_ghir(ctx));
+    ctx.addForm(new Tghir_history(ctx));
 
     // The credit register: the entry forms first, the window connects to them.
     ctx.addForm(new Tprj_ins(ctx));

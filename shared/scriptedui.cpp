@@ -45,8 +45,9 @@ QString ScriptedUi::openFileName(const QString &, const QString &, QWidget *)
     return openFiles.isEmpty() ? QString() : openFiles.dequeue();
 }
 
-QString ScriptedUi::saveFileName(const QString &, const QString &, const QString &, QWidget *)
+QString ScriptedUi::saveFileName(const QString &, const QString &proposed, const QString &, QWidget *)
 {
+    saveProposals << proposed;
     return saveFiles.isEmpty() ? QString() : saveFiles.dequeue();
 }
 
@@ -79,6 +80,7 @@ void ScriptedUi::clear()
     questions.clear();
     prompts.clear();
     openedFiles.clear();
+    saveProposals.clear();
     shownWindows.clear();
     reports.clear();
     beeps = 0;
