@@ -76,20 +76,10 @@ struct Backend {
         dm = std::make_unique<Tdm>();
         ctx.dm = dm.get();
         ctx.ui = &ui;
-        DbProfile p;
-        if (pg) {
-            const QString conn = qEnvironmentVariable("VARNOSET_TEST_PG");
-            if (conn.isEmpty())
-                return false;
-            p = DbProfile::fromConnInfo(conn);
-            connInfo = conn;
-            schema = QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128);
-            p.schema = schema;
-        } else {
-            p = DbProfile::sqliteFile(dir.filePath(QStringLiteral("bench.sqlite")));
-        }
-        dm->connectMain(p);
-        db::setupSchema(*dm);
+        if (!openBenchDatabase(*dm, dir, pg, &schema))
+            return false;
+        if (pg)
+            connInfo = qEnvironmentVariable("VARNOSET_TEST_PG");
         fill();
         const QVariant adminId = dm->scalar(QStringLiteral("select id from karbaran where karbar='admin'"));
         admin = {adminId.toString(), QStringLiteral("admin"), QStringLiteral("admin")};
@@ -156,14 +146,7 @@ struct Backend {
     ~Backend()
     {
         window.reset();
-        if (dm && !schema.isEmpty()) {
-            try {
-                dm->exec(QStringLiteral("DROP SCHEMA \"%1\" CASCADE").arg(schema));
-            } catch (const AppError &) {
-            }
-        }
-        if (dm)
-            dm->disconnectAll();
+        closeBenchDatabase(dm.get(), schema);
     }
 };
 
