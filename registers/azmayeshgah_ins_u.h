@@ -24,7 +24,7 @@ public:
 
 protected:
     QString logText(bool inserted) const override;
-    void layoutBoxes(QVBoxLayout *outer) override;
+    void afterWrite(bool inserted) override;
     void showEvent(QShowEvent *e) override;
 
 private:
@@ -32,6 +32,7 @@ private:
     // when `filtered`; the count follows it.
     void search(bool filtered = true);
     void afterSave(bool inserted);
+    void copyFromList();        // the current record's texts into the boxes
     void loadRecord();          // click on a record: its texts into the boxes
     void takeForEdit();         // N3
     void deleteRecord();        // N4
@@ -51,4 +52,5 @@ private:
     QMenu *PopupMenu1 = nullptr;
     QMenu *PopupMenu2 = nullptr;
     PageRights m_rights;
+    QVariant m_newKey;          // the record the last insert wrote
 };

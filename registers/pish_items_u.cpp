@@ -112,7 +112,8 @@ Tpish_items::Tpish_items(AppContext &context, QWidget *parent)
     subForm->addRow(QString(), ins_btn2);
     DBGrid2 = MakeGrid(this, ADOQ_sitem, {.columns = kSubColumns, .objectName = "DBGrid2"});
 
-    auto *sides = new QHBoxLayout(this);
+    auto *sides = new QHBoxLayout;
+    body()->addLayout(sides, 1);
     auto *masterSide = new QVBoxLayout;
     masterSide->addLayout(masterForm);
     masterSide->addWidget(DBGrid1, 1);
@@ -147,7 +148,6 @@ void Tpish_items::openFromMain(const PageRights &rights)
 void Tpish_items::listMasters()
 {
     m_masters->open(QStringLiteral("select * from Litems order by name collate fa"));
-    listSubItems();
 }
 
 void Tpish_items::listSubItems()

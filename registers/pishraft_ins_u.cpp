@@ -182,7 +182,7 @@ Tpishraft_ins::Tpishraft_ins(AppContext &context, QWidget *parent)
     auto *lower = new QHBoxLayout;
     lower->addWidget(items, 3);
     lower->addWidget(reports, 2);
-    auto *lay = new QVBoxLayout(this);
+    QVBoxLayout *lay = body();
     lay->addWidget(project);
     lay->addWidget(m_search);
     lay->addWidget(DBGrid1, 1);
@@ -241,7 +241,6 @@ void Tpishraft_ins::searchProjects()
     m_projects->open(QStringLiteral("select * from pish_prj") + where + QStringLiteral(" order by pcod"), binds);
     m_search->cnt()->setText(DataSet::valueText(
         ctx().dm->scalar(QStringLiteral("select count(*) as c from pish_prj") + where, binds)));
-    listItems();
 }
 
 void Tpishraft_ins::insertProject()
@@ -263,14 +262,12 @@ void Tpishraft_ins::insertProject()
     m_search->cnt()->setText(QString::number(m_projects->recordCount()));
     if (!pcod.isNull())
         m_projects->locate(QStringLiteral("pcod"), pcod);
-    listItems();
 }
 
 void Tpishraft_ins::listItems()
 {
     const QVariant pcod = m_projects->eof() ? QVariant(-1) : m_projects->value(QStringLiteral("pcod"));
     ADOQ_pish_items->open(kItems, {pcod});
-    listReports();
 }
 
 void Tpishraft_ins::listReports()

@@ -1,0 +1,256 @@
+// The item catalogue and the physical-progress register: duplicates, the refused orphans,
+// the lists that follow their current rows and the progress join per project.
+#include "support/drive.h"
+
+#include "core/main_u.h"
+#include "registers/pish_items_u.h"
+#include "registers/pishraft_ins_u.h"
+#include "shared/dates.h"
+#include "shared/edits.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+
+namespace {
+
+// The system's texts, copied from its description.
+const QString kInserted = QStringLiteral("ثبت شد");
+const QString kDuplicate = QStringLiteral("تكراري است");
+const QString kNotDeleted = QStringLiteral("بي خيال");
+const QString kNoAccess = QStringLiteral("شما دسترسي به اين صفحه را نداريد");
+
+// Catalogue and projects as a province office keeps them.
+const QString kBase = QStringLiteral("زيرسازي");
+const QString kAsphalt = QStringLiteral("آسفالت");
+const QString kDig = QStringLiteral("خاكبرداري");
+const QString kFill = QStringLiteral("زيراساس");
+const QString kBinder = QStringLiteral("بيندر");
+
+void setText(QDialog *w, const QString &name, const QString &text)
+{
+    if (auto *c = w->findChild<QComboBox *>(name)) {
+        c->setEditText(text);
+        emit c->textActivated(text); // as a pick from the list
+    } else {
+        child<QLineEdit>(w, name)->setText(text);
+    }
+}
+
+QStringList column(QDialog *w, const QString &grid, const QString &field)
+{
+    auto *ds = qobject_cast<DataSet *>(child<QTableView>(w, grid)->model());
+    QStringList out;
+    for (int r = 0; r < ds->recordCount(); ++r)
+        out << ds->text(field, r);
+    return out;
+}
+
+DataSet *listOf(QDialog *w, const QString &grid) { return qobject_cast<DataSet *>(child<QTableView>(w, grid)->model()); }
+
+// Clicks a button and returns what it said.
+QStringList press(Fixture &f, QDialog *w, const QString &button)
+{
+    f.ui.clear();
+    click(w, button);
+    return f.ui.messages;
+}
+
+void openMenu(Fixture &f, const QString &item, const QString &window, const Steps &steps)
+{
+    bool shown = false;
+    f.ui.onShow[window] = [&](QDialog *w) {
+        shown = true;
+        steps(w);
+    };
+    f.form<Tmain>()->trigger(item);
+    f.ui.onShow.remove(window);
+    QVERIFY(shown);
+}
+
+void addCatalogue(Fixture &f)
+{
+    f.dm.exec("insert into litems (name, darsad) values (?,?)", {kBase, 40});
+    f.dm.exec("insert into litems (name, darsad) values (?,?)", {kAsphalt, 60});
+    const QVariant base = f.scalar("select lcod from litems where name=?", {kBase});
+    const QVariant asphalt = f.scalar("select lcod from litems where name=?", {kAsphalt});
+    f.dm.exec("insert into sitems (lcod, name, unit, darsad) values (?,?,?,?)", {base, kDig, "متر مكعب", 15});
+    f.dm.exec("insert into sitems (lcod, name, unit, darsad) values (?,?,?,?)", {base, kFill, "متر مربع", 25});
+    f.dm.exec("insert into sitems (lcod, name, unit, darsad) values (?,?,?,?)", {asphalt, kBinder, "متر مربع", 60});
+}
+
+} // namespace
+
+class PishraftTest : public QObject {
+    Q_OBJECT
+private slots:
+    void catalogue();
+    void projectsItemsAndReports();
+    void refusedOrphansAndRights();
+};
+
+void PishraftTest::catalogue()
+{
+    Fixture f(true);
+    openMenu(f, "N12", "Tpish_items", [&](QDialog *w) {
+        setText(w, "master_item", kBase);
+        setText(w, "ldarsad", "40");
+        QCOMPARE(press(f, w, "ins_btn1"), QStringList{kInserted});
+        setText(w, "master_item", kAsphalt);
+        setText(w, "ldarsad", "");
+        QCOMPARE(press(f, w, "ins_btn1"), QStringList{kInserted});
+        // The same name again (with the Persian yeh) is refused; the list keeps both, by name.
+        setText(w, "master_item", QStringLiteral("زیرسازی"));
+        QCOMPARE(press(f, w, "ins_btn1"), QStringList{kDuplicate});
+        QCOMPARE(column(w, "DBGrid1", "name"), (QStringList{kAsphalt, kBase}));
+        QCOMPARE(f.scalar("select darsad from litems where name=?", {kAsphalt}).toDouble(), 0.0);
+        // A weight that is not a number: refused before anything is written.
+        setText(w, "master_item", QStringLiteral("ابنيه"));
+        setText(w, "ldarsad", "چهل");
+        QCOMPARE(press(f, w, "ins_btn1").size(), 1);
+        QCOMPARE(f.count("litems"), qint64(2));
+
+        // The new master item is current: the sub-items go under it.
+        setText(w, "ldarsad", "-5");
+        QCOMPARE(press(f, w, "ins_btn1"), QStringList{kInserted});
+        QCOMPARE(listOf(w, "DBGrid1")->text("name"), QStringLiteral("ابنيه"));
+        listOf(w, "DBGrid1")->locate("name", kBase);
+        for (const QString &name : {kFill, kDig}) {
+            setText(w, "slave_item", name);
+            setText(w, "vahed", "متر مكعب");
+            setText(w, "sdarsad", "20");
+            QCOMPARE(press(f, w, "ins_btn2"), QStringList{kInserted});
+        }
+        QCOMPARE(press(f, w, "ins_btn2"), QStringList{kDuplicate});
+        // The same sub-item name under another master item is another sub-item.
+        listOf(w, "DBGrid1")->locate("name", kAsphalt);
+        QCOMPARE(column(w, "DBGrid2", "slave_item"), QStringList());
+        QCOMPARE(press(f, w, "ins_btn2"), QStringList{kInserted});
+        listOf(w, "DBGrid1")->locate("name", kBase);
+        QCOMPARE(column(w, "DBGrid2", "slave_item"), (QStringList{kDig, kFill}));
+        QCOMPARE(column(w, "DBGrid2", "sdarsad"), (QStringList{"20", "20"}));
+        QCOMPARE(f.count("sitems"), qint64(3));
+
+        // The delete only says so, even with the delete right.
+        QCOMPARE(press(f, w, "N1"), QStringList{kNotDeleted});
+        QCOMPARE(f.count("litems") + f.count("sitems"), qint64(6));
+    });
+}
+
+void PishraftTest::projectsItemsAndReports()
+{
+    Fixture f(true);
+    addCatalogue(f);
+    openMenu(f, "N11", "Tpishraft_ins", [&](QDialog *w) {
+        InitToday();
+        QCOMPARE(child<TDateEdit>(w, "dat")->text(), SolarDateText());
+        auto project = [&](const QString &code, const QString &title, const QString &city, const QString &rosta) {
+            setText(w, "prj_cod", code);
+            setText(w, "title", title);
+            setText(w, "city", city);
+            setText(w, "rosta", rosta);
+            setText(w, "nahve", "امانی");
+            return press(f, w, "ins_btn");
+        };
+        QCOMPARE(project("P-1", "آسفالت معابر سهرين", "زنجان", "سهرين"), QStringList{kInserted});
+        QCOMPARE(project("P-2", "آسفالت معابر حصار", "ابهر", "حصار"), QStringList{kInserted});
+        // Same county, title and village under another code: refused; same code, other title: a project.
+        QCOMPARE(project("P-9", "آسفالت معابر سهرين", "زنجان", "سهرين"), QStringList{kDuplicate});
+        QCOMPARE(project("P-1", "جدول گذاري سهرين", "زنجان", "سهرين"), QStringList{kInserted});
+        // After an insert: every project by county, the new one current, the count with them.
+        QCOMPARE(column(w, "DBGrid1", "city"), (QStringList{"ابهر", "زنجان", "زنجان"}));
+        QCOMPARE(listOf(w, "DBGrid1")->text("title"), QStringLiteral("جدول گذاري سهرين"));
+        QCOMPARE(child<QLabel>(w, "cnt")->text(), "3");
+        // The search on the village (chosen at opening); the county box's keheh is written as kaf.
+        typeText(child<QLineEdit>(w, "src"), "حص");
+        QCOMPARE(column(w, "DBGrid1", "prj_cod"), QStringList{"P-2"});
+        QCOMPARE(child<QLabel>(w, "cnt")->text(), "1");
+
+        // Items of the Abhar project: the unit shows with the sub-item.
+        setText(w, "master_item", kBase);
+        QCOMPARE(child<QComboBox>(w, "slave_item")->count(), 2);
+        setText(w, "slave_item", kDig);
+        QCOMPARE(child<QLabel>(w, "vahed")->text(), "متر مكعب");
+        setText(w, "hajm_kol", "1,250.5");
+        QCOMPARE(press(f, w, "BitBtn2"), QStringList{kInserted});
+        QCOMPARE(press(f, w, "BitBtn2"), QStringList{kDuplicate});
+        setText(w, "master_item", kAsphalt);
+        setText(w, "slave_item", kBinder);
+        setText(w, "hajm_kol", "");
+        QCOMPARE(press(f, w, "BitBtn2"), QStringList{kInserted});
+        QCOMPARE(column(w, "DBGrid2", "slave_item"), (QStringList{kDig, kBinder}));
+        QCOMPARE(column(w, "DBGrid2", "hajm"), (QStringList{"1250.5", "0"}));
+        QCOMPARE(column(w, "DBGrid2", "unit"), (QStringList{"متر مكعب", "متر مربع"}));
+        QCOMPARE(listOf(w, "DBGrid2")->text("slave_item"), kBinder); // the new item is current
+
+        // Reports of the binder item: one a date, dates accumulate, the empty date is a date.
+        auto report = [&](const QString &date, const QString &volume) {
+            child<TDateEdit>(w, "dat")->setText(date);
+            setText(w, "hajm_anjami", volume);
+            return press(f, w, "BitBtn3");
+        };
+        QCOMPARE(report("1404/02/10", "120"), QStringList{kInserted});
+        QCOMPARE(report("1404/02/10", "80"), QStringList{kDuplicate});
+        QCOMPARE(report("1404/01/25", "95.5"), QStringList{kInserted});
+        QCOMPARE(report("", "10"), QStringList{kInserted});
+        QCOMPARE(report("", "11"), QStringList{kDuplicate});
+        QCOMPARE(column(w, "DBGrid3", "dat"), (QStringList{"    /  /  ", "1404/01/25", "1404/02/10"}));
+        QCOMPARE(column(w, "DBGrid3", "meghdar"), (QStringList{"10", "95.5", "120"}));
+        // The report list follows the current item, the item list the current project.
+        listOf(w, "DBGrid2")->locate("slave_item", kDig);
+        QCOMPARE(column(w, "DBGrid3", "dat"), QStringList());
+        child<QLineEdit>(w, "src")->clear();
+        listOf(w, "DBGrid1")->locate("prj_cod", "P-1");
+        QCOMPARE(column(w, "DBGrid2", "icod"), QStringList());
+        QCOMPARE(column(w, "DBGrid3", "icod"), QStringList());
+    });
+    QCOMPARE(f.count("pish_prj"), qint64(3));
+    QCOMPARE(f.count("pish_items"), qint64(2));
+    QCOMPARE(f.count("pish_rep"), qint64(3));
+}
+
+void PishraftTest::refusedOrphansAndRights()
+{
+    Fixture f(true);
+    addCatalogue(f);
+    const QString noProject = QStringLiteral("خطا! هيچ پروژه اي انتخاب نشده است");
+    const QString notInCatalogue = QStringLiteral("خطا! آيتم كلي و آيتم جزئي بايد از فهرست آيتم ها انتخاب شوند");
+    const QString noItem = QStringLiteral("خطا! هيچ آيتمي انتخاب نشده است");
+    openMenu(f, "N11", "Tpishraft_ins", [&](QDialog *w) {
+        // No project listed: neither an item nor a report is stored.
+        setText(w, "master_item", kBase);
+        setText(w, "slave_item", kDig);
+        QCOMPARE(press(f, w, "BitBtn2"), QStringList{noProject});
+        QCOMPARE(press(f, w, "BitBtn3"), QStringList{noItem});
+        setText(w, "title", "بهسازي معابر كهلا");
+        setText(w, "city", "خدابنده");
+        QCOMPARE(press(f, w, "ins_btn"), QStringList{kInserted});
+        // A sub-item typed by hand, or under the wrong master item, is not in the catalogue.
+        setText(w, "slave_item", "لوله گذاري");
+        QCOMPARE(press(f, w, "BitBtn2"), QStringList{notInCatalogue});
+        setText(w, "master_item", kAsphalt);
+        setText(w, "slave_item", kDig);
+        QCOMPARE(press(f, w, "BitBtn2"), QStringList{notInCatalogue});
+        // A volume that is not a number.
+        setText(w, "master_item", kBase);
+        setText(w, "hajm_kol", "12a");
+        QCOMPARE(press(f, w, "BitBtn2").size(), 1);
+        QCOMPARE(f.count("pish_items") + f.count("pish_rep"), qint64(0));
+        QVERIFY(child<QWidget>(w, "ins_btn")->isVisible());
+    });
+
+    // Without the insert right the project button is hidden; without the right to open, refused.
+    const qint64 user = f.addUser("abhar", "p", "city");
+    f.grant(user, "pishraft", false, true, true);
+    f.grant(user, "items", false, false, true, false);
+    f.signInAs(user, "abhar", "city");
+    openMenu(f, "N11", "Tpishraft_ins", [&](QDialog *w) { QVERIFY(!child<QWidget>(w, "ins_btn")->isVisible()); });
+    f.ui.clear();
+    f.form<Tmain>()->trigger("N12");
+    QCOMPARE(f.ui.messages, QStringList{kNoAccess});
+    QVERIFY(f.ui.shownWindows.isEmpty());
+}
+
+VARNOSET_DB_TEST_MAIN(PishraftTest)
+#include "db_pishraft.moc"
