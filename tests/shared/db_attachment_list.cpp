@@ -1,6 +1,7 @@
 // The attachment list over the five attachment tables: add for one or many owners, the
 // refusals that store nothing, open, save, save-all and delete; and the window shape.
 #include "support/fixture.h"
+#include "support/texts.h"
 
 #include "core/dataset.h"
 #include "core/errors.h"
@@ -14,10 +15,7 @@
 
 namespace {
 
-const QString kStored = QStringLiteral("ثبت شد");
-const QString kDeleted = QStringLiteral("حذف شد");
 const QString kQuestion = QStringLiteral("آيا ضميمه حذف شد؟");
-const QString kMismatch = QStringLiteral("كلمه عبور را اشتباه وارد نموديد");
 
 struct Case {
     AttachmentTable table;
@@ -71,7 +69,7 @@ private slots:
             add.description = QStringLiteral("صورتجلسه");
             add.extra = {{"ramz", "r1"}};
             QCOMPARE(list.add(add), owned(c) ? 2 : 1);
-            QCOMPARE(f.ui.messages, QStringList{kStored});
+            QCOMPARE(f.ui.messages, QStringList{texts::kInserted});
             QCOMPARE(f.count(c.table.table), owned(c) ? 2 : 1);
 
             if (owned(c))
@@ -151,7 +149,7 @@ private slots:
             f.ui.openFiles << file(QStringLiteral("b.") + QString(c.extWidth, 'x'), "y");
             QCOMPARE(list.add(add), 0);
             QCOMPARE(f.ui.messages.size(), 2);
-            QVERIFY(!f.ui.messages.contains(kStored));
+            QVERIFY(!f.ui.messages.contains(texts::kInserted));
 
             AttachmentList::Add checked = add;
             checked.check = [](const StoredFile &sf) { return sf.ext == ".pdf" ? QString("no pdf") : QString(); };
@@ -183,10 +181,13 @@ private slots:
 
             list.store({5}, "d", StoredFile{"x", ".a"});
             owned(c) ? list.listOwner(5) : list.listAll();
-            AttachmentDelete confirm{kQuestion, true, true, "Password", QStringLiteral("کلمه عبور"), kMismatch};
+            DeleteSpec confirm;
+            confirm.question = kQuestion;
+            confirm.password = DeleteSpec::AskPassword;
+            confirm.passwordFirst = true;
             f.ui.inputs << "999";
             QVERIFY(!list.deleteCurrent(confirm));
-            QCOMPARE(f.ui.messages, QStringList{kMismatch});
+            QCOMPARE(f.ui.messages, QStringList{texts::kPasswordMismatch});
             QVERIFY(f.ui.questions.isEmpty()); // the password first
             for (Ui::Answer a : {Ui::No, Ui::Cancel}) {
                 f.ui.inputs << "123";
@@ -204,7 +205,7 @@ private slots:
             f.ui.inputs << "123";
             QVERIFY(list.deleteCurrent(confirm));
             QCOMPARE(f.ui.questions, (QStringList{kQuestion, kQuestion}));
-            QCOMPARE(f.ui.lastMessage(), kDeleted);
+            QCOMPARE(f.ui.lastMessage(), texts::kDeleted);
             QCOMPARE(f.count(c.table.table), 0);
             QCOMPARE(list.rows()->recordCount(), 0);
         }
@@ -219,7 +220,8 @@ private slots:
         };
         Fixture f;
         AttachmentsWindowShape shape;
-        shape.columns = {{"cmt", QStringLiteral("شرح مدرک"), 250}, {"ext", QStringLiteral("فرمت تصوير"), 0}};
+        static const GridColumn kColumns[] = {{"cmt", "شرح مدرک", 250}, {"ext", "فرمت تصوير"}};
+        shape.columns = kColumns;
         shape.descriptionItems = {QStringLiteral("صورتجلسه")};
         Window w(f.ctx, cases().first().table, shape);
         w.list()->store({3}, "d", StoredFile{"x", ".a"});
