@@ -5,7 +5,6 @@
 #include "shared/attachment_list.h"
 #include "shared/combo_items.h"
 #include "shared/delete_command.h"
-#include "shared/delete_password.h"
 #include "shared/exports.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
@@ -342,13 +341,11 @@ void Tazmayeshgah_ins::addPicture()
 
 void Tazmayeshgah_ins::deletePicture()
 {
-    AttachmentDelete confirm;
+    DeleteSpec confirm;
     confirm.question = kPictureQuestion;
-    confirm.password = true;
+    confirm.password = DeleteSpec::AskPassword;
     confirm.passwordFirst = true;
-    confirm.passwordCaption = kPasswordCaption;
-    confirm.passwordPrompt = kPasswordPrompt;
-    confirm.passwordMismatch = kPasswordMismatch;
+    confirm.doneMessage = msg::kDeleted;
     m_pictures->deleteCurrent(confirm);
 }
 
