@@ -1,6 +1,7 @@
 // The item catalogue and the physical-progress register: duplicates, the refused orphans,
 // the lists that follow their current rows and the progress join per project.
 #include "support/drive.h"
+#include "support/texts.h"
 
 #include "core/main_u.h"
 #include "registers/pish_items_u.h"
@@ -16,10 +17,8 @@
 namespace {
 
 // The system's texts, copied from its description.
-const QString kInserted = QStringLiteral("ثبت شد");
 const QString kDuplicate = QStringLiteral("تكراري است");
 const QString kNotDeleted = QStringLiteral("بي خيال");
-const QString kNoAccess = QStringLiteral("شما دسترسي به اين صفحه را نداريد");
 
 // Catalogue and projects as a province office keeps them.
 const QString kBase = QStringLiteral("زيرسازي");
@@ -96,10 +95,10 @@ void PishraftTest::catalogue()
     openMenu(f, "N12", "Tpish_items", [&](QDialog *w) {
         setText(w, "master_item", kBase);
         setText(w, "ldarsad", "40");
-        QCOMPARE(press(f, w, "ins_btn1"), QStringList{kInserted});
+        QCOMPARE(press(f, w, "ins_btn1"), QStringList{texts::kInserted});
         setText(w, "master_item", kAsphalt);
         setText(w, "ldarsad", "");
-        QCOMPARE(press(f, w, "ins_btn1"), QStringList{kInserted});
+        QCOMPARE(press(f, w, "ins_btn1"), QStringList{texts::kInserted});
         // The same name again (with the Persian yeh) is refused; the list keeps both, by name.
         setText(w, "master_item", QStringLiteral("زیرسازی"));
         QCOMPARE(press(f, w, "ins_btn1"), QStringList{kDuplicate});
@@ -113,20 +112,20 @@ void PishraftTest::catalogue()
 
         // The new master item is current: the sub-items go under it.
         setText(w, "ldarsad", "-5");
-        QCOMPARE(press(f, w, "ins_btn1"), QStringList{kInserted});
+        QCOMPARE(press(f, w, "ins_btn1"), QStringList{texts::kInserted});
         QCOMPARE(listOf(w, "DBGrid1")->text("name"), QStringLiteral("ابنيه"));
         listOf(w, "DBGrid1")->locate("name", kBase);
         for (const QString &name : {kFill, kDig}) {
             setText(w, "slave_item", name);
             setText(w, "vahed", "متر مكعب");
             setText(w, "sdarsad", "20");
-            QCOMPARE(press(f, w, "ins_btn2"), QStringList{kInserted});
+            QCOMPARE(press(f, w, "ins_btn2"), QStringList{texts::kInserted});
         }
         QCOMPARE(press(f, w, "ins_btn2"), QStringList{kDuplicate});
         // The same sub-item name under another master item is another sub-item.
         listOf(w, "DBGrid1")->locate("name", kAsphalt);
         QCOMPARE(column(w, "DBGrid2", "slave_item"), QStringList());
-        QCOMPARE(press(f, w, "ins_btn2"), QStringList{kInserted});
+        QCOMPARE(press(f, w, "ins_btn2"), QStringList{texts::kInserted});
         listOf(w, "DBGrid1")->locate("name", kBase);
         QCOMPARE(column(w, "DBGrid2", "slave_item"), (QStringList{kDig, kFill}));
         QCOMPARE(column(w, "DBGrid2", "sdarsad"), (QStringList{"20", "20"}));
@@ -153,11 +152,11 @@ void PishraftTest::projectsItemsAndReports()
             setText(w, "nahve", "امانی");
             return press(f, w, "ins_btn");
         };
-        QCOMPARE(project("P-1", "آسفالت معابر سهرين", "زنجان", "سهرين"), QStringList{kInserted});
-        QCOMPARE(project("P-2", "آسفالت معابر حصار", "ابهر", "حصار"), QStringList{kInserted});
+        QCOMPARE(project("P-1", "آسفالت معابر سهرين", "زنجان", "سهرين"), QStringList{texts::kInserted});
+        QCOMPARE(project("P-2", "آسفالت معابر حصار", "ابهر", "حصار"), QStringList{texts::kInserted});
         // Same county, title and village under another code: refused; same code, other title: a project.
         QCOMPARE(project("P-9", "آسفالت معابر سهرين", "زنجان", "سهرين"), QStringList{kDuplicate});
-        QCOMPARE(project("P-1", "جدول گذاري سهرين", "زنجان", "سهرين"), QStringList{kInserted});
+        QCOMPARE(project("P-1", "جدول گذاري سهرين", "زنجان", "سهرين"), QStringList{texts::kInserted});
         // After an insert: every project by county, the new one current, the count with them.
         QCOMPARE(column(w, "DBGrid1", "city"), (QStringList{"ابهر", "زنجان", "زنجان"}));
         QCOMPARE(listOf(w, "DBGrid1")->text("title"), QStringLiteral("جدول گذاري سهرين"));
@@ -173,12 +172,12 @@ void PishraftTest::projectsItemsAndReports()
         setText(w, "slave_item", kDig);
         QCOMPARE(child<QLabel>(w, "vahed")->text(), "متر مكعب");
         setText(w, "hajm_kol", "1,250.5");
-        QCOMPARE(press(f, w, "BitBtn2"), QStringList{kInserted});
+        QCOMPARE(press(f, w, "BitBtn2"), QStringList{texts::kInserted});
         QCOMPARE(press(f, w, "BitBtn2"), QStringList{kDuplicate});
         setText(w, "master_item", kAsphalt);
         setText(w, "slave_item", kBinder);
         setText(w, "hajm_kol", "");
-        QCOMPARE(press(f, w, "BitBtn2"), QStringList{kInserted});
+        QCOMPARE(press(f, w, "BitBtn2"), QStringList{texts::kInserted});
         QCOMPARE(column(w, "DBGrid2", "slave_item"), (QStringList{kDig, kBinder}));
         QCOMPARE(column(w, "DBGrid2", "hajm"), (QStringList{"1250.5", "0"}));
         QCOMPARE(column(w, "DBGrid2", "unit"), (QStringList{"متر مكعب", "متر مربع"}));
@@ -190,10 +189,10 @@ void PishraftTest::projectsItemsAndReports()
             setText(w, "hajm_anjami", volume);
             return press(f, w, "BitBtn3");
         };
-        QCOMPARE(report("1404/02/10", "120"), QStringList{kInserted});
+        QCOMPARE(report("1404/02/10", "120"), QStringList{texts::kInserted});
         QCOMPARE(report("1404/02/10", "80"), QStringList{kDuplicate});
-        QCOMPARE(report("1404/01/25", "95.5"), QStringList{kInserted});
-        QCOMPARE(report("", "10"), QStringList{kInserted});
+        QCOMPARE(report("1404/01/25", "95.5"), QStringList{texts::kInserted});
+        QCOMPARE(report("", "10"), QStringList{texts::kInserted});
         QCOMPARE(report("", "11"), QStringList{kDuplicate});
         QCOMPARE(column(w, "DBGrid3", "dat"), (QStringList{"    /  /  ", "1404/01/25", "1404/02/10"}));
         QCOMPARE(column(w, "DBGrid3", "meghdar"), (QStringList{"10", "95.5", "120"}));
@@ -225,7 +224,7 @@ void PishraftTest::refusedOrphansAndRights()
         QCOMPARE(press(f, w, "BitBtn3"), QStringList{noItem});
         setText(w, "title", "بهسازي معابر كهلا");
         setText(w, "city", "خدابنده");
-        QCOMPARE(press(f, w, "ins_btn"), QStringList{kInserted});
+        QCOMPARE(press(f, w, "ins_btn"), QStringList{texts::kInserted});
         // A sub-item typed by hand, or under the wrong master item, is not in the catalogue.
         setText(w, "slave_item", "لوله گذاري");
         QCOMPARE(press(f, w, "BitBtn2"), QStringList{notInCatalogue});
@@ -248,7 +247,7 @@ void PishraftTest::refusedOrphansAndRights()
     openMenu(f, "N11", "Tpishraft_ins", [&](QDialog *w) { QVERIFY(!child<QWidget>(w, "ins_btn")->isVisible()); });
     f.ui.clear();
     f.form<Tmain>()->trigger("N12");
-    QCOMPARE(f.ui.messages, QStringList{kNoAccess});
+    QCOMPARE(f.ui.messages, QStringList{texts::kNoAccess});
     QVERIFY(f.ui.shownWindows.isEmpty());
 }
 
