@@ -9,6 +9,7 @@
 #include "shared/grid.h"
 #include "shared/guard.h"
 #include "shared/messages.h"
+#include "shared/plain_boxes.h"
 #include "shared/search_box.h"
 #include "shared/ui.h"
 
@@ -179,20 +180,19 @@ Tazmayeshgah_ins::Tazmayeshgah_ins(AppContext &ctx, QWidget *parent)
         guarded(m_ctx, [&] { m_pictures->listOwner(ADOQ_az->eof() ? QVariant() : ADOQ_az->value(QStringLiteral("cod"))); });
     });
     // The lists of county and village follow what was recorded for the contractor and county.
-    auto onUserChange = [this](const QString &box, auto fn) {
-        QComboBox *c = combo(box);
-        connect(c->lineEdit(), &QLineEdit::textEdited, this, [this, fn] { guarded(m_ctx, fn); });
-        connect(c, &QComboBox::textActivated, this, [this, fn] { guarded(m_ctx, fn); });
-    };
-    onUserChange(QStringLiteral("peymankar"), [this] {
-        FillComboFromQuery(m_ctx.dm->ADOQuery1, combo(QStringLiteral("loc")),
-                           QStringLiteral("select distinct loc from azmayeshat where peymankar=?"),
-                           {boxText(QStringLiteral("peymankar"))}, true);
+    OnUserChange(combo(QStringLiteral("peymankar")), this, [this] {
+        guarded(m_ctx, [&] {
+            FillComboFromQuery(m_ctx.dm->ADOQuery1, combo(QStringLiteral("loc")),
+                               QStringLiteral("select distinct loc from azmayeshat where peymankar=?"),
+                               {boxText(QStringLiteral("peymankar"))}, true);
+        });
     });
-    onUserChange(QStringLiteral("loc"), [this] {
-        FillComboFromQuery(m_ctx.dm->ADOQuery1, combo(QStringLiteral("rosta")),
-                           QStringLiteral("select distinct rosta from azmayeshat where loc=?"),
-                           {boxText(QStringLiteral("loc"))}, true);
+    OnUserChange(combo(QStringLiteral("loc")), this, [this] {
+        guarded(m_ctx, [&] {
+            FillComboFromQuery(m_ctx.dm->ADOQuery1, combo(QStringLiteral("rosta")),
+                               QStringLiteral("select distinct rosta from azmayeshat where loc=?"),
+                               {boxText(QStringLiteral("loc"))}, true);
+        });
     });
 }
 

@@ -6,6 +6,7 @@
 #include "shared/guard.h"
 #include "shared/keyed_insert.h"
 #include "shared/messages.h"
+#include "shared/plain_boxes.h"
 #include "shared/ui.h"
 
 #include <QAction>
@@ -56,21 +57,6 @@ const QString kSubItems = QStringLiteral(
 const QString kNoMaster = QStringLiteral("خطا! آيتم كلي در فهرست آيتم ها نيست");
 const QString kNotDeleted = QStringLiteral("بي خيال");
 
-QLineEdit *lineBox(QWidget *parent, const char *name)
-{
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(QLatin1String(name));
-    return e;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 const QString Tpish_items::kMenuCaption = QStringLiteral("آيتم هاي پيشرفت");
@@ -85,9 +71,9 @@ Tpish_items::Tpish_items(AppContext &context, QWidget *parent)
     buildMenus(kMenus);
 
     // Master side.
-    master_item = lineBox(this, "master_item");
-    ldarsad = lineBox(this, "ldarsad");
-    auto *ins_btn1 = button(this, "ins_btn1", QStringLiteral("ثبت آيتم"));
+    master_item = MakeLineBox(this, "master_item");
+    ldarsad = MakeLineBox(this, "ldarsad");
+    auto *ins_btn1 = MakeButton(this, "ins_btn1", QStringLiteral("ثبت آيتم"));
     auto *masterForm = new QFormLayout;
     masterForm->addRow(QStringLiteral("آيتم كلي"), master_item);
     masterForm->addRow(QStringLiteral("درصد وزني"), ldarsad);
@@ -96,15 +82,15 @@ Tpish_items::Tpish_items(AppContext &context, QWidget *parent)
                                          .popup = menu(QStringLiteral("PopupMenu1"))});
 
     // Sub-item side.
-    slave_item = lineBox(this, "slave_item");
+    slave_item = MakeLineBox(this, "slave_item");
     vahed = new QComboBox(this);
     vahed->setObjectName(QStringLiteral("vahed"));
     vahed->setEditable(true);
     vahed->setInsertPolicy(QComboBox::NoInsert);
     vahed->addItems({QStringLiteral("عدد"), QStringLiteral("متر"), QStringLiteral("متر مربع"), QStringLiteral("متر مكعب")});
     vahed->setEditText(QString());
-    sdarsad = lineBox(this, "sdarsad");
-    auto *ins_btn2 = button(this, "ins_btn2", QStringLiteral("ثبت"));
+    sdarsad = MakeLineBox(this, "sdarsad");
+    auto *ins_btn2 = MakeButton(this, "ins_btn2", QStringLiteral("ثبت"));
     auto *subForm = new QFormLayout;
     subForm->addRow(QStringLiteral("آيتم جزئي"), slave_item);
     subForm->addRow(QStringLiteral("واحد"), vahed);

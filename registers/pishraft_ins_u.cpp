@@ -11,6 +11,7 @@
 #include "shared/keyed_insert.h"
 #include "shared/messages.h"
 #include "shared/persian.h"
+#include "shared/plain_boxes.h"
 #include "shared/search_box.h"
 #include "shared/ui.h"
 
@@ -62,54 +63,6 @@ const QString kNoProject = QStringLiteral("خطا! هيچ پروژه اي انت
 const QString kNoItem = QStringLiteral("خطا! هيچ آيتمي انتخاب نشده است");
 const QString kNotInCatalogue = QStringLiteral("خطا! آيتم كلي و آيتم جزئي بايد از فهرست آيتم ها انتخاب شوند");
 
-QComboBox *freeCombo(QWidget *parent, const char *name)
-{
-    auto *c = new QComboBox(parent);
-    c->setObjectName(QLatin1String(name));
-    c->setEditable(true);
-    c->setInsertPolicy(QComboBox::NoInsert);
-    c->setMinimumWidth(150);
-    return c;
-}
-
-QLineEdit *lineBox(QWidget *parent, const char *name)
-{
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(QLatin1String(name));
-    return e;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-// Caption and box pairs laid out `perRow` a row.
-QGridLayout *pairs(QWidget *parent, std::initializer_list<std::pair<const char *, QWidget *>> items, int perRow)
-{
-    auto *g = new QGridLayout;
-    int i = 0;
-    for (const auto &[caption, box] : items) {
-        auto *l = new QLabel(QString::fromUtf8(caption), parent);
-        l->setObjectName(box->objectName() + QStringLiteral("_lbl"));
-        l->setBuddy(box);
-        g->addWidget(l, i / perRow, (i % perRow) * 2);
-        g->addWidget(box, i / perRow, (i % perRow) * 2 + 1);
-        ++i;
-    }
-    return g;
-}
-
-// Runs fn when the user changes the combo's text, by typing or by picking from its list.
-template <class F> void onUserChange(QComboBox *c, QObject *owner, F fn)
-{
-    QObject::connect(c->lineEdit(), &QLineEdit::textEdited, owner, fn);
-    QObject::connect(c, &QComboBox::textActivated, owner, fn);
-}
-
 } // namespace
 
 const QString Tpishraft_ins::kMenuCaption = QStringLiteral("پيشرفت فيزيكي");
@@ -126,14 +79,14 @@ Tpishraft_ins::Tpishraft_ins(AppContext &context, QWidget *parent)
     // Project entry.
     auto *project = new QGroupBox(QStringLiteral("مشخصات پروژه"), this);
     project->setObjectName(QStringLiteral("project_box"));
-    title = lineBox(project, "title");
+    title = MakeLineBox(project, "title");
     title->setMinimumWidth(260);
-    prj_cod = lineBox(project, "prj_cod");
-    city = freeCombo(project, "city");
-    rosta = freeCombo(project, "rosta");
-    nahve = freeCombo(project, "nahve");
-    auto *ins_btn = button(project, "ins_btn", QStringLiteral("ثبت پروژه"));
-    auto *projectGrid = pairs(project, {{"عنوان پروژه", title}, {"كد پروژه", prj_cod}, {"شهرستان", city},
+    prj_cod = MakeLineBox(project, "prj_cod");
+    city = MakeFreeCombo(project, "city");
+    rosta = MakeFreeCombo(project, "rosta");
+    nahve = MakeFreeCombo(project, "nahve");
+    auto *ins_btn = MakeButton(project, "ins_btn", QStringLiteral("ثبت پروژه"));
+    auto *projectGrid = CaptionedPairs(project, {{"عنوان پروژه", title}, {"كد پروژه", prj_cod}, {"شهرستان", city},
                                         {"روستا", rosta}, {"نحوه اجرا", nahve}}, 3);
     projectGrid->addWidget(ins_btn, 1, 5);
     project->setLayout(projectGrid);
@@ -143,13 +96,13 @@ Tpishraft_ins::Tpishraft_ins(AppContext &context, QWidget *parent)
 
     // Items of the current project.
     auto *items = new QWidget(this);
-    master_item = freeCombo(items, "master_item");
-    slave_item = freeCombo(items, "slave_item");
+    master_item = MakeFreeCombo(items, "master_item");
+    slave_item = MakeFreeCombo(items, "slave_item");
     vahed = new QLabel(QStringLiteral("---"), items);
     vahed->setObjectName(QStringLiteral("vahed"));
-    hajm_kol = lineBox(items, "hajm_kol");
-    auto *BitBtn2 = button(items, "BitBtn2", QStringLiteral("ثبت آيتم"));
-    auto *itemGrid = pairs(items, {{"آيتم كلي", master_item}, {"آيتم جزئي", slave_item}}, 2);
+    hajm_kol = MakeLineBox(items, "hajm_kol");
+    auto *BitBtn2 = MakeButton(items, "BitBtn2", QStringLiteral("ثبت آيتم"));
+    auto *itemGrid = CaptionedPairs(items, {{"آيتم كلي", master_item}, {"آيتم جزئي", slave_item}}, 2);
     auto *hajmRow = new QHBoxLayout;
     hajmRow->addWidget(vahed);
     auto *hajmLbl = new QLabel(QStringLiteral("حجم كل كار اين آيتم"), items);
@@ -169,9 +122,9 @@ Tpishraft_ins::Tpishraft_ins(AppContext &context, QWidget *parent)
     auto *reports = new QWidget(this);
     dat = new TDateEdit(reports);
     dat->setObjectName(QStringLiteral("dat"));
-    hajm_anjami = lineBox(reports, "hajm_anjami");
-    auto *BitBtn3 = button(reports, "BitBtn3", QStringLiteral("ثبت گزارش"));
-    auto *reportGrid = pairs(reports, {{"تاريخ گزارش", dat}, {"حجم انجام شده", hajm_anjami}}, 1);
+    hajm_anjami = MakeLineBox(reports, "hajm_anjami");
+    auto *BitBtn3 = MakeButton(reports, "BitBtn3", QStringLiteral("ثبت گزارش"));
+    auto *reportGrid = CaptionedPairs(reports, {{"تاريخ گزارش", dat}, {"حجم انجام شده", hajm_anjami}}, 1);
     reportGrid->addWidget(BitBtn3, 2, 1);
     DBGrid3 = MakeGrid(reports, ADOQ_pish_rep, {.columns = kReportColumns, .objectName = "DBGrid3"});
     auto *reportsLay = new QVBoxLayout(reports);
@@ -196,8 +149,8 @@ Tpishraft_ins::Tpishraft_ins(AppContext &context, QWidget *parent)
     // The item list is always the current project's, the report list the current item's.
     connect(m_projects, &DataSet::currentRowChanged, this, [this] { guarded(ctx(), [&] { listItems(); }); });
     connect(ADOQ_pish_items, &DataSet::currentRowChanged, this, [this] { guarded(ctx(), [&] { listReports(); }); });
-    onUserChange(master_item, this, [this] { guarded(ctx(), [&] { fillSubItems(); }); });
-    onUserChange(slave_item, this, [this] { guarded(ctx(), [&] { showUnit(); }); });
+    OnUserChange(master_item, this, [this] { guarded(ctx(), [&] { fillSubItems(); }); });
+    OnUserChange(slave_item, this, [this] { guarded(ctx(), [&] { showUnit(); }); });
     city->installEventFilter(this);
 }
 
