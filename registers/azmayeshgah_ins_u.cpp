@@ -60,20 +60,20 @@ const EntrySpec kSpec = {
 };
 
 const GridColumn kColumns[] = {
-    {"az_type", "نوع آزمايش", 110},
+    {"az_type", "نوع آزمايش", 120},
     {"paper_no", "شماره نامه", 80},
-    {"moshaver", "مشاور", 130},
+    {"moshaver", "مشاور", 190},
     {"kar_no", "شماره كار", 70},
     {"serial", "سريال", 60},
-    {"loc", "محل اجرا", 80},
+    {"loc", "محل اجرا", 75},
     {"rosta", "روستا", 90},
     {"mablagh", "مبلغ", 95, 0, GridColumn::Money},
     {"pardakht_loc", "محل پرداخت", 90},
-    {"peymankar", "پيمانكار", 130},
-    {"rep_dat", "تاريخ", 75},
+    {"peymankar", "پيمانكار", 160},
+    {"rep_dat", "تاريخ", 85},
     {"result", "نتيجه", 80},
     {"cod"},
-    {"paper_dat", "تاريخ نامه", 75},
+    {"paper_dat", "تاريخ نامه", 85},
     {"cmt", "توضيحات", 160},
 };
 

@@ -45,7 +45,7 @@ const GridColumn kSubColumns[] = {
     {"master_item"},
     {"darsad"},
     {"scod"},
-    {"slave_item", "آيتم جزئي", 220},
+    {"slave_item", "آيتم جزئي", 190},
     {"sdarsad", "درصد", 70, 0, GridColumn::Number},
     {"unit", "واحد", 90},
 };
