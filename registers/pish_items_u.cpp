@@ -2,6 +2,7 @@
 
 #include "core/context.h"
 #include "core/dm_u.h"
+#include "db/dialect.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
 #include "shared/keyed_insert.h"
@@ -97,6 +98,13 @@ Tpish_items::Tpish_items(AppContext &context, QWidget *parent)
     subForm->addRow(QStringLiteral("درصد وزني"), sdarsad);
     subForm->addRow(QString(), ins_btn2);
     DBGrid2 = MakeGrid(this, ADOQ_sitem, {.columns = kSubColumns, .objectName = "DBGrid2"});
+    // A sub-item is corrected in its cells; no row is deleted there.
+    DBGrid2->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                             | QAbstractItemView::AnyKeyPressed);
+    ADOQ_sitem->setCellWriter({QStringLiteral("slave_item"), QStringLiteral("unit"), QStringLiteral("sdarsad")},
+                              [this](int row, const QString &field, const QString &text) {
+                                  return editSubItem(row, field, text);
+                              });
 
     auto *sides = new QHBoxLayout;
     body()->addLayout(sides, 1);
@@ -179,4 +187,41 @@ void Tpish_items::insertSubItem()
     listSubItems();
     if (!scod.isNull())
         ADOQ_sitem->locate(QStringLiteral("scod"), scod);
+}
+
+std::optional<QVariant> Tpish_items::editSubItem(int row, const QString &field, const QString &text)
+{
+    struct Cell {
+        const char *field, *column, *caption;
+    };
+    static const Cell kCells[] = {
+        {"slave_item", "name", "آيتم جزئي"}, {"unit", "unit", "واحد"}, {"sdarsad", "darsad", "درصد وزني"}};
+    std::optional<QVariant> stored;
+    guarded(ctx(), [&] {
+        const Cell *cell = nullptr;
+        for (const Cell &c : kCells)
+            if (field.compare(QLatin1String(c.field), Qt::CaseInsensitive) == 0)
+                cell = &c;
+        if (!cell)
+            return;
+        const QString table = QStringLiteral("sitems"), column = QLatin1String(cell->column);
+        const QVariant value = BoxValue(table, column, text, QString::fromUtf8(cell->caption));
+        const QVariant scod = ADOQ_sitem->value(QStringLiteral("scod"), row);
+        Tdm *dm = ctx().dm;
+        bool written = false;
+        dm->writeTransaction(table, [&] {
+            // A new name may not be another sub-item's of the same master item.
+            if (column == QLatin1String("name")
+                && dm->scalar(QStringLiteral("select count(*) from sitems where lcod=? and ") + db::foldedSql(column)
+                                  + QStringLiteral("=? and scod<>?"),
+                              {ADOQ_sitem->value(QStringLiteral("lcod"), row), db::foldedText(value.toString()), scod})
+                           .toLongLong() > 0)
+                throw AppError(msg::kDuplicate);
+            written = dm->exec(QStringLiteral("update sitems set %1=? where scod=?").arg(column), {value, scod}) > 0;
+        });
+        if (!written)
+            throw AppError(msg::kRowGone);
+        stored = value;
+    });
+    return stored;
 }

@@ -2,6 +2,9 @@
 // The progress item catalogue: master items and, under each, sub-items with their unit.
 #include "shared/register_window.h"
 
+#include <QVariant>
+#include <optional>
+
 class DataSet;
 class QComboBox;
 class QLineEdit;
@@ -23,6 +26,8 @@ private:
     void listSubItems();       // the current master item's sub-items, by name
     void insertMaster();       // ins_btn1
     void insertSubItem();      // ins_btn2
+    // A sub-item's name, unit or weight typed into its cell, written to its row.
+    std::optional<QVariant> editSubItem(int row, const QString &field, const QString &text);
 
     DataSet *m_masters;        // the master list
     DataSet *ADOQ_sitem;       // the sub-item list

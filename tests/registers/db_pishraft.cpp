@@ -131,6 +131,28 @@ void PishraftTest::catalogue()
         QCOMPARE(column(w, "DBGrid2", "sdarsad"), (QStringList{"20", "20"}));
         QCOMPARE(f.count("sitems"), qint64(3));
 
+        // A sub-item is corrected in its cell; a name of its master item's other sub-item and a
+        // weight that is not a number are refused.
+        auto *g = child<QTableView>(w, "DBGrid2");
+        auto type = [&](int row, const QString &field, const QString &text) {
+            const QModelIndex idx = g->model()->index(row, listOf(w, "DBGrid2")->fieldIndex(field));
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the last editor
+            g->setCurrentIndex(idx);
+            g->edit(idx);
+            auto *editor = g->viewport()->findChild<QLineEdit *>();
+            editor->setText(text);
+            f.ui.clear();
+            QTest::keyClick(editor, Qt::Key_Return);
+            QCoreApplication::processEvents(); // the grid commits the cell after the key
+            return f.ui.messages;
+        };
+        QCOMPARE(type(0, "slave_item", QStringLiteral("خاكبرداري و تسطيح")), QStringList());
+        QCOMPARE(type(1, "slave_item", QStringLiteral("خاكبرداري و تسطيح")), QStringList{kDuplicate});
+        QCOMPARE(type(1, "sdarsad", QStringLiteral("بيست")).size(), 1);
+        QCOMPARE(type(1, "sdarsad", "12.5"), QStringList());
+        QCOMPARE(column(w, "DBGrid2", "sdarsad"), (QStringList{"20", "12.5"}));
+        QCOMPARE(f.scalar("select count(*) from sitems where name=? or darsad=12.5", {QStringLiteral("خاكبرداري و تسطيح")}).toInt(), 2);
+
         // The delete only says so, even with the delete right.
         QCOMPARE(press(f, w, "N1"), QStringList{kNotDeleted});
         QCOMPARE(f.count("litems") + f.count("sitems"), qint64(6));
