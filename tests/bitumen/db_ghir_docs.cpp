@@ -11,6 +11,7 @@
 #include "shared/dates.h"
 #include "shared/edits.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -104,6 +105,8 @@ private slots:
             auto *grid = child<QTableView>(d, "DBGrid1");
             const DataSet *rows = w->list()->rows();
             QCOMPARE(rows->recordCount(), 2);
+            QVERIFY(grid->isColumnHidden(rows->fieldIndex("pk")) && grid->isColumnHidden(rows->fieldIndex("ghir_id")));
+            QCOMPARE(rows->headerData(rows->fieldIndex("cmt"), Qt::Horizontal).toString(), QStringLiteral("شرح مدرک"));
             f.ui.saveFiles << m_dir.filePath("saved");
             emit grid->clicked(rows->index(0, rows->fieldIndex("cmt")));
             QCOMPARE(f.ui.saveProposals, QStringList{kMinutes});
@@ -196,6 +199,50 @@ private slots:
             QCOMPARE(f.ui.openedFiles, QStringList{m_dir.filePath("barcode.rav")});
         };
         w->openTemplates({false, false, false, true});
+    }
+
+    // The bitumen window's items: N14 and N42 check their page, N43 stays silent without a
+    // rights row and does not ask the right to open; an empty list is refused; N17 searches.
+    void openers()
+    {
+        Fixture f(true);
+        const qint64 user = f.addUser("u", "p", "ostan");
+        f.signInAs(user, "u", "ostan");
+        f.addCounty(user, "اراك");
+        auto *src = f.form<Tghir_src>();
+        src->search();
+        f.ui.clear();
+        src->trigger("N14");
+        QCOMPARE(f.ui.messages, QStringList{texts::kEmptyList});
+
+        makeCurrent(f, addGhir(f));
+        f.ui.clear();
+        for (const char *item : {"N14", "N43", "N42"})
+            src->trigger(item);
+        QCOMPARE(f.ui.messages, (QStringList{texts::kNoAccess, texts::kNoAccess}));
+        QVERIFY(f.ui.shownWindows.isEmpty());
+
+        f.grant(user, "g_mostanadat", false, true, false, false);
+        f.grant(user, "zamaem_ghir", false, true, true, true);
+        f.ui.clear();
+        bool shown = false;
+        f.ui.onShow["Tghir_pic"] = [&](QDialog *d) {
+            shown = true;
+            QCOMPARE(child<QLabel>(d, "one_or_all")->text(), "2");
+            QVERIFY(!child<QPushButton>(d, "ins_btn")->isEnabled());
+            QVERIFY(!child<QAction>(d, "N1")->isEnabled());
+        };
+        src->trigger("N14");
+        QCOMPARE(f.ui.messages, QStringList{texts::kNoAccess});
+        src->trigger("N43");
+        QVERIFY(shown);
+        f.ui.onShow["Tzamaem_ghir"] = [&](QDialog *d) {
+            QVERIFY(!child<QPushButton>(d, "ins_btn")->isVisibleTo(d));
+            QVERIFY(child<QAction>(d, "N1")->isEnabled());
+        };
+        src->trigger("N42");
+        src->trigger("N17");
+        QCOMPARE(f.ui.shownWindows, (QStringList{"Tghir_pic", "Tzamaem_ghir", "Tghir_history"}));
     }
 
     // The history: rows of deleted allocations neither counted nor listed; the date filter is

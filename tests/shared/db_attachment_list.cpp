@@ -1,17 +1,14 @@
 // The attachment list over the five attachment tables: add for one or many owners, the
-// refusals that store nothing, open, save, save-all and delete; and the window shape.
+// refusals that store nothing, open, save, save-all and delete (the window shape is driven by
+// the bitumen documents and templates windows).
 #include "support/fixture.h"
 #include "support/texts.h"
 
 #include "core/dataset.h"
 #include "core/errors.h"
 #include "shared/attachment_list.h"
-#include "shared/attachments_window.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QFile>
-#include <QTableView>
 
 namespace {
 
@@ -209,36 +206,6 @@ private slots:
             QCOMPARE(f.count(c.table.table), 0);
             QCOMPARE(list.rows()->recordCount(), 0);
         }
-    }
-
-    // The window shape: columns shown and hidden by the shape, N1 deletes, a click saves.
-    void windowShape()
-    {
-        struct Window : AttachmentsWindow {
-            using AttachmentsWindow::AttachmentsWindow;
-            void addFile() override {}
-        };
-        Fixture f;
-        AttachmentsWindowShape shape;
-        static const GridColumn kColumns[] = {{"cmt", "شرح مدرک", 250}, {"ext", "فرمت تصوير"}};
-        shape.columns = kColumns;
-        shape.descriptionItems = {QStringLiteral("صورتجلسه")};
-        Window w(f.ctx, cases().first().table, shape);
-        w.list()->store({3}, "d", StoredFile{"x", ".a"});
-        w.list()->listOwner(3);
-        auto *grid = child<QTableView>(&w, "DBGrid1");
-        const DataSet *rows = w.list()->rows();
-        QVERIFY(grid->isColumnHidden(rows->fieldIndex("pk")));
-        QVERIFY(grid->isColumnHidden(rows->fieldIndex("ghir_id")));
-        QVERIFY(!grid->isColumnHidden(rows->fieldIndex("cmt")));
-        QCOMPARE(rows->headerData(rows->fieldIndex("cmt"), Qt::Horizontal).toString(), QStringLiteral("شرح مدرک"));
-        QCOMPARE(child<QComboBox>(&w, "cmt")->itemText(0), QStringLiteral("صورتجلسه"));
-
-        f.ui.saveFiles << m_dir.filePath("w");
-        emit grid->clicked(rows->index(0, rows->fieldIndex("cmt")));
-        QCOMPARE(read(m_dir.filePath("w.a")), QByteArray("x"));
-        child<QAction>(&w, "N1")->trigger();
-        QCOMPARE(f.count("ghir_pic"), 0);
     }
 };
 
