@@ -8,6 +8,7 @@
 #include "shared/exports.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
+#include "shared/keyed_insert.h"
 #include "shared/messages.h"
 #include "shared/plain_boxes.h"
 #include "shared/search_box.h"
@@ -248,6 +249,13 @@ void Tazmayeshgah_ins::search(bool filtered)
         where += m_search->piece(binds);
     ADOQ_az->open(QStringLiteral("select * from azmayeshat") + where + QStringLiteral(" order by cod"), binds);
     m_search->cnt()->setText(QString::number(ADOQ_az->recordCount()));
+}
+
+// A value refused names its box by its caption.
+QVariant Tazmayeshgah_ins::value(const QString &column) const
+{
+    const QLabel *caption = captionLabel(column);
+    return CaptionedValue(column, caption ? caption->text() : column, [&] { return EntryForm::value(column); });
 }
 
 QString Tazmayeshgah_ins::logText(bool inserted) const

@@ -24,6 +24,7 @@ public:
 
 protected:
     QString logText(bool inserted) const override;
+    QVariant value(const QString &column) const override;
     void afterWrite(bool inserted) override;
     void showEvent(QShowEvent *e) override;
 

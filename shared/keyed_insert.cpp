@@ -39,14 +39,19 @@ QVariant InsertUnlessDuplicate(AppContext &ctx, const KeyedInsert &ins, const st
     return key;
 }
 
-QVariant BoxValue(const QString &table, const QString &column, const QString &text, const QString &caption)
+QVariant CaptionedValue(const QString &column, const QString &caption, const std::function<QVariant()> &convert)
 {
     try {
-        return db::columnValue(table, column, text);
+        return convert();
     } catch (const InputError &e) {
         // The column's message, with the box's caption where it names the column.
         QString m = e.message();
         m.replace(QStringLiteral("ستون ") + column.toLower(), QStringLiteral("«%1»").arg(caption));
         throw InputError(m);
     }
+}
+
+QVariant BoxValue(const QString &table, const QString &column, const QString &text, const QString &caption)
+{
+    return CaptionedValue(column, caption, [&] { return db::columnValue(table, column, text); });
 }

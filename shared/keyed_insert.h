@@ -31,3 +31,6 @@ QVariant InsertUnlessDuplicate(AppContext &ctx, const KeyedInsert &ins, const st
 // A box's text as the value of its column (db::columnValue: a number checked, a text no
 // longer than its column); a refusal names the box by its caption. Throws InputError.
 QVariant BoxValue(const QString &table, const QString &column, const QString &text, const QString &caption);
+// Runs a conversion of a column's value; a refusal that names the column names the box's
+// caption instead (an entry form's value() made to speak of its boxes).
+QVariant CaptionedValue(const QString &column, const QString &caption, const std::function<QVariant()> &convert);
