@@ -341,8 +341,14 @@ void Tazmayeshgah_ins::addPicture()
 {
     if (ADOQ_az->eof())
         return;
+    const QVariant cod = ADOQ_az->value(QStringLiteral("cod"));
+    // A picture belongs to a record that still exists (another user may have deleted it).
+    if (m_ctx.dm->scalar(QStringLiteral("select count(*) from azmayeshat where cod=?"), {cod}).toLongLong() == 0) {
+        m_ctx.ui->message(msg::kRowGone, this);
+        return;
+    }
     AttachmentList::Add add;
-    add.owners = {ADOQ_az->value(QStringLiteral("cod"))};
+    add.owners = {cod};
     add.ask = kPictureDescription;
     m_pictures->add(add);
 }

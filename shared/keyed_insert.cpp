@@ -28,7 +28,8 @@ QVariant InsertUnlessDuplicate(AppContext &ctx, const KeyedInsert &ins, const st
                 binds << v;
             }
         }
-        if (dm->scalar(QStringLiteral("select count(*) from ") + ins.table + where, binds).toLongLong() > 0)
+        if (!where.isEmpty()
+            && dm->scalar(QStringLiteral("select count(*) from ") + ins.table + where, binds).toLongLong() > 0)
             return;
         const QString marks = QStringLiteral("?,").repeated(ins.columns.size()).chopped(1);
         dm->exec(QStringLiteral("insert into %1 (%2) values (%3)").arg(ins.table, ins.columns.join(QLatin1Char(',')), marks),
