@@ -16,10 +16,15 @@ Ui::Answer ScriptedUi::question(const QString &text, bool, QWidget *)
     return answers.isEmpty() ? No : answers.dequeue();
 }
 
-QString ScriptedUi::inputBox(const QString &caption, const QString &prompt, const QString &def, QWidget *)
+const QString ScriptedUi::kCancel = QStringLiteral("\x01cancel");
+
+QString ScriptedUi::inputBox(const QString &caption, const QString &prompt, const QString &def, QWidget *, bool *ok)
 {
     prompts << caption + QLatin1Char('|') + prompt + QLatin1Char('|') + def;
-    return inputs.isEmpty() ? def : inputs.dequeue();
+    const QString answer = inputs.isEmpty() ? kCancel : inputs.dequeue();
+    if (ok)
+        *ok = answer != kCancel;
+    return answer == kCancel ? def : answer;
 }
 
 QString ScriptedUi::passwordBox(const QString &caption, const QString &prompt, bool *ok, QWidget *)
@@ -40,8 +45,9 @@ QString ScriptedUi::openFileName(const QString &, const QString &, QWidget *)
     return openFiles.isEmpty() ? QString() : openFiles.dequeue();
 }
 
-QString ScriptedUi::saveFileName(const QString &, const QString &, const QString &, QWidget *)
+QString ScriptedUi::saveFileName(const QString &, const QString &proposed, const QString &, QWidget *)
 {
+    saveProposals << proposed;
     return saveFiles.isEmpty() ? QString() : saveFiles.dequeue();
 }
 
@@ -74,6 +80,7 @@ void ScriptedUi::clear()
     questions.clear();
     prompts.clear();
     openedFiles.clear();
+    saveProposals.clear();
     shownWindows.clear();
     reports.clear();
     beeps = 0;
