@@ -16,8 +16,6 @@ using report::FormRow;
 
 namespace {
 
-const QString kGhir = TghirFormFrame::kGhir;
-
 const QString kMasrafView = QStringLiteral("مشاهده فرم صورتجلسه مصرف قير");
 const QString kMasrafPrint = QStringLiteral("چاپ فرم صورتجلسه مصرف قير");
 const QString kTahatorView = QStringLiteral("مشاهده فرم صورتجلسه تهاتر قير");
@@ -30,8 +28,6 @@ const FormInput kDate{QStringLiteral("dat"), QStringLiteral("Date"), QStringLite
 const FormInput kLetterDate{QStringLiteral("dat"), QStringLiteral("Date"), QStringLiteral("تاريخ نامه"), {}, true};
 const FormInput kTitle{QStringLiteral("titr_lbl"), QStringLiteral("Title"), QStringLiteral("عنوان"),
                        QStringLiteral("عمراني/دهياري")};
-
-const FormLabel kSerial{QStringLiteral("serial"), kGhir, QStringLiteral("id")};
 
 // The text of ghir_t when it reads as a number, else the fallback.
 QString equalised(FormFill &f, const QString &fallback)
@@ -172,6 +168,8 @@ void exchangeSheet(FormFill &f)
 
 FormRows sheetsForms()
 {
+    const QString &kGhir = TghirFormFrame::kGhir;
+    const FormLabel kSerial{QStringLiteral("serial"), kGhir, QStringLiteral("id")};
     const QList<FormLabel> minutes = formLabels(kGhir, {"sal", "rosta", "city", "rep_no", "rep_dat", "az_name", "sorat_area",
                                                          "zekhamat_m"});
     const QList<FormLabel> project = QList<FormLabel>{kSerial} + formLabels(kGhir, {"prj_typ", "city", "rosta", "peymankar"});
