@@ -18,14 +18,14 @@ const QStringList kVillages{"ده نو", "کرهرود", "سنجان", "سارو
 const QStringList kCounties{"اراك", "شازند", "خمين", "محلات", "کميجان"};
 
 // The batch; the first village's allocation, complete, is the current one.
-void setUp(Fixture &f, int villages = 30)
+void setUp(Fixture &f)
 {
     const qint64 u = f.addUser("2280000011", "p", "ostan");
     for (const QString &c : kCounties)
         f.addCounty(u, c);
     f.signInAs(u, "2280000011", "ostan");
     qint64 first = 0;
-    for (int i = 0; i < villages; ++i) {
+    for (int i = 0; i < kVillages.size(); ++i) {
         const qint64 id = addGhir(f, {{"city", kCounties.at(i % 5)}, {"rosta", kVillages.at(i)}, {"peymankar", kContractor},
                     {"moarefi_no", "4521"}, {"moarefi_dat", "1403/05/20"}, {"reg_dat", "1403/05/06"}, {"sal", "1403"},
                     {"prj_typ", "آسفالت معابر روستايي"}, {"prj_area", 2500 + i * 137.25}, {"ghir_tahatori", 8 + i % 7 + 0.75},
@@ -124,18 +124,16 @@ private slots:
         QTest::newRow("exchange sheet") << QByteArray("N12") << QStringList{"1403/07/20"} << 1 << head
             << lab + QStringList{"45,000,000", "56,272,500,000", "12,500,000", "15,631,250,000", "71,903,750,000",
                                  "185,000,000"} << QString();
-        QStringList villages;
-        for (const QString &v : kVillages)
-            villages << "*" << v;
+        // Each village once, in the database's order (PostgreSQL's distinct has an order of its own).
+        const QStringList villages = kVillages;
         QTest::newRow("guarantee refund") << QByteArray("N51") << QStringList{"1403/09/01", "9", "1250", "1403/08/25"} << 1
             << QStringList{"1403/09/01", "1403/1287", kContractor, "احتراما با توجه به درخواست پيمانکار طي نامه شماره",
                            "1250", "مورخ", "1403/08/25", kContractor, "مورد پيمان"}
-                   + villages + QStringList{"شهرستان هاي"}
-            << QStringList{"کميجان", "محلات", "1403/05/20", "4521"} << QString();
+            << villages + QStringList{"کميجان", "محلات", "1403/05/20", "4521"} << QString();
         QTest::newRow("older guarantee refund") << QByteArray("N25") << QStringList{"1403/09/01", "9", "1250", "1403/08/25"} << 1
             << QStringList{"احتراماعطف به درخواست نامه شماره", "1250", "مورخ", "1403/08/25",
-                           "پيمانکار شرکت ", kContractor, "مورخ", "1403/05/20"} + villages
-            << QStringList{"کميجان", "4521"} << QString();
+                           "پيمانکار شرکت ", kContractor, "مورخ", "1403/05/20"}
+            << villages + QStringList{"کميجان", "4521"} << QString();
         QTest::newRow("older memorandum") << QByteArray("N33") << QStringList{"1403/02/18"} << 1
             << QStringList{"نظر به اينکه در روستاي", "ده نو", "از توابع شهرستان", "اراك",
                            "1-1-آسفالت مسير به طول", "1750", "متر که براساس برآورد مقدار", "2500",
