@@ -4,7 +4,6 @@
 #include "core/dm_u.h"
 #include "core/errors.h"
 #include "db/values.h"
-#include "shared/delete_password.h"
 #include "shared/guard.h"
 #include "shared/messages.h"
 #include "shared/ui.h"
@@ -201,38 +200,6 @@ int AttachmentList::saveAll(const QString &stem)
     return written;
 }
 
-namespace {
-// Until the shared delete command runs: the question and/or password of the spec, then the
-// row in one transaction and the done message.
-bool runDeleteInterim(AppContext &ctx, QWidget *parent, const DeleteSpec &spec, const QVariant &key)
-{
-    const auto passwordOk = [&] {
-        if (spec.password == DeleteSpec::NoPassword)
-            return true;
-        const bool plain = spec.password == DeleteSpec::AskPassword;
-        if (ConfirmDeletePassword(ctx, plain ? kPasswordCaption : kDeletePasswordCaption,
-                                  plain ? kPasswordPrompt : kDeletePasswordPrompt))
-            return true;
-        ctx.ui->message(plain ? kPasswordMismatch : kDeletePasswordMismatch, parent);
-        return false;
-    };
-    const auto questionOk = [&] {
-        return spec.question.isEmpty() || ctx.ui->question(spec.question, spec.questionWithCancel, parent) == Ui::Yes;
-    };
-    if (spec.passwordFirst ? !(passwordOk() && questionOk()) : !(questionOk() && passwordOk()))
-        return false;
-    int removed = 0;
-    ctx.dm->transaction([&] {
-        removed = ctx.dm->exec(QStringLiteral("delete from ") + spec.table + QStringLiteral(" where ") + spec.keyColumn
-                                   + QStringLiteral("=?"),
-                               {key});
-    });
-    if (removed > 0 && !spec.doneMessage.isEmpty())
-        ctx.ui->message(spec.doneMessage, parent);
-    return removed > 0;
-}
-} // namespace
-
 bool AttachmentList::deleteCurrent(const DeleteSpec &confirm)
 {
     if (m_rows->eof())
@@ -242,7 +209,7 @@ bool AttachmentList::deleteCurrent(const DeleteSpec &confirm)
     spec.keyColumn = m_table.key;
     bool deleted = false;
     guarded(m_ctx, [&] {
-        deleted = runDeleteInterim(m_ctx, m_window, spec, m_rows->value(m_table.key));
+        deleted = RunDelete(m_ctx, m_window, spec, m_rows->value(m_table.key));
         if (deleted)
             relist();
     });

@@ -37,7 +37,7 @@ struct AttachmentsWindowShape {
     bool sortedItems = false;
     QList<Box> boxes;
     QString addCaption;         // `ins_btn`'s caption (empty: a picture button)
-    QString grid = QStringLiteral("DBGrid1");
+    const char *grid = "DBGrid1";
     // The grid's columns (a field the table does not name, or names without a title, is hidden).
     std::span<const GridColumn> columns;
     QStringList notes;          // texts under the grid

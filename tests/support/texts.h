@@ -1,0 +1,37 @@
+#pragma once
+// The system's texts that the tests compare with, kept once here as independent copies: a
+// typo in the program's own constant then fails a test instead of passing it.
+#include <QString>
+
+namespace texts {
+
+inline const QString kInserted = QStringLiteral("ثبت شد");
+inline const QString kDeleted = QStringLiteral("حذف شد");
+inline const QString kEdited = QStringLiteral("ويرايش شد");
+inline const QString kNoAccess = QStringLiteral("شما دسترسي به اين صفحه را نداريد");
+inline const QString kReportRefused = QStringLiteral("شما به اين صفحه دسترسي نداريد");
+inline const QString kFormRefused = QStringLiteral("عدم دسترسي به اين صفحه");
+inline const QString kPasswordMismatch = QStringLiteral("كلمه عبور را اشتباه وارد نموديد");
+inline const QString kDeletePasswordMismatch = QStringLiteral("رمز حذف اشتباه بود");
+
+// Our own wordings (not the system's), checked so that they stay as decided.
+inline const QString kEmptyList = QStringLiteral("هيچ پروژه اي در ليست نيست");
+inline const QString kChangedByOther = QStringLiteral(
+    "خطا! اين رديف پس از باز شدن فرم توسط کاربر ديگري تغيير کرده است و ذخيره نشد. براي ديدن مقادير جديد، فرم را دوباره باز نماييد");
+inline const QString kRowGone = QStringLiteral("خطا! اين رديف در بانک اطلاعاتي يافت نشد؛ شايد از کاربر ديگري حذف شده باشد");
+inline const QString kAlreadyDeleted = QStringLiteral("اين رديف قبلا توسط کاربر ديگري حذف شده است");
+
+// The bitumen windows.
+inline const QString kGhirPlaceError = QStringLiteral("خطا! نام استان و شهرستان اشتباه است. از تايپ پرهيز نماييد و فقط از ليست انتخاب نماييد");
+inline const QString kGhirDuplicate = QStringLiteral("خطا! اين پيمانکار در اين روستا و شهرستان با اين ميزان قير تهاتري و سال تخصيص قير و شماره معرفي نامه پيمانکار قبلا ثبت شده است");
+inline const QString kGhirRowGone = QStringLiteral("خطا! اين پروژه در بانک اطلاعاتي يافت نشد؛ شايد از کاربر ديگري حذف شده باشد"); // our own wording
+inline const QString kGhirComplementSaved = QStringLiteral("ثبت/ويرايش انجام شد");
+inline const QString kGhirDeleteWarning = QStringLiteral("هشدار! اگر پروژه را حذف نماييد تمام صورت وضعيت هاي آن نيز حذف خواهند شد. آيا مي خواهيد ادامه دهيد؟");
+inline const QString kGhirDeleteLog = QStringLiteral("  حذف قير   ");
+inline const QString kGhirMenuCaption = QStringLiteral("قير");
+inline const QString kContractorDuplicate = QStringLiteral("خطا! نام پيمانکار تکراري است");
+inline const QString kContractorUpdated = QStringLiteral("ويرايش انجام شد");
+inline const QString kContractorRowGone = QStringLiteral("خطا! اين پيمانکار حذف شده است"); // our own wording
+inline const QString kContractorExportTitle = QStringLiteral("گزارش پروژه هاي قير");
+
+} // namespace texts
