@@ -4,6 +4,7 @@
 // per completed print, their gates, and the forms that end before any history row.
 #include "support/drive.h"
 #include "support/report_support.h"
+#include "support/texts.h"
 
 #include "bitumen/forms_rows.h"
 #include "bitumen/ghir_src_u.h"
@@ -23,7 +24,6 @@ const QString kTahatorPrint = QStringLiteral("چاپ فرم صورتجلسه ت�
 const QString kSheetView = QStringLiteral("مشاهده فرم محاسبات مصرف قير");
 const QString kSheetPrint = QStringLiteral("چاپ فرم محاسبات مصرف قير");
 const QString kRefundView = QStringLiteral("مشاهده فرم استرداد تضمين");
-const QString kRefused = QStringLiteral("عدم دسترسي به اين صفحه");
 
 using Call = ScriptedUi::ReportCall;
 using Labels = QList<QPair<QString, QString>>;
@@ -356,7 +356,7 @@ private slots:
         f.ui.reports.clear();
         choose(f, "N25");
         QCOMPARE(f.ui.reports.size(), 0);
-        QCOMPARE(f.ui.messages, QStringList({kRefused}));
+        QCOMPARE(f.ui.messages, QStringList({texts::kFormRefused}));
         QCOMPARE(historyTexts(f), QStringList(3, kRefundView));
     }
 
@@ -394,7 +394,7 @@ private slots:
             for (const char *item : province)
                 choose(f, item);
             QCOMPARE(f.ui.reports.size(), 0);
-            QCOMPARE(f.ui.messages, QStringList(province.size(), kRefused));
+            QCOMPARE(f.ui.messages, QStringList(province.size(), texts::kFormRefused));
             QCOMPARE(historyTexts(f), QStringList({kCommitteeView, kCommitteeView, kCommitteeView, kMasrafView, kSheetView,
                                                    kSheetView, kTahatorView, kTahatorView, kSheetView, kRefundView,
                                                    kRefundView}));
@@ -404,7 +404,7 @@ private slots:
         f.form<Tghir_src>()->search();
         for (const char *item : province + QList<const char *>{"N33", "N110", "N210"})
             choose(f, item);
-        QCOMPARE(f.ui.messages, QStringList(14, "هيچ پروژه اي در ليست نيست"));
+        QCOMPARE(f.ui.messages, QStringList(14, texts::kEmptyList));
         QCOMPARE(f.ui.prompts, QStringList());
         QCOMPARE(f.ui.reports.size(), 0);
         QCOMPARE(f.count("ghir_history"), qint64(0));
