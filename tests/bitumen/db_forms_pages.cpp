@@ -45,13 +45,7 @@ void setUp(Fixture &f, int villages)
 // The report of one menu item, rendered to PDF.
 QString print(Fixture &f, const char *item, const QStringList &answers, report::FilledReport *out = nullptr)
 {
-    for (const QString &a : answers)
-        f.ui.inputs << a;
-    f.ui.reports.clear();
-    click(f.form<Tghir_src>(), item);
-    if (f.ui.reports.isEmpty())
-        qFatal("%s showed no report: %s", item, qPrintable(f.ui.messages.join(QLatin1Char('|'))));
-    const report::FilledReport &r = *f.ui.reports.last().report;
+    const report::FilledReport &r = chooseForm(f, item, answers);
     if (out)
         *out = r;
     return keptPdf(r);

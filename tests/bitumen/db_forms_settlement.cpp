@@ -56,24 +56,6 @@ void addSignatories(Fixture &f)
 
 void choose(Fixture &f, const char *item) { click(f.form<Tghir_src>(), item); }
 
-QStringList historyTexts(Fixture &f)
-{
-    DataSet *q = f.dm.ADOQuery2;
-    q->open(QStringLiteral("select cmt from ghir_history order by pk"));
-    QStringList out;
-    for (int r = 0; r < q->recordCount(); ++r)
-        out << q->text("cmt", r);
-    return out;
-}
-
-QStringList column(const report::FilledReport &r, const QString &name)
-{
-    QStringList out;
-    for (int row = 0; row < r.rowCount(); ++row)
-        out << r.cell(row, name);
-    return out;
-}
-
 // The last report: its layout, every label it shows filled and no other, then the labels.
 const report::FilledReport &shown(Fixture &f, const QString &layout, const Labels &expected)
 {
@@ -125,9 +107,9 @@ private slots:
              {"sal", "1403"}, {"sath_sum", "7500.5"}, {"ghir_sum", "20.5"}, {"modirkol", "دکتر کريمي"},
              {"moaven_omran", "مهندس احمدي"}, {"moaven_zihesab", "حسين موسوي"}, {"herasat", "رضا نوري"},
              {"hoghoghi", "مريم صادقي"}, {"karmasol_nezarat", "سعيد رحيمي"}, {"gharardad", "علي رضايي"}});
-        QCOMPARE(column(r, "rosta"), QStringList({"ده نو", "کرهرود"}));
-        QCOMPARE(column(r, "prj_area"), QStringList({"4500.5", "3000"}));
-        QCOMPARE(column(r, "prot_no"), QStringList({"ق-11", ""}));
+        QCOMPARE(reportColumn(r, "rosta"), QStringList({"ده نو", "کرهرود"}));
+        QCOMPARE(reportColumn(r, "prj_area"), QStringList({"4500.5", "3000"}));
+        QCOMPARE(reportColumn(r, "prot_no"), QStringList({"ق-11", ""}));
         QCOMPARE(historyTexts(f), QStringList({kCommitteeView, kCommitteePrint, kCommitteePrint}));
 
         f.ui.prompts.clear();
@@ -138,7 +120,7 @@ private slots:
         const report::FilledReport &c = shown(f, "TGHIR_FRM_CONTROL",
             {{"dat", "1403/05/14"}, {"sath_sum", "7500.5"}, {"ghir_sum", "20.5"}, {"moaven_zihesab", "حسين موسوي"},
              {"karmasol_nezarat", "سعيد رحيمي"}, {"gharardad", "علي رضايي"}, {"herasat", "رضا نوري"}});
-        QCOMPARE(column(c, "rosta"), QStringList({"ده نو", "کرهرود"}));
+        QCOMPARE(reportColumn(c, "rosta"), QStringList({"ده نو", "کرهرود"}));
         // The control form records its request under the minutes' title, and no print.
         QCOMPARE(historyTexts(f).mid(3), QStringList({kCommitteeView}));
     }
@@ -166,8 +148,8 @@ private slots:
         QCOMPARE(f.ui.prompts.size(), 2);
         const report::FilledReport &r = shown(f, "TSORATJALASE_TOZI2",
             {{"sath_sum", "2000.25"}, {"mande_sum", "2.5"}, {"jalase_no", "م/ت"}, {"sal", "1403"}});
-        QCOMPARE(column(r, "rosta"), QStringList({"ده نو", "سنجان", "کرهرود"}));
-        QCOMPARE(column(r, "mande"), QStringList({"5.5", "3", "-6"}));
+        QCOMPARE(reportColumn(r, "rosta"), QStringList({"ده نو", "سنجان", "کرهرود"}));
+        QCOMPARE(reportColumn(r, "mande"), QStringList({"5.5", "3", "-6"}));
         // No print history for this layout.
         QCOMPARE(historyTexts(f), QStringList({kCommitteeView}));
     }

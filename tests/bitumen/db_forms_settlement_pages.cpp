@@ -51,13 +51,7 @@ void setUp(Fixture &f)
 // The report of a menu item as a kept PDF.
 QString print(Fixture &f, const char *item, const QStringList &answers)
 {
-    for (const QString &a : answers)
-        f.ui.inputs << a;
-    f.ui.reports.clear();
-    click(f.form<Tghir_src>(), item);
-    if (f.ui.reports.isEmpty())
-        qFatal("%s showed no report: %s", item, qPrintable(f.ui.messages.join(QLatin1Char('|'))));
-    return keptPdf(*f.ui.reports.last().report);
+    return keptPdf(chooseForm(f, item, answers));
 }
 
 } // namespace
