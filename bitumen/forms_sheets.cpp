@@ -124,7 +124,10 @@ ExchangeAmounts exchangeAmounts(const QString &protMablagh, const QString &asfal
                                 const QString &protMablaghEjra)
 {
     // A money column without a value counts 0; a text read as an amount must be one.
-    auto money = [](const QString &t, qint64 *v) { return t.trimmed().isEmpty() ? (*v = 0, true) : readAmount(t, v); };
+    auto money = [](const QString &t, qint64 *v) {
+        *v = 0;
+        return t.trimmed().isEmpty() || readAmount(t, v);
+    };
     auto product = [&](const QString &moneyText, const QString &amount) {
         qint64 a = 0, b = 0, p = 0;
         return money(moneyText, &a) && readAmount(amount, &b) && multiply(a, b, &p) ? amountText(p) : QStringLiteral("0");
