@@ -11,6 +11,10 @@
 #include "core/context.h"
 #include "core/login_u.h"
 #include "core/main_u.h"
+#include "registers/khadamat_ins_u.h"
+#include "registers/khadamat_pic_src_u.h"
+#include "registers/khadamat_pic_u.h"
+#include "registers/khadamat_src_u.h"
 
 void createForms(AppContext &ctx)
 {
@@ -32,4 +36,12 @@ void createForms(AppContext &ctx)
     ctx.addForm(new Tghir_pic(ctx));
     ctx.addForm(new Tzamaem_ghir(ctx));
     ctx.addForm(new Tghir_history(ctx));
+    // Technical services: the reports window, its entry form and attachment windows.
+    auto *khadamatSrc = new Tkhadamat_src(ctx);
+    ctx.addForm(khadamatSrc);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N19"), Tkhadamat_src::kMenuCaption, QStringLiteral("khadamat"),
+                                 [khadamatSrc](const PageRights &rights) { khadamatSrc->openFromMain(rights); });
+    ctx.addForm(new Tkhadamat_ins(ctx));
+    ctx.addForm(new Tkhadamat_pic(ctx));
+    ctx.addForm(new Tkhadamat_pic_src(ctx));
 }

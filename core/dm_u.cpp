@@ -65,6 +65,7 @@ Tdm::Tdm(QObject *parent)
     ADOQ_peymankar = make("ADOQ_peymankar");
     ADOQ_ghir_pic = make("ADOQ_ghir_pic");
     ADOQ_zamaem = make("ADOQ_zamaem");
+    ADOQ_khadamat = make("ADOQ_khadamat");
     // The oil company letter prints each allocation's tonnage in words as well.
     ADOQ_naft->addCalculatedField(QStringLiteral("ghir_tahatoriHOROF"), &ghirTahatoriHorof);
 }

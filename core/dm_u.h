@@ -51,6 +51,8 @@ public:
     DataSet *ADOQ_peymankar;
     DataSet *ADOQ_ghir_pic;
     DataSet *ADOQ_zamaem;
+    // Technical services.
+    DataSet *ADOQ_khadamat;  // current row = the current monthly report
 
     QString mainConnectionName() const { return m_mainName; }
     QString protConnectionName() const { return m_protName; }
