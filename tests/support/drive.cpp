@@ -152,4 +152,33 @@ QStringList gridColumn(QWidget *window, const QString &grid, const QString &fiel
     return out;
 }
 
+const report::FilledReport &chooseForm(Fixture &f, const char *item, const QStringList &answers)
+{
+    for (const QString &a : answers)
+        f.ui.inputs << a;
+    f.ui.reports.clear();
+    click(f.form<Tghir_src>(), QLatin1String(item));
+    if (f.ui.reports.isEmpty())
+        qFatal("%s showed no report: %s", item, qPrintable(f.ui.messages.join(QLatin1Char('|'))));
+    return *f.ui.reports.last().report;
+}
+
+QStringList historyTexts(Fixture &f)
+{
+    DataSet *q = f.dm.ADOQuery2;
+    q->open(QStringLiteral("select cmt from ghir_history order by pk"));
+    QStringList out;
+    for (int r = 0; r < q->recordCount(); ++r)
+        out << q->text(QStringLiteral("cmt"), r);
+    return out;
+}
+
+QStringList reportColumn(const report::FilledReport &r, const QString &name)
+{
+    QStringList out;
+    for (int row = 0; row < r.rowCount(); ++row)
+        out << r.cell(row, name);
+    return out;
+}
+
 } // namespace testing_support
