@@ -1,9 +1,9 @@
 #include "core/dataset.h"
-#include "shared/busy.h"
+#include "core/busy.h"
 
 #include "core/errors.h"
+#include "core/collation.h"
 #include "core/fetch.h"
-#include "shared/persian.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -375,11 +375,6 @@ void DataSet::setTitles(const QHash<QString, QString> &titles)
         emit headerDataChanged(Qt::Horizontal, 0, m_fields.size() - 1);
 }
 
-QString DataSet::title(const QString &field) const
-{
-    return m_titles.value(field, field);
-}
-
 void DataSet::setBoldColumn(int column)
 {
     m_boldColumn = column;
@@ -401,7 +396,7 @@ QVariant DataSet::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_published)
         return {};
-    if (role == Qt::DisplayRole)
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
         return cellText(index.row(), index.column());
     if (role == Qt::BackgroundRole && m_rowColor) {
         const QColor c = m_rowColor(index.row());
@@ -409,6 +404,38 @@ QVariant DataSet::data(const QModelIndex &index, int role) const
             return c;
     }
     return {};
+}
+
+void DataSet::setCellWriter(const QStringList &fields, CellWriter write)
+{
+    m_editable.clear();
+    for (const QString &f : fields)
+        m_editable << f.toLower();
+    m_writer = std::move(write);
+}
+
+Qt::ItemFlags DataSet::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && m_writer && index.column() < m_fields.size()
+        && m_editable.contains(m_fields.at(index.column()).toLower()))
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool DataSet::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || index.row() >= m_published
+        || index.column() >= m_storedColumns)
+        return false;
+    if (cellText(index.row(), index.column()) == value.toString())
+        return false;
+    const std::optional<QVariant> written = m_writer(index.row(), m_fields.at(index.column()), value.toString());
+    if (!written)
+        return false;
+    m_store.setCell(stored(index.row()), index.column(), m_storedColumns, *written);
+    emit dataChanged(index, index);
+    return true;
 }
 
 QVariant DataSet::headerData(int section, Qt::Orientation orientation, int role) const

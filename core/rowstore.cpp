@@ -178,6 +178,28 @@ void RowStore::endRow()
     m_pending.clear();
 }
 
+void RowStore::setCell(int row, int column, int columns, const QVariant &v)
+{
+    if (row < 0 || row >= int(m_rows.size()))
+        return;
+    const char *p = m_rows[size_t(row)];
+    const char *start = p;
+    for (int i = 0; i < column; ++i)
+        p = skipCell(p);
+    const char *cellStart = p;
+    const char *cellEnd = skipCell(p);
+    const char *end = cellEnd;
+    for (int i = column + 1; i < columns; ++i)
+        end = skipCell(end);
+    m_pending.assign(start, cellStart);
+    addVariant(v);
+    m_pending.insert(m_pending.end(), cellEnd, end);
+    char *q = allocate(m_pending.size());
+    std::memcpy(q, m_pending.data(), m_pending.size());
+    m_rows[size_t(row)] = q;
+    m_pending.clear();
+}
+
 RowStore::Cell RowStore::cell(int row, int column) const
 {
     Cell c;

@@ -41,6 +41,10 @@ public:
     void addVariant(const QVariant &v);
     void endRow();
 
+    // Replaces one cell of a stored row of `columns` cells (a cell edited in place): the row
+    // is written anew.
+    void setCell(int row, int column, int columns, const QVariant &v);
+
     Cell cell(int row, int column) const;
     QVariant value(int row, int column) const { return toVariant(cell(row, column)); }
     static QVariant toVariant(const Cell &c);
