@@ -17,6 +17,7 @@ namespace {
 struct Session {
     SessionSetup setup;
     int transactions = 0;
+    bool reopenedInTransaction = false; // the transaction went with the old connection
 };
 
 QMutex g_mutex;
@@ -68,7 +69,9 @@ void reopen(const QSqlDatabase &handle)
     SessionSetup setup;
     {
         const QMutexLocker lock(&g_mutex);
-        setup = g_sessions.value(db.connectionName()).setup;
+        Session &s = g_sessions[db.connectionName()];
+        setup = s.setup;
+        s.reopenedInTransaction = s.transactions > 0;
     }
     if (setup) {
         try {
@@ -168,19 +171,28 @@ void begin(const QSqlDatabase &handle)
 }
 
 namespace {
-void leave(const QSqlDatabase &db)
+// Ends the transaction's count; false when the connection was reopened inside it, so that there
+// is no transaction left on the server to end.
+bool leave(const QSqlDatabase &db)
 {
     const QMutexLocker lock(&g_mutex);
     auto it = g_sessions.find(db.connectionName());
-    if (it != g_sessions.end() && it->transactions > 0)
+    if (it == g_sessions.end())
+        return true;
+    if (it->transactions > 0)
         --it->transactions;
+    const bool same = !it->reopenedInTransaction;
+    if (it->transactions == 0)
+        it->reopenedInTransaction = false;
+    return same;
 }
 } // namespace
 
 void commit(const QSqlDatabase &handle)
 {
     QSqlDatabase db = handle;
-    leave(db);
+    if (!leave(db))
+        throwUnreachable(QString());
     if (db.commit())
         return;
     const QSqlError err = db.lastError();
@@ -199,8 +211,7 @@ void commit(const QSqlDatabase &handle)
 void rollback(const QSqlDatabase &handle)
 {
     QSqlDatabase db = handle;
-    leave(db);
-    if (db.isOpen())
+    if (leave(db) && db.isOpen())
         db.rollback();
 }
 
