@@ -33,6 +33,7 @@ Fixture::Fixture(bool withForms)
     } else {
         p = DbProfile::sqliteFile(m_dir.filePath(QStringLiteral("main.sqlite")));
     }
+    m_profile = p;
     try {
         dm.connectMain(p);
         db::setupSchema(dm);

@@ -42,7 +42,11 @@ public:
 
     template <class T> T *form() { return ctx.form<T>(); }
 
+    // The main database's profile, for a second connection to the same data.
+    const DbProfile &profile() const { return m_profile; }
+
 private:
+    DbProfile m_profile;
     QTemporaryDir m_dir;
     QString m_schema;
     bool m_forms = false;
