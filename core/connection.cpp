@@ -153,18 +153,25 @@ QSqlQuery execute(const QSqlDatabase &db, const QString &sql, const QVariantList
     throw DbError(errorText(db, error));
 }
 
-void begin(const QSqlDatabase &handle)
+void begin(const QSqlDatabase &handle, BeginMode mode)
 {
     QSqlDatabase db = handle;
-    if (isPostgres(db) && !db.isOpen())
-        reopen(db);
-    if (!db.transaction()) {
-        const QSqlError err = db.lastError();
-        if (!connectionLost(db))
-            throw DbError(errorText(db, err));
-        reopen(db);
-        if (!db.transaction())
-            throw DbError(errorText(db, db.lastError()));
+    if (mode == WriteLock && db.driverName() == QLatin1String("QSQLITE")) {
+        // The driver keeps no state of its own: its commit and rollback end this transaction.
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            throw DbError(errorText(db, q.lastError()));
+    } else {
+        if (isPostgres(db) && !db.isOpen())
+            reopen(db);
+        if (!db.transaction()) {
+            const QSqlError err = db.lastError();
+            if (!connectionLost(db))
+                throw DbError(errorText(db, err));
+            reopen(db);
+            if (!db.transaction())
+                throw DbError(errorText(db, db.lastError()));
+        }
     }
     const QMutexLocker lock(&g_mutex);
     ++g_sessions[db.connectionName()].transactions;

@@ -26,10 +26,12 @@ enum Option { Plain = 0, ForwardOnly = 1, HighPrecision = 2 };
 // when it cannot be reopened.
 QSqlQuery execute(const QSqlDatabase &db, const QString &sql, const QVariantList &binds, int options = Plain);
 
-// The transaction of Tdm::transaction: begin (reconnecting as execute does), commit, rollback.
+// The transactions of Tdm::transaction and Tdm::writeTransaction: begin (reconnecting as execute
+// does; WriteLock takes SQLite's write lock at once, BEGIN IMMEDIATE), commit, rollback.
 // Inside it a lost connection is reopened for the next command but no statement is run again:
 // the transaction is gone with it.
-void begin(const QSqlDatabase &db);
+enum BeginMode { Deferred, WriteLock };
+void begin(const QSqlDatabase &db, BeginMode mode = Deferred);
 void commit(const QSqlDatabase &db);
 void rollback(const QSqlDatabase &db);
 

@@ -216,3 +216,19 @@ void Tdm::transaction(const std::function<void()> &fn)
     }
     dbconn::commit(db);
 }
+
+void Tdm::writeTransaction(const QString &lock, const std::function<void()> &fn)
+{
+    const QSqlDatabase db = ADOConnection1();
+    // SQLite: BEGIN IMMEDIATE, the database's write lock taken before the first read.
+    dbconn::begin(db, dbconn::WriteLock);
+    try {
+        if (m_postgres)
+            dbconn::execute(db, QStringLiteral("select pg_advisory_xact_lock(hashtext(?))"), {lock});
+        fn();
+    } catch (...) {
+        dbconn::rollback(db);
+        throw;
+    }
+    dbconn::commit(db);
+}
