@@ -49,6 +49,23 @@ Fixture::Fixture(bool withForms)
         createForms(ctx);
 }
 
+Fixture::Fixture(const Fixture &first, bool withForms)
+    : m_profile(first.m_profile)
+    , m_forms(withForms)
+{
+    ctx.dm = &dm;
+    ctx.ui = &ui;
+    try {
+        dm.connectMain(m_profile);
+        dm.connectProt(DbProfile::sqliteFile(first.m_dir.filePath(QStringLiteral("prot.sqlite"))));
+    } catch (const AppError &e) {
+        qFatal("second workstation: %s", qPrintable(e.message()));
+    }
+    ctx.CurrentUser = first.ctx.CurrentUser;
+    if (withForms)
+        createForms(ctx);
+}
+
 Fixture::~Fixture()
 {
     for (QWidget *w : ctx.forms())

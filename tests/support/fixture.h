@@ -20,6 +20,8 @@ class Fixture {
 public:
     // withForms: create every window as the program does at start-up.
     explicit Fixture(bool withForms = false);
+    // A second workstation on the database of `first`: its own connection, Ui and windows.
+    Fixture(const Fixture &first, bool withForms);
     ~Fixture();
 
     ScriptedUi ui;

@@ -12,6 +12,9 @@ inline const QString kNoAccess = QStringLiteral("شما دسترسي به اين
 inline const QString kReportRefused = QStringLiteral("شما به اين صفحه دسترسي نداريد");
 inline const QString kFormRefused = QStringLiteral("عدم دسترسي به اين صفحه");
 inline const QString kPasswordMismatch = QStringLiteral("كلمه عبور را اشتباه وارد نموديد");
+inline const QString kContractorDuplicate = QStringLiteral("خطا! نام پيمانکار تکراري است");
+inline const QString kAllocationDuplicate = QStringLiteral(
+    "خطا! اين پيمانکار در اين روستا و شهرستان با اين ميزان قير تهاتري و سال تخصيص قير و شماره معرفي نامه پيمانکار قبلا ثبت شده است");
 inline const QString kDeletePasswordMismatch = QStringLiteral("رمز حذف اشتباه بود");
 
 // Our own wordings (not the system's), checked so that they stay as decided.
@@ -20,5 +23,24 @@ inline const QString kChangedByOther = QStringLiteral(
     "خطا! اين رديف پس از باز شدن فرم توسط کاربر ديگري تغيير کرده است و ذخيره نشد. براي ديدن مقادير جديد، فرم را دوباره باز نماييد");
 inline const QString kRowGone = QStringLiteral("خطا! اين رديف در بانک اطلاعاتي يافت نشد؛ شايد از کاربر ديگري حذف شده باشد");
 inline const QString kAlreadyDeleted = QStringLiteral("اين رديف قبلا توسط کاربر ديگري حذف شده است");
+inline const QString kServerUnreachable = QStringLiteral("خطا! سرور بانك اطلاعاتي در دسترس نيست. لحظاتي بعد دوباره سعي نماييد");
+inline const QString kControlCharacter = QStringLiteral("خطا! متن وارد شده نويسه کنترلي (مانند NUL) دارد و پذيرفته نمي شود");
+// Refusals of a box's value, naming what was typed and the column.
+inline QString tooLarge(const QString &typed, const QString &column)
+{
+    return QStringLiteral("خطا! مقدار «%1» براي ستون %2 بزرگتر از حد مجاز است").arg(typed, column);
+}
+inline QString notADate(const QString &typed, const QString &column)
+{
+    return QStringLiteral("خطا! مقدار «%1» براي ستون %2 تاريخ معتبر نيست").arg(typed, column);
+}
+inline QString controlCharacterIn(const QString &column)
+{
+    return QStringLiteral("خطا! مقدار ستون %1 نويسه کنترلي (مانند NUL) دارد و ثبت نمي شود").arg(column);
+}
+inline QString readOnly(const QString &what, const QString &path)
+{
+    return QStringLiteral("خطا! %1 بانك اطلاعاتي «%2» فقط خواندني است و برنامه نمي تواند در آن بنويسد").arg(what, path);
+}
 
 } // namespace texts
