@@ -128,7 +128,11 @@ void Tdm::openConnection(const QString &name, const DbProfile &p, bool *isPg)
         if (pg) {
             q.exec(QStringLiteral("SET client_encoding TO 'UTF8'"));
             if (!schema.isEmpty()) {
-                if (!q.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS \"%1\"").arg(schema))
+                // Created once; a second connection (or a reopened one) only selects it.
+                q.prepare(QStringLiteral("select count(*) from pg_namespace where nspname=?"));
+                q.addBindValue(schema);
+                const bool exists = q.exec() && q.next() && q.value(0).toInt() > 0;
+                if ((!exists && !q.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS \"%1\"").arg(schema)))
                     || !q.exec(QStringLiteral("SET search_path TO \"%1\"").arg(schema)))
                     throw DbError(q.lastError().text());
             }
