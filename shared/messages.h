@@ -38,14 +38,15 @@ inline const QString kServerUnreachable = QStringLiteral("خطا! سرور با�
 inline const QString kDatabaseFailed = QStringLiteral("خطا! بانك اطلاعاتي اين دستور را اجرا نکرد");
 // A failure that came without a text of its own: no message box is ever empty.
 inline const QString kCommandFailed = QStringLiteral("خطا! اين دستور انجام نشد");
-// The embedded database file, or its folder, cannot be written.
+// The embedded database file, or its folder, cannot be written. The path reads left to right
+// as one piece inside the Persian line (a bidi isolate).
 inline QString readOnlyFile(const QString &path)
 {
-    return QStringLiteral("خطا! فايل بانك اطلاعاتي «%1» فقط خواندني است و برنامه نمي تواند در آن بنويسد").arg(path);
+    return QStringLiteral("خطا! فايل بانك اطلاعاتي «\u2066%1\u2069» فقط خواندني است و برنامه نمي تواند در آن بنويسد").arg(path);
 }
 inline QString readOnlyFolder(const QString &path)
 {
-    return QStringLiteral("خطا! پوشه بانك اطلاعاتي «%1» فقط خواندني است و برنامه نمي تواند در آن بنويسد").arg(path);
+    return QStringLiteral("خطا! پوشه بانك اطلاعاتي «\u2066%1\u2069» فقط خواندني است و برنامه نمي تواند در آن بنويسد").arg(path);
 }
 // A text that holds a control character (NUL ...), typed or pasted into a box.
 inline QString controlCharacter(const QString &column)

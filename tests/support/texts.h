@@ -40,7 +40,8 @@ inline QString controlCharacterIn(const QString &column)
 }
 inline QString readOnly(const QString &what, const QString &path)
 {
-    return QStringLiteral("خطا! %1 بانك اطلاعاتي «%2» فقط خواندني است و برنامه نمي تواند در آن بنويسد").arg(what, path);
+    return QStringLiteral("خطا! %1 بانك اطلاعاتي «").arg(what) + QChar(0x2066) + path + QChar(0x2069)
+           + QStringLiteral("» فقط خواندني است و برنامه نمي تواند در آن بنويسد");
 }
 
 } // namespace texts
