@@ -18,7 +18,11 @@ void createForms(AppContext &ctx)
     Tghir_forms::attach(ctx, ghirSrc);
     ctx.form<Tmain>()->addOpener(QStringLiteral("N13"), Tghir_src::kMenuCaption, QStringLiteral("ghir"),
                                  [ghirSrc](const PageRights &rights) { ghirSrc->openFromMain(rights); });
-    ctx.addForm(new Tpeymankar_ins(ctx));
-    ctx.addForm(new Tghir_ins(ctx));
+    auto *contractors = new Tpeymankar_ins(ctx);
+    ctx.addForm(contractors);
+    auto *ghirIns = new Tghir_ins(ctx);
+    ctx.addForm(ghirIns);
+    // A contractor picked in the register goes into the initial entry, whoever opened it.
+    QObject::connect(contractors, &Tpeymankar_ins::picked, ghirIns, &Tghir_ins::setContractor);
     ctx.addForm(new Tghir_ins2(ctx));
 }

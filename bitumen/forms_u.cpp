@@ -6,6 +6,7 @@
 #include "db/values.h"
 #include "shared/dates.h"
 #include "shared/guard.h"
+#include "shared/messages.h"
 #include "shared/numwords.h"
 #include "shared/settings_list.h"
 #include "shared/ui.h"
@@ -66,19 +67,6 @@ const QString kNaftRows = QStringLiteral(
 const QString kNaftSum = QStringLiteral(
     "select sum(ghir_tahatori) as t from ghir where peymankar_id=?\n and peymankar=?\n And reg_dat=?");
 
-// Persian and Arabic-Indic digits as Latin ones.
-QString latinDigits(QString s)
-{
-    for (QChar &c : s) {
-        const char16_t u = c.unicode();
-        if (u >= 0x06F0 && u <= 0x06F9)
-            c = QChar(u'0' + (u - 0x06F0));
-        else if (u >= 0x0660 && u <= 0x0669)
-            c = QChar(u'0' + (u - 0x0660));
-    }
-    return s;
-}
-
 // Rows of a data set for a report, with the money columns grouped by thousands.
 void setGroupedRows(report::FilledReport &r, const DataSet &ds, const QStringList &money)
 {
@@ -117,7 +105,7 @@ TghirFormFrame::TghirFormFrame(AppContext &ctx, QWidget *window)
 bool TghirFormFrame::hasCurrent() const
 {
     if (m_ctx.dm->ADOQ_ghir->eof()) {
-        m_ctx.ui->message(Tghir_src::kEmptyList, m_window);
+        m_ctx.ui->message(msg::kEmptyList, m_window);
         return false;
     }
     return true;
@@ -256,7 +244,7 @@ Tghir_forms *Tghir_forms::attach(AppContext &ctx, Tghir_src *window)
 int Tghir_forms::fontSizeAnswer(const QString &answer)
 {
     bool ok = false;
-    const int size = latinDigits(answer.trimmed()).toInt(&ok);
+    const int size = db::latinDigits(answer.trimmed()).toInt(&ok);
     return ok && size >= 4 && size <= 72 ? size : 10;
 }
 

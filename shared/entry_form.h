@@ -130,6 +130,9 @@ struct EntrySpec {
     int pairsPerRow = 1;                      // caption/box pairs a row in each section
 };
 
+// The names of a column table as a list.
+QStringList ColumnList(std::span<const char *const> columns);
+
 class EntryForm : public QDialog {
     Q_OBJECT
 public:
@@ -189,12 +192,16 @@ protected:
     // Further statements of the same transaction, after the row was written (e.g. pushing a
     // contractor's new name to the allocations).
     virtual void afterWrite(bool inserted) { Q_UNUSED(inserted); }
+    // After an edit found its row gone (and said so).
+    virtual void rowGone() {}
     // The activity log description of a write; empty: no log row.
     virtual QString logText(bool inserted) const { Q_UNUSED(inserted); return {}; }
     // Lays out the captions and boxes (default: sections of `pairsPerRow` pairs a row,
     // columns of sections started by NewColumn). Override for a layout of one's own, using
-    // box() and captionLabel().
-    virtual void layoutBoxes(QVBoxLayout *outer);
+    // box() and captionLabel(). Runs once, when the window is first polished (before it is
+    // first shown), into the area above the buttons.
+    virtual void layoutBoxes(QVBoxLayout *area);
+    bool event(QEvent *e) override;
 
     void showEvent(QShowEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
@@ -226,4 +233,6 @@ private:
     TBalloonTip *m_tip = nullptr;
     QVariant m_key;
     bool m_insert = true;
+    QVBoxLayout *m_boxArea = nullptr;
+    bool m_laidOut = false;
 };
