@@ -1,9 +1,11 @@
 // Many offices on one server and bad input on both databases: the money limit, real dates,
 // control characters, a connection the server drops, a read-only embedded database.
 #include "support/drive.h"
+#include "support/texts.h"
 
 #include "bitumen/ghir_ins_u.h"
 #include "bitumen/ghir_src_u.h"
+#include "bitumen/peymankar_ins_u.h"
 #include "core/connection.h"
 #include "core/errors.h"
 
@@ -11,7 +13,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QSqlError>
+#include <QLineEdit>
 #include <QUuid>
+#include <atomic>
+#include <future>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -19,8 +25,6 @@ namespace {
 const QString kProvince = QStringLiteral("اصفهان");
 const QString kCounty = QStringLiteral("كاشان");
 const QString kVillage = QStringLiteral("نياسر");
-const QString kInserted = QStringLiteral("ثبت شد");
-const QString kUnreachable = QStringLiteral("خطا! سرور بانك اطلاعاتي در دسترس نيست. لحظاتي بعد دوباره سعي نماييد");
 
 void fillNew(Tghir_ins *w, const QList<QPair<QString, QString>> &over = {})
 {
@@ -73,6 +77,26 @@ void terminateSession(const QString &pid)
     QSqlDatabase::removeDatabase(name);
 }
 
+void addPlace(Fixture &f, const QString &ostan = kProvince, const QString &city = kCounty)
+{
+    f.dm.exec("insert into abadiha (ostan, shahrestan, rosta) values (?,?,?)", {ostan, city, kVillage});
+}
+
+// The contractors register's insert of a name; returns what it said.
+QStringList insertContractor(Fixture &f, const QString &name)
+{
+    QStringList said;
+    f.ui.onShow["Tpeymankar_ins"] = [&](QDialog *w) {
+        child<QLineEdit>(w, "peymankar")->setText(name);
+        f.ui.clear();
+        click(w, "ins_btn");
+        said = f.ui.messages;
+    };
+    f.form<Tpeymankar_ins>()->openFromBitumen(PageRights{true, true, true, true});
+    f.ui.onShow.remove("Tpeymankar_ins");
+    return said;
+}
+
 // Makes a file or folder impossible to write, as a user without rights sees it (an
 // administrator writes anything not marked immutable). False when it cannot be done here.
 bool makeReadOnly(const QString &path, bool on)
@@ -98,11 +122,10 @@ private slots:
                 {{"prot_mablagh", "922337203685478"}},
                 {{"z_mablagh", "922,337,203,685,478"}},
                 {{"bors_price", "1000000000000000000"}}});
-        QCOMPARE(said.at(0), QStringList{kInserted});
-        QCOMPARE(said.at(1), QStringList{"خطا! مقدار «922,337,203,685,478» براي ستون prot_mablagh بزرگتر از حد مجاز است"});
-        QCOMPARE(said.at(2), QStringList{"خطا! مقدار «922,337,203,685,478» براي ستون z_mablagh بزرگتر از حد مجاز است"});
-        QCOMPARE(said.at(3),
-                 QStringList{"خطا! مقدار «1,000,000,000,000,000,000» براي ستون bors_price بزرگتر از حد مجاز است"});
+        QCOMPARE(said.at(0), QStringList{texts::kInserted});
+        QCOMPARE(said.at(1), QStringList{texts::tooLarge("922,337,203,685,478", "prot_mablagh")});
+        QCOMPARE(said.at(2), QStringList{texts::tooLarge("922,337,203,685,478", "z_mablagh")});
+        QCOMPARE(said.at(3), QStringList{texts::tooLarge("1,000,000,000,000,000,000", "bors_price")});
         QCOMPARE(f.count("ghir"), qint64(1));
         QCOMPARE(f.scalar("select prot_mablagh from ghir").toString().section('.', 0, 0), "922337203685477");
         QCOMPARE(f.scalar("select z_mablagh from ghir").toString().section('.', 0, 0), "922337203685477");
@@ -122,9 +145,7 @@ private slots:
             cases << QList<QPair<QString, QString>>{{"z_dat", d.first}};
         const QList<QStringList> said = insertEach(f, cases);
         for (int i = 0; i < dates.size(); ++i) {
-            const QString expected = dates.at(i).second
-                                         ? kInserted
-                                         : "خطا! مقدار «" + dates.at(i).first + "» براي ستون z_dat تاريخ معتبر نيست";
+            const QString expected = dates.at(i).second ? texts::kInserted : texts::notADate(dates.at(i).first, "z_dat");
             QCOMPARE(said.at(i), QStringList{expected});
         }
         QCOMPARE(f.scalar("select count(*) from ghir where z_dat in ('1403/12/30','1404/12/29','1403/06/31','    /  /  ')")
@@ -140,15 +161,15 @@ private slots:
         const QString nul = QStringLiteral("راه") + QChar(0) + QStringLiteral("سازان");
         const QList<QStringList> said =
             insertEach(f, {{{"peymankar", nul}}, {{"prot_no", QStringLiteral("12") + QChar(0x1B)}}});
-        QCOMPARE(said.at(0), QStringList{"خطا! مقدار ستون peymankar نويسه کنترلي (مانند NUL) دارد و ثبت نمي شود"});
-        QCOMPARE(said.at(1), QStringList{"خطا! مقدار ستون prot_no نويسه کنترلي (مانند NUL) دارد و ثبت نمي شود"});
+        QCOMPARE(said.at(0), QStringList{texts::controlCharacterIn("peymankar")});
+        QCOMPARE(said.at(1), QStringList{texts::controlCharacterIn("prot_no")});
         QCOMPARE(f.count("ghir"), qint64(0));
         // Any statement, a search included, refuses a bound text with a NUL alike on both databases.
         try {
             f.dm.scalar("select count(*) from ghir where peymankar=?", {nul});
             QFAIL("a NUL was bound");
         } catch (const InputError &e) {
-            QCOMPARE(e.message(), "خطا! متن وارد شده نويسه کنترلي (مانند NUL) دارد و پذيرفته نمي شود");
+            QCOMPARE(e.message(), texts::kControlCharacter);
         }
     }
 
@@ -175,7 +196,7 @@ private slots:
             });
             QFAIL("the change went through");
         } catch (const DbError &e) {
-            QVERIFY2(e.message().startsWith(kUnreachable + "\n"), qPrintable(e.message()));
+            QVERIFY2(e.message().startsWith(texts::kServerUnreachable + "\n"), qPrintable(e.message()));
         }
         QCOMPARE(f.count("setting"), qint64(1));
 
@@ -191,19 +212,154 @@ private slots:
             click(d, "ins_btn");
             QCOMPARE(f.ui.messages.size(), 1);
             const QStringList lines = f.ui.messages.first().split('\n');
-            QCOMPARE(lines.first(), kUnreachable);
+            QCOMPARE(lines.first(), texts::kServerUnreachable);
             QVERIFY2(lines.size() > 1 && !lines.at(1).trimmed().isEmpty(), qPrintable(f.ui.messages.first()));
             QVERIFY(d->isVisible());
             QCOMPARE(w->boxText("z_mablagh"), "5,000,000");
             QCOMPARE(w->boxText("peymankar"), "شركت راه سازان");
             f.ui.clear();
             click(d, "ins_btn");
-            QCOMPARE(f.ui.messages.first().split('\n').first(), kUnreachable);
+            QCOMPARE(f.ui.messages.first().split('\n').first(), texts::kServerUnreachable);
             db.setPort(port);
             f.ui.clear();
             click(d, "ins_btn");
-            QCOMPARE(f.ui.messages, QStringList{kInserted});
+            QCOMPARE(f.ui.messages, QStringList{texts::kInserted});
         });
+        QCOMPARE(f.count("ghir"), qint64(1));
+    }
+
+    // Two workstations edit one allocation: the second save is refused and nothing is lost.
+    void editAndEditOfOneAllocation()
+    {
+        Fixture a(true);
+        Fixture b(a, true);
+        addPlace(a, "مرکزي", "اراك");
+        const qint64 id = addGhir(a, {{"bors_price", 2000000LL}, {"prj_area", 100.0}});
+        makeCurrent(a, id);
+        makeCurrent(b, id);
+        auto *wa = a.form<Tghir_ins>();
+        auto *wb = b.form<Tghir_ins>();
+        through(a, a.form<Tghir_src>(), "N2", "Tghir_ins", [&](QDialog *da) {
+            wa->setBoxText("prj_area", "250");
+            through(b, b.form<Tghir_src>(), "N2", "Tghir_ins", [&](QDialog *db) {
+                wb->setBoxText("bors_price", "3,000,000");
+                click(db, "edit_btn");
+                QVERIFY(!db->isVisible());
+            });
+            click(da, "edit_btn");
+            QCOMPARE(a.ui.messages, QStringList{texts::kChangedByOther});
+            QVERIFY(da->isVisible());
+            QCOMPARE(wa->boxText("prj_area"), "250");
+        });
+        QCOMPARE(ghirCell(a, id, "bors_price"), "3000000");
+        QCOMPARE(ghirCell(a, id, "prj_area"), "100");
+        // Opened again, the form reads the other user's change and the edit goes through.
+        makeCurrent(a, id);
+        through(a, a.form<Tghir_src>(), "N2", "Tghir_ins", [&](QDialog *da) {
+            wa->setBoxText("prj_area", "250");
+            click(da, "edit_btn");
+        });
+        QCOMPARE(ghirCell(a, id, "bors_price"), "3000000");
+        QCOMPARE(ghirCell(a, id, "prj_area"), "250");
+    }
+
+    // One workstation holds the write lock between its duplicate test and its insert; the
+    // other's insert of the same key waits for it and is refused.
+    void insertAndInsertUnderTheLock()
+    {
+        if (!testing_support::usePostgres())
+            QSKIP("two writers at once on the server");
+        Fixture a(true);
+        addPlace(a);
+        Fixture b(a, true);
+        const QVariant waiter = b.scalar("select pg_backend_pid()");
+        std::promise<void> locked;
+        std::atomic<bool> sawWait{false};
+        std::thread first([&] {
+            {
+                Tdm dm;
+                dm.connectMain(a.profile());
+                QSqlDatabase watch = QSqlDatabase::cloneDatabase(dm.ADOConnection1(), "watch");
+                watch.open();
+                dm.writeTransaction("ghir", [&] {
+                    dm.scalar("select count(*) from ghir where city=? and rosta=?", {kCounty, kVillage});
+                    dm.exec("insert into ghir (ostan, city, rosta, peymankar, ghir_tahatori, sal, moarefi_no) "
+                            "values (?,?,?,?,?,?,?)",
+                            {kProvince, kCounty, kVillage, "شركت راه سازان", 12.5, "1403", "7"});
+                    locked.set_value();
+                    // Held until the other workstation is seen waiting for the lock.
+                    QSqlQuery q(watch);
+                    q.prepare("select count(*) from pg_stat_activity where pid=? and wait_event_type='Lock'");
+                    q.addBindValue(waiter);
+                    for (int i = 0; i < 3000 && !sawWait; ++i) {
+                        sawWait = q.exec() && q.next() && q.value(0).toInt() > 0;
+                        if (!sawWait)
+                            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                    }
+                });
+                watch.close();
+            }
+            QSqlDatabase::removeDatabase("watch");
+        });
+        locked.get_future().wait();
+        auto *w = b.form<Tghir_ins>();
+        through(b, b.form<Tghir_src>(), "N1", "Tghir_ins", [&](QDialog *d) {
+            fillNew(w, {{"moarefi_no", "7"}});
+            b.ui.clear();
+            click(d, "ins_btn");
+        });
+        first.join();
+        QVERIFY(sawWait);
+        QCOMPARE(b.ui.messages, QStringList{texts::kGhirDuplicate});
+        QCOMPARE(a.count("ghir"), qint64(1));
+    }
+
+    // Two workstations delete one allocation: one delete, one log row, the second told so.
+    void deleteAndDeleteOfOneAllocation()
+    {
+        Fixture a(true);
+        Fixture b(a, true);
+        a.dm.exec("insert into setting (component, cmt) values (?,?)", {"رمز حذف", "123"});
+        const qint64 id = addGhir(a);
+        makeCurrent(a, id);
+        makeCurrent(b, id);
+        for (Fixture *f : {&a, &b}) {
+            f->ui.answers << Ui::Yes;
+            f->ui.inputs << "123";
+            click(f->form<Tghir_src>(), "N3");
+        }
+        QCOMPARE(a.ui.messages, QStringList{texts::kDeleted});
+        QCOMPARE(b.ui.messages, QStringList{texts::kAlreadyDeleted});
+        QCOMPARE(a.count("ghir"), qint64(0));
+        QCOMPARE(a.count("log"), qint64(1));
+    }
+
+    // The duplicate tests take the Arabic and Persian yeh and kaf as one and ignore outer
+    // blanks; what is stored stays as typed.
+    void spellingVariantsAreDuplicates()
+    {
+        Fixture f(true);
+        const QString zanjan = QStringLiteral("شركت راهسازان زنجان");      // Arabic kaf
+        QCOMPARE(insertContractor(f, zanjan), QStringList{texts::kInserted});
+        for (const QString &variant : {QStringLiteral("شرکت راهسازان زنجان"), zanjan + "  ", "  " + zanjan})
+            QCOMPARE(insertContractor(f, variant), QStringList{texts::kContractorDuplicate});
+        // A contractor has a name.
+        for (const QString &blank : {QString(), QStringLiteral("   ")})
+            QCOMPARE(insertContractor(f, blank), QStringList{texts::kContractorNameEmpty});
+        QCOMPARE(f.count("peymankaran"), qint64(1));
+        QCOMPARE(f.scalar("select peymankar from peymankaran").toString(), zanjan);
+
+        addPlace(f);
+        addGhir(f, {{"ostan", kProvince}, {"city", kCounty}, {"rosta", QStringLiteral("قزوين")},   // Arabic yeh
+                    {"peymankar", "شركت راه سازان"}, {"ghir_tahatori", 12.5}, {"sal", "1403"}, {"moarefi_no", "7"}});
+        auto *w = f.form<Tghir_ins>();
+        through(f, f.form<Tghir_src>(), "N1", "Tghir_ins", [&](QDialog *d) {
+            fillNew(w, {{"rosta", QStringLiteral("قزوین ")}, {"peymankar", QStringLiteral(" شرکت راه سازان")},
+                        {"moarefi_no", "7"}});
+            f.ui.clear();
+            click(d, "ins_btn");
+        });
+        QCOMPARE(f.ui.messages, QStringList{texts::kGhirDuplicate});
         QCOMPARE(f.count("ghir"), qint64(1));
     }
 
@@ -223,9 +379,8 @@ private slots:
         struct Case {
             QString path, expected;
         };
-        const QList<Case> cases{
-            {file, "خطا! فايل بانك اطلاعاتي «" + QDir::toNativeSeparators(file) + "» فقط خواندني است و برنامه نمي تواند در آن بنويسد"},
-            {folder, "خطا! پوشه بانك اطلاعاتي «" + QDir::toNativeSeparators(folder) + "» فقط خواندني است و برنامه نمي تواند در آن بنويسد"}};
+        const QList<Case> cases{{file, texts::readOnly("فايل", QDir::toNativeSeparators(file))},
+                                {folder, texts::readOnly("پوشه", QDir::toNativeSeparators(folder))}};
         // A file the driver can only read: a write says so, naming the file.
         QSqlDatabase ro = QSqlDatabase::addDatabase("QSQLITE", "ro");
         ro.setDatabaseName(file);

@@ -12,9 +12,6 @@ inline const QString kNoAccess = QStringLiteral("شما دسترسي به اين
 inline const QString kReportRefused = QStringLiteral("شما به اين صفحه دسترسي نداريد");
 inline const QString kFormRefused = QStringLiteral("عدم دسترسي به اين صفحه");
 inline const QString kPasswordMismatch = QStringLiteral("كلمه عبور را اشتباه وارد نموديد");
-inline const QString kContractorDuplicate = QStringLiteral("خطا! نام پيمانکار تکراري است");
-inline const QString kAllocationDuplicate = QStringLiteral(
-    "خطا! اين پيمانکار در اين روستا و شهرستان با اين ميزان قير تهاتري و سال تخصيص قير و شماره معرفي نامه پيمانکار قبلا ثبت شده است");
 inline const QString kDeletePasswordMismatch = QStringLiteral("رمز حذف اشتباه بود");
 
 // Our own wordings (not the system's), checked so that they stay as decided.
@@ -23,6 +20,7 @@ inline const QString kChangedByOther = QStringLiteral(
     "خطا! اين رديف پس از باز شدن فرم توسط کاربر ديگري تغيير کرده است و ذخيره نشد. براي ديدن مقادير جديد، فرم را دوباره باز نماييد");
 inline const QString kRowGone = QStringLiteral("خطا! اين رديف در بانک اطلاعاتي يافت نشد؛ شايد از کاربر ديگري حذف شده باشد");
 inline const QString kAlreadyDeleted = QStringLiteral("اين رديف قبلا توسط کاربر ديگري حذف شده است");
+inline const QString kContractorNameEmpty = QStringLiteral("خطا! نام پيمانکار را وارد نماييد");
 inline const QString kServerUnreachable = QStringLiteral("خطا! سرور بانك اطلاعاتي در دسترس نيست. لحظاتي بعد دوباره سعي نماييد");
 inline const QString kControlCharacter = QStringLiteral("خطا! متن وارد شده نويسه کنترلي (مانند NUL) دارد و پذيرفته نمي شود");
 // Refusals of a box's value, naming what was typed and the column.
