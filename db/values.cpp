@@ -116,6 +116,11 @@ InputError moneyTooLarge(const QString &text, const QString &column)
     return InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 بزرگتر از حد مجاز است").arg(text, column));
 }
 
+InputError notADate(const QString &text, const QString &column)
+{
+    return InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 تاريخ معتبر نيست").arg(text, column));
+}
+
 QVariant columnValue(const QString &table, const QString &column, const QString &text)
 {
     const ColumnDef *c = findColumn(table, column);
@@ -134,7 +139,7 @@ QVariant columnValue(const QString &table, const QString &column, const QString 
                                  .arg(text, name)
                                  .arg(c->length));
         if (c->date && !isSolarDateOrEmpty(text))
-            throw InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 تاريخ معتبر نيست").arg(text, name));
+            throw notADate(text, name);
         return text;
     case ColType::Int:
     case ColType::SmallInt:

@@ -37,5 +37,7 @@ bool hasControlCharacter(const QString &text);
 
 // The refusal of an amount above kMoneyLimit, naming what was typed and its column.
 InputError moneyTooLarge(const QString &text, const QString &column);
+// The refusal of a date that is not a real Solar date (nor the empty date).
+InputError notADate(const QString &text, const QString &column);
 
 } // namespace db
