@@ -38,7 +38,8 @@ Fixture &fixture()
 // One allocation as the entry form writes it: the duplicate test on the key, then the insert.
 void registerAllocation(Tdm &dm, const QString &key)
 {
-    const QVariantList keyValues{db::foldedText(QStringLiteral("شهرستان 1")), db::foldedText(QStringLiteral("روستا نو")),
+    const QString village = QStringLiteral("روستا نو ") + key;
+    const QVariantList keyValues{db::foldedText(QStringLiteral("شهرستان 1")), db::foldedText(village),
                                  db::foldedText(QStringLiteral("پيمانکار 1")), 12.5, QStringLiteral("1403"), key};
     const QString test = QStringLiteral("select count(*) from ghir where %1=? and %2=? and %3=? and ghir_tahatori=? "
                                         "and sal=? and moarefi_no=?")
@@ -48,7 +49,7 @@ void registerAllocation(Tdm &dm, const QString &key)
         return;
     dm.exec(QStringLiteral("insert into ghir (ostan, city, rosta, peymankar, ghir_tahatori, sal, moarefi_no) "
                            "values (?,?,?,?,?,?,?)"),
-            {QStringLiteral("تهران"), QStringLiteral("شهرستان 1"), QStringLiteral("روستا نو"),
+            {QStringLiteral("تهران"), QStringLiteral("شهرستان 1"), village,
              QStringLiteral("پيمانکار 1"), 12.5, QStringLiteral("1403"), key});
 }
 
