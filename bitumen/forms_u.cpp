@@ -12,6 +12,8 @@
 #include "shared/ui.h"
 
 #include <QAction>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -66,6 +68,24 @@ const QString kNaftRows = QStringLiteral(
     " and ghir.peymankar=?\n And ghir.reg_dat=?");
 const QString kNaftSum = QStringLiteral(
     "select sum(ghir_tahatori) as t from ghir where peymankar_id=?\n and peymankar=?\n And reg_dat=?");
+
+// ghir_tahatori in words without a unit word, rounded to a whole number (half to even);
+// "0" when there is none, empty when it is beyond the words' range.
+QVariant ghirTahatoriHorof(const DataSet &ds, int row)
+{
+    const QString field = QStringLiteral("ghir_tahatori");
+    if (ds.fieldIndex(field) < 0 || ds.isNull(field, row))
+        return QStringLiteral("0");
+    const double tons = std::nearbyint(ds.toDouble(field, row));
+    if (!(tons >= std::numeric_limits<qint32>::min() && tons <= std::numeric_limits<qint32>::max()))
+        return QString();
+    return NumberToWords(qint32(tons));
+}
+
+// The oil company letter prints each allocation's tonnage in words as well.
+const bool kNaftWords = Tdm::addQuerySetup([](Tdm &dm) {
+    dm.ADOQ_naft->addCalculatedField(QStringLiteral("ghir_tahatoriHOROF"), &ghirTahatoriHorof);
+});
 
 // Rows of a data set for a report, with the money columns grouped by thousands.
 void setGroupedRows(report::FilledReport &r, const DataSet &ds, const QStringList &money)
@@ -232,12 +252,8 @@ Tghir_forms *Tghir_forms::attach(AppContext &ctx, Tghir_src *window)
         {"N8", &Tghir_forms::N8Click},   {"A51", &Tghir_forms::A51Click}, {"N9", &Tghir_forms::N9Click},
         {"N44", &Tghir_forms::N44Click}, {"N45", &Tghir_forms::N45Click},
     };
-    for (const auto &[name, handler] : items) {
-        QAction *a = window->findChild<QAction *>(QLatin1String(name));
-        if (!a)
-            qFatal("The bitumen window has no menu item %s", name);
-        connect(a, &QAction::triggered, forms, handler);
-    }
+    for (const auto &[name, handler] : items)
+        window->onMenu(QLatin1String(name), [forms, handler = handler] { (forms->*handler)(); });
     return forms;
 }
 

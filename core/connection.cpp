@@ -2,9 +2,7 @@
 
 #include "core/errors.h"
 #include "db/values.h"
-#include "shared/messages.h"
 
-#include <QFileInfo>
 #include <QHash>
 #include <QMutex>
 #include <QSqlDriver>

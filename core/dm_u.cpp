@@ -2,9 +2,7 @@
 
 #include "core/connection.h"
 #include "core/errors.h"
-#include "shared/messages.h"
-#include "shared/numwords.h"
-#include "shared/persian.h"
+#include "core/collation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,8 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
-#include <cmath>
-#include <limits>
+#include <vector>
 #include <sqlite3.h>
 
 namespace {
@@ -47,20 +44,21 @@ void checkWritable(const QString &path)
         throw DbError(msg::readOnlyFolder(QDir::toNativeSeparators(folder.absoluteFilePath())));
 }
 
-// ghir_tahatori in words without a unit word, rounded to a whole number (half to even);
-// "0" when there is none, empty when it is beyond the words' range.
-QVariant ghirTahatoriHorof(const DataSet &ds, int row)
-{
-    const QString field = QStringLiteral("ghir_tahatori");
-    if (ds.fieldIndex(field) < 0 || ds.isNull(field, row))
-        return QStringLiteral("0");
-    const double tons = std::nearbyint(ds.toDouble(field, row));
-    if (!(tons >= std::numeric_limits<qint32>::min() && tons <= std::numeric_limits<qint32>::max()))
-        return QString();
-    return NumberToWords(qint32(tons));
-}
-
 } // namespace
+
+namespace {
+std::vector<std::function<void(Tdm &)>> &querySetups()
+{
+    static std::vector<std::function<void(Tdm &)>> setups;
+    return setups;
+}
+} // namespace
+
+bool Tdm::addQuerySetup(std::function<void(Tdm &)> setup)
+{
+    querySetups().push_back(std::move(setup));
+    return true;
+}
 
 Tdm::Tdm(QObject *parent)
     : QObject(parent)
@@ -81,8 +79,8 @@ Tdm::Tdm(QObject *parent)
     ADOQ_peymankar = make("ADOQ_peymankar");
     ADOQ_ghir_pic = make("ADOQ_ghir_pic");
     ADOQ_zamaem = make("ADOQ_zamaem");
-    // The oil company letter prints each allocation's tonnage in words as well.
-    ADOQ_naft->addCalculatedField(QStringLiteral("ghir_tahatoriHOROF"), &ghirTahatoriHorof);
+    for (const auto &setup : querySetups())
+        setup(*this);
 }
 
 Tdm::~Tdm()

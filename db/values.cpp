@@ -3,7 +3,6 @@
 #include "core/errors.h"
 #include "db/schema.h"
 #include "shared/dates.h"
-#include "shared/messages.h"
 
 #include <cmath>
 

@@ -3,6 +3,8 @@
 // copy; a text only one window shows stays in that window.
 //
 //   m_ctx.ui->message(msg::kInserted, this);
+#include "core/errors.h" // the data module's own texts: server unreachable, read-only file ...
+
 #include <QString>
 
 namespace msg {
@@ -32,27 +34,5 @@ inline const QString kChangedByOther = QStringLiteral(
 inline const QString kRowGone = QStringLiteral("خطا! اين رديف در بانک اطلاعاتي يافت نشد؛ شايد از کاربر ديگري حذف شده باشد");
 // A delete whose row another user deleted first.
 inline const QString kAlreadyDeleted = QStringLiteral("اين رديف قبلا توسط کاربر ديگري حذف شده است");
-// The server dropped the connection and it could not be opened again; the driver's text follows.
-inline const QString kServerUnreachable = QStringLiteral("خطا! سرور بانك اطلاعاتي در دسترس نيست. لحظاتي بعد دوباره سعي نماييد");
-// A statement the database refused without saying why.
-inline const QString kDatabaseFailed = QStringLiteral("خطا! بانك اطلاعاتي اين دستور را اجرا نکرد");
-// A failure that came without a text of its own: no message box is ever empty.
-inline const QString kCommandFailed = QStringLiteral("خطا! اين دستور انجام نشد");
-// The embedded database file, or its folder, cannot be written. The path reads left to right
-// as one piece inside the Persian line (a bidi isolate).
-inline QString readOnlyFile(const QString &path)
-{
-    return QStringLiteral("خطا! فايل بانك اطلاعاتي «\u2066%1\u2069» فقط خواندني است و برنامه نمي تواند در آن بنويسد").arg(path);
-}
-inline QString readOnlyFolder(const QString &path)
-{
-    return QStringLiteral("خطا! پوشه بانك اطلاعاتي «\u2066%1\u2069» فقط خواندني است و برنامه نمي تواند در آن بنويسد").arg(path);
-}
-// A text that holds a control character (NUL ...), typed or pasted into a box.
-inline QString controlCharacter(const QString &column)
-{
-    return QStringLiteral("خطا! مقدار ستون %1 نويسه کنترلي (مانند NUL) دارد و ثبت نمي شود").arg(column);
-}
-inline const QString kControlCharacter = QStringLiteral("خطا! متن وارد شده نويسه کنترلي (مانند NUL) دارد و پذيرفته نمي شود");
 
 } // namespace msg
