@@ -2,12 +2,19 @@
 
 #include "bitumen/forms_u.h"
 #include "bitumen/ghir_ins2_u.h"
+#include "bitumen/ghir_history_u.h"
 #include "bitumen/ghir_ins_u.h"
+#include "bitumen/ghir_pic_u.h"
 #include "bitumen/ghir_src_u.h"
 #include "bitumen/peymankar_ins_u.h"
+#include "bitumen/zamaem_ghir_u.h"
 #include "core/context.h"
 #include "core/login_u.h"
 #include "core/main_u.h"
+#include "registers/khadamat_ins_u.h"
+#include "registers/khadamat_pic_src_u.h"
+#include "registers/khadamat_pic_u.h"
+#include "registers/khadamat_src_u.h"
 
 void createForms(AppContext &ctx)
 {
@@ -25,4 +32,16 @@ void createForms(AppContext &ctx)
     // A contractor picked in the register goes into the initial entry, whoever opened it.
     QObject::connect(contractors, &Tpeymankar_ins::picked, ghirIns, &Tghir_ins::setContractor);
     ctx.addForm(new Tghir_ins2(ctx));
+    // Bitumen documents, attachment templates and form history.
+    ctx.addForm(new Tghir_pic(ctx));
+    ctx.addForm(new Tzamaem_ghir(ctx));
+    ctx.addForm(new Tghir_history(ctx));
+    // Technical services: the reports window, its entry form and attachment windows.
+    auto *khadamatSrc = new Tkhadamat_src(ctx);
+    ctx.addForm(khadamatSrc);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N19"), Tkhadamat_src::kMenuCaption, QStringLiteral("khadamat"),
+                                 [khadamatSrc](const PageRights &rights) { khadamatSrc->openFromMain(rights); });
+    ctx.addForm(new Tkhadamat_ins(ctx));
+    ctx.addForm(new Tkhadamat_pic(ctx));
+    ctx.addForm(new Tkhadamat_pic_src(ctx));
 }

@@ -79,6 +79,7 @@ Tdm::Tdm(QObject *parent)
     ADOQ_peymankar = make("ADOQ_peymankar");
     ADOQ_ghir_pic = make("ADOQ_ghir_pic");
     ADOQ_zamaem = make("ADOQ_zamaem");
+    ADOQ_khadamat = make("ADOQ_khadamat");
     for (const auto &setup : querySetups())
         setup(*this);
 }

@@ -57,6 +57,8 @@ public:
     DataSet *ADOQ_peymankar;
     DataSet *ADOQ_ghir_pic;
     DataSet *ADOQ_zamaem;
+    // Technical services.
+    DataSet *ADOQ_khadamat;  // current row = the current monthly report
 
 private:
     void openConnection(const QString &name, const DbProfile &p, bool *isPg);

@@ -131,6 +131,7 @@ void setupSchema(Tdm &dm)
             "CREATE INDEX IF NOT EXISTS ix_dastrasi2_user ON dastrasi2 (user_id)",
             "CREATE INDEX IF NOT EXISTS ix_setting_component ON setting (component)",
             "CREATE INDEX IF NOT EXISTS ix_abadiha_place ON abadiha (ostan, shahrestan)",
+            "CREATE INDEX IF NOT EXISTS ix_khadamat_pic_khadamat ON khadamat_pic (khadamat_id)",
         };
         for (const char *ix : indexes)
             run(db, QString::fromLatin1(ix));

@@ -54,7 +54,8 @@ class TBalloonTip;
 
 enum class BoxKind {
     Line,      // edit box (optionally masked)
-    Digits,    // edit box that lets only the digits, backspace and Enter through
+    Digits,    // edit box that lets only the digits, backspace and Enter through (a paste only
+               // when it is all digits)
     Money,     // TMonEdit: whole rials grouped by thousands
     Real,      // TRealEdit: digits and one "."
     Date,      // TDateEdit "yyyy/mm/dd"

@@ -43,13 +43,15 @@ QString ScriptedUi::passwordBox(const QString &caption, const QString &prompt, b
     return inputs.dequeue();
 }
 
-QString ScriptedUi::openFileName(const QString &, const QString &, QWidget *)
+QString ScriptedUi::openFileName(const QString &, const QString &filter, QWidget *)
 {
+    openFilters << filter;
     return openFiles.isEmpty() ? QString() : openFiles.dequeue();
 }
 
-QString ScriptedUi::saveFileName(const QString &, const QString &, const QString &, QWidget *)
+QString ScriptedUi::saveFileName(const QString &, const QString &proposed, const QString &, QWidget *)
 {
+    saveProposals << proposed;
     return saveFiles.isEmpty() ? QString() : saveFiles.dequeue();
 }
 
@@ -82,6 +84,7 @@ void ScriptedUi::clear()
     questions.clear();
     prompts.clear();
     openedFiles.clear();
+    saveProposals.clear();
     shownWindows.clear();
     reports.clear();
     beeps = 0;
