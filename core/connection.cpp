@@ -50,7 +50,8 @@ bool connectionLost(const QSqlDatabase &db)
 
 [[noreturn]] void throwUnreachable(const QString &driverText)
 {
-    throw DbError(msg::kServerUnreachable + QLatin1Char('\n') + driverText.trimmed());
+    const QString text = driverText.trimmed();
+    throw DbError(text.isEmpty() ? msg::kServerUnreachable : msg::kServerUnreachable + QLatin1Char('\n') + text);
 }
 
 // Reopens a dropped connection and runs its session set-up again; throws when the server
