@@ -11,10 +11,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QSqlError>
 #include <QLineEdit>
-#include <QUuid>
+#include <QProcess>
 #include <atomic>
 #include <future>
 #include <thread>
@@ -37,44 +35,28 @@ void fillNew(Tghir_ins *w, const QList<QPair<QString, QString>> &over = {})
         w->setBoxText(v.first, v.second);
 }
 
-// Runs the entry form's insert with each set of boxes; returns the messages of each.
-QList<QStringList> insertEach(Fixture &f, const QList<QList<QPair<QString, QString>>> &cases)
+// Runs the entry form's insert once for each box and text; returns what each said.
+QList<QStringList> insertEach(Fixture &f, const QList<QPair<QString, QString>> &cases)
 {
     QList<QStringList> said;
     auto *w = f.form<Tghir_ins>();
     through(f, f.form<Tghir_src>(), "N1", "Tghir_ins", [&](QDialog *d) {
         for (int i = 0; i < cases.size(); ++i) {
-            fillNew(w, cases.at(i));
-            w->setBoxText("moarefi_no", QString::number(i)); // no two alike
+            fillNew(w, {cases.at(i), {"moarefi_no", QString::number(i)}}); // no two alike
             f.ui.clear();
             click(d, "ins_btn");
             said << f.ui.messages;
+            w->setBoxText(cases.at(i).first, QString());
         }
     });
     return said;
 }
 
-QString backendPid(Fixture &f) { return f.scalar("select pg_backend_pid()").toString(); }
-
-// Ends the data module's server session as an administrator would, from a connection of its own.
-void terminateSession(const QString &pid)
+// The server ends the workstation's session, as an administrator would from another connection.
+void endSession(Fixture &f)
 {
-    const DbProfile p = DbProfile::fromConnInfo(QString::fromLocal8Bit(qgetenv("VARNOSET_TEST_PG")));
-    const QString name = QUuid::createUuid().toString();
-    {
-        QSqlDatabase admin = QSqlDatabase::addDatabase("QPSQL", name);
-        admin.setHostName(p.host);
-        admin.setPort(p.port);
-        admin.setDatabaseName(p.database);
-        admin.setUserName(p.user);
-        admin.setPassword(p.password);
-        QVERIFY2(admin.open(), qPrintable(admin.lastError().text()));
-        QSqlQuery q(admin);
-        q.prepare("select pg_terminate_backend(?)");
-        q.addBindValue(pid.toInt());
-        QVERIFY(q.exec() && q.next() && q.value(0).toBool());
-    }
-    QSqlDatabase::removeDatabase(name);
+    Fixture admin(f, false);
+    QVERIFY(admin.scalar("select pg_terminate_backend(?)", {f.scalar("select pg_backend_pid()")}).toBool());
 }
 
 void addPlace(Fixture &f, const QString &ostan = kProvince, const QString &city = kCounty)
@@ -112,65 +94,43 @@ bool makeReadOnly(const QString &path, bool on)
 class ManyOfficesTest : public QObject {
     Q_OBJECT
 private slots:
-    void moneyLimitAtTheBoundary()
+    // The money limit, dates at month ends and control characters, checked alike on both databases
+    // before anything is written.
+    void valuesCheckedBeforeWriting()
     {
         Fixture f(true);
-        f.dm.exec("insert into abadiha (ostan, shahrestan, rosta) values (?,?,?)", {kProvince, kCounty, kVillage});
-        // The money box's amount and a money column's text: at most 922,337,203,685,477 rials.
-        const QList<QStringList> said = insertEach(
-            f, {{{"prot_mablagh", "922337203685477"}, {"z_mablagh", "922,337,203,685,477"}},
-                {{"prot_mablagh", "922337203685478"}},
-                {{"z_mablagh", "922,337,203,685,478"}},
-                {{"bors_price", "1000000000000000000"}}});
-        QCOMPARE(said.at(0), QStringList{texts::kInserted});
-        QCOMPARE(said.at(1), QStringList{texts::tooLarge("922,337,203,685,478", "prot_mablagh")});
-        QCOMPARE(said.at(2), QStringList{texts::tooLarge("922,337,203,685,478", "z_mablagh")});
-        QCOMPARE(said.at(3), QStringList{texts::tooLarge("1,000,000,000,000,000,000", "bors_price")});
-        QCOMPARE(f.count("ghir"), qint64(1));
-        QCOMPARE(f.scalar("select prot_mablagh from ghir").toString().section('.', 0, 0), "922337203685477");
-        QCOMPARE(f.scalar("select z_mablagh from ghir").toString().section('.', 0, 0), "922337203685477");
-    }
-
-    void datesAtMonthEnds()
-    {
-        Fixture f(true);
-        f.dm.exec("insert into abadiha (ostan, shahrestan, rosta) values (?,?,?)", {kProvince, kCounty, kVillage});
-        // 1403 is a leap year, 1404 is not; the first six months have 31 days, the next five 30.
-        const QList<QPair<QString, bool>> dates{
-            {"1403/12/30", true}, {"1404/12/30", false}, {"1404/12/29", true}, {"1403/06/31", true},
-            {"1403/07/31", false}, {"1403/13/45", false}, {"9999/99/99", false}, {"1403/00/10", false},
-            {"1403/05/  ", false}, {"    /  /  ", true}};
-        QList<QList<QPair<QString, QString>>> cases;
-        for (const auto &d : dates)
-            cases << QList<QPair<QString, QString>>{{"z_dat", d.first}};
-        const QList<QStringList> said = insertEach(f, cases);
-        for (int i = 0; i < dates.size(); ++i) {
-            const QString expected = dates.at(i).second ? texts::kInserted : texts::notADate(dates.at(i).first, "z_dat");
-            QCOMPARE(said.at(i), QStringList{expected});
-        }
-        QCOMPARE(f.scalar("select count(*) from ghir where z_dat in ('1403/12/30','1404/12/29','1403/06/31','    /  /  ')")
-                     .toInt(),
-                 4);
-        QCOMPARE(f.count("ghir"), qint64(4));
-    }
-
-    void controlCharactersRefused()
-    {
-        Fixture f(true);
-        f.dm.exec("insert into abadiha (ostan, shahrestan, rosta) values (?,?,?)", {kProvince, kCounty, kVillage});
+        addPlace(f);
         const QString nul = QStringLiteral("راه") + QChar(0) + QStringLiteral("سازان");
-        const QList<QStringList> said =
-            insertEach(f, {{{"peymankar", nul}}, {{"prot_no", QStringLiteral("12") + QChar(0x1B)}}});
-        QCOMPARE(said.at(0), QStringList{texts::controlCharacterIn("peymankar")});
-        QCOMPARE(said.at(1), QStringList{texts::controlCharacterIn("prot_no")});
-        QCOMPARE(f.count("ghir"), qint64(0));
-        // Any statement, a search included, refuses a bound text with a NUL alike on both databases.
-        try {
-            f.dm.scalar("select count(*) from ghir where peymankar=?", {nul});
-            QFAIL("a NUL was bound");
-        } catch (const InputError &e) {
-            QCOMPARE(e.message(), texts::kControlCharacter);
-        }
+        // Typed into a box, and the refusal ("" when written). 1403 is a leap year, 1404 is not; the
+        // first six months have 31 days, the next five 30.
+        const QList<std::tuple<QString, QString, QString>> cases{
+            {"prot_mablagh", "922337203685477", ""},
+            {"z_mablagh", "922,337,203,685,477", ""},
+            {"prot_mablagh", "922337203685478", texts::tooLarge("922,337,203,685,478", "prot_mablagh")},
+            {"z_mablagh", "922,337,203,685,478", texts::tooLarge("922,337,203,685,478", "z_mablagh")},
+            {"bors_price", "1000000000000000000", texts::tooLarge("1,000,000,000,000,000,000", "bors_price")},
+            {"z_dat", "1403/12/30", ""},
+            {"z_dat", "1404/12/29", ""},
+            {"z_dat", "1403/06/31", ""},
+            {"z_dat", "    /  /  ", ""},
+            {"z_dat", "1404/12/30", texts::notADate("1404/12/30", "z_dat")},
+            {"z_dat", "1403/07/31", texts::notADate("1403/07/31", "z_dat")},
+            {"z_dat", "1403/13/45", texts::notADate("1403/13/45", "z_dat")},
+            {"z_dat", "9999/99/99", texts::notADate("9999/99/99", "z_dat")},
+            {"z_dat", "1403/05/  ", texts::notADate("1403/05/  ", "z_dat")},
+            {"peymankar", nul, texts::controlCharacterIn("peymankar")},
+            {"prot_no", QStringLiteral("12") + QChar(0x1B), texts::controlCharacterIn("prot_no")}};
+        QList<QPair<QString, QString>> typed;
+        for (const auto &[box, text, refusal] : cases)
+            typed << qMakePair(box, text);
+        const QList<QStringList> said = insertEach(f, typed);
+        for (int i = 0; i < cases.size(); ++i)
+            QCOMPARE(said.at(i), QStringList{std::get<2>(cases.at(i)).isEmpty() ? texts::kInserted : std::get<2>(cases.at(i))});
+        QCOMPARE(f.count("ghir"), qint64(6));
+        QCOMPARE(f.scalar("select max(prot_mablagh) from ghir").toString().section('.', 0, 0), "922337203685477");
+        QCOMPARE(f.scalar("select max(z_mablagh) from ghir").toString().section('.', 0, 0), "922337203685477");
+        // Any statement, a search included, refuses a bound text with a NUL.
+        QVERIFY_THROWS_EXCEPTION(InputError, f.dm.scalar("select count(*) from ghir where peymankar=?", {nul}));
     }
 
     void droppedConnectionReopened()
@@ -178,12 +138,12 @@ private slots:
         if (!testing_support::usePostgres())
             QSKIP("only a server drops a connection");
         Fixture f(true);
-        f.dm.exec("insert into abadiha (ostan, shahrestan, rosta) values (?,?,?)", {kProvince, kCounty, kVillage});
+        addPlace(f);
 
         // The next command after the server ended the session works, in the same schema.
-        terminateSession(backendPid(f));
+        endSession(f);
         QCOMPARE(f.count("abadiha"), qint64(1));
-        terminateSession(backendPid(f));
+        endSession(f);
         f.dm.transaction([&] { f.dm.exec("insert into setting (component, cmt) values ('a','b')"); });
         QCOMPARE(f.count("setting"), qint64(1));
 
@@ -191,7 +151,7 @@ private slots:
         try {
             f.dm.transaction([&] {
                 f.dm.exec("insert into setting (component, cmt) values ('c','d')");
-                terminateSession(backendPid(f));
+                endSession(f);
                 f.dm.exec("insert into setting (component, cmt) values ('e','f')");
             });
             QFAIL("the change went through");
@@ -206,7 +166,7 @@ private slots:
         const int port = db.port();
         through(f, f.form<Tghir_src>(), "N1", "Tghir_ins", [&](QDialog *d) {
             fillNew(w, {{"z_mablagh", "5,000,000"}});
-            terminateSession(backendPid(f));
+            endSession(f);
             db.setPort(1);
             f.ui.clear();
             click(d, "ins_btn");
@@ -276,30 +236,22 @@ private slots:
         std::promise<void> locked;
         std::atomic<bool> sawWait{false};
         std::thread first([&] {
-            {
-                Tdm dm;
-                dm.connectMain(a.profile());
-                QSqlDatabase watch = QSqlDatabase::cloneDatabase(dm.ADOConnection1(), "watch");
-                watch.open();
-                dm.writeTransaction("ghir", [&] {
-                    dm.scalar("select count(*) from ghir where city=? and rosta=?", {kCounty, kVillage});
-                    dm.exec("insert into ghir (ostan, city, rosta, peymankar, ghir_tahatori, sal, moarefi_no) "
-                            "values (?,?,?,?,?,?,?)",
-                            {kProvince, kCounty, kVillage, "شركت راه سازان", 12.5, "1403", "7"});
-                    locked.set_value();
-                    // Held until the other workstation is seen waiting for the lock.
-                    QSqlQuery q(watch);
-                    q.prepare("select count(*) from pg_stat_activity where pid=? and wait_event_type='Lock'");
-                    q.addBindValue(waiter);
-                    for (int i = 0; i < 3000 && !sawWait; ++i) {
-                        sawWait = q.exec() && q.next() && q.value(0).toInt() > 0;
-                        if (!sawWait)
-                            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-                    }
-                });
-                watch.close();
-            }
-            QSqlDatabase::removeDatabase("watch");
+            Tdm dm, watch;
+            dm.connectMain(a.profile());
+            watch.connectMain(a.profile());
+            dm.writeTransaction("ghir", [&] {
+                dm.scalar("select count(*) from ghir where city=? and rosta=?", {kCounty, kVillage});
+                dm.exec("insert into ghir (ostan, city, rosta, peymankar, ghir_tahatori, sal, moarefi_no) "
+                        "values (?,?,?,?,?,?,?)",
+                        {kProvince, kCounty, kVillage, "شركت راه سازان", 12.5, "1403", "7"});
+                locked.set_value();
+                // Held until the other workstation is seen waiting for the lock.
+                for (int i = 0; i < 3000 && !sawWait; ++i) {
+                    sawWait = watch.scalar("select count(*) from pg_stat_activity where pid=? and wait_event_type='Lock'",
+                                           {waiter}).toInt() > 0;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                }
+            });
         });
         locked.get_future().wait();
         auto *w = b.form<Tghir_ins>();
@@ -392,9 +344,6 @@ private slots:
         } catch (const DbError &e) {
             QVERIFY2(e.message().startsWith(cases.first().expected + "\n"), qPrintable(e.message()));
         }
-        ro.close();
-        ro = QSqlDatabase();
-        QSqlDatabase::removeDatabase("ro");
         // At start-up: the file or its folder read-only is named before anything runs.
         for (const Case &c : cases) {
             if (!makeReadOnly(c.path, true))
