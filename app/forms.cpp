@@ -15,6 +15,12 @@
 #include "registers/khadamat_pic_src_u.h"
 #include "registers/khadamat_pic_u.h"
 #include "registers/khadamat_src_u.h"
+#include "registers/etb_takhsis_u.h"
+#include "registers/etebar_ins_u.h"
+#include "registers/etebarat_src_u.h"
+#include "registers/prj_amaliyat_u.h"
+#include "registers/prj_ins_u.h"
+#include "registers/prj_pish_u.h"
 
 void createForms(AppContext &ctx)
 {
@@ -44,4 +50,15 @@ void createForms(AppContext &ctx)
     ctx.addForm(new Tkhadamat_ins(ctx));
     ctx.addForm(new Tkhadamat_pic(ctx));
     ctx.addForm(new Tkhadamat_pic_src(ctx));
+
+    // The credit register: the entry forms first, the window connects to them.
+    ctx.addForm(new Tprj_ins(ctx));
+    ctx.addForm(new Tetebar_ins(ctx));
+    ctx.addForm(new Tprj_amaliyat(ctx));
+    ctx.addForm(new Tprj_pish(ctx));
+    ctx.addForm(new Tetb_takhsis(ctx));
+    auto *etebaratSrc = new Tetebarat_src(ctx);
+    ctx.addForm(etebaratSrc);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N25"), QStringLiteral("اطلاعات پروژه"), QStringLiteral("prj"),
+                                 [etebaratSrc](const PageRights &rights) { etebaratSrc->openFromMain(rights); });
 }

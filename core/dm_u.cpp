@@ -80,6 +80,8 @@ Tdm::Tdm(QObject *parent)
     ADOQ_ghir_pic = make("ADOQ_ghir_pic");
     ADOQ_zamaem = make("ADOQ_zamaem");
     ADOQ_khadamat = make("ADOQ_khadamat");
+    ADOQ_proj = make("ADOQ_proj");
+    ADOQ_etb = make("ADOQ_etb");
     for (const auto &setup : querySetups())
         setup(*this);
 }

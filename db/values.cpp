@@ -172,6 +172,8 @@ QVariant columnValue(const QString &table, const QString &column, const QString 
             throw notNumber();
         if (std::fabs(d) > double(kMoneyLimit))
             throw moneyTooLarge(text, name);
+        // Money keeps four decimals on both databases: a fraction goes to the nearest ten-thousandth.
+        d = std::round(d * 10000.0) / 10000.0;
         if (d == std::floor(d))
             return qlonglong(d);
         return d;

@@ -122,10 +122,10 @@ struct EntrySpec {
     bool insertEveryColumn = false;
     // The natural key that the insert refuses twice; empty: no duplicate test.
     std::span<const char *const> duplicateKey = {};
-    QString duplicateMessage;
+    QString duplicateMessage = {};
     QString insertedMessage = QStringLiteral("ثبت شد");
-    QString editedMessage;                    // empty: the edit says nothing
-    QString rowGoneMessage;                   // empty: msg::kRowGone
+    QString editedMessage = {};               // empty: the edit says nothing
+    QString rowGoneMessage = {};              // empty: msg::kRowGone
     bool closeAfterInsert = false;
     bool closeAfterEdit = false;
     int pairsPerRow = 1;                      // caption/box pairs a row in each section
