@@ -34,6 +34,13 @@ QString ghirCell(Fixture &f, qint64 id, const QString &column);
 // Lists the allocations as the bitumen window does and makes `id` the current one.
 void makeCurrent(Fixture &f, qint64 id);
 
+// Register windows: a click that returns what it said, boxes filled by name (an editable
+// combo box takes the text as typed), and a grid's dataset and one column of its rows.
+QStringList pressed(Fixture &f, QObject *window, const QString &name);
+void fillBoxes(QWidget *window, const QVariantMap &values);
+DataSet *gridData(QWidget *window, const QString &grid);
+QStringList gridColumn(QWidget *window, const QString &grid, const QString &field);
+
 } // namespace testing_support
 
 using namespace testing_support;
