@@ -1,6 +1,7 @@
 #include "core/dataset.h"
 #include "core/busy.h"
 
+#include "core/connection.h"
 #include "core/errors.h"
 #include "core/collation.h"
 
@@ -37,12 +38,6 @@ QVariant normaliseNumeric(const QVariant &v)
     return ok ? QVariant(d) : v;
 }
 
-void bindAll(QSqlQuery &q, const QVariantList &binds)
-{
-    for (int i = 0; i < binds.size(); ++i)
-        q.bindValue(i, binds.at(i));
-}
-
 } // namespace
 
 DataSet::DataSet(const QString &name, QObject *parent)
@@ -77,14 +72,7 @@ void DataSet::reopen(const QString &keyField)
 void DataSet::runSelect()
 {
     const BusyCursor busy;
-    QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    if (!q.prepare(m_sql))
-        throw DbError(q.lastError().text());
-    bindAll(q, m_binds);
-    if (!q.exec())
-        throw DbError(q.lastError().text());
+    QSqlQuery q = dbconn::execute(m_db, m_sql, m_binds, dbconn::ForwardOnly | dbconn::HighPrecision);
 
     beginResetModel();
     m_rows.clear();
@@ -136,13 +124,7 @@ int DataSet::exec(const QString &sql, const QVariantList &binds)
     close();
     m_sql = sql;
     m_binds = binds;
-    QSqlQuery q(m_db);
-    if (!q.prepare(sql))
-        throw DbError(q.lastError().text());
-    bindAll(q, binds);
-    if (!q.exec())
-        throw DbError(q.lastError().text());
-    return q.numRowsAffected();
+    return dbconn::execute(m_db, sql, binds).numRowsAffected();
 }
 
 void DataSet::close()

@@ -635,6 +635,9 @@ QVariant EntryForm::value(const QString &column) const
     const QString text = boxText(name);
     if (d->kind == BoxKind::Money)
         return db::columnValue(table, column, QString::number(static_cast<TMonEdit *>(box(name))->Value()));
+    // A date box writes a real Solar date or the empty date, whatever its column.
+    if (d->kind == BoxKind::Date && !isSolarDateOrEmpty(text))
+        throw db::notADate(text, column);
     if (d->flags & BoxDef::NumberText) {
         // A number kept as text: empty, or a number; plain Latin digits stay as typed.
         const QString t = text.trimmed();
