@@ -11,6 +11,8 @@
 #include "core/context.h"
 #include "core/login_u.h"
 #include "core/main_u.h"
+#include "registers/amar_u.h"
+#include "registers/movafeghatname_src_u.h"
 
 void createForms(AppContext &ctx)
 {
@@ -32,4 +34,13 @@ void createForms(AppContext &ctx)
     ctx.addForm(new Tghir_pic(ctx));
     ctx.addForm(new Tzamaem_ghir(ctx));
     ctx.addForm(new Tghir_history(ctx));
+    // Statistics and agreements registers.
+    auto *amar = new Tamar(ctx);
+    ctx.addForm(amar);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N24"), Tamar::kMenuCaption, QStringLiteral("amar"),
+                                 [amar](const PageRights &rights) { amar->openFromMain(rights); });
+    auto *agreements = new Tmovafeghatname_src(ctx);
+    ctx.addForm(agreements);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N21"), Tmovafeghatname_src::kMenuCaption, QStringLiteral("movafeghatname"),
+                                 [agreements](const PageRights &rights) { agreements->openFromMain(rights); });
 }

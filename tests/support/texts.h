@@ -34,4 +34,14 @@ inline const QString kContractorUpdated = QStringLiteral("ويرايش انجا�
 inline const QString kContractorRowGone = QStringLiteral("خطا! اين پيمانکار حذف شده است"); // our own wording
 inline const QString kContractorExportTitle = QStringLiteral("گزارش پروژه هاي قير");
 
+// The statistics and agreements registers.
+inline const QString kRegisterDuplicate = QStringLiteral("تکراريست");
+inline const QString kAmarCountyDelete = QStringLiteral("حذف فقط توسط استان");
+inline const QString kAmarCredits = QStringLiteral("اعتبارات");
+inline const QString kAmarOperations = QStringLiteral("عمليات اجرايي");
+inline const QString kAmarAmount = QStringLiteral("مبلغ");
+inline const QString kAmarQuantity = QStringLiteral("مقدار");
+inline const QString kAgreementAttachmentDefault = QStringLiteral("تصوير موافقت نامه");
+inline const QString kAgreementAttachmentPrompt = QStringLiteral("شرح ضميمه");
+
 } // namespace texts
