@@ -82,16 +82,17 @@ const FilterDef kFilters[] = {
      .width = 120},
 };
 
+// The widths leave room for the longer titles and item names.
 const GridColumn kColumns[] = {
     {"id"},
     {"city", "شهرستان", 80},
     {"rosta", "روستا", 90},
-    {"typ", "نوع", 70},
-    {"tamin_loc", "محل تامين اعتبار", 85},
-    {"cmt", "عنوان", 80},
-    {"tamin_sal", "سال تامين اعتبار", 50},
-    {"mablagh", "مقدار", 70, 0, GridColumn::Money},
-    {"peymankar", "پيمانکار", 100},
+    {"typ", "نوع", 95},
+    {"tamin_loc", "محل تامين اعتبار", 110},
+    {"cmt", "عنوان", 160},
+    {"tamin_sal", "سال تامين اعتبار", 100},
+    {"mablagh", "مقدار", 90, 0, GridColumn::Money},
+    {"peymankar", "پيمانکار", 150},
 };
 
 const QList<ExportColumn> kExport = {

@@ -66,15 +66,16 @@ const FilterDef kFilters[] = {
      .match = FilterMatch::Like, .width = 120},
 };
 
+// The kind and the description wider than their first widths: the kinds are long texts.
 const GridColumn kColumns[] = {
     {"city", "شهرستان", 100},
     {"sal", "سال", 50},
-    {"typ", "نوع", 65},
+    {"typ", "نوع", 150},
     {"num", "شماره", 120},
     {"id"},
 };
 const GridColumn kAttachmentColumns[] = {
-    {"cmt", "شرح", 100},
+    {"cmt", "شرح", 150},
     {"pictyp", "فرمت", 50},
 };
 

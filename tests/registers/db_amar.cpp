@@ -49,16 +49,6 @@ QStringList rows(Fixture &f)
     return out;
 }
 
-void fill(QWidget *w, const QVariantMap &values)
-{
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        if (auto *c = w->findChild<QComboBox *>(it.key()))
-            c->setEditText(it.value().toString());
-        else
-            child<QLineEdit>(w, it.key())->setText(it.value().toString());
-    }
-}
-
 void chooseType(QWidget *w, const QString &type)
 {
     for (QRadioButton *r : child<QWidget>(w, "typ")->findChildren<QRadioButton *>())
@@ -107,7 +97,7 @@ private slots:
             QCOMPARE(label(w, "Label6"), texts::kAmarAmount);
             QVERIFY(visible(w, "Label8"));
 
-            fill(w, {{"city", kArak}, {"rosta", kVillage}, {"tamin_loc", kSource}, {"tamin_sal", "1402"},
+            fillBoxes(w, {{"city", kArak}, {"rosta", kVillage}, {"tamin_loc", kSource}, {"tamin_sal", "1402"},
                      {"mablagh", "2500"}});
             f->ui.clear();
             click(w, "ins_btn");
@@ -121,16 +111,16 @@ private slots:
             // The source box, hidden, still holds its text: the same key as the credit row.
             click(w, "ins_btn");
             QCOMPARE(f->ui.messages, QStringList{texts::kRegisterDuplicate});
-            fill(w, {{"cmt", kCanal}, {"peymankar", QStringLiteral("شرکت آبادگران")}, {"mablagh", "120"}});
+            fillBoxes(w, {{"cmt", kCanal}, {"peymankar", QStringLiteral("شرکت آبادگران")}, {"mablagh", "120"}});
             f->ui.clear();
             click(w, "ins_btn");
             QVERIFY(f->ui.messages.isEmpty());
             QCOMPARE(gridRows(w), 1); // the county's operations only
 
             // Refused before anything is written: an over-long contractor, an amount too large.
-            fill(w, {{"cmt", "x"}, {"peymankar", QString(51, QChar(0x06CC))}});
+            fillBoxes(w, {{"cmt", "x"}, {"peymankar", QString(51, QChar(0x06CC))}});
             click(w, "ins_btn");
-            fill(w, {{"peymankar", "y"}, {"mablagh", "1234567890123456"}});
+            fillBoxes(w, {{"peymankar", "y"}, {"mablagh", "1234567890123456"}});
             click(w, "ins_btn");
             QCOMPARE(f->ui.messages.size(), 2);
         });
@@ -155,19 +145,19 @@ private slots:
             auto figures = [&] { return label(w, "cnt") + " " + label(w, "mablagh_sum"); };
             QCOMPARE(figures(), QString("4 2,500,500"));
             child<QCheckBox>(w, "CheckBox3")->click();
-            fill(w, {{"typ2", texts::kAmarCredits}});
+            fillBoxes(w, {{"typ2", texts::kAmarCredits}});
             click(w, "src_btn");
             QCOMPARE(figures(), QString("2 2,500,000"));
-            fill(w, {{"typ2", texts::kAmarOperations}});
+            fillBoxes(w, {{"typ2", texts::kAmarOperations}});
             click(w, "src_btn");
             QCOMPARE(figures(), QString("2 500"));
 
             // A typed contractor changes nothing until its filter is ticked.
-            fill(w, {{"peymankar2", QStringLiteral("آباد")}});
+            fillBoxes(w, {{"peymankar2", QStringLiteral("آباد")}});
             click(w, "src_btn");
             QCOMPARE(figures(), QString("2 500"));
             child<QCheckBox>(w, "CheckBox4")->click();
-            fill(w, {{"peymankar2", QStringLiteral("آباد")}});
+            fillBoxes(w, {{"peymankar2", QStringLiteral("آباد")}});
             click(w, "src_btn");
             QCOMPARE(figures(), QString("1 200"));
             QCOMPARE(f->form<Tamar>()->list()->text("city"), kSaveh);
@@ -175,14 +165,14 @@ private slots:
             child<QCheckBox>(w, "CheckBox3")->click();
             child<QCheckBox>(w, "CheckBox4")->click();
             child<QCheckBox>(w, "CheckBox1")->click();
-            fill(w, {{"city2", kArak}});
+            fillBoxes(w, {{"city2", kArak}});
             click(w, "src_btn");
             QCOMPARE(figures(), QString("2 1,500,300"));
 
             // The workbook of the list; on an empty list nothing.
             click(w, "N2");
             QCOMPARE(f->ui.openedFiles.size(), 1);
-            fill(w, {{"city2", "none"}});
+            fillBoxes(w, {{"city2", "none"}});
             click(w, "src_btn");
             click(w, "N2");
             QCOMPARE(f->ui.openedFiles.size(), 1);

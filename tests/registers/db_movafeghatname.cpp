@@ -30,16 +30,6 @@ qint64 addAgreement(Fixture &f, const QString &city, const QString &num)
     return f.scalar("select max(id) from movafeghatname").toLongLong();
 }
 
-void fill(QWidget *w, const QVariantMap &values)
-{
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        if (auto *c = w->findChild<QComboBox *>(it.key()))
-            c->setEditText(it.value().toString());
-        else
-            child<QLineEdit>(w, it.key())->setText(it.value().toString());
-    }
-}
-
 QString text(QWidget *w, const QString &name)
 {
     if (auto *c = w->findChild<QComboBox *>(name))
@@ -96,21 +86,21 @@ private slots:
             QCOMPARE(text(w, "sal2"), year);
             QCOMPARE(text(w, "sal"), year);
             QCOMPARE(label(w), QString("0"));
-            fill(w, {{"city2", kArak}, {"typ2", kKind}, {"num2", "12/345"}});
+            fillBoxes(w, {{"city2", kArak}, {"typ2", kKind}, {"num2", "12/345"}});
             f->ui.clear();
             click(w, "ins_btn");
             click(w, "ins_btn");
-            fill(w, {{"num2", "12/346"}});
+            fillBoxes(w, {{"num2", "12/346"}});
             click(w, "ins_btn");
             QCOMPARE(f->ui.messages, (QStringList{texts::kInserted, texts::kRegisterDuplicate, texts::kInserted}));
             QCOMPARE(window()->list()->recordCount(), 2);
             // Refused, nothing written: a number longer than its column.
-            fill(w, {{"num2", QString(36, '1')}});
+            fillBoxes(w, {{"num2", QString(36, '1')}});
             click(w, "ins_btn");
             QCOMPARE(f->count("movafeghatname"), 2);
 
             child<QCheckBox>(w, "CheckBox4")->click();
-            fill(w, {{"num", "346"}});
+            fillBoxes(w, {{"num", "346"}});
             click(w, "src_btn");
             QCOMPARE(window()->list()->recordCount(), 1);
             QCOMPARE(label(w), QString("1"));

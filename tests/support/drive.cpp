@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -117,6 +118,16 @@ void makeCurrent(Fixture &f, qint64 id)
 {
     f.form<Tghir_src>()->search();
     QVERIFY(f.dm.ADOQ_ghir->locate(QStringLiteral("id"), id));
+}
+
+void fillBoxes(QWidget *window, const QVariantMap &values)
+{
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        if (auto *c = window->findChild<QComboBox *>(it.key()))
+            c->setEditText(it.value().toString());
+        else
+            child<QLineEdit>(window, it.key())->setText(it.value().toString());
+    }
 }
 
 } // namespace testing_support

@@ -34,6 +34,9 @@ QString ghirCell(Fixture &f, qint64 id, const QString &column);
 // Lists the allocations as the bitumen window does and makes `id` the current one.
 void makeCurrent(Fixture &f, qint64 id);
 
+// Register windows: boxes filled by name (an editable combo box takes the text as typed).
+void fillBoxes(QWidget *window, const QVariantMap &values);
+
 } // namespace testing_support
 
 using namespace testing_support;
