@@ -24,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -95,6 +96,9 @@ void EntryForm::buildBoxes()
             auto *e = new QLineEdit(this);
             if (d.mask)
                 e->setInputMask(QLatin1String(d.mask));
+            // A paste or a drop into a digits box is taken only when it is all digits.
+            if (d.kind == BoxKind::Digits)
+                e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
             w = e;
             break;
         }

@@ -54,7 +54,8 @@ class TBalloonTip;
 
 enum class BoxKind {
     Line,      // edit box (optionally masked)
-    Digits,    // edit box that lets only the digits, backspace and Enter through
+    Digits,    // edit box that lets only the digits, backspace and Enter through (a paste only
+               // when it is all digits)
     Money,     // TMonEdit: whole rials grouped by thousands
     Real,      // TRealEdit: digits and one "."
     Date,      // TDateEdit "yyyy/mm/dd"
@@ -123,10 +124,10 @@ struct EntrySpec {
     bool insertEveryColumn = false;
     // The natural key that the insert refuses twice; empty: no duplicate test.
     std::span<const char *const> duplicateKey = {};
-    QString duplicateMessage;
+    QString duplicateMessage = {};
     QString insertedMessage = QStringLiteral("ثبت شد");
-    QString editedMessage;                    // empty: the edit says nothing
-    QString rowGoneMessage;                   // empty: msg::kRowGone
+    QString editedMessage = {};               // empty: the edit says nothing
+    QString rowGoneMessage = {};              // empty: msg::kRowGone
     bool closeAfterInsert = false;
     bool closeAfterEdit = false;
     int pairsPerRow = 1;                      // caption/box pairs a row in each section
