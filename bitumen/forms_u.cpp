@@ -10,6 +10,30 @@
 #include "shared/ui.h"
 
 #include <QAction>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// ghir_tahatori in words without a unit word, rounded to a whole number (half to even);
+// "0" when there is none, empty when it is beyond the words' range.
+QVariant ghirTahatoriHorof(const DataSet &ds, int row)
+{
+    const QString field = QStringLiteral("ghir_tahatori");
+    if (ds.fieldIndex(field) < 0 || ds.isNull(field, row))
+        return QStringLiteral("0");
+    const double tons = std::nearbyint(ds.toDouble(field, row));
+    if (!(tons >= std::numeric_limits<qint32>::min() && tons <= std::numeric_limits<qint32>::max()))
+        return QString();
+    return NumberToWords(qint32(tons));
+}
+
+// The oil company letter prints each allocation's tonnage in words as well.
+const bool kNaftWords = Tdm::addQuerySetup([](Tdm &dm) {
+    dm.ADOQ_naft->addCalculatedField(QStringLiteral("ghir_tahatoriHOROF"), &ghirTahatoriHorof);
+});
+
+} // namespace
 
 using report::FormFill;
 using report::FormInput;
@@ -293,10 +317,8 @@ Tghir_forms *Tghir_forms::attach(AppContext &ctx, Tghir_src *window)
 {
     auto *forms = new Tghir_forms(ctx, window);
     for (const auto &[item, row] : rows()) {
-        QAction *a = window->findChild<QAction *>(item);
-        if (!a)
-            qFatal("The bitumen window has no menu item %s", qPrintable(item));
-        connect(a, &QAction::triggered, forms, [forms, &row = row] { forms->m_frame.run(row); });
+        window->action(item); // the item exists
+        window->onMenu(item, [forms, &row = row] { forms->m_frame.run(row); });
     }
     return forms;
 }

@@ -1,8 +1,8 @@
 #include "core/dataset.h"
-#include "shared/busy.h"
+#include "core/busy.h"
 
 #include "core/errors.h"
-#include "shared/persian.h"
+#include "core/collation.h"
 
 #include <QFont>
 #include <QSqlError>
@@ -311,11 +311,6 @@ void DataSet::setTitles(const QHash<QString, QString> &titles)
     m_titles = titles;
     if (!m_fields.isEmpty())
         emit headerDataChanged(Qt::Horizontal, 0, m_fields.size() - 1);
-}
-
-QString DataSet::title(const QString &field) const
-{
-    return m_titles.value(field, field);
 }
 
 void DataSet::setBoldColumn(int column)

@@ -59,10 +59,8 @@ public:
 
     // Column titles for grids (by exact field name); a field without one shows its own name.
     void setTitles(const QHash<QString, QString> &titles);
-    QString title(const QString &field) const;
     // Bold header of the sorted column (SortGridByColumn).
     void setBoldColumn(int column);
-    int boldColumn() const { return m_boldColumn; }
     // Row background for grids; invalid colour = default.
     void setRowColor(std::function<QColor(int row)> fn) { m_rowColor = std::move(fn); }
 

@@ -6,9 +6,8 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 
-void SortGridByColumn(QTableView *grid, DataSet *ds, int column)
+void SortGridByColumn(DataSet *ds, int column)
 {
-    Q_UNUSED(grid);
     if (!ds || column < 0 || column >= ds->fieldNames().size())
         return;
     const QString field = ds->fieldNames().at(column);
@@ -54,7 +53,7 @@ void BindGrid(QTableView *grid, DataSet *ds, bool sortable)
     header->setSectionsClickable(sortable);
     if (sortable)
         QObject::connect(header, &QHeaderView::sectionClicked, grid,
-                         [grid, ds](int section) { SortGridByColumn(grid, ds, section); });
+                         [ds](int section) { SortGridByColumn(ds, section); });
     QObject::connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, ds,
                      [ds](const QModelIndex &current) {
                          if (current.isValid())
