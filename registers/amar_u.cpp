@@ -195,13 +195,10 @@ void Tamar::setType(int index)
 {
     const bool credits = index == 0;
     setBoxText(QStringLiteral("typ"), kTypes[credits ? 0 : 1]);
-    for (const char *name : {"tamin_loc"}) {
-        box(QLatin1String(name))->setVisible(credits);
-        captionLabel(QLatin1String(name))->setVisible(credits);
-    }
-    for (const char *name : {"cmt", "peymankar"}) {
-        box(QLatin1String(name))->setVisible(!credits);
-        captionLabel(QLatin1String(name))->setVisible(!credits);
+    const std::pair<const char *, bool> shown[] = {{"tamin_loc", credits}, {"cmt", !credits}, {"peymankar", !credits}};
+    for (const auto &[name, on] : shown) {
+        box(QLatin1String(name))->setVisible(on);
+        captionLabel(QLatin1String(name))->setVisible(on);
     }
     captionLabel(QStringLiteral("mablagh"))->setText(credits ? kAmountCaption : kQuantityCaption);
     Label8->setVisible(credits);
