@@ -10,6 +10,7 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <optional>
 
 class DataSet : public QAbstractTableModel {
     Q_OBJECT
@@ -77,6 +78,14 @@ public:
     using Calculation = std::function<QVariant(const DataSet &ds, int row)>;
     void addCalculatedField(const QString &name, Calculation fn);
 
+    // Cells of `fields` edited in place (a grid with edit triggers): `write` stores the text
+    // typed into a cell of `row` and gives the value stored, or nothing when it refused (it
+    // says why itself); the cell then shows what was stored.
+    using CellWriter = std::function<std::optional<QVariant>(int row, const QString &field, const QString &text)>;
+    void setCellWriter(const QStringList &fields, CellWriter write);
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+
 signals:
     void currentRowChanged(int row);
     void reopened();
@@ -100,4 +109,6 @@ private:
     int m_boldColumn = -1;
     std::function<QColor(int)> m_rowColor;
     QList<QPair<QString, Calculation>> m_calculated;
+    QStringList m_editable; // lower-case field names
+    CellWriter m_writer;
 };
