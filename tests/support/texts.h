@@ -56,4 +56,14 @@ inline const QString kContractorRowGone = QStringLiteral("خطا! اين پيم�
 inline const QString kContractorEmptyName = QStringLiteral("خطا! نام پيمانکار را وارد نماييد"); // our own wording
 inline const QString kContractorExportTitle = QStringLiteral("گزارش پروژه هاي قير");
 
+// The statistics and agreements registers.
+inline const QString kRegisterDuplicate = QStringLiteral("تکراريست");
+inline const QString kAmarCountyDelete = QStringLiteral("حذف فقط توسط استان");
+inline const QString kAmarCredits = QStringLiteral("اعتبارات");
+inline const QString kAmarOperations = QStringLiteral("عمليات اجرايي");
+inline const QString kAmarAmount = QStringLiteral("مبلغ");
+inline const QString kAmarQuantity = QStringLiteral("مقدار");
+inline const QString kAgreementAttachmentDefault = QStringLiteral("تصوير موافقت نامه");
+inline const QString kAgreementAttachmentPrompt = QStringLiteral("شرح ضميمه");
+
 } // namespace texts
