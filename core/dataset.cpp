@@ -1,6 +1,7 @@
 #include "core/dataset.h"
 #include "core/busy.h"
 
+#include "core/connection.h"
 #include "core/errors.h"
 #include "core/collation.h"
 #include "core/fetch.h"
@@ -116,7 +117,7 @@ void DataSet::runSelect()
         return true;
     };
     try {
-        dbfetch::select(m_db, m_sql, m_binds, m_store, listener);
+        dbconn::read(m_db, m_binds, [&] { dbfetch::select(m_db, m_sql, m_binds, m_store, listener); });
     } catch (...) {
         if (fieldsKnown) {
             beginResetModel();
@@ -154,13 +155,7 @@ int DataSet::exec(const QString &sql, const QVariantList &binds)
     close();
     m_sql = sql;
     m_binds = binds;
-    QSqlQuery q(m_db);
-    if (!q.prepare(sql))
-        throw DbError(q.lastError().text());
-    bindAll(q, binds);
-    if (!q.exec())
-        throw DbError(q.lastError().text());
-    return q.numRowsAffected();
+    return dbconn::execute(m_db, sql, binds).numRowsAffected();
 }
 
 void DataSet::close()
