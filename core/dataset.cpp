@@ -298,6 +298,8 @@ qint64 DataSet::toInt64(const QString &field, int row) const
 
 void DataSet::setSort(const QString &sort)
 {
+    if (sort == m_sort)
+        return; // nothing to order again
     beginResetModel();
     m_sort = sort;
     applySort();
