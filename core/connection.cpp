@@ -125,13 +125,46 @@ QString errorText(const QSqlDatabase &db, const QSqlError &error)
     return text;
 }
 
-QSqlQuery execute(const QSqlDatabase &db, const QString &sql, const QVariantList &binds, int options)
+namespace {
+// A NUL in a text makes PostgreSQL refuse the statement with a raw error, while SQLite would
+// store it: refused alike, whatever the statement.
+void refuseControlCharacters(const QVariantList &binds)
 {
-    // A NUL in a text makes PostgreSQL refuse the statement with a raw error, while SQLite would
-    // store it: refused alike, whatever the statement.
     for (const QVariant &b : binds)
         if (b.typeId() == QMetaType::QString && db::hasControlCharacter(b.toString()))
             throw InputError(msg::kControlCharacter);
+}
+} // namespace
+
+void read(const QSqlDatabase &db, const QVariantList &binds, const std::function<void()> &read)
+{
+    refuseControlCharacters(binds);
+    if (isPostgres(db) && !db.isOpen() && !inTransaction(db))
+        reopen(db);
+    QString failed;
+    try {
+        read();
+        return;
+    } catch (const DbError &e) {
+        if (!connectionLost(db))
+            throw DbError(e.message().trimmed().isEmpty() ? msg::kDatabaseFailed : e.message());
+        failed = e.message();
+    }
+    reopen(db);
+    if (inTransaction(db))
+        throwUnreachable(failed);
+    try {
+        read();
+    } catch (const DbError &e) {
+        if (connectionLost(db))
+            throwUnreachable(e.message());
+        throw;
+    }
+}
+
+QSqlQuery execute(const QSqlDatabase &db, const QString &sql, const QVariantList &binds, int options)
+{
+    refuseControlCharacters(binds);
     QSqlQuery q;
     QSqlError error;
     // A connection left closed by a failed reopen is tried again by the next command.

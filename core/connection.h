@@ -26,6 +26,11 @@ enum Option { Plain = 0, ForwardOnly = 1, HighPrecision = 2 };
 // when it cannot be reopened.
 QSqlQuery execute(const QSqlDatabase &db, const QString &sql, const QVariantList &binds, int options = Plain);
 
+// Runs `read`, a select read through the engine's own interface (it throws DbError), under the
+// same rules as execute: control characters in the binds refused, a dropped connection reopened
+// once and, outside a transaction, the reading done again.
+void read(const QSqlDatabase &db, const QVariantList &binds, const std::function<void()> &read);
+
 // The transactions of Tdm::transaction and Tdm::writeTransaction: begin (reconnecting as execute
 // does; WriteLock takes SQLite's write lock at once, BEGIN IMMEDIATE), commit, rollback.
 // Inside it a lost connection is reopened for the next command but no statement is run again:

@@ -17,9 +17,7 @@ namespace {
 
 int faCollation(void *, int la, const void *a, int lb, const void *b)
 {
-    const QString sa = QString::fromUtf8(static_cast<const char *>(a), la);
-    const QString sb = QString::fromUtf8(static_cast<const char *>(b), lb);
-    return persianCompare(sa, sb);
+    return persianCompareUtf8(static_cast<const char *>(a), la, static_cast<const char *>(b), lb);
 }
 
 void registerSqliteFunctions(QSqlDatabase &db)
