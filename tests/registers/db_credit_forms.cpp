@@ -2,6 +2,7 @@
 // project's duplicate refusal and log rows, credit amounts beyond 32 bits, numbers refused
 // before writing, and the child forms' duplicate refusal per credit.
 #include "registers/credit_rows.h"
+#include "support/texts.h"
 
 #include "core/dm_u.h"
 #include "registers/etebarat_src_u.h"
@@ -12,8 +13,6 @@
 
 namespace {
 
-const QString kInserted = QStringLiteral("ثبت شد");
-const QString kEdited = QStringLiteral("ويرايش شد");
 const QString kProjectDuplicate = QStringLiteral("خطا! استان،شهرستان و بخش تکراريست");
 const QString kChildDuplicate = QStringLiteral("خطا! محل و منبع و سال تکراريست");
 const QString kInsertLog = QStringLiteral("  ثبت اعتبار پروژه  ");
@@ -104,7 +103,7 @@ private slots:
             set(d, "prj_title", QString(101, QChar(0x0628)));
             click(d, "ins_btn");
         });
-        QCOMPARE(f.ui.messages.mid(0, 3), QStringList({kInserted, kProjectDuplicate, kProjectDuplicate}));
+        QCOMPARE(f.ui.messages.mid(0, 3), QStringList({texts::kInserted, kProjectDuplicate, kProjectDuplicate}));
         QCOMPARE(f.ui.messages.size(), 4);
         QCOMPARE(f.count("prj"), 2);
         QCOMPARE(column(f, "prj", "prg_sal1", "where rosta='نوبران'"), QStringList({"1402"}));
@@ -129,7 +128,7 @@ private slots:
             set(d, "prj_title", "بهسازي");
             click(d, "edit_btn");
         });
-        QCOMPARE(f.ui.messages, QStringList({kEdited}));
+        QCOMPARE(f.ui.messages, QStringList({texts::kEdited}));
         QCOMPARE(column(f, "prj", "etb_id", QString("where id=%1").arg(p1)), ids({e2}));
         // The grid shows the change at once; the credit list stays.
         QCOMPARE(f.dm.ADOQ_proj->text("prj_title"), "بهسازي");
@@ -154,7 +153,7 @@ private slots:
             set(d, "dion", "12.34567");
             click(d, "ins_btn");
         });
-        QCOMPARE(f.ui.messages, QStringList({kInserted}));
+        QCOMPARE(f.ui.messages, QStringList({texts::kInserted}));
         const QString mine = QString("where prj_id=%1").arg(p1);
         QCOMPARE(column(f, "etebarat", "mablagh", mine), QStringList({"5000000000"}));
         // Debts to the nearest ten-thousandth.
@@ -170,7 +169,7 @@ private slots:
             child<QLineEdit>(d, "mablagh")->clear();
             click(d, "edit_btn");
         });
-        QCOMPARE(f.ui.lastMessage(), kEdited);
+        QCOMPARE(f.ui.lastMessage(), texts::kEdited);
         QCOMPARE(column(f, "etebarat", "mablagh", mine), QStringList({"0"}));
         QCOMPARE(listed(f.dm.ADOQ_etb, "prj_id"), ids({p1}));
 
@@ -205,7 +204,7 @@ private slots:
         operation("زيرسازي", "99");
         f.dm.ADOQ_etb->locate("id", e2);
         operation("زيرسازي", "7");
-        QCOMPARE(f.ui.messages, QStringList({kInserted, kChildDuplicate, kInserted}));
+        QCOMPARE(f.ui.messages, QStringList({texts::kInserted, kChildDuplicate, texts::kInserted}));
         QCOMPARE(column(f, "amaliyat", "etb_id"), ids({e1, e2}));
         QCOMPARE(column(f, "amaliyat", "mablagh"), QStringList({"1500.25", "7"}));
         QCOMPARE(column(f, "amaliyat", "darsad"), QStringList({"12.5", "12.5"}));
@@ -219,7 +218,7 @@ private slots:
                 click(d, "ins_btn");
             });
         }
-        QCOMPARE(f.ui.messages, QStringList({kInserted, kChildDuplicate}));
+        QCOMPARE(f.ui.messages, QStringList({texts::kInserted, kChildDuplicate}));
         QCOMPARE(column(f, "takhsis", "mablagh"), QStringList({"0"}));
 
         // A progress item entered under e2, edited while e1 is current: it moves under e1
@@ -242,7 +241,7 @@ private slots:
             set(d, "sal", "1404");
             click(d, "edit_btn");
         });
-        QCOMPARE(f.ui.messages, QStringList({kInserted, kEdited}));
+        QCOMPARE(f.ui.messages, QStringList({texts::kInserted, texts::kEdited}));
         QCOMPARE(column(f, "pish", "etb_id"), ids({e1}));
         QCOMPARE(pish->text("item_title") + pish->text("darsad") + pish->text("sal"), "زيرسازي451404");
     }

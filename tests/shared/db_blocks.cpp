@@ -15,6 +15,8 @@
 #include "shared/sum_labels.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -368,7 +370,11 @@ private slots:
         QVERIFY(!form.insertRow());
         QVERIFY(f.ui.lastMessage().contains("dehyariha"));
         QCOMPARE(f.count("khadamat"), 1);
+        // A digits box takes a paste only when it is all digits.
+        QApplication::clipboard()->setText("4x5");
         form.edit("dehyariha")->clear();
+        form.edit("dehyariha")->paste();
+        QCOMPARE(form.boxText("dehyariha"), QString());
 
         // Edit: the form reads its own row.
         const qint64 id = f.scalar("select id from khadamat").toLongLong();
