@@ -36,13 +36,7 @@ class DbGhirDocs : public QObject {
 
     QTemporaryDir m_dir;
 
-    QString file(const QString &name, const QByteArray &bytes = "doc")
-    {
-        QFile f(m_dir.filePath(name));
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(name));
-        return f.fileName();
-    }
+    QString file(const QString &name, const QByteArray &bytes = "doc") { return writeFile(m_dir.filePath(name), bytes); }
 
     static void setDescription(QWidget *w, const QString &box, const QString &text)
     {
@@ -290,9 +284,7 @@ private slots:
         };
         w->openHistory();
         QCOMPARE(f.ui.openedFiles.size(), 1);
-        QFile out(f.ui.openedFiles.first());
-        QVERIFY(out.open(QIODevice::ReadOnly));
-        const QString html = QString::fromUtf8(out.readAll());
+        const QString html = QString::fromUtf8(readFile(f.ui.openedFiles.first()));
         QCOMPARE(html.count("<td>"), 18);
         QVERIFY(html.contains(QStringLiteral("گزارش پروژه هاي قير")));
     }

@@ -31,11 +31,7 @@ void filter(Fixture &f, const char *check, const char *box, const QString &text,
     auto *c = child<QCheckBox>(window(f), check);
     if (c->isChecked() != on)
         c->click();
-    QWidget *w = child<QWidget>(window(f), box);
-    if (auto *combo = qobject_cast<QComboBox *>(w))
-        combo->setEditText(text);
-    else
-        static_cast<QLineEdit *>(w)->setText(text);
+    setBox(window(f), box, text);
 }
 
 // The current project's four lists: the ids of each.

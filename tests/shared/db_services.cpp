@@ -1,6 +1,6 @@
 // The shared services that touch the database: county restriction, value lists, delete
 // password, place lists, the log, attachments, exports and grid sorting.
-#include "support/fixture.h"
+#include "support/drive.h"
 
 #include "core/errors.h"
 #include "shared/attachments.h"
@@ -33,14 +33,6 @@ void addPlace(Fixture &f, const QString &ostan, const QString &county, const QSt
 {
     f.dm.exec(QStringLiteral("insert into abadiha (ostan, shahrestan, city, rosta, cod) values (?,?,?,?,?)"),
               {ostan, county, city, village, "1"});
-}
-
-QStringList comboItems(const QComboBox &c)
-{
-    QStringList l;
-    for (int i = 0; i < c.count(); ++i)
-        l << c.itemText(i);
-    return l;
 }
 
 // Calls `visit` with each start element of a part of a zip file.
@@ -132,12 +124,6 @@ QList<QStringList> htmlRows(const QString &html)
     return rows;
 }
 
-QByteArray readBytes(const QString &path)
-{
-    QFile in(path);
-    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
-}
-
 } // namespace
 
 class ServicesTest : public QObject {
@@ -202,13 +188,13 @@ private slots:
         int changes = 0;
         connect(&editable, &QComboBox::currentTextChanged, this, [&] { ++changes; });
         LoadSettingList(f.ctx, list, &editable);
-        QCOMPARE(comboItems(editable), values);
+        QCOMPARE(comboItems(&editable), values);
         QCOMPARE(editable.currentText(), "typed");
         QCOMPARE(changes, 0);
         QComboBox fixed;
         fixed.addItems({"alpha", "q"});
         LoadSettingList(f.ctx, list, &fixed);
-        QCOMPARE(comboItems(fixed), values);
+        QCOMPARE(comboItems(&fixed), values);
         QCOMPARE(fixed.currentText(), "alpha");
         LoadSettingList(f.ctx, "none", &editable);
         QCOMPARE(editable.count(), 0);
@@ -258,11 +244,11 @@ private slots:
         village.setEditable(true);
         county.setEditText("keep");
         FillPlaceCombo(f.ctx, &county, "select distinct shahrestan from abadiha where ostan=? order by shahrestan", {"P1"});
-        QCOMPARE(comboItems(county), (QStringList{kCountyA, kCountyB}));
+        QCOMPARE(comboItems(&county), (QStringList{kCountyA, kCountyB}));
         QCOMPARE(county.currentText(), "keep");
         FillPlaceCombo(f.ctx, &village, "select distinct rosta from abadiha where ostan=? and shahrestan=? order by rosta",
                        {"P1", kCountyA});
-        QCOMPARE(comboItems(village), (QStringList{"v2", "v3"}));
+        QCOMPARE(comboItems(&village), (QStringList{"v2", "v3"}));
         QCOMPARE(village.currentText(), QString());
     }
 
@@ -299,11 +285,7 @@ private slots:
         QRandomGenerator(42).fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
         bytes[0] = '\0';
         bytes[bytes.size() - 1] = '\\';
-        {
-            QFile out(src);
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            QCOMPARE(out.write(bytes), qint64(bytes.size()));
-        }
+        writeFile(src, bytes);
         StoredFile file;
         QString chosen;
         QVERIFY(!ChooseAttachment(f.ctx, &file)); // the dialog cancelled
@@ -328,7 +310,7 @@ private slots:
         const QString opened = OpenAttachment(f.ctx, back);
         QCOMPARE(opened, TempExportPath("Tobrenhal.pdf"));
         QCOMPARE(f.ui.openedFiles, QStringList{opened});
-        QVERIFY(readBytes(opened) == bytes);
+        QVERIFY(readFile(opened) == bytes);
         // Saved under a chosen name: the extension is added once; Cancel saves nothing.
         f.ui.saveFiles << dir.filePath("copy") << dir.filePath("copy2.PDF");
         QCOMPARE(OpenAttachment(f.ctx, back, true), dir.filePath("copy.pdf"));
@@ -421,7 +403,7 @@ private slots:
         QVERIFY(ExportHtmlTable(f.ctx, file, "T & <x>", q,
                                 {{"shahrestan", "county <a>"}, {"city", "شهر"}, {"jamiyat", "n"}, {"zarib", "z"}}, totals));
         QCOMPARE(f.ui.openedFiles, QStringList{file});
-        const QByteArray raw = readBytes(file);
+        const QByteArray raw = readFile(file);
         QVERIFY(raw.startsWith("\xEF\xBB\xBF<html>\r\n")); // UTF-8 with its mark
         const QString html = QString::fromUtf8(raw.mid(3));
         QVERIFY(html.contains("<title>T &amp; &lt;x&gt;</title>"));
@@ -438,7 +420,7 @@ private slots:
 
         // From rows of texts.
         QVERIFY(ExportHtmlRows(f.ctx, file, "t", {"a"}, {{"x<y"}, {"2"}}));
-        QCOMPARE(htmlRows(QString::fromUtf8(readBytes(file))).at(1), (QStringList{"1", "x<y"}));
+        QCOMPARE(htmlRows(QString::fromUtf8(readFile(file))).at(1), (QStringList{"1", "x<y"}));
 
         // A file that cannot be written: told, nothing opened.
         const QString bad = TempExportPath("no/such/dir/rep.htm");
