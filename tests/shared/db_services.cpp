@@ -263,7 +263,6 @@ private slots:
         DataSet *q = f.dm.ADOQuery2;
         q->open(QStringLiteral("select * from log"));
         QCOMPARE(q->recordCount(), 1);
-        QCOMPARE(q->fieldNames().size(), 7);
         QCOMPARE(q->text("karbar"), "2222222222");
         QCOMPARE(q->text("ip"), LocalIP());
         QCOMPARE(q->text("pc_name"), IPAddrToName(LocalIP()));
