@@ -206,15 +206,9 @@ private slots:
         const QModelIndex money = list.index(0, list.fieldIndex("mablagh"));
         QCOMPARE(list.data(money, Qt::BackgroundRole).value<QColor>(), QColor(Qt::red));
         QVERIFY(!list.data(list.index(1, 0), Qt::BackgroundRole).isValid());
-        // A title click sorts; the grid's current row follows the dataset's and back.
+        // Bound for the title sort (the sort and the current row are the grid binding's own test).
         emit h->sectionClicked(list.fieldIndex("dehyariha"));
         QCOMPARE(list.sort(), QStringLiteral("dehyariha ASC"));
-        emit h->sectionClicked(list.fieldIndex("dehyariha"));
-        QCOMPARE(list.text("dehyariha", 0), QStringLiteral("5"));
-        list.setCurrentRow(2);
-        QCOMPARE(grid->currentIndex().row(), 2);
-        grid->setCurrentIndex(list.index(1, 1));
-        QCOMPARE(list.currentRow(), 1);
 
         // Sums over every row; the count and the grouped sum shown, the other kept.
         QCOMPARE(sums->label("cnt")->text(), QStringLiteral("3"));
