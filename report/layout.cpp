@@ -245,7 +245,7 @@ public:
                     r.text = rv.toString();
                 } else if (rv.isObject()) {
                     const QJsonObject ro = rv.toObject();
-                    checkKeys(ro, rw, {"label", "text", "bold", "size", "family"});
+                    checkKeys(ro, rw, {"label", "text", "bold", "size", "family", "w", "gap"});
                     bool isLabel = false, isText = false;
                     const QString label = string(ro, "label", rw, &isLabel);
                     const QString text = string(ro, "text", rw, &isText);
@@ -261,6 +261,10 @@ public:
                     const QString fam = string(ro, "family", rw, &hasFam);
                     if (hasFam)
                         r.font.family = fam;
+                    r.w = number(ro, "w", -1, rw, 1, 1000);
+                    r.gap = boolean(ro, "gap", false, rw);
+                    if (!isLabel && (ro.contains(QStringLiteral("w")) || r.gap))
+                        fail(rw, QStringLiteral("\"w\" and \"gap\" belong to a label run"));
                 } else {
                     fail(rw, QStringLiteral("a run is a text or an object"));
                 }

@@ -4,7 +4,8 @@
 // the texts returned here are NFKC-normalised with the marks removed, so they compare with
 // the program's own strings. The Persian fonts draw the Arabic and the Persian yeh (and kaf)
 // with one glyph wherever their shapes agree, and the PDF names one letter for that glyph: the
-// texts fold both forms into the Arabic letter. pdftotext also guesses the blanks next to
+// texts fold both forms into the Arabic letter, and the Persian digits of the Persian faces into
+// Latin digits. pdftotext also guesses the blanks next to
 // numbers inside right-to-left lines; compare with containsText, which ignores blanks.
 #include "report/filled_report.h"
 #include "report/printing.h"
@@ -16,7 +17,7 @@
 
 namespace testing_support {
 
-// NFKC, bidi controls removed, yeh and kaf folded, runs of white space made one blank.
+// NFKC, bidi controls removed, yeh, kaf and digits folded, runs of white space made one blank.
 QString normalizedText(const QString &s);
 // Whether printed text holds a text, compared after normalisation and without blanks.
 bool containsText(const QString &printed, const QString &text);
