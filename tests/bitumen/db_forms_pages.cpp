@@ -15,7 +15,16 @@ namespace {
 
 const QString kContractor = QStringLiteral("شرکت راه و ساختمان پيشگامان توسعه البرز");
 
-void setUp(Fixture &f, int villages)
+// Thirty villages of a county, no name inside another.
+QStringList villages()
+{
+    return {"ده نو", "کرهرود", "سنجان", "ساروق", "فرمهين", "داودآباد", "مشهد ميقان", "خنجين", "ابراهيم آباد",
+            "توره", "گاوخوني", "آستانه", "عنبران", "سفيدخواني", "ورچه", "جاورسيان", "خسروبيگ", "ميلاجرد",
+            "آشتيان", "تفرش", "کميجان", "اسفندان", "خنداب", "جيريا", "نوبران", "قاسم آباد", "زاغه",
+            "شهباز", "هزاوه", "رازقان"};
+}
+
+void setUp(Fixture &f, int count)
 {
     const qint64 u = f.addUser("2280000011", "p", "ostan");
     f.addCounty(u, "اراك");
@@ -28,10 +37,9 @@ void setUp(Fixture &f, int villages)
                "اراك، خيابان شهيد بهشتي، کوچه لاله، پلاك 12، طبقه دوم",
                "کيلومتر 15 جاده اراك - خمين، کارخانه آسفالت پيشگامان", "3813745871"});
     const qint64 c = f.scalar("select max(id) from peymankaran").toLongLong();
-    const QStringList names{"ده نو", "کرهرود", "سنجان", "ساروق", "فرمهين", "داودآباد", "مشهد ميقان", "خنجين",
-                            "ابراهيم آباد", "توره", "گاوخوني", "آستانه"};
+    const QStringList names = villages();
     const double tons[] = {12, 8, 15.5, 20, 9, 11, 7, 14, 10, 6, 18, 13};
-    for (int i = 0; i < villages; ++i)
+    for (int i = 0; i < count; ++i)
         addGhir(f, {{"city", i % 3 ? "اراك" : "شازند"}, {"rosta", names.at(i % names.size())},
                     {"peymankar", kContractor}, {"peymankar_id", c}, {"reg_dat", "1403/05/06"},
                     {"ghir_tahatori", tons[i % 12]}, {"bors_price", 3500000 + 250000 * (i % 4)},
@@ -197,6 +205,62 @@ private slots:
         QVERIFY(containsText(pdfText(pdf, pages), QStringLiteral("1403/ق/2349").right(4)));
         QVERIFY(containsText(pdfText(pdf, pages), "رونوشت:"));
         QVERIFY(!containsText(pdfText(pdf, 1), "5- اداره حراست"));
+    }
+
+    // A batch of thirty villages on every letter: every name printed, the letters of more than
+    // one page numbered, the total and the signature on the page of the table's last row.
+    void thirtyVillagesOnEveryPage_data()
+    {
+        QTest::addColumn<QByteArray>("item");
+        QTest::addColumn<QStringList>("lastPage"); // with the last row
+        // 30 rows: twice the 12 tonnages (143.5 t) and the first six (75.5 t).
+        QTest::newRow("undertaking") << QByteArray("N8") << QStringList{"مهر و امضاء پيمانکار"};
+        QTest::newRow("guarantee A5") << QByteArray("A51") << QStringList{"362.5", "مهندس علي احمدي", "معاون عمران روستايي"};
+        QTest::newRow("guarantee A4") << QByteArray("N9") << QStringList{"362.5", "مهندس علي احمدي", "معاون عمران روستايي"};
+        QTest::newRow("oil company letter") << QByteArray("N44") << QStringList{"اطلاعات تماس پيمانکار مجري", "حسين موسوي", "مدير کل", "رونوشت:"};
+    }
+    void thirtyVillagesOnEveryPage()
+    {
+        QFETCH(QByteArray, item);
+        QFETCH(QStringList, lastPage);
+        Fixture f(true);
+        setUp(f, 30);
+        const QString pdf = print(f, item.constData(), {"1403/05/10", "10"});
+        const QString text = pdfText(pdf);
+        for (const QString &village : villages())
+            QVERIFY2(containsText(text, village), qPrintable(village));
+        const int pages = pdfPageCount(pdf);
+        const QString last = pdfText(pdf, pages);
+        if (item != "N8")
+            QVERIFY2(containsText(last, villages().constLast()), "the last row");
+        for (const QString &s : lastPage)
+            QVERIFY2(containsText(last, s), qPrintable(s));
+        for (int p = 1; p <= pages && pages > 1; ++p)
+            QVERIFY2(containsText(pdfText(pdf, p), QStringLiteral("صفحه %1 از %2").arg(p).arg(pages)), qPrintable(pdfText(pdf, p)));
+    }
+
+    // A contractor without a father's name, certificate or registration number: the sentences
+    // keep a dotted gap where each goes, for the clerk to write it in.
+    void emptyContractorFieldsKeepTheirGaps()
+    {
+        Fixture f(true);
+        setUp(f, 2);
+        f.dm.exec("update peymankaran set father=?, sh_no=?, sabt=?", {QString(), QString(), QString()});
+        expectInOrder(pdfText(print(f, "N8", {})), {"فرزند", "......", "شماره شناسنامه", "......", "صادره از"});
+        expectInOrder(pdfText(print(f, "N44", {})), {"به شماره ثبت", "......", "به عنوان پيمانکار"});
+    }
+
+    // The words of a row are those of its figure: none for 15.5 t (not "شانزده", 16).
+    void fractionalRowHasNoWords()
+    {
+        Fixture f(true);
+        setUp(f, 3);
+        report::FilledReport r;
+        const QString text = pdfText(print(f, "N44", {}, &r));
+        QCOMPARE(r.cell(2, "ghir_tahatori"), "15.5");
+        QCOMPARE(r.cell(2, "ghir_tahatoriHOROF"), QString());
+        QVERIFY(containsText(text, "دوازده") && containsText(text, "هشت"));
+        QVERIFY(!containsText(text, "شانزده"));
     }
 
     // Values as long as their columns allow print whole: no sentence or contact line loses
