@@ -71,6 +71,12 @@ QString shownText(const QString &raw, const FontSpec &font, bool keepBreaks)
     }
     if (blank && !out.isEmpty())
         out.chop(1);
+    // "15-پانزده", a date or a code stays on one line: no break after its hyphens and slashes.
+    for (int i = int(out.size()) - 2; i >= 1; --i) {
+        const QChar c = out.at(i);
+        if ((c == QLatin1Char('-') || c == QLatin1Char('/')) && !out.at(i - 1).isSpace() && !out.at(i + 1).isSpace())
+            out.insert(i + 1, QChar(0x2060)); // word joiner
+    }
     return withFaceDigits(out, font);
 }
 
@@ -380,6 +386,14 @@ std::unique_ptr<TextBlock> Renderer::paragraph(const Element &e, double width) c
             own = true;
         }
         if (run.gap && !empty) {
+            // The dotted line keeps at least the gap's width, the value in its middle.
+            const QFontMetricsF fm(makeFont(f));
+            const double missing = (run.w > 0 ? run.w : kDefaultGap) * kUnitsPerMm - fm.horizontalAdvance(piece);
+            const double nbsp = fm.horizontalAdvance(QChar(QChar::Nbsp));
+            if (missing > 0 && nbsp > 0) {
+                const QString pad(int(missing / nbsp / 2), QChar(QChar::Nbsp));
+                piece = pad + piece + pad;
+            }
             format.setFontUnderline(true);
             format.setUnderlineStyle(QTextCharFormat::DotLine);
             own = true;
