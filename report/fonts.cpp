@@ -30,7 +30,7 @@ const QHash<QString, Substitute> &substitutes()
                   titr = QStringLiteral("Titr"), latinSans = QStringLiteral("Noto Sans");
     static const QHash<QString, Substitute> table{
         // A sans face with Latin digits.
-        {QStringLiteral("tahoma"), {{sans, nazli}, latinSans, 0.82, false}},
+        {QStringLiteral("tahoma"), {{sans, nazli}, latinSans, 0.9, false}},
         // Naskh text faces.
         {QStringLiteral("yagut"), {{nazli}, {}, 1.0, true}},
         {QStringLiteral("zar"), {{nazli}, {}, 1.0, true}},
@@ -45,9 +45,9 @@ const QHash<QString, Substitute> &substitutes()
         {QStringLiteral("titr"), {{titr, nazli}, latinSans, 1.0, true}},
         {QStringLiteral("b titr"), {{titr, nazli}, latinSans, 1.0, true}},
         // Display faces that the forms use for body text (copy lists, sheets): a formal sans.
-        {QStringLiteral("koodak"), {{sans, nazli}, latinSans, 0.82, true}},
-        {QStringLiteral("b homa"), {{sans, nazli}, latinSans, 0.82, true}},
-        {QStringLiteral("homa"), {{sans, nazli}, latinSans, 0.82, true}},
+        {QStringLiteral("koodak"), {{sans, nazli}, latinSans, 0.9, true}},
+        {QStringLiteral("b homa"), {{sans, nazli}, latinSans, 0.9, true}},
+        {QStringLiteral("homa"), {{sans, nazli}, latinSans, 0.9, true}},
     };
     return table;
 }

@@ -47,7 +47,7 @@ bool isBlank(QChar c)
 
 // A text as printed: line breaks kept (wrapping boxes) or made blanks, every run of blanks one
 // blank, no blank at either end, digits as the face draws them.
-QString shownText(const QString &raw, const FontSpec &font, bool keepBreaks)
+QString shownText(const QString &raw, const FontSpec &font, bool keepBreaks, bool keepCodes = true)
 {
     QString out;
     out.reserve(raw.size());
@@ -72,7 +72,8 @@ QString shownText(const QString &raw, const FontSpec &font, bool keepBreaks)
     if (blank && !out.isEmpty())
         out.chop(1);
     // "15-پانزده", a date or a code stays on one line: no break after its hyphens and slashes.
-    for (int i = int(out.size()) - 2; i >= 1; --i) {
+    // (A narrow table cell may break a code there rather than inside a number.)
+    for (int i = int(out.size()) - 2; i >= 1 && keepCodes; --i) {
         const QChar c = out.at(i);
         if ((c == QLatin1Char('-') || c == QLatin1Char('/')) && !out.at(i - 1).isSpace() && !out.at(i + 1).isSpace())
             out.insert(i + 1, QChar(0x2060)); // word joiner
@@ -541,7 +542,7 @@ double Renderer::tableRowHeight(int row) const
     const Table &t = *m_report.layout().table;
     double rh = t.rowHeight;
     for (const Column &c : t.columns) {
-        const QString text = shownText(cellText(c, row), c.font, true);
+        const QString text = shownText(cellText(c, row), c.font, true, false);
         if (text.isEmpty())
             continue;
         const double th = TextBlock(text, makeFont(c.font), c.align, c.width - 2 * kCellPadX, directionOf(text)).height();
@@ -740,7 +741,7 @@ void Renderer::paintTableRow(QPainter &p, double top, double height, int row) co
             p.setBrush(Qt::NoBrush);
             p.drawRect(r);
         }
-        const QString text = shownText(cellText(c, row), c.font, true);
+        const QString text = shownText(cellText(c, row), c.font, true, false);
         if (text.isEmpty())
             continue;
         const QRectF inner = r.adjusted(kCellPadX, kCellPadY, -kCellPadX, -kCellPadY);

@@ -212,27 +212,30 @@ private slots:
     void thirtyVillagesOnEveryPage_data()
     {
         QTest::addColumn<QByteArray>("item");
+        QTest::addColumn<int>("count");
         QTest::addColumn<QStringList>("lastPage"); // with the last row
-        // 30 rows: twice the 12 tonnages (143.5 t) and the first six (75.5 t).
-        QTest::newRow("undertaking") << QByteArray("N8") << QStringList{"مهر و امضاء پيمانکار"};
-        QTest::newRow("guarantee A5") << QByteArray("A51") << QStringList{"362.5", "مهندس علي احمدي", "معاون عمران روستايي"};
-        QTest::newRow("guarantee A4") << QByteArray("N9") << QStringList{"362.5", "مهندس علي احمدي", "معاون عمران روستايي"};
-        QTest::newRow("oil company letter") << QByteArray("N44") << QStringList{"اطلاعات تماس پيمانکار مجري", "حسين موسوي", "مدير کل", "رونوشت:"};
+        // 30 rows: twice the 12 tonnages (143.5 t) and the first six (75.5 t); 14 rows: 163.5 t.
+        QTest::newRow("undertaking") << QByteArray("N8") << 30 << QStringList{"مهر و امضاء پيمانکار"};
+        QTest::newRow("guarantee A5") << QByteArray("A51") << 30 << QStringList{"362.5", "مهندس علي احمدي", "معاون عمران روستايي"};
+        QTest::newRow("guarantee A5, 14") << QByteArray("A51") << 14 << QStringList{"163.5", "مهندس علي احمدي", "معاون عمران روستايي"};
+        QTest::newRow("guarantee A4") << QByteArray("N9") << 30 << QStringList{"362.5", "مهندس علي احمدي", "معاون عمران روستايي"};
+        QTest::newRow("oil company letter") << QByteArray("N44") << 30 << QStringList{"اطلاعات تماس پيمانکار مجري", "حسين موسوي", "مدير کل", "رونوشت:"};
     }
     void thirtyVillagesOnEveryPage()
     {
         QFETCH(QByteArray, item);
+        QFETCH(int, count);
         QFETCH(QStringList, lastPage);
         Fixture f(true);
-        setUp(f, 30);
+        setUp(f, count);
         const QString pdf = print(f, item.constData(), {"1403/05/10", "10"});
         const QString text = pdfText(pdf);
-        for (const QString &village : villages())
+        for (const QString &village : villages().mid(0, count))
             QVERIFY2(containsText(text, village), qPrintable(village));
         const int pages = pdfPageCount(pdf);
         const QString last = pdfText(pdf, pages);
         if (item != "N8")
-            QVERIFY2(containsText(last, villages().constLast()), "the last row");
+            QVERIFY2(containsText(last, villages().at(count - 1)), "the last row");
         for (const QString &s : lastPage)
             QVERIFY2(containsText(last, s), qPrintable(s));
         for (int p = 1; p <= pages && pages > 1; ++p)
