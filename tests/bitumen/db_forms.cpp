@@ -154,6 +154,7 @@ private slots:
         QCOMPARE(c.problems, QStringList());
         const report::FilledReport &r = *c.report;
         QCOMPARE(r.layoutName(), "TTAAHODNAME_PEYMANKAR");
+        QCOMPARE(r.title(), "فرم تعهدنامه پيمانکار"); // the preview's caption and PDF name
         QCOMPARE(r.fontSize("rosta"), 14.0);
         // The villages of the batch in the database's order, each after " * "; the other day's
         // allocation and the other contractor's are not in it.

@@ -512,8 +512,14 @@ private slots:
     void previewNavigatesAndZooms()
     {
         RecordingQtUi ui;
-        report::ReportPreview preview(sample(120), ui, std::make_shared<FakePrintJob>(), {});
+        FilledReport r = sample(120);
+        r.setTitle("فرم تعهدنامه پيمانکار");
+        report::ReportPreview preview(r, ui, std::make_shared<FakePrintJob>(), {});
         preview.show();
+        // The form's title and Persian buttons; right to left, the next page lies to the left.
+        QCOMPARE(preview.windowTitle(), "فرم تعهدنامه پيمانکار");
+        QCOMPARE(child<QPushButton>(&preview, "close_btn")->text(), "بستن");
+        QVERIFY(child<QPushButton>(&preview, "next_page")->x() < child<QPushButton>(&preview, "prev_page")->x());
         const int pages = preview.pageCount();
         QVERIFY(pages >= 3);
         auto *label = child<QLabel>(&preview, "page_lbl");
