@@ -257,9 +257,17 @@ private slots:
         filters->list("list_mah")->setCurrentRow(0);
         child<QAction>(&host, "N8")->trigger();
         QCOMPARE(filters->listItems("mah"), QStringList{kAban});
-        // Unticking hides and empties the list.
+        // A shown list lies over the grid: the bar keeps its height.
+        host.resize(800, 400);
+        const int barHeight = filters->sizeHint().height();
+        child<QCheckBox>(&host, "show_list_mah")->click();
+        QVERIFY(filters->list("list_mah")->isVisibleTo(&host));
+        QCOMPARE(filters->sizeHint().height(), barHeight);
+        // Unticking hides and empties the list and clears its tick.
         filters->check("CheckBox3")->click();
         QVERIFY(filters->listItems("mah").isEmpty());
+        QVERIFY(!filters->list("list_mah")->isVisibleTo(&host));
+        QVERIFY(!child<QCheckBox>(&host, "show_list_mah")->isChecked());
         // County: "%x%" with its bind; leaving the box writes the keheh as the Arabic kaf.
         filters->setTicked("city", true);
         filters->combo("city")->setEditText(kKafPersian);
