@@ -11,10 +11,21 @@
 #include "core/context.h"
 #include "core/login_u.h"
 #include "core/main_u.h"
+#include "registers/azmayeshgah_ins_u.h"
 #include "registers/khadamat_ins_u.h"
 #include "registers/khadamat_pic_src_u.h"
 #include "registers/khadamat_pic_u.h"
 #include "registers/khadamat_src_u.h"
+#include "registers/etb_takhsis_u.h"
+#include "registers/etebar_ins_u.h"
+#include "registers/etebarat_src_u.h"
+#include "registers/prj_amaliyat_u.h"
+#include "registers/prj_ins_u.h"
+#include "registers/prj_pish_u.h"
+#include "registers/pish_items_u.h"
+#include "registers/pishraft_ins_u.h"
+#include "registers/amar_u.h"
+#include "registers/movafeghatname_src_u.h"
 
 void createForms(AppContext &ctx)
 {
@@ -44,4 +55,38 @@ void createForms(AppContext &ctx)
     ctx.addForm(new Tkhadamat_ins(ctx));
     ctx.addForm(new Tkhadamat_pic(ctx));
     ctx.addForm(new Tkhadamat_pic_src(ctx));
+
+    // The credit register: the entry forms first, the window connects to them.
+    ctx.addForm(new Tprj_ins(ctx));
+    ctx.addForm(new Tetebar_ins(ctx));
+    ctx.addForm(new Tprj_amaliyat(ctx));
+    ctx.addForm(new Tprj_pish(ctx));
+    ctx.addForm(new Tetb_takhsis(ctx));
+    auto *etebaratSrc = new Tetebarat_src(ctx);
+    ctx.addForm(etebaratSrc);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N25"), QStringLiteral("اطلاعات پروژه"), QStringLiteral("prj"),
+                                 [etebaratSrc](const PageRights &rights) { etebaratSrc->openFromMain(rights); });
+    // Laboratory records, physical progress and its item catalogue.
+    auto *az = new Tazmayeshgah_ins(ctx);
+    ctx.addForm(az);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N1"), Tazmayeshgah_ins::kMenuCaption, QStringLiteral("az"),
+                                 [az](const PageRights &rights) { az->openFromMain(rights); });
+    auto *pishraft = new Tpishraft_ins(ctx);
+    ctx.addForm(pishraft);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N11"), Tpishraft_ins::kMenuCaption, QStringLiteral("pishraft"),
+                                 [pishraft](const PageRights &rights) { pishraft->openFromMain(rights); });
+    auto *items = new Tpish_items(ctx);
+    ctx.addForm(items);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N12"), Tpish_items::kMenuCaption, QStringLiteral("items"),
+                                 [items](const PageRights &rights) { items->openFromMain(rights); });
+
+    // Statistics and agreements registers.
+    auto *amar = new Tamar(ctx);
+    ctx.addForm(amar);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N24"), Tamar::kMenuCaption, QStringLiteral("amar"),
+                                 [amar](const PageRights &rights) { amar->openFromMain(rights); });
+    auto *agreements = new Tmovafeghatname_src(ctx);
+    ctx.addForm(agreements);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N21"), Tmovafeghatname_src::kMenuCaption, QStringLiteral("movafeghatname"),
+                                 [agreements](const PageRights &rights) { agreements->openFromMain(rights); });
 }

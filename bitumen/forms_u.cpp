@@ -1,5 +1,7 @@
 #include "bitumen/forms_u.h"
 
+#include "bitumen/forms_rows.h"
+
 #include "bitumen/ghir_src_u.h"
 #include "core/context.h"
 #include "core/dm_u.h"
@@ -55,6 +57,8 @@ TghirFormFrame::TghirFormFrame(AppContext &ctx, QWidget *window)
     setSource(kPeymankar, [this](const QString &column) { return contractor(column); });
     setDataSet(QStringLiteral("ADOQuery1"), ctx.dm->ADOQuery1);
     setDataSet(QStringLiteral("ADOQ_naft"), ctx.dm->ADOQ_naft);
+    setDataSet(QStringLiteral("ADOQuery2"), ctx.dm->ADOQuery2);
+    setDataSet(QStringLiteral("ADOQ_ghir"), ctx.dm->ADOQ_ghir);
     setHistory([this](const QString &text) { writeHistoryFor(currentId(), text); });
 }
 
@@ -190,15 +194,12 @@ const QString kNaftSum = QStringLiteral(
 
 QList<FormLabel> from(const QString &source, std::initializer_list<const char *> labels)
 {
-    QList<FormLabel> out;
-    for (const char *l : labels)
-        out << FormLabel{QLatin1String(l), source, {}};
-    return out;
+    return formLabels(source, labels);
 }
 
 TghirFormFrame &frameOf(FormFill &f)
 {
-    return static_cast<TghirFormFrame &>(f.frame);
+    return allocationFrame(f);
 }
 
 DataSet *scratch(FormFill &f)
@@ -296,14 +297,14 @@ FormRow oilLetter(int copies)
 
 const QList<QPair<QString, FormRow>> &Tghir_forms::rows()
 {
-    static const QList<QPair<QString, FormRow>> forms{
+    static const QList<QPair<QString, FormRow>> forms = QList<QPair<QString, FormRow>>{
         {QStringLiteral("N8"), undertaking()},
         {QStringLiteral("A51"), guarantee(false)},
         {QStringLiteral("N9"), guarantee(true)},
         {QStringLiteral("N44"), oilLetter(0)},
         // Two copies straight to the printer, without preview.
         {QStringLiteral("N45"), oilLetter(2)},
-    };
+    } + minutesForms() + sheetsForms() + refundForms() + memorandaForms();
     return forms;
 }
 
@@ -329,4 +330,17 @@ QString Tghir_forms::tonnageWords(const QString &caption)
     bool ok = false;
     const qint32 tons = caption.toInt(&ok);
     return ok ? GetNum(tons) : QString();
+}
+
+QList<FormLabel> formLabels(const QString &source, std::initializer_list<const char *> labels)
+{
+    QList<FormLabel> out;
+    for (const char *l : labels)
+        out << FormLabel{QLatin1String(l), source, {}};
+    return out;
+}
+
+TghirFormFrame &allocationFrame(FormFill &f)
+{
+    return static_cast<TghirFormFrame &>(f.frame);
 }

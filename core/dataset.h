@@ -2,6 +2,8 @@
 // A named query of the data module: its statement runs with bound values and its
 // rows are kept as a snapshot (a static cursor) with a current row. Grids show it
 // as a table model; the current row is what the windows' commands work on.
+#include "core/rowstore.h"
+
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QHash>
@@ -10,6 +12,8 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <vector>
+#include <optional>
 
 class DataSet : public QAbstractTableModel {
     Q_OBJECT
@@ -32,16 +36,16 @@ public:
     // what it was before (or on the same index when there was no key).
     void reopen(const QString &keyField = QString());
 
-    int recordCount() const { return m_rows.size(); }
-    bool isEmpty() const { return m_rows.isEmpty(); }
+    int recordCount() const { return m_store.rowCount(); }
+    bool isEmpty() const { return m_store.rowCount() == 0; }
     const QStringList &fieldNames() const { return m_fields; }
     int fieldIndex(const QString &field) const; // -1 when absent; case-insensitive
 
     int currentRow() const { return m_current; }
     void setCurrentRow(int row);
-    bool first() { setCurrentRow(m_rows.isEmpty() ? -1 : 0); return !m_rows.isEmpty(); }
+    bool first() { setCurrentRow(isEmpty() ? -1 : 0); return !isEmpty(); }
     bool next();
-    bool eof() const { return m_current < 0 || m_current >= m_rows.size(); }
+    bool eof() const { return m_current < 0 || m_current >= recordCount(); }
     // Moves to the first row whose field equals value; false when none.
     bool locate(const QString &field, const QVariant &value);
 
@@ -71,11 +75,21 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     static QString valueText(const QVariant &v);
+    // Memory held by the rows (for the benchmarks).
+    size_t bytesHeld() const { return m_store.bytesHeld() + m_order.capacity() * sizeof(int); }
 
     // A field computed for every row when the rows are loaded (a calculated field), added after
     // the statement's columns; fn reads the other fields of the row it is given.
     using Calculation = std::function<QVariant(const DataSet &ds, int row)>;
     void addCalculatedField(const QString &name, Calculation fn);
+
+    // Cells of `fields` edited in place (a grid with edit triggers): `write` stores the text
+    // typed into a cell of `row` and gives the value stored, or nothing when it refused (it
+    // says why itself); the cell then shows what was stored.
+    using CellWriter = std::function<std::optional<QVariant>(int row, const QString &field, const QString &text)>;
+    void setCellWriter(const QStringList &fields, CellWriter write);
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
 signals:
     void currentRowChanged(int row);
@@ -86,6 +100,15 @@ private:
     void applySort();
     int checkedIndex(const QString &field) const;
     int rowOf(int row) const { return row < 0 ? m_current : row; }
+    // The stored row shown at a place of the listing (the sort reorders places, not rows).
+    int stored(int row) const { return m_order.empty() ? row : m_order[size_t(row)]; }
+    // Display text of a cell at a place of the listing.
+    QString cellText(int row, int column) const;
+    void clearRows();
+    // Makes the first `rows` stored rows visible to the grids.
+    void publish(int rows);
+    // A listing still arriving after this long shows what it has, then again at this pace.
+    static constexpr int kShowAfterMs = 40, kShowEveryMs = 250;
 
     QSqlDatabase m_db;
     QString m_sql;
@@ -93,11 +116,16 @@ private:
     bool m_open = false;
     QStringList m_fields;
     QHash<QString, int> m_index; // lower-case name -> column
-    QVector<QVector<QVariant>> m_rows;
+    RowStore m_store;
+    std::vector<int> m_order;  // listing place -> stored row, when sorted
+    int m_storedColumns = 0;   // the statement's columns; calculated fields come after them
+    int m_published = 0;       // rows the grids see: all of them once the listing has arrived
     int m_current = -1;
     QString m_sort;
     QHash<QString, QString> m_titles;
     int m_boldColumn = -1;
     std::function<QColor(int)> m_rowColor;
     QList<QPair<QString, Calculation>> m_calculated;
+    QStringList m_editable; // lower-case field names
+    CellWriter m_writer;
 };

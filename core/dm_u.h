@@ -59,6 +59,9 @@ public:
     DataSet *ADOQ_zamaem;
     // Technical services.
     DataSet *ADOQ_khadamat;  // current row = the current monthly report
+    // Credit register: current rows = the current project and the current credit.
+    DataSet *ADOQ_proj;
+    DataSet *ADOQ_etb;
 
 private:
     void openConnection(const QString &name, const DbProfile &p, bool *isPg);

@@ -62,6 +62,8 @@ enum class BoxKind {
     Year,      // four-digit mask "0000"; unfilled places read as blanks ("14  ")
     Combo,     // editable combo box
     List,      // combo box that only offers its list
+    Radio,     // a radio button for each item of its list, in a row; its text is the checked
+               // item's (empty when none is checked)
     Memo,      // several lines of text
     Computed,  // edit box filled by its on-enter handler (onEnter)
     Hidden,    // a label never shown (a key the form carries, as a contractor's id)
@@ -122,10 +124,10 @@ struct EntrySpec {
     bool insertEveryColumn = false;
     // The natural key that the insert refuses twice; empty: no duplicate test.
     std::span<const char *const> duplicateKey = {};
-    QString duplicateMessage;
+    QString duplicateMessage = {};
     QString insertedMessage = QStringLiteral("ثبت شد");
-    QString editedMessage;                    // empty: the edit says nothing
-    QString rowGoneMessage;                   // empty: msg::kRowGone
+    QString editedMessage = {};               // empty: the edit says nothing
+    QString rowGoneMessage = {};              // empty: msg::kRowGone
     bool closeAfterInsert = false;
     bool closeAfterEdit = false;
     int pairsPerRow = 1;                      // caption/box pairs a row in each section

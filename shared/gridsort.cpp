@@ -35,7 +35,18 @@ void selectRow(QTableView *grid, DataSet *ds, int row)
     }
     if (sel->currentIndex().row() == row && sel->isRowSelected(row, {}))
         return;
-    const int col = qMax(0, sel->currentIndex().column());
+    int col = sel->currentIndex().column();
+    if (col < 0 || grid->isColumnHidden(col)) {
+        // The first column shown: a new listing starts at the grid's first column, unscrolled.
+        const QHeaderView *h = grid->horizontalHeader();
+        col = 0;
+        for (int v = 0; v < h->count(); ++v) {
+            if (!h->isSectionHidden(h->logicalIndex(v))) {
+                col = h->logicalIndex(v);
+                break;
+            }
+        }
+    }
     const QModelIndex idx = ds->index(row, qMin(col, qMax(0, ds->columnCount() - 1)));
     sel->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     grid->scrollTo(idx);

@@ -3,6 +3,8 @@
 // copy; a text only one window shows stays in that window.
 //
 //   m_ctx.ui->message(msg::kInserted, this);
+#include "core/errors.h" // the data module's own texts: server unreachable, read-only file ...
+
 #include <QString>
 
 namespace msg {
@@ -32,5 +34,8 @@ inline const QString kChangedByOther = QStringLiteral(
 inline const QString kRowGone = QStringLiteral("خطا! اين رديف در بانک اطلاعاتي يافت نشد؛ شايد از کاربر ديگري حذف شده باشد");
 // A delete whose row another user deleted first.
 inline const QString kAlreadyDeleted = QStringLiteral("اين رديف قبلا توسط کاربر ديگري حذف شده است");
+
+// The registers' duplicate refusal (the progress register and the item catalogue).
+inline const QString kDuplicate = QStringLiteral("تكراري است");
 
 } // namespace msg
