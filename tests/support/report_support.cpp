@@ -227,7 +227,7 @@ QStringList missingFixedTexts(const report::FilledReport &r, const QString &prin
 
 void expectInOrder(const QString &printed, const QStringList &texts)
 {
-    static const QRegularExpression ignored(QStringLiteral("[ ():-]"));
+    static const QRegularExpression ignored(QStringLiteral("[ ():،-]"));
     QString rest = normalizedText(printed);
     rest.remove(ignored);
     for (const QString &t : texts) {

@@ -43,7 +43,7 @@ QString renderPdf(const report::FilledReport &r);
 QString printedText(const report::FilledReport &r);
 // renderPdf, and a copy kept in VARNOSET_FORMS_PDF_DIR (when set) as <layout>-<rows>.pdf, to look at.
 QString keptPdf(const report::FilledReport &r);
-// Fails unless each text stands in the printed text, in this order (blanks, brackets, colons and
+// Fails unless each text stands in the printed text, in this order (blanks, brackets, colons, commas and
 // hyphens aside: pdftotext guesses the blanks around numbers, gives the mirrored bracket glyphs
 // of right-to-left text and puts the neutral signs next to a number on either side of it).
 void expectInOrder(const QString &printed, const QStringList &texts);
