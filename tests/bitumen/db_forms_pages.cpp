@@ -294,6 +294,13 @@ private slots:
         for (const char *s : {"پايانهفت", "پايانهشت", "جبران ضرر و زيان وارده اقدام نمايد."})
             QVERIFY2(containsText(undertaking, s), s);
 
+        // The guarantee letters: the long name and the sentence after it whole.
+        for (const char *item : {"N9", "A51"}) {
+            const QString guarantee = pdfText(print(f, item, {}));
+            for (const char *s : {"پايانيک", "به منظور دريافت ضمانتنامه", "اقدام لازم معمول گردد."})
+                QVERIFY2(containsText(guarantee, s), s);
+        }
+
         const QString pdf = print(f, "N44", {});
         QCOMPARE(pdfPageCount(pdf), 1);
         const QString letter = pdfText(pdf);

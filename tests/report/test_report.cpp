@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <numeric>
@@ -187,6 +188,21 @@ private slots:
         QCOMPARE(l.check(), QStringList());
         l.setRows({"a"}, {});
         QCOMPARE(l.check(), QStringList{"rows given to a layout without detail rows"});
+    }
+
+    // A saved PDF gives the letters a user searches for, not the joined letter shapes (the
+    // Arabic presentation forms) of Qt's own text layer; the lam-alef reads as lam and alef.
+    void savedPdfTextIsPlainLetters()
+    {
+        QProcess p;
+        p.start("pdftotext", {renderPdf(sample(2)), "-"});
+        QVERIFY(p.waitForFinished(60000));
+        const QString raw = QString::fromUtf8(p.readAllStandardOutput());
+        // (One glyph drawing both yehs, or both kafs, is named by one of them.)
+        for (const char *word : {"بسمه", "تعالي", "پيمانکار", "کلاته", "بالا"})
+            QVERIFY2(containsText(raw, word), word);
+        for (const QChar c : raw)
+            QVERIFY2(c.unicode() < 0xFB50 || c.unicode() > 0xFEFF, qPrintable(raw));
     }
 
     // The filled sample rendered to PDF: its texts (label values, design texts, fixed texts, the
