@@ -190,6 +190,42 @@ private slots:
         QCOMPARE(l.check(), QStringList{"rows given to a layout without detail rows"});
     }
 
+    // Nothing is cut: a box too small for its text grows and moves what lies under it (and
+    // its band) down; an empty label in a sentence keeps a dotted gap.
+    void aTextThatNeedsRoomGrowsAndMovesWhatFollows()
+    {
+        const auto layout = report::Layout::fromJson(minimal(QStringLiteral(R"(
+            {"kind": "label", "name": "list", "y": 0, "w": 60, "h": 5},
+            {"kind": "text", "text": "پايان نامه", "y": 6, "h": 4},
+            {"kind": "paragraph", "y": 11, "h": 4, "runs": ["فرزند", {"label": "father"}, "صادره از"]})")),
+                                                     "GROW");
+        FilledReport r(layout);
+        r.set("father", "");
+        r.set("list", "");
+        const double plain = report::Renderer(r).page(0).first().height;
+        QStringList villages;
+        for (const QChar c : QStringLiteral("ابپتثجچحخدذرزژسشصضطظعغفقکگلمنو"))
+            villages << QStringLiteral("روستاي") + c + QStringLiteral("ان");
+        r.set("list", villages.join(" * "));
+        const double grown = report::Renderer(r).page(0).first().height;
+        QVERIFY2(grown > plain + 10, qPrintable(QStringLiteral("%1 %2").arg(plain).arg(grown)));
+        const QString pdf = renderPdf(r);
+        const QString text = pdfText(pdf);
+        for (const QString &v : villages)
+            QVERIFY2(containsText(text, v), qPrintable(v));
+        // The fixed text stands a line under the list's last line.
+        const QList<PdfWord> words = pdfWords(pdf);
+        double lastLine = 0, fixedLine = 0;
+        for (const PdfWord &w : words) {
+            if (w.text.startsWith(normalizedText("روستاي")))
+                lastLine = std::max(lastLine, w.box.center().y());
+            if (w.text == normalizedText("پايان"))
+                fixedLine = w.box.center().y();
+        }
+        QVERIFY2(fixedLine > lastLine + 8, qPrintable(QStringLiteral("%1 %2").arg(lastLine).arg(fixedLine)));
+        expectInOrder(text, {"فرزند", "......", "صادره از"});
+    }
+
     // A saved PDF gives the letters a user searches for, not the joined letter shapes (the
     // Arabic presentation forms) of Qt's own text layer; the lam-alef reads as lam and alef.
     void savedPdfTextIsPlainLetters()
