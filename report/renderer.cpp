@@ -324,7 +324,9 @@ Renderer::Renderer(const FilledReport &r) : m_report(r)
         int details = 0;
         for (const Placed &pl : pg)
             details += pl.kind == BandKind::Detail;
-        const bool fitsAfterMove = (hasColumnHeader ? columnHeaderHeight : 0) + pg.last().height + tail
+        // A new page starts under its page header when that is on every page.
+        const double pageHeader = header.present && header.everyPage ? bandHeight(BandKind::PageHeader, -1) : 0;
+        const bool fitsAfterMove = pageHeader + (hasColumnHeader ? columnHeaderHeight : 0) + pg.last().height + tail
                                    <= limit - top + 0.001;
         if (pg.last().kind == BandKind::Detail && (details > 1 || l.band(BandKind::Title).present) && fitsAfterMove) {
             const Placed last = pg.takeLast();

@@ -4,6 +4,7 @@
 #include "bitumen/ghir_src_u.h"
 #include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QInputDialog>
 #include <QTableView>
@@ -52,7 +53,14 @@ private slots:
             d->grab().save(dir + "/ghir_src_lists.png");
             through(f, d, "N2", "Tghir_ins", [&](QDialog *w) { w->adjustSize(); QApplication::processEvents(); w->grab().save(dir + "/ghir_ins_edit.png"); });
             through(f, d, "N13", "Tghir_ins2", [&](QDialog *w) { QApplication::processEvents(); w->grab().save(dir + "/ghir_ins2.png"); });
-            through(f, d, "N15", "Tpeymankar_ins", [&](QDialog *w) { w->resize(1000, 500); QApplication::processEvents(); w->grab().save(dir + "/peymankar_ins.png"); });
+            const QVariant gid = f.dm.ADOQ_ghir->value("id");
+            f.dm.exec("insert into ghir_pic (ext, pic, cmt, ghir_id) values (?,?,?,?)", {".jpg", QByteArray("x"), "نقشه مسير", gid});
+            f.dm.exec("insert into ghir_pic (ext, pic, cmt, ghir_id) values (?,?,?,?)", {".pdf", QByteArray("x"), "صورتجلسه", gid});
+            through(f, d, "N14", "Tghir_pic", [&](QDialog *w) { w->resize(700, 400); QApplication::processEvents(); w->grab().save(dir + "/ghir_pic.png"); });
+            through(f, d, "N15", "Tpeymankar_ins", [&](QDialog *w) { w->resize(1000, 500);
+                for (const char *b : {"peymankar", "nation", "sh_no", "phone", "adr", "zipcode"})
+                    w->findChild<QLineEdit *>(b)->setText(f.scalar(QStringLiteral("select %1 from peymankaran where id=?").arg(b), {c}).toString());
+                QApplication::processEvents(); w->grab().save(dir + "/peymankar_ins.png"); });
         });
         QMessageBox box(QMessageBox::Question, "پرسش", "آيا مي خواهيد ادامه دهيد؟", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setLayoutDirection(Qt::RightToLeft);
