@@ -39,7 +39,7 @@ QString FormFrame::formTitle(const FormRow &row)
         return row.title;
     if (row.viewText.startsWith(kView))
         return row.viewText.mid(kView.size()).trimmed();
-    return row.layout;
+    return {}; // the layout's own title
 }
 
 bool FormFrame::run(const FormRow &row)

@@ -60,7 +60,7 @@ struct FormFill {
 struct FormRow {
     QString layout;
     // The form's title (the preview's caption, the saved PDF's name); empty: the request row's
-    // text without its "مشاهده ", else the layout's name.
+    // text without its "مشاهده ", else the layout's own title.
     QString title;
     QList<FormInput> inputs;
     QList<FormLabel> labels;

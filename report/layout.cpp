@@ -394,9 +394,10 @@ public:
         if (!doc.isObject())
             fail(QStringLiteral("top"), QStringLiteral("must be an object"));
         const QJsonObject o = doc.object();
-        checkKeys(o, QStringLiteral("top"), {"page", "font", "table", "bands"});
+        checkKeys(o, QStringLiteral("top"), {"title", "page", "font", "table", "bands"});
         auto l = std::make_shared<Layout>();
         l->name = m_name;
+        l->title = string(o, "title", QStringLiteral("top"));
 
         const QJsonObject page = object(o, "page", QStringLiteral("top"));
         checkKeys(page, QStringLiteral("page"), {"size", "orientation", "margins"});

@@ -15,6 +15,8 @@
 // an error):
 //
 // {
+//   "title": "تفاهمنامه-صفحه1",   // optional: the preview's caption and the saved PDF's name when
+//                                  // the handler gives none (FilledReport::setTitle)
 //   "page": { "size": "A4", "orientation": "portrait", "margins": [10, 10, 10, 10] },
 //            // size A4 | A5 | Letter; orientation portrait | landscape;
 //            // margins [left, top, right, bottom], default 10 each
@@ -216,6 +218,7 @@ public:
     static QStringList available();
 
     QString name;
+    QString title; // the form's Persian title, when the layout gives one
     QPageSize::PageSizeId pageSize = QPageSize::A4;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QMarginsF margins{10, 10, 10, 10}; // mm

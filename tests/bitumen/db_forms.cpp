@@ -5,6 +5,7 @@
 #include "support/drive.h"
 #include "support/report_support.h"
 
+#include "bitumen/forms_u.h"
 #include "bitumen/ghir_src_u.h"
 #include "shared/dates.h"
 
@@ -119,6 +120,18 @@ void compareLabels(const report::FilledReport &r, const Labels &expected)
 class FormsTest : public QObject {
     Q_OBJECT
 private slots:
+    // Every bitumen form's preview and saved PDF carry a Persian title.
+    void everyFormHasAPersianTitle()
+    {
+        for (const auto &[item, row] : Tghir_forms::rows()) {
+            report::FilledReport r(row.layout);
+            r.setTitle(report::FormFrame::formTitle(row));
+            const QString title = r.title();
+            QVERIFY2(std::any_of(title.begin(), title.end(), [](QChar c) { return c.direction() == QChar::DirAL; }),
+                     qPrintable(item + ": " + title));
+        }
+    }
+
     void undertakingOfTheBatch()
     {
         Fixture f(true);
