@@ -54,12 +54,12 @@ struct GridSpec {
     QMenu *popup = nullptr;
 };
 
-// Makes the grid (objectName spec.objectName, a child of parent, not yet in a layout). Every
+// Makes the grid (objectName from the declaration, a child of parent, not yet in a layout). Every
 // listing widens a column whose title or cells need more room than its width in the installed
 // font; a number is never elided (one wider than its cell is drawn smaller). The current row is
 // marked in every cell, over a row colour as well. A text without Persian letters (".jpg", a
 // Latin code) reads left to right.
-QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &spec);
+QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &decl);
 
 // What a cell of a column shows for the dataset's text.
 QString GridCellText(GridColumn::Display display, const QString &text);
