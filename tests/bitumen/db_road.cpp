@@ -41,7 +41,7 @@ void registerAllocation(Fixture &f, QWidget *src, const QString &rosta, const QS
         type(ins, "city", QStringLiteral("ابهر"));
         type(ins, "rosta", rosta);
         type(ins, "prj_typ", QStringLiteral("آسفالت معابر"));
-        type(ins, "peymankar", QStringLiteral("شركت آسفالت گستر ابهر"));
+        type(ins, "peymankar", QStringLiteral("آسفالت گستر ابهر"));
         type(ins, "prot_no", QStringLiteral("1405/3/215"));
         type(ins, "prot_mablagh", QStringLiteral("4500000"));
         type(ins, "tonaj", tonaj);
