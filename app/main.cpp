@@ -17,6 +17,7 @@ int main(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
     QFont f(QStringLiteral("Nazli"), 10);
     QApplication::setFont(f);
+    installQtTranslations();
 
     QtUi ui;
     Tdm dm;

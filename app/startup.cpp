@@ -9,13 +9,33 @@
 #include "shared/dates.h"
 #include "shared/ui.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QSettings>
+#include <QTranslator>
 
 StartOptions parseStartOptions(const QStringList &args)
 {
     StartOptions o;
     o.sampleData = args.contains(QStringLiteral("--sample-data"));
     return o;
+}
+
+bool installQtTranslations()
+{
+    static QTranslator *qt = nullptr;
+    if (qt)
+        return true;
+    auto *t = new QTranslator(QCoreApplication::instance());
+    if (!t->load(QLocale(QLocale::Persian, QLocale::Iran), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete t;
+        return false;
+    }
+    QCoreApplication::installTranslator(t);
+    qt = t;
+    return true;
 }
 
 bool prepareDatabases(AppContext &ctx, const StartOptions &opts)

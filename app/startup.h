@@ -9,6 +9,10 @@ struct StartOptions {
 
 StartOptions parseStartOptions(const QStringList &args);
 
+// Loads Qt's own Persian translations (qt6-translations-l10n), so that the buttons of message,
+// question, input, file and print dialogs read in Persian. False when they are not installed.
+bool installQtTranslations();
+
 // Connects the databases of the saved profiles (the embedded files by default), sets up
 // the schema and, on a new database, the administrator's password. Returns false when the
 // program cannot go on (the reason was shown).

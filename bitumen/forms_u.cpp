@@ -17,15 +17,16 @@
 
 namespace {
 
-// ghir_tahatori in words without a unit word, rounded to a whole number (half to even);
-// "0" when there is none, empty when it is beyond the words' range.
+// ghir_tahatori in words without a unit word; "0" when there is none. A tonnage that is not a
+// whole number gets no words, as the letter's total does: words of a rounded figure would not
+// say what the figure says (15.5 t is not "شانزده"). Empty as well beyond the words' range.
 QVariant ghirTahatoriHorof(const DataSet &ds, int row)
 {
     const QString field = QStringLiteral("ghir_tahatori");
     if (ds.fieldIndex(field) < 0 || ds.isNull(field, row))
         return QStringLiteral("0");
-    const double tons = std::nearbyint(ds.toDouble(field, row));
-    if (!(tons >= std::numeric_limits<qint32>::min() && tons <= std::numeric_limits<qint32>::max()))
+    const double tons = ds.toDouble(field, row);
+    if (tons != std::trunc(tons) || !(tons >= std::numeric_limits<qint32>::min() && tons <= std::numeric_limits<qint32>::max()))
         return QString();
     return NumberToWords(qint32(tons));
 }

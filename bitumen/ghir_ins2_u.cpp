@@ -3,19 +3,25 @@
 #include "bitumen/ghir_formula.h"
 #include "core/context.h"
 #include "core/dm_u.h"
+#include "shared/balloon.h"
 #include "shared/guard.h"
+#include "shared/numwords.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace gf = ghirformula;
 
 const QString Tghir_ins2::kSaved = QStringLiteral("ثبت/ويرايش انجام شد");
 const QString Tghir_ins2::kRowGone = QStringLiteral("خطا! اين پروژه در بانک اطلاعاتي يافت نشد؛ شايد از کاربر ديگري حذف شده باشد");
+const QString Tghir_ins2::kMissing = QStringLiteral("محاسبه نشد؛ اين خانه ها خالي است: %1");
 
 namespace {
 
@@ -26,11 +32,12 @@ const BoxDef kBoxes[] = {
     {.name = "az_name", .kind = BoxKind::Combo, .caption = "نام آزمايشگاه", .valueList = "نام آزمايشگاه"},
     {.name = "rep_no", .kind = BoxKind::Line, .caption = "شماره گزارش"},
     {.name = "rep_dat", .kind = BoxKind::Date, .caption = "تاريخ گزارش", .flags = BoxDef::TodayOnClick},
+    {.name = "tarakom", .kind = BoxKind::Line, .caption = "درصد تراکم آسفالت"},
+    // Each surface beside its thickness.
     {.name = "sorat_area", .kind = BoxKind::Line, .caption = "سطح اصلي طبق صورتجلسه - متر مربع"},
     {.name = "zekhamat_m", .kind = BoxKind::Line, .caption = "ميانگين ضخامت اصلي- سانتيمتر", .flags = BoxDef::NumberText},
     {.name = "sorat_area_f", .kind = BoxKind::Line, .caption = "سطح فرعي طبق صورتجلسه - متر مربع"},
     {.name = "zekhamat_m_f", .kind = BoxKind::Line, .caption = "ميانگين ضخامت فرعي- سانتيمتر", .flags = BoxDef::NumberText},
-    {.name = "tarakom", .kind = BoxKind::Line, .caption = "درصد تراکم آسفالت"},
     {.name = "vazn", .kind = BoxKind::Line, .caption = "ميانگين وزن مخصوص", .flags = BoxDef::NumberText},
     {.name = "ghir_masrafi_m", .kind = BoxKind::Line, .caption = "ميانگين درصد قير مصرفي", .flags = BoxDef::NumberText},
     {.name = "ghir_prim", .kind = BoxKind::Line, .caption = "ميانگين قير مصرفي پريمکت - کيلوگرم", .flags = BoxDef::NumberText},
@@ -109,6 +116,15 @@ Tghir_ins2::Tghir_ins2(AppContext &ctx, QWidget *parent)
     // A click on these captions rounds their box to a whole number.
     for (const char *name : {"ghir60", "ghir_m_p", "ghir_jam", "ghir_t"})
         onCaptionClick(QLatin1String(name), [this, name] { gf::roundBox(edit(QLatin1String(name))); });
+    // The net asphalt amount reads grouped like the money boxes, as loaded and as computed.
+    QLineEdit *price = edit(QStringLiteral("asfalt_price"));
+    connect(price, &QLineEdit::textChanged, this, [price](const QString &t) {
+        const QString grouped = GroupDigits(t);
+        if (grouped != t) {
+            const QSignalBlocker block(price);
+            price->setText(grouped);
+        }
+    });
     QWidget *previous = nullptr;
     for (const QString &name : kTabOrder) {
         QWidget *w = name == QLatin1String("BitBtn1") ? findChild<QWidget *>(name) : box(name);
@@ -198,6 +214,28 @@ void Tghir_ins2::enterBox(QLineEdit *b)
         });
         return;
     }
+    // A formula with an empty input is not computed: the box's balloon names what is missing.
+    static const QHash<QString, QStringList> inputs{
+        {QStringLiteral("ghir60"), {"sorat_area", "zekhamat_m", "sorat_area_f", "zekhamat_m_f", "vazn", "tarakom", "ghir_masrafi_m"}},
+        {QStringLiteral("ghir_m_p"), {"sorat_area", "sorat_area_f", "ghir_prim"}},
+        {QStringLiteral("ghir_jam"), {"ghir60", "ghir_m_p"}},
+        {QStringLiteral("asfalt_ejra"), {"sorat_area", "zekhamat_m", "sorat_area_f", "zekhamat_m_f", "tarakom", "vazn"}},
+        {QStringLiteral("asfalt_price"), {"asfalt_ejra", "zarib"}},
+        {QStringLiteral("ghir_t"), {"asfalt_price", "ghir_moadel"}},
+    };
+    QStringList empty;
+    for (const QString &input : inputs.value(name))
+        if (edit(input)->text().trimmed().isEmpty())
+            empty << captionLabel(input)->text();
+    const BoxDef *d = std::find_if(std::begin(kBoxes), std::end(kBoxes),
+                                   [&](const BoxDef &x) { return name == QLatin1String(x.name); });
+    QString tip = QString::fromUtf8(d->tipText);
+    if (!empty.isEmpty())
+        tip += QStringLiteral("\n") + kMissing.arg(empty.join(QStringLiteral("، ")));
+    AddBalloonTip(balloonTip(), b, 1, QString::fromUtf8(d->tipTitle), tip);
+    if (!empty.isEmpty())
+        return;
+
     auto num = [this](const char *column) { return gf::number(edit(QLatin1String(column))->text()); };
     // The volume of the main and side surfaces, as written and read back.
     auto volume = [&] {
@@ -220,6 +258,7 @@ void Tghir_ins2::enterBox(QLineEdit *b)
             return storedAmount("prot_mablagh") * asphalt
                  + storedAmount("prot_mablagh_ejra") * asphalt * num("zarib");
         });
+        b->setText(GroupDigits(b->text()));
     } else if (name == QLatin1String("ghir_t")) {
         gf::computeInto(b, [&] { return gf::Round(gf::divide(num("asfalt_price"), num("ghir_moadel"))); });
     }

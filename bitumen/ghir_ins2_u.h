@@ -12,6 +12,8 @@ public:
 
     static const QString kSaved;
     static const QString kRowGone;
+    // Added to a computed box's balloon when an input it needs is empty (our own wording).
+    static const QString kMissing;
 
 protected:
     void layoutBoxes(QVBoxLayout *outer) override;

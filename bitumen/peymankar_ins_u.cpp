@@ -147,8 +147,11 @@ Tpeymankar_ins::Tpeymankar_ins(AppContext &ctx, QWidget *parent)
     panelLay->setContentsMargins(4, 4, 4, 4);
     panelLay->addWidget(srcLbl);
     panelLay->addWidget(src);
-    panelLay->addSpacing(12);
-    panelLay->addWidget(m_count->label(QStringLiteral("cnt")));
+    panelLay->addSpacing(6);
+    // The count stands right beside the box whose matches it counts.
+    QLabel *cnt = m_count->label(QStringLiteral("cnt"));
+    cnt->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
+    panelLay->addWidget(cnt);
     panelLay->addStretch(1);
     panel->setAutoFillBackground(true);
 

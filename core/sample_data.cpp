@@ -50,13 +50,21 @@ const char16_t *const kSettings[][2] = {
     {u"رمز حذف", u"1234"},
 };
 
+// Contractors as the letters name them: the letters' own texts say "شرکت" before the name. The
+// first is filled completely, so that a newcomer's first letters read as real ones; the others
+// as a county office often has them, with contact data only.
 struct Contractor {
-    const char16_t *peymankar, *name, *nation, *phone, *adr;
+    const char16_t *peymankar, *name, *father, *nation, *sh_no, *sodor, *sabt, *eghtesadi, *shenase, *haml_name,
+        *haml_cod, *phone, *mobile, *fax, *adr, *takhliye, *zipcode;
 };
 const Contractor kContractors[] = {
-    {u"شركت راهسازان زنجان", u"محمود كاظمي", u"2281234567", u"024-33445566", u"زنجان، خيابان سعدي، پلاك 12"},
-    {u"شركت آسفالت گستر ابهر", u"ناصر جعفري", u"2289876543", u"024-35221100", u"ابهر، بلوار امام، پلاك 48"},
-    {u"شركت عمران دشت قزوين", u"فرهاد طاهري", u"4311122233", u"028-33667788", u"قزوين، خيابان فردوسي، پلاك 7"},
+    {u"راهسازان زنجان", u"محمود كاظمي", u"حسين", u"4270112233", u"1520", u"زنجان", u"8456", u"411122334455",
+     u"10861234567", u"حمل و نقل زنجان بار", u"24-3512", u"024-33445566", u"09121234567", u"024-33445567",
+     u"زنجان، خيابان سعدي، پلاك 12", u"كيلومتر 8 جاده زنجان - تبريز، كارخانه آسفالت راهسازان", u"4513756789"},
+    {u"آسفالت گستر ابهر", u"ناصر جعفري", u"", u"2289876543", u"", u"", u"", u"", u"", u"", u"", u"024-35221100",
+     u"", u"", u"ابهر، بلوار امام، پلاك 48", u"", u""},
+    {u"عمران دشت قزوين", u"فرهاد طاهري", u"", u"4311122233", u"", u"", u"", u"", u"", u"", u"", u"028-33667788",
+     u"", u"", u"قزوين، خيابان فردوسي، پلاك 7", u"", u""},
 };
 
 struct Contract {
@@ -64,9 +72,9 @@ struct Contract {
     qint64 mablagh;
 };
 const Contract kContracts[] = {
-    {u"1405/2/101", u"1405/02/14", u"شركت راهسازان زنجان", 18500000000},
-    {u"1405/3/215", u"1405/03/22", u"شركت آسفالت گستر ابهر", 9740000000},
-    {u"1405/5/330", u"1405/05/09", u"شركت عمران دشت قزوين", 26300000000},
+    {u"1405/2/101", u"1405/02/14", u"راهسازان زنجان", 18500000000},
+    {u"1405/3/215", u"1405/03/22", u"آسفالت گستر ابهر", 9740000000},
+    {u"1405/5/330", u"1405/05/09", u"عمران دشت قزوين", 26300000000},
 };
 
 QString s(const char16_t *t) { return QString::fromUtf16(t); }
@@ -109,8 +117,12 @@ bool fillSampleData(Tdm &dm)
         for (const auto &row : kSettings)
             dm.exec(QStringLiteral("insert into setting (component, cmt) values (?,?)"), {s(row[0]), s(row[1])});
         for (const Contractor &c : kContractors)
-            dm.exec(QStringLiteral("insert into peymankaran (peymankar, name, nation, phone, adr) values (?,?,?,?,?)"),
-                    {s(c.peymankar), s(c.name), s(c.nation), s(c.phone), s(c.adr)});
+            dm.exec(QStringLiteral("insert into peymankaran (peymankar, name, father, nation, sh_no, sodor, sabt, eghtesadi, "
+                                   "shenase, haml_name, haml_cod, phone, mobile, fax, adr, takhliye, zipcode) "
+                                   "values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+                    {s(c.peymankar), s(c.name), s(c.father), s(c.nation), s(c.sh_no), s(c.sodor), s(c.sabt),
+                     s(c.eghtesadi), s(c.shenase), s(c.haml_name), s(c.haml_cod), s(c.phone), s(c.mobile), s(c.fax),
+                     s(c.adr), s(c.takhliye), s(c.zipcode)});
 
         // The administrator's password, so a newcomer is not asked for one.
         dm.exec(QStringLiteral("update karbaran set pass=? where karbar=? and (pass is null or pass=?)"),

@@ -1,31 +1,53 @@
 #include "report/fonts.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QHash>
 
 namespace report {
 
 namespace {
 const QString kFallback = QStringLiteral("Nazli");
+constexpr double kLeading = 1.3;
 
-// Layout typeface (lower case) -> installed family (fonts-farsiweb).
-const QHash<QString, QString> &substitutes()
+struct Substitute {
+    QStringList candidates; // installed families, best first
+    QString latin;
+    double scale;
+    bool persianDigits;
+};
+
+// Layout typeface (lower case) -> installed formal faces (fonts-noto-core, fonts-farsiweb).
+// Body faces map onto text faces only, never onto a rounded display face; the scale brings each
+// substitute to the original's size on the page. Nazli (a Nazanin) stands for the naskh text
+// faces. Every face here reaches each letter form it draws through its character map (the
+// presentation forms), which is what lets a saved PDF carry its text: Noto Naskh Arabic and
+// Amiri draw the lam-alef and some Persian digits with forms no character reaches, and those
+// would come out of the PDF as nothing.
+const QHash<QString, Substitute> &substitutes()
 {
-    static const QHash<QString, QString> table{
-        {QStringLiteral("tahoma"), QStringLiteral("Nazli")},
-        {QStringLiteral("yagut"), QStringLiteral("Nazli")},
-        {QStringLiteral("zar"), QStringLiteral("Nazli")},
-        {QStringLiteral("b zar"), QStringLiteral("Nazli")},
-        {QStringLiteral("b nazanin"), QStringLiteral("Nazli")},
-        {QStringLiteral("b lotus"), QStringLiteral("Nazli")},
-        {QStringLiteral("lotus"), QStringLiteral("Nazli")},
-        {QStringLiteral("b zaman"), QStringLiteral("Nazli")},
-        {QStringLiteral("nazli"), QStringLiteral("Nazli")},
-        {QStringLiteral("titr"), QStringLiteral("Titr")},
-        {QStringLiteral("b titr"), QStringLiteral("Titr")},
-        {QStringLiteral("koodak"), QStringLiteral("Homa")},
-        {QStringLiteral("b homa"), QStringLiteral("Homa")},
-        {QStringLiteral("homa"), QStringLiteral("Homa")},
+    const QString sans = QStringLiteral("Noto Sans Arabic"), nazli = QStringLiteral("Nazli"),
+                  titr = QStringLiteral("Titr"), latinSans = QStringLiteral("Noto Sans");
+    static const QHash<QString, Substitute> table{
+        // A sans face with Latin digits.
+        {QStringLiteral("tahoma"), {{sans, nazli}, latinSans, 0.9, false}},
+        // Naskh text faces.
+        {QStringLiteral("yagut"), {{nazli}, {}, 1.0, true}},
+        {QStringLiteral("zar"), {{nazli}, {}, 1.0, true}},
+        {QStringLiteral("b zar"), {{nazli}, {}, 1.0, true}},
+        {QStringLiteral("lotus"), {{nazli}, {}, 1.0, true}},
+        {QStringLiteral("b lotus"), {{nazli}, {}, 1.0, true}},
+        {QStringLiteral("b zaman"), {{nazli}, {}, 1.0, true}},
+        {QStringLiteral("b nazanin"), {{nazli}, {}, 1.0, true}},
+        {QStringLiteral("nazanin"), {{nazli}, {}, 1.0, true}},
+        {QStringLiteral("nazli"), {{nazli}, {}, 1.0, true}},
+        // Headings.
+        {QStringLiteral("titr"), {{titr, nazli}, latinSans, 1.0, true}},
+        {QStringLiteral("b titr"), {{titr, nazli}, latinSans, 1.0, true}},
+        // Display faces that the forms use for body text (copy lists, sheets): a formal sans.
+        {QStringLiteral("koodak"), {{sans, nazli}, latinSans, 0.9, true}},
+        {QStringLiteral("b homa"), {{sans, nazli}, latinSans, 0.9, true}},
+        {QStringLiteral("homa"), {{sans, nazli}, latinSans, 0.9, true}},
     };
     return table;
 }
@@ -42,29 +64,84 @@ bool installed(const QString &family)
 }
 } // namespace
 
+Face faceFor(const QString &layoutFamily)
+{
+    const auto it = substitutes().constFind(layoutFamily.trimmed().toLower());
+    if (it == substitutes().constEnd()) {
+        if (installed(layoutFamily))
+            return {layoutFamily, QString(), 1.0, true};
+        return {installed(kFallback) ? kFallback : layoutFamily, QString(), 1.0, true};
+    }
+    Face f{QString(), installed(it->latin) ? it->latin : QString(), 1.0, it->persianDigits};
+    for (const QString &c : it->candidates) {
+        if (installed(c)) {
+            f.family = c;
+            // The scale belongs to the first choice; a later one is taken at the layout's size.
+            f.scale = c == it->candidates.first() ? it->scale : 1.0;
+            return f;
+        }
+    }
+    f.family = installed(kFallback) ? kFallback : layoutFamily;
+    return f;
+}
+
 QString installedFamily(const QString &layoutFamily)
 {
-    const QString mapped = substitutes().value(layoutFamily.trimmed().toLower());
-    if (!mapped.isEmpty() && installed(mapped))
-        return mapped;
-    if (mapped.isEmpty() && installed(layoutFamily))
-        return layoutFamily;
-    if (installed(kFallback))
-        return kFallback;
-    return layoutFamily;
+    return faceFor(layoutFamily).family;
 }
 
 QFont makeFont(const FontSpec &font)
 {
+    const Face face = faceFor(font.family);
     QFont f;
-    const QString family = installedFamily(font.family);
-    f.setFamilies({family, kFallback});
+    QStringList families{face.family};
+    if (!face.latin.isEmpty())
+        families << face.latin;
+    if (face.family != kFallback)
+        families << kFallback;
+    f.setFamilies(families);
     // 1 pt = 25.4/72 mm.
-    f.setPixelSize(qMax(1, qRound(font.size * 25.4 / 72.0 * kUnitsPerMm)));
+    f.setPixelSize(qMax(1, qRound(font.size * face.scale * 25.4 / 72.0 * kUnitsPerMm)));
     f.setBold(font.bold);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setStyleStrategy(QFont::PreferOutline);
     return f;
+}
+
+QString withFaceDigits(const QString &text, const FontSpec &font)
+{
+    if (!faceFor(font.family).persianDigits)
+        return text;
+    QString out = text;
+    for (QChar &c : out)
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            c = QChar(0x06F0 + (c.unicode() - '0'));
+    return out;
+}
+
+LineBox lineBox(const QFont &font)
+{
+    static QHash<QString, LineBox> cache;
+    const QString key = font.key();
+    const auto it = cache.constFind(key);
+    if (it != cache.constEnd())
+        return *it;
+    const QFontMetricsF m(font);
+    // Tall letters with the madda and the kaf's stroke; letters and dots below the line;
+    // Latin capitals and descenders for Latin words.
+    const QRectF tall = m.tightBoundingRect(QStringLiteral("آلطگكÁb"));
+    const QRectF deep = m.tightBoundingRect(QStringLiteral("يعجپچgy"));
+    LineBox b{std::max(-tall.top(), m.ascent() * 0.5), std::max(deep.bottom(), m.descent() * 0.3)};
+    // Never more than the font itself declares.
+    b.ascent = std::min(b.ascent, m.ascent());
+    b.descent = std::min(b.descent, m.descent());
+    cache.insert(key, b);
+    return b;
+}
+
+double lineSpacing(const LineBox &box)
+{
+    return (box.ascent + box.descent) * kLeading;
 }
 
 } // namespace report

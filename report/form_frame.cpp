@@ -32,11 +32,22 @@ QString FormFrame::source(const QString &name, const QString &column) const
     return (*it)(column);
 }
 
+QString FormFrame::formTitle(const FormRow &row)
+{
+    static const QString kView = QStringLiteral("مشاهده ");
+    if (!row.title.isEmpty())
+        return row.title;
+    if (row.viewText.startsWith(kView))
+        return row.viewText.mid(kView.size()).trimmed();
+    return {}; // the layout's own title
+}
+
 bool FormFrame::run(const FormRow &row)
 {
     bool done = false;
     guarded(m_ctx, [&] {
         FilledReport r(row.layout);
+        r.setTitle(formTitle(row));
         for (const FormInput &in : row.inputs) {
             const QString answer = ask(in.caption, in.prompt, in.todayDefault ? today() : in.def);
             if (in.kind == FormInput::FontSize)

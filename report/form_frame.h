@@ -59,6 +59,9 @@ struct FormFill {
 
 struct FormRow {
     QString layout;
+    // The form's title (the preview's caption, the saved PDF's name); empty: the request row's
+    // text without its "مشاهده ", else the layout's own title.
+    QString title;
     QList<FormInput> inputs;
     QList<FormLabel> labels;
     QList<FormSignatory> signatories;
@@ -123,6 +126,8 @@ public:
     static void setGroupedRows(FilledReport &r, const DataSet &ds, const QStringList &money);
     // Today's Solar date text.
     static QString today();
+    // The title a form's report carries (FormRow::title).
+    static QString formTitle(const FormRow &row);
 
 protected:
     // The history writer a completed print calls; the allocation frame binds the allocation

@@ -245,7 +245,7 @@ public:
                     r.text = rv.toString();
                 } else if (rv.isObject()) {
                     const QJsonObject ro = rv.toObject();
-                    checkKeys(ro, rw, {"label", "text", "bold", "size", "family"});
+                    checkKeys(ro, rw, {"label", "text", "bold", "size", "family", "w", "gap"});
                     bool isLabel = false, isText = false;
                     const QString label = string(ro, "label", rw, &isLabel);
                     const QString text = string(ro, "text", rw, &isText);
@@ -261,6 +261,10 @@ public:
                     const QString fam = string(ro, "family", rw, &hasFam);
                     if (hasFam)
                         r.font.family = fam;
+                    r.w = number(ro, "w", -1, rw, 1, 1000);
+                    r.gap = boolean(ro, "gap", false, rw);
+                    if (!isLabel && (ro.contains(QStringLiteral("w")) || r.gap))
+                        fail(rw, QStringLiteral("\"w\" and \"gap\" belong to a label run"));
                 } else {
                     fail(rw, QStringLiteral("a run is a text or an object"));
                 }
@@ -390,9 +394,10 @@ public:
         if (!doc.isObject())
             fail(QStringLiteral("top"), QStringLiteral("must be an object"));
         const QJsonObject o = doc.object();
-        checkKeys(o, QStringLiteral("top"), {"page", "font", "table", "bands"});
+        checkKeys(o, QStringLiteral("top"), {"title", "page", "font", "table", "bands"});
         auto l = std::make_shared<Layout>();
         l->name = m_name;
+        l->title = string(o, "title", QStringLiteral("top"));
 
         const QJsonObject page = object(o, "page", QStringLiteral("top"));
         checkKeys(page, QStringLiteral("page"), {"size", "orientation", "margins"});

@@ -15,6 +15,8 @@
 // an error):
 //
 // {
+//   "title": "تفاهمنامه-صفحه1",   // optional: the preview's caption and the saved PDF's name when
+//                                  // the handler gives none (FilledReport::setTitle)
 //   "page": { "size": "A4", "orientation": "portrait", "margins": [10, 10, 10, 10] },
 //            // size A4 | A5 | Letter; orientation portrait | landscape;
 //            // margins [left, top, right, bottom], default 10 each
@@ -72,14 +74,19 @@
 //   { "kind": "label", "name": "masrafi", "text": "مصرفي و معادلسازي", ... }
 //        // a label with "text" shows it until filled; a label without "text" must be filled
 //   { "kind": "label", "name": "rosta", "x": 10, "y": 40, "w": 170, "h": 12, "wrap": true }
-//        // a fixed-size box that wraps its text (lines past its height are not printed);
-//        // "border": 0.2 draws a frame around any text element
+//        // a box that wraps its text; "border": 0.2 draws a frame around any text element.
+//        // Nothing is ever cut: a text that needs more room than its box (or, without "h",
+//        // than the room down to the next element below it) makes the box taller and moves
+//        // everything under it, and its band, down. A label without "wrap" that is wider than
+//        // its box wraps as well. An empty label shows a dotted line where its value goes
 //   { "kind": "paragraph", "y": 30, "align": "justify",
 //     "runs": [ "اينجانب", { "label": "name", "bold": true }, "فرزند", { "label": "farher" },
 //               { "text": "نماينده پيمانکار", "bold": true } ] }
 //        // fixed words and named labels in one right-to-left sentence that wraps; runs are
-//        // joined with one blank (an empty label leaves no double blank); a run may set "bold",
-//        // "size" and "family". Each run is laid out as a unit of its own, as a separately
+//        // joined with one blank, two filled labels side by side with a wide one; a run may set
+//        // "bold", "size" and "family". An empty label keeps a dotted gap to write in, "w" mm
+//        // wide (default 20); { "label": "pey_no", "gap": true } sets its value on a dotted
+//        // line. Each run is laid out as a unit of its own, as a separately
 //        // placed label would be: "60-70", a date or a Latin name in a run of its own reads
 //        // left to right among the Persian words (inside one run the usual bidi rules apply,
 //        // so keep such values in runs of their own)
@@ -96,7 +103,13 @@
 // Fonts: "family" names the layout's typeface (Tahoma, Yagut, Titr, B Titr, Zar, B Zar, Koodak,
 // B Nazanin, B Lotus, Lotus, B Homa, B Zaman); report/fonts.cpp maps it onto an installed Persian
 // family. "size" in points, "bold" true/false; what an element leaves out it takes from its band,
-// then from the layout (table cells from the table's "font", then the column's).
+// then from the layout (table cells from the table's "font", then the column's). Digits print as
+// the face drew them: Latin in Tahoma, Persian in the Persian faces; runs of blanks print as one.
+//
+// Pages: the total (the summary band) stays on the page of the table's last row, and the
+// signature block never stands alone on a page: when they do not fit under the last row, that
+// row goes over with them. A report of more than one page carries "صفحه n از m" in the bottom
+// margin of every page.
 //
 // Filling and showing (report/filled_report.h): FilledReport r("NAME"); r.set("label", text);
 // r.setFontSize("label", points); r.setRows(*dm.ADOQuery1); ctx.ui->previewReport(r, afterPrint)
@@ -134,6 +147,8 @@ struct Run {
     bool isLabel = false;
     QString text; // fixed text, or the label's name
     FontSpec font;
+    double w = -1;    // Label: width of its dotted gap when empty, mm (-1: the default)
+    bool gap = false; // Label: its value stands on a dotted line
 };
 
 struct Element {
@@ -203,6 +218,7 @@ public:
     static QStringList available();
 
     QString name;
+    QString title; // the form's Persian title, when the layout gives one
     QPageSize::PageSizeId pageSize = QPageSize::A4;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QMarginsF margins{10, 10, 10, 10}; // mm

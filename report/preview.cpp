@@ -60,7 +60,7 @@ ReportPreview::ReportPreview(const FilledReport &r, Ui &ui, std::shared_ptr<Prin
     : QDialog(parent), m_renderer(r), m_ui(ui), m_job(std::move(job)), m_afterPrint(std::move(afterPrint))
 {
     setObjectName(QStringLiteral("ReportPreview"));
-    setWindowTitle(QStringLiteral("پيش نمايش - ") + r.layoutName());
+    setWindowTitle(r.title());
     setLayoutDirection(Qt::RightToLeft);
     setModal(true);
 
@@ -70,17 +70,23 @@ ReportPreview::ReportPreview(const FilledReport &r, Ui &ui, std::shared_ptr<Prin
     auto *zoomOut = button(this, "zoom_out", QStringLiteral("-"));
     m_zoomLbl = new QLabel(this);
     m_zoomLbl->setObjectName(QStringLiteral("zoom_lbl"));
-    // Right to left: the first page is to the right, the arrows point the way of reading.
-    m_first = button(this, "first_page", QStringLiteral(">|"));
-    m_prev = button(this, "prev_page", QStringLiteral(">"));
-    m_next = button(this, "next_page", QStringLiteral("<"));
-    m_last = button(this, "last_page", QStringLiteral("|<"));
-    for (QPushButton *b : {m_first, m_prev, m_next, m_last})
-        b->setLayoutDirection(Qt::LeftToRight);
+    // Right to left: the first page is to the right and the pages go leftwards, so each arrow
+    // points where its page lies: the first and the previous to the right, the next and the
+    // last to the left. Arrows that are drawn (not mirrored letters) keep their direction.
+    m_first = button(this, "first_page", QStringLiteral("⇥"));
+    m_prev = button(this, "prev_page", QStringLiteral("→"));
+    m_next = button(this, "next_page", QStringLiteral("←"));
+    m_last = button(this, "last_page", QStringLiteral("⇤"));
+    const QList<std::pair<QPushButton *, QString>> tips{{m_first, QStringLiteral("صفحه اول")},
+                                                         {m_prev, QStringLiteral("صفحه قبل")},
+                                                         {m_next, QStringLiteral("صفحه بعد")},
+                                                         {m_last, QStringLiteral("صفحه آخر")}};
+    for (const auto &[b, tip] : tips)
+        b->setToolTip(tip);
     m_pageLbl = new QLabel(this);
     m_pageLbl->setObjectName(QStringLiteral("page_lbl"));
     m_pageLbl->setLayoutDirection(Qt::LeftToRight);
-    auto *closeBtn = button(this, "close_btn", QStringLiteral("X"));
+    auto *closeBtn = button(this, "close_btn", QStringLiteral("بستن"));
 
     auto *bar = new QHBoxLayout;
     bar->addWidget(printBtn);
@@ -167,7 +173,7 @@ void ReportPreview::print()
 
 void ReportPreview::savePdf()
 {
-    QString path = m_ui.saveFileName(QStringLiteral("PDF"), m_renderer.report().layoutName() + QStringLiteral(".pdf"),
+    QString path = m_ui.saveFileName(QStringLiteral("PDF"), m_renderer.report().title() + QStringLiteral(".pdf"),
                                      QStringLiteral("PDF (*.pdf)"), this);
     if (path.isEmpty())
         return;

@@ -2,6 +2,7 @@
 #include "core/busy.h"
 
 #include "report/filled_report.h"
+#include "report/pdf_text.h"
 #include "report/renderer.h"
 
 #include <QFile>
@@ -124,7 +125,7 @@ bool writePdf(const FilledReport &r, const QString &path)
     {
         QPdfWriter writer(path);
         writer.setResolution(1200);
-        writer.setTitle(r.layoutName());
+        writer.setTitle(r.title());
         writer.setCreator(QStringLiteral("Varnoset"));
         ok = paintOn(writer, r);
     }
@@ -132,6 +133,10 @@ bool writePdf(const FilledReport &r, const QString &path)
         QFile f(path);
         ok = f.exists() && f.size() > 0;
     }
+    // The text a user searches for, in place of the letter shapes Qt names (report/pdf_text.h).
+    // A file this step cannot read stays as written: its pages are whole either way.
+    if (ok)
+        plainTextLayer(path);
     if (!ok)
         QFile::remove(path);
     return ok;

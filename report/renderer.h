@@ -3,9 +3,11 @@
 // the preview. The pages are laid out once when the renderer is made: the page header (every
 // page or the first), the title (first page), the column header and the detail rows (repeated
 // over as many pages as the rows need), the summary after the last row and the page footer
-// (every page or the last).
+// (every page or the last). Inside a band, a text that needs more room than the layout gave it
+// grows and moves what lies under it down; the band grows with it.
 #include "report/filled_report.h"
 
+#include <QRectF>
 #include <QSizeF>
 #include <QVector>
 #include <memory>
@@ -37,22 +39,38 @@ public:
     };
     const QVector<Placed> &page(int index) const { return m_pages.at(index); }
 
+    // The text a page shows in its bottom margin ("صفحه n از m"); empty on a one-page report.
+    QString pageNumberText(int page) const;
+
 private:
+    // An element of a band where it lands: x and width on the page, y from the band's top.
+    struct Box {
+        const Element *e = nullptr;
+        QRectF r;
+        bool grown = false;
+    };
+    struct BandLayout {
+        QVector<Box> boxes;
+        double height = 0;
+    };
+    BandLayout layoutBand(BandKind kind, int row) const;
     double bandHeight(BandKind kind, int row) const;
-    double elementHeight(const Element &e, int row) const;
+    double tableRowHeight(int row) const;
+    double measuredHeight(const Element &e, int row, double width) const;
     void paintBand(QPainter &p, const Placed &b) const;
-    void paintElement(QPainter &p, const Element &e, double top, int row) const;
+    void paintElement(QPainter &p, const Box &box, double top, int row) const;
     void paintTableHeader(QPainter &p, double top) const;
     void paintTableRow(QPainter &p, double top, double height, int row) const;
+    void paintPageNumber(QPainter &p, int page) const;
     QString cellText(const Column &c, int row) const;
     QString elementText(const Element &e, int row) const;
     std::unique_ptr<TextBlock> paragraph(const Element &e, double width) const;
+    std::unique_ptr<TextBlock> textBlock(const Element &e, int row, double width) const;
     FontSpec elementFont(const Element &e) const;
     QRectF elementRect(const Element &e, double top) const; // h may still be -1
 
     FilledReport m_report;
     QVector<QVector<Placed>> m_pages;
-    QVector<double> m_rowHeights;
     QVector<int> m_fieldIndex; // per table column: index in the rows, -1 none
 };
 

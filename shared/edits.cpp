@@ -4,6 +4,9 @@
 #include "db/values.h"
 #include "shared/numwords.h"
 
+#include <QPainter>
+#include <QStyleOptionFrame>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -163,6 +166,7 @@ TDateEdit::TDateEdit(QWidget *parent)
     QLineEdit::setText(kEmpty);
     connect(this, &QLineEdit::textChanged, this, &TDateEdit::keepForm);
 }
+
 
 QString TDateEdit::normalized(const QString &text)
 {
@@ -385,4 +389,24 @@ void TDateEdit::mouseReleaseEvent(QMouseEvent *e)
     // An empty box is filled from its first position wherever it was clicked.
     if (isBlank() && !hasSelectedText())
         setCursorPosition(0);
+}
+
+void TDateEdit::paintEvent(QPaintEvent *e)
+{
+    QLineEdit::paintEvent(e);
+    // While the box is being typed in, QLineEdit shows its text with the caret; otherwise the
+    // date is shown with its guide: "____/__/__" for an empty one.
+    const QString t = text();
+    if (hasFocus() || t.size() != kDateLength || !t.contains(QLatin1Char(' ')))
+        return;
+    QStyleOptionFrame opt;
+    initStyleOption(&opt);
+    const QRect r = style()->subElementRect(QStyle::SE_LineEditContents, &opt, this).marginsRemoved(textMargins());
+    QPainter p(this);
+    p.fillRect(r, palette().brush(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Base));
+    QString shown = t;
+    shown.replace(QLatin1Char(' '), QLatin1Char('_'));
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
+    p.drawText(r.adjusted(2, 0, -2, 0), int(QStyle::visualAlignment(Qt::LeftToRight, alignment())) | Qt::AlignVCenter,
+               shown);
 }

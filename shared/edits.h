@@ -53,6 +53,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent *e) override;
     void focusInEvent(QFocusEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
+    // The mask's guide: outside typing, each unfilled place shows "_" (text() keeps its blank).
+    void paintEvent(QPaintEvent *e) override;
 
 private:
     void keepForm();

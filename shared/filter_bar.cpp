@@ -145,12 +145,12 @@ FilterBar::FilterBar(QWidget *parent, std::span<const FilterDef> defs, int perRo
             en->list = new QListWidget(this);
             en->list->setObjectName(QLatin1String(n.list));
             en->list->setFrameShape(QFrame::NoFrame);
+            en->list->setAutoFillBackground(true);
             en->list->setFixedSize(100, 56);
             en->list->setContextMenuPolicy(Qt::CustomContextMenu);
             en->list->hide();
             row->addWidget(en->plus);
             row->addWidget(en->show);
-            v->addWidget(en->list);
 
             auto *popup = new QMenu(this);
             popup->setObjectName(QLatin1String(n.popup));
@@ -165,7 +165,7 @@ FilterBar::FilterBar(QWidget *parent, std::span<const FilterDef> defs, int perRo
             connect(list, &QWidget::customContextMenuRequested, this,
                     [list, popup](const QPoint &p) { popup->popup(list->viewport()->mapToGlobal(p)); });
             connect(en->plus, &QPushButton::clicked, this, [this, en] { en->list->addItem(boxText(en->box)); });
-            connect(en->show, &QCheckBox::clicked, this, [list](bool on) { list->setVisible(on); });
+            connect(en->show, &QCheckBox::clicked, this, [this, en](bool on) { showList(*en, on); });
         }
         row->addStretch();
         connect(en->check, &QCheckBox::clicked, this, [this, en](bool on) { ticked(*en, on); });
@@ -182,11 +182,29 @@ FilterBar::FilterBar(QWidget *parent, std::span<const FilterDef> defs, int perRo
 
 FilterBar::~FilterBar() = default;
 
+// A shown list lies over what is under its box (the grid), under the box's right edge; it
+// moves nothing.
+void FilterBar::showList(const Entry &e, bool on)
+{
+    if (!on) {
+        e.list->hide();
+        return;
+    }
+    QWidget *top = window();
+    if (e.list->parentWidget() != top)
+        e.list->setParent(top);
+    const QPoint at = e.box->mapTo(top, QPoint(0, e.box->height() + 1));
+    e.list->move(at.x() + e.box->width() - e.list->width(), at.y());
+    e.list->raise();
+    e.list->show();
+}
+
 void FilterBar::ticked(const Entry &e, bool on)
 {
     if (e.list) {
         e.plus->setEnabled(on);
         e.show->setEnabled(on);
+        e.show->setChecked(false); // the list is hidden: its tick says so
         e.list->hide();
         e.list->clear();
     }
@@ -313,7 +331,11 @@ QCheckBox *FilterBar::check(const QString &name) const
 
 QListWidget *FilterBar::list(const QString &name) const
 {
-    return findChild<QListWidget *>(name);
+    // A shown list belongs to the window it lies over.
+    for (const auto &e : m_entries)
+        if (e->list && e->list->objectName() == name)
+            return e->list;
+    return nullptr;
 }
 
 bool FilterBar::eventFilter(QObject *watched, QEvent *ev)

@@ -22,8 +22,9 @@
 // Box kinds: Combo (editable combo box), Line (edit box), Year (four-digit mask "0000",
 // unfilled places read as blanks), DateRange (two date boxes named box + "1" and box + "2"
 // with "تا" between them), ComboList (a combo with a "+" button that adds its text to a
-// list, a tick that shows the list, and the list's popup item that removes the selected
-// entry; ticking the filter, either way, hides and empties the list). The window may place
+// list, a tick that shows the list over what lies under the box, and the list's popup item
+// that removes the selected entry; ticking the filter, either way, hides and empties the list
+// and clears the list's tick). The window may place
 // the controls itself: every control is found by its objectName (box(), check(), list()...).
 #include <QVariantList>
 #include <QWidget>
@@ -128,6 +129,7 @@ protected:
 private:
     struct Entry;
     const Entry *entry(const QString &box) const;
+    void showList(const Entry &e, bool on);
     void ticked(const Entry &e, bool on);
     std::vector<std::unique_ptr<Entry>> m_entries;
 };

@@ -4,12 +4,15 @@
 #include "shared/gridsort.h"
 #include "shared/numwords.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPainter>
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <QTableView>
+
+#include <cmath>
 
 namespace {
 
@@ -49,8 +52,9 @@ private:
     DataSet *m_ds;
 };
 
-// A coloured row keeps its colour in every cell, the current one too; money is grouped and
-// numbers are never elided.
+// Money and numbers as a clerk reads them, an empty date as an empty cell, a text without
+// Persian letters left to right; a coloured row keeps its colour in every cell and the current
+// row is marked over it; a number wider than its cell is drawn smaller, never elided.
 class GridDelegate : public QStyledItemDelegate {
 public:
     GridDelegate(std::span<const GridColumn> columns, DataSet *ds, QObject *parent)
@@ -61,30 +65,72 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         QStyleOptionViewItem opt(option);
-        if (index.data(Qt::BackgroundRole).isValid())
+        initStyleOption(&opt, index);
+        if (index.data(Qt::BackgroundRole).isValid() && (opt.state & QStyle::State_Selected)) {
+            // The row's colour mixed with the selection colour: still the row's, plainly marked.
+            const QColor row = opt.backgroundBrush.color();
+            const QColor mark = opt.palette.color(QPalette::Highlight);
+            opt.backgroundBrush = QColor((row.red() + 2 * mark.red()) / 3, (row.green() + 2 * mark.green()) / 3,
+                                         (row.blue() + 2 * mark.blue()) / 3);
+            opt.palette.setColor(QPalette::Text, opt.palette.color(QPalette::HighlightedText));
             opt.state &= ~QStyle::State_Selected;
+        }
         const GridColumn *c = columnOf(m_columns, m_ds, index.column());
-        if (c && c->display != GridColumn::Text)
-            opt.textElideMode = Qt::ElideNone;
-        QStyledItemDelegate::paint(painter, opt, index);
+        if (c && c->display != GridColumn::Text) {
+            const int room = opt.rect.width() - 8;
+            for (int i = 0; i < 8 && QFontMetrics(opt.font).horizontalAdvance(opt.text) > room; ++i) {
+                if (opt.font.pointSizeF() <= 5)
+                    break;
+                opt.font.setPointSizeF(opt.font.pointSizeF() * 0.9);
+            }
+        }
+        const QWidget *w = opt.widget;
+        (w ? w->style() : QApplication::style())->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
     }
 
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
         const GridColumn *c = columnOf(m_columns, m_ds, index.column());
-        if (!c || c->display == GridColumn::Text)
-            return;
-        if (c->display == GridColumn::Money)
-            option->text = GroupDigits(option->text);
-        option->displayAlignment = Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter;
+        const GridColumn::Display display = c ? c->display : GridColumn::Text;
+        option->text = GridCellText(display, option->text);
         option->textElideMode = Qt::ElideNone;
+        if (display != GridColumn::Text)
+            option->displayAlignment = Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter;
+        else if (leftToRight(option->text))
+            option->direction = Qt::LeftToRight;
     }
 
 private:
+    // Latin letters and no Persian ones: ".jpg", "X Start".
+    static bool leftToRight(const QString &text)
+    {
+        bool ltr = false;
+        for (const QChar ch : text) {
+            const QChar::Direction d = ch.direction();
+            if (d == QChar::DirR || d == QChar::DirAL)
+                return false;
+            ltr = ltr || d == QChar::DirL;
+        }
+        return ltr;
+    }
+
     std::span<const GridColumn> m_columns;
     DataSet *m_ds;
 };
+
+// The room a column needs: its title, and the cells of the first rows of the listing.
+int neededWidth(const QTableView *grid, const DataSet *ds, int logical, GridColumn::Display display)
+{
+    constexpr int kRowsMeasured = 500, kPadding = 14;
+    const QFontMetrics cells(grid->font());
+    const QFontMetrics title(grid->horizontalHeader()->font());
+    int w = title.horizontalAdvance(ds->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString()) + 2 * kPadding;
+    const int rows = std::min(ds->rowCount(), kRowsMeasured);
+    for (int r = 0; r < rows; ++r)
+        w = std::max(w, cells.horizontalAdvance(GridCellText(display, ds->data(ds->index(r, logical)).toString())) + kPadding);
+    return w;
+}
 
 } // namespace
 
@@ -131,7 +177,8 @@ QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &decl)
                 continue;
             h->setSectionHidden(logical, false);
             h->moveSection(h->visualIndex(logical), visual++);
-            h->resizeSection(logical, c.width > 0 ? c.width : defaultWidth);
+            const int width = c.width > 0 ? c.width : defaultWidth;
+            h->resizeSection(logical, std::max(width, neededWidth(grid, ds, logical, c.display)));
         }
     };
     QObject::connect(ds, &QAbstractItemModel::modelReset, grid, arrange);
@@ -143,6 +190,31 @@ QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &decl)
                          [grid, popup](const QPoint &p) { popup->popup(grid->viewport()->mapToGlobal(p)); });
     }
     return grid;
+}
+
+QString GridCellText(GridColumn::Display display, const QString &text)
+{
+    if (display == GridColumn::Text) {
+        // The empty date mask ("    /  /  ") is no date.
+        for (const QChar c : text)
+            if (c != QLatin1Char(' ') && c != QLatin1Char('/'))
+                return text;
+        return QString();
+    }
+    QString plain = text.trimmed();
+    plain.remove(QLatin1Char(','));
+    bool ok = false;
+    const double d = plain.toDouble(&ok);
+    if (!ok || !std::isfinite(d))
+        return text;
+    if (display == GridColumn::Money) {
+        const qint64 rials = std::llround(d);
+        const QString grouped = GroupDigits(QString::number(rials < 0 ? -rials : rials));
+        return rials < 0 ? QLatin1Char('-') + grouped : grouped;
+    }
+    if (d == std::trunc(d) && std::fabs(d) < 1e15)
+        return QString::number(qint64(d));
+    return QString::number(d, 'g', 15);
 }
 
 QList<ExportColumn> GridExportColumns(std::span<const GridColumn> columns)

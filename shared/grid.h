@@ -2,7 +2,8 @@
 // A read-only grid made from a column table and bound to a dataset: the grid's current row
 // and the dataset's are kept in step both ways, a title click sorts (SortGridByColumn), the
 // whole current row is marked, and the columns stand in the table's order with their titles,
-// widths and title colours. Fields of the listing that the table does not name are hidden.
+// widths (at least) and title colours. Fields of the listing that the table does not name are
+// hidden.
 //
 // A window declares its columns once:
 //
@@ -30,9 +31,9 @@ class QWidget;
 
 struct GridColumn {
     enum Display {
-        Text,   // as the dataset gives it
-        Money,  // whole rials grouped by thousands ("12,345")
-        Number, // right-aligned, never elided
+        Text,   // as the dataset gives it (an empty date as an empty cell)
+        Money,  // whole rials grouped by thousands ("12,345"), right-aligned
+        Number, // without needless decimals ("15.5", "12"), right-aligned
     };
     const char *field;
     const char *title = nullptr; // nullptr or "": the column is loaded but hidden
@@ -53,8 +54,15 @@ struct GridSpec {
     QMenu *popup = nullptr;
 };
 
-// Makes the grid (objectName from the declaration, a child of parent, not yet in a layout).
+// Makes the grid (objectName from the declaration, a child of parent, not yet in a layout). Every
+// listing widens a column whose title or cells need more room than its width in the installed
+// font; a number is never elided (one wider than its cell is drawn smaller). The current row is
+// marked in every cell, over a row colour as well. A text without Persian letters (".jpg", a
+// Latin code) reads left to right.
 QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &decl);
+
+// What a cell of a column shows for the dataset's text.
+QString GridCellText(GridColumn::Display display, const QString &text);
 
 // The titled columns of a column table, for the HTML export and the workbook.
 QList<ExportColumn> GridExportColumns(std::span<const GridColumn> columns);

@@ -8,8 +8,12 @@
 #include "core/auth.h"
 #include "core/login_u.h"
 
+#include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QImageReader>
+#include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -78,6 +82,22 @@ private slots:
         login->show();
         QVERIFY(login->isVisible());
         QCOMPARE(login->layoutDirection(), Qt::RightToLeft);
+    }
+
+    // Qt's own dialogs in Persian: the standard buttons of a question and of an input or file
+    // box read as Qt's Persian translation has them.
+    void standardButtonsArePersian()
+    {
+        QVERIFY(installQtTranslations());
+        QMessageBox box(QMessageBox::Question, "x", "x", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        auto plain = [](QAbstractButton *b) { return b->text().remove(QLatin1Char('&')); };
+        QCOMPARE(plain(box.button(QMessageBox::Yes)), "بله");
+        QCOMPARE(plain(box.button(QMessageBox::No)), "نه");
+        QCOMPARE(plain(box.button(QMessageBox::Cancel)), "انصراف");
+        QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Save | QDialogButtonBox::Open);
+        QCOMPARE(plain(buttons.button(QDialogButtonBox::Ok)), "تأیید");
+        QCOMPARE(plain(buttons.button(QDialogButtonBox::Save)), "ذخیره");
+        QCOMPARE(plain(buttons.button(QDialogButtonBox::Open)), "بازکردن");
     }
 
     // JPEG pictures are decoded through Qt's image plugin.

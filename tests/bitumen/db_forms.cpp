@@ -5,6 +5,7 @@
 #include "support/drive.h"
 #include "support/report_support.h"
 
+#include "bitumen/forms_u.h"
 #include "bitumen/ghir_src_u.h"
 #include "shared/dates.h"
 
@@ -119,6 +120,18 @@ void compareLabels(const report::FilledReport &r, const Labels &expected)
 class FormsTest : public QObject {
     Q_OBJECT
 private slots:
+    // Every bitumen form's preview and saved PDF carry a Persian title.
+    void everyFormHasAPersianTitle()
+    {
+        for (const auto &[item, row] : Tghir_forms::rows()) {
+            report::FilledReport r(row.layout);
+            r.setTitle(report::FormFrame::formTitle(row));
+            const QString title = r.title();
+            QVERIFY2(std::any_of(title.begin(), title.end(), [](QChar c) { return c.direction() == QChar::DirAL; }),
+                     qPrintable(item + ": " + title));
+        }
+    }
+
     void undertakingOfTheBatch()
     {
         Fixture f(true);
@@ -135,6 +148,7 @@ private slots:
         QCOMPARE(c.problems, QStringList());
         const report::FilledReport &r = *c.report;
         QCOMPARE(r.layoutName(), "TTAAHODNAME_PEYMANKAR");
+        QCOMPARE(r.title(), "فرم تعهدنامه پيمانکار"); // the preview's caption and PDF name
         QCOMPARE(r.fontSize("rosta"), 14.0);
         // The villages of the batch in the database's order, each after " * "; the other day's
         // allocation and the other contractor's are not in it.
@@ -283,8 +297,8 @@ private slots:
         QCOMPARE(reportColumn(r, "rosta"), QStringList({"ده نو", "کرهرود", "سنجان"}));
         // A fractional total: the figure as it is, no words.
         compareLabels(r, {{"ghir_tahatori", "20.5"}, {"ghir_tahatori_horofi", ""}});
-        // Rows in words: rounded to a whole number half to even; none for a null tonnage.
-        QCOMPARE(reportColumn(r, "ghir_tahatoriHOROF"), QStringList({" دوازده ", " هشت ", "0"}));
+        // Rows in words: none for 12.5 t, "0" for a null tonnage.
+        QCOMPARE(reportColumn(r, "ghir_tahatoriHOROF"), QStringList({"", " هشت ", "0"}));
         QCOMPARE(f.ui.reports.at(0).problems, QStringList());
 
         // The typed contractor's own letter lists its row with its name and no register data.
@@ -364,7 +378,8 @@ private slots:
                                   "order by ghir.id"));
         QCOMPARE(naft->recordCount(), 6);
         const QChar zwnj(0x200C);
-        const QStringList expected{" يک هزار و  يک ", " دو ", QStringLiteral(" چهار") + zwnj + ' ', QString(), "0", QString()};
+        // A tonnage that is not whole has no words (2.5 t is neither "دو" nor "سه").
+        const QStringList expected{" يک هزار و  يک ", QString(), QString(), QString(), "0", QString()};
         for (int r = 0; r < 6; ++r)
             QCOMPARE(naft->text("ghir_tahatoriHOROF", r), expected.at(r));
         // The field is computed again whenever the rows are loaded; a join's repeated name

@@ -7,12 +7,20 @@
 #include "bitumen/ghir_src_u.h"
 #include "report/filled_report.h"
 
-
 namespace {
 
-const QString kContractor = QStringLiteral("شرکت راه و ساختمان پيشگامان توسعه البرز");
+const QString kContractor = QStringLiteral("راه و ساختمان پيشگامان توسعه البرز");
 
-void setUp(Fixture &f, int villages)
+// Thirty villages of a county, no name inside another.
+QStringList villages()
+{
+    return {"ده نو", "کرهرود", "سنجان", "ساروق", "فرمهين", "داودآباد", "مشهد ميقان", "خنجين", "ابراهيم آباد",
+            "توره", "گاوخوني", "آستانه", "عنبران", "سفيدخواني", "ورچه", "جاورسيان", "خسروبيگ", "ميلاجرد",
+            "آشتيان", "تفرش", "کميجان", "اسفندان", "خنداب", "جيريا", "نوبران", "قاسم آباد", "زاغه",
+            "شهباز", "هزاوه", "رازقان"};
+}
+
+void setUp(Fixture &f, int count)
 {
     const qint64 u = f.addUser("2280000011", "p", "ostan");
     f.addCounty(u, "اراك");
@@ -25,10 +33,9 @@ void setUp(Fixture &f, int villages)
                "اراك، خيابان شهيد بهشتي، کوچه لاله، پلاك 12، طبقه دوم",
                "کيلومتر 15 جاده اراك - خمين، کارخانه آسفالت پيشگامان", "3813745871"});
     const qint64 c = f.scalar("select max(id) from peymankaran").toLongLong();
-    const QStringList names{"ده نو", "کرهرود", "سنجان", "ساروق", "فرمهين", "داودآباد", "مشهد ميقان", "خنجين",
-                            "ابراهيم آباد", "توره", "گاوخوني", "آستانه"};
+    const QStringList names = villages();
     const double tons[] = {12, 8, 15.5, 20, 9, 11, 7, 14, 10, 6, 18, 13};
-    for (int i = 0; i < villages; ++i)
+    for (int i = 0; i < count; ++i)
         addGhir(f, {{"city", i % 3 ? "اراك" : "شازند"}, {"rosta", names.at(i % names.size())},
                     {"peymankar", kContractor}, {"peymankar_id", c}, {"reg_dat", "1403/05/06"},
                     {"ghir_tahatori", tons[i % 12]}, {"bors_price", 3500000 + 250000 * (i % 4)},
@@ -109,7 +116,8 @@ private slots:
                                " يافته به پالايشگاه، بدينوسيله آقاي محمدرضا کاظمي به نمايندگي از شرکت", kContractor,
                                "به شماره ثبت 11873",
                                "به عنوان پيمانکار اجراي طرح هادي اين Varnoset با کد اقتصادي 411345678912 و شناسه ملي 10103456789",
-                               "جهت تحويل مقدار 75.5 تن معادل قير از محل سهميه اختصاص يافته از پالايشگاه",
+                               // no words for a fractional total: a dotted gap to write them in
+                               "جهت تحويل مقدار 75.5 تن معادل", "......", "قير از محل سهميه اختصاص يافته از پالايشگاه",
                                "امام خميني (ره) شازند", " مدت اعتبار اين معرفي نامه 15-پانزده",
                                "شماره و تاريخ ضمانتنامه اخذ شده از پيمانکار:", "اطلاعات تماس پيمانکار مجري",
                                "تلفن ثابت: 086-32245678", "معاون ذيحساب", "رونوشت:", "2- معاون ذيحسابي",
@@ -164,6 +172,92 @@ private slots:
         QVERIFY(!containsText(pdfText(pdf, 1), "5- اداره حراست"));
     }
 
+    // A batch of thirty villages on every letter: every name printed, the letters of more than
+    // one page numbered, the total and the signature on the page of the table's last row.
+    void thirtyVillagesOnEveryPage_data()
+    {
+        QTest::addColumn<QByteArray>("item");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QStringList>("lastPage"); // with the last row
+        // 30 rows: twice the 12 tonnages (143.5 t) and the first six (75.5 t); 14 rows: 163.5 t.
+        QTest::newRow("undertaking") << QByteArray("N8") << 30 << QStringList{"مهر و امضاء پيمانکار"};
+        QTest::newRow("guarantee A5") << QByteArray("A51") << 30 << QStringList{"362.5", "مهندس علي احمدي", "معاون عمران روستايي"};
+        QTest::newRow("guarantee A5, 14") << QByteArray("A51") << 14 << QStringList{"163.5", "مهندس علي احمدي", "معاون عمران روستايي"};
+        QTest::newRow("guarantee A4") << QByteArray("N9") << 30 << QStringList{"362.5", "مهندس علي احمدي", "معاون عمران روستايي"};
+        QTest::newRow("oil company letter") << QByteArray("N44") << 30 << QStringList{"اطلاعات تماس پيمانکار مجري", "حسين موسوي", "مدير کل", "رونوشت:"};
+    }
+    void thirtyVillagesOnEveryPage()
+    {
+        QFETCH(QByteArray, item);
+        QFETCH(int, count);
+        QFETCH(QStringList, lastPage);
+        Fixture f(true);
+        setUp(f, count);
+        const QString pdf = print(f, item.constData(), {"1403/05/10", "10"});
+        const QString text = pdfText(pdf);
+        for (const QString &village : villages().mid(0, count))
+            QVERIFY2(containsText(text, village), qPrintable(village));
+        const int pages = pdfPageCount(pdf);
+        const QString last = pdfText(pdf, pages);
+        if (item != "N8")
+            QVERIFY2(containsText(last, villages().at(count - 1)), "the last row");
+        for (const QString &s : lastPage)
+            QVERIFY2(containsText(last, s), qPrintable(s));
+        for (int p = 1; p <= pages && pages > 1; ++p)
+            QVERIFY2(containsText(pdfText(pdf, p), QStringLiteral("صفحه %1 از %2").arg(p).arg(pages)), qPrintable(pdfText(pdf, p)));
+    }
+
+    // A contractor without a father's name, certificate or registration number: the sentences
+    // keep a dotted gap where each goes, for the clerk to write it in.
+    void emptyContractorFieldsKeepTheirGaps()
+    {
+        Fixture f(true);
+        setUp(f, 2);
+        f.dm.exec("update peymankaran set father=?, sh_no=?, sabt=?", {QString(), QString(), QString()});
+        expectInOrder(pdfText(print(f, "N8", {})), {"فرزند", "......", "شماره شناسنامه", "......", "صادره از"});
+        expectInOrder(pdfText(print(f, "N44", {})), {"به شماره ثبت", "......", "به عنوان پيمانکار"});
+    }
+
+    // The words of a row are those of its figure: none for 15.5 t (not "شانزده", 16).
+    void fractionalRowHasNoWords()
+    {
+        Fixture f(true);
+        setUp(f, 3);
+        report::FilledReport r;
+        const QString text = pdfText(print(f, "N44", {}, &r));
+        QCOMPARE(r.cell(2, "ghir_tahatori"), "15.5");
+        QCOMPARE(r.cell(2, "ghir_tahatoriHOROF"), QString());
+        QVERIFY(containsText(text, "دوازده") && containsText(text, "هشت"));
+        QVERIFY(!containsText(text, "شانزده"));
+    }
+
+    // The sample data's filled contractor with a batch a newcomer would register: the letters
+    // name it once after their own "شرکت" and leave no gap in its sentences.
+    void sampleDataLettersReadAsRealOnes()
+    {
+        Fixture f(true);
+        f.loadSample();
+        const qint64 user = f.scalar("select id from karbaran where karbar=?", {"2280000016"}).toLongLong();
+        f.signInAs(user, "2280000016", "ostan");
+        const QVariant c = f.scalar("select id from peymankaran where nation=?", {"4270112233"});
+        const QString name = f.scalar("select peymankar from peymankaran where id=?", {c}).toString();
+        int i = 0;
+        for (const char *village : {"سهرين", "قره بوته", "حصار"})
+            addGhir(f, {{"ostan", "زنجان"}, {"city", i < 2 ? "زنجان" : "ابهر"}, {"rosta", village}, {"peymankar", name},
+                        {"peymankar_id", c}, {"reg_dat", "1405/02/19"}, {"ghir_tahatori", 40 + 10 * i},
+                        {"bors_price", 52000000}, {"prot_no", "1405/2/101"}, {"prot_dat", "1405/02/14"},
+                        {"city_paper_no", QStringLiteral("ش/%1").arg(2310 + i++)}, {"city_paper_dat", "1405/02/10"},
+                        {"z_no", "ض/58741"}, {"z_dat", "1405/02/16"}, {"z_bank", "بانک ملي شعبه سعدي زنجان"},
+                        {"comp_naft_name", "منطقه زنجان"}, {"palayeshgah_name", "تبريز"}});
+        f.form<Tghir_src>()->search();
+        for (const char *item : {"N8", "A51", "N9", "N44"}) {
+            const QString text = pdfText(print(f, item, {}));
+            QVERIFY2(containsText(text, name) && !containsText(text, "شرکت شرکت"), item);
+            if (qstrcmp(item, "N8") == 0 || qstrcmp(item, "N44") == 0)
+                QVERIFY2(!text.contains("....."), qPrintable(text));
+        }
+    }
+
     // Values as long as their columns allow print whole: no sentence or contact line loses
     // its end to a box that is too small.
     void longestValuesPrintWhole()
@@ -199,6 +293,13 @@ private slots:
                     QVERIFY2(containsText(undertaking, value.right(7)), column);
         for (const char *s : {"پايانهفت", "پايانهشت", "جبران ضرر و زيان وارده اقدام نمايد."})
             QVERIFY2(containsText(undertaking, s), s);
+
+        // The guarantee letters: the long name and the sentence after it whole.
+        for (const char *item : {"N9", "A51"}) {
+            const QString guarantee = pdfText(print(f, item, {}));
+            for (const char *s : {"پايانيک", "به منظور دريافت ضمانتنامه", "اقدام لازم معمول گردد."})
+                QVERIFY2(containsText(guarantee, s), s);
+        }
 
         const QString pdf = print(f, "N44", {});
         QCOMPARE(pdfPageCount(pdf), 1);

@@ -60,7 +60,7 @@ private slots:
             QCOMPARE(entered(w, "ghir_jam"), "6.71");
             // 2,000,000 x 115 + 500,000 x 115 x 0.9 = 281,750,000.
             set(w, {{"zarib", "0.9"}});
-            QCOMPARE(entered(w, "asfalt_price"), "281750000");
+            QCOMPARE(entered(w, "asfalt_price"), "281,750,000"); // grouped like the money boxes
             // Entering the price fills the bitumen price received, its whole rials only.
             QCOMPARE(entered(w, "ghir_moadel"), "1,250,000");
             // 281,750,000 / 1,250,000 = 225.4 -> 225
@@ -100,6 +100,31 @@ private slots:
             QCOMPARE(w->boxText("rep_dat"), "1405/09/15");
         });
         QVERIFY(!f.scalar("select ghir60 from ghir").toString().size());
+    }
+
+    // A formula with an empty input leaves its box empty and its balloon says why; a press on
+    // the consumption box shows its balloon.
+    void balloonsOfTheComputedBoxes()
+    {
+        Fixture f(true);
+        auto *w = f.form<Tghir_ins2>();
+        load(f, w, addContracted(f));
+        QCOMPARE(BalloonTitle(w->balloonTip(), child<QLineEdit>(w, "ghir_moadel")), QString());
+        drive(f, w, [&](QDialog *) {
+            w->setBoxText("vazn", "");
+            w->setBoxText("asfalt_ejra", "");
+            HideBalloonTip(w->balloonTip());
+            QVERIFY(enter(child<QLineEdit>(w, "asfalt_ejra")));
+            QCOMPARE(w->boxText("asfalt_ejra"), QString());
+            QVERIFY(BalloonWindowOf(w->balloonTip())->isVisible());
+            const QString why = BalloonText(w->balloonTip(), child<QLineEdit>(w, "asfalt_ejra"));
+            QVERIFY2(why.contains("خالي است") && why.contains("ميانگين وزن مخصوص"), qPrintable(why));
+            QVERIFY(enter(child<QLineEdit>(w, "cmt")));
+            HideBalloonTip(w->balloonTip());
+            QTest::mouseClick(child<QLineEdit>(w, "cmt"), Qt::LeftButton);
+            QTest::mousePress(child<QLineEdit>(w, "ghir60"), Qt::LeftButton);
+            QVERIFY(BalloonWindowOf(w->balloonTip())->isVisible());
+        });
     }
 
     void saveWritesTheThirtyColumns()

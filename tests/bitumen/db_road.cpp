@@ -27,7 +27,7 @@ void registerAllocation(Fixture &f, QWidget *src, const QString &rosta, const QS
         setBox(ins, "city", QStringLiteral("ابهر"));
         setBox(ins, "rosta", rosta);
         setBox(ins, "prj_typ", QStringLiteral("آسفالت معابر"));
-        setBox(ins, "peymankar", QStringLiteral("شركت آسفالت گستر ابهر"));
+        setBox(ins, "peymankar", QStringLiteral("آسفالت گستر ابهر"));
         setBox(ins, "prot_no", QStringLiteral("1405/3/215"));
         setBox(ins, "prot_mablagh", QStringLiteral("4500000"));
         setBox(ins, "tonaj", tonaj);

@@ -71,11 +71,9 @@ private slots:
             QCOMPARE(f.scalar("select pictyp from khadamat_pic").toString(), ".jpg");
             auto *grid = child<QTableView>(w, "DBGrid1");
             QCOMPARE(grid->model()->rowCount(), 1);
-            // A click opens it through the temp file.
+            // A click opens it (the temp file itself is the attachment list's test).
             grid->clicked(grid->model()->index(0, 0));
-            QCOMPARE(f.ui.openedFiles.size(), 1);
-            QVERIFY(f.ui.openedFiles.first().endsWith("Tobrenhal.jpg"));
-            QCOMPARE(readFile(f.ui.openedFiles.first()), QByteArray("JPEG-2"));
+            QCOMPARE(readFile(f.ui.openedFiles.value(0)), QByteArray("JPEG-2"));
             // The delete password alone guards the delete.
             f.ui.inputs << "12";
             click(w, "N1");

@@ -206,6 +206,27 @@ private slots:
         const QModelIndex money = list.index(0, list.fieldIndex("mablagh"));
         QCOMPARE(list.data(money, Qt::BackgroundRole).value<QColor>(), QColor(Qt::red));
         QVERIFY(!list.data(list.index(1, 0), Qt::BackgroundRole).isValid());
+        // Cells as a clerk reads them: whole rials grouped, numbers without needless decimals,
+        // no empty date mask; columns as wide as their titles need.
+        QCOMPARE(GridCellText(GridColumn::Money, "50845204765.056"), "50,845,204,765");
+        QCOMPARE(GridCellText(GridColumn::Money, "1250000.0000"), "1,250,000");
+        QCOMPARE(GridCellText(GridColumn::Money, "-1500.6"), "-1,501");
+        QCOMPARE(GridCellText(GridColumn::Number, "15.5000"), "15.5");
+        QCOMPARE(GridCellText(GridColumn::Number, "12.0"), "12");
+        QCOMPARE(GridCellText(GridColumn::Text, "    /  /  "), QString());
+        QCOMPARE(GridCellText(GridColumn::Text, "1403/05/06"), "1403/05/06");
+        QVERIFY(h->sectionSize(list.fieldIndex("mablagh"))
+                > h->fontMetrics().horizontalAdvance(QStringLiteral("مبلغ دريافتي")));
+        // The current row is marked over its colour; left, it has its colour again.
+        grid->resize(600, 200);
+        auto colourAt = [&](int row) {
+            const QRect cell = grid->visualRect(list.index(row, list.fieldIndex("mah")));
+            return QColor(grid->viewport()->grab().toImage().pixel(cell.left() + 2, cell.center().y()));
+        };
+        list.setCurrentRow(0);
+        QVERIFY(colourAt(0) != QColor(Qt::red));
+        list.setCurrentRow(1);
+        QCOMPARE(colourAt(0), QColor(Qt::red));
         // Bound for the title sort (the sort and the current row are the grid binding's own test).
         emit h->sectionClicked(list.fieldIndex("dehyariha"));
         QCOMPARE(list.sort(), QStringLiteral("dehyariha ASC"));
@@ -241,9 +262,17 @@ private slots:
         filters->list("list_mah")->setCurrentRow(0);
         child<QAction>(&host, "N8")->trigger();
         QCOMPARE(filters->listItems("mah"), QStringList{kAban});
-        // Unticking hides and empties the list.
+        // A shown list lies over the grid: the bar keeps its height.
+        host.resize(800, 400);
+        const int barHeight = filters->sizeHint().height();
+        child<QCheckBox>(&host, "show_list_mah")->click();
+        QVERIFY(filters->list("list_mah")->isVisibleTo(&host));
+        QCOMPARE(filters->sizeHint().height(), barHeight);
+        // Unticking hides and empties the list and clears its tick.
         filters->check("CheckBox3")->click();
         QVERIFY(filters->listItems("mah").isEmpty());
+        QVERIFY(!filters->list("list_mah")->isVisibleTo(&host));
+        QVERIFY(!child<QCheckBox>(&host, "show_list_mah")->isChecked());
         // County: "%x%" with its bind; leaving the box writes the keheh as the Arabic kaf.
         filters->setTicked("city", true);
         filters->combo("city")->setEditText(kKafPersian);

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -53,6 +54,10 @@ QString normalizedText(const QString &s)
             continue;
         if (u == 0x06CC) // Persian yeh -> Arabic yeh
             out += QChar(0x064A);
+        else if (u >= 0x06F0 && u <= 0x06F9) // Persian digits -> Latin digits
+            out += QChar(u'0' + (u - 0x06F0));
+        else if (u >= 0x0660 && u <= 0x0669) // Arabic-Indic digits (a printer's PDF names them) -> Latin
+            out += QChar(u'0' + (u - 0x0660));
         else if (u == 0x06A9) // keheh -> Arabic kaf
             out += QChar(0x0643);
         else
@@ -136,9 +141,10 @@ QList<PdfWord> pdfWords(const QString &pdfPath)
             w.box = w.box.isNull() ? g.box : w.box.united(g.box);
             rtl = rtl || arabic(g.text);
         }
-        if (rtl)
+        if (rtl) // a glyph's letters (a ligature's) stand left to right across it as well
             for (auto it = current.crbegin(); it != current.crend(); ++it)
-                text += it->text;
+                for (auto c = it->text.crbegin(); c != it->text.crend(); ++c)
+                    text += *c;
         else
             for (const Glyph &g : current)
                 text += g.text;
@@ -168,6 +174,10 @@ QString renderPdf(const report::FilledReport &r)
     const QString path = tempDir().filePath(QStringLiteral("%1-%2.pdf").arg(r.layoutName()).arg(++n));
     if (!report::writePdf(r, path))
         qFatal("could not write %s", qPrintable(path));
+    // VARNOSET_PDF_DIR keeps a copy of every rendered report there, to look at.
+    const QString keep = qEnvironmentVariable("VARNOSET_PDF_DIR");
+    if (!keep.isEmpty())
+        QFile::copy(path, QDir(keep).filePath(QFileInfo(path).fileName()));
     return path;
 }
 
@@ -217,7 +227,7 @@ QStringList missingFixedTexts(const report::FilledReport &r, const QString &prin
 
 void expectInOrder(const QString &printed, const QStringList &texts)
 {
-    static const QRegularExpression ignored(QStringLiteral("[ ():-]"));
+    static const QRegularExpression ignored(QStringLiteral("[ ():،-]"));
     QString rest = normalizedText(printed);
     rest.remove(ignored);
     for (const QString &t : texts) {

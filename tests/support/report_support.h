@@ -4,7 +4,8 @@
 // the texts returned here are NFKC-normalised with the marks removed, so they compare with
 // the program's own strings. The Persian fonts draw the Arabic and the Persian yeh (and kaf)
 // with one glyph wherever their shapes agree, and the PDF names one letter for that glyph: the
-// texts fold both forms into the Arabic letter. pdftotext also guesses the blanks next to
+// texts fold both forms into the Arabic letter, and the Persian digits of the Persian faces into
+// Latin digits. pdftotext also guesses the blanks next to
 // numbers inside right-to-left lines; compare with containsText, which ignores blanks.
 #include "report/filled_report.h"
 #include "report/printing.h"
@@ -16,7 +17,7 @@
 
 namespace testing_support {
 
-// NFKC, bidi controls removed, yeh and kaf folded, runs of white space made one blank.
+// NFKC, bidi controls removed, yeh, kaf and digits folded, runs of white space made one blank.
 QString normalizedText(const QString &s);
 // Whether printed text holds a text, compared after normalisation and without blanks.
 bool containsText(const QString &printed, const QString &text);
@@ -42,7 +43,7 @@ QString renderPdf(const report::FilledReport &r);
 QString printedText(const report::FilledReport &r);
 // renderPdf, and a copy kept in VARNOSET_FORMS_PDF_DIR (when set) as <layout>-<rows>.pdf, to look at.
 QString keptPdf(const report::FilledReport &r);
-// Fails unless each text stands in the printed text, in this order (blanks, brackets, colons and
+// Fails unless each text stands in the printed text, in this order (blanks, brackets, colons, commas and
 // hyphens aside: pdftotext guesses the blanks around numbers, gives the mirrored bracket glyphs
 // of right-to-left text and puts the neutral signs next to a number on either side of it).
 void expectInOrder(const QString &printed, const QStringList &texts);
