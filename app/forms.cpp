@@ -3,6 +3,7 @@
 #include "bitumen/forms_u.h"
 #include "bitumen/ghir_ins2_u.h"
 #include "bitumen/ghir_ins_u.h"
+#include "bitumen/ghir_reports.h"
 #include "bitumen/ghir_src_u.h"
 #include "bitumen/peymankar_ins_u.h"
 #include "core/context.h"
@@ -16,6 +17,7 @@ void createForms(AppContext &ctx)
     auto *ghirSrc = new Tghir_src(ctx);
     ctx.addForm(ghirSrc);
     Tghir_forms::attach(ctx, ghirSrc);
+    Tghir_reports::attach(ctx, ghirSrc);
     ctx.form<Tmain>()->addOpener(QStringLiteral("N13"), Tghir_src::kMenuCaption, QStringLiteral("ghir"),
                                  [ghirSrc](const PageRights &rights) { ghirSrc->openFromMain(rights); });
     ctx.addForm(new Tpeymankar_ins(ctx));

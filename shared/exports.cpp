@@ -16,6 +16,7 @@
 
 const QString kExportWriteError = QStringLiteral("خطا! فايل %1 نوشته نشد: %2");
 const QString kExportTooManyRows = QStringLiteral("خطا! تعداد رديف ها بيش از گنجايش يک برگ اکسل است");
+const QString kExportProgress = QStringLiteral("در حال تهيه گزارش ...");
 
 QString TempExportPath(const QString &fileName)
 {
@@ -23,6 +24,8 @@ QString TempExportPath(const QString &fileName)
 }
 
 namespace {
+
+constexpr int kProgressEvery = 1000;
 
 QString titleOf(const QHash<QString, QString> &titles, const QString &field)
 {
@@ -229,12 +232,15 @@ QString ExportToExcel(AppContext &ctx, DataSet *ds, const QHash<QString, QString
         heads << titleOf(titles, f);
     SheetWriter sheet(heads);
     bool ok = sheet.open();
+    const auto progress = ctx.ui->startProgress(kExportProgress, rows);
     QVariantList values;
     for (int r = 0; r < rows && ok; ++r) {
         values.clear();
         for (int c = 0; c < fields.size(); ++c)
             values << ds->value(fields.at(c), r);
         ok = sheet.row(values);
+        if ((r + 1) % kProgressEvery == 0 && !progress->step(r + 1))
+            return {}; // cancelled: the file goes with the writer
     }
     if (!ok || !sheet.finish()) {
         ctx.ui->message(kExportWriteError.arg(sheet.path(), sheet.errorString()));
@@ -371,12 +377,15 @@ bool writeHtml(AppContext &ctx, const QString &fileName, const QString &title, c
         ctx.ui->message(kExportWriteError.arg(fileName, w.errorString()));
         return false;
     }
+    const auto progress = ctx.ui->startProgress(kExportProgress, rowCount);
     QStringList cells;
     for (int r = 0; r < rowCount; ++r) {
         cells.clear();
         for (int c = 0; c < headers.size(); ++c)
             cells << cell(r, c);
         w.row(r + 1, cells);
+        if ((r + 1) % kProgressEvery == 0 && !progress->step(r + 1))
+            return false; // cancelled: the file stays as it was
     }
     w.totals(totalsRow);
     if (!w.finish()) {

@@ -30,6 +30,8 @@ QString HtmlEscape(const QString &text);
 // The message when an export file cannot be written: %1 the file, %2 the reason.
 extern const QString kExportWriteError;
 extern const QString kExportTooManyRows;
+// The progress bar's text while a long export or report is written.
+extern const QString kExportProgress;
 
 // The fixed export names in the temp folder: "Tobrenhal.htm", "Tobrenhal.xls", "Tobrenhal" + ext.
 QString TempExportPath(const QString &fileName);
