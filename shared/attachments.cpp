@@ -53,11 +53,22 @@ StoredFile StoredFileOf(DataSet *ds, const QString &blobField, const QString &ex
     return f;
 }
 
-QString OpenAttachment(AppContext &ctx, const StoredFile &file, bool askName)
+bool WriteAttachment(AppContext &ctx, const StoredFile &file, const QString &path)
+{
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(file.bytes) != file.bytes.size() || !out.commit()) {
+        ctx.ui->message(kExportWriteError.arg(path, out.errorString()));
+        return false;
+    }
+    return true;
+}
+
+QString OpenAttachment(AppContext &ctx, const StoredFile &file, bool askName, const QString &proposed,
+                       bool openAfter)
 {
     QString path;
     if (askName) {
-        path = ctx.ui->saveFileName(QString(), QString(), QString());
+        path = ctx.ui->saveFileName(QString(), proposed, QString());
         if (path.isEmpty())
             return {};
         // The extension is added unless the chosen name already ends with it.
@@ -66,11 +77,9 @@ QString OpenAttachment(AppContext &ctx, const StoredFile &file, bool askName)
     } else {
         path = TempExportPath(QStringLiteral("Tobrenhal") + file.ext);
     }
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(file.bytes) != file.bytes.size() || !out.commit()) {
-        ctx.ui->message(kExportWriteError.arg(path, out.errorString()));
+    if (!WriteAttachment(ctx, file, path))
         return {};
-    }
-    ctx.ui->openFile(path);
+    if (openAfter)
+        ctx.ui->openFile(path);
     return path;
 }

@@ -20,9 +20,12 @@ bool ChooseAttachment(AppContext &ctx, StoredFile *out, QString *fileName = null
 // kMaxAttachmentBytes (a blob the database connection cannot carry).
 StoredFile ReadAttachmentFile(const QString &path);
 // Writes the bytes to "Tobrenhal" + ext in the temp folder (or, when askName, to a name
-// chosen in a save dialog + ext) and opens it with the default program. Returns the
-// path written, or empty when cancelled or failed (told).
-QString OpenAttachment(AppContext &ctx, const StoredFile &file, bool askName = false);
+// chosen in a save dialog, `proposed` offered, + ext) and opens it with the default program
+// unless openAfter is false. Returns the path written, or empty when cancelled or failed (told).
+QString OpenAttachment(AppContext &ctx, const StoredFile &file, bool askName = false,
+                       const QString &proposed = QString(), bool openAfter = true);
+// Writes the bytes to exactly `path`; false after a message when the write failed.
+bool WriteAttachment(AppContext &ctx, const StoredFile &file, const QString &path);
 // The stored file of a dataset row (the current one by default).
 StoredFile StoredFileOf(DataSet *ds, const QString &blobField, const QString &extField, int row = -1);
 // "The file could not be read": %1 the file, %2 the reason.

@@ -40,8 +40,9 @@ QString ScriptedUi::openFileName(const QString &, const QString &, QWidget *)
     return openFiles.isEmpty() ? QString() : openFiles.dequeue();
 }
 
-QString ScriptedUi::saveFileName(const QString &, const QString &, const QString &, QWidget *)
+QString ScriptedUi::saveFileName(const QString &, const QString &proposed, const QString &, QWidget *)
 {
+    saveProposals << proposed;
     return saveFiles.isEmpty() ? QString() : saveFiles.dequeue();
 }
 
@@ -74,6 +75,7 @@ void ScriptedUi::clear()
     questions.clear();
     prompts.clear();
     openedFiles.clear();
+    saveProposals.clear();
     shownWindows.clear();
     reports.clear();
     beeps = 0;

@@ -23,7 +23,7 @@ private slots:
             {"10", 10}, {"4", 4}, {"72", 72}, {" 12 ", 12}, {"۱۴", 14}, {"3", 10}, {"73", 10},
             {"-8", 10}, {"1e3", 10}, {"12.5", 10}, {"abc", 10}, {QString(), 10}, {"99999999999", 10}};
         for (const auto &a : answers)
-            QCOMPARE(Tghir_forms::fontSizeAnswer(a.first), a.second);
+            QCOMPARE(report::FormFrame::fontSizeAnswer(a.first), a.second);
     }
 };
 

@@ -1,0 +1,165 @@
+#include "shared/attachments_window.h"
+
+#include "core/dataset.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+const QString kDeleteCaption = QStringLiteral("حذف");
+}
+
+AttachmentsWindow::AttachmentsWindow(AppContext &ctx, const AttachmentTable &table, const AttachmentsWindowShape &shape,
+                                     QWidget *parent)
+    : QDialog(parent)
+    , m_ctx(ctx)
+    , m_shape(shape)
+    , m_list(new AttachmentList(ctx, table, QStringLiteral("ADOQ_") + table.table, this))
+{
+    setWindowTitle(shape.caption);
+    setLayoutDirection(Qt::RightToLeft);
+    auto *layout = new QVBoxLayout(this);
+
+    if (shape.nameLabel) {
+        m_name = new QLabel(this);
+        m_name->setObjectName(QStringLiteral("name"));
+        m_name->setAlignment(Qt::AlignCenter);
+        QFont f = m_name->font();
+        f.setBold(true);
+        m_name->setFont(f);
+        layout->addWidget(m_name);
+    }
+
+    auto *entry = new QHBoxLayout;
+    auto *descLabel = new QLabel(shape.descriptionCaption, this);
+    descLabel->setObjectName(shape.descriptionBox + QStringLiteral("_lbl"));
+    m_description = new QComboBox(this);
+    m_description->setObjectName(shape.descriptionBox);
+    m_description->setEditable(true);
+    m_description->setInsertPolicy(QComboBox::NoInsert);
+    QStringList items = shape.descriptionItems;
+    if (shape.sortedItems)
+        items.sort();
+    m_description->addItems(items);
+    m_description->setCurrentIndex(-1);
+    m_description->setMinimumWidth(200);
+    entry->addWidget(descLabel);
+    entry->addWidget(m_description, 1);
+    for (const auto &b : shape.boxes) {
+        auto *label = new QLabel(b.caption, this);
+        label->setObjectName(b.name + QStringLiteral("_lbl"));
+        auto *edit = new QLineEdit(this);
+        edit->setObjectName(b.name);
+        entry->addWidget(label);
+        entry->addWidget(edit);
+        m_boxes << edit;
+    }
+    m_add = new QPushButton(shape.addCaption, this);
+    m_add->setObjectName(QStringLiteral("ins_btn"));
+    if (shape.addCaption.isEmpty())
+        m_add->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    entry->addWidget(m_add);
+    layout->addLayout(entry);
+
+    m_grid = new QTableView(this);
+    m_grid->setObjectName(shape.grid);
+    m_grid->setModel(m_list->rows());
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->verticalHeader()->hide();
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    layout->addWidget(m_grid, 1);
+
+    // Titles, widths and hidden columns follow the listing whenever it is loaded.
+    QHash<QString, QString> titles;
+    for (const auto &c : shape.columns)
+        titles.insert(c.field, c.title);
+    m_list->rows()->setTitles(titles);
+    const auto applyColumns = [this] {
+        DataSet *ds = m_list->rows();
+        for (int c = 0; c < ds->fieldNames().size(); ++c) {
+            const QString field = ds->fieldNames().at(c);
+            bool shown = false;
+            for (const auto &col : m_shape.columns) {
+                if (col.field.compare(field, Qt::CaseInsensitive) != 0 || col.title.isEmpty())
+                    continue;
+                shown = true;
+                if (col.width > 0)
+                    m_grid->setColumnWidth(c, col.width);
+            }
+            m_grid->setColumnHidden(c, !shown);
+        }
+        if (!ds->eof())
+            m_grid->selectRow(ds->currentRow());
+    };
+    connect(m_list->rows(), &QAbstractItemModel::modelReset, this, applyColumns);
+    connect(m_list->rows(), &DataSet::reopened, this, applyColumns);
+
+    auto *popup = new QMenu(m_grid);
+    m_delete = popup->addAction(kDeleteCaption);
+    m_delete->setObjectName(QStringLiteral("N1"));
+    connect(m_grid, &QWidget::customContextMenuRequested, this,
+            [this, popup](const QPoint &p) { popup->popup(m_grid->viewport()->mapToGlobal(p)); });
+    connect(m_delete, &QAction::triggered, this, [this] { deleteFile(); });
+    connect(m_add, &QPushButton::clicked, this, [this] { addFile(); });
+    connect(m_grid, &QTableView::clicked, this, [this](const QModelIndex &i) {
+        m_list->rows()->setCurrentRow(i.row());
+        fileClicked();
+    });
+
+    for (const QString &note : shape.notes) {
+        auto *l = new QLabel(note, this);
+        l->setObjectName(QStringLiteral("note") + QString::number(layout->count()));
+        layout->addWidget(l);
+    }
+    if (shape.modeLabel) {
+        m_mode = new QLabel(this);
+        m_mode->setObjectName(QStringLiteral("one_or_all"));
+        m_mode->hide();
+        layout->addWidget(m_mode);
+    }
+}
+
+QString AttachmentsWindow::descriptionText() const
+{
+    return m_description->currentText();
+}
+
+QLineEdit *AttachmentsWindow::box(const QString &name) const
+{
+    for (QLineEdit *e : m_boxes)
+        if (e->objectName() == name)
+            return e;
+    return nullptr;
+}
+
+void AttachmentsWindow::deleteFile()
+{
+    m_list->deleteCurrent(m_shape.confirmDelete);
+}
+
+void AttachmentsWindow::fileClicked()
+{
+    switch (m_shape.click) {
+    case AttachmentsWindowShape::OpenTemp:
+        m_list->openTemp();
+        break;
+    case AttachmentsWindowShape::SaveAs:
+        m_list->saveAs(false);
+        break;
+    case AttachmentsWindowShape::SaveAndOpen:
+        m_list->saveAs(true);
+        break;
+    case AttachmentsWindowShape::Nothing:
+        break;
+    }
+}

@@ -1,0 +1,246 @@
+// The attachment list over the five attachment tables: add for one or many owners, the
+// refusals that store nothing, open, save, save-all and delete; and the window shape.
+#include "support/fixture.h"
+
+#include "core/dataset.h"
+#include "core/errors.h"
+#include "shared/attachment_list.h"
+#include "shared/attachments_window.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QTableView>
+
+namespace {
+
+const QString kStored = QStringLiteral("ثبت شد");
+const QString kDeleted = QStringLiteral("حذف شد");
+const QString kQuestion = QStringLiteral("آيا ضميمه حذف شد؟");
+const QString kMismatch = QStringLiteral("كلمه عبور را اشتباه وارد نموديد");
+
+struct Case {
+    AttachmentTable table;
+    int descriptionWidth;
+    int extWidth;
+};
+
+QList<Case> cases()
+{
+    return {
+        {{"ghir_pic", "pk", "ghir_id", "ext", "cmt", "pic", {}, {}}, 50, 5},
+        {{"zamaem_ghir", "id", {}, "pictype", "cmt", "pic", {"ramz"}, {}}, 150, 5},
+        {{"az_pic", "pk", "cod", "ext", "cmt", "pic", {}, {}}, 50, 5},
+        {{"khadamat_pic", "id", "khadamat_id", "pictyp", "cmt", "pic", {}, "cmt"}, 100, 10},
+        {{"movafeghatname_pic", "id", "movafeghatname_id", "pictyp", "cmt", "pic", {}, {}}, 100, 10},
+    };
+}
+
+class DbAttachmentList : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString file(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+    static QByteArray read(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    static bool owned(const Case &c) { return !c.table.owner.isEmpty(); }
+
+private slots:
+    // One file for two owners in one add, listed per owner, opened through the temp file, saved
+    // under a chosen name and saved all under a stem.
+    void addOpenSave()
+    {
+        for (const Case &c : cases()) {
+            Fixture f;
+            AttachmentList list(f.ctx, c.table, "list");
+            const QByteArray bytes("\x00\x01scan\xff", 7);
+            f.ui.openFiles << file("scan.jpg", bytes);
+            AttachmentList::Add add;
+            add.owners = {7, 9};
+            add.description = QStringLiteral("صورتجلسه");
+            add.extra = {{"ramz", "r1"}};
+            QCOMPARE(list.add(add), owned(c) ? 2 : 1);
+            QCOMPARE(f.ui.messages, QStringList{kStored});
+            QCOMPARE(f.count(c.table.table), owned(c) ? 2 : 1);
+
+            if (owned(c))
+                list.listOwner(9);
+            else
+                list.listAll();
+            QCOMPARE(list.rows()->recordCount(), 1);
+            QCOMPARE(list.rows()->text(c.table.description), QStringLiteral("صورتجلسه"));
+            QCOMPARE(list.rows()->text(c.table.ext), QStringLiteral(".jpg"));
+            if (!owned(c))
+                QCOMPARE(list.rows()->text("ramz"), QStringLiteral("r1"));
+
+            const QString temp = list.openTemp();
+            QVERIFY(temp.endsWith("/Tobrenhal.jpg"));
+            QCOMPARE(read(temp), bytes);
+            QCOMPARE(f.ui.openedFiles, QStringList{temp});
+
+            f.ui.saveFiles << m_dir.filePath("copy");
+            QCOMPARE(list.saveAs(false), m_dir.filePath("copy.jpg"));
+            QCOMPARE(f.ui.saveProposals, QStringList{QStringLiteral("صورتجلسه")});
+            QCOMPARE(read(m_dir.filePath("copy.jpg")), bytes);
+            QCOMPARE(f.ui.openedFiles.size(), 1); // saved, not opened
+
+            // A file without an extension is stored without one and saved under the name alone.
+            f.ui.openFiles << file("plain", "p");
+            add.owners = {9};
+            QCOMPARE(list.add(add), 1);
+            QCOMPARE(list.rows()->recordCount(), 2);
+            QCOMPARE(list.saveAll(m_dir.filePath("all")), 2);
+            QCOMPARE(read(m_dir.filePath("all1.jpg")), bytes);
+            QCOMPARE(read(m_dir.filePath("all2")), QByteArray("p"));
+        }
+    }
+
+    // Refusals store nothing: no owner, an empty description, a cancelled dialog, an over-long
+    // description or extension, a refused file check.
+    void refusals()
+    {
+        for (const Case &c : cases()) {
+            Fixture f;
+            AttachmentList list(f.ctx, c.table, "list");
+            const QString ok = file("a.pdf", "x");
+            AttachmentList::Add add;
+            add.owners = {1};
+            add.description = "d";
+
+            if (owned(c)) {
+                // Without an owner id nothing is asked and nothing stored.
+                for (const QVariantList &owners : {QVariantList{}, QVariantList{1, QVariant()}}) {
+                    AttachmentList::Add none = add;
+                    none.owners = owners;
+                    f.ui.openFiles << ok;
+                    QCOMPARE(list.add(none), 0);
+                    QCOMPARE(f.ui.openFiles.size(), 1);
+                    f.ui.openFiles.clear();
+                }
+                QVERIFY_THROWS_EXCEPTION(AppError, list.store({QVariant()}, "d", StoredFile{"x", ".a"}));
+            }
+
+            AttachmentList::Add empty = add;
+            empty.description.clear();
+            empty.emptyDescription = "empty!";
+            f.ui.openFiles << ok;
+            QCOMPARE(list.add(empty), 0);
+            QCOMPARE(f.ui.messages, QStringList{"empty!"});
+            QCOMPARE(f.ui.openFiles.size(), 1); // no dialog
+            f.ui.openFiles.clear();
+
+            f.ui.clear();
+            QCOMPARE(list.add(add), 0); // cancelled: no message
+            QVERIFY(f.ui.messages.isEmpty());
+
+            AttachmentList::Add longDesc = add;
+            longDesc.description = QString(c.descriptionWidth + 1, QChar(0x06CC));
+            f.ui.openFiles << ok;
+            QCOMPARE(list.add(longDesc), 0);
+            f.ui.openFiles << file(QStringLiteral("b.") + QString(c.extWidth, 'x'), "y");
+            QCOMPARE(list.add(add), 0);
+            QCOMPARE(f.ui.messages.size(), 2);
+            QVERIFY(!f.ui.messages.contains(kStored));
+
+            AttachmentList::Add checked = add;
+            checked.check = [](const StoredFile &sf) { return sf.ext == ".pdf" ? QString("no pdf") : QString(); };
+            f.ui.openFiles << ok;
+            QCOMPARE(list.add(checked), 0);
+            QCOMPARE(f.ui.lastMessage(), QStringLiteral("no pdf"));
+
+            // Asked after the file; Cancel keeps the default; the longest description fits.
+            AttachmentList::Add asked = add;
+            asked.ask = DescriptionBox{"Title", QStringLiteral("شرح ضميمه"), QString(c.descriptionWidth, QChar(0x06A9))};
+            f.ui.openFiles << ok;
+            QCOMPARE(list.add(asked), 1);
+            QCOMPARE(f.ui.prompts.last(), "Title|" + asked.ask->prompt + "|" + asked.ask->def);
+            QCOMPARE(f.count(c.table.table), 1);
+            QCOMPARE(f.scalar("select " + c.table.description + " from " + c.table.table).toString(), asked.ask->def);
+        }
+    }
+
+    // Delete: the question and the password in either order; No, Cancel and a wrong password
+    // keep the row; "حذف شد" once the row is gone; nothing on an empty list.
+    void deletes()
+    {
+        for (const Case &c : cases()) {
+            Fixture f;
+            f.dm.exec("insert into setting (component, cmt) values (?,?)", {QStringLiteral("رمز حذف"), "123"});
+            AttachmentList list(f.ctx, c.table, "list");
+            QVERIFY(!list.deleteCurrent({}));
+            QVERIFY(f.ui.messages.isEmpty());
+
+            list.store({5}, "d", StoredFile{"x", ".a"});
+            owned(c) ? list.listOwner(5) : list.listAll();
+            AttachmentDelete confirm{kQuestion, true, true, "Password", QStringLiteral("کلمه عبور"), kMismatch};
+            f.ui.inputs << "999";
+            QVERIFY(!list.deleteCurrent(confirm));
+            QCOMPARE(f.ui.messages, QStringList{kMismatch});
+            QVERIFY(f.ui.questions.isEmpty()); // the password first
+            for (Ui::Answer a : {Ui::No, Ui::Cancel}) {
+                f.ui.inputs << "123";
+                f.ui.answers << a;
+                QVERIFY(!list.deleteCurrent(confirm));
+            }
+            confirm.passwordFirst = false;
+            f.ui.clear();
+            f.ui.answers << Ui::No;
+            QVERIFY(!list.deleteCurrent(confirm));
+            QVERIFY(f.ui.prompts.isEmpty()); // No: no password asked
+            QCOMPARE(f.count(c.table.table), 1);
+
+            f.ui.answers << Ui::Yes;
+            f.ui.inputs << "123";
+            QVERIFY(list.deleteCurrent(confirm));
+            QCOMPARE(f.ui.questions, (QStringList{kQuestion, kQuestion}));
+            QCOMPARE(f.ui.lastMessage(), kDeleted);
+            QCOMPARE(f.count(c.table.table), 0);
+            QCOMPARE(list.rows()->recordCount(), 0);
+        }
+    }
+
+    // The window shape: columns shown and hidden by the shape, N1 deletes, a click saves.
+    void windowShape()
+    {
+        struct Window : AttachmentsWindow {
+            using AttachmentsWindow::AttachmentsWindow;
+            void addFile() override {}
+        };
+        Fixture f;
+        AttachmentsWindowShape shape;
+        shape.columns = {{"cmt", QStringLiteral("شرح مدرک"), 250}, {"ext", QStringLiteral("فرمت تصوير"), 0}};
+        shape.descriptionItems = {QStringLiteral("صورتجلسه")};
+        Window w(f.ctx, cases().first().table, shape);
+        w.list()->store({3}, "d", StoredFile{"x", ".a"});
+        w.list()->listOwner(3);
+        auto *grid = child<QTableView>(&w, "DBGrid1");
+        const DataSet *rows = w.list()->rows();
+        QVERIFY(grid->isColumnHidden(rows->fieldIndex("pk")));
+        QVERIFY(grid->isColumnHidden(rows->fieldIndex("ghir_id")));
+        QVERIFY(!grid->isColumnHidden(rows->fieldIndex("cmt")));
+        QCOMPARE(rows->headerData(rows->fieldIndex("cmt"), Qt::Horizontal).toString(), QStringLiteral("شرح مدرک"));
+        QCOMPARE(child<QComboBox>(&w, "cmt")->itemText(0), QStringLiteral("صورتجلسه"));
+
+        f.ui.saveFiles << m_dir.filePath("w");
+        emit grid->clicked(rows->index(0, rows->fieldIndex("cmt")));
+        QCOMPARE(read(m_dir.filePath("w.a")), QByteArray("x"));
+        child<QAction>(&w, "N1")->trigger();
+        QCOMPARE(f.count("ghir_pic"), 0);
+    }
+};
+
+} // namespace
+
+VARNOSET_DB_TEST_MAIN(DbAttachmentList)
+#include "db_attachment_list.moc"
