@@ -37,6 +37,12 @@ public:
     QVariant scalar(const QString &sql, const QVariantList &binds = {});
     // Runs fn in one transaction: commits when it returns, rolls back when it throws.
     void transaction(const std::function<void()> &fn);
+    // Runs fn in one transaction that first takes the write lock named `lock` (a table's
+    // name), so that a test and the write that depends on it (a duplicate test and its
+    // insert; an edit's check of the row and its update) cannot interleave with another
+    // user's: BEGIN IMMEDIATE on SQLite (the database's write lock), a transaction-scoped
+    // advisory lock on PostgreSQL. Commits when fn returns, rolls back when it throws.
+    void writeTransaction(const QString &lock, const std::function<void()> &fn);
 
     // Shared scratch and core queries.
     DataSet *ADOQuery1;

@@ -15,8 +15,15 @@ QVariant columnValue(const QString &table, const QString &column, const QString 
 // digits at most ("30.3", never "30.299999999999997"), no exponent for ordinary values.
 QString numberText(double value);
 
-// Parses a number typed with Latin or Persian digits, "," separators and an optional
-// "." or "/" decimal sign; false when it is not a number. An empty text is not a number here.
+// Parses a number typed with Latin, Persian or Arabic-Indic digits, "," separators and an
+// optional "." decimal sign; false when it is not a number. An empty text is not a number
+// here. Group separators must stand every three digits of the whole part ("1,250,000"):
+// "2,3" is refused, never read as 23.
 bool parseNumber(const QString &text, double *out);
+
+// The one digit converter: the Latin digit of a Latin, Persian or Arabic-Indic digit, or a
+// null character when c is not a digit; and a text with every such digit made Latin.
+QChar latinDigit(QChar c);
+QString latinDigits(const QString &text);
 
 } // namespace db

@@ -20,9 +20,11 @@ bool ConfirmDeletePassword(AppContext &ctx, const QString &caption, const QStrin
 {
     DataSet *q = ctx.dm->adoq_set;
     q->open(QStringLiteral("select * from setting where component=?"), {kPasswordList});
-    const QString answer = ctx.ui->inputBox(caption, prompt, kDefaultAnswer);
-    // Without a stored password nothing matches, not even an empty answer.
-    if (q->isEmpty())
+    bool ok = false;
+    const QString answer = ctx.ui->inputBox(caption, prompt, kDefaultAnswer, nullptr, &ok);
+    // Cancel never deletes, whatever the stored password is; without a stored password
+    // nothing matches, not even an empty answer.
+    if (!ok || q->isEmpty())
         return false;
     return answer == q->text(QStringLiteral("cmt"), 0);
 }

@@ -44,16 +44,17 @@ Ui::Answer QtUi::question(const QString &text, bool withCancel, QWidget *parent)
     return withCancel ? Cancel : No;
 }
 
-QString QtUi::inputBox(const QString &caption, const QString &prompt, const QString &def, QWidget *parent)
+QString QtUi::inputBox(const QString &caption, const QString &prompt, const QString &def, QWidget *parent, bool *ok)
 {
     QInputDialog d(owner(parent));
     d.setLayoutDirection(Qt::RightToLeft);
     d.setWindowTitle(caption);
     d.setLabelText(prompt);
     d.setTextValue(def);
-    if (d.exec() != QDialog::Accepted)
-        return def;
-    return d.textValue();
+    const bool accepted = d.exec() == QDialog::Accepted;
+    if (ok)
+        *ok = accepted;
+    return accepted ? d.textValue() : def;
 }
 
 QString QtUi::passwordBox(const QString &caption, const QString &prompt, bool *ok, QWidget *parent)

@@ -18,7 +18,7 @@ public:
     void message(const QString &text, QWidget *parent = nullptr) override;
     Answer question(const QString &text, bool withCancel = false, QWidget *parent = nullptr) override;
     QString inputBox(const QString &caption, const QString &prompt, const QString &def,
-                     QWidget *parent = nullptr) override;
+                     QWidget *parent = nullptr, bool *ok = nullptr) override;
     QString passwordBox(const QString &caption, const QString &prompt, bool *ok, QWidget *parent = nullptr) override;
     QString openFileName(const QString &caption, const QString &filter, QWidget *parent = nullptr) override;
     QString saveFileName(const QString &caption, const QString &proposed, const QString &filter,

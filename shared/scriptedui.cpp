@@ -16,10 +16,15 @@ Ui::Answer ScriptedUi::question(const QString &text, bool, QWidget *)
     return answers.isEmpty() ? No : answers.dequeue();
 }
 
-QString ScriptedUi::inputBox(const QString &caption, const QString &prompt, const QString &def, QWidget *)
+const QString ScriptedUi::kCancel = QStringLiteral("\x01cancel");
+
+QString ScriptedUi::inputBox(const QString &caption, const QString &prompt, const QString &def, QWidget *, bool *ok)
 {
     prompts << caption + QLatin1Char('|') + prompt + QLatin1Char('|') + def;
-    return inputs.isEmpty() ? def : inputs.dequeue();
+    const QString answer = inputs.isEmpty() ? kCancel : inputs.dequeue();
+    if (ok)
+        *ok = answer != kCancel;
+    return answer == kCancel ? def : answer;
 }
 
 QString ScriptedUi::passwordBox(const QString &caption, const QString &prompt, bool *ok, QWidget *)

@@ -33,7 +33,8 @@ public:
 
     // Scripted answers.
     QQueue<Answer> answers;
-    QQueue<QString> inputs;       // for inputBox and passwordBox
+    QQueue<QString> inputs;       // for inputBox and passwordBox; kCancel answers Cancel
+    static const QString kCancel;
     QQueue<QString> openFiles;    // for openFileName
     QQueue<QString> saveFiles;    // for saveFileName
     // For previewReport: how the user uses each preview, in order: each entry is a list of
@@ -56,7 +57,7 @@ public:
     void message(const QString &text, QWidget *parent = nullptr) override;
     Answer question(const QString &text, bool withCancel = false, QWidget *parent = nullptr) override;
     QString inputBox(const QString &caption, const QString &prompt, const QString &def,
-                     QWidget *parent = nullptr) override;
+                     QWidget *parent = nullptr, bool *ok = nullptr) override;
     QString passwordBox(const QString &caption, const QString &prompt, bool *ok, QWidget *parent = nullptr) override;
     QString openFileName(const QString &caption, const QString &filter, QWidget *parent = nullptr) override;
     QString saveFileName(const QString &caption, const QString &proposed, const QString &filter,

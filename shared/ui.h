@@ -23,9 +23,10 @@ public:
     virtual void message(const QString &text, QWidget *parent = nullptr) = 0;
     // Yes/No, or Yes/No/Cancel when withCancel.
     virtual Answer question(const QString &text, bool withCancel = false, QWidget *parent = nullptr) = 0;
-    // Input box: Latin caption, Persian prompt, default. Cancel gives the default.
+    // Input box: Latin caption, Persian prompt, default. Cancel gives the default, and
+    // *ok (when given) tells OK from Cancel.
     virtual QString inputBox(const QString &caption, const QString &prompt, const QString &def,
-                             QWidget *parent = nullptr) = 0;
+                             QWidget *parent = nullptr, bool *ok = nullptr) = 0;
     // Like inputBox with the typed characters hidden; Cancel gives an empty text and ok=false.
     virtual QString passwordBox(const QString &caption, const QString &prompt, bool *ok,
                                 QWidget *parent = nullptr) = 0;

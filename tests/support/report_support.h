@@ -63,7 +63,12 @@ public:
     QStringList messages;
     QStringList saveAnswers;
     void message(const QString &text, QWidget *) override { messages << text; }
-    QString inputBox(const QString &, const QString &, const QString &def, QWidget *) override { return def; }
+    QString inputBox(const QString &, const QString &, const QString &def, QWidget *, bool *ok) override
+    {
+        if (ok)
+            *ok = false;
+        return def;
+    }
     QString saveFileName(const QString &, const QString &, const QString &, QWidget *) override
     {
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();

@@ -1,0 +1,217 @@
+#pragma once
+// An entry dialog made from a table of boxes: insert, edit by key, copy ("register again"),
+// the duplicate-key test, typed values, and the row with its log row written in one
+// transaction.
+//
+// A window declares its boxes and what it writes:
+//
+//   const BoxDef kBoxes[] = {
+//       {.name = "city", .kind = BoxKind::Combo, .caption = "نام شهرستان", .flags = BoxDef::KafOnLeave},
+//       {.name = "sal", .kind = BoxKind::Year, .caption = "سال", .initial = "@year"},
+//       {.name = "mah", .kind = BoxKind::List, .caption = "ماه", .items = "فروردين|ارديبهشت|..."},
+//       {.name = "dehyariha", .kind = BoxKind::Digits, .caption = "...", .initial = "", .section = "..."},
+//       {.name = "mablagh", .kind = BoxKind::Money, .caption = "...", .initial = ""},
+//       {.name = "ostan", .kind = BoxKind::Combo, .caption = "استان", .column = "-"},   // not written
+//   };
+//   const char *const kKey[] = {"city", "sal", "mah"};
+//   const EntrySpec kSpec = {.objectName = "Tkhadamat_ins", .caption = "ثبت/ويرايش خدمات",
+//       .table = "khadamat", .boxes = kBoxes, .duplicateKey = kKey,
+//       .duplicateMessage = "اين شهرستان و سال و ماه تکراريست", .editedMessage = msg::kEdited};
+//
+//   class Tkhadamat_ins : public EntryForm { ... Tkhadamat_ins(AppContext &c) : EntryForm(c, kSpec) {} };
+//
+//   // the opener (search window):
+//   form->startInsert();                  // or form->startEdit(ds->value("id"))
+//   m_ctx.ui->showModal(form);
+//   connect(form, &EntryForm::saved, this, [this] { search(); });
+//
+// Writing:
+//   - Every value goes through db::columnValue (money boxes as whole rials); a refused value
+//     names its box and nothing is written.
+//   - Insert: the duplicate test (the key columns compared with the Persian and Arabic yeh and
+//     kaf taken as one and outer blanks trimmed; stored texts stay as typed) and the insert run
+//     in one transaction holding the table's write lock (Tdm::writeTransaction), so two users
+//     inserting the same key at once get one row and one duplicate message.
+//   - Edit: writes only when the row still holds what the form loaded in the columns it
+//     writes; otherwise writes nothing, says another user changed the row (msg::kChangedByOther)
+//     and stays open. An update that changed no row says the row is gone.
+//   - The log row, when the spec names one, is written in the same transaction.
+#include <QDialog>
+#include <QHash>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <span>
+
+class AppContext;
+class DataSet;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QVBoxLayout;
+class TBalloonTip;
+
+enum class BoxKind {
+    Line,      // edit box (optionally masked)
+    Digits,    // edit box that lets only the digits, backspace and Enter through
+    Money,     // TMonEdit: whole rials grouped by thousands
+    Real,      // TRealEdit: digits and one "."
+    Date,      // TDateEdit "yyyy/mm/dd"
+    Year,      // four-digit mask "0000"; unfilled places read as blanks ("14  ")
+    Combo,     // editable combo box
+    List,      // combo box that only offers its list
+    Memo,      // several lines of text
+    Computed,  // edit box filled by its on-enter handler (onEnter)
+    Hidden,    // a label never shown (a key the form carries, as a contractor's id)
+};
+
+struct BoxDef {
+    enum Flag : unsigned {
+        KafOnLeave = 1,   // leaving the box writes its keheh as the Arabic kaf (NormalizeKaf)
+        TodayOnClick = 2, // a click on the caption puts today's date into the box
+        NumberText = 4,   // a text column holding a number: empty, or a number (written as
+                          // typed when plain Latin digits, otherwise with "." and Latin digits)
+        Wide = 8,         // the caption and box take a whole row
+        NewColumn = 16,   // the section this box starts opens a new column of sections
+        TipOnClick = 32,  // a click on the box shows its balloon tip
+        Sorted = 64,      // the list is kept in Persian alphabetical order
+    };
+    const char *name;                // objectName, and the column unless `column` says otherwise
+    BoxKind kind = BoxKind::Line;
+    const char *caption = "";        // the caption label (objectName name + "_lbl")
+    const char *column = nullptr;    // nullptr: `name`; "-": the box is not written
+    const char *initial = nullptr;   // startInsert's text; nullptr: left as it was. "@today":
+                                     // today's date, "@year": the current year, "@century":
+                                     // the century digits and two blanks ("14  ")
+    const char *items = nullptr;     // fixed list, items separated by "|"
+    const char *valueList = nullptr; // value list (LoadSettingList) loaded each time the form shows
+    const char *itemsSql = nullptr;  // statement whose first column fills the list when the form
+                                     // shows and the list is still empty
+    const char *mask = nullptr;      // input mask of a Line box
+    const char *section = nullptr;   // the bold caption of the group the box stands in
+    const char *tipTitle = nullptr;  // balloon tip (shown after the on-enter handler)
+    const char *tipText = nullptr;
+    unsigned flags = 0;
+    int width = 170;                 // the box's minimum width
+};
+
+// A button of the form: objectName and caption; a null name: no such button.
+struct EntryButton {
+    const char *name = nullptr;
+    const char *caption = nullptr;
+};
+
+struct EntrySpec {
+    const char *objectName;
+    const char *caption;
+    const char *table;
+    std::span<const BoxDef> boxes;
+    const char *key = "id";                   // the key column of startEdit / startCopy
+    EntryButton insertButton = {"ins_btn", "ثبت"};
+    EntryButton editButton = {"edit_btn", "ويرايش"};
+    // The columns the update writes, in its order; empty: every written box's column.
+    std::span<const char *const> updateColumns = {};
+    // Further columns of the insert with the text they get (columns without a box).
+    std::span<const std::pair<const char *, const char *>> insertFixed = {};
+    // The natural key that the insert refuses twice; empty: no duplicate test.
+    std::span<const char *const> duplicateKey = {};
+    QString duplicateMessage;
+    QString insertedMessage = QStringLiteral("ثبت شد");
+    QString editedMessage;                    // empty: the edit says nothing
+    QString rowGoneMessage;                   // empty: msg::kRowGone
+    bool closeAfterInsert = false;
+    bool closeAfterEdit = false;
+    int pairsPerRow = 1;                      // caption/box pairs a row in each section
+};
+
+class EntryForm : public QDialog {
+    Q_OBJECT
+public:
+    EntryForm(AppContext &ctx, const EntrySpec &spec, QWidget *parent = nullptr);
+
+    // Insert mode with every box that has an initial text set to it.
+    void startInsert();
+    // Edit mode on the row whose key is `key`: the form reads the row itself and fills every
+    // box that has a column. False (after saying the row is gone) when there is no such row.
+    bool startEdit(const QVariant &key);
+    // Insert mode with the listed columns' boxes filled from the row `key`; the other boxes
+    // keep what they held. False when there is no such row.
+    bool startCopy(const QVariant &key, std::span<const char *const> columns);
+    bool isInsertMode() const { return m_insert; }
+    void setInsertMode(bool insert);
+    // The key of the row being edited (null in insert mode).
+    QVariant editKey() const { return m_key; }
+
+    // Boxes by name (case-insensitive); throws AppError for an unknown box.
+    QWidget *box(const QString &name) const;
+    QLineEdit *edit(const QString &name) const;
+    QComboBox *combo(const QString &name) const;
+    QLabel *captionLabel(const QString &name) const;
+    // A box's text as written (a Year box with blanks for unfilled places; a money box its
+    // grouped digits); setting it as the openers do (a money box shows a stored amount's
+    // integer part, grouped; a date box any date text in its form).
+    QString boxText(const QString &name) const;
+    void setBoxText(const QString &name, const QString &text);
+    // What the form loaded for a column by startEdit / startCopy (empty when not loaded).
+    QString loadedText(const QString &column) const;
+    QVariant loadedValue(const QString &column) const;
+
+    // Behaviour of boxes given by code: entering the box (focus from a key or a click) runs
+    // fn, then shows the box's tip; a click on its caption runs fn. Both run guarded.
+    void onEnter(const QString &name, std::function<void(QLineEdit *box)> fn);
+    void onCaptionClick(const QString &name, std::function<void()> fn);
+    TBalloonTip *balloonTip() const { return m_tip; }
+
+    // The value bound for a column: the box's text through db::columnValue (a Money box its
+    // whole rials, a NumberText box its number text). Throws InputError naming the box.
+    virtual QVariant value(const QString &column) const;
+
+    // The two commands (ins_btn, edit_btn); true when the row was written.
+    bool insertRow();
+    bool updateRow();
+
+signals:
+    // After a committed insert or update (before a closing form closes).
+    void saved(bool inserted);
+
+protected:
+    // Refusals of an insert or an update, all shown, nothing written when there is any; run
+    // inside the write transaction before the duplicate test (e.g. a place that is not in the
+    // gazetteer).
+    virtual QStringList refusals(bool inserting) { Q_UNUSED(inserting); return {}; }
+    // Further statements of the same transaction, after the row was written (e.g. pushing a
+    // contractor's new name to the allocations).
+    virtual void afterWrite(bool inserted) { Q_UNUSED(inserted); }
+    // The activity log description of a write; empty: no log row.
+    virtual QString logText(bool inserted) const { Q_UNUSED(inserted); return {}; }
+    // Lays out the captions and boxes (default: sections of `pairsPerRow` pairs a row,
+    // columns of sections started by NewColumn). Override for a layout of one's own, using
+    // box() and captionLabel().
+    virtual void layoutBoxes(QVBoxLayout *outer);
+
+    void showEvent(QShowEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
+    AppContext &m_ctx;
+    const EntrySpec &m_spec;
+
+private:
+    QStringList writtenColumns() const;
+    QStringList updateColumns() const;
+    const BoxDef *def(const QString &name) const;
+    bool load(const QVariant &key, std::span<const char *const> columns, bool all);
+    bool isDuplicate(const QVariantList &keyValues);
+
+    QHash<QString, QWidget *> m_boxes;     // lower-case name -> box
+    QHash<QString, QLabel *> m_captions;   // lower-case name -> caption
+    QHash<QString, std::function<void(QLineEdit *)>> m_enter;
+    QHash<QString, QString> m_loaded;      // lower-case column -> text
+    QHash<QString, QVariant> m_loadedValues;
+    DataSet *m_row = nullptr;              // the form's own reading of its row
+    QPushButton *m_insBtn = nullptr;
+    QPushButton *m_editBtn = nullptr;
+    TBalloonTip *m_tip = nullptr;
+    QVariant m_key;
+    bool m_insert = true;
+};

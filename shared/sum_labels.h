@@ -1,0 +1,55 @@
+#pragma once
+// The count and sums of a search: one statement "select count(*) as c,sum(x) as d ... from
+// ... where ..." run on the scratch query with the search's own conditions; each figure is
+// shown in its label (or only kept, for a print) and kept until the next search.
+//
+//   const SumColumn kSums[] = {
+//       {"c", "count(*)", "cnt"},
+//       {"d", "sum(dehyariha)"},                     // kept for the print, not shown
+//       {"m", "sum(mablagh)", "mablagh_sum", SumColumn::Grouped},
+//   };
+//   m_sums = new SumLabels(this, kSums);             // creates the labels cnt, mablagh_sum
+//   m_sums->run(m_ctx, "from khadamat where id<>-1 " + pieces, binds);
+//   report.setLabel("dehyariha_sum", m_sums->value("d"));
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QVariantList>
+#include <span>
+
+class AppContext;
+class QLabel;
+class QWidget;
+
+struct SumColumn {
+    enum Display {
+        Plain,   // the text the database returns (empty when nothing matched)
+        Grouped, // digits grouped by thousands (GroupDigits)
+    };
+    const char *alias;           // the statement's name of the figure ("c")
+    const char *expression;      // "count(*)", "sum(mablagh)"
+    const char *label = nullptr; // the label's objectName; nullptr: kept only
+    Display display = Plain;
+};
+
+class SumLabels : public QObject {
+    Q_OBJECT
+public:
+    // Creates the labels (children of parent, not yet in a layout).
+    SumLabels(QWidget *parent, std::span<const SumColumn> columns);
+
+    // "select <expression> as <alias>,... " + fromWhere.
+    QString selectSql(const QString &fromWhere) const;
+    // Runs the statement on dm.ADOQuery1, shows and keeps the figures.
+    void run(AppContext &ctx, const QString &fromWhere, const QVariantList &binds);
+    // A kept figure as text (empty before the first run or when the sum was null).
+    QString value(const QString &alias) const;
+    QLabel *label(const QString &objectName) const;
+    // Empties the labels (the kept figures stay).
+    void clearLabels();
+
+private:
+    std::span<const SumColumn> m_columns;
+    QHash<QString, QLabel *> m_labels;
+    QHash<QString, QString> m_values;
+};
