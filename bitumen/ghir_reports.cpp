@@ -338,6 +338,13 @@ bool buildRep2(const QSqlQuery &q, QVariantList &row)
 
 } // namespace
 
+ScratchFill ProvinceProgressFill(const QString &clause, const QVariantList &binds)
+{
+    ScratchFill fill = scratchFill(QStringLiteral("ghir_rep2"), kRep2Source, clause, binds);
+    fill.build = &buildRep2;
+    return fill;
+}
+
 // ---- the filter ---------------------------------------------------------------------------------
 
 QString ReportFilterClause(const QWidget *window, QVariantList &binds)
@@ -524,8 +531,7 @@ void Tghir_reports::N27Click()
         const QString clause = ReportFilterClause(m_window, binds);
         SheetWriter sheet(kWebTitles);
         check(sheet, sheet.open());
-        ScratchFill fill = scratchFill(QStringLiteral("ghir_rep2"), kRep2Source, clause, binds);
-        fill.build = &buildRep2;
+        ScratchFill fill = ProvinceProgressFill(clause, binds);
         fill.written = [&](const QVariantList &row) { check(sheet, sheet.row(row)); };
         if (!ReplaceScratchRows(m_ctx, fill, m_window))
             return;

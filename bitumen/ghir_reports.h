@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariantList>
 
+struct ScratchFill;
+
 class AppContext;
 class Tghir_src;
 class QWidget;
@@ -15,6 +17,11 @@ class QWidget;
 // registration dates, the year, the project type); binds receives the values in order. It has
 // no county restriction and ignores the county and village lists of the window's own search.
 QString ReportFilterClause(const QWidget *window, QVariantList &binds);
+
+// The fill of ghir_rep2 shared by the web report and the province progress workbook: the
+// allocations that `clause` lets through, in the report's order, each with its place, its
+// contractor, its allocated bitumen, its oil company letter number and the two flags.
+ScratchFill ProvinceProgressFill(const QString &clause, const QVariantList &binds);
 
 class Tghir_reports : public QObject {
     Q_OBJECT

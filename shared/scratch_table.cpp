@@ -67,8 +67,11 @@ bool ReplaceScratchRows(AppContext &ctx, const ScratchFill &fill, QWidget *paren
         dm.transaction([&] {
             // Another workstation's run of the same report waits here until this one commits,
             // and then empties what this one wrote.
-            if (dm.isPostgres())
-                dm.exec(QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(fill.table));
+            if (dm.isPostgres()) {
+                QSqlQuery lock(dm.ADOConnection1()); // LOCK cannot be prepared; it has no values
+                if (!lock.exec(QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(fill.table)))
+                    throw DbError(lock.lastError().text());
+            }
             dm.exec(QStringLiteral("delete from %1").arg(fill.table));
 
             if (!source.prepare(fill.sourceSql))
