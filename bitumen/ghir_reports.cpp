@@ -9,6 +9,7 @@
 #include "shared/dates.h"
 #include "shared/exports.h"
 #include "shared/guard.h"
+#include "shared/numwords.h"
 #include "shared/scratch_table.h"
 #include "shared/ui.h"
 
@@ -683,12 +684,15 @@ void Tghir_reports::N29Click()
         QVector<QVariantList> rows;
         if (!tehranRows(m_ctx, m_window, rows))
             return;
+        // The contributions in rials are printed grouped by thousands.
+        static const QList<int> money = {kTehranColumns.indexOf("khodyari"), kTehranColumns.indexOf("Dehyari"),
+                                         kTehranColumns.indexOf("Jam")};
         QVector<QStringList> texts;
         texts.reserve(rows.size());
         for (const QVariantList &row : rows) {
             QStringList t;
-            for (const QVariant &v : row)
-                t << text(v);
+            for (int i = 0; i < row.size(); ++i)
+                t << (money.contains(i) ? GroupDigits(text(row.at(i))) : text(row.at(i)));
             texts << t;
         }
         report::FilledReport r(kTehranLayout);

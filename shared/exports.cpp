@@ -40,9 +40,9 @@ QString titleOf(const QHash<QString, QString> &titles, const QString &field)
 }
 
 // Text as a cell holds it: no control characters, at most the cell's 32,767 characters.
-QByteArray cellText(const QString &text)
+QByteArray cellText(const QString &text, bool keepBlanks = false)
 {
-    QString t = text.trimmed();
+    QString t = keepBlanks ? text : text.trimmed();
     for (QChar &c : t)
         if (c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\t'))
             c = QLatin1Char(' ');
@@ -115,12 +115,13 @@ struct SheetWriter::Private {
             error = QString::fromUtf8(lxw_strerror(e));
         return !e;
     }
-    lxw_error write(lxw_row_t r, int c, const QVariant &v, lxw_format *fmt)
+    // A value's cell; its text without outer blanks unless `keepBlanks` (the titles).
+    lxw_error write(lxw_row_t r, int c, const QVariant &v, lxw_format *fmt, bool keepBlanks = false)
     {
         double number = 0;
         if (asNumber(v, &number))
             return worksheet_write_number(ws, r, lxw_col_t(c), number, fmt);
-        const QByteArray t = cellText(DataSet::valueText(v));
+        const QByteArray t = cellText(DataSet::valueText(v), keepBlanks);
         if (t.isEmpty())
             return fmt ? worksheet_write_blank(ws, r, lxw_col_t(c), fmt) : LXW_NO_ERROR;
         return worksheet_write_string(ws, r, lxw_col_t(c), t.constData(), fmt);
@@ -181,7 +182,7 @@ bool SheetWriter::open()
         return false;
     for (int c = 0; c < qMax(cols, kBoldLast + 1); ++c) {
         lxw_format *fmt = c <= kBorderLast ? titleBorder : bold;
-        if (!d->fail(d->write(0, c, c < cols ? QVariant(d->titles.at(c)) : QVariant(), fmt)))
+        if (!d->fail(d->write(0, c, c < cols ? QVariant(d->titles.at(c)) : QVariant(), fmt, true)))
             return false;
     }
     return true;

@@ -97,7 +97,7 @@ QStringList Sheet::row(int r) const
 {
     QStringList out;
     int last = -1;
-    for (int c = 0; c < 60; ++c) {
+    for (int c = 0; c < 120; ++c) {
         QString ref;
         for (int n = c + 1; n > 0; n = (n - 1) / 26)
             ref.prepend(QChar('A' + (n - 1) % 26));
