@@ -215,3 +215,50 @@ void Tdm::transaction(const std::function<void()> &fn)
         throw DbError(err);
     }
 }
+
+void Tdm::writeTransaction(const QString &lock, const std::function<void()> &fn)
+{
+    QSqlDatabase db = ADOConnection1();
+    QSqlQuery q(db);
+    if (m_postgres) {
+        if (!db.transaction())
+            throw DbError(db.lastError().text());
+        q.prepare(QStringLiteral("select pg_advisory_xact_lock(hashtext(?))"));
+        q.addBindValue(lock);
+        if (!q.exec()) {
+            const QString err = q.lastError().text();
+            db.rollback();
+            throw DbError(err);
+        }
+    } else if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        // The database's write lock, taken before the first read of the transaction.
+        throw DbError(q.lastError().text());
+    }
+    q.finish();
+    auto rollback = [&] {
+        if (m_postgres)
+            db.rollback();
+        else
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+    };
+    try {
+        fn();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+    bool committed = false;
+    QString err;
+    if (m_postgres) {
+        committed = db.commit();
+        err = db.lastError().text();
+    } else {
+        QSqlQuery c(db);
+        committed = c.exec(QStringLiteral("COMMIT"));
+        err = c.lastError().text();
+    }
+    if (!committed) {
+        rollback();
+        throw DbError(err);
+    }
+}

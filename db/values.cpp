@@ -24,24 +24,58 @@ QString numberText(double v)
     return s;
 }
 
+QChar latinDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return c;
+    if (u >= 0x06F0 && u <= 0x06F9)
+        return QChar(u'0' + (u - 0x06F0));
+    if (u >= 0x0660 && u <= 0x0669)
+        return QChar(u'0' + (u - 0x0660));
+    return QChar();
+}
+
+QString latinDigits(const QString &text)
+{
+    QString s = text;
+    for (QChar &c : s)
+        if (const QChar d = latinDigit(c); !d.isNull())
+            c = d;
+    return s;
+}
+
 bool parseNumber(const QString &text, double *out)
 {
+    const QString t = latinDigits(text).trimmed();
     QString s;
-    s.reserve(text.size());
-    for (QChar c : text) {
-        const ushort u = c.unicode();
-        if (u >= 0x06F0 && u <= 0x06F9)
-            s += QChar('0' + (u - 0x06F0));
-        else if (u >= 0x0660 && u <= 0x0669)
-            s += QChar('0' + (u - 0x0660));
-        else if (c == QLatin1Char(',') || u == 0x066C)
+    s.reserve(t.size());
+    // Group separators stand only in the whole part, every three digits from the point:
+    // a first group of one to three digits, then groups of exactly three.
+    int inGroup = 0;
+    bool grouped = false, fraction = false;
+    for (QChar c : t) {
+        const char16_t u = c.unicode();
+        if (u == ',' || u == 0x066C) {
+            if (fraction || inGroup == 0 || inGroup > 3 || (grouped && inGroup != 3))
+                return false;
+            grouped = true;
+            inGroup = 0;
             continue;
-        else if (u == 0x066B)
+        }
+        if (u == '.' || u == 0x066B) {
+            if (!fraction && grouped && inGroup != 3)
+                return false;
+            fraction = true;
             s += QLatin1Char('.');
-        else
-            s += c;
+            continue;
+        }
+        if (u >= '0' && u <= '9' && !fraction)
+            ++inGroup;
+        s += c;
     }
-    s = s.trimmed();
+    if (grouped && !fraction && inGroup != 3)
+        return false;
     if (s.isEmpty())
         return false;
     // Only plain decimal notation: no exponent, no hex, no blanks inside.

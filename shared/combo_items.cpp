@@ -1,5 +1,10 @@
 #include "shared/combo_items.h"
 
+#include "core/dataset.h"
+#include "shared/persian.h"
+
+#include <algorithm>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -22,4 +27,25 @@ void ReplaceComboItems(QComboBox *combo, const QStringList &items)
     } else {
         combo->setCurrentIndex(combo->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive));
     }
+}
+
+QStringList ColumnTexts(const DataSet *ds, const QString &field)
+{
+    QStringList out;
+    out.reserve(ds->recordCount());
+    for (int r = 0; r < ds->recordCount(); ++r)
+        out << ds->text(field, r);
+    return out;
+}
+
+void FillComboFromQuery(DataSet *query, QComboBox *combo, const QString &sql, const QVariantList &binds, bool sorted)
+{
+    query->open(sql, binds);
+    QStringList items;
+    if (!query->fieldNames().isEmpty())
+        items = ColumnTexts(query, query->fieldNames().first());
+    if (sorted)
+        std::stable_sort(items.begin(), items.end(),
+                         [](const QString &a, const QString &b) { return persianCompare(a, b) < 0; });
+    ReplaceComboItems(combo, items);
 }

@@ -1,9 +1,786 @@
 #include "shared/entry_form.h"
 
-#include <QEvent>
+#include "core/context.h"
+#include "core/dataset.h"
+#include "core/dm_u.h"
+#include "core/errors.h"
+#include "db/dialect.h"
+#include "db/schema.h"
+#include "db/values.h"
+#include "shared/balloon.h"
+#include "shared/combo_items.h"
+#include "shared/dates.h"
+#include "shared/edits.h"
+#include "shared/guard.h"
+#include "shared/log.h"
+#include "shared/messages.h"
+#include "shared/persian.h"
+#include "shared/settings_list.h"
 
-// Being written: the headers come first so that the windows can be written against them.
-QVariant EntryForm::value(const QString &) const { return {}; }
-void EntryForm::layoutBoxes(QVBoxLayout *) {}
-void EntryForm::showEvent(QShowEvent *e) { QDialog::showEvent(e); }
-bool EntryForm::eventFilter(QObject *w, QEvent *e) { return QDialog::eventFilter(w, e); }
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// A caption that runs an action when clicked (fills today's date, rounds its box ...).
+class ClickLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    void setAction(std::function<void()> fn)
+    {
+        m_fn = std::move(fn);
+        setCursor(m_fn ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *e) override
+    {
+        QLabel::mouseReleaseEvent(e);
+        if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()) && m_fn)
+            m_fn();
+    }
+
+private:
+    std::function<void()> m_fn;
+};
+
+QString utf8(const char *s)
+{
+    return s ? QString::fromUtf8(s) : QString();
+}
+
+QString notNumber(const QString &text, const QString &column)
+{
+    return QStringLiteral("خطا! مقدار «%1» براي ستون %2 عدد نيست").arg(text, column);
+}
+
+} // namespace
+
+EntryForm::EntryForm(AppContext &ctx, const EntrySpec &spec, QWidget *parent)
+    : QDialog(parent)
+    , m_ctx(ctx)
+    , m_spec(spec)
+{
+    setObjectName(QLatin1String(spec.objectName));
+    setWindowTitle(utf8(spec.caption));
+    setLayoutDirection(Qt::RightToLeft);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    setWindowModality(Qt::ApplicationModal);
+    m_row = new DataSet(QStringLiteral("row"), this);
+    buildBoxes();
+}
+
+void EntryForm::buildBoxes()
+{
+    const Qt::Alignment right = Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter;
+    for (const BoxDef &d : m_spec.boxes) {
+        const QString name = QLatin1String(d.name);
+        QWidget *w = nullptr;
+        switch (d.kind) {
+        case BoxKind::Line:
+        case BoxKind::Digits:
+        case BoxKind::Computed: {
+            auto *e = new QLineEdit(this);
+            if (d.mask)
+                e->setInputMask(QLatin1String(d.mask));
+            w = e;
+            break;
+        }
+        case BoxKind::Money:
+            w = new TMonEdit(this);
+            break;
+        case BoxKind::Real:
+            w = new TRealEdit(this);
+            break;
+        case BoxKind::Date:
+            w = new TDateEdit(this);
+            break;
+        case BoxKind::Year: {
+            auto *e = new QLineEdit(this);
+            // Four digits; an unfilled place reads as a blank, as in "13  ".
+            e->setInputMask(QStringLiteral("0000;_"));
+            w = e;
+            break;
+        }
+        case BoxKind::Combo:
+        case BoxKind::List: {
+            auto *c = new QComboBox(this);
+            c->setEditable(d.kind == BoxKind::Combo);
+            c->setInsertPolicy(QComboBox::NoInsert);
+            if (d.items) {
+                c->addItems(utf8(d.items).split(QLatin1Char('|')));
+                if (c->isEditable())
+                    c->setEditText(QString());
+                else
+                    c->setCurrentIndex(-1);
+            }
+            w = c;
+            break;
+        }
+        case BoxKind::Memo:
+            w = new QPlainTextEdit(this);
+            break;
+        case BoxKind::Hidden: {
+            auto *l = new QLabel(this);
+            l->hide();
+            w = l;
+            break;
+        }
+        }
+        w->setObjectName(name);
+        if (auto *le = qobject_cast<QLineEdit *>(w))
+            le->setAlignment(right);
+        else if (auto *cb = qobject_cast<QComboBox *>(w); cb && cb->lineEdit())
+            cb->lineEdit()->setAlignment(right);
+        m_boxes.insert(name.toLower(), w);
+        if (d.kind == BoxKind::Hidden)
+            continue;
+        w->setMinimumWidth(d.width);
+
+        auto *label = new ClickLabel(utf8(d.caption), this);
+        label->setObjectName(name + QStringLiteral("_lbl"));
+        label->setBuddy(w);
+        if (d.flags & BoxDef::TodayOnClick) {
+            auto *e = qobject_cast<QLineEdit *>(w);
+            label->setAction([e] { e->setText(SolarDateText()); });
+        }
+        m_captions.insert(name.toLower(), label);
+        if (d.button) {
+            auto *b = new QToolButton(this);
+            b->setObjectName(QLatin1String(d.button));
+            b->setText(utf8(d.buttonCaption));
+            m_buttons.insert(name.toLower(), b);
+        }
+        if (d.kind == BoxKind::Digits || (d.flags & (BoxDef::KafOnLeave | BoxDef::TipOnClick)))
+            w->installEventFilter(this);
+    }
+
+    auto button = [this](const EntryButton &b) -> QPushButton * {
+        if (!b.name)
+            return nullptr;
+        auto *p = new QPushButton(utf8(b.caption), this);
+        p->setObjectName(QLatin1String(b.name));
+        // Enter in a box does nothing here.
+        p->setAutoDefault(false);
+        p->setDefault(false);
+        p->setMinimumWidth(110);
+        QFont f = p->font();
+        f.setBold(true);
+        p->setFont(f);
+        return p;
+    };
+    m_insBtn = button(m_spec.insertButton);
+    m_editBtn = button(m_spec.editButton);
+    if (m_insBtn)
+        connect(m_insBtn, &QPushButton::clicked, this, [this] { insertRow(); });
+    if (m_editBtn)
+        connect(m_editBtn, &QPushButton::clicked, this, [this] { updateRow(); });
+
+    auto *outer = new QVBoxLayout(this);
+    layoutBoxes(outer);
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *b : {m_insBtn, m_editBtn})
+        if (b)
+            buttons->addWidget(b);
+    buttons->addStretch(1);
+    outer->addLayout(buttons);
+
+    m_tip = CreateBalloonTip(this);
+    for (const BoxDef &d : m_spec.boxes)
+        if (d.tipTitle || d.tipText)
+            AddBalloonTip(m_tip, box(QLatin1String(d.name)), 1, utf8(d.tipTitle), utf8(d.tipText));
+
+    QWidget *previous = nullptr;
+    for (const BoxDef &d : m_spec.boxes) {
+        if (d.kind == BoxKind::Hidden)
+            continue;
+        QWidget *w = box(QLatin1String(d.name));
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+    for (QPushButton *b : {m_insBtn, m_editBtn}) {
+        if (b && previous)
+            QWidget::setTabOrder(previous, b);
+        if (b)
+            previous = b;
+    }
+    setInsertMode(true);
+}
+
+void EntryForm::layoutBoxes(QVBoxLayout *outer)
+{
+    // Sections (bold captions, the boxes in the normal font) of `pairsPerRow` caption/box
+    // pairs a row; a section whose first box has NewColumn opens a new column of sections.
+    auto *columnsRow = new QHBoxLayout;
+    outer->addLayout(columnsRow);
+    QVBoxLayout *column = nullptr;
+    QGridLayout *grid = nullptr;
+    QGroupBox *group = nullptr;
+    QString section;
+    int slot = 0, groups = 0;
+    const int perRow = std::max(1, m_spec.pairsPerRow);
+    auto finishGroup = [&] {
+        if (!group)
+            return;
+        QFont f = group->font();
+        f.setBold(false);
+        for (QWidget *w : group->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            w->setFont(f);
+    };
+    for (const BoxDef &d : m_spec.boxes) {
+        if (d.kind == BoxKind::Hidden)
+            continue;
+        const QString name = QLatin1String(d.name);
+        const QString s = utf8(d.section);
+        if (!column || (d.flags & BoxDef::NewColumn)) {
+            column = new QVBoxLayout;
+            columnsRow->addLayout(column, 1);
+        }
+        if (!grid || s != section || (d.flags & BoxDef::NewColumn)) {
+            finishGroup();
+            section = s;
+            slot = 0;
+            QWidget *holder = nullptr;
+            if (s.isEmpty()) {
+                group = nullptr;
+                holder = new QWidget(this);
+            } else {
+                group = new QGroupBox(s, this);
+                group->setObjectName(QStringLiteral("GroupBox%1").arg(++groups));
+                QFont f = group->font();
+                f.setBold(true);
+                group->setFont(f);
+                holder = group;
+            }
+            grid = new QGridLayout(holder);
+            grid->setHorizontalSpacing(8);
+            grid->setVerticalSpacing(4);
+            column->addWidget(holder);
+        }
+        QWidget *w = box(name);
+        QLabel *label = captionLabel(name);
+        QWidget *parentWidget = group ? static_cast<QWidget *>(group) : grid->parentWidget();
+        w->setParent(parentWidget);
+        label->setParent(parentWidget);
+        QLayoutItem *field = nullptr;
+        QWidget *b = m_buttons.value(name.toLower());
+        if (b) {
+            b->setParent(parentWidget);
+            auto *h = new QHBoxLayout;
+            h->setSpacing(2);
+            h->addWidget(w, 1);
+            h->addWidget(b);
+            field = h;
+        }
+        if ((d.flags & BoxDef::Wide) && slot % perRow)
+            slot += perRow - slot % perRow;
+        const int row = slot / perRow, col = (slot % perRow) * 2;
+        grid->addWidget(label, row, col);
+        const int span = (d.flags & BoxDef::Wide) ? perRow * 2 - 1 : 1;
+        if (field)
+            grid->addLayout(static_cast<QLayout *>(field), row, col + 1, 1, span);
+        else
+            grid->addWidget(w, row, col + 1, 1, span);
+        slot += (d.flags & BoxDef::Wide) ? perRow : 1;
+        for (int c = 0; c < perRow; ++c)
+            grid->setColumnStretch(c * 2 + 1, 1);
+    }
+    finishGroup();
+    for (int i = 0; i < columnsRow->count(); ++i)
+        if (auto *c = qobject_cast<QVBoxLayout *>(columnsRow->itemAt(i)->layout()))
+            c->addStretch(1);
+}
+
+// ---- boxes -------------------------------------------------------------------------------
+
+const BoxDef *EntryForm::def(const QString &name) const
+{
+    for (const BoxDef &d : m_spec.boxes)
+        if (name.compare(QLatin1String(d.name), Qt::CaseInsensitive) == 0)
+            return &d;
+    return nullptr;
+}
+
+QWidget *EntryForm::box(const QString &name) const
+{
+    QWidget *w = m_boxes.value(name.toLower());
+    if (!w)
+        throw AppError(QStringLiteral("%1: no box %2").arg(objectName(), name));
+    return w;
+}
+
+QLineEdit *EntryForm::edit(const QString &name) const
+{
+    return qobject_cast<QLineEdit *>(box(name));
+}
+
+QComboBox *EntryForm::combo(const QString &name) const
+{
+    return qobject_cast<QComboBox *>(box(name));
+}
+
+QLabel *EntryForm::captionLabel(const QString &name) const
+{
+    return m_captions.value(name.toLower());
+}
+
+QWidget *EntryForm::boxButton(const QString &name) const
+{
+    return m_buttons.value(name.toLower());
+}
+
+QString EntryForm::boxText(const QString &name) const
+{
+    const QWidget *w = box(name);
+    if (auto *e = qobject_cast<const QLineEdit *>(w)) {
+        if (!e->inputMask().isEmpty())
+            return e->displayText().replace(QLatin1Char('_'), QLatin1Char(' '));
+        return e->text();
+    }
+    if (auto *c = qobject_cast<const QComboBox *>(w))
+        return c->currentText();
+    if (auto *m = qobject_cast<const QPlainTextEdit *>(w))
+        return m->toPlainText();
+    if (auto *l = qobject_cast<const QLabel *>(w))
+        return l->text();
+    return {};
+}
+
+void EntryForm::setBoxText(const QString &name, const QString &text)
+{
+    QWidget *w = box(name);
+    if (auto *m = qobject_cast<TMonEdit *>(w))
+        m->setStoredText(text);
+    else if (auto *e = qobject_cast<QLineEdit *>(w))
+        e->setText(text);
+    else if (auto *c = qobject_cast<QComboBox *>(w)) {
+        if (c->isEditable())
+            c->setEditText(text);
+        else
+            c->setCurrentIndex(c->findText(text));
+    } else if (auto *p = qobject_cast<QPlainTextEdit *>(w))
+        p->setPlainText(text);
+    else if (auto *l = qobject_cast<QLabel *>(w))
+        l->setText(text);
+}
+
+void EntryForm::onEnter(const QString &name, std::function<void(QLineEdit *)> fn)
+{
+    QWidget *w = box(name);
+    m_enter.insert(name.toLower(), std::move(fn));
+    w->installEventFilter(this);
+}
+
+void EntryForm::onCaptionClick(const QString &name, std::function<void()> fn)
+{
+    auto *label = static_cast<ClickLabel *>(captionLabel(name));
+    if (!label)
+        throw AppError(QStringLiteral("%1: no caption of %2").arg(objectName(), name));
+    label->setAction([this, fn = std::move(fn)] { guarded(m_ctx, fn); });
+}
+
+bool EntryForm::eventFilter(QObject *watched, QEvent *e)
+{
+    auto *w = qobject_cast<QWidget *>(watched);
+    const BoxDef *d = w ? def(w->objectName()) : nullptr;
+    if (!d || m_boxes.value(w->objectName().toLower()) != w)
+        return QDialog::eventFilter(watched, e);
+    switch (e->type()) {
+    case QEvent::FocusIn: {
+        const auto reason = static_cast<QFocusEvent *>(e)->reason();
+        // Entering a box, not the window coming back to the front.
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            break;
+        const auto fn = m_enter.value(w->objectName().toLower());
+        if (auto *le = qobject_cast<QLineEdit *>(w); le && fn) {
+            guarded(m_ctx, [&] { fn(le); });
+            if (d->tipTitle || d->tipText)
+                ShowBalloonTip(m_tip, w);
+        }
+        break;
+    }
+    case QEvent::FocusOut:
+        if (d->flags & BoxDef::KafOnLeave) {
+            if (auto *c = qobject_cast<QComboBox *>(w)) {
+                const QString normal = NormalizeKaf(c->currentText());
+                if (normal != c->currentText())
+                    c->setEditText(normal);
+            } else if (auto *le = qobject_cast<QLineEdit *>(w)) {
+                const QString normal = NormalizeKaf(le->text());
+                if (normal != le->text())
+                    le->setText(normal);
+            }
+        }
+        break;
+    case QEvent::MouseButtonPress:
+        if (d->flags & BoxDef::TipOnClick)
+            ShowBalloonTip(m_tip, w);
+        break;
+    case QEvent::KeyPress:
+        if (d->kind == BoxKind::Digits) {
+            // Only the digits, backspace and Enter get through; keys without a character
+            // (arrows, Tab, Delete) keep their work.
+            const QString t = static_cast<QKeyEvent *>(e)->text();
+            if (!t.isEmpty() && t.at(0).isPrint() && !(t.at(0) >= QLatin1Char('0') && t.at(0) <= QLatin1Char('9')))
+                return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+void EntryForm::showEvent(QShowEvent *e)
+{
+    QDialog::showEvent(e);
+    if (e->spontaneous())
+        return;
+    guarded(m_ctx, [this] {
+        for (const BoxDef &d : m_spec.boxes) {
+            auto *c = qobject_cast<QComboBox *>(box(QLatin1String(d.name)));
+            if (!c)
+                continue;
+            if (d.valueList)
+                LoadSettingList(m_ctx, utf8(d.valueList), c);
+            if (d.itemsSql && c->count() == 0)
+                FillComboFromQuery(m_ctx.dm->ADOQ_abadiha, c, QLatin1String(d.itemsSql), {},
+                                   d.flags & BoxDef::Sorted);
+        }
+    });
+}
+
+// ---- modes ---------------------------------------------------------------------------------
+
+void EntryForm::setInsertMode(bool insert)
+{
+    m_insert = insert;
+    if (m_insBtn)
+        m_insBtn->setVisible(insert);
+    if (m_editBtn)
+        m_editBtn->setVisible(!insert || !m_insBtn);
+    if (insert)
+        m_key = QVariant();
+}
+
+void EntryForm::startInsert()
+{
+    InitToday();
+    const QString today = SolarDateText();
+    for (const BoxDef &d : m_spec.boxes) {
+        if (!d.initial)
+            continue;
+        const QString init = QLatin1String(d.initial);
+        QString text = utf8(d.initial);
+        if (init == QLatin1String("@today"))
+            text = today;
+        else if (init == QLatin1String("@year"))
+            text = today.left(4);
+        else if (init == QLatin1String("@century"))
+            text = today.left(2) + QStringLiteral("  ");
+        setBoxText(QLatin1String(d.name), text);
+    }
+    m_loaded.clear();
+    m_loadedValues.clear();
+    setInsertMode(true);
+}
+
+bool EntryForm::readRow(const QVariant &key)
+{
+    m_row->setDatabase(m_ctx.dm->ADOConnection1());
+    m_row->open(QStringLiteral("select * from %1 where %2=?").arg(QLatin1String(m_spec.table), QLatin1String(m_spec.key)),
+                {key});
+    if (m_row->isEmpty()) {
+        m_ctx.ui->message(m_spec.rowGoneMessage.isEmpty() ? msg::kRowGone : m_spec.rowGoneMessage, this);
+        return false;
+    }
+    m_loaded.clear();
+    m_loadedValues.clear();
+    for (const QString &f : m_row->fieldNames()) {
+        m_loaded.insert(f.toLower(), m_row->text(f, 0));
+        m_loadedValues.insert(f.toLower(), m_row->value(f, 0));
+    }
+    return true;
+}
+
+QString EntryForm::boxOfColumn(const QString &column) const
+{
+    for (const BoxDef &d : m_spec.boxes) {
+        const QString c = d.column ? QLatin1String(d.column) : QLatin1String(d.name);
+        if (c.compare(column, Qt::CaseInsensitive) == 0)
+            return QLatin1String(d.name);
+    }
+    return {};
+}
+
+bool EntryForm::startEdit(const QVariant &key)
+{
+    if (!readRow(key))
+        return false;
+    for (const BoxDef &d : m_spec.boxes) {
+        const QString c = d.column ? QLatin1String(d.column) : QLatin1String(d.name);
+        if (c != QLatin1String("-") && m_loaded.contains(c.toLower()))
+            setBoxText(QLatin1String(d.name), m_loaded.value(c.toLower()));
+    }
+    setInsertMode(false);
+    m_key = key;
+    return true;
+}
+
+bool EntryForm::startCopy(const QVariant &key, std::span<const char *const> columns)
+{
+    if (!readRow(key))
+        return false;
+    for (const char *c : columns) {
+        const QString name = boxOfColumn(QLatin1String(c));
+        if (!name.isEmpty())
+            setBoxText(name, m_loaded.value(QString::fromLatin1(c).toLower()));
+    }
+    setInsertMode(true);
+    return true;
+}
+
+QString EntryForm::loadedText(const QString &column) const
+{
+    return m_loaded.value(column.toLower());
+}
+
+QVariant EntryForm::loadedValue(const QString &column) const
+{
+    return m_loadedValues.value(column.toLower());
+}
+
+// ---- values ----------------------------------------------------------------------------------
+
+QStringList EntryForm::writtenColumns() const
+{
+    QStringList out;
+    for (const BoxDef &d : m_spec.boxes) {
+        const QString c = d.column ? QLatin1String(d.column) : QLatin1String(d.name);
+        if (c != QLatin1String("-"))
+            out << c;
+    }
+    return out;
+}
+
+QStringList EntryForm::updateColumns() const
+{
+    if (m_spec.updateColumns.empty())
+        return writtenColumns();
+    QStringList out;
+    for (const char *c : m_spec.updateColumns)
+        out << QLatin1String(c);
+    return out;
+}
+
+QStringList EntryForm::insertColumns() const
+{
+    QStringList boxes = writtenColumns();
+    for (const auto &f : m_spec.insertFixed)
+        boxes << QLatin1String(f.first);
+    const db::TableDef *t = db::findTable(QLatin1String(m_spec.table));
+    if (!t)
+        return boxes;
+    // In the table's order.
+    QStringList out;
+    for (const db::ColumnDef &c : t->columns) {
+        if (c.type == db::ColType::Identity)
+            continue;
+        const QString name = QLatin1String(c.name);
+        if (m_spec.insertEveryColumn || boxes.contains(name, Qt::CaseInsensitive))
+            out << name;
+    }
+    return out;
+}
+
+QVariant EntryForm::value(const QString &column) const
+{
+    const QString table = QLatin1String(m_spec.table);
+    const QString name = boxOfColumn(column);
+    if (name.isEmpty()) {
+        for (const auto &f : m_spec.insertFixed)
+            if (column.compare(QLatin1String(f.first), Qt::CaseInsensitive) == 0)
+                return db::columnValue(table, column, utf8(f.second));
+        return db::columnValue(table, column, QString(QLatin1String("")));
+    }
+    const BoxDef *d = def(name);
+    const QString text = boxText(name);
+    if (d->kind == BoxKind::Money)
+        return db::columnValue(table, column, QString::number(static_cast<TMonEdit *>(box(name))->Value()));
+    if (d->flags & BoxDef::NumberText) {
+        // A number kept as text: empty, or a number; plain Latin digits stay as typed.
+        const QString t = text.trimmed();
+        if (t.isEmpty())
+            return QString(QLatin1String(""));
+        double n = 0;
+        if (!db::parseNumber(t, &n))
+            throw InputError(notNumber(text, column));
+        bool plain = true;
+        for (QChar c : t)
+            if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('.') && c != QLatin1Char('-'))
+                plain = false;
+        return db::columnValue(table, column, plain ? t : db::numberText(n));
+    }
+    QVariant v = db::columnValue(table, column, text);
+    // A text column gets the empty text, never NULL.
+    if (v.typeId() == QMetaType::QString && v.toString().isNull())
+        return QString(QLatin1String(""));
+    return v;
+}
+
+// ---- writing ---------------------------------------------------------------------------------
+
+void EntryForm::showRefusals(const QStringList &refusals)
+{
+    for (const QString &r : refusals)
+        m_ctx.ui->message(r, this);
+}
+
+bool EntryForm::isDuplicate()
+{
+    if (m_spec.duplicateKey.empty())
+        return false;
+    const QString table = QLatin1String(m_spec.table);
+    QStringList conditions;
+    QVariantList binds;
+    for (const char *c : m_spec.duplicateKey) {
+        const QString column = QLatin1String(c);
+        const db::ColumnDef *def = db::findColumn(table, column);
+        const QVariant v = value(column);
+        if (!def || def->type == db::ColType::Text) {
+            conditions << db::foldedSql(column) + QStringLiteral("=?");
+            binds << db::foldedText(v.toString());
+        } else {
+            conditions << column + QStringLiteral("=?");
+            binds << v;
+        }
+    }
+    const QVariant n = m_ctx.dm->scalar(
+        QStringLiteral("select count(*) from %1 where %2").arg(table, conditions.join(QStringLiteral(" and "))), binds);
+    return n.toLongLong() > 0;
+}
+
+bool EntryForm::insertRow()
+{
+    bool written = false;
+    guarded(m_ctx, [&] {
+        const QStringList columns = insertColumns();
+        QVariantList values;
+        for (const QString &c : columns)
+            values << value(c);
+        QStringList refused;
+        m_ctx.dm->writeTransaction(QLatin1String(m_spec.table), [&] {
+            refused = refusals(true);
+            if (isDuplicate())
+                refused << m_spec.duplicateMessage;
+            if (!refused.isEmpty())
+                return;
+            QStringList marks;
+            for (int i = 0; i < columns.size(); ++i)
+                marks << QStringLiteral("?");
+            m_ctx.dm->exec(QStringLiteral("insert into %1 (%2) values (%3)")
+                               .arg(QLatin1String(m_spec.table), columns.join(QStringLiteral(", ")),
+                                    marks.join(QLatin1Char(','))),
+                           values);
+            afterWrite(true);
+            if (const QString log = logText(true); !log.isEmpty())
+                WriteLog(m_ctx, log);
+            written = true;
+        });
+        showRefusals(refused);
+    });
+    if (!written)
+        return false;
+    if (!m_spec.insertedMessage.isEmpty())
+        m_ctx.ui->message(m_spec.insertedMessage, this);
+    emit saved(true);
+    if (m_spec.closeAfterInsert)
+        accept();
+    return true;
+}
+
+bool EntryForm::updateRow()
+{
+    enum { Refused, Gone, Changed, Written } outcome = Refused;
+    guarded(m_ctx, [&] {
+        if (m_key.isNull()) {
+            outcome = Gone;
+            return;
+        }
+        const QStringList columns = updateColumns();
+        QVariantList values;
+        for (const QString &c : columns)
+            values << value(c);
+        QStringList refused;
+        const QString table = QLatin1String(m_spec.table);
+        const QString key = QLatin1String(m_spec.key);
+        m_ctx.dm->writeTransaction(table, [&] {
+            refused = refusals(false);
+            if (!refused.isEmpty())
+                return;
+            // The row as it is now, held until the commit: the update goes on only when the
+            // columns it writes still hold what the form loaded.
+            DataSet now(QStringLiteral("now"));
+            now.setDatabase(m_ctx.dm->ADOConnection1());
+            now.open(QStringLiteral("select %1 from %2 where %3=?%4")
+                         .arg(columns.join(QLatin1Char(',')), table, key,
+                              m_ctx.dm->isPostgres() ? QStringLiteral(" for update") : QString()),
+                     {m_key});
+            if (now.isEmpty()) {
+                outcome = Gone;
+                return;
+            }
+            for (const QString &c : columns) {
+                if (m_loaded.contains(c.toLower()) && now.text(c, 0) != m_loaded.value(c.toLower())) {
+                    outcome = Changed;
+                    return;
+                }
+            }
+            QStringList sets;
+            for (const QString &c : columns)
+                sets << c + QStringLiteral("=?");
+            QVariantList binds = values;
+            binds << m_key;
+            const int n = m_ctx.dm->exec(
+                QStringLiteral("update %1 set %2 where %3=?").arg(table, sets.join(QLatin1Char(',')), key), binds);
+            if (n == 0) {
+                outcome = Gone;
+                return;
+            }
+            afterWrite(false);
+            if (const QString log = logText(false); !log.isEmpty())
+                WriteLog(m_ctx, log);
+            // What the row holds now is what the next save compares with.
+            now.open(QStringLiteral("select %1 from %2 where %3=?").arg(columns.join(QLatin1Char(',')), table, key),
+                     {m_key});
+            for (const QString &c : columns)
+                m_loaded.insert(c.toLower(), now.isEmpty() ? QString() : now.text(c, 0));
+            outcome = Written;
+        });
+        showRefusals(refused);
+    });
+    if (outcome == Gone)
+        m_ctx.ui->message(m_spec.rowGoneMessage.isEmpty() ? msg::kRowGone : m_spec.rowGoneMessage, this);
+    else if (outcome == Changed)
+        m_ctx.ui->message(msg::kChangedByOther, this);
+    if (outcome != Written)
+        return false;
+    if (!m_spec.editedMessage.isEmpty())
+        m_ctx.ui->message(m_spec.editedMessage, this);
+    emit saved(false);
+    if (m_spec.closeAfterEdit)
+        accept();
+    return true;
+}

@@ -92,6 +92,8 @@ struct BoxDef {
     const char *section = nullptr;   // the bold caption of the group the box stands in
     const char *tipTitle = nullptr;  // balloon tip (shown after the on-enter handler)
     const char *tipText = nullptr;
+    const char *button = nullptr;    // objectName of a small button after the box (boxButton())
+    const char *buttonCaption = "...";
     unsigned flags = 0;
     int width = 170;                 // the box's minimum width
 };
@@ -114,6 +116,9 @@ struct EntrySpec {
     std::span<const char *const> updateColumns = {};
     // Further columns of the insert with the text they get (columns without a box).
     std::span<const std::pair<const char *, const char *>> insertFixed = {};
+    // The insert gives every column of the table a value: the columns without a box and
+    // without a fixed text get the empty text (0 in a numeric column).
+    bool insertEveryColumn = false;
     // The natural key that the insert refuses twice; empty: no duplicate test.
     std::span<const char *const> duplicateKey = {};
     QString duplicateMessage;
@@ -148,6 +153,7 @@ public:
     QLineEdit *edit(const QString &name) const;
     QComboBox *combo(const QString &name) const;
     QLabel *captionLabel(const QString &name) const;
+    QWidget *boxButton(const QString &name) const;
     // A box's text as written (a Year box with blanks for unfilled places; a money box its
     // grouped digits); setting it as the openers do (a money box shows a stored amount's
     // integer part, grouped; a date box any date text in its form).
@@ -197,14 +203,20 @@ protected:
     const EntrySpec &m_spec;
 
 private:
+    void buildBoxes();
     QStringList writtenColumns() const;
     QStringList updateColumns() const;
+    QStringList insertColumns() const;
+    QString boxOfColumn(const QString &column) const;
     const BoxDef *def(const QString &name) const;
-    bool load(const QVariant &key, std::span<const char *const> columns, bool all);
-    bool isDuplicate(const QVariantList &keyValues);
+    // Reads the row `key`; false when there is none.
+    bool readRow(const QVariant &key);
+    bool isDuplicate();
+    void showRefusals(const QStringList &refusals);
 
     QHash<QString, QWidget *> m_boxes;     // lower-case name -> box
     QHash<QString, QLabel *> m_captions;   // lower-case name -> caption
+    QHash<QString, QWidget *> m_buttons;   // lower-case name -> the button after the box
     QHash<QString, std::function<void(QLineEdit *)>> m_enter;
     QHash<QString, QString> m_loaded;      // lower-case column -> text
     QHash<QString, QVariant> m_loadedValues;

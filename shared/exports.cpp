@@ -29,14 +29,10 @@ constexpr int kProgressEvery = 1000;
 
 QString titleOf(const QHash<QString, QString> &titles, const QString &field)
 {
-    auto it = titles.constFind(field);
-    if (it != titles.constEnd())
-        return *it;
-    // PostgreSQL hands field names back in lower case.
+    QList<ExportColumn> columns;
     for (auto i = titles.constBegin(); i != titles.constEnd(); ++i)
-        if (i.key().compare(field, Qt::CaseInsensitive) == 0)
-            return i.value();
-    return field;
+        columns << ExportColumn(i.key(), i.value());
+    return ColumnTitle(columns, field);
 }
 
 // Text as a cell holds it: no control characters, at most the cell's 32,767 characters.
@@ -423,4 +419,48 @@ bool ExportHtmlRows(AppContext &ctx, const QString &fileName, const QString &tit
 {
     return writeHtml(
         ctx, fileName, title, headers, rows.size(), [&](int r, int c) { return rows.at(r).value(c); }, totalsRow);
+}
+
+QString ColumnTitle(const QList<ExportColumn> &columns, const QString &field)
+{
+    for (const ExportColumn &c : columns)
+        if (c.field == field)
+            return c.title;
+    // PostgreSQL hands field names back in lower case.
+    for (const ExportColumn &c : columns)
+        if (c.field.compare(field, Qt::CaseInsensitive) == 0)
+            return c.title;
+    return field;
+}
+
+QHash<QString, QString> ColumnTitles(const QList<ExportColumn> &columns)
+{
+    QHash<QString, QString> out;
+    for (const ExportColumn &c : columns)
+        out.insert(c.field, c.title);
+    return out;
+}
+
+QList<ExportColumn> DataSetColumns(const DataSet *ds, const QList<ExportColumn> &titles)
+{
+    QList<ExportColumn> out;
+    if (!ds)
+        return out;
+    for (const QString &f : ds->fieldNames())
+        out << ExportColumn(f, ColumnTitle(titles, f));
+    return out;
+}
+
+QString ExportToExcel(AppContext &ctx, DataSet *ds, const QList<ExportColumn> &titles)
+{
+    return ExportToExcel(ctx, ds, ColumnTitles(titles));
+}
+
+bool ExportHtmlDataSet(AppContext &ctx, const QString &fileName, const QString &title, DataSet *ds,
+                       const QList<ExportColumn> &titles, const QString &totalsRow)
+{
+    QList<HtmlColumn> columns;
+    for (const ExportColumn &c : DataSetColumns(ds, titles))
+        columns << HtmlColumn(c.field, c.title);
+    return ExportHtmlTable(ctx, fileName, title, ds, columns, totalsRow);
 }

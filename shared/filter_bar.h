@@ -31,6 +31,7 @@
 #include <span>
 #include <vector>
 
+class DataSet;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -64,7 +65,7 @@ struct FilterDef {
     enum Flag : unsigned {
         EnterRuns = 1,  // Enter in the box emits enterPressed()
         KafOnLeave = 2, // leaving the box writes its keheh as the Arabic kaf (NormalizeKaf)
-        Sorted = 4,     // a combo's list is kept in Persian alphabetical order (FillCombo)
+        Sorted = 4,     // a combo's list is kept in Persian alphabetical order (fill())
     };
     const char *check;         // the tick's objectName
     const char *caption;       // the tick's caption
@@ -98,6 +99,8 @@ public:
     QStringList listItems(const QString &box) const;
     // Adds an entry to a ComboList filter's list (as its "+" does with the combo's text).
     void addListItem(const QString &box, const QString &text);
+    // Fills a combo box's list from a query (FillComboFromQuery, sorted when its filter is).
+    void fill(const QString &box, DataSet *query, const QString &sql, const QVariantList &binds = {});
     // Ticks or clears a filter as a click on its tick does.
     void setTicked(const QString &box, bool ticked);
 

@@ -44,16 +44,17 @@ void selectRow(QTableView *grid, DataSet *ds, int row)
 
 } // namespace
 
-void BindGrid(QTableView *grid, DataSet *ds)
+void BindGrid(QTableView *grid, DataSet *ds, bool sortable)
 {
     if (!grid || !ds)
         return;
     if (grid->model() != ds)
         grid->setModel(ds);
     QHeaderView *header = grid->horizontalHeader();
-    header->setSectionsClickable(true);
-    QObject::connect(header, &QHeaderView::sectionClicked, grid,
-                     [grid, ds](int section) { SortGridByColumn(grid, ds, section); });
+    header->setSectionsClickable(sortable);
+    if (sortable)
+        QObject::connect(header, &QHeaderView::sectionClicked, grid,
+                         [grid, ds](int section) { SortGridByColumn(grid, ds, section); });
     QObject::connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, ds,
                      [ds](const QModelIndex &current) {
                          if (current.isValid())

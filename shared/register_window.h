@@ -27,8 +27,8 @@
 //   void Tkhadamat_src::openFromMain(const PageRights &r) { applyRights(kRights, r); ...; showModal(); }
 //
 // Handlers from another file (documents, history, forms, reports of a window) attach by
-// objectName without touching the window's file; they are bound when the window builds its
-// menus (the registration runs at start-up, before any window exists):
+// objectName without touching the window's file (the registration runs at start-up; the
+// handler is looked up each time the item is triggered, so the order does not matter):
 //
 //   // bitumen/ghir_docs_u.cpp
 //   static const bool kN14 = RegisterWindow::handle<Tghir_src>("N14", [](Tghir_src &w) {
@@ -50,6 +50,7 @@ class DataSet;
 class QAction;
 class QMenu;
 class QMenuBar;
+class QVBoxLayout;
 
 struct MenuItem {
     enum Kind {
@@ -80,12 +81,15 @@ struct RightRule {
 class RegisterWindow : public QDialog {
     Q_OBJECT
 public:
+    // A modal window (title bar with the close box only), right to left, with a vertical
+    // layout body() that the menu bar heads.
     RegisterWindow(AppContext &ctx, const QString &objectName, const QString &caption, QWidget *parent = nullptr);
+    QVBoxLayout *body() const { return m_body; }
 
     AppContext &ctx() const { return m_ctx; }
 
-    // Creates the menus of the table (the main menu bar becomes the window's menu bar) and
-    // binds the handlers registered for this window's class.
+    // Creates the menus of the table (the main menu bar MainMenu1 heads body()); a triggered
+    // item runs its handler (onMenu, or one registered for the window's class).
     void buildMenus(std::span<const MenuItem> items);
     QMenuBar *menuBar() const { return m_bar; }
     // A menu item's action, or a submenu's / popup's menu, by objectName; throws AppError
@@ -93,7 +97,8 @@ public:
     QAction *action(const QString &name) const;
     QMenu *menu(const QString &name) const;
 
-    // Binds a handler to a menu item (replacing an earlier one); it runs guarded.
+    // Binds a handler to a menu item (replacing an earlier one, and one registered for the
+    // class); it runs guarded. A submenu's handler runs each time the submenu opens.
     void onMenu(const QString &name, std::function<void()> handler);
     // Runs a menu item as a click does; false when there is none.
     bool trigger(const QString &name);
@@ -129,12 +134,18 @@ public:
     // Shows the window modally through the Ui.
     int showModal();
 
+protected:
+    // Enter neither closes the window nor presses a button.
+    void keyPressEvent(QKeyEvent *e) override;
+
 private:
+    void dispatch(const QString &name);
     using Handler = std::function<void(RegisterWindow &)>;
     static bool registerHandler(const char *className, const char *name, Handler fn);
     static QHash<QString, QHash<QString, Handler>> &registry();
 
     AppContext &m_ctx;
+    QVBoxLayout *m_body = nullptr;
     QMenuBar *m_bar = nullptr;
     QHash<QString, QAction *> m_actions;
     QHash<QString, QMenu *> m_menus;

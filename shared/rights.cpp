@@ -8,12 +8,17 @@ const QString kNoAccessMessage = QStringLiteral("شما دسترسي به اين
 
 PageRights ReadPageRights(AppContext &ctx, const QString &pageName)
 {
+    return FindPageRights(ctx, pageName).value_or(PageRights());
+}
+
+std::optional<PageRights> FindPageRights(AppContext &ctx, const QString &pageName)
+{
     DataSet *q = ctx.dm->ADOQ_dastrasi;
     q->open(QStringLiteral("select * from dastrasi where prs_id=? and page_name=?"),
             {ctx.CurrentUser.prs_id.toLongLong(), pageName});
     PageRights r;
     if (q->isEmpty())
-        return r;
+        return std::nullopt;
     q->first();
     r.darj = q->value(QStringLiteral("darj")).toBool();
     r.virayesh = q->value(QStringLiteral("virayesh")).toBool();

@@ -21,6 +21,8 @@ extern const QString kNoAccessMessage; // "شما دسترسي به اين صف�
 std::optional<PageRights> CheckPageAccess(AppContext &ctx, const QString &pageName);
 // The row's flags without showing anything (no row: every flag false).
 PageRights ReadPageRights(AppContext &ctx, const QString &pageName);
+// The row's flags, or nothing when the user has no row for the page.
+std::optional<PageRights> FindPageRights(AppContext &ctx, const QString &pageName);
 
 // County restriction of the searches: for every level but exactly "admin", the rows whose
 // `column` is one of the user's counties. Appends the bound user id to binds.

@@ -152,8 +152,11 @@ private slots:
         f.ui.inputs << "s3cret";
         QVERIFY(ConfirmDeletePassword(f.ctx, kDeletePasswordCaption, kDeletePasswordPrompt));
 
-        // Cancel's "?" is compared like any answer.
+        // Cancel never confirms, even when the stored password is Cancel's default "?";
+        // typing "?" does.
         f.dm.exec(QStringLiteral("update setting set cmt=? where component=?"), {"?", kDeletePasswordPrompt});
+        QVERIFY(!ConfirmDeletePassword(f.ctx, kPasswordCaption, kPasswordPrompt));
+        f.ui.inputs << "?";
         QVERIFY(ConfirmDeletePassword(f.ctx, kPasswordCaption, kPasswordPrompt));
     }
 

@@ -1,0 +1,68 @@
+#include "shared/delete_command.h"
+
+#include "core/context.h"
+#include "core/dm_u.h"
+#include "shared/delete_password.h"
+#include "shared/guard.h"
+#include "shared/log.h"
+#include "shared/messages.h"
+
+namespace {
+
+bool passwordGiven(AppContext &ctx, QWidget *parent, DeleteSpec::Password p)
+{
+    if (p == DeleteSpec::NoPassword)
+        return true;
+    const bool plain = p == DeleteSpec::AskPassword;
+    if (ConfirmDeletePassword(ctx, plain ? kPasswordCaption : kDeletePasswordCaption,
+                              plain ? kPasswordPrompt : kDeletePasswordPrompt))
+        return true;
+    ctx.ui->message(plain ? kPasswordMismatch : kDeletePasswordMismatch, parent);
+    return false;
+}
+
+bool answeredYes(AppContext &ctx, QWidget *parent, const DeleteSpec &spec)
+{
+    return spec.question.isEmpty() || ctx.ui->question(spec.question, spec.questionWithCancel, parent) == Ui::Yes;
+}
+
+} // namespace
+
+bool RunDelete(AppContext &ctx, QWidget *parent, const DeleteSpec &spec, const QVariant &key)
+{
+    if (!spec.levels.isEmpty() && !spec.levels.contains(ctx.CurrentUser.level)) {
+        ctx.ui->message(spec.levelRefusal, parent);
+        return false;
+    }
+    bool removed = false, gone = false;
+    const bool done = guarded(ctx, [&] {
+        if (spec.passwordFirst) {
+            if (!passwordGiven(ctx, parent, spec.password) || !answeredYes(ctx, parent, spec))
+                return;
+        } else if (!answeredYes(ctx, parent, spec) || !passwordGiven(ctx, parent, spec.password)) {
+            return;
+        }
+        ctx.dm->transaction([&] {
+            const int n = ctx.dm->exec(QStringLiteral("delete from %1 where %2=?").arg(spec.table, spec.keyColumn), {key});
+            if (n == 0) {
+                // Another user deleted it first: nothing more to do, no log row.
+                gone = true;
+                return;
+            }
+            for (const DeleteChild &c : spec.children)
+                ctx.dm->exec(QStringLiteral("delete from %1 where %2=?")
+                                 .arg(QLatin1String(c.table), QLatin1String(c.ownerColumn)),
+                             {key});
+            if (!spec.logText.isEmpty())
+                WriteLog(ctx, spec.logText);
+            removed = true;
+        });
+    });
+    if (!done)
+        return false;
+    if (gone)
+        ctx.ui->message(spec.goneMessage.isEmpty() ? msg::kAlreadyDeleted : spec.goneMessage, parent);
+    else if (removed && !spec.doneMessage.isEmpty())
+        ctx.ui->message(spec.doneMessage, parent);
+    return removed;
+}

@@ -1,0 +1,59 @@
+#include "shared/sum_labels.h"
+
+#include "core/context.h"
+#include "core/dm_u.h"
+#include "shared/numwords.h"
+
+#include <QLabel>
+
+SumLabels::SumLabels(QWidget *parent, std::span<const SumColumn> columns)
+    : QObject(parent)
+    , m_columns(columns)
+{
+    setObjectName(QStringLiteral("sums"));
+    for (const SumColumn &c : m_columns) {
+        if (!c.label)
+            continue;
+        auto *l = new QLabel(parent);
+        l->setObjectName(QLatin1String(c.label));
+        l->setMinimumWidth(60);
+        m_labels.insert(QLatin1String(c.label), l);
+    }
+}
+
+QString SumLabels::selectSql(const QString &fromWhere) const
+{
+    QStringList parts;
+    for (const SumColumn &c : m_columns)
+        parts << QStringLiteral("%1 as %2").arg(QLatin1String(c.expression), QLatin1String(c.alias));
+    return QStringLiteral("select ") + parts.join(QLatin1Char(',')) + QLatin1Char(' ') + fromWhere;
+}
+
+void SumLabels::run(AppContext &ctx, const QString &fromWhere, const QVariantList &binds)
+{
+    DataSet *q = ctx.dm->ADOQuery1;
+    q->open(selectSql(fromWhere), binds);
+    for (const SumColumn &c : m_columns) {
+        const QString alias = QLatin1String(c.alias);
+        const QString v = q->isEmpty() ? QString() : q->text(alias, 0);
+        m_values.insert(alias, v);
+        if (QLabel *l = c.label ? m_labels.value(QLatin1String(c.label)) : nullptr)
+            l->setText(c.display == SumColumn::Grouped ? GroupDigits(v) : v);
+    }
+}
+
+QString SumLabels::value(const QString &alias) const
+{
+    return m_values.value(alias);
+}
+
+QLabel *SumLabels::label(const QString &objectName) const
+{
+    return m_labels.value(objectName);
+}
+
+void SumLabels::clearLabels()
+{
+    for (QLabel *l : std::as_const(m_labels))
+        l->clear();
+}

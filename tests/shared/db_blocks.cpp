@@ -1,0 +1,441 @@
+// The shared blocks of the registers, each once over data rows: numbers and the comparison
+// form of names, the grid, the filter bar with the count and sums, the register window's
+// menus and rights, the entry form's insert and edit, and the delete command.
+#include "support/fixture.h"
+#include "support/texts.h"
+
+#include "core/errors.h"
+#include "db/dialect.h"
+#include "db/values.h"
+#include "shared/delete_command.h"
+#include "shared/entry_form.h"
+#include "shared/filter_bar.h"
+#include "shared/grid.h"
+#include "shared/register_window.h"
+#include "shared/sum_labels.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableView>
+
+namespace {
+
+const QString kYehArabic = QString::fromUtf8("\u0642\u0632\u0648\u064A\u0646");  // قزوين
+const QString kYehPersian = QString::fromUtf8("\u0642\u0632\u0648\u06CC\u0646"); // قزوین
+const QString kKafArabic = QString::fromUtf8("\u0643\u0631\u062C");               // كرج
+const QString kKafPersian = QString::fromUtf8("\u06A9\u0631\u062C");              // کرج
+const QString kMehr = QString::fromUtf8("\u0645\u0647\u0631");                    // مهر
+const QString kAban = QString::fromUtf8("\u0622\u0628\u0627\u0646");              // آبان
+
+qint64 addReport(Fixture &f, const QString &city, const QString &sal, const QString &mah, int dehyariha, int mablagh)
+{
+    f.dm.exec(QStringLiteral("insert into khadamat (city, sal, mah, dehyariha, fani, mablagh, khalaf_par, bi_par,"
+                             " bi_est, khalaf_bon, dakhel_m, kharej_m, farmandari, ostandari, ehdasi)"
+                             " values (?,?,?,?,0,?,0,0,0,0,0,0,0,0,0)"),
+              {city, sal, mah, dehyariha, mablagh});
+    return f.scalar(QStringLiteral("select max(id) from khadamat")).toLongLong();
+}
+
+QStringList column(Fixture &f, const QString &sql, const QVariantList &binds = {})
+{
+    DataSet *q = f.dm.ADOQuery2;
+    q->open(sql, binds);
+    QStringList out;
+    for (int r = 0; r < q->recordCount(); ++r)
+        out << q->text(q->fieldNames().first(), r);
+    return out;
+}
+
+const GridColumn kGrid[] = {
+    {"id"},
+    {"mah", "ماه", 70},
+    {"city", "شهرستان", 100, qRgb(0, 255, 0)},
+    {"mablagh", "مبلغ دريافتي", 0, 0, GridColumn::Money},
+};
+
+const FilterDef kFilters[] = {
+    {.check = "CheckBox1", .caption = "شهرستان", .box = "city", .kind = FilterKind::Combo, .column = "city",
+     .match = FilterMatch::Like, .flags = FilterDef::EnterRuns | FilterDef::KafOnLeave},
+    {.check = "CheckBox2", .caption = "سال", .box = "sal", .kind = FilterKind::Year, .column = "sal",
+     .match = FilterMatch::Equals},
+    {.check = "CheckBox3", .caption = "ماه", .box = "mah", .kind = FilterKind::ComboList, .column = "mah",
+     .match = FilterMatch::AnyEquals, .list = {"add_mah", "show_list_mah", "list_mah", "PopupMenu2", "N8", "حذف ماه"}},
+};
+
+const SumColumn kSums[] = {
+    {"c", "count(*)", "cnt"},
+    {"d", "sum(dehyariha)"},
+    {"m", "sum(mablagh)", "mablagh_sum", SumColumn::Grouped},
+};
+
+const MenuItem kMenus[] = {
+    {"", "N1", "ثبت"},
+    {"", "N9", "گزارشات", MenuItem::Submenu},
+    {"N9", "N4", "اکسل"},
+    {"N9", "N10", "ويژه", MenuItem::Item, true},
+    {"", "PopupMenu1", "", MenuItem::Popup},
+    {"PopupMenu1", "N22", "ثبت مجدد"},
+};
+
+const RightRule kRights[] = {
+    {"N1", RightRule::Darj},
+    {"N22", RightRule::Darj, RightRule::Show},
+    {"N4", RightRule::Hazf, RightRule::EnableAndShow},
+};
+
+const BoxDef kBoxes[] = {
+    {.name = "city", .kind = BoxKind::Combo, .caption = "نام شهرستان", .initial = "", .flags = BoxDef::KafOnLeave},
+    {.name = "sal", .kind = BoxKind::Year, .caption = "سال", .initial = "@year"},
+    {.name = "mah", .kind = BoxKind::Combo, .caption = "ماه", .initial = ""},
+    {.name = "dehyariha", .kind = BoxKind::Digits, .caption = "دهياري ها", .initial = ""},
+    {.name = "mablagh", .kind = BoxKind::Money, .caption = "مبلغ", .initial = ""},
+    {.name = "ostan", .kind = BoxKind::Combo, .caption = "استان", .column = "-"},
+};
+const char *const kKey[] = {"city", "sal", "mah"};
+const EntrySpec kSpec = {.objectName = "Tkhadamat_test", .caption = "ثبت/ويرايش", .table = "khadamat",
+                         .boxes = kBoxes, .insertEveryColumn = true, .duplicateKey = kKey,
+                         .duplicateMessage = QStringLiteral("تکراريست"), .editedMessage = QStringLiteral("ويرايش شد")};
+
+class TestForm : public EntryForm {
+public:
+    explicit TestForm(AppContext &ctx) : EntryForm(ctx, kSpec) {}
+    QString logText(bool inserted) const override { return inserted ? QStringLiteral("ins ") + boxText("city") : QString(); }
+};
+
+class TestWindow : public RegisterWindow {
+    Q_OBJECT
+public:
+    explicit TestWindow(AppContext &ctx) : RegisterWindow(ctx, QStringLiteral("TestWindow"), QStringLiteral("t"))
+    {
+        buildMenus(kMenus);
+    }
+};
+
+int g_registered = 0;
+const bool kRegistered = RegisterWindow::handle<TestWindow>("N4", [](TestWindow &) { ++g_registered; });
+
+} // namespace
+
+class BlocksTest : public QObject {
+    Q_OBJECT
+private slots:
+    void numbersAndNames()
+    {
+        struct {
+            const char *text;
+            bool ok;
+            double value;
+        } const cases[] = {
+            {"1,250,000", true, 1250000}, {"12,345.5", true, 12345.5}, {"-1,000", true, -1000},
+            {"2,3", false, 0},            {"1,23", false, 0},          {",123", false, 0},
+            {"1234,567", false, 0},       {"1,2345", false, 0},        {"1.2,3", false, 0},
+            {"\u06F1\u066C\u06F2\u06F5\u06F0", true, 1250}, {"", false, 0}, {"12a", false, 0},
+        };
+        for (const auto &c : cases) {
+            double v = 0;
+            QCOMPARE(db::parseNumber(QString::fromUtf8(c.text), &v), c.ok);
+            if (c.ok)
+                QCOMPARE(v, c.value);
+        }
+        // Every caller: a money column refuses "2,3" rather than storing 23.
+        QVERIFY_THROWS_EXCEPTION(InputError, db::columnValue("etebarat", "mablagh", "2,3"));
+        QCOMPARE(db::latinDigits(QString::fromUtf8("\u06F1\u06F4\u0660\u06F3/05")), QStringLiteral("1403/05"));
+
+        // The comparison form: yeh and kaf variants and outer blanks, on both databases.
+        Fixture f;
+        f.dm.exec(QStringLiteral("insert into peymankaran (peymankar) values (?)"), {kYehArabic + " " + kKafArabic});
+        const QString typed = "  " + kYehPersian + " " + kKafPersian + " ";
+        QCOMPARE(db::foldedText(typed), kYehArabic + " " + kKafArabic);
+        QCOMPARE(f.scalar("select count(*) from peymankaran where " + db::foldedSql("peymankar") + "=?",
+                          {db::foldedText(typed)}).toInt(), 1);
+        // The stored text is untouched.
+        QCOMPARE(f.scalar("select peymankar from peymankaran").toString(), kYehArabic + " " + kKafArabic);
+    }
+
+    void gridFiltersAndSums()
+    {
+        Fixture f;
+        addReport(f, kKafArabic, "1402", kMehr, 3, 1500000);
+        addReport(f, kYehArabic, "1402", kAban, 4, 20);
+        addReport(f, kKafArabic, "1403", kAban, 5, 7);
+        QWidget host;
+        DataSet *ds = f.dm.ADOQuery1;
+        auto *filters = new FilterBar(&host, kFilters);
+        auto *sums = new SumLabels(&host, kSums);
+        DataSet list(QStringLiteral("list"));
+        list.setDatabase(f.dm.ADOConnection1());
+        QTableView *grid = MakeGrid(&host, &list, {.columns = kGrid, .rowColor = [](const DataSet &d, int row) {
+                                                        return d.toInt64("mablagh", row) > 100 ? QColor(Qt::red) : QColor();
+                                                    }});
+        auto search = [&] {
+            QVariantList binds;
+            const QString where = " from khadamat where id<>-1 " + filters->sql(binds);
+            list.open("select *" + where + " order by id", binds);
+            sums->run(f.ctx, where, binds);
+        };
+        search();
+        Q_UNUSED(ds);
+
+        // Grid: the table's columns in its order, titled, the rest hidden; money grouped.
+        QHeaderView *h = grid->horizontalHeader();
+        QStringList shown;
+        for (int v = 0; v < h->count(); ++v)
+            if (!h->isSectionHidden(h->logicalIndex(v)))
+                shown << list.headerData(h->logicalIndex(v), Qt::Horizontal).toString();
+        QCOMPARE(shown, QStringList({"ماه", "شهرستان", "مبلغ دريافتي"}));
+        QCOMPARE(h->sectionSize(list.fieldIndex("mah")), 70);
+        const QModelIndex money = list.index(0, list.fieldIndex("mablagh"));
+        QCOMPARE(list.data(money, Qt::BackgroundRole).value<QColor>(), QColor(Qt::red));
+        QVERIFY(!list.data(list.index(1, 0), Qt::BackgroundRole).isValid());
+        // A title click sorts; the grid's current row follows the dataset's and back.
+        emit h->sectionClicked(list.fieldIndex("dehyariha"));
+        QCOMPARE(list.sort(), QStringLiteral("dehyariha ASC"));
+        emit h->sectionClicked(list.fieldIndex("dehyariha"));
+        QCOMPARE(list.text("dehyariha", 0), QStringLiteral("5"));
+        list.setCurrentRow(2);
+        QCOMPARE(grid->currentIndex().row(), 2);
+        grid->setCurrentIndex(list.index(1, 1));
+        QCOMPARE(list.currentRow(), 1);
+
+        // Sums over every row; the count and the grouped sum shown, the other kept.
+        QCOMPARE(sums->label("cnt")->text(), QStringLiteral("3"));
+        QCOMPARE(sums->label("mablagh_sum")->text(), QStringLiteral("1,500,027"));
+        QCOMPARE(sums->value("d"), QStringLiteral("12"));
+
+        // A tick enables its box, yellow; the box's text only counts while it is enabled.
+        QLineEdit *sal = filters->line("sal");
+        sal->setText("1402");
+        search();
+        QCOMPARE(sums->value("c"), QStringLiteral("3"));
+        filters->check("CheckBox2")->click();
+        QVERIFY(sal->isEnabledTo(&host));
+        QCOMPARE(sal->palette().color(QPalette::Base), QColor(255, 255, 0));
+        search();
+        QCOMPARE(column(f, list.sql(), list.binds()).size(), 2);
+        // Month list: ticked with an empty list finds nothing ("???"); two months find either.
+        filters->check("CheckBox2")->click();
+        QVERIFY(!sal->isEnabledTo(&host));
+        filters->check("CheckBox3")->click();
+        search();
+        QCOMPARE(sums->value("c"), QStringLiteral("0"));
+        filters->combo("mah")->setEditText(kMehr);
+        child<QPushButton>(&host, "add_mah")->click();
+        search();
+        QCOMPARE(sums->value("c"), QStringLiteral("1"));
+        filters->addListItem("mah", kAban);
+        search();
+        QCOMPARE(sums->value("c"), QStringLiteral("3"));
+        filters->list("list_mah")->setCurrentRow(0);
+        child<QAction>(&host, "N8")->trigger();
+        QCOMPARE(filters->listItems("mah"), QStringList{kAban});
+        // Unticking hides and empties the list.
+        filters->check("CheckBox3")->click();
+        QVERIFY(filters->listItems("mah").isEmpty());
+        // County: "%x%" with its bind; leaving the box writes the keheh as the Arabic kaf.
+        filters->setTicked("city", true);
+        filters->combo("city")->setEditText(kKafPersian);
+        QFocusEvent out(QEvent::FocusOut);
+        QApplication::sendEvent(filters->combo("city"), &out);
+        QCOMPARE(filters->text("city"), kKafArabic);
+        QVariantList binds;
+        QCOMPARE(filters->sql(binds), QStringLiteral(" and city like ?"));
+        QCOMPARE(binds, QVariantList{"%" + kKafArabic + "%"});
+        // Enter in the county box asks for the search.
+        int enters = 0;
+        connect(filters, &FilterBar::enterPressed, this, [&] { ++enters; });
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(filters->combo("city"), &enter);
+        QCOMPARE(enters, 1);
+    }
+
+    void registerWindow()
+    {
+        Fixture f;
+        const qint64 u = f.addUser("u", "p", "ostan");
+        f.signInAs(u, "u", "ostan");
+        TestWindow w(f.ctx);
+        // Menus from the table, by objectName, in their places.
+        QCOMPARE(w.menuBar()->objectName(), QStringLiteral("MainMenu1"));
+        QCOMPARE(w.action("N1")->text(), QStringLiteral("ثبت"));
+        QVERIFY(w.menu("N9")->actions().contains(w.action("N4")));
+        QVERIFY(!w.action("N10")->isVisible());
+        QCOMPARE(w.menu("PopupMenu1")->actions().first()->objectName(), QStringLiteral("N22"));
+        // Rights from the table.
+        w.applyRights(kRights, PageRights{.darj = false, .virayesh = true, .hazf = true, .namayesh = true});
+        QVERIFY(!w.action("N1")->isEnabled());
+        QVERIFY(!w.action("N22")->isVisible());
+        QVERIFY(w.action("N4")->isEnabled() && w.action("N4")->isVisible());
+        // Handlers by objectName: bound in the window, or registered from another file.
+        int own = 0;
+        w.onMenu("N1", [&] { ++own; });
+        w.action("N1")->setEnabled(true);
+        QVERIFY(w.trigger("N1"));
+        QVERIFY(w.trigger("N4"));
+        QCOMPARE(own, 1);
+        QCOMPARE(g_registered, 1);
+        QVERIFY(kRegistered);
+        // A failing handler ends with its message.
+        w.onMenu("N22", [] { throw AppError("boom"); });
+        w.trigger("N22");
+        QCOMPARE(f.ui.lastMessage(), QStringLiteral("boom"));
+        // Nothing current: the command does nothing but say why.
+        DataSet empty(QStringLiteral("empty"));
+        QVERIFY(!w.requireCurrent(&empty));
+        QCOMPARE(f.ui.lastMessage(), texts::kEmptyList);
+        // A further page: no row refused and left enabled; a row without namayesh disables.
+        w.checkSubmenuOnShow("N9", "g_rep");
+        emit w.menu("N9")->aboutToShow();
+        QCOMPARE(f.ui.lastMessage(), texts::kNoAccess);
+        QVERIFY(w.menu("N9")->menuAction()->isEnabled());
+        f.grant(u, "g_rep", true, true, true, false);
+        emit w.menu("N9")->aboutToShow();
+        QVERIFY(!w.menu("N9")->menuAction()->isEnabled());
+        f.dm.exec("update dastrasi set namayesh=? where page_name='g_rep'", {true});
+        f.ui.messages.clear();
+        emit w.menu("N9")->aboutToShow();
+        QVERIFY(w.menu("N9")->menuAction()->isEnabled());
+        QVERIFY(f.ui.messages.isEmpty());
+        QVERIFY(w.levelIs({"admin", "ostan"}) && !w.levelIs({"city"}));
+    }
+
+    void entryForm()
+    {
+        Fixture f;
+        TestForm form(f.ctx);
+        auto fill = [&](const QString &city, const QString &mah, const QString &money) {
+            form.setBoxText("city", city);
+            form.setBoxText("mah", mah);
+            form.setBoxText("mablagh", money);
+        };
+        // Insert: defaults, typed values, the log row with it.
+        form.startInsert();
+        QCOMPARE(form.boxText("sal"), QStringLiteral("1405"));
+        QVERIFY(form.isInsertMode() && child<QPushButton>(&form, "ins_btn")->isVisibleTo(&form));
+        fill(kYehArabic, kMehr, "1,500");
+        QVERIFY(form.insertRow());
+        QCOMPARE(f.ui.lastMessage(), texts::kInserted);
+        QCOMPARE(f.scalar("select mablagh from khadamat").toInt(), 1500);
+        QCOMPARE(f.scalar("select dehyariha from khadamat").toInt(), 0);
+        QCOMPARE(f.scalar("select count(*) from log where cmt=?", {"ins " + kYehArabic}).toInt(), 1);
+        // The same key with the Persian yeh and a trailing blank is a duplicate; nothing
+        // written, no log row.
+        fill(kYehPersian + " ", kMehr, "9");
+        QVERIFY(!form.insertRow());
+        QCOMPARE(f.ui.lastMessage(), QStringLiteral("تکراريست"));
+        QCOMPARE(f.count("khadamat"), 1);
+        QCOMPARE(f.count("log"), 1);
+        // A value that is not a number names its column; nothing written.
+        fill(kKafArabic, kMehr, "");
+        form.edit("dehyariha")->setText("2,3");
+        QVERIFY(!form.insertRow());
+        QVERIFY(f.ui.lastMessage().contains("dehyariha"));
+        QCOMPARE(f.count("khadamat"), 1);
+        form.edit("dehyariha")->clear();
+
+        // Edit: the form reads its own row.
+        const qint64 id = f.scalar("select id from khadamat").toLongLong();
+        QVERIFY(form.startEdit(id));
+        QVERIFY(!form.isInsertMode() && child<QPushButton>(&form, "edit_btn")->isVisibleTo(&form));
+        QCOMPARE(form.boxText("city"), kYehArabic);
+        QCOMPARE(form.boxText("mablagh"), QStringLiteral("1,500"));
+        form.setBoxText("mah", kAban);
+        QVERIFY(form.updateRow());
+        QCOMPARE(f.ui.lastMessage(), texts::kEdited);
+        QCOMPARE(f.scalar("select mah from khadamat").toString(), kAban);
+        // Another user changes the row: the save writes nothing, says so, keeps the form.
+        f.dm.exec("update khadamat set mablagh=77 where id=?", {id});
+        form.setBoxText("mah", kMehr);
+        QVERIFY(!form.updateRow());
+        QCOMPARE(f.ui.lastMessage(), texts::kChangedByOther);
+        QCOMPARE(f.scalar("select mah from khadamat").toString(), kAban);
+        QCOMPARE(f.scalar("select mablagh from khadamat").toInt(), 77);
+        QCOMPARE(form.boxText("mah"), kMehr);
+        // After reloading it saves; a change of a column it does not write does not stop it.
+        QVERIFY(form.startEdit(id));
+        f.dm.exec("update khadamat set fani=5 where id=?", {id});
+        form.setBoxText("mah", kMehr);
+        QVERIFY(form.updateRow());
+        QCOMPARE(f.scalar("select mah from khadamat").toString(), kMehr);
+        // The row deleted meanwhile: said, nothing written.
+        f.dm.exec("delete from khadamat");
+        QVERIFY(!form.updateRow());
+        QCOMPARE(f.ui.lastMessage(), texts::kRowGone);
+        QCOMPARE(f.count("khadamat"), 0);
+
+        // Copy: the listed columns from the row, insert mode.
+        const qint64 other = addReport(f, kKafArabic, "1401", kAban, 1, 2);
+        form.setBoxText("mah", "x");
+        const char *const copied[] = {"city", "sal"};
+        QVERIFY(form.startCopy(other, copied));
+        QVERIFY(form.isInsertMode());
+        QCOMPARE(form.boxText("city") + form.boxText("sal") + form.boxText("mah"), kKafArabic + "1401x");
+    }
+
+    void deleteCommand()
+    {
+        Fixture f;
+        f.dm.exec("insert into prj (etb_id, city) values (-1, 'a')");
+        const qint64 p = f.scalar("select id from prj").toLongLong();
+        f.dm.exec("insert into etebarat (prj_id, mablagh, dion) values (?, 1, 0)", {p});
+        f.dm.exec("insert into etebarat (prj_id, mablagh, dion) values (?, 1, 0)", {p + 1});
+        f.dm.exec("insert into setting (component, cmt) values (?, ?)", {QStringLiteral("رمز حذف"), "pw"});
+        const DeleteChild children[] = {{"etebarat", "prj_id"}};
+        DeleteSpec spec;
+        spec.table = "prj";
+        spec.children = children;
+        spec.question = "q?";
+        spec.password = DeleteSpec::AskPassword;
+        spec.logText = "del a";
+        auto run = [&] { return RunDelete(f.ctx, nullptr, spec, p); };
+        // No, Cancel, a wrong password, a cancelled password: nothing deleted, nothing logged.
+        f.ui.answers << Ui::No << Ui::Cancel;
+        QVERIFY(!run() && !run());
+        f.ui.answers << Ui::Yes;
+        f.ui.inputs << "PW";
+        QVERIFY(!run());
+        QCOMPARE(f.ui.lastMessage(), texts::kPasswordMismatch);
+        f.ui.answers << Ui::Yes;
+        f.ui.inputs << ScriptedUi::kCancel;
+        QVERIFY(!run());
+        // The password first: a wrong one asks no question.
+        spec.passwordFirst = true;
+        f.ui.questions.clear();
+        f.ui.inputs << "x";
+        QVERIFY(!run());
+        QVERIFY(f.ui.questions.isEmpty());
+        // A level gate refuses before anything is asked.
+        spec.levels = QStringList{"ostan"};
+        spec.levelRefusal = texts::kFormRefused;
+        QVERIFY(!run());
+        QCOMPARE(f.ui.lastMessage(), texts::kFormRefused);
+        QVERIFY(f.ui.questions.isEmpty());
+        QCOMPARE(f.count("prj") + f.count("etebarat") + f.count("log"), 3);
+        spec.levels.clear();
+        // Yes and the password: the row, its children (only its own) and one log row; the
+        // message after the commit.
+        f.ui.inputs << "pw";
+        f.ui.answers << Ui::Yes;
+        QVERIFY(run());
+        QCOMPARE(f.ui.lastMessage(), texts::kDeleted);
+        QCOMPARE(f.count("prj"), 0);
+        QCOMPARE(f.count("etebarat"), 1);
+        QCOMPARE(f.count("log"), 1);
+        // The same delete again: already deleted, no second log row.
+        f.ui.inputs << "pw";
+        f.ui.answers << Ui::Yes;
+        QVERIFY(!run());
+        QCOMPARE(f.ui.lastMessage(), texts::kAlreadyDeleted);
+        QCOMPARE(f.count("log"), 1);
+    }
+};
+
+VARNOSET_DB_TEST_MAIN(BlocksTest)
+#include "db_blocks.moc"
