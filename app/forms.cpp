@@ -2,10 +2,13 @@
 
 #include "bitumen/forms_u.h"
 #include "bitumen/ghir_ins2_u.h"
+#include "bitumen/ghir_history_u.h"
 #include "bitumen/ghir_ins_u.h"
+#include "bitumen/ghir_pic_u.h"
 #include "bitumen/ghir_reports.h"
 #include "bitumen/ghir_src_u.h"
 #include "bitumen/peymankar_ins_u.h"
+#include "bitumen/zamaem_ghir_u.h"
 #include "core/context.h"
 #include "core/login_u.h"
 #include "core/main_u.h"
@@ -23,4 +26,8 @@ void createForms(AppContext &ctx)
     ctx.addForm(new Tpeymankar_ins(ctx));
     ctx.addForm(new Tghir_ins(ctx));
     ctx.addForm(new Tghir_ins2(ctx));
+    // Bitumen documents, attachment templates and form history.
+    ctx.addForm(new Tghir_pic(ctx));
+    ctx.addForm(new Tzamaem_ghir(ctx));
+    ctx.addForm(new Tghir_history(ctx));
 }

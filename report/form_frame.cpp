@@ -5,6 +5,7 @@
 #include "core/errors.h"
 #include "shared/dates.h"
 #include "shared/guard.h"
+#include "shared/messages.h"
 #include "shared/numwords.h"
 #include "shared/settings_list.h"
 #include "shared/ui.h"
@@ -25,8 +26,6 @@ QString latinDigits(QString s)
     return s;
 }
 } // namespace
-
-const QString FormFrame::kRefused = QStringLiteral("عدم دسترسي به اين صفحه");
 
 FormFrame::FormFrame(AppContext &ctx, QWidget *window)
     : m_ctx(ctx)
@@ -107,7 +106,7 @@ bool FormFrame::passes(const QStringList &levels) const
 {
     if (levels.isEmpty() || levels.contains(m_ctx.CurrentUser.level))
         return true;
-    m_ctx.ui->message(kRefused, m_window);
+    m_ctx.ui->message(msg::kFormRefused, m_window);
     return false;
 }
 

@@ -85,8 +85,6 @@ public:
     FormFrame(AppContext &ctx, QWidget *window);
     virtual ~FormFrame() = default;
 
-    static const QString kRefused; // the level gate's refusal
-
     AppContext &context() const { return m_ctx; }
     QWidget *window() const { return m_window; }
 
@@ -106,6 +104,8 @@ public:
     // The pieces, for forms that run themselves.
     QString ask(const QString &caption, const QString &prompt, const QString &def) const;
     QString signatory(const QString &listName) const;
+    // The level gate: true when the signed-in user's level is one of `levels` (exactly), or
+    // none are given; otherwise shows msg::kFormRefused.
     bool passes(const QStringList &levels) const;
     void writeHistory(const QString &text) const;
     // The preview; each completed print writes a history row with printText() (asked when the

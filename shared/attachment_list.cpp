@@ -4,15 +4,13 @@
 #include "core/dm_u.h"
 #include "core/errors.h"
 #include "db/values.h"
-#include "shared/delete_password.h"
 #include "shared/guard.h"
+#include "shared/messages.h"
 #include "shared/ui.h"
 
 #include <algorithm>
 
 namespace {
-const QString kStored = QStringLiteral("ثبت شد");
-const QString kDeleted = QStringLiteral("حذف شد");
 const QString kNoOwner = QStringLiteral("خطا! رديف جاري مشخص نيست");
 
 bool isNullId(const QVariant &v)
@@ -114,12 +112,12 @@ int AttachmentList::store(const QVariantList &owners, const QString &description
 
 int AttachmentList::add(const Add &a)
 {
-    if (!m_table.owner.isEmpty() && (a.owners.isEmpty() || std::any_of(a.owners.begin(), a.owners.end(), isNullId)))
-        return 0;
     if (!a.ask && !a.emptyDescription.isEmpty() && a.description.isEmpty()) {
         m_ctx.ui->message(a.emptyDescription, m_window);
         return 0;
     }
+    if (!m_table.owner.isEmpty() && (a.owners.isEmpty() || std::any_of(a.owners.begin(), a.owners.end(), isNullId)))
+        return 0;
     StoredFile file;
     if (!ChooseAttachment(m_ctx, &file, nullptr, a.filter))
         return 0;
@@ -145,7 +143,7 @@ int AttachmentList::add(const Add &a)
         m_ctx.ui->message(a.failure.isEmpty() ? e.message() : a.failure, m_window);
         return 0;
     }
-    m_ctx.ui->message(kStored, m_window);
+    m_ctx.ui->message(msg::kInserted, m_window);
     guarded(m_ctx, [&] { relist(); });
     return stored;
 }
@@ -202,34 +200,18 @@ int AttachmentList::saveAll(const QString &stem)
     return written;
 }
 
-bool AttachmentList::deleteCurrent(const AttachmentDelete &confirm)
+bool AttachmentList::deleteCurrent(const DeleteSpec &confirm)
 {
     if (m_rows->eof())
         return false;
-    const auto passwordOk = [&] {
-        if (!confirm.password)
-            return true;
-        if (ConfirmDeletePassword(m_ctx, confirm.passwordCaption, confirm.passwordPrompt))
-            return true;
-        m_ctx.ui->message(confirm.passwordMismatch, m_window);
-        return false;
-    };
-    const auto questionOk = [&] {
-        return confirm.question.isEmpty() || m_ctx.ui->question(confirm.question, true, m_window) == Ui::Yes;
-    };
-    const QVariant key = m_rows->value(m_table.key);
+    DeleteSpec spec = confirm;
+    spec.table = m_table.table;
+    spec.keyColumn = m_table.key;
     bool deleted = false;
     guarded(m_ctx, [&] {
-        if (confirm.passwordFirst ? !(passwordOk() && questionOk()) : !(questionOk() && passwordOk()))
-            return;
-        m_ctx.dm->transaction([&] {
-            m_ctx.dm->exec(QStringLiteral("delete from ") + m_table.table + QStringLiteral(" where ") + m_table.key
-                               + QStringLiteral("=?"),
-                           {key});
-        });
-        deleted = true;
-        m_ctx.ui->message(kDeleted, m_window);
-        relist();
+        deleted = RunDelete(m_ctx, m_window, spec, m_rows->value(m_table.key));
+        if (deleted)
+            relist();
     });
     return deleted;
 }

@@ -6,6 +6,7 @@
 // The windows over ghir_pic, zamaem_ghir, az_pic, khadamat_pic and movafeghatname_pic are
 // configurations of it.
 #include "shared/attachments.h"
+#include "shared/delete_command.h"
 
 #include <QObject>
 #include <QString>
@@ -37,17 +38,6 @@ struct DescriptionBox {
     QString caption;
     QString prompt;
     QString def;
-};
-
-// How a delete is confirmed: a question (Yes/No/Cancel, only Yes goes on) and/or the delete
-// password, in the order given. Neither: deleted straight away.
-struct AttachmentDelete {
-    QString question;          // empty: no question
-    bool password = false;     // ask the delete password (ConfirmDeletePassword)
-    bool passwordFirst = true; // the password before the question
-    QString passwordCaption;   // "Password" or "Delete Password"
-    QString passwordPrompt;
-    QString passwordMismatch;  // shown on a wrong password; nothing deleted
 };
 
 class AttachmentList : public QObject {
@@ -82,7 +72,8 @@ public:
         // The description given, or asked through `ask` after the file was chosen.
         QString description;
         std::optional<DescriptionBox> ask;
-        // Shown, before any dialog, when the given description is empty (no `ask`).
+        // Shown, before any dialog (and before the owners are looked at), when the given
+        // description is empty (no `ask`).
         QString emptyDescription;
         // Open dialog filter (empty: all files).
         QString filter;
@@ -118,9 +109,10 @@ public:
     // order, overwriting; no message. Returns the files written (stops at a failed write, told).
     int saveAll(const QString &stem);
 
-    // Deletes the current row after the confirmation; nothing on an empty listing. Shows
-    // "حذف شد" after the commit and lists again. Returns true when a row was deleted.
-    bool deleteCurrent(const AttachmentDelete &confirm);
+    // Deletes the current row as a delete command: `confirm` gives its question and/or password
+    // (and log text); the list fills in its table and key. Nothing on an empty listing; lists
+    // again after a delete. Returns true when a row was deleted.
+    bool deleteCurrent(const DeleteSpec &confirm = {});
 
 private:
     QString selectList() const;

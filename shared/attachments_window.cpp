@@ -1,6 +1,9 @@
 #include "shared/attachments_window.h"
 
 #include "core/dataset.h"
+#include "shared/persian.h"
+
+#include <algorithm>
 
 #include <QAction>
 #include <QComboBox>
@@ -47,7 +50,8 @@ AttachmentsWindow::AttachmentsWindow(AppContext &ctx, const AttachmentTable &tab
     m_description->setInsertPolicy(QComboBox::NoInsert);
     QStringList items = shape.descriptionItems;
     if (shape.sortedItems)
-        items.sort();
+        std::sort(items.begin(), items.end(),
+                  [](const QString &a, const QString &b) { return persianCompare(a, b) < 0; });
     m_description->addItems(items);
     m_description->setCurrentIndex(-1);
     m_description->setMinimumWidth(200);
@@ -69,46 +73,13 @@ AttachmentsWindow::AttachmentsWindow(AppContext &ctx, const AttachmentTable &tab
     entry->addWidget(m_add);
     layout->addLayout(entry);
 
-    m_grid = new QTableView(this);
-    m_grid->setObjectName(shape.grid);
-    m_grid->setModel(m_list->rows());
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->verticalHeader()->hide();
-    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    layout->addWidget(m_grid, 1);
-
-    // Titles, widths and hidden columns follow the listing whenever it is loaded.
-    QHash<QString, QString> titles;
-    for (const auto &c : shape.columns)
-        titles.insert(c.field, c.title);
-    m_list->rows()->setTitles(titles);
-    const auto applyColumns = [this] {
-        DataSet *ds = m_list->rows();
-        for (int c = 0; c < ds->fieldNames().size(); ++c) {
-            const QString field = ds->fieldNames().at(c);
-            bool shown = false;
-            for (const auto &col : m_shape.columns) {
-                if (col.field.compare(field, Qt::CaseInsensitive) != 0 || col.title.isEmpty())
-                    continue;
-                shown = true;
-                if (col.width > 0)
-                    m_grid->setColumnWidth(c, col.width);
-            }
-            m_grid->setColumnHidden(c, !shown);
-        }
-        if (!ds->eof())
-            m_grid->selectRow(ds->currentRow());
-    };
-    connect(m_list->rows(), &QAbstractItemModel::modelReset, this, applyColumns);
-    connect(m_list->rows(), &DataSet::reopened, this, applyColumns);
-
-    auto *popup = new QMenu(m_grid);
+    auto *popup = new QMenu(this);
+    popup->setObjectName(QStringLiteral("PopupMenu1"));
     m_delete = popup->addAction(kDeleteCaption);
     m_delete->setObjectName(QStringLiteral("N1"));
-    connect(m_grid, &QWidget::customContextMenuRequested, this,
-            [this, popup](const QPoint &p) { popup->popup(m_grid->viewport()->mapToGlobal(p)); });
+    m_grid = MakeGrid(this, m_list->rows(),
+                      {.columns = shape.columns, .objectName = shape.grid, .popup = popup});
+    layout->addWidget(m_grid, 1);
     connect(m_delete, &QAction::triggered, this, [this] { deleteFile(); });
     connect(m_add, &QPushButton::clicked, this, [this] { addFile(); });
     connect(m_grid, &QTableView::clicked, this, [this](const QModelIndex &i) {

@@ -5,11 +5,13 @@
 // as Tghir_pic or Tkhadamat_pic derives from it, gives its shape and writes its add command;
 // the delete and a click on a file do what the shape says.
 #include "shared/attachment_list.h"
+#include "shared/grid.h"
 
 #include <QDialog>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <span>
 
 class QAction;
 class QComboBox;
@@ -19,12 +21,6 @@ class QPushButton;
 class QTableView;
 
 struct AttachmentsWindowShape {
-    // A grid column: the listed field, its title and width in pixels; an empty title hides it.
-    struct Column {
-        QString field;
-        QString title;
-        int width = 0;
-    };
     // A captioned edit box beside the description (the templates' access code `ramz`).
     struct Box {
         QString name;    // objectName
@@ -41,12 +37,13 @@ struct AttachmentsWindowShape {
     bool sortedItems = false;
     QList<Box> boxes;
     QString addCaption;         // `ins_btn`'s caption (empty: a picture button)
-    QString grid = QStringLiteral("DBGrid1");
-    QList<Column> columns;
+    const char *grid = "DBGrid1";
+    // The grid's columns (a field the table does not name, or names without a title, is hidden).
+    std::span<const GridColumn> columns;
     QStringList notes;          // texts under the grid
     bool modeLabel = false;     // the hidden label `one_or_all`
     Click click = SaveAs;
-    AttachmentDelete confirmDelete; // the question and/or password before a delete
+    DeleteSpec confirmDelete;   // the question and/or password before a delete
 };
 
 class AttachmentsWindow : public QDialog {

@@ -183,7 +183,10 @@ private slots:
 
             list.store({5}, "d", StoredFile{"x", ".a"});
             owned(c) ? list.listOwner(5) : list.listAll();
-            AttachmentDelete confirm{kQuestion, true, true, "Password", QStringLiteral("کلمه عبور"), kMismatch};
+            DeleteSpec confirm;
+            confirm.question = kQuestion;
+            confirm.password = DeleteSpec::AskPassword;
+            confirm.passwordFirst = true;
             f.ui.inputs << "999";
             QVERIFY(!list.deleteCurrent(confirm));
             QCOMPARE(f.ui.messages, QStringList{kMismatch});
@@ -219,7 +222,8 @@ private slots:
         };
         Fixture f;
         AttachmentsWindowShape shape;
-        shape.columns = {{"cmt", QStringLiteral("شرح مدرک"), 250}, {"ext", QStringLiteral("فرمت تصوير"), 0}};
+        static const GridColumn kColumns[] = {{"cmt", "شرح مدرک", 250}, {"ext", "فرمت تصوير"}};
+        shape.columns = kColumns;
         shape.descriptionItems = {QStringLiteral("صورتجلسه")};
         Window w(f.ctx, cases().first().table, shape);
         w.list()->store({3}, "d", StoredFile{"x", ".a"});

@@ -1,0 +1,268 @@
+// The bitumen documents (one allocation and every listed one), the attachment templates'
+// refusals, and the form history window's filters, order and export.
+#include "support/drive.h"
+
+#include "bitumen/ghir_history_u.h"
+#include "bitumen/ghir_pic_u.h"
+#include "bitumen/ghir_src_u.h"
+#include "bitumen/zamaem_ghir_u.h"
+#include "core/dataset.h"
+#include "shared/dates.h"
+#include "shared/edits.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableView>
+
+namespace {
+
+const QString kStored = QStringLiteral("ثبت شد");
+const QString kDeleted = QStringLiteral("حذف شد");
+const QString kNoDescription = QStringLiteral("خطا! شرح سند را وارد نماييد");
+const QString kRepeated = QStringLiteral("شرح ضميمه تكراري است");
+const QString kNoTemplateDescription = QStringLiteral("خطا، ابتدا شرح ضميمه را وارد نماييد");
+const QString kJpegOnly = QStringLiteral("خطا! پسوند تصاوير نمونه امضا مي بايست با فرمت مقابل باشد JPEG ");
+const QString kRavOnly = QStringLiteral("خطا! پسوند فايل گزارش مي بايست با فرمت مقابل باشد .rav ");
+const QString kLoanSignature = QStringLiteral("تصوير امضاء وام");
+const QString kSignaturePictures = QStringLiteral("تصوير امضاء وام بازسازي");
+const QString kBarcodeReport = QStringLiteral("فايل گزارش باركد وام بازسازي");
+const QString kMinutes = QStringLiteral("صورتجلسه");
+
+class DbGhirDocs : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString file(const QString &name, const QByteArray &bytes = "doc")
+    {
+        QFile f(m_dir.filePath(name));
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(name));
+        return f.fileName();
+    }
+
+    static void setDescription(QWidget *w, const QString &box, const QString &text)
+    {
+        child<QComboBox>(w, box)->setCurrentText(text);
+    }
+
+private slots:
+    // One document for the current allocation, then one for every listed allocation; the
+    // grid shows the opened allocation's documents; a click saves, N1 deletes without asking.
+    void documents()
+    {
+        Fixture f(true);
+        const qint64 a = addGhir(f, {{"rosta", "ده نو"}, {"city", "سمنان"}, {"peymankar", "پيمان"}});
+        const qint64 b = addGhir(f);
+        const qint64 c = addGhir(f);
+        makeCurrent(f, a);
+        auto *w = f.form<Tghir_pic>();
+
+        f.ui.onShow["Tghir_pic"] = [&](QDialog *d) {
+            QCOMPARE(child<QLabel>(d, "name")->text(), QStringLiteral("سمنان * ده نو * پيمان"));
+            QCOMPARE(child<QLabel>(d, "one_or_all")->text(), "1");
+            QVERIFY(!child<QPushButton>(d, "ins_btn")->isVisibleTo(d));
+        };
+        w->openForCurrent({false, true, true, true});
+        f.ui.onShow["Tghir_pic"] = [&](QDialog *d) {
+            f.ui.openFiles << file("scan.jpg");
+            click(d, "ins_btn"); // no description: refused before the dialog
+            QCOMPARE(f.ui.messages, QStringList{kNoDescription});
+            QCOMPARE(f.ui.openFiles.size(), 1);
+            setDescription(d, "cmt", kMinutes);
+            click(d, "ins_btn");
+            QCOMPARE(f.ui.messages.last(), kStored);
+        };
+        w->openForCurrent({true, false, true, true});
+        QCOMPARE(f.scalar("select count(*) from ghir_pic where ghir_id=?", {a}).toLongLong(), 1);
+
+        // Every listed allocation: one row each, one message, the last allocation current.
+        makeCurrent(f, b);
+        f.ui.clear();
+        f.ui.onShow["Tghir_pic"] = [&](QDialog *d) {
+            QCOMPARE(child<QLabel>(d, "name")->text(), QString());
+            QCOMPARE(child<QComboBox>(d, "cmt")->currentText(), QString());
+            setDescription(d, "cmt", kMinutes);
+            f.ui.openFiles << file("all.pdf", "all");
+            click(d, "ins_btn");
+            QCOMPARE(w->list()->rows()->recordCount(), 1); // b's own
+        };
+        w->openForList({true, false, true, true});
+        QCOMPARE(f.ui.messages, QStringList{kStored});
+        QCOMPARE(f.count("ghir_pic"), 4);
+        for (qint64 id : {a, b, c})
+            QCOMPARE(f.scalar("select count(*) from ghir_pic where ghir_id=? and ext='.pdf'", {id}).toLongLong(), 1);
+        QCOMPARE(f.dm.ADOQ_ghir->currentRow(), f.dm.ADOQ_ghir->recordCount() - 1);
+
+        // Save on a click (not opened), delete without question or password.
+        makeCurrent(f, a);
+        f.ui.clear();
+        f.ui.onShow["Tghir_pic"] = [&](QDialog *d) {
+            auto *grid = child<QTableView>(d, "DBGrid1");
+            const DataSet *rows = w->list()->rows();
+            QCOMPARE(rows->recordCount(), 2);
+            f.ui.saveFiles << m_dir.filePath("saved");
+            emit grid->clicked(rows->index(0, rows->fieldIndex("cmt")));
+            QCOMPARE(f.ui.saveProposals, QStringList{kMinutes});
+            QVERIFY(QFile::exists(m_dir.filePath("saved.jpg")));
+            click(d, "N1");
+            QCOMPARE(f.ui.messages, QStringList{kDeleted});
+            QVERIFY(f.ui.questions.isEmpty());
+            QVERIFY(f.ui.prompts.isEmpty());
+        };
+        w->openForCurrent({true, false, true, true});
+        QVERIFY(f.ui.openedFiles.isEmpty());
+        QCOMPARE(f.count("ghir_pic"), 3);
+        QCOMPARE(f.scalar("select count(*) from ghir_pic where ghir_id=?", {a}).toLongLong(), 1);
+    }
+
+    // Mode "2" on an empty list stores nothing and says nothing; delete on an empty grid does
+    // nothing.
+    void emptyList()
+    {
+        Fixture f(true);
+        f.form<Tghir_src>()->search();
+        f.ui.onShow["Tghir_pic"] = [&](QDialog *d) {
+            setDescription(d, "cmt", kMinutes);
+            f.ui.openFiles << file("x.jpg");
+            click(d, "ins_btn");
+            click(d, "N1");
+        };
+        f.form<Tghir_pic>()->openForList({true, true, true, true});
+        QVERIFY(f.ui.messages.isEmpty());
+        QCOMPARE(f.count("ghir_pic"), 0);
+    }
+
+    // The templates: a repeated description refused except the loan signature; an empty one
+    // refused; the extension rules by description; the access code stored.
+    void templates()
+    {
+        Fixture f(true);
+        auto *w = f.form<Tzamaem_ghir>();
+        struct Try {
+            QString description;
+            QString fileName;
+            QStringList messages; // besides "ثبت شد"
+            bool stored;
+        };
+        const QList<Try> tries{
+            {QStringLiteral("آرم"), "logo.png", {}, true},
+            {QStringLiteral("آرم"), "logo2.png", {kRepeated}, false},
+            {kLoanSignature, "s1.jpg", {}, true},
+            {kLoanSignature, "s2.jpg", {}, true},
+            {QString(), "e.jpg", {kNoTemplateDescription}, false},
+            {kSignaturePictures, "p.jpeg", {kJpegOnly}, false},
+            {kSignaturePictures, "p.Jpg", {kJpegOnly}, false},
+            {kSignaturePictures, "p.JPG", {}, true},
+            {kSignaturePictures, "q.jpg", {kRepeated}, false},
+            {kBarcodeReport, "r.txt", {kRavOnly}, false},
+            {kBarcodeReport, "r.rav", {}, true},
+            {"long", "x.abcde", {}, false}, // ".abcde" is six characters: refused, not cut
+        };
+        f.ui.onShow["Tzamaem_ghir"] = [&](QDialog *d) {
+            QCOMPARE(child<QLineEdit>(d, "ramz")->text(), QString());
+            for (const Try &t : tries) {
+                f.ui.clear();
+                const qint64 before = f.count("zamaem_ghir");
+                setDescription(d, "Combo_type", t.description);
+                child<QLineEdit>(d, "ramz")->setText("r-" + t.fileName);
+                f.ui.openFiles << file(t.fileName);
+                click(d, "ins_btn");
+                QVERIFY2(f.ui.openFiles.isEmpty(), qPrintable(t.fileName)); // the dialog is always shown
+                QCOMPARE(f.count("zamaem_ghir"), before + (t.stored ? 1 : 0));
+                if (t.stored)
+                    QCOMPARE(f.ui.messages, QStringList{kStored});
+                else if (!t.messages.isEmpty())
+                    QCOMPARE(f.ui.messages, t.messages);
+                else
+                    QVERIFY(!f.ui.messages.contains(kStored));
+            }
+            QCOMPARE(w->list()->rows()->recordCount(), 5);
+        };
+        w->openTemplates({true, false, true, true});
+        QCOMPARE(f.scalar("select ramz from zamaem_ghir where pictype='.rav'").toString(), QStringLiteral("r-r.rav"));
+
+        // A click saves the template under its description and opens it.
+        f.ui.clear();
+        f.ui.onShow["Tzamaem_ghir"] = [&](QDialog *d) {
+            const DataSet *rows = w->list()->rows();
+            QVERIFY(w->list()->rows()->locate("pictype", ".rav"));
+            f.ui.saveFiles << m_dir.filePath("barcode");
+            emit child<QTableView>(d, "DBGrid1")->clicked(rows->index(rows->currentRow(), rows->fieldIndex("cmt")));
+            QCOMPARE(f.ui.saveProposals, QStringList{kBarcodeReport});
+            QCOMPARE(f.ui.openedFiles, QStringList{m_dir.filePath("barcode.rav")});
+        };
+        w->openTemplates({false, false, false, true});
+    }
+
+    // The history: rows of deleted allocations neither counted nor listed; the date filter is
+    // the allocation's registration date; newest day first, then contractor, then village;
+    // a text filter matches inside the text; the export's cells.
+    void history()
+    {
+        Fixture f(true);
+        const qint64 a = addGhir(f, {{"peymankar", "ب"}, {"rosta", "ده ۲"}, {"reg_dat", "1402/01/01"}});
+        const qint64 b = addGhir(f, {{"peymankar", "الف"}, {"rosta", "ده ۱"}, {"reg_dat", "1403/05/06"}});
+        const qint64 gone = addGhir(f, {{"peymankar", "ج"}});
+        const QString view = QStringLiteral("مشاهده فرم معرفي ضمانتنامه");
+        const QString print = QStringLiteral("چاپ فرم تعهدنامه پيمانکار");
+        const QList<std::tuple<qint64, QString, QString>> rows{
+            {a, view + "12 مجموع تناژ ", "1403/05/06"}, {b, print, "1403/05/06"}, {b, view, "1403/05/07"},
+            {gone, print, "1403/05/08"}, {a, print, "1402/12/29"}};
+        for (const auto &[key, text, dat] : rows)
+            f.dm.exec("insert into ghir_history (ghir_key, cmt, dat, karbar) values (?,?,?,?)", {key, text, dat, "u"});
+        f.dm.exec("delete from ghir where id=?", {gone});
+
+        auto *w = f.form<Tghir_history>();
+        const auto listed = [&] {
+            QStringList out;
+            for (int r = 0; r < w->rows()->recordCount(); ++r)
+                out << w->rows()->text("dat", r) + " " + w->rows()->text("peymankar", r);
+            return out;
+        };
+        f.ui.onShow["Tghir_history"] = [&](QDialog *d) {
+            InitToday();
+            QCOMPARE(child<TDateEdit>(d, "reg_dat1")->text(), SolarDateText());
+            QCOMPARE(child<QLabel>(d, "cnt")->text(), "4");
+            QCOMPARE(listed(), (QStringList{"1403/05/07 الف", "1403/05/06 الف", "1403/05/06 ب", "1402/12/29 ب"}));
+
+            click(d, "CheckBox3");
+            setDescription(d, "cmt", QStringLiteral("فرم معرفي ضمانتنامه"));
+            click(d, "BitBtn1");
+            QCOMPARE(child<QLabel>(d, "cnt")->text(), "2");
+            click(d, "CheckBox3");
+
+            click(d, "CheckBox4");
+            child<TDateEdit>(d, "reg_dat1")->setText("1403/05/06");
+            child<TDateEdit>(d, "reg_dat2")->setText("1403/05/06");
+            click(d, "BitBtn1");
+            QCOMPARE(listed(), (QStringList{"1403/05/07 الف", "1403/05/06 الف"}));
+            QCOMPARE(child<QLabel>(d, "cnt")->text(), "2");
+
+            click(d, "N1");
+        };
+        w->openHistory();
+        QCOMPARE(f.ui.openedFiles.size(), 1);
+        QFile out(f.ui.openedFiles.first());
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(out.readAll());
+        QStringList headers;
+        for (const auto &m : QRegularExpression("<th>([^<]*)</th>").globalMatch(html))
+            headers << m.captured(1);
+        const QString id = QStringLiteral("شناسه");
+        QCOMPARE(headers, (QStringList{QStringLiteral("رديف"), id, QStringLiteral("روستا"), QStringLiteral("پيمانکار"), id,
+                                       id, QStringLiteral("شرح سابقه"), QStringLiteral("تاريخ سابقه"),
+                                       QStringLiteral("کاربر")}));
+        QCOMPARE(html.count("<td>"), 18);
+        QVERIFY(html.contains(QStringLiteral("گزارش پروژه هاي قير")));
+    }
+};
+
+} // namespace
+
+VARNOSET_DB_TEST_MAIN(DbGhirDocs)
+#include "db_ghir_docs.moc"
