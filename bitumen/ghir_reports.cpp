@@ -5,10 +5,11 @@
 #include "core/dataset.h"
 #include "core/dm_u.h"
 #include "db/values.h"
-#include "report/filled_report.h"
+#include "report/form_frame.h"
 #include "shared/dates.h"
 #include "shared/exports.h"
 #include "shared/guard.h"
+#include "shared/messages.h"
 #include "shared/numwords.h"
 #include "shared/scratch_table.h"
 #include "shared/ui.h"
@@ -25,7 +26,6 @@
 
 namespace {
 
-const QString kRefused = QStringLiteral("شما به اين صفحه دسترسي نداريد");
 const QString kOstan = QStringLiteral("ostan");
 const QString kTitle = QStringLiteral("گزارش پروژه هاي قير");
 const QString kGrandTotal = QStringLiteral("جمع کل");
@@ -50,7 +50,7 @@ const QString kCentralOffice = QStringLiteral("تاييديه دفتر مرکز�
 const QString kRealised = QStringLiteral("قير محقق شده");
 
 // The full title table of the grid's columns (general and complete workbooks, general web listing).
-const QHash<QString, QString> kFullTitles = {
+const QList<ExportColumn> kFullTitles = {
     {"id", QStringLiteral("شناسه")},
     {"city", kCity},
     {"rosta", kRosta},
@@ -116,7 +116,7 @@ const QHash<QString, QString> kFullTitles = {
     {"mosharekat", QStringLiteral("مشارکت مردمي و دهياري")},
 };
 
-const QHash<QString, QString> kCountyTitles = {
+const QList<ExportColumn> kCountyTitles = {
     {"city", kCity}, {"rosta", kRosta}, {"prj_typ", kPrjTyp},
     {"peymankar", kPeymankar}, {"ghir_tahatori", kTahatori}, {"pishraft", QStringLiteral("پيشرفت فيزيکي")},
 };
@@ -127,6 +127,7 @@ const QHash<QString, QString> kCountyTitles = {
 struct Cols {
     QStringList names;
     explicit Cols(const char *list) : names(QString::fromLatin1(list).split(QLatin1Char(','))) {}
+    int operator()(const QString &name) const { return names.indexOf(name); }
     int operator()(const char *name) const { return names.indexOf(QLatin1String(name)); }
     QString sql() const { return names.join(QLatin1Char(',')); }
 };
@@ -170,7 +171,7 @@ std::optional<long double> requiredNumber(const QSqlQuery &q, const Cols &c, con
     std::optional<long double> n;
     const QVariant v = q.value(c(column));
     if (!textNumber(v, &n))
-        throw AppError(kNotANumber.arg(kFullTitles.value(QLatin1String(column)), text(q.value(c("rosta"))),
+        throw AppError(kNotANumber.arg(ColumnTitle(kFullTitles, QLatin1String(column)), text(q.value(c("rosta"))),
                                        text(q.value(c("peymankar"))), text(q.value(c("id"))), v.toString()));
     return n;
 }
@@ -231,6 +232,18 @@ bool forEachRow(AppContext &ctx, QWidget *parent, const QString &select, const Q
     if (q.lastError().isValid())
         throw DbError(q.lastError().text());
     return progress->step(done);
+}
+
+// The values of `columns` from the source's current row; computed columns from `computed`.
+QVariantList pick(const QList<ExportColumn> &columns, const QSqlQuery &q, const Cols &c,
+                  const QHash<QString, QVariant> &computed)
+{
+    QVariantList out;
+    for (const ExportColumn &col : columns) {
+        const auto it = computed.constFind(col.field);
+        out << (it != computed.constEnd() ? *it : q.value(c(col.field)));
+    }
+    return out;
 }
 
 // ---- files ----------------------------------------------------------------------------------
@@ -294,7 +307,19 @@ void check(SheetWriter &sheet, bool ok)
 // Both scratch tables have these columns, in this order.
 enum ScratchColumn { City, Rosta, Peymankar, Tahatori, MoarefiNo, Naft, Tehran, ScratchColumns };
 const QStringList kScratchColumns = {"city", "rosta", "peymankar", "ghir_tahatori", "moarefi_no", "ghir_naft", "tehran"};
-const QStringList kWebTitles = {kCity, kRosta, kPeymankar, kGuarantee, kLetterNo, kOilCompany, kCentralOffice};
+// The web report's and the progress workbook's listing: ghir_rep2 as it was filled.
+const QList<ExportColumn> kWebColumns = {{"city", kCity},          {"rosta", kRosta},
+                                         {"peymankar", kPeymankar}, {"ghir_tahatori", kGuarantee},
+                                         {"moarefi_no", kLetterNo}, {"ghir_naft", kOilCompany},
+                                         {"tehran", kCentralOffice}};
+
+QStringList titles(const QList<ExportColumn> &columns)
+{
+    QStringList out;
+    for (const ExportColumn &c : columns)
+        out << c.title;
+    return out;
+}
 
 // The place, the contractor and the two flags of a source row: the allocated amount when the
 // allocation has an oil company letter number / a central office letter number, else 0.
@@ -388,9 +413,8 @@ struct Tghir_reports::WebReport {
     QString table;
     Cols source;
     std::function<bool(const QSqlQuery &, QVariantList &)> build;
-    QList<int> listed;   // scratch columns in the listing's order
-    QStringList titles;  // their titles
-    QList<int> totalled; // scratch columns with a total under them
+    QList<ExportColumn> listed; // the scratch columns listed, in order, with their titles
+    QStringList totalled;       // the scratch columns with a total under them
     bool introducedOnly; // only rows with an oil company letter are listed and totalled
     bool skipNoMinutes;  // a listed row whose minutes figure reads "0" gets no body row
     bool askFile;        // the file is chosen in the save dialog, else the fixed file
@@ -423,7 +447,7 @@ bool Tghir_reports::passesProvince() const
 {
     if (m_ctx.CurrentUser.level == kOstan)
         return true;
-    m_ctx.ui->message(kRefused, m_window);
+    m_ctx.ui->message(msg::kReportRefused, m_window);
     return false;
 }
 
@@ -443,10 +467,15 @@ void Tghir_reports::runWebReport(const WebReport &rep)
         QVariantList binds;
         const QString clause = ReportFilterClause(m_window, binds);
         const TempFile temp(QStringLiteral("Tobrenhal_XXXXXX.htm"));
-        HtmlTableWriter html(temp.path(), kTitle, rep.titles);
+        HtmlTableWriter html(temp.path(), kTitle, titles(rep.listed));
         openHtml(html);
         ScratchFill fill = scratchFill(rep.table, rep.source, clause, binds);
         fill.build = rep.build;
+        QList<int> listed, totalled; // positions in the scratch row
+        for (const ExportColumn &c : rep.listed)
+            listed << kScratchColumns.indexOf(c.field);
+        for (const QString &c : rep.totalled)
+            totalled << kScratchColumns.indexOf(c);
         Sum sums[ScratchColumns];
         qint64 position = 0;
         QStringList cells;
@@ -454,12 +483,12 @@ void Tghir_reports::runWebReport(const WebReport &rep)
             if (rep.introducedOnly && row.at(Naft).toDouble() == 0)
                 return;
             ++position;
-            for (int c : rep.totalled)
+            for (int c : totalled)
                 sums[c].add(row.at(c));
             if (rep.skipNoMinutes && text(row.at(MoarefiNo)) == QLatin1String("0"))
                 return;
             cells.clear();
-            for (int c : rep.listed)
+            for (int c : listed)
                 cells << text(row.at(c));
             html.row(position, cells);
         };
@@ -468,8 +497,8 @@ void Tghir_reports::runWebReport(const WebReport &rep)
         // Under the listing: three empty cells, the grand total's caption, then each listed
         // column's total or an empty cell.
         QStringList totals = {QString(), QString(), QString(), kGrandTotal};
-        for (int i = 3; i < rep.listed.size(); ++i)
-            totals << (rep.totalled.contains(rep.listed.at(i)) ? sums[rep.listed.at(i)].text() : QString());
+        for (int i = 3; i < listed.size(); ++i)
+            totals << (totalled.contains(listed.at(i)) ? sums[listed.at(i)].text() : QString());
         html.totals(HtmlTotalsRow(totals, true));
         finishHtml(html, temp.path());
         const QString target = rep.askFile ? m_ctx.ui->saveFileName(QString(), kProposedFile, QString(), m_window)
@@ -484,8 +513,7 @@ void Tghir_reports::runWebReport(const WebReport &rep)
 void Tghir_reports::N19Click()
 {
     runWebReport({QStringLiteral("ghir_rep2"), kRep2Source, &buildRep2,
-                  {City, Rosta, Peymankar, Tahatori, MoarefiNo, Naft, Tehran}, kWebTitles,
-                  {Tahatori, Naft, Tehran}, false, false, true});
+                  kWebColumns, {"ghir_tahatori", "ghir_naft", "tehran"}, false, false, true});
 }
 
 void Tghir_reports::N20Click()
@@ -498,9 +526,10 @@ void Tghir_reports::N20Click()
         return true;
     };
     runWebReport({QStringLiteral("ghir_rep1"), source, build,
-                  {City, Rosta, Peymankar, Naft, Tehran, MoarefiNo, Tahatori},
-                  {kCity, kRosta, kPeymankar, kOilCompany, kCentralOffice, QStringLiteral("درصد پيشرفت فيزيکي"), kRealised},
-                  {Naft, Tehran, Tahatori}, true, false, true});
+                  {{"city", kCity}, {"rosta", kRosta}, {"peymankar", kPeymankar}, {"ghir_naft", kOilCompany},
+                   {"tehran", kCentralOffice}, {"moarefi_no", QStringLiteral("درصد پيشرفت فيزيکي")},
+                   {"ghir_tahatori", kRealised}},
+                  {"ghir_naft", "tehran", "ghir_tahatori"}, true, false, true});
 }
 
 void Tghir_reports::N21Click()
@@ -518,9 +547,10 @@ void Tghir_reports::N21Click()
         return true;
     };
     runWebReport({QStringLiteral("ghir_rep1"), source, build,
-                  {City, Rosta, Peymankar, Naft, Tehran, Tahatori, MoarefiNo},
-                  {kCity, kRosta, kPeymankar, kOilCompany, kCentralOffice, kRealised, QStringLiteral("صورتجلسه مصرف قير")},
-                  {Naft, Tehran, Tahatori, MoarefiNo}, true, true, false});
+                  {{"city", kCity}, {"rosta", kRosta}, {"peymankar", kPeymankar}, {"ghir_naft", kOilCompany},
+                   {"tehran", kCentralOffice}, {"ghir_tahatori", kRealised},
+                   {"moarefi_no", QStringLiteral("صورتجلسه مصرف قير")}},
+                  {"ghir_naft", "tehran", "ghir_tahatori", "moarefi_no"}, true, true, false});
 }
 
 void Tghir_reports::N27Click()
@@ -530,7 +560,7 @@ void Tghir_reports::N27Click()
             return;
         QVariantList binds;
         const QString clause = ReportFilterClause(m_window, binds);
-        SheetWriter sheet(kWebTitles);
+        SheetWriter sheet(titles(kWebColumns));
         check(sheet, sheet.open());
         ScratchFill fill = ProvinceProgressFill(clause, binds);
         fill.written = [&](const QVariantList &row) { check(sheet, sheet.row(row)); };
@@ -548,16 +578,17 @@ void Tghir_reports::N24Click()
         const QString clause = ReportFilterClause(m_window, binds);
         static const Cols c("id,city,rosta,prj_typ,sal,peymankar,ghir_tahatori,bors_price,ghir_moadel,sorat_area,"
                             "asfalt_ejra,prot_no,prot_mablagh,prot_no_ejra,prot_mablagh_ejra,zarib");
-        static const char *const listed[] = {"city", "rosta", "prj_typ", "sal", "peymankar", "ghir_tahatori",
-                                             "bors_price", "ghir_moadel", "sorat_area", "asfalt_ejra", "prot_no"};
+        static const QList<ExportColumn> columns = {
+            {"city", kCity}, {"rosta", kRosta}, {"prj_typ", kPrjTyp}, {"sal", QStringLiteral("سال تخصيص قير")},
+            {"peymankar", kPeymankar}, {"ghir_tahatori", QStringLiteral("قير تهاتري")},
+            {"bors_price", QStringLiteral("قيمت روز بورس")},
+            {"ghir_moadel", QStringLiteral("قيمت قير جهت معادل سازي - ريال")},
+            {"sorat_area", QStringLiteral("مساحت طبق صورتجلسه")},
+            {"asfalt_ejra", QStringLiteral("ميزان آسفالت اجرا شده - تن")}, {"prot_no", QStringLiteral("شماره قرارداد")},
+            {"m1", QStringLiteral("مبلغ خريد آسفالت")}, {"prot_no_ejra", QStringLiteral("شماره قرارداد اجرا")},
+            {"m2", QStringLiteral("مبلغ اجراي آسفالت")}};
         const QString file = TempExportPath(kFixedHtml);
-        HtmlTableWriter html(file, kTitle,
-                             {kCity, kRosta, kPrjTyp, QStringLiteral("سال تخصيص قير"), kPeymankar,
-                              QStringLiteral("قير تهاتري"), QStringLiteral("قيمت روز بورس"),
-                              QStringLiteral("قيمت قير جهت معادل سازي - ريال"), QStringLiteral("مساحت طبق صورتجلسه"),
-                              QStringLiteral("ميزان آسفالت اجرا شده - تن"), QStringLiteral("شماره قرارداد"),
-                              QStringLiteral("مبلغ خريد آسفالت"), QStringLiteral("شماره قرارداد اجرا"),
-                              QStringLiteral("مبلغ اجراي آسفالت")});
+        HtmlTableWriter html(file, kTitle, titles(columns));
         openHtml(html);
         Sum m1Total, m2Total;
         qint64 position = 0;
@@ -572,9 +603,8 @@ void Tghir_reports::N24Click()
             m1Total.add(m1);
             m2Total.add(m2);
             cells.clear();
-            for (const char *col : listed)
-                cells << text(q.value(c(col)));
-            cells << text(m1) << text(q.value(c("prot_no_ejra"))) << text(m2);
+            for (const QVariant &v : pick(columns, q, c, {{"m1", m1}, {"m2", m2}}))
+                cells << text(v);
             html.row(++position, cells);
         });
         if (!complete)
@@ -595,15 +625,17 @@ void Tghir_reports::N34Click()
         QVariantList binds;
         const QString clause = ReportFilterClause(m_window, binds);
         static const Cols c("id,city,rosta,prj_typ,ghir_tahatori,sorat_area,ghir_daryafti,peymankar");
-        SheetWriter sheet({kCity, kRosta, kPrjTyp, kTahatori, QStringLiteral("سطح طبق صورتجلسه - متر مربع"),
-                           QStringLiteral("(مبلغ ريالي)ميزان قير حواله*قيمت قير دريافتي از شرکت")});
+        static const QList<ExportColumn> columns = {
+            {"city", kCity}, {"rosta", kRosta}, {"prj_typ", kPrjTyp}, {"ghir_tahatori", kTahatori},
+            {"sorat_area", QStringLiteral("سطح طبق صورتجلسه - متر مربع")},
+            {"mablagh", QStringLiteral("(مبلغ ريالي)ميزان قير حواله*قيمت قير دريافتي از شرکت")}};
+        SheetWriter sheet(titles(columns));
         check(sheet, sheet.open());
         // The rial value of the allocated bitumen at the company's price.
         const bool complete = forEachRow(m_ctx, m_window, QStringLiteral("select %1 from ghir where id<>-1 ").arg(c.sql()),
                                          clause, binds, [&](const QSqlQuery &q) {
             const auto mablagh = product({number(q.value(c("ghir_tahatori"))), requiredNumber(q, c, "ghir_daryafti")});
-            check(sheet, sheet.row({q.value(c("city")), q.value(c("rosta")), q.value(c("prj_typ")),
-                                    q.value(c("ghir_tahatori")), q.value(c("sorat_area")), value(mablagh)}));
+            check(sheet, sheet.row(pick(columns, q, c, {{"mablagh", value(mablagh)}})));
         });
         if (!complete)
             return;
@@ -639,11 +671,7 @@ void Tghir_reports::N39Click()
 void Tghir_reports::N6Click()
 {
     guarded(m_ctx, [&] {
-        DataSet *ds = m_ctx.dm->ADOQ_ghir;
-        QList<HtmlColumn> columns;
-        for (const QString &f : ds->fieldNames())
-            columns << HtmlColumn(f, kFullTitles.value(f.toLower(), f));
-        ExportHtmlTable(m_ctx, TempExportPath(kFixedHtml), kTitle, ds, columns);
+        ExportHtmlDataSet(m_ctx, TempExportPath(kFixedHtml), kTitle, m_ctx.dm->ADOQ_ghir, kFullTitles);
     });
 }
 
@@ -652,9 +680,24 @@ void Tghir_reports::N6Click()
 namespace {
 
 // Per village: the passages done, the bitumen supplied, consumed directly and settled by
-// equalisation, the minutes date and the people's and council's contributions.
-const QStringList kTehranColumns = {"city",     "rosta",      "tolemasir", "sorat_area", "ghir_tahatori", "Moadelsazi",
-                                    "ghir_jam", "jalase_dat", "khodyari",  "Dehyari",    "Jam",           "mokhtasat"};
+// equalisation, the minutes date and the people's and council's contributions; with the
+// workbook's titles (the print's headers are the layout's).
+const QList<ExportColumn> kTehranColumns = {
+    {"city", kCity},
+    {"rosta", kRosta},
+    {"tolemasir", QStringLiteral("جمع طول معبر انجام شده-متر")},
+    {"sorat_area", QStringLiteral("مساحت آسفالت-مترمربع")},
+    {"ghir_tahatori", QStringLiteral("مقدار قير تامين شده از سوي شرکت قيرساز-تن")},
+    {"Moadelsazi", QStringLiteral("معادل سازي-تن")},
+    {"ghir_jam", QStringLiteral("مصرف مستقيم-تن")},
+    {"jalase_dat", QStringLiteral("تاريخ تنظيم صورتجلسه مصرف قير")},
+    {"khodyari", QStringLiteral("خودياري نقدي")},
+    {"Dehyari", QStringLiteral("معادل ريالي عمليات اجرايي دهياري و مردم")},
+    {"Jam", QStringLiteral("جمع")},
+    {"mokhtasat", QStringLiteral("مختصات و موقعيت معابر اجرا شده")},
+};
+// The contributions in rials, printed grouped by thousands.
+const QStringList kTehranMoney = {"khodyari", "Dehyari", "Jam"};
 
 bool tehranRows(AppContext &ctx, QWidget *window, QVector<QVariantList> &rows)
 {
@@ -670,9 +713,8 @@ bool tehranRows(AppContext &ctx, QWidget *window, QVector<QVariantList> &rows)
         const auto dehyari = number(q.value(c("dehyari")));
         const auto moadelsazi = tahatori && jam ? std::optional<long double>(*tahatori - *jam) : std::nullopt;
         const auto total = khodyari && dehyari ? std::optional<long double>(*khodyari + *dehyari) : std::nullopt;
-        rows.append({q.value(c("city")), q.value(c("rosta")), q.value(c("tolemasir")), q.value(c("sorat_area")),
-                     q.value(c("ghir_tahatori")), value(moadelsazi), q.value(c("ghir_jam")), q.value(c("jalase_dat")),
-                     q.value(c("khodyari")), q.value(c("dehyari")), value(total), q.value(c("mokhtasat"))});
+        rows.append(pick(kTehranColumns, q, c,
+                         {{"Moadelsazi", value(moadelsazi)}, {"Dehyari", q.value(c("dehyari"))}, {"Jam", value(total)}}));
     });
 }
 
@@ -684,24 +726,29 @@ void Tghir_reports::N29Click()
         QVector<QVariantList> rows;
         if (!tehranRows(m_ctx, m_window, rows))
             return;
-        // The contributions in rials are printed grouped by thousands.
-        static const QList<int> money = {kTehranColumns.indexOf("khodyari"), kTehranColumns.indexOf("Dehyari"),
-                                         kTehranColumns.indexOf("Jam")};
+        QStringList fields;
+        QList<bool> money;
+        for (const ExportColumn &c : kTehranColumns) {
+            fields << c.field;
+            money << kTehranMoney.contains(c.field);
+        }
         QVector<QStringList> texts;
         texts.reserve(rows.size());
         for (const QVariantList &row : rows) {
             QStringList t;
             for (int i = 0; i < row.size(); ++i)
-                t << (money.contains(i) ? GroupDigits(text(row.at(i))) : text(row.at(i)));
+                t << (money.at(i) ? GroupDigits(text(row.at(i))) : text(row.at(i)));
             texts << t;
         }
-        report::FilledReport r(kTehranLayout);
-        InitToday();
-        r.set(QStringLiteral("dat"), SolarDateText());
-        // The year box's text, whether its filter is ticked or not.
-        r.set(QStringLiteral("sal"), m_window->findChild<QLineEdit *>(QStringLiteral("sal"))->text());
-        r.setRows(kTehranColumns, texts);
-        m_ctx.ui->previewReport(r);
+        report::FormRow form;
+        form.layout = kTehranLayout;
+        form.today = {QStringLiteral("dat")};
+        form.compute = [&](report::FormFill &fill) {
+            // The year box's text, whether its filter is ticked or not.
+            fill.report.set(QStringLiteral("sal"), m_window->findChild<QLineEdit *>(QStringLiteral("sal"))->text());
+            fill.report.setRows(fields, texts);
+        };
+        report::FormFrame(m_ctx, m_window).run(form);
     });
 }
 
@@ -711,13 +758,7 @@ void Tghir_reports::N30Click()
         QVector<QVariantList> rows;
         if (!tehranRows(m_ctx, m_window, rows))
             return;
-        SheetWriter sheet({kCity, kRosta, QStringLiteral("جمع طول معبر انجام شده-متر"),
-                           QStringLiteral("مساحت آسفالت-مترمربع"),
-                           QStringLiteral("مقدار قير تامين شده از سوي شرکت قيرساز-تن"),
-                           QStringLiteral("معادل سازي-تن"), QStringLiteral("مصرف مستقيم-تن"),
-                           QStringLiteral("تاريخ تنظيم صورتجلسه مصرف قير"), QStringLiteral("خودياري نقدي"),
-                           QStringLiteral("معادل ريالي عمليات اجرايي دهياري و مردم"), QStringLiteral("جمع"),
-                           QStringLiteral("مختصات و موقعيت معابر اجرا شده")});
+        SheetWriter sheet(titles(kTehranColumns));
         check(sheet, sheet.open());
         for (const QVariantList &row : rows)
             check(sheet, sheet.row(row));

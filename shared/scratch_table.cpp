@@ -64,14 +64,9 @@ bool ReplaceScratchRows(AppContext &ctx, const ScratchFill &fill, QWidget *paren
                 db::columnValue(fill.table, fill.columns.at(i), row.at(i).toString()); // throws
     };
     try {
-        dm.transaction([&] {
-            // Another workstation's run of the same report waits here until this one commits,
-            // and then empties what this one wrote.
-            if (dm.isPostgres()) {
-                QSqlQuery lock(dm.ADOConnection1()); // LOCK cannot be prepared; it has no values
-                if (!lock.exec(QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(fill.table)))
-                    throw DbError(lock.lastError().text());
-            }
+        // Another workstation's run of the same report waits here until this one commits, and
+        // then empties what this one wrote.
+        dm.writeTransaction(fill.table, [&] {
             dm.exec(QStringLiteral("delete from %1").arg(fill.table));
 
             if (!source.prepare(fill.sourceSql))

@@ -309,7 +309,7 @@ private slots:
             }));
             b->start();
             // A holds the table until B is seen waiting for it (PostgreSQL), or for a moment.
-            for (int i = 0; i < 100; ++i) {
+            for (int i = 0; i < (f.dm.isPostgres() ? 250 : 15); ++i) {
                 QThread::msleep(20);
                 if (f.dm.isPostgres()
                     && f.scalar("select count(*) from pg_stat_activity where wait_event_type='Lock'").toInt() > 0)
