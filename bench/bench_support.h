@@ -15,9 +15,11 @@ inline double peakRssMb()
 // starts it again when "5" is written to clear_refs), so each benchmark sees its own peak.
 #include <cstdio>
 #include <cstring>
+#include <malloc.h>
 
 inline void resetPeakRss()
 {
+    malloc_trim(0); // what earlier work freed goes back to the system, so growth shows
     if (FILE *f = std::fopen("/proc/self/clear_refs", "w")) {
         std::fputs("5", f);
         std::fclose(f);

@@ -323,17 +323,17 @@ QStringList titles(const QList<ExportColumn> &columns)
 
 // The place, the contractor and the two flags of a source row: the allocated amount when the
 // allocation has an oil company letter number / a central office letter number, else 0.
-void placeAndFlags(const QSqlQuery &q, const Cols &c, double tahatori, QVariantList &row, const QVariant &fourth,
+void placeAndFlags(const SourceRow &q, const Cols &c, double tahatori, QVariantList &row, const QVariant &fourth,
                    const QVariant &fifth)
 {
-    row << text(q.value(c("city"))) << text(q.value(c("rosta"))) << text(q.value(c("peymankar"))) << fourth << fifth
-        << (text(q.value(c("moarefi_no"))).isEmpty() ? 0.0 : tahatori)
-        << (text(q.value(c("tehran_paper_no"))).isEmpty() ? 0.0 : tahatori);
+    row << q.text(c("city")) << q.text(c("rosta")) << q.text(c("peymankar")) << fourth << fifth
+        << (q.text(c("moarefi_no")).isEmpty() ? 0.0 : tahatori)
+        << (q.text(c("tehran_paper_no")).isEmpty() ? 0.0 : tahatori);
 }
 
-double realised(const QSqlQuery &q, const Cols &c, double tahatori)
+double realised(const SourceRow &q, const Cols &c, double tahatori)
 {
-    const double pishraft = q.value(c("pishraft")).toDouble();
+    const double pishraft = q.number(c("pishraft"));
     // Written to the scratch table as a decimal text of 15 significant digits.
     return db::numberText(double((long double)tahatori * pishraft / 100)).toDouble();
 }
@@ -354,11 +354,11 @@ ScratchFill scratchFill(const QString &table, const Cols &source, const QString 
 
 // The web report's and the progress workbook's rows of ghir_rep2.
 const Cols kRep2Source("city,rosta,peymankar,ghir_tahatori,moarefi_no,tehran_paper_no");
-bool buildRep2(const QSqlQuery &q, QVariantList &row)
+bool buildRep2(const SourceRow &q, QVariantList &row)
 {
     const Cols &c = kRep2Source;
-    const double t = q.value(c("ghir_tahatori")).toDouble();
-    placeAndFlags(q, c, t, row, t, text(q.value(c("moarefi_no"))));
+    const double t = q.number(c("ghir_tahatori"));
+    placeAndFlags(q, c, t, row, t, q.text(c("moarefi_no")));
     return true;
 }
 
@@ -412,7 +412,7 @@ QString ReportFilterClause(const QWidget *window, QVariantList &binds)
 struct Tghir_reports::WebReport {
     QString table;
     Cols source;
-    std::function<bool(const QSqlQuery &, QVariantList &)> build;
+    std::function<bool(const SourceRow &, QVariantList &)> build;
     QList<ExportColumn> listed; // the scratch columns listed, in order, with their titles
     QStringList totalled;       // the scratch columns with a total under them
     bool introducedOnly; // only rows with an oil company letter are listed and totalled
@@ -520,9 +520,9 @@ void Tghir_reports::N20Click()
 {
     static const Cols source("city,rosta,peymankar,moarefi_no,tehran_paper_no,ghir_tahatori,pishraft");
     // The realised bitumen and the progress percent.
-    auto build = [](const QSqlQuery &q, QVariantList &row) {
-        const double t = q.value(source("ghir_tahatori")).toDouble();
-        placeAndFlags(q, source, t, row, realised(q, source, t), q.value(source("pishraft")).toDouble());
+    auto build = [](const SourceRow &q, QVariantList &row) {
+        const double t = q.number(source("ghir_tahatori"));
+        placeAndFlags(q, source, t, row, realised(q, source, t), q.number(source("pishraft")));
         return true;
     };
     runWebReport({QStringLiteral("ghir_rep1"), source, build,
@@ -537,11 +537,12 @@ void Tghir_reports::N21Click()
     static const Cols source("city,rosta,peymankar,moarefi_no,tehran_paper_no,ghir_tahatori,pishraft,tozi_dat,ghir_t,jalase_dat");
     // The realised bitumen and the exchange bitumen of the minutes (0 without a minutes date);
     // a row whose exchange bitumen is not a number is left out.
-    auto build = [](const QSqlQuery &q, QVariantList &row) {
-        const double t = q.value(source("ghir_tahatori")).toDouble();
-        const QVariant date = q.value(source("jalase_dat"));
+    auto build = [](const SourceRow &q, QVariantList &row) {
+        const double t = q.number(source("ghir_tahatori"));
+        const int date = source("jalase_dat"), exchange = source("ghir_t");
         std::optional<long double> minutes = 0;
-        if ((date.isNull() || date.toString() != kEmptyDate) && !textNumber(q.value(source("ghir_t")), &minutes))
+        if ((q.isNull(date) || q.text(date) != kEmptyDate)
+            && !textNumber(q.isNull(exchange) ? QVariant() : QVariant(q.text(exchange)), &minutes))
             return false;
         placeAndFlags(q, source, t, row, realised(q, source, t), double(minutes.value_or(0)));
         return true;

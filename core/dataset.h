@@ -47,6 +47,8 @@ public:
 
     // Values of the current row (or of `row`). Throws AppError for an unknown field.
     QVariant value(const QString &field, int row = -1) const;
+    // The values of a row in field order (fieldNames().size() of them), for walking every cell.
+    const QVariant *rowValues(int row) const { return m_rows[row].constData(); }
     // Display text: null empty, floats with 15 significant digits, money without ".0000".
     QString text(const QString &field, int row = -1) const;
     bool isNull(const QString &field, int row = -1) const;

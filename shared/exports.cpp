@@ -35,13 +35,18 @@ QString titleOf(const QHash<QString, QString> &titles, const QString &field)
     return ColumnTitle(columns, field);
 }
 
-// Text as a cell holds it: no control characters, at most the cell's 32,767 characters.
+// Text as a cell holds it: no control characters, at most the cell's 32,767 characters; outer
+// blanks removed unless `keepBlanks` (the titles).
 QByteArray cellText(const QString &text, bool keepBlanks = false)
 {
     QString t = keepBlanks ? text : text.trimmed();
-    for (QChar &c : t)
-        if (c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\t'))
-            c = QLatin1Char(' ');
+    bool control = false;
+    for (QChar c : std::as_const(t))
+        control = control || (c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\t'));
+    if (control)
+        for (QChar &c : t)
+            if (c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\t'))
+                c = QLatin1Char(' ');
     if (t.size() > 32767)
         t.truncate(32767);
     return t.toUtf8();
@@ -117,7 +122,7 @@ struct SheetWriter::Private {
         double number = 0;
         if (asNumber(v, &number))
             return worksheet_write_number(ws, r, lxw_col_t(c), number, fmt);
-        const QByteArray t = cellText(DataSet::valueText(v), keepBlanks);
+        const QByteArray t = cellText(v.typeId() == QMetaType::QString ? v.toString() : DataSet::valueText(v), keepBlanks);
         if (t.isEmpty())
             return fmt ? worksheet_write_blank(ws, r, lxw_col_t(c), fmt) : LXW_NO_ERROR;
         return worksheet_write_string(ws, r, lxw_col_t(c), t.constData(), fmt);
@@ -186,6 +191,11 @@ bool SheetWriter::open()
 
 bool SheetWriter::row(const QVariantList &values)
 {
+    return row(values.constData(), int(values.size()));
+}
+
+bool SheetWriter::row(const QVariant *values, int count)
+{
     if (!d->ws || !d->error.isEmpty())
         return false;
     if (d->next >= LXW_ROW_MAX) {
@@ -196,7 +206,7 @@ bool SheetWriter::row(const QVariantList &values)
     const int cols = d->titles.size();
     for (int c = 0; c < qMax(cols, kBorderLast + 1); ++c) {
         lxw_format *fmt = c <= kBorderLast ? d->cellBorder : nullptr;
-        if (!d->fail(d->write(r, c, c < cols ? values.value(c) : QVariant(), fmt)))
+        if (!d->fail(d->write(r, c, c < cols && c < count ? values[c] : QVariant(), fmt)))
             return false;
     }
     return true;
@@ -230,12 +240,8 @@ QString ExportToExcel(AppContext &ctx, DataSet *ds, const QHash<QString, QString
     SheetWriter sheet(heads);
     bool ok = sheet.open();
     const auto progress = ctx.ui->startProgress(kExportProgress, rows);
-    QVariantList values;
     for (int r = 0; r < rows && ok; ++r) {
-        values.clear();
-        for (int c = 0; c < fields.size(); ++c)
-            values << ds->value(fields.at(c), r);
-        ok = sheet.row(values);
+        ok = sheet.row(ds->rowValues(r), int(fields.size()));
         if ((r + 1) % kProgressEvery == 0 && !progress->step(r + 1))
             return {}; // cancelled: the file goes with the writer
     }

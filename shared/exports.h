@@ -96,6 +96,7 @@ public:
     ~SheetWriter();
     bool open();                           // false: errorString()
     bool row(const QVariantList &values);  // numbers as numbers, the rest as trimmed text
+    bool row(const QVariant *values, int count);
     bool finish();                         // false: errorString()
     QString path() const;
     QString errorString() const;
