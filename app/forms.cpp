@@ -12,6 +12,16 @@
 #include "core/context.h"
 #include "core/login_u.h"
 #include "core/main_u.h"
+#include "registers/khadamat_ins_u.h"
+#include "registers/khadamat_pic_src_u.h"
+#include "registers/khadamat_pic_u.h"
+#include "registers/khadamat_src_u.h"
+#include "registers/etb_takhsis_u.h"
+#include "registers/etebar_ins_u.h"
+#include "registers/etebarat_src_u.h"
+#include "registers/prj_amaliyat_u.h"
+#include "registers/prj_ins_u.h"
+#include "registers/prj_pish_u.h"
 
 void createForms(AppContext &ctx)
 {
@@ -23,11 +33,34 @@ void createForms(AppContext &ctx)
     Tghir_reports::attach(ctx, ghirSrc);
     ctx.form<Tmain>()->addOpener(QStringLiteral("N13"), Tghir_src::kMenuCaption, QStringLiteral("ghir"),
                                  [ghirSrc](const PageRights &rights) { ghirSrc->openFromMain(rights); });
-    ctx.addForm(new Tpeymankar_ins(ctx));
-    ctx.addForm(new Tghir_ins(ctx));
+    auto *contractors = new Tpeymankar_ins(ctx);
+    ctx.addForm(contractors);
+    auto *ghirIns = new Tghir_ins(ctx);
+    ctx.addForm(ghirIns);
+    // A contractor picked in the register goes into the initial entry, whoever opened it.
+    QObject::connect(contractors, &Tpeymankar_ins::picked, ghirIns, &Tghir_ins::setContractor);
     ctx.addForm(new Tghir_ins2(ctx));
     // Bitumen documents, attachment templates and form history.
     ctx.addForm(new Tghir_pic(ctx));
     ctx.addForm(new Tzamaem_ghir(ctx));
     ctx.addForm(new Tghir_history(ctx));
+    // Technical services: the reports window, its entry form and attachment windows.
+    auto *khadamatSrc = new Tkhadamat_src(ctx);
+    ctx.addForm(khadamatSrc);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N19"), Tkhadamat_src::kMenuCaption, QStringLiteral("khadamat"),
+                                 [khadamatSrc](const PageRights &rights) { khadamatSrc->openFromMain(rights); });
+    ctx.addForm(new Tkhadamat_ins(ctx));
+    ctx.addForm(new Tkhadamat_pic(ctx));
+    ctx.addForm(new Tkhadamat_pic_src(ctx));
+
+    // The credit register: the entry forms first, the window connects to them.
+    ctx.addForm(new Tprj_ins(ctx));
+    ctx.addForm(new Tetebar_ins(ctx));
+    ctx.addForm(new Tprj_amaliyat(ctx));
+    ctx.addForm(new Tprj_pish(ctx));
+    ctx.addForm(new Tetb_takhsis(ctx));
+    auto *etebaratSrc = new Tetebarat_src(ctx);
+    ctx.addForm(etebaratSrc);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N25"), QStringLiteral("اطلاعات پروژه"), QStringLiteral("prj"),
+                                 [etebaratSrc](const PageRights &rights) { etebaratSrc->openFromMain(rights); });
 }

@@ -62,19 +62,8 @@ struct Backend {
         dm = std::make_unique<Tdm>();
         ctx.dm = dm.get();
         ctx.ui = &ui;
-        DbProfile p;
-        if (pg) {
-            const QString conn = qEnvironmentVariable("VARNOSET_TEST_PG");
-            if (conn.isEmpty())
-                return false;
-            p = DbProfile::fromConnInfo(conn);
-            schema = QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128);
-            p.schema = schema;
-        } else {
-            p = DbProfile::sqliteFile(dir.filePath(QStringLiteral("bench.sqlite")));
-        }
-        dm->connectMain(p);
-        db::setupSchema(*dm);
+        if (!openBenchDatabase(*dm, dir, pg, &schema))
+            return false;
         fillBenchAllocations(*dm, kRows);
         ctx.CurrentUser = {QStringLiteral("1"), QStringLiteral("ostan"), QStringLiteral("ostan")};
         window = std::make_unique<Tghir_src>(ctx);
@@ -94,14 +83,7 @@ struct Backend {
     ~Backend()
     {
         window.reset();
-        if (dm && !schema.isEmpty()) {
-            try {
-                dm->exec(QStringLiteral("DROP SCHEMA \"%1\" CASCADE").arg(schema));
-            } catch (const AppError &) {
-            }
-        }
-        if (dm)
-            dm->disconnectAll();
+        closeBenchDatabase(dm.get(), schema);
     }
 };
 
@@ -331,25 +313,7 @@ void summary()
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    try {
-        g_sqlite = std::make_unique<Backend>();
-        g_sqlite->open(false);
-        g_pg = std::make_unique<Backend>();
-        if (!g_pg->open(true))
-            g_pg.reset();
-    } catch (const AppError &e) {
-        std::fprintf(stderr, "set-up failed: %s\n", qPrintable(e.message()));
-        return 1;
-    }
-    registerAll();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int rc = runBackendBenchmarks(argc, argv, g_sqlite, g_pg, "100,000 allocations", registerAll);
     summary();
-    g_pg.reset();
-    g_sqlite.reset();
-    return 0;
+    return rc;
 }

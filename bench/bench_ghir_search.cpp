@@ -66,19 +66,8 @@ struct Backend {
         dm = std::make_unique<Tdm>();
         ctx.dm = dm.get();
         ctx.ui = &ui;
-        DbProfile p;
-        if (pg) {
-            const QString conn = qEnvironmentVariable("VARNOSET_TEST_PG");
-            if (conn.isEmpty())
-                return false;
-            p = DbProfile::fromConnInfo(conn);
-            schema = QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128);
-            p.schema = schema;
-        } else {
-            p = DbProfile::sqliteFile(dir.filePath(QStringLiteral("bench.sqlite")));
-        }
-        dm->connectMain(p);
-        db::setupSchema(*dm);
+        if (!openBenchDatabase(*dm, dir, pg, &schema))
+            return false;
         fillBenchAllocations(*dm, kRows);
         const QVariant adminId = dm->scalar(QStringLiteral("select id from karbaran where karbar='admin'"));
         admin = {adminId.toString(), QStringLiteral("admin"), QStringLiteral("admin")};
@@ -99,14 +88,7 @@ struct Backend {
     ~Backend()
     {
         window.reset();
-        if (dm && !schema.isEmpty()) {
-            try {
-                dm->exec(QStringLiteral("DROP SCHEMA \"%1\" CASCADE").arg(schema));
-            } catch (const AppError &) {
-            }
-        }
-        if (dm)
-            dm->disconnectAll();
+        closeBenchDatabase(dm.get(), schema);
     }
 };
 
@@ -241,30 +223,5 @@ void registerAll()
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    try {
-        QElapsedTimer t;
-        t.start();
-        g_sqlite = std::make_unique<Backend>();
-        g_sqlite->open(false);
-        std::fprintf(stderr, "SQLite: %d allocations in %.1f s\n", kRows, t.elapsed() / 1000.0);
-        t.restart();
-        g_pg = std::make_unique<Backend>();
-        if (g_pg->open(true))
-            std::fprintf(stderr, "PostgreSQL: %d allocations in %.1f s\n", kRows, t.elapsed() / 1000.0);
-        else
-            g_pg.reset();
-    } catch (const AppError &e) {
-        std::fprintf(stderr, "set-up failed: %s\n", qPrintable(e.message()));
-        return 1;
-    }
-    registerAll();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_pg.reset();
-    g_sqlite.reset();
-    return 0;
+    return runBackendBenchmarks(argc, argv, g_sqlite, g_pg, "100,000 allocations", registerAll);
 }

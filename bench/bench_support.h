@@ -1,5 +1,17 @@
 #pragma once
 // What the benchmarks share.
+#include "core/dm_u.h"
+#include "core/errors.h"
+#include "db/setup.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <QUuid>
 #include <sys/resource.h>
 #include <cstdlib>
 
@@ -9,6 +21,75 @@ inline double peakRssMb()
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
     return double(u.ru_maxrss) / 1024.0;
+}
+
+// Connects a fresh database with the schema set up: a SQLite file in `dir`, or a schema of its
+// own (kept in *schema) on the server of VARNOSET_TEST_PG; false when that is unset.
+inline bool openBenchDatabase(Tdm &dm, const QTemporaryDir &dir, bool pg, QString *schema)
+{
+    DbProfile p;
+    if (pg) {
+        const QString conn = qEnvironmentVariable("VARNOSET_TEST_PG");
+        if (conn.isEmpty())
+            return false;
+        p = DbProfile::fromConnInfo(conn);
+        *schema = QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128);
+        p.schema = *schema;
+    } else {
+        p = DbProfile::sqliteFile(dir.filePath(QStringLiteral("bench.sqlite")));
+    }
+    dm.connectMain(p);
+    db::setupSchema(dm);
+    return true;
+}
+
+// Drops the schema of openBenchDatabase (if any) and disconnects.
+inline void closeBenchDatabase(Tdm *dm, const QString &schema)
+{
+    if (!dm)
+        return;
+    if (!schema.isEmpty()) {
+        try {
+            dm->exec(QStringLiteral("DROP SCHEMA \"%1\" CASCADE").arg(schema));
+        } catch (const AppError &) {
+        }
+    }
+    dm->disconnectAll();
+}
+
+// main() of a benchmark over one SQLite and one PostgreSQL backend: an offscreen application;
+// each backend opened by open(pg) (false: PostgreSQL unset, its backend dropped); then the
+// registrations, the run, and the backends closed. A failed set-up ends with its message.
+template <class Backend>
+int runBackendBenchmarks(int argc, char **argv, std::unique_ptr<Backend> &sqlite, std::unique_ptr<Backend> &pg,
+                         const char *what, const std::function<void()> &registerAll)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    try {
+        QElapsedTimer t;
+        t.start();
+        sqlite = std::make_unique<Backend>();
+        sqlite->open(false);
+        std::fprintf(stderr, "SQLite: %s in %.1f s\n", what, t.elapsed() / 1000.0);
+        t.restart();
+        pg = std::make_unique<Backend>();
+        if (pg->open(true))
+            std::fprintf(stderr, "PostgreSQL: %s in %.1f s\n", what, t.elapsed() / 1000.0);
+        else
+            pg.reset();
+    } catch (const AppError &e) {
+        std::fprintf(stderr, "set-up failed: %s\n", qPrintable(e.message()));
+        return 1;
+    }
+    registerAll();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    pg.reset();
+    sqlite.reset();
+    return 0;
 }
 
 // The resident high-water mark since the last resetPeakRss(), in megabytes (VmHWM; the kernel

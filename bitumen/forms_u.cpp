@@ -5,6 +5,7 @@
 #include "core/dm_u.h"
 #include "db/values.h"
 #include "shared/guard.h"
+#include "shared/messages.h"
 #include "shared/numwords.h"
 #include "shared/ui.h"
 
@@ -52,7 +53,7 @@ bool TghirFormFrame::run(const FormRow &row)
 bool TghirFormFrame::hasCurrent() const
 {
     if (m_ctx.dm->ADOQ_ghir->eof()) {
-        m_ctx.ui->message(Tghir_src::kEmptyList, m_window);
+        m_ctx.ui->message(msg::kEmptyList, m_window);
         return false;
     }
     return true;

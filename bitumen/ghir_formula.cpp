@@ -18,13 +18,9 @@ QByteArray plainDigits(const QString &text)
 {
     QByteArray s;
     s.reserve(text.size());
-    for (QChar c : text) {
+    for (QChar c : db::latinDigits(text)) {
         const ushort u = c.unicode();
-        if (u >= 0x06F0 && u <= 0x06F9)
-            s += char('0' + (u - 0x06F0));
-        else if (u >= 0x0660 && u <= 0x0669)
-            s += char('0' + (u - 0x0660));
-        else if (u == ',' || u == 0x066C)
+        if (u == ',' || u == 0x066C)
             continue;
         else if (u == 0x066B)
             s += '.';
@@ -38,32 +34,11 @@ QByteArray plainDigits(const QString &text)
 
 } // namespace
 
-bool separatorsInPlace(const QString &text)
-{
-    const QString t = text.trimmed();
-    int digitsInGroup = 0;
-    bool grouped = false;
-    for (int i = 0; i < t.size(); ++i) {
-        const ushort u = t.at(i).unicode();
-        if (u == ',' || u == 0x066C) {
-            if (digitsInGroup == 0 || (grouped && digitsInGroup != 3) || digitsInGroup > 3)
-                return false;
-            grouped = true;
-            digitsInGroup = 0;
-        } else if (u == '.' || u == 0x066B) {
-            break;
-        } else if ((u >= '0' && u <= '9') || (u >= 0x06F0 && u <= 0x06F9) || (u >= 0x0660 && u <= 0x0669)) {
-            ++digitsInGroup;
-        }
-    }
-    return !grouped || digitsInGroup == 3;
-}
-
 bool readNumber(const QString &text, long double *out)
 {
     double check = 0;
     // The same numbers the writes accept, nothing else.
-    if (!db::parseNumber(text, &check) || !separatorsInPlace(text))
+    if (!db::parseNumber(text, &check))
         return false;
     QByteArray s = plainDigits(text);
     if (s.startsWith('+'))

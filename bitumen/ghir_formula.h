@@ -17,10 +17,6 @@ namespace ghirformula {
 
 struct FormulaError {};
 
-// Whether the "," group separators of a number text, if any, stand every three digits of
-// its whole part ("1,250,000"), so that "2,3" is not silently read as 23.
-bool separatorsInPlace(const QString &text);
-
 // The number of a box text (Latin or Persian digits, "," separators ignored); throws
 // FormulaError when the text is empty or not a number.
 long double number(const QString &text);

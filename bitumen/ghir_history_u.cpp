@@ -1,5 +1,6 @@
 #include "bitumen/ghir_history_u.h"
 
+#include "bitumen/ghir_src_u.h"
 #include "core/context.h"
 #include "core/dataset.h"
 #include "core/dm_u.h"
@@ -92,7 +93,10 @@ Tghir_history::Tghir_history(AppContext &ctx, QWidget *parent)
     QAction *N1 = popup->addAction(QStringLiteral("اکسل"));
     N1->setObjectName(QStringLiteral("N1"));
     connect(N1, &QAction::triggered, this, [this] { guarded(m_ctx, [&] { exportList(); }); });
-    DBGrid1 = MakeGrid(this, m_rows, {.columns = kColumns, .popup = popup});
+    GridSpec grid;
+    grid.columns = kColumns;
+    grid.popup = popup;
+    DBGrid1 = MakeGrid(this, m_rows, grid);
 
     auto *top = new QHBoxLayout;
     top->addWidget(m_filters, 1);
@@ -139,3 +143,9 @@ void Tghir_history::exportList()
 {
     ExportHtmlDataSet(m_ctx, TempExportPath(QStringLiteral("Tobrenhal.xls")), kExportTitle, m_rows, kExport);
 }
+
+namespace {
+// The bitumen window's item (special reports, no page check).
+const bool kN17 =
+    RegisterWindow::handle<Tghir_src>("N17", [](Tghir_src &w) { w.ctx().form<Tghir_history>()->openHistory(); });
+} // namespace

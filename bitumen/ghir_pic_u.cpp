@@ -1,7 +1,9 @@
 #include "bitumen/ghir_pic_u.h"
 
+#include "bitumen/ghir_src_u.h"
 #include "core/context.h"
 #include "core/dm_u.h"
+#include "shared/messages.h"
 #include "shared/rights.h"
 #include "shared/ui.h"
 
@@ -72,6 +74,27 @@ void Tghir_pic::openForList(const PageRights &rights)
     open(QStringLiteral("2"), QString());
 }
 
+void Tghir_pic::documentsCommand()
+{
+    if (m_ctx.dm->ADOQ_ghir->eof()) {
+        m_ctx.ui->message(msg::kEmptyList);
+        return;
+    }
+    if (const auto rights = CheckPageAccess(m_ctx, QStringLiteral("g_mostanadat")))
+        openForCurrent(*rights);
+}
+
+void Tghir_pic::attachToListCommand()
+{
+    if (m_ctx.dm->ADOQ_ghir->eof()) {
+        m_ctx.ui->message(msg::kEmptyList);
+        return;
+    }
+    // The right to open is not asked here.
+    if (const auto rights = FindPageRights(m_ctx, QStringLiteral("g_mostanadat")))
+        openForList(*rights);
+}
+
 void Tghir_pic::addFile()
 {
     DataSet *ghir = m_ctx.dm->ADOQ_ghir;
@@ -88,3 +111,10 @@ void Tghir_pic::addFile()
     if (list()->add(add) > 0 && all)
         ghir->setCurrentRow(ghir->recordCount() - 1);
 }
+
+namespace {
+// The bitumen window's items.
+const bool kN14 = RegisterWindow::handle<Tghir_src>("N14", [](Tghir_src &w) { w.ctx().form<Tghir_pic>()->documentsCommand(); });
+const bool kN43 =
+    RegisterWindow::handle<Tghir_src>("N43", [](Tghir_src &w) { w.ctx().form<Tghir_pic>()->attachToListCommand(); });
+} // namespace

@@ -19,6 +19,12 @@ public:
     // allocation; `ins_btn` enabled by darj, `N1` by hazf; the grid lists the current one's.
     void openForList(const PageRights &rights);
 
+    // The bitumen window's commands: "مستندات تصويري" (N14: on an empty list it says so; page
+    // g_mostanadat checked) and "انتساب يک ضميمه به تمام موارد اين ليست" (N43: on an empty
+    // list it says so; without a g_mostanadat row it does nothing, silently).
+    void documentsCommand();
+    void attachToListCommand();
+
 protected:
     // Stores the chosen file for the current allocation, or for every listed one; the last
     // listed allocation is then the current one of the bitumen window.

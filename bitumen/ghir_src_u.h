@@ -1,22 +1,23 @@
 #pragma once
 // The bitumen projects window: search, listing and the subsystem's commands.
-#include <QDialog>
+//
+// Its menus are a table (objectNames N1 ... N51); a command of another file attaches to its
+// item without touching this window:
+//
+//   static const bool kN14 = RegisterWindow::handle<Tghir_src>("N14", [](Tghir_src &w) { ... });
+//
+// The current allocation is the current row of dm.ADOQ_ghir (w.ctx().dm->ADOQ_ghir);
+// w.requireCurrent(ds) refuses a command on an empty list, w.checkPage("g_mostanadat") checks
+// a further page.
+#include "shared/register_window.h"
+
 #include <QVariantList>
 
-class AppContext;
-struct PageRights;
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QMenu;
-class QMenuBar;
-class QPushButton;
+class FilterBar;
+class SumLabels;
 class QTableView;
-class TDateEdit;
 
-class Tghir_src : public QDialog {
+class Tghir_src : public RegisterWindow {
     Q_OBJECT
 public:
     explicit Tghir_src(AppContext &ctx, QWidget *parent = nullptr);
@@ -34,31 +35,20 @@ public:
     // text or one that is not a number counting as 0.
     static QString mandeSql(bool postgres);
     static QString mosharekatSql(bool postgres);
-    static QString numberSql(const QString &column, bool postgres);
+
+    FilterBar *filters() const { return m_filters; }
+    QTableView *grid() const { return DBGrid1; }
 
     static const QString kMenuCaption; // the main menu's item that opens the window
-    static const QString kEmptyList;   // a command that needs a current allocation on an empty list
     static const QString kDeleteWarning;
-    static const QString kDeleted;
-    static const QString kDeleteLog;     // the log description's head
+    static const QString kDeleteLog;   // the log description's head
 
 protected:
     void showEvent(QShowEvent *e) override;
-    void keyPressEvent(QKeyEvent *e) override;
-    bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
-    void buildMenus();
-    void buildFilters();
-    void buildGrid();
     QString filterPieces(QVariantList &binds) const;
-    void fillLists();
     void fillCities();
-    void applyRights(const PageRights &rights);
-    void applyLevel();
-    bool hasCurrent();
-    void reopenKeepingCurrent();
-    void checkSubmenu(QMenu *menu, const QString &page);
 
     // Commands.
     void newAllocation();
@@ -68,30 +58,7 @@ private:
     void deleteAllocation();
     void openContractors();
 
-    AppContext &m_ctx;
-
-    QMenuBar *MainMenu1 = nullptr;
-    QMenu *PopupMenu1 = nullptr;
-    QMenu *PopupMenu3 = nullptr;
-    QMenu *PopupMenu4 = nullptr;
-    QMenu *m_N35 = nullptr;
-    QMenu *m_N37 = nullptr;
-    QMenu *m_N40 = nullptr;
-    QAction *m_N25 = nullptr;
-    QAction *m_N1 = nullptr;
-    QAction *m_N2 = nullptr;
-    QAction *m_N3 = nullptr;
-    QAction *m_N13 = nullptr;
-    QAction *m_N22 = nullptr;
-
-    QCheckBox *CheckBox1 = nullptr, *CheckBox2 = nullptr, *CheckBox3 = nullptr, *CheckBox4 = nullptr;
-    QCheckBox *CheckBox5 = nullptr, *CheckBox6 = nullptr, *CheckBox8 = nullptr;
-    QComboBox *ostan = nullptr, *city = nullptr, *rosta = nullptr, *peymankar = nullptr, *prj_typ = nullptr;
-    QPushButton *add_city = nullptr, *add_rosta = nullptr, *src_btn = nullptr;
-    QCheckBox *show_list_city = nullptr, *show_list_rosta = nullptr;
-    QListWidget *list_city = nullptr, *list_rosta = nullptr;
-    TDateEdit *reg_dat1 = nullptr, *reg_dat2 = nullptr;
-    QLineEdit *sal = nullptr;
-    QLabel *cnt = nullptr;
+    FilterBar *m_filters = nullptr;
+    SumLabels *m_count = nullptr;
     QTableView *DBGrid1 = nullptr;
 };

@@ -1,18 +1,16 @@
 #include "bitumen/peymankar_ins_u.h"
 
-#include "bitumen/ghir_ins_u.h"
 #include "core/context.h"
 #include "core/dm_u.h"
-#include "core/errors.h"
-#include "db/values.h"
+#include "shared/delete_command.h"
 #include "shared/exports.h"
+#include "shared/grid.h"
 #include "shared/guard.h"
+#include "shared/sum_labels.h"
 
 #include <QAction>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -20,85 +18,97 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-const QStringList Tpeymankar_ins::kColumns = {
-    QStringLiteral("peymankar"), QStringLiteral("name"),      QStringLiteral("father"),
-    QStringLiteral("nation"),    QStringLiteral("sh_no"),     QStringLiteral("sodor"),
-    QStringLiteral("sabt"),      QStringLiteral("eghtesadi"), QStringLiteral("shenase"),
-    QStringLiteral("haml_name"), QStringLiteral("haml_cod"),  QStringLiteral("phone"),
-    QStringLiteral("mobile"),    QStringLiteral("fax"),       QStringLiteral("adr"),
-    QStringLiteral("takhliye"),  QStringLiteral("zipcode"),
-};
+const QStringList Tpeymankar_ins::kColumns = {QStringLiteral("peymankar"), QStringLiteral("name"), QStringLiteral("father"), QStringLiteral("nation"), QStringLiteral("sh_no"), QStringLiteral("sodor"), QStringLiteral("sabt"), QStringLiteral("eghtesadi"), QStringLiteral("shenase"), QStringLiteral("haml_name"), QStringLiteral("haml_cod"), QStringLiteral("phone"), QStringLiteral("mobile"), QStringLiteral("fax"), QStringLiteral("adr"), QStringLiteral("takhliye"), QStringLiteral("zipcode")};
 
 const QString Tpeymankar_ins::kCaption = QStringLiteral("اطلاعات پيمانکار");
 const QString Tpeymankar_ins::kDuplicate = QStringLiteral("خطا! نام پيمانکار تکراري است");
-const QString Tpeymankar_ins::kInserted = QStringLiteral("ثبت شد");
 const QString Tpeymankar_ins::kUpdated = QStringLiteral("ويرايش انجام شد");
-const QString Tpeymankar_ins::kDeleted = QStringLiteral("حذف شد");
 const QString Tpeymankar_ins::kRowGone = QStringLiteral("خطا! اين پيمانکار حذف شده است");
 const QString Tpeymankar_ins::kExportTitle = QStringLiteral("گزارش پروژه هاي قير");
+const QString Tpeymankar_ins::kEmptyName = QStringLiteral("خطا! نام پيمانکار را وارد نماييد");
 
 namespace {
 
-const QString kTable = QStringLiteral("peymankaran");
-
-// Labels of the entry boxes, in the order of Tpeymankar_ins::kColumns.
-const QStringList kBoxLabels = {
-    QStringLiteral("نام پيمانکار"),  QStringLiteral("نام نماينده"),  QStringLiteral("نام پدر نماينده"),  QStringLiteral("کد ملي نماينده"),
-    QStringLiteral("ش شناسنامه نماينده"),  QStringLiteral("محل صدور نماينده"),  QStringLiteral("شماره ثبت"),  QStringLiteral("کد اقتصادي"),
-    QStringLiteral("شناسه ملي"),  QStringLiteral("پيمانکار حمل"), QStringLiteral("کد پيمانکار حمل"), QStringLiteral("تلفن ثابت"),
-    QStringLiteral("تلفن همراه"), QStringLiteral("شماره فکس"), QStringLiteral("آدرس"), QStringLiteral("آدرس محل تخليه"),
-    QStringLiteral("کد پستي"),
+// The entry boxes: three caption/box pairs a line; the two addresses take a whole line each.
+const BoxDef kBoxes[] = {
+    {.name = "peymankar", .caption = "نام پيمانکار", .initial = ""},
+    {.name = "name", .caption = "نام نماينده", .initial = ""},
+    {.name = "father", .caption = "نام پدر نماينده", .initial = ""},
+    {.name = "nation", .caption = "کد ملي نماينده", .initial = ""},
+    {.name = "sh_no", .caption = "ش شناسنامه نماينده", .initial = ""},
+    {.name = "sodor", .caption = "محل صدور نماينده", .initial = ""},
+    {.name = "sabt", .caption = "شماره ثبت", .initial = ""},
+    {.name = "eghtesadi", .caption = "کد اقتصادي", .initial = ""},
+    {.name = "shenase", .caption = "شناسه ملي", .initial = ""},
+    {.name = "haml_name", .caption = "پيمانکار حمل", .initial = ""},
+    {.name = "haml_cod", .caption = "کد پيمانکار حمل", .initial = ""},
+    {.name = "phone", .caption = "تلفن ثابت", .initial = ""},
+    {.name = "mobile", .caption = "تلفن همراه", .initial = ""},
+    {.name = "fax", .caption = "شماره فکس", .initial = ""},
+    {.name = "adr", .caption = "آدرس", .initial = "", .flags = BoxDef::Wide},
+    {.name = "takhliye", .caption = "آدرس محل تخليه", .initial = "", .flags = BoxDef::Wide},
+    {.name = "zipcode", .caption = "کد پستي", .initial = ""},
 };
 
-// Grid titles by field name.
-QHash<QString, QString> gridTitles()
-{
-    return {
-        {QStringLiteral("id"), QStringLiteral("شناسه")},
-        {QStringLiteral("peymankar"), QStringLiteral("پيمانکار")},
-        {QStringLiteral("name"), QStringLiteral("نام نماينده")},
-        {QStringLiteral("father"), QStringLiteral("نام پدر نماينده")},
-        {QStringLiteral("nation"), QStringLiteral("کد ملي نماينده")},
-        {QStringLiteral("sh_no"), QStringLiteral("ش شناسنامه نماينده")},
-        {QStringLiteral("sodor"), QStringLiteral("محل صدور نماينده")},
-        {QStringLiteral("sabt"), QStringLiteral("شماره ثبت")},
-        {QStringLiteral("eghtesadi"), QStringLiteral("کد اقتصادي")},
-        {QStringLiteral("shenase"), QStringLiteral("شناسه ملي")},
-        {QStringLiteral("haml_name"), QStringLiteral("پيمانکار حمل")},
-        {QStringLiteral("haml_cod"), QStringLiteral("کد پيمانکار حمل")},
-        {QStringLiteral("phone"), QStringLiteral("تلفن ثابت")},
-        {QStringLiteral("mobile"), QStringLiteral("تلفن همراه")},
-        {QStringLiteral("fax"), QStringLiteral("شماره فکس")},
-        {QStringLiteral("adr"), QStringLiteral("آدرس")},
-        {QStringLiteral("takhliye"), QStringLiteral("محل تخليه")},
-        {QStringLiteral("zipcode"), QStringLiteral("کد پستي")},
-    };
-}
+const char *const kKey[] = {"peymankar"};
+
+const EntrySpec kSpec = {
+    .objectName = "Tpeymankar_ins",
+    .caption = "اطلاعات پيمانکار", // kCaption
+    .table = "peymankaran",
+    .boxes = kBoxes,
+    .duplicateKey = kKey,
+    .duplicateMessage = Tpeymankar_ins::kDuplicate,
+    .editedMessage = Tpeymankar_ins::kUpdated,
+    .rowGoneMessage = Tpeymankar_ins::kRowGone,
+    .pairsPerRow = 3,
+};
+
+// The listing: `id` hidden, the name and the addresses wider than the rest.
+const GridColumn kGrid[] = {
+    {"id"},
+    {"peymankar", "پيمانکار", 190},
+    {"name", "نام نماينده", 130},
+    {"father", "نام پدر نماينده", 0},
+    {"nation", "کد ملي نماينده", 0},
+    {"sh_no", "ش شناسنامه نماينده", 0},
+    {"sodor", "محل صدور نماينده", 0},
+    {"sabt", "شماره ثبت", 0},
+    {"eghtesadi", "کد اقتصادي", 0},
+    {"shenase", "شناسه ملي", 0},
+    {"haml_name", "پيمانکار حمل", 130},
+    {"haml_cod", "کد پيمانکار حمل", 0},
+    {"phone", "تلفن ثابت", 0},
+    {"mobile", "تلفن همراه", 0},
+    {"fax", "شماره فکس", 0},
+    {"adr", "آدرس", 260},
+    {"takhliye", "محل تخليه", 220},
+    {"zipcode", "کد پستي", 0},
+};
 
 // Header texts of the HTML export by field name (a field without one shows its own name).
-QHash<QString, QString> exportTitles()
-{
-    return {
-        {QStringLiteral("id"), QStringLiteral("شناسه")},
-        {QStringLiteral("peymankar"), QStringLiteral("پيمانکار")},
-        {QStringLiteral("name"), QStringLiteral("نام نماينده")},
-        {QStringLiteral("father"), QStringLiteral("نام پدر نماينده")},
-        {QStringLiteral("nation"), QStringLiteral("کد ملي نماينده")},
-        {QStringLiteral("sh_no"), QStringLiteral("ش شناسنامه نماينده")},
-        {QStringLiteral("sodor"), QStringLiteral("محل صدور نماينده")},
-        {QStringLiteral("sabt"), QStringLiteral("شماره ثبت")},
-        {QStringLiteral("eghtesadi"), QStringLiteral("کد اقتصادي")},
-        {QStringLiteral("shenase"), QStringLiteral("شناسه ملي")},
-        {QStringLiteral("haml_name"), QStringLiteral("نام پيمانکار حمل")},
-        {QStringLiteral("haml_cod"), QStringLiteral("کد پيمانکار حمل")},
-        {QStringLiteral("phone"), QStringLiteral("تلفن ثابت")},
-        {QStringLiteral("mobile"), QStringLiteral("تلفن همراه")},
-        {QStringLiteral("fax"), QStringLiteral("ماره فکس")},
-        {QStringLiteral("adr"), QStringLiteral("آدرس")},
-        {QStringLiteral("takhliye"), QStringLiteral("آدرس تخليه")},
-        {QStringLiteral("zipcode"), QStringLiteral("کد پستي")},
-    };
-}
+const QList<ExportColumn> kExport = {
+    {"id", "شناسه"},
+    {"peymankar", "پيمانکار"},
+    {"name", "نام نماينده"},
+    {"father", "نام پدر نماينده"},
+    {"nation", "کد ملي نماينده"},
+    {"sh_no", "ش شناسنامه نماينده"},
+    {"sodor", "محل صدور نماينده"},
+    {"sabt", "شماره ثبت"},
+    {"eghtesadi", "کد اقتصادي"},
+    {"shenase", "شناسه ملي"},
+    {"haml_name", "نام پيمانکار حمل"},
+    {"haml_cod", "کد پيمانکار حمل"},
+    {"phone", "تلفن ثابت"},
+    {"mobile", "تلفن همراه"},
+    {"fax", "ماره فکس"},
+    {"adr", "آدرس"},
+    {"takhliye", "آدرس تخليه"},
+    {"zipcode", "کد پستي"},
+};
+
+const SumColumn kCount[] = {{"c", "count(*)", "cnt"}};
 
 QString likePattern(const QString &text)
 {
@@ -108,66 +118,16 @@ QString likePattern(const QString &text)
 } // namespace
 
 Tpeymankar_ins::Tpeymankar_ins(AppContext &ctx, QWidget *parent)
-    : QDialog(parent)
-    , m_ctx(ctx)
+    : EntryForm(ctx, kSpec, parent)
 {
-    setObjectName(QStringLiteral("Tpeymankar_ins"));
-    setWindowTitle(kCaption);
-    setLayoutDirection(Qt::RightToLeft);
-    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-
-    // Entry boxes: three label/box pairs a line; the two addresses take a whole line each.
-    auto *boxes = new QGridLayout;
-    boxes->setHorizontalSpacing(8);
-    int line = 0, pair = 0;
-    for (int i = 0; i < kColumns.size(); ++i) {
-        const QString &col = kColumns.at(i);
-        auto *box = new QLineEdit(this);
-        box->setObjectName(col);
-        auto *lbl = new QLabel(kBoxLabels.at(i), this);
-        lbl->setObjectName(col + QStringLiteral("_lbl"));
-        lbl->setBuddy(box);
-        m_boxes.insert(col, box);
-        const bool wide = col == QLatin1String("adr") || col == QLatin1String("takhliye");
-        if (wide) {
-            if (pair) {
-                ++line;
-                pair = 0;
-            }
-            boxes->addWidget(lbl, line, 0);
-            boxes->addWidget(box, line, 1, 1, 5);
-            ++line;
-            continue;
-        }
-        boxes->addWidget(lbl, line, pair * 2);
-        boxes->addWidget(box, line, pair * 2 + 1);
-        if (++pair == 3) {
-            ++line;
-            pair = 0;
-        }
-    }
-    for (int c : {1, 3, 5})
-        boxes->setColumnStretch(c, 1);
-
-    ins_btn = new QPushButton(QStringLiteral("ثبت"), this);
-    ins_btn->setObjectName(QStringLiteral("ins_btn"));
-    edit_btn = new QPushButton(QStringLiteral("ويرايش"), this);
-    edit_btn->setObjectName(QStringLiteral("edit_btn"));
-    edit_btn->hide();
-    refresh_btn = new QPushButton(QStringLiteral("بروز رساني نام پيمانکار"), this);
-    refresh_btn->setObjectName(QStringLiteral("refresh_btn"));
-    refresh_btn->hide();
-    // Enter in a box must not run a command.
-    for (QPushButton *b : {ins_btn, edit_btn, refresh_btn}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-        b->setMinimumWidth(90);
-    }
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(ins_btn);
-    buttons->addWidget(edit_btn);
-    buttons->addWidget(refresh_btn);
-    buttons->addStretch(1);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowModality(Qt::NonModal);
+    ins_btn = findChild<QPushButton *>(QStringLiteral("ins_btn"));
+    auto *refresh = new QPushButton(QStringLiteral("بروز رساني نام پيمانکار"), this);
+    refresh->setObjectName(QStringLiteral("refresh_btn"));
+    refresh->setAutoDefault(false);
+    refresh->hide();
+    refresh_btn = refresh;
 
     // Search panel.
     auto *panel = new QWidget(this);
@@ -182,40 +142,25 @@ Tpeymankar_ins::Tpeymankar_ins(AppContext &ctx, QWidget *parent)
     src->setPalette(pal);
     src->setMinimumWidth(220);
     srcLbl->setBuddy(src);
-    cnt = new QLabel(panel);
-    cnt->setObjectName(QStringLiteral("cnt"));
+    m_count = new SumLabels(panel, kCount);
     auto *panelLay = new QHBoxLayout(panel);
     panelLay->setContentsMargins(4, 4, 4, 4);
     panelLay->addWidget(srcLbl);
     panelLay->addWidget(src);
     panelLay->addSpacing(12);
-    panelLay->addWidget(cnt);
+    panelLay->addWidget(m_count->label(QStringLiteral("cnt")));
     panelLay->addStretch(1);
     panel->setAutoFillBackground(true);
 
-    // The listing.
-    DataSet *ds = m_ctx.dm->ADOQ_peymankar;
-    ds->setTitles(gridTitles());
-    DBGrid1 = new QTableView(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setModel(ds);
-    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    DBGrid1->verticalHeader()->setDefaultSectionSize(DBGrid1->fontMetrics().height() + 8);
-    DBGrid1->verticalHeader()->hide();
-    DBGrid1->horizontalHeader()->setDefaultSectionSize(110);
-    DBGrid1->horizontalHeader()->setHighlightSections(false);
-
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    N3 = PopupMenu1->addAction(QStringLiteral("اکسل"));
-    N3->setObjectName(QStringLiteral("N3"));
-    N2 = PopupMenu1->addAction(QStringLiteral("ويرايش"));
-    N2->setObjectName(QStringLiteral("N2"));
-    N1 = PopupMenu1->addAction(QStringLiteral("حذف"));
-    N1->setObjectName(QStringLiteral("N1"));
+    const std::pair<const char *, const char *> items[] = {{"N3", "اکسل"}, {"N2", "ويرايش"}, {"N1", "حذف"}};
+    for (const auto &[name, caption] : items)
+        PopupMenu1->addAction(QString::fromUtf8(caption))->setObjectName(QLatin1String(name));
+
+    DataSet *ds = m_ctx.dm->ADOQ_peymankar;
+    DBGrid1 = MakeGrid(this, ds, {.columns = kGrid, .defaultWidth = 110, .sortable = false, .popup = PopupMenu1});
+    DBGrid1->verticalHeader()->setDefaultSectionSize(DBGrid1->fontMetrics().height() + 8);
 
     auto *hint = new QLabel(QStringLiteral("روي پيمانکار مورد نظر دوبار کليک نماييد"), this);
     hint->setObjectName(QStringLiteral("hint_lbl"));
@@ -223,69 +168,29 @@ Tpeymankar_ins::Tpeymankar_ins(AppContext &ctx, QWidget *parent)
     hf.setBold(true);
     hint->setFont(hf);
 
-    auto *lay = new QVBoxLayout(this);
-    lay->addLayout(boxes);
-    lay->addLayout(buttons);
+    auto *lay = static_cast<QVBoxLayout *>(layout());
+    lay->addWidget(refresh);
     lay->addWidget(panel);
     lay->addWidget(DBGrid1, 1);
     lay->addWidget(hint);
     resize(1100, 680);
 
-    // The grid's current row is the dataset's current row, both ways.
-    // Columns: `id` hidden, the name and the addresses wider than the rest.
-    auto layoutColumns = [this, ds] {
-        static const QHash<QString, int> widths = {
-            {QStringLiteral("peymankar"), 190}, {QStringLiteral("name"), 130}, {QStringLiteral("haml_name"), 130},
-            {QStringLiteral("adr"), 260},       {QStringLiteral("takhliye"), 220},
-        };
-        for (int c = 0; c < ds->columnCount(); ++c) {
-            const QString f = ds->fieldNames().at(c).toLower();
-            DBGrid1->setColumnHidden(c, f == QLatin1String("id"));
-            DBGrid1->setColumnWidth(c, widths.value(f, 110));
-        }
-    };
-    connect(ds, &QAbstractItemModel::modelReset, this, layoutColumns);
-    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this, ds](const QModelIndex &current) {
-                if (m_syncing || !current.isValid())
-                    return;
-                m_syncing = true;
-                ds->setCurrentRow(current.row());
-                m_syncing = false;
-            });
-    connect(ds, &DataSet::currentRowChanged, this, [this] { syncGridToDataSet(); });
-
+    auto action = [this](const char *name) { return PopupMenu1->findChild<QAction *>(QLatin1String(name)); };
     connect(src, &QLineEdit::textChanged, this, [this] { guarded(m_ctx, [&] { search(); }); });
-    connect(ins_btn, &QPushButton::clicked, this, [this] { guarded(m_ctx, [&] { insertContractor(); }); });
-    connect(edit_btn, &QPushButton::clicked, this, [this] { guarded(m_ctx, [&] { updateContractor(); }); });
-    connect(refresh_btn, &QPushButton::clicked, this, [this] { guarded(m_ctx, [&] { refreshNames(); }); });
-    connect(N2, &QAction::triggered, this, [this] { guarded(m_ctx, [&] { loadForEdit(); }); });
-    connect(N1, &QAction::triggered, this, [this] { guarded(m_ctx, [&] { deleteContractor(); }); });
-    connect(N3, &QAction::triggered, this, [this] { guarded(m_ctx, [&] { exportHtml(); }); });
+    connect(refresh, &QPushButton::clicked, this, [this] { guarded(m_ctx, [&] { refreshNames(); }); });
+    connect(action("N2"), &QAction::triggered, this, [this] { guarded(m_ctx, [&] { loadForEdit(); }); });
+    connect(action("N1"), &QAction::triggered, this, [this] { guarded(m_ctx, [&] { deleteContractor(); }); });
+    connect(action("N3"), &QAction::triggered, this, [this] { guarded(m_ctx, [&] { exportHtml(); }); });
     connect(DBGrid1, &QTableView::doubleClicked, this,
             [this](const QModelIndex &index) { guarded(m_ctx, [&] { pick(index.row()); }); });
-    connect(DBGrid1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { PopupMenu1->popup(DBGrid1->viewport()->mapToGlobal(pos)); });
-}
-
-void Tpeymankar_ins::syncGridToDataSet()
-{
-    if (m_syncing)
-        return;
-    DataSet *ds = m_ctx.dm->ADOQ_peymankar;
-    const int row = ds->eof() ? -1 : ds->currentRow();
-    m_syncing = true;
-    if (row < 0) {
-        DBGrid1->selectionModel()->clearSelection();
-    } else if (DBGrid1->currentIndex().row() != row) {
-        int col = DBGrid1->currentIndex().isValid() ? DBGrid1->currentIndex().column() : -1;
-        if (col < 0 || DBGrid1->isColumnHidden(col))
-            col = ds->fieldIndex(QStringLiteral("peymankar"));
-        DBGrid1->selectionModel()->setCurrentIndex(ds->index(row, std::max(col, 0)),
-                                                    QItemSelectionModel::ClearAndSelect
-                                                        | QItemSelectionModel::Rows);
-    }
-    m_syncing = false;
+    // After a write the listing shows what was stored, with the same contractor current.
+    connect(this, &EntryForm::saved, this, [this](bool inserted) {
+        guarded(m_ctx, [&] {
+            m_ctx.dm->ADOQ_peymankar->reopen(QStringLiteral("id"));
+            if (!inserted)
+                setInsertState();
+        });
+    });
 }
 
 // ---- opening ---------------------------------------------------------------------------
@@ -296,15 +201,14 @@ void Tpeymankar_ins::applyRights(const PageRights &rights)
     ins_btn->setEnabled(rights.darj);
     refresh_btn->setEnabled(rights.darj);
     refresh_btn->setVisible(rights.darj);
-    N2->setEnabled(rights.virayesh);
-    N1->setEnabled(rights.hazf);
+    PopupMenu1->findChild<QAction *>(QStringLiteral("N2"))->setEnabled(rights.virayesh);
+    PopupMenu1->findChild<QAction *>(QStringLiteral("N1"))->setEnabled(rights.hazf);
     setInsertState();
 }
 
 void Tpeymankar_ins::setInsertState()
 {
-    m_editId = QVariant();
-    edit_btn->hide();
+    setInsertMode(true);
     ins_btn->setVisible(m_rights.darj);
 }
 
@@ -317,8 +221,8 @@ void Tpeymankar_ins::prepare()
         src->clear();
     }
     search();
-    for (QLineEdit *box : std::as_const(m_boxes))
-        box->clear();
+    startInsert();
+    setInsertState();
 }
 
 void Tpeymankar_ins::openFromBitumen(const PageRights &rights)
@@ -329,18 +233,21 @@ void Tpeymankar_ins::openFromBitumen(const PageRights &rights)
         m_ctx.dm->ADOQ_peymankar->open(
             QStringLiteral("select * from peymankaran order by peymankar collate fa "));
     });
+    m_picked.reset();
     if (ready)
         m_ctx.ui->showModal(this);
 }
 
-void Tpeymankar_ins::openAsPicker()
+std::optional<PickedContractor> Tpeymankar_ins::openAsPicker()
 {
     const bool ready = guarded(m_ctx, [&] {
         applyRights(ReadPageRights(m_ctx, QStringLiteral("g_pey")));
         prepare();
     });
+    m_picked.reset();
     if (ready)
         m_ctx.ui->showModal(this);
+    return std::exchange(m_picked, std::nullopt);
 }
 
 // ---- search -----------------------------------------------------------------------------
@@ -348,54 +255,18 @@ void Tpeymankar_ins::openAsPicker()
 void Tpeymankar_ins::search()
 {
     const QString pattern = likePattern(src->text());
-    const QVariant c =
-        m_ctx.dm->scalar(QStringLiteral("select count(*) as c from peymankaran where peymankar like ?"), {pattern});
-    cnt->setText(DataSet::valueText(c));
+    m_count->run(m_ctx, QStringLiteral("from peymankaran where peymankar like ?"), {pattern});
     m_ctx.dm->ADOQ_peymankar->open(
         QStringLiteral("select * from peymankaran where peymankar like ? order by peymankar collate fa"), {pattern});
 }
 
 // ---- insert, edit, delete -----------------------------------------------------------------
 
-QVariantList Tpeymankar_ins::boxValues() const
+QStringList Tpeymankar_ins::refusals(bool)
 {
-    QVariantList values;
-    for (const QString &col : kColumns)
-        values << db::columnValue(kTable, col, m_boxes.value(col)->text());
-    return values;
-}
-
-void Tpeymankar_ins::insertContractor()
-{
-    const QVariantList values = boxValues();
-    bool inserted = false;
-    m_ctx.dm->transaction([&] {
-        DataSet *q = m_ctx.dm->ADOQuery1;
-        q->open(QStringLiteral("select * from peymankaran where peymankar=?"), {values.first()});
-        if (!q->isEmpty())
-            return;
-        q->exec(QStringLiteral("Insert Into peymankaran (peymankar, name, father, nation, sh_no, sodor, sabt, "
-                               "eghtesadi, shenase, haml_name, haml_cod, phone, mobile, fax, adr, takhliye, "
-                               "zipcode) Values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
-                values);
-        inserted = true;
-    });
-    if (!inserted) {
-        m_ctx.ui->message(kDuplicate, this);
-        return;
-    }
-    m_ctx.ui->message(kInserted, this);
-    m_ctx.dm->ADOQ_peymankar->reopen(QStringLiteral("id"));
-}
-
-void Tpeymankar_ins::fillBoxes(int row, bool withZipcode)
-{
-    DataSet *ds = m_ctx.dm->ADOQ_peymankar;
-    for (const QString &col : kColumns) {
-        if (!withZipcode && col == QLatin1String("zipcode"))
-            continue;
-        m_boxes.value(col)->setText(ds->text(col, row));
-    }
+    if (boxText(QStringLiteral("peymankar")).trimmed().isEmpty())
+        return {kEmptyName};
+    return {};
 }
 
 void Tpeymankar_ins::loadForEdit()
@@ -403,41 +274,21 @@ void Tpeymankar_ins::loadForEdit()
     DataSet *ds = m_ctx.dm->ADOQ_peymankar;
     if (ds->eof())
         return;
-    fillBoxes(ds->currentRow(), true);
     // The update writes this contractor, whichever row is current when it runs.
-    m_editId = ds->value(QStringLiteral("id"));
-    ins_btn->hide();
-    edit_btn->show();
+    if (startEdit(ds->value(QStringLiteral("id"))))
+        ins_btn->hide();
 }
 
-void Tpeymankar_ins::updateContractor()
+void Tpeymankar_ins::afterWrite(bool inserted)
 {
-    if (m_editId.isNull())
-        return;
-    const QVariantList values = boxValues();
-    bool found = false;
-    m_ctx.dm->transaction([&] {
-        QVariantList binds = values;
-        binds << m_editId;
-        const int n = m_ctx.dm->ADOQuery1->exec(
-            QStringLiteral("Update peymankaran set  peymankar=?, name=?, father=?, nation=?, sh_no=?, sodor=?, "
-                           "sabt=?, eghtesadi=?, shenase=?, haml_name=?, haml_cod=?, phone=?, mobile=?, fax=?, "
-                           "adr=?, takhliye=?, zipcode=? where id=?"),
-            binds);
-        if (n == 0)
-            return;
-        found = true;
+    if (!inserted)
         pushNames();
-    });
-    if (!found) {
-        setInsertState();
-        m_ctx.dm->ADOQ_peymankar->reopen(QStringLiteral("id"));
-        m_ctx.ui->message(kRowGone, this);
-        return;
-    }
-    m_ctx.ui->message(kUpdated, this);
-    m_ctx.dm->ADOQ_peymankar->reopen(QStringLiteral("id"));
+}
+
+void Tpeymankar_ins::rowGone()
+{
     setInsertState();
+    m_ctx.dm->ADOQ_peymankar->reopen(QStringLiteral("id"));
 }
 
 void Tpeymankar_ins::pushNames()
@@ -461,12 +312,15 @@ void Tpeymankar_ins::deleteContractor()
     DataSet *ds = m_ctx.dm->ADOQ_peymankar;
     if (ds->eof())
         return;
-    const int row = ds->currentRow();
-    const QVariant id = ds->value(QStringLiteral("id"));
-    fillBoxes(row, false);
-    m_ctx.dm->ADOQuery1->exec(QStringLiteral("Delete From peymankaran where id=?"), {id});
-    m_ctx.ui->message(kDeleted, this);
-    ds->reopen(QStringLiteral("id"));
+    // The boxes show the deleted contractor, all but its postcode.
+    for (const QString &col : kColumns)
+        if (col != QLatin1String("zipcode"))
+            setBoxText(col, ds->text(col));
+    DeleteSpec spec;
+    spec.table = QStringLiteral("peymankaran");
+    bool gone = false;
+    if (RunDelete(m_ctx, this, spec, ds->value(QStringLiteral("id")), &gone) || gone)
+        ds->reopen(QStringLiteral("id"));
 }
 
 // ---- pick and export ----------------------------------------------------------------------
@@ -476,19 +330,13 @@ void Tpeymankar_ins::pick(int row)
     DataSet *ds = m_ctx.dm->ADOQ_peymankar;
     if (row < 0 || row >= ds->recordCount())
         return;
-    if (auto *entry = m_ctx.form<Tghir_ins>()) {
-        entry->setBoxText(QStringLiteral("peymankar"), ds->text(QStringLiteral("peymankar"), row));
-        entry->setBoxText(QStringLiteral("peymankar_id"), ds->text(QStringLiteral("id"), row));
-    }
+    m_picked = PickedContractor{ds->text(QStringLiteral("id"), row), ds->text(QStringLiteral("peymankar"), row)};
+    emit picked(*m_picked);
     accept();
 }
 
 void Tpeymankar_ins::exportHtml()
 {
-    DataSet *ds = m_ctx.dm->ADOQ_peymankar;
-    const QHash<QString, QString> titles = exportTitles();
-    QList<HtmlColumn> columns;
-    for (const QString &f : ds->fieldNames())
-        columns << HtmlColumn(f, titles.value(f.toLower(), f));
-    ExportHtmlTable(m_ctx, TempExportPath(QStringLiteral("Tobrenhal.xls")), kExportTitle, ds, columns);
+    ExportHtmlDataSet(m_ctx, TempExportPath(QStringLiteral("Tobrenhal.xls")), kExportTitle, m_ctx.dm->ADOQ_peymankar,
+                      kExport);
 }

@@ -1,21 +1,23 @@
 #pragma once
-// The contractors register.
+// The contractors register: its entry boxes above the search and the listing.
+#include "shared/entry_form.h"
 #include "shared/rights.h"
 
-#include <QDialog>
-#include <QHash>
-#include <QStringList>
-#include <QVariant>
+#include <optional>
 
-class AppContext;
 class QAction;
-class QLabel;
 class QLineEdit;
 class QMenu;
-class QPushButton;
 class QTableView;
+class SumLabels;
 
-class Tpeymankar_ins : public QDialog {
+// What the picker returns: the chosen contractor's id (as text) and name.
+struct PickedContractor {
+    QString id;
+    QString name;
+};
+
+class Tpeymankar_ins : public EntryForm {
     Q_OBJECT
 public:
     explicit Tpeymankar_ins(AppContext &ctx, QWidget *parent = nullptr);
@@ -23,27 +25,34 @@ public:
     // Opened by the bitumen window's contractors command with the rights of page "g_pey"
     // (the caller has already run the page check and it allowed opening).
     void openFromBitumen(const PageRights &rights);
-    // Opened from the initial entry's contractor button: a pick fills the entry form's
-    // contractor name and id (Tghir_ins::setBoxText). Applies the user's "g_pey" rights itself.
-    void openAsPicker();
+    // Opened from the initial entry's contractor button with the user's "g_pey" rights:
+    // returns the contractor picked by a double click, nothing when the window was closed.
+    std::optional<PickedContractor> openAsPicker();
 
+signals:
+    // A double click picked a contractor (whichever command opened the window); the start-up
+    // wiring hands it to the initial entry form.
+    void picked(const PickedContractor &contractor);
+
+public:
     // The register's columns after `id`, in the table's order; each has a box of its name.
     static const QStringList kColumns;
 
     static const QString kCaption;
     static const QString kDuplicate;   // insert refused: the name is registered already
-    static const QString kInserted;
+    static const QString kEmptyName;   // insert or edit refused: no name
     static const QString kUpdated;
-    static const QString kDeleted;
     static const QString kRowGone;     // the contractor being edited was deleted meanwhile
     static const QString kExportTitle;
 
+protected:
+    QStringList refusals(bool inserting) override;
+    void afterWrite(bool inserted) override;
+    void rowGone() override;
+
 private:
-    // Command handlers.
     void search();              // every change of `src`
-    void insertContractor();    // ins_btn
     void loadForEdit();         // N2
-    void updateContractor();    // edit_btn
     void refreshNames();        // refresh_btn
     void deleteContractor();    // N1
     void pick(int row);         // double click on the grid
@@ -56,24 +65,13 @@ private:
     void setInsertState();
     // Every allocation whose contractor id names a register row gets the register's name.
     void pushNames();
-    // The 17 box values checked against their columns; throws InputError.
-    QVariantList boxValues() const;
-    void fillBoxes(int row, bool withZipcode);
-    void syncGridToDataSet();
 
-    AppContext &m_ctx;
-    QHash<QString, QLineEdit *> m_boxes;
-    QPushButton *ins_btn;
-    QPushButton *edit_btn;
-    QPushButton *refresh_btn;
+    QWidget *ins_btn;
+    QWidget *refresh_btn;
     QLineEdit *src;
-    QLabel *cnt;
+    SumLabels *m_count;
     QTableView *DBGrid1;
     QMenu *PopupMenu1;
-    QAction *N3;
-    QAction *N2;
-    QAction *N1;
     PageRights m_rights;
-    QVariant m_editId; // the contractor loaded for editing (null: none)
-    bool m_syncing = false;
+    std::optional<PickedContractor> m_picked;
 };

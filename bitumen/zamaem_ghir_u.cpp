@@ -1,5 +1,6 @@
 #include "bitumen/zamaem_ghir_u.h"
 
+#include "bitumen/ghir_src_u.h"
 #include "core/context.h"
 #include "core/dm_u.h"
 #include "shared/guard.h"
@@ -69,6 +70,12 @@ void Tzamaem_ghir::openTemplates(const PageRights &rights)
     m_ctx.ui->showModal(this);
 }
 
+void Tzamaem_ghir::templatesCommand()
+{
+    if (const auto rights = CheckPageAccess(m_ctx, QStringLiteral("zamaem_ghir")))
+        openTemplates(*rights);
+}
+
 QString Tzamaem_ghir::extensionRefusal(const QString &description, const QString &ext)
 {
     if (description == kSignaturePictures && ext != QStringLiteral(".jpg") && ext != QStringLiteral(".JPG"))
@@ -102,3 +109,9 @@ void Tzamaem_ghir::addFile()
     add.check = [description](const StoredFile &f) { return extensionRefusal(description, f.ext); };
     list()->add(add);
 }
+
+namespace {
+// The bitumen window's item.
+const bool kN42 =
+    RegisterWindow::handle<Tghir_src>("N42", [](Tghir_src &w) { w.ctx().form<Tzamaem_ghir>()->templatesCommand(); });
+} // namespace

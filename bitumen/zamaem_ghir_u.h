@@ -16,6 +16,9 @@ public:
     // template listed.
     void openTemplates(const PageRights &rights);
 
+    // The bitumen window's command "ضمائم" (N42): page zamaem_ghir checked, then opened.
+    void templatesCommand();
+
     // The refusal of a file for a description, or empty: the loan signature pictures must be
     // ".jpg" or ".JPG", the loan barcode report ".rav".
     static QString extensionRefusal(const QString &description, const QString &ext);

@@ -66,6 +66,9 @@ Tdm::Tdm(QObject *parent)
     ADOQ_peymankar = make("ADOQ_peymankar");
     ADOQ_ghir_pic = make("ADOQ_ghir_pic");
     ADOQ_zamaem = make("ADOQ_zamaem");
+    ADOQ_khadamat = make("ADOQ_khadamat");
+    ADOQ_proj = make("ADOQ_proj");
+    ADOQ_etb = make("ADOQ_etb");
     // The oil company letter prints each allocation's tonnage in words as well.
     ADOQ_naft->addCalculatedField(QStringLiteral("ghir_tahatoriHOROF"), &ghirTahatoriHorof);
 }

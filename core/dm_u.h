@@ -57,6 +57,11 @@ public:
     DataSet *ADOQ_peymankar;
     DataSet *ADOQ_ghir_pic;
     DataSet *ADOQ_zamaem;
+    // Technical services.
+    DataSet *ADOQ_khadamat;  // current row = the current monthly report
+    // Credit register: current rows = the current project and the current credit.
+    DataSet *ADOQ_proj;
+    DataSet *ADOQ_etb;
 
     QString mainConnectionName() const { return m_mainName; }
     QString protConnectionName() const { return m_protName; }

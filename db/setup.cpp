@@ -130,6 +130,16 @@ void setupSchema(Tdm &dm)
             "CREATE INDEX IF NOT EXISTS ix_dastrasi2_user ON dastrasi2 (user_id)",
             "CREATE INDEX IF NOT EXISTS ix_setting_component ON setting (component)",
             "CREATE INDEX IF NOT EXISTS ix_abadiha_place ON abadiha (ostan, shahrestan)",
+            "CREATE INDEX IF NOT EXISTS ix_khadamat_pic_khadamat ON khadamat_pic (khadamat_id)",
+            // Credit register: the lists of a project, the children of a credit, the project key.
+            "CREATE INDEX IF NOT EXISTS ix_etebarat_prj ON etebarat (prj_id)",
+            "CREATE INDEX IF NOT EXISTS ix_amaliyat_prj ON amaliyat (prj_id)",
+            "CREATE INDEX IF NOT EXISTS ix_amaliyat_etb ON amaliyat (etb_id)",
+            "CREATE INDEX IF NOT EXISTS ix_pish_prj ON pish (prj_id)",
+            "CREATE INDEX IF NOT EXISTS ix_pish_etb ON pish (etb_id)",
+            "CREATE INDEX IF NOT EXISTS ix_takhsis_prj ON takhsis (prj_id)",
+            "CREATE INDEX IF NOT EXISTS ix_takhsis_etb ON takhsis (etb_id)",
+            "CREATE INDEX IF NOT EXISTS ix_prj_place ON prj (ostan, city, bakhsh, rosta)",
         };
         for (const char *ix : indexes)
             run(db, QString::fromLatin1(ix));

@@ -149,6 +149,8 @@ QVariant columnValue(const QString &table, const QString &column, const QString 
             throw notNumber();
         if (std::fabs(d) >= 1e15)
             throw InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 بزرگتر از حد مجاز است").arg(text, name));
+        // Money keeps four decimals on both databases: a fraction goes to the nearest ten-thousandth.
+        d = std::round(d * 10000.0) / 10000.0;
         if (d == std::floor(d))
             return qlonglong(d);
         return d;

@@ -3,6 +3,7 @@
 #include "core/context.h"
 #include "core/dataset.h"
 #include "core/errors.h"
+#include "db/values.h"
 #include "shared/dates.h"
 #include "shared/guard.h"
 #include "shared/messages.h"
@@ -11,21 +12,6 @@
 #include "shared/ui.h"
 
 namespace report {
-
-namespace {
-// Persian and Arabic-Indic digits as Latin ones.
-QString latinDigits(QString s)
-{
-    for (QChar &c : s) {
-        const char16_t u = c.unicode();
-        if (u >= 0x06F0 && u <= 0x06F9)
-            c = QChar(u'0' + (u - 0x06F0));
-        else if (u >= 0x0660 && u <= 0x0669)
-            c = QChar(u'0' + (u - 0x0660));
-    }
-    return s;
-}
-} // namespace
 
 FormFrame::FormFrame(AppContext &ctx, QWidget *window)
     : m_ctx(ctx)
@@ -147,7 +133,7 @@ int FormFrame::print(const FilledReport &r, int copies, std::function<QString()>
 int FormFrame::fontSizeAnswer(const QString &answer)
 {
     bool ok = false;
-    const int size = latinDigits(answer.trimmed()).toInt(&ok);
+    const int size = db::latinDigits(answer.trimmed()).toInt(&ok);
     return ok && size >= 4 && size <= 72 ? size : 10;
 }
 

@@ -234,8 +234,28 @@ Renderer::Renderer(const FilledReport &r) : m_report(r)
             pageHasBody = true;
         }
     }
+    // The total and a last-page signature block never open a page of their own: when they do
+    // not fit under the last row, that row goes over to the next page with them.
+    const double summaryHeight = l.band(BandKind::Summary).present ? bandHeight(BandKind::Summary, -1) : 0;
+    const double tail = summaryHeight + (footer.present && !footer.everyPage ? footerHeight : 0);
+    if (rows && rowCount > 0 && tail > 0 && y + tail > limit + 0.001) {
+        QVector<Placed> &pg = m_pages.last();
+        int details = 0;
+        for (const Placed &pl : pg)
+            details += pl.kind == BandKind::Detail;
+        const bool fitsAfterMove = (hasColumnHeader ? columnHeaderHeight : 0) + pg.last().height + tail
+                                   <= limit - top + 0.001;
+        if (pg.last().kind == BandKind::Detail && (details > 1 || l.band(BandKind::Title).present) && fitsAfterMove) {
+            const Placed last = pg.takeLast();
+            newPage();
+            if (hasColumnHeader)
+                place(BandKind::ColumnHeader, columnHeaderHeight);
+            place(BandKind::Detail, last.height, last.row);
+            pageHasBody = true;
+        }
+    }
     if (l.band(BandKind::Summary).present) {
-        const double h = bandHeight(BandKind::Summary, -1);
+        const double h = summaryHeight;
         ensure(h);
         place(BandKind::Summary, h);
         pageHasBody = true;

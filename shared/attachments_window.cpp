@@ -77,8 +77,11 @@ AttachmentsWindow::AttachmentsWindow(AppContext &ctx, const AttachmentTable &tab
     popup->setObjectName(QStringLiteral("PopupMenu1"));
     m_delete = popup->addAction(kDeleteCaption);
     m_delete->setObjectName(QStringLiteral("N1"));
-    m_grid = MakeGrid(this, m_list->rows(),
-                      {.columns = shape.columns, .objectName = shape.grid, .popup = popup});
+    GridSpec grid;
+    grid.columns = shape.columns;
+    grid.objectName = shape.grid;
+    grid.popup = popup;
+    m_grid = MakeGrid(this, m_list->rows(), grid);
     layout->addWidget(m_grid, 1);
     connect(m_delete, &QAction::triggered, this, [this] { deleteFile(); });
     connect(m_add, &QPushButton::clicked, this, [this] { addFile(); });

@@ -28,7 +28,14 @@ bool answeredYes(AppContext &ctx, QWidget *parent, const DeleteSpec &spec)
 
 } // namespace
 
-bool RunDelete(AppContext &ctx, QWidget *parent, const DeleteSpec &spec, const QVariant &key)
+QString QuotedName(const QString &text)
+{
+    QString t = text;
+    t.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + t + QLatin1Char('\'');
+}
+
+bool RunDelete(AppContext &ctx, QWidget *parent, const DeleteSpec &spec, const QVariant &key, bool *goneOut)
 {
     if (!spec.levels.isEmpty() && !spec.levels.contains(ctx.CurrentUser.level)) {
         ctx.ui->message(spec.levelRefusal, parent);
@@ -58,6 +65,8 @@ bool RunDelete(AppContext &ctx, QWidget *parent, const DeleteSpec &spec, const Q
             removed = true;
         });
     });
+    if (goneOut)
+        *goneOut = gone;
     if (!done)
         return false;
     if (gone)

@@ -53,5 +53,9 @@ struct DeleteSpec {
     QString goneMessage;
 };
 
-// Runs the delete of the row `key`; true when the row was removed (and committed).
-bool RunDelete(AppContext &ctx, QWidget *parent, const DeleteSpec &spec, const QVariant &key);
+// Runs the delete of the row `key`; true when the row was removed (and committed). *gone
+// (when given) tells that the row was no longer there.
+bool RunDelete(AppContext &ctx, QWidget *parent, const DeleteSpec &spec, const QVariant &key, bool *gone = nullptr);
+
+// A name as the questions and log rows show it: in single quotes, embedded quotes doubled.
+QString QuotedName(const QString &text);

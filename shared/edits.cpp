@@ -1,5 +1,6 @@
 #include "shared/edits.h"
 
+#include "db/values.h"
 #include "shared/numwords.h"
 
 #include <QApplication>
@@ -15,14 +16,7 @@ namespace {
 // Latin digit of a Latin, Persian or Arabic-Indic digit; 0 when not a digit.
 char16_t latinDigit(QChar c)
 {
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u;
-    if (u >= 0x06F0 && u <= 0x06F9)
-        return u'0' + (u - 0x06F0);
-    if (u >= 0x0660 && u <= 0x0669)
-        return u'0' + (u - 0x0660);
-    return 0;
+    return db::latinDigit(c).unicode();
 }
 
 // More digits than this cannot be held by a 64-bit amount.

@@ -24,6 +24,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -94,6 +95,9 @@ void EntryForm::buildBoxes()
             auto *e = new QLineEdit(this);
             if (d.mask)
                 e->setInputMask(QLatin1String(d.mask));
+            // A paste or a drop into a digits box is taken only when it is all digits.
+            if (d.kind == BoxKind::Digits)
+                e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
             w = e;
             break;
         }
@@ -162,8 +166,8 @@ void EntryForm::buildBoxes()
             b->setText(utf8(d.buttonCaption));
             m_buttons.insert(name.toLower(), b);
         }
-        if (d.kind == BoxKind::Digits || (d.flags & (BoxDef::KafOnLeave | BoxDef::TipOnClick)))
-            w->installEventFilter(this);
+        // Before the balloon tip's own filter, which hides the tip on a click first.
+        w->installEventFilter(this);
     }
 
     auto button = [this](const EntryButton &b) -> QPushButton * {
@@ -188,7 +192,8 @@ void EntryForm::buildBoxes()
         connect(m_editBtn, &QPushButton::clicked, this, [this] { updateRow(); });
 
     auto *outer = new QVBoxLayout(this);
-    layoutBoxes(outer);
+    m_boxArea = new QVBoxLayout;
+    outer->addLayout(m_boxArea);
     auto *buttons = new QHBoxLayout;
     for (QPushButton *b : {m_insBtn, m_editBtn})
         if (b)
@@ -217,6 +222,15 @@ void EntryForm::buildBoxes()
             previous = b;
     }
     setInsertMode(true);
+}
+
+bool EntryForm::event(QEvent *e)
+{
+    if (e->type() == QEvent::Polish && !m_laidOut) {
+        m_laidOut = true;
+        layoutBoxes(m_boxArea);
+    }
+    return QDialog::event(e);
 }
 
 void EntryForm::layoutBoxes(QVBoxLayout *outer)
@@ -378,9 +392,8 @@ void EntryForm::setBoxText(const QString &name, const QString &text)
 
 void EntryForm::onEnter(const QString &name, std::function<void(QLineEdit *)> fn)
 {
-    QWidget *w = box(name);
+    box(name);
     m_enter.insert(name.toLower(), std::move(fn));
-    w->installEventFilter(this);
 }
 
 void EntryForm::onCaptionClick(const QString &name, std::function<void()> fn)
@@ -575,14 +588,17 @@ QStringList EntryForm::writtenColumns() const
     return out;
 }
 
-QStringList EntryForm::updateColumns() const
+QStringList ColumnList(std::span<const char *const> columns)
 {
-    if (m_spec.updateColumns.empty())
-        return writtenColumns();
     QStringList out;
-    for (const char *c : m_spec.updateColumns)
+    for (const char *c : columns)
         out << QLatin1String(c);
     return out;
+}
+
+QStringList EntryForm::updateColumns() const
+{
+    return m_spec.updateColumns.empty() ? writtenColumns() : ColumnList(m_spec.updateColumns);
 }
 
 QStringList EntryForm::insertColumns() const
@@ -715,10 +731,9 @@ bool EntryForm::updateRow()
 {
     enum { Refused, Gone, Changed, Written } outcome = Refused;
     guarded(m_ctx, [&] {
-        if (m_key.isNull()) {
-            outcome = Gone;
+        // No row loaded: nothing to write.
+        if (m_key.isNull())
             return;
-        }
         const QStringList columns = updateColumns();
         QVariantList values;
         for (const QString &c : columns)
@@ -771,8 +786,10 @@ bool EntryForm::updateRow()
         });
         showRefusals(refused);
     });
-    if (outcome == Gone)
+    if (outcome == Gone) {
         m_ctx.ui->message(m_spec.rowGoneMessage.isEmpty() ? msg::kRowGone : m_spec.rowGoneMessage, this);
+        rowGone();
+    }
     else if (outcome == Changed)
         m_ctx.ui->message(msg::kChangedByOther, this);
     if (outcome != Written)

@@ -54,7 +54,8 @@ class TBalloonTip;
 
 enum class BoxKind {
     Line,      // edit box (optionally masked)
-    Digits,    // edit box that lets only the digits, backspace and Enter through
+    Digits,    // edit box that lets only the digits, backspace and Enter through (a paste only
+               // when it is all digits)
     Money,     // TMonEdit: whole rials grouped by thousands
     Real,      // TRealEdit: digits and one "."
     Date,      // TDateEdit "yyyy/mm/dd"
@@ -121,14 +122,17 @@ struct EntrySpec {
     bool insertEveryColumn = false;
     // The natural key that the insert refuses twice; empty: no duplicate test.
     std::span<const char *const> duplicateKey = {};
-    QString duplicateMessage;
+    QString duplicateMessage = {};
     QString insertedMessage = QStringLiteral("ثبت شد");
-    QString editedMessage;                    // empty: the edit says nothing
-    QString rowGoneMessage;                   // empty: msg::kRowGone
+    QString editedMessage = {};               // empty: the edit says nothing
+    QString rowGoneMessage = {};              // empty: msg::kRowGone
     bool closeAfterInsert = false;
     bool closeAfterEdit = false;
     int pairsPerRow = 1;                      // caption/box pairs a row in each section
 };
+
+// The names of a column table as a list.
+QStringList ColumnList(std::span<const char *const> columns);
 
 class EntryForm : public QDialog {
     Q_OBJECT
@@ -189,12 +193,16 @@ protected:
     // Further statements of the same transaction, after the row was written (e.g. pushing a
     // contractor's new name to the allocations).
     virtual void afterWrite(bool inserted) { Q_UNUSED(inserted); }
+    // After an edit found its row gone (and said so).
+    virtual void rowGone() {}
     // The activity log description of a write; empty: no log row.
     virtual QString logText(bool inserted) const { Q_UNUSED(inserted); return {}; }
     // Lays out the captions and boxes (default: sections of `pairsPerRow` pairs a row,
     // columns of sections started by NewColumn). Override for a layout of one's own, using
-    // box() and captionLabel().
-    virtual void layoutBoxes(QVBoxLayout *outer);
+    // box() and captionLabel(). Runs once, when the window is first polished (before it is
+    // first shown), into the area above the buttons.
+    virtual void layoutBoxes(QVBoxLayout *area);
+    bool event(QEvent *e) override;
 
     void showEvent(QShowEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
@@ -226,4 +234,6 @@ private:
     TBalloonTip *m_tip = nullptr;
     QVariant m_key;
     bool m_insert = true;
+    QVBoxLayout *m_boxArea = nullptr;
+    bool m_laidOut = false;
 };

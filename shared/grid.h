@@ -48,7 +48,7 @@ struct GridSpec {
     // A title click sorts the rows already loaded; false leaves the titles inert.
     bool sortable = true;
     // Background of a row (every cell, the current one too); an invalid colour: plain.
-    std::function<QColor(const DataSet &ds, int row)> rowColor;
+    std::function<QColor(const DataSet &ds, int row)> rowColor = {};
     // Shown on a right click over the grid.
     QMenu *popup = nullptr;
 };

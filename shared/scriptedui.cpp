@@ -40,8 +40,9 @@ QString ScriptedUi::passwordBox(const QString &caption, const QString &prompt, b
     return inputs.dequeue();
 }
 
-QString ScriptedUi::openFileName(const QString &, const QString &, QWidget *)
+QString ScriptedUi::openFileName(const QString &, const QString &filter, QWidget *)
 {
+    openFilters << filter;
     return openFiles.isEmpty() ? QString() : openFiles.dequeue();
 }
 

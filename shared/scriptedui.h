@@ -18,6 +18,7 @@ public:
     QStringList questions;
     QStringList prompts;          // "caption|prompt|default" of each input box
     QStringList openedFiles;
+    QStringList openFilters;      // the filter of each open-file dialog
     QStringList saveProposals;    // the name each save dialog proposed
     QStringList shownWindows;     // objectName of each window shown modally
     int beeps = 0;

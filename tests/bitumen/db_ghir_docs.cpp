@@ -1,6 +1,7 @@
 // The bitumen documents (one allocation and every listed one), the attachment templates'
 // refusals, and the form history window's filters, order and export.
 #include "support/drive.h"
+#include "support/texts.h"
 
 #include "bitumen/ghir_history_u.h"
 #include "bitumen/ghir_pic_u.h"
@@ -10,6 +11,7 @@
 #include "shared/dates.h"
 #include "shared/edits.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -20,8 +22,6 @@
 
 namespace {
 
-const QString kStored = QStringLiteral("ثبت شد");
-const QString kDeleted = QStringLiteral("حذف شد");
 const QString kNoDescription = QStringLiteral("خطا! شرح سند را وارد نماييد");
 const QString kRepeated = QStringLiteral("شرح ضميمه تكراري است");
 const QString kNoTemplateDescription = QStringLiteral("خطا، ابتدا شرح ضميمه را وارد نماييد");
@@ -75,7 +75,7 @@ private slots:
             QCOMPARE(f.ui.openFiles.size(), 1);
             setDescription(d, "cmt", kMinutes);
             click(d, "ins_btn");
-            QCOMPARE(f.ui.messages.last(), kStored);
+            QCOMPARE(f.ui.messages.last(), texts::kInserted);
         };
         w->openForCurrent({true, false, true, true});
         QCOMPARE(f.scalar("select count(*) from ghir_pic where ghir_id=?", {a}).toLongLong(), 1);
@@ -92,7 +92,7 @@ private slots:
             QCOMPARE(w->list()->rows()->recordCount(), 1); // b's own
         };
         w->openForList({true, false, true, true});
-        QCOMPARE(f.ui.messages, QStringList{kStored});
+        QCOMPARE(f.ui.messages, QStringList{texts::kInserted});
         QCOMPARE(f.count("ghir_pic"), 4);
         for (qint64 id : {a, b, c})
             QCOMPARE(f.scalar("select count(*) from ghir_pic where ghir_id=? and ext='.pdf'", {id}).toLongLong(), 1);
@@ -105,12 +105,14 @@ private slots:
             auto *grid = child<QTableView>(d, "DBGrid1");
             const DataSet *rows = w->list()->rows();
             QCOMPARE(rows->recordCount(), 2);
+            QVERIFY(grid->isColumnHidden(rows->fieldIndex("pk")) && grid->isColumnHidden(rows->fieldIndex("ghir_id")));
+            QCOMPARE(rows->headerData(rows->fieldIndex("cmt"), Qt::Horizontal).toString(), QStringLiteral("شرح مدرک"));
             f.ui.saveFiles << m_dir.filePath("saved");
             emit grid->clicked(rows->index(0, rows->fieldIndex("cmt")));
             QCOMPARE(f.ui.saveProposals, QStringList{kMinutes});
             QVERIFY(QFile::exists(m_dir.filePath("saved.jpg")));
             click(d, "N1");
-            QCOMPARE(f.ui.messages, QStringList{kDeleted});
+            QCOMPARE(f.ui.messages, QStringList{texts::kDeleted});
             QVERIFY(f.ui.questions.isEmpty());
             QVERIFY(f.ui.prompts.isEmpty());
         };
@@ -175,11 +177,11 @@ private slots:
                 QVERIFY2(f.ui.openFiles.isEmpty(), qPrintable(t.fileName)); // the dialog is always shown
                 QCOMPARE(f.count("zamaem_ghir"), before + (t.stored ? 1 : 0));
                 if (t.stored)
-                    QCOMPARE(f.ui.messages, QStringList{kStored});
+                    QCOMPARE(f.ui.messages, QStringList{texts::kInserted});
                 else if (!t.messages.isEmpty())
                     QCOMPARE(f.ui.messages, t.messages);
                 else
-                    QVERIFY(!f.ui.messages.contains(kStored));
+                    QVERIFY(!f.ui.messages.contains(texts::kInserted));
             }
             QCOMPARE(w->list()->rows()->recordCount(), 5);
         };
@@ -197,6 +199,50 @@ private slots:
             QCOMPARE(f.ui.openedFiles, QStringList{m_dir.filePath("barcode.rav")});
         };
         w->openTemplates({false, false, false, true});
+    }
+
+    // The bitumen window's items: N14 and N42 check their page, N43 stays silent without a
+    // rights row and does not ask the right to open; an empty list is refused; N17 searches.
+    void openers()
+    {
+        Fixture f(true);
+        const qint64 user = f.addUser("u", "p", "ostan");
+        f.signInAs(user, "u", "ostan");
+        f.addCounty(user, "اراك");
+        auto *src = f.form<Tghir_src>();
+        src->search();
+        f.ui.clear();
+        src->trigger("N14");
+        QCOMPARE(f.ui.messages, QStringList{texts::kEmptyList});
+
+        makeCurrent(f, addGhir(f));
+        f.ui.clear();
+        for (const char *item : {"N14", "N43", "N42"})
+            src->trigger(item);
+        QCOMPARE(f.ui.messages, (QStringList{texts::kNoAccess, texts::kNoAccess}));
+        QVERIFY(f.ui.shownWindows.isEmpty());
+
+        f.grant(user, "g_mostanadat", false, true, false, false);
+        f.grant(user, "zamaem_ghir", false, true, true, true);
+        f.ui.clear();
+        bool shown = false;
+        f.ui.onShow["Tghir_pic"] = [&](QDialog *d) {
+            shown = true;
+            QCOMPARE(child<QLabel>(d, "one_or_all")->text(), "2");
+            QVERIFY(!child<QPushButton>(d, "ins_btn")->isEnabled());
+            QVERIFY(!child<QAction>(d, "N1")->isEnabled());
+        };
+        src->trigger("N14");
+        QCOMPARE(f.ui.messages, QStringList{texts::kNoAccess});
+        src->trigger("N43");
+        QVERIFY(shown);
+        f.ui.onShow["Tzamaem_ghir"] = [&](QDialog *d) {
+            QVERIFY(!child<QPushButton>(d, "ins_btn")->isVisibleTo(d));
+            QVERIFY(child<QAction>(d, "N1")->isEnabled());
+        };
+        src->trigger("N42");
+        src->trigger("N17");
+        QCOMPARE(f.ui.shownWindows, (QStringList{"Tghir_pic", "Tzamaem_ghir", "Tghir_history"}));
     }
 
     // The history: rows of deleted allocations neither counted nor listed; the date filter is

@@ -1,6 +1,7 @@
 // The initial entry of a bitumen allocation: estimate formulas and their balloons,
 // the insert with its checks and stored defaults, the edit of the current allocation.
 #include "support/drive.h"
+#include "support/texts.h"
 
 #include "bitumen/ghir_ins_u.h"
 #include "bitumen/ghir_src_u.h"
@@ -175,7 +176,7 @@ private slots:
             fillNew(w);
             set(w, {{"z_mablagh", "12,500,000"}, {"prot_mablagh_ejra", "3000000000"}});
             click(d, "ins_btn");
-            QCOMPARE(f.ui.messages, QStringList{Tghir_ins::kInserted});
+            QCOMPARE(f.ui.messages, QStringList{texts::kInserted});
             QVERIFY(d->isVisible());
         });
         QCOMPARE(f.count("ghir"), qint64(1));
@@ -201,7 +202,7 @@ private slots:
             set(w, {{"ostan", kProvince}, {"city", kCounty}});
             click(d, "ins_btn");
         });
-        QCOMPARE(f.ui.messages, QStringList{Tghir_ins::kInserted});
+        QCOMPARE(f.ui.messages, QStringList{texts::kInserted});
         QCOMPARE(f.scalar("select sal from ghir where id<>?", {id}).toString(), "14  ");
     }
 
@@ -222,16 +223,16 @@ private slots:
                 return f.ui.messages;
             };
             // The same six key boxes again: a duplicate. "12.50" is the same remittance amount.
-            QCOMPARE(insert("prot_no", "ديگر"), QStringList{Tghir_ins::kDuplicateError});
-            QCOMPARE(insert("ghir_tahatori", "12.50"), QStringList{Tghir_ins::kDuplicateError});
+            QCOMPARE(insert("prot_no", "ديگر"), QStringList{texts::kGhirDuplicate});
+            QCOMPARE(insert("ghir_tahatori", "12.50"), QStringList{texts::kGhirDuplicate});
             // A typed province outside the gazetteer together with a duplicate: both refusals.
-            QCOMPARE(insert("ostan", "تهران"), (QStringList{Tghir_ins::kPlaceError, Tghir_ins::kDuplicateError}));
+            QCOMPARE(insert("ostan", "تهران"), (QStringList{texts::kGhirPlaceError, texts::kGhirDuplicate}));
             // The place alone.
-            QCOMPARE(insert("ghir_tahatori", "30"), QStringList{Tghir_ins::kPlaceError});
+            QCOMPARE(insert("ghir_tahatori", "30"), QStringList{texts::kGhirPlaceError});
             QCOMPARE(f.count("ghir"), qint64(1));
             QCOMPARE(ghirRow(f, id), before);
             // Back in the gazetteer with the new amount: stored.
-            QCOMPARE(insert("ostan", kProvince), QStringList{Tghir_ins::kInserted});
+            QCOMPARE(insert("ostan", kProvince), QStringList{texts::kInserted});
         });
         QCOMPARE(f.count("ghir"), qint64(2));
     }
@@ -260,7 +261,7 @@ private slots:
             set(w, {{"zekhamat", "۵٫۵"}, {"ghir_daryafti", "1,250,000"}});
             f.ui.clear();
             click(d, "ins_btn");
-            QCOMPARE(f.ui.messages, QStringList{Tghir_ins::kInserted});
+            QCOMPARE(f.ui.messages, QStringList{texts::kInserted});
         });
         QCOMPARE(f.scalar("select zekhamat from ghir").toString(), "5.5");
         QCOMPARE(f.scalar("select ghir_daryafti from ghir").toString(), "1250000");
@@ -305,7 +306,7 @@ private slots:
         drive(f, w, [&](QDialog *d) {
             set(w, {{"city", "ناكجا"}});
             click(d, "edit_btn");
-            QCOMPARE(f.ui.messages, QStringList{Tghir_ins::kPlaceError});
+            QCOMPARE(f.ui.messages, QStringList{texts::kGhirPlaceError});
             f.ui.clear();
             set(w, {{"city", kCounty}, {"prj_area", "1O0"}});
             click(d, "edit_btn");
@@ -321,7 +322,7 @@ private slots:
         f.ui.clear();
         drive(f, w, [&](QDialog *d) {
             click(d, "edit_btn");
-            QCOMPARE(f.ui.messages, QStringList{Tghir_ins::kRowGone});
+            QCOMPARE(f.ui.messages, QStringList{texts::kGhirRowGone});
             QVERIFY(d->isVisible());
         });
         QCOMPARE(ghirRow(f, other), otherBefore);

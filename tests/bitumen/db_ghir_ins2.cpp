@@ -1,6 +1,7 @@
 // The complementary data of a bitumen allocation: consumption, exchange and asphalt
 // formulas, their balloons and label rounding, and the update of the current allocation.
 #include "support/drive.h"
+#include "support/texts.h"
 
 #include "bitumen/ghir_ins2_u.h"
 #include "shared/balloon.h"
@@ -27,8 +28,7 @@ qint64 addContracted(Fixture &f)
 void load(Fixture &f, Tghir_ins2 *w, qint64 id)
 {
     makeCurrent(f, id);
-    for (const QString &c : Tghir_ins2::columns())
-        w->setBoxText(c, f.dm.ADOQ_ghir->text(c));
+    w->startEdit(id);
 }
 
 void set(Tghir_ins2 *w, const QList<QPair<QString, QString>> &values)
@@ -146,7 +146,7 @@ private slots:
             for (const char *name : {"ghir60", "ghir_m_p", "ghir_jam", "asfalt_ejra", "asfalt_price", "ghir_moadel", "ghir_t"})
                 QVERIFY(enter(child<QLineEdit>(w, name)));
             click(d, "BitBtn1");
-            QCOMPARE(f.ui.messages, QStringList{Tghir_ins2::kSaved});
+            QCOMPARE(f.ui.messages, QStringList{texts::kGhirComplementSaved});
             QVERIFY(d->isVisible());
         });
         // The typed values, and the computed ones: side thickness 4, compaction 97, density 2.35
@@ -169,7 +169,7 @@ private slots:
         load(f, w, other);
         f.ui.clear();
         drive(f, w, [&](QDialog *d) { click(d, "BitBtn1"); });
-        QCOMPARE(f.ui.messages, QStringList{Tghir_ins2::kSaved});
+        QCOMPARE(f.ui.messages, QStringList{texts::kGhirComplementSaved});
         QStringList expectedOther = otherBefore;
         expectedOther.replaceInStrings(QRegularExpression("^rep_dat=$"), "rep_dat=    /  /  ");
         QCOMPARE(ghirRow(f, other), expectedOther);
@@ -200,7 +200,7 @@ private slots:
             set(w, {{"asfalt_price", ""}, {"ghir60", ""}});
             f.ui.clear();
             click(d, "BitBtn1");
-            QCOMPARE(f.ui.messages, QStringList{Tghir_ins2::kSaved});
+            QCOMPARE(f.ui.messages, QStringList{texts::kGhirComplementSaved});
         });
         QCOMPARE(ghirCell(f, id, "asfalt_price"), "0");
         QCOMPARE(ghirCell(f, id, "ghir60"), QString());
@@ -210,7 +210,7 @@ private slots:
         f.dm.exec(QStringLiteral("delete from ghir where id=?"), {id});
         f.ui.clear();
         drive(f, w, [&](QDialog *d) { click(d, "BitBtn1"); });
-        QCOMPARE(f.ui.messages, QStringList{Tghir_ins2::kRowGone});
+        QCOMPARE(f.ui.messages, QStringList{texts::kGhirRowGone});
         QCOMPARE(f.count("ghir"), qint64(0));
     }
 

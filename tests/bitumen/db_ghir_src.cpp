@@ -2,6 +2,7 @@
 // the filters and the county restriction, the opener's rights, the submenu checks and
 // the delete.
 #include "support/drive.h"
+#include "support/texts.h"
 
 #include "bitumen/ghir_src_u.h"
 #include "core/main_u.h"
@@ -354,7 +355,7 @@ private slots:
         f.signInAs(u, "2280000011", "ostan");
         Tmain *main = f.form<Tmain>();
         Tghir_src *w = f.form<Tghir_src>();
-        QCOMPARE(main->findChild<QAction *>("N13")->text(), Tghir_src::kMenuCaption);
+        QCOMPARE(main->findChild<QAction *>("N13")->text(), texts::kGhirMenuCaption);
 
         // No row for the page, or no right to open: refused, not shown.
         QVERIFY(main->trigger("N13"));
@@ -466,7 +467,7 @@ private slots:
         f.dm.exec(QStringLiteral("insert into ghir_pic (ghir_id, ext, cmt) values (?,?,?)"), {b, ".jpg", "p"});
         makeCurrent(f, b);
         auto *w = f.form<Tghir_src>();
-        const QString question = Tghir_src::kDeleteWarning + "'پارس''ی' * 'نوده'";
+        const QString question = texts::kGhirDeleteWarning + "'پارس''ی' * 'نوده'";
 
         // No: nothing asked further, nothing written.
         f.ui.answers << Ui::No;
@@ -487,7 +488,7 @@ private slots:
         f.ui.answers << Ui::Yes;
         f.ui.inputs << "123";
         click(w, "N3");
-        QCOMPARE(f.ui.messages, QStringList({Tghir_src::kDeleted}));
+        QCOMPARE(f.ui.messages, QStringList({texts::kDeleted}));
         QCOMPARE(f.scalar("select id from ghir").toLongLong(), a);
         QCOMPARE(f.count("ghir"), qint64(1));
         QCOMPARE(f.count("ghir_history"), qint64(1));
@@ -497,7 +498,7 @@ private slots:
         QCOMPARE(f.dm.ADOQ_ghir->currentRow(), 0);
         QCOMPARE(cnt(f), "2");
         QCOMPARE(f.count("log"), qint64(1));
-        QCOMPARE(f.scalar("select cmt from log").toString(), Tghir_src::kDeleteLog + "'پارس''ی' * 'نوده' admin");
+        QCOMPARE(f.scalar("select cmt from log").toString(), texts::kGhirDeleteLog + "'پارس''ی' * 'نوده' admin");
         QCOMPARE(f.scalar("select karbar from log").toString(), "admin");
         QVERIFY(!f.scalar("select saat_sys from log").isNull());
 
@@ -522,7 +523,7 @@ private slots:
         f.ui.inputs << "123";
         click(f.form<Tghir_src>(), "N3");
         QCOMPARE(f.ui.messages.size(), 1);
-        QVERIFY(f.ui.messages.first() != Tghir_src::kDeleted);
+        QVERIFY(f.ui.messages.first() != texts::kDeleted);
         QCOMPARE(f.count("log"), qint64(0));
         QCOMPARE(f.dm.ADOQ_ghir->recordCount(), 1); // the list stays as it was
     }
@@ -535,7 +536,7 @@ private slots:
         for (const char *name : {"N2", "N13", "N22", "N3", "N8", "A51", "N9", "N44", "N45"}) {
             f.ui.clear();
             click(f.form<Tghir_src>(), name);
-            QCOMPARE(f.ui.messages, QStringList({Tghir_src::kEmptyList}));
+            QCOMPARE(f.ui.messages, QStringList({texts::kEmptyList}));
             QVERIFY(f.ui.shownWindows.isEmpty() && f.ui.prompts.isEmpty() && f.ui.questions.isEmpty());
             QVERIFY(f.ui.reports.isEmpty());
         }

@@ -1,6 +1,7 @@
 // The bitumen window's commands that open the entry forms and the contractors register:
 // what they put into the forms, and that the list follows what the forms stored.
 #include "support/drive.h"
+#include "support/texts.h"
 
 #include "bitumen/ghir_ins2_u.h"
 #include "bitumen/ghir_ins_u.h"
@@ -153,7 +154,7 @@ private slots:
         QCOMPARE(loaded.size(), 30);
         compare(loaded, {{"jalase_no", "3"}, {"jalase_dat", "1403/06/01"}, {"az_name", "آزمايشگاه فني"},
                          {"bors_m", "2,100,000"}, {"asfalt_ejra", "115"}, {"xs", "1"}, {"ye", "4"}});
-        QCOMPARE(f.ui.messages, QStringList({Tghir_ins2::kSaved}));
+        QCOMPARE(f.ui.messages, QStringList({texts::kGhirComplementSaved}));
         // The list shows what was stored: mande = 12.5 + 3 - 10.
         QCOMPARE(ds->text("mande"), "5.5");
         QCOMPARE(ds->text("id"), QString::number(id));

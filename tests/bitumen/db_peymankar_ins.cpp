@@ -1,6 +1,7 @@
 // The contractors register: insert and its duplicate refusal, search, edit of the loaded
 // contractor, the name push into the allocations, delete, rights, the pick and the HTML export.
 #include "support/drive.h"
+#include "support/texts.h"
 
 #include "bitumen/ghir_ins_u.h"
 #include "bitumen/peymankar_ins_u.h"
@@ -124,7 +125,7 @@ void PeymankarTest::insertAndDuplicateRefusal()
             click(w, "ins_btn");
             return f.ui.messages;
         };
-        QCOMPARE(insert(), QStringList{Tpeymankar_ins::kInserted});
+        QCOMPARE(insert(), QStringList{texts::kInserted});
         const qint64 id = f.scalar("select id from peymankaran").toLongLong();
         QCOMPARE(contractorRow(f, id), values);
         // The listing shows the new contractor; the boxes keep their texts.
@@ -134,13 +135,13 @@ void PeymankarTest::insertAndDuplicateRefusal()
         // The same name with other data: refused, the table untouched.
         box(w, "name")->setText("ديگري");
         box(w, "phone")->setText("111");
-        QCOMPARE(insert(), QStringList{Tpeymankar_ins::kDuplicate});
+        QCOMPARE(insert(), QStringList{texts::kContractorDuplicate});
         QCOMPARE(f.count("peymankaran"), qint64(1));
         QCOMPARE(contractorRow(f, id), values);
 
         // A part of a registered name is another name.
         box(w, "peymankar")->setText("راه و ساختمان");
-        QCOMPARE(insert(), QStringList{Tpeymankar_ins::kInserted});
+        QCOMPARE(insert(), QStringList{texts::kInserted});
         QCOMPARE(f.count("peymankaran"), qint64(2));
 
         // A value longer than its column: a message naming it, nothing written.
@@ -215,7 +216,7 @@ void PeymankarTest::namePushReachesEveryCountyButNotTypedNames()
         box(w, "peymankar")->setText(renamed);
         box(w, "zipcode")->setText("3131313131");
         click(w, "edit_btn");
-        QCOMPARE(f.ui.messages, QStringList{Tpeymankar_ins::kUpdated});
+        QCOMPARE(f.ui.messages, QStringList{texts::kContractorUpdated});
         const QStringList row = contractorRow(f, a);
         QCOMPARE(row.first(), renamed);
         QCOMPARE(row.last(), "3131313131");
@@ -258,7 +259,7 @@ void PeymankarTest::updateWritesTheLoadedContractor()
         QCOMPARE(f.dm.ADOQ_peymankar->text("peymankar"), kGol);
         box(w, "phone")->setText("2020");
         click(w, "edit_btn");
-        QCOMPARE(f.ui.messages, QStringList{Tpeymankar_ins::kUpdated});
+        QCOMPARE(f.ui.messages, QStringList{texts::kContractorUpdated});
         QCOMPARE(contractorRow(f, b).at(11), "2020");
         QCOMPARE(contractorRow(f, b).first(), kOmran);
         QCOMPARE(contractorRow(f, c), before);
@@ -313,7 +314,7 @@ void PeymankarTest::deleteAndEmptyListing()
         box(w, "zipcode")->setText("باقي");
         clickRow(f, w, kRah);
         click(w, "N1");
-        QCOMPARE(f.ui.messages, QStringList{Tpeymankar_ins::kDeleted});
+        QCOMPARE(f.ui.messages, QStringList{texts::kDeleted});
         QVERIFY(contractorRow(f, a).isEmpty());
         QCOMPARE(listedNames(f), QStringList{kOmran});
         // The deleted contractor's data stays in the boxes (all but the postal code).
@@ -344,7 +345,7 @@ void PeymankarTest::deleteAndEmptyListing()
         f.ui.clear();
         box(w, "peymankar")->setText("تازه");
         click(w, "edit_btn");
-        QCOMPARE(f.ui.messages, QStringList{Tpeymankar_ins::kRowGone});
+        QCOMPARE(f.ui.messages, QStringList{texts::kContractorRowGone});
         QCOMPARE(f.count("peymankaran"), qint64(0));
         QVERIFY(!shown(w, "edit_btn") && shown(w, "ins_btn"));
     });
@@ -472,7 +473,7 @@ void PeymankarTest::htmlExport()
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QString html = QString::fromUtf8(file.readAll());
-    QVERIFY(html.contains("<title>" + Tpeymankar_ins::kExportTitle + "</title>"));
+    QVERIFY(html.contains("<title>" + texts::kContractorExportTitle + "</title>"));
     QCOMPARE(html.count("<th>"), 19);
 
     QList<QStringList> rows;

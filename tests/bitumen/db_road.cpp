@@ -1,6 +1,7 @@
 // The road of allocations through the windows, as a province user with the sample data
 // works: sign in, open the bitumen window, register, find, edit, complete and delete.
 #include "support/drive.h"
+#include "support/texts.h"
 
 #include "bitumen/ghir_ins2_u.h"
 #include "bitumen/ghir_ins_u.h"
@@ -123,7 +124,7 @@ private slots:
             f.ui.answers << Ui::Yes;
             f.ui.inputs << QStringLiteral("1234");
             click(src, QStringLiteral("N3"));
-            QCOMPARE(f.ui.lastMessage(), Tghir_src::kDeleted);
+            QCOMPARE(f.ui.lastMessage(), texts::kDeleted);
             QCOMPARE(f.count(QStringLiteral("ghir")), qint64(1));
             QCOMPARE(f.scalar(QStringLiteral("select rosta from ghir")).toString(), QStringLiteral("حصار"));
             QCOMPARE(f.scalar(QStringLiteral("select tonaj from ghir")).toDouble(), 140.0);

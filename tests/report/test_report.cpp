@@ -10,6 +10,7 @@
 #include "support/drive.h"
 #include "support/report_support.h"
 
+#include <QSet>
 #include <QApplication>
 #include <QBuffer>
 #include <QFile>
@@ -286,6 +287,25 @@ private slots:
         for (const QList<int> &page : rowNumbersByPage(lw, listPages, (148 - 8 - 12) / 25.4 * 72))
             listed += int(page.size());
         QCOMPARE(listed, 60);
+    }
+
+    // The total and a last-page signature block never open a page of their own: whatever the
+    // number of rows, the last page holds a row, the summary and the footer.
+    void totalAndSignaturesKeepTheLastRow()
+    {
+        for (int n = 1; n <= 60; ++n) {
+            FilledReport list("SAMPLE_LIST");
+            list.set("sal", "1401");
+            list.set("jam_sum", "0");
+            list.setRows({"city", "rosta", "jam"}, QVector<QStringList>(n, {"مشهد", "کلاته", "x"}));
+            const report::Renderer renderer(list);
+            QSet<report::BandKind> kinds;
+            for (const auto &b : renderer.page(renderer.pageCount() - 1))
+                kinds << b.kind;
+            QVERIFY2(kinds.contains(report::BandKind::Detail) && kinds.contains(report::BandKind::Summary)
+                         && kinds.contains(report::BandKind::PageFooter),
+                     qPrintable(QString::number(n)));
+        }
     }
 
     // The two-level heading: a group heading spans its sub-headings and stands above them.

@@ -1,23 +1,18 @@
 // The attachment list over the five attachment tables: add for one or many owners, the
-// refusals that store nothing, open, save, save-all and delete; and the window shape.
+// refusals that store nothing, open, save, save-all and delete (the window shape is driven by
+// the bitumen documents and templates windows).
 #include "support/fixture.h"
+#include "support/texts.h"
 
 #include "core/dataset.h"
 #include "core/errors.h"
 #include "shared/attachment_list.h"
-#include "shared/attachments_window.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QFile>
-#include <QTableView>
 
 namespace {
 
-const QString kStored = QStringLiteral("ثبت شد");
-const QString kDeleted = QStringLiteral("حذف شد");
 const QString kQuestion = QStringLiteral("آيا ضميمه حذف شد؟");
-const QString kMismatch = QStringLiteral("كلمه عبور را اشتباه وارد نموديد");
 
 struct Case {
     AttachmentTable table;
@@ -71,7 +66,7 @@ private slots:
             add.description = QStringLiteral("صورتجلسه");
             add.extra = {{"ramz", "r1"}};
             QCOMPARE(list.add(add), owned(c) ? 2 : 1);
-            QCOMPARE(f.ui.messages, QStringList{kStored});
+            QCOMPARE(f.ui.messages, QStringList{texts::kInserted});
             QCOMPARE(f.count(c.table.table), owned(c) ? 2 : 1);
 
             if (owned(c))
@@ -151,7 +146,7 @@ private slots:
             f.ui.openFiles << file(QStringLiteral("b.") + QString(c.extWidth, 'x'), "y");
             QCOMPARE(list.add(add), 0);
             QCOMPARE(f.ui.messages.size(), 2);
-            QVERIFY(!f.ui.messages.contains(kStored));
+            QVERIFY(!f.ui.messages.contains(texts::kInserted));
 
             AttachmentList::Add checked = add;
             checked.check = [](const StoredFile &sf) { return sf.ext == ".pdf" ? QString("no pdf") : QString(); };
@@ -189,7 +184,7 @@ private slots:
             confirm.passwordFirst = true;
             f.ui.inputs << "999";
             QVERIFY(!list.deleteCurrent(confirm));
-            QCOMPARE(f.ui.messages, QStringList{kMismatch});
+            QCOMPARE(f.ui.messages, QStringList{texts::kPasswordMismatch});
             QVERIFY(f.ui.questions.isEmpty()); // the password first
             for (Ui::Answer a : {Ui::No, Ui::Cancel}) {
                 f.ui.inputs << "123";
@@ -207,40 +202,10 @@ private slots:
             f.ui.inputs << "123";
             QVERIFY(list.deleteCurrent(confirm));
             QCOMPARE(f.ui.questions, (QStringList{kQuestion, kQuestion}));
-            QCOMPARE(f.ui.lastMessage(), kDeleted);
+            QCOMPARE(f.ui.lastMessage(), texts::kDeleted);
             QCOMPARE(f.count(c.table.table), 0);
             QCOMPARE(list.rows()->recordCount(), 0);
         }
-    }
-
-    // The window shape: columns shown and hidden by the shape, N1 deletes, a click saves.
-    void windowShape()
-    {
-        struct Window : AttachmentsWindow {
-            using AttachmentsWindow::AttachmentsWindow;
-            void addFile() override {}
-        };
-        Fixture f;
-        AttachmentsWindowShape shape;
-        static const GridColumn kColumns[] = {{"cmt", "شرح مدرک", 250}, {"ext", "فرمت تصوير"}};
-        shape.columns = kColumns;
-        shape.descriptionItems = {QStringLiteral("صورتجلسه")};
-        Window w(f.ctx, cases().first().table, shape);
-        w.list()->store({3}, "d", StoredFile{"x", ".a"});
-        w.list()->listOwner(3);
-        auto *grid = child<QTableView>(&w, "DBGrid1");
-        const DataSet *rows = w.list()->rows();
-        QVERIFY(grid->isColumnHidden(rows->fieldIndex("pk")));
-        QVERIFY(grid->isColumnHidden(rows->fieldIndex("ghir_id")));
-        QVERIFY(!grid->isColumnHidden(rows->fieldIndex("cmt")));
-        QCOMPARE(rows->headerData(rows->fieldIndex("cmt"), Qt::Horizontal).toString(), QStringLiteral("شرح مدرک"));
-        QCOMPARE(child<QComboBox>(&w, "cmt")->itemText(0), QStringLiteral("صورتجلسه"));
-
-        f.ui.saveFiles << m_dir.filePath("w");
-        emit grid->clicked(rows->index(0, rows->fieldIndex("cmt")));
-        QCOMPARE(read(m_dir.filePath("w.a")), QByteArray("x"));
-        child<QAction>(&w, "N1")->trigger();
-        QCOMPARE(f.count("ghir_pic"), 0);
     }
 };
 

@@ -2,13 +2,13 @@
 // signatories, today, detail rows, the computation, the request row before the gate, and the
 // print rows after each completed print.
 #include "support/fixture.h"
+#include "support/texts.h"
 
 #include "report/form_frame.h"
 #include "shared/dates.h"
 
 namespace {
 
-const QString kRefused = QStringLiteral("عدم دسترسي به اين صفحه");
 const QString kSignatoryList = QStringLiteral("معاون عمران روستايي");
 
 class DbFormFrame : public QObject {
@@ -55,7 +55,7 @@ private slots:
         QVERIFY(!frame.run(letter()));
         QCOMPARE(f.ui.prompts, (QStringList{"No|p1|?", "Dat|p2|" + today, "Font|p3|10"}));
         QCOMPARE(history, QStringList{"view2"});
-        QCOMPARE(f.ui.messages, QStringList{kRefused});
+        QCOMPARE(f.ui.messages, QStringList{texts::kFormRefused});
         QVERIFY(f.ui.reports.isEmpty());
 
         f.ctx.CurrentUser.level = "ostan";

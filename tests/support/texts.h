@@ -21,4 +21,17 @@ inline const QString kChangedByOther = QStringLiteral(
 inline const QString kRowGone = QStringLiteral("خطا! اين رديف در بانک اطلاعاتي يافت نشد؛ شايد از کاربر ديگري حذف شده باشد");
 inline const QString kAlreadyDeleted = QStringLiteral("اين رديف قبلا توسط کاربر ديگري حذف شده است");
 
+// The bitumen windows.
+inline const QString kGhirPlaceError = QStringLiteral("خطا! نام استان و شهرستان اشتباه است. از تايپ پرهيز نماييد و فقط از ليست انتخاب نماييد");
+inline const QString kGhirDuplicate = QStringLiteral("خطا! اين پيمانکار در اين روستا و شهرستان با اين ميزان قير تهاتري و سال تخصيص قير و شماره معرفي نامه پيمانکار قبلا ثبت شده است");
+inline const QString kGhirRowGone = QStringLiteral("خطا! اين پروژه در بانک اطلاعاتي يافت نشد؛ شايد از کاربر ديگري حذف شده باشد"); // our own wording
+inline const QString kGhirComplementSaved = QStringLiteral("ثبت/ويرايش انجام شد");
+inline const QString kGhirDeleteWarning = QStringLiteral("هشدار! اگر پروژه را حذف نماييد تمام صورت وضعيت هاي آن نيز حذف خواهند شد. آيا مي خواهيد ادامه دهيد؟");
+inline const QString kGhirDeleteLog = QStringLiteral("  حذف قير   ");
+inline const QString kGhirMenuCaption = QStringLiteral("قير");
+inline const QString kContractorDuplicate = QStringLiteral("خطا! نام پيمانکار تکراري است");
+inline const QString kContractorUpdated = QStringLiteral("ويرايش انجام شد");
+inline const QString kContractorRowGone = QStringLiteral("خطا! اين پيمانکار حذف شده است"); // our own wording
+inline const QString kContractorExportTitle = QStringLiteral("گزارش پروژه هاي قير");
+
 } // namespace texts

@@ -1,0 +1,226 @@
+// The credit register's searches on SQLite and on PostgreSQL (VARNOSET_TEST_PG; skipped when
+// unset): the project search over 100,000 projects (its count, the listing and the first
+// project's four lists) and the credit search over 300,000 credits (count and sums, then the
+// listing), everything listed and one county or one year; through the window beside the same
+// statements run directly with QSqlQuery, every value of every row read.
+// Counters: rows, peak_rss_MB (the process's high-water mark so far).
+#include "app/forms.h"
+#include "core/context.h"
+#include "core/dm_u.h"
+#include "core/errors.h"
+#include "db/setup.h"
+#include "registers/etebarat_src_u.h"
+#include "shared/scriptedui.h"
+
+#include "bench_support.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QUuid>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int kProjects = 100000;
+constexpr int kCredits = 300000;
+constexpr int kCounties = 30;
+
+QString county(int i) { return QStringLiteral("شهرستان %1").arg(i % kCounties); }
+
+struct Backend {
+    QTemporaryDir dir;
+    QString schema;
+    std::unique_ptr<Tdm> dm;
+    ScriptedUi ui;
+    AppContext ctx;
+    Tetebarat_src *window = nullptr;
+
+    bool open(bool pg)
+    {
+        dm = std::make_unique<Tdm>();
+        ctx.dm = dm.get();
+        ctx.ui = &ui;
+        if (!openBenchDatabase(*dm, dir, pg, &schema))
+            return false;
+        fill();
+        ctx.CurrentUser = {dm->scalar(QStringLiteral("select id from karbaran where karbar='admin'")).toString(),
+                           QStringLiteral("admin"), QStringLiteral("admin")};
+        createForms(ctx);
+        window = ctx.form<Tetebarat_src>();
+        window->resize(1200, 700);
+        window->show();
+        QCoreApplication::processEvents();
+        return true;
+    }
+
+    // Rows in batches of one multi-row insert each, in one transaction.
+    void insertRows(const QString &table, const QStringList &columns, int count,
+                    const std::function<QVariantList(int)> &row)
+    {
+        constexpr int kBatch = 500;
+        const QString marks = QStringLiteral("(") + QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))
+                              + QStringLiteral(")");
+        const QString sql = QStringLiteral("insert into %1 (%2) values ").arg(table, columns.join(QLatin1Char(',')))
+                            + QStringList(kBatch, marks).join(QLatin1Char(','));
+        dm->transaction([&] {
+            QSqlQuery q(dm->ADOConnection1());
+            if (!q.prepare(sql))
+                throw DbError(q.lastError().text());
+            for (int start = 0; start < count; start += kBatch) {
+                int i = 0;
+                for (int r = start; r < start + kBatch; ++r)
+                    for (const QVariant &v : row(r))
+                        q.bindValue(i++, v);
+                if (!q.exec())
+                    throw DbError(q.lastError().text());
+            }
+        });
+    }
+
+    void fill()
+    {
+        insertRows(QStringLiteral("prj"),
+                   {"etb_id", "ostan", "city", "bakhsh", "dehestan", "rosta", "cod", "ejra_typ", "prg", "prg_sal1",
+                    "prg_sal2", "tarh_title", "tarh_cod", "prj_title", "prj_cod", "nahve", "prj_typ", "prj_sal1",
+                    "prj_sal2", "hadaf", "meghdar", "vahed"},
+                   kProjects, [](int i) {
+                       return QVariantList{-1, QStringLiteral("مرکزي"), county(i), QStringLiteral("مرکزي"),
+                                           QStringLiteral("دهستان %1").arg(i % 300), QStringLiteral("روستا %1").arg(i),
+                                           QString::number(100000 + i), QStringLiteral("روستايي"), QStringLiteral("ششم"),
+                                           QStringLiteral("1395"), QStringLiteral("1400"),
+                                           QStringLiteral("اجراي طرحهاي هادي روستايي"), QString::number(i % 50),
+                                           QStringLiteral("پروژه %1").arg(i), QString::number(i),
+                                           QStringLiteral("پيماني"), QStringLiteral("احداث"), QStringLiteral("1401"),
+                                           QStringLiteral("1404"), QStringLiteral("اجراي طرح هادي روستايي"),
+                                           QStringLiteral("1"), QStringLiteral("روستا")};
+                   });
+        insertRows(QStringLiteral("etebarat"),
+                   {"prj_id", "tamin_loc", "tamin_manba", "sal_typ", "sal", "typ", "mablagh", "cmt", "dion"}, kCredits,
+                   [](int i) {
+                       return QVariantList{i / 3 + 1, i % 2 ? QStringLiteral("ملي") : QStringLiteral("استاني متوازن"),
+                                           QStringLiteral("درآمد عمومي"), QStringLiteral("جاري"),
+                                           QString::number(1398 + i % 7), QStringLiteral("مصوب"),
+                                           qint64(2500000000LL + i), QString(), 1000.5};
+                   });
+    }
+
+    ~Backend()
+    {
+        for (QWidget *w : ctx.forms())
+            delete w;
+        closeBenchDatabase(dm.get(), schema);
+    }
+};
+
+std::unique_ptr<Backend> g_sqlite, g_pg;
+
+Backend *backend(bool pg) { return pg ? g_pg.get() : g_sqlite.get(); }
+
+// Everything, or one county (projects) / one year (credits).
+void prepare(Backend *b, bool narrow)
+{
+    const std::pair<const char *, const char *> filters[] = {{"CheckBox4", "city"}, {"CheckBox3", "sal"}};
+    for (const auto &[check, box] : filters) {
+        auto *c = b->window->findChild<QCheckBox *>(QLatin1String(check));
+        if (c->isChecked() != narrow)
+            c->click();
+    }
+    b->window->findChild<QLineEdit *>(QStringLiteral("city"))->setText(county(7));
+    b->window->findChild<QLineEdit *>(QStringLiteral("sal"))->setText(QStringLiteral("1401"));
+}
+
+void BM_Window(benchmark::State &state, bool pg, bool credits, bool narrow)
+{
+    Backend *b = backend(pg);
+    if (!b) {
+        state.SkipWithError("VARNOSET_TEST_PG is not set");
+        return;
+    }
+    prepare(b, narrow);
+    DataSet *ds = credits ? b->dm->ADOQ_etb : b->dm->ADOQ_proj;
+    auto *grid = b->window->findChild<QTableView *>(QLatin1String(credits ? "DBGrid1" : "DBGrid2"));
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        credits ? b->window->searchCredits() : b->window->searchProjects();
+        grid->viewport()->repaint();
+        state.SetIterationTime(timer.nsecsElapsed() / 1e9);
+    }
+    state.counters["rows"] = double(ds->recordCount());
+    state.counters["peak_rss_MB"] = peakRssMb();
+}
+
+void BM_Direct(benchmark::State &state, bool pg, bool credits, bool narrow)
+{
+    Backend *b = backend(pg);
+    if (!b) {
+        state.SkipWithError("VARNOSET_TEST_PG is not set");
+        return;
+    }
+    prepare(b, narrow);
+    QVariantList binds;
+    const QString where = credits ? b->window->creditWhere(binds) : b->window->projectWhere(binds);
+    const QString figures = credits ? QStringLiteral("select count(*) as c,sum(mablagh) as m,sum(dion) as d ")
+                                    : QStringLiteral("select count(*) as c ");
+    qint64 rows = 0;
+    auto run = [&](const QString &sql) {
+        QSqlQuery q(b->dm->ADOConnection1());
+        q.setForwardOnly(true);
+        q.prepare(sql);
+        for (int i = 0; i < binds.size(); ++i)
+            q.bindValue(i, binds.at(i));
+        if (!q.exec())
+            throw DbError(q.lastError().text());
+        const int n = q.record().count();
+        qint64 r = 0;
+        while (q.next()) {
+            for (int i = 0; i < n; ++i)
+                benchmark::DoNotOptimize(q.value(i));
+            ++r;
+        }
+        return r;
+    };
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        run(figures + where);
+        rows = run(QStringLiteral("select * ") + where);
+        state.SetIterationTime(timer.nsecsElapsed() / 1e9);
+    }
+    state.counters["rows"] = double(rows);
+    state.counters["peak_rss_MB"] = peakRssMb();
+}
+
+void registerAll()
+{
+    for (bool pg : {false, true}) {
+        const std::string db = pg ? "pg" : "sqlite";
+        for (bool credits : {false, true}) {
+            for (bool narrow : {false, true}) {
+                const std::string what = std::string(credits ? "credits" : "projects") + (narrow ? "/one" : "/all");
+                const int iterations = narrow ? 10 : 3;
+                benchmark::RegisterBenchmark(("Direct/" + db + "/" + what).c_str(), BM_Direct, pg, credits, narrow)
+                    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(iterations);
+                benchmark::RegisterBenchmark(("Window/" + db + "/" + what).c_str(), BM_Window, pg, credits, narrow)
+                    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(iterations);
+            }
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return runBackendBenchmarks(argc, argv, g_sqlite, g_pg, "100,000 projects, 300,000 credits", registerAll);
+}

@@ -1,0 +1,460 @@
+#include "registers/etebarat_src_u.h"
+
+#include "core/context.h"
+#include "core/dm_u.h"
+#include "registers/etb_takhsis_u.h"
+#include "registers/etebar_ins_u.h"
+#include "registers/prj_amaliyat_u.h"
+#include "registers/prj_ins_u.h"
+#include "registers/prj_pish_u.h"
+#include "report/fonts.h"
+#include "shared/delete_command.h"
+#include "shared/filter_bar.h"
+#include "shared/grid.h"
+#include "shared/guard.h"
+#include "shared/messages.h"
+#include "shared/sum_labels.h"
+#include "shared/ui.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kCaption = QStringLiteral("موافقت نامه-پروژه-اعتبار-شرح عمليات-پيشرفت فيزيکي-تخصيص");
+const QString kDeleteQuestion = QStringLiteral("هشدار! اگر پروژه را حذف نماييد تمام اعتبارات،شرح عمليات،تخصيص آن حذف ميشود؟");
+const QString kDeleteLog = QStringLiteral("  حذف مشخصات اعتبار پروژه  ");
+// A credit command on an empty credit list, and a row command on an empty list.
+const QString kNoCredit = QStringLiteral("هيچ اعتباري در ليست نيست");
+const QString kNoRow = QStringLiteral("هيچ رديفي در ليست نيست");
+
+const MenuItem kMenus[] = {
+    {"", "N2", "مشخصات پروژه"},
+    {"", "N8", "ويرايش پروژه"},
+    {"", "N7", "حذف پروژه"},
+    {"", "N1", "مشخصات اعتبار"},
+    {"", "N3", "شرح عمليات پروژه"},
+    {"", "N6", "پيشرفت فيزيکي پروژه"},
+    {"", "N5", "تخصيص"},
+    {"", "N4", "بستن"},
+    {"", "PopupMenu1", "", MenuItem::Popup},
+    {"PopupMenu1", "N14", "ويرايش"},
+    {"PopupMenu1", "N13", "حذف"},
+    {"", "PopupMenu3", "", MenuItem::Popup},
+    {"PopupMenu3", "N15", "ويرايش"},
+    {"PopupMenu3", "N10", "حذف"},
+    {"", "PopupMenu4", "", MenuItem::Popup},
+    {"PopupMenu4", "N16", "ويرايش"},
+    {"PopupMenu4", "N11", "حذف"},
+    {"", "PopupMenu5", "", MenuItem::Popup},
+    {"PopupMenu5", "N17", "ويرايش"},
+    {"PopupMenu5", "N12", "حذف"},
+};
+
+const RightRule kRights[] = {
+    {"N2", RightRule::Darj},      {"N1", RightRule::Darj},      {"N3", RightRule::Darj},
+    {"N6", RightRule::Darj},      {"N5", RightRule::Darj},      {"N8", RightRule::Virayesh},
+    {"N14", RightRule::Virayesh}, {"N15", RightRule::Virayesh}, {"N16", RightRule::Virayesh},
+    {"N17", RightRule::Virayesh}, {"N7", RightRule::Hazf},      {"N13", RightRule::Hazf},
+    {"N10", RightRule::Hazf},     {"N11", RightRule::Hazf},     {"N12", RightRule::Hazf},
+};
+
+const FilterDef kProjectFilters[] = {
+    {.check = "CheckBox4", .caption = "شهرستان", .box = "city", .kind = FilterKind::Line, .column = "city",
+     .match = FilterMatch::Like, .width = 120},
+    {.check = "CheckBox5", .caption = "روستا", .box = "rosta", .kind = FilterKind::Line, .column = "rosta",
+     .match = FilterMatch::Like, .width = 120},
+};
+const FilterDef kCreditFilters[] = {
+    {.check = "CheckBox1", .caption = "محل تامين", .box = "tamin_loc", .kind = FilterKind::Combo,
+     .column = "tamin_loc", .match = FilterMatch::Like, .width = 130},
+    {.check = "CheckBox2", .caption = "منبع تامين", .box = "tamin_manba", .kind = FilterKind::Combo,
+     .column = "tamin_manba", .match = FilterMatch::Like, .width = 130},
+    {.check = "CheckBox3", .caption = "سال", .box = "sal", .kind = FilterKind::Year, .column = "sal",
+     .match = FilterMatch::Like, .width = 50},
+};
+const QStringList kTaminLoc = {QStringLiteral("ملي"), QStringLiteral("ماده11"), QStringLiteral("استاني متوازن"),
+                               QStringLiteral("استاني پيوست قانون"), QStringLiteral("موافقتنامه"),
+                               QStringLiteral("استاني نفت")};
+const QStringList kTaminManba = {QStringLiteral("درآمد عمومي"), QStringLiteral("ساير منابع داخلي"),
+                                 QStringLiteral("ساير منابع وام"), QStringLiteral("ديون")};
+
+const SumColumn kProjectCount[] = {{"c", "count(*)", "cnt2"}};
+const SumColumn kCreditSums[] = {
+    {"c", "count(*)", "cnt"},
+    {"m", "sum(mablagh)", "mablagh_sum"},
+    {"d", "sum(dion)", "dion_sum"},
+};
+
+const GridColumn kProjectColumns[] = {
+    {"id"}, {"etb_id"},
+    {"ostan", "استان"}, {"city", "شهرستان"}, {"bakhsh", "بخش"}, {"dehestan", "دهستان"}, {"rosta", "روستا"},
+    {"cod", "کد نقطه"}, {"ejra_typ", "نوع محل اجرا"}, {"prg", "برنامه"}, {"prg_sal1", "سال شروع برنامه"},
+    {"prg_sal2", "سال خاتمه برنامه"}, {"tarh_title", "عنوان طرح"}, {"tarh_cod", "کد طرح"},
+    {"prj_title", "عنوان پروژه"}, {"prj_cod", "کد پروژه"}, {"nahve", "نحوه اجرا"}, {"prj_typ", "نوع پروژه"},
+    {"prj_sal1", "سال شروع پروژه"}, {"prj_sal2", "پيش بيني سال خاتمه"}, {"hadaf", "هدف"}, {"meghdar", "مقدار"},
+    {"vahed", "واحد"},
+};
+const GridColumn kCreditColumns[] = {
+    {"id"}, {"prj_id"},
+    {"tamin_loc", "محل تامين"}, {"tamin_manba", "منبع تامين"}, {"sal_typ", "نوع سال"}, {"sal", "سال"},
+    {"typ", "نوع"}, {"mablagh", "مبلغ", 110, 0, GridColumn::Money}, {"cmt", "توضيحات"},
+    {"dion", "ديون", 110, 0, GridColumn::Money},
+};
+const GridColumn kOperationColumns[] = {
+    {"id"}, {"etb_id"}, {"prj_id"},
+    {"item_title", "نام آيتم"}, {"meghdar", "مقدار", 0, 0, GridColumn::Number},
+    {"darsad", "درصد", 0, 0, GridColumn::Number}, {"mablagh", "هزينه", 110, 0, GridColumn::Money},
+    {"vahed", "واحد"}, {"modat", "مدت"}, {"cmt", "توضيحات"}, {"taahod", "تعهد", 0, 0, GridColumn::Number},
+    {"sal", "سال"},
+};
+const GridColumn kProgressColumns[] = {
+    {"id"}, {"etb_id"}, {"prj_id"},
+    {"item_title", "نام آيتم"}, {"darsad", "درصد", 0, 0, GridColumn::Number}, {"sal", "سال"},
+};
+const GridColumn kAllocationColumns[] = {
+    {"id"}, {"etb_id"}, {"prj_id"},
+    {"zaman", "زمان"}, {"mablagh", "مبلغ", 110, 0, GridColumn::Money},
+};
+
+const DeleteChild kProjectChildren[] = {
+    {"etebarat", "prj_id"}, {"amaliyat", "prj_id"}, {"pish", "prj_id"}, {"takhsis", "prj_id"},
+};
+
+QLabel *heading(const QString &text, const char *name, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    QFont f(report::installedFamily(QStringLiteral("Titr")), 12);
+    f.setBold(true);
+    l->setFont(f);
+    // The face's metrics leave out its deep descenders: room below the line keeps them whole.
+    l->setContentsMargins(0, 2, 0, 8);
+    l->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    return l;
+}
+
+} // namespace
+
+Tetebarat_src::Tetebarat_src(AppContext &context, QWidget *parent)
+    : RegisterWindow(context, QStringLiteral("Tetebarat_src"), kCaption, parent)
+    , ADOQ_amaliyat(new DataSet(QStringLiteral("ADOQ_amaliyat"), this))
+    , ADOQ_pish(new DataSet(QStringLiteral("ADOQ_pish"), this))
+    , ADOQ_takhsis(new DataSet(QStringLiteral("ADOQ_takhsis"), this))
+{
+    for (DataSet *ds : {ADOQ_amaliyat, ADOQ_pish, ADOQ_takhsis})
+        ds->setDatabase(context.dm->ADOConnection1());
+    buildMenus(kMenus);
+    onMenu(QStringLiteral("N2"), [this] { newProject(); });
+    onMenu(QStringLiteral("N8"), [this] { editProject(); });
+    onMenu(QStringLiteral("N7"), [this] { deleteProject(); });
+    onMenu(QStringLiteral("N1"), [this] { newCredit(); });
+    onMenu(QStringLiteral("N3"), [this] { newChild(QStringLiteral("Tprj_amaliyat")); });
+    onMenu(QStringLiteral("N6"), [this] { newChild(QStringLiteral("Tprj_pish")); });
+    onMenu(QStringLiteral("N5"), [this] { newChild(QStringLiteral("Tetb_takhsis")); });
+    onMenu(QStringLiteral("N4"), [this] { close(); });
+    onMenu(QStringLiteral("N14"), [this] { editCredit(); });
+    onMenu(QStringLiteral("N13"), [this] { deleteRow("etebarat", ctx().dm->ADOQ_etb, kNoCredit); });
+    onMenu(QStringLiteral("N15"), [this] { editChild(QStringLiteral("Tprj_amaliyat"), ADOQ_amaliyat); });
+    onMenu(QStringLiteral("N10"), [this] { deleteRow("amaliyat", ADOQ_amaliyat, kNoRow); });
+    onMenu(QStringLiteral("N16"), [this] { editChild(QStringLiteral("Tprj_pish"), ADOQ_pish); });
+    onMenu(QStringLiteral("N11"), [this] { deleteRow("pish", ADOQ_pish, kNoRow); });
+    onMenu(QStringLiteral("N17"), [this] { editChild(QStringLiteral("Tetb_takhsis"), ADOQ_takhsis); });
+    onMenu(QStringLiteral("N12"), [this] { deleteRow("takhsis", ADOQ_takhsis, kNoRow); });
+
+    buildFilters();
+    buildGrids();
+    connectForms();
+    resize(746, 528);
+
+    // Whenever the current project changes, its lists follow.
+    connect(ctx().dm->ADOQ_proj, &DataSet::currentRowChanged, this, [this] {
+        if (!m_keepLists)
+            guarded(ctx(), [this] { loadProjectLists(); });
+    });
+}
+
+void Tetebarat_src::buildFilters()
+{
+    m_projectFilters = new FilterBar(this, kProjectFilters, 2);
+    m_projectFilters->setObjectName(QStringLiteral("project_filters"));
+    m_projectCount = new SumLabels(this, kProjectCount);
+    m_creditFilters = new FilterBar(this, kCreditFilters, 3);
+    m_creditFilters->setObjectName(QStringLiteral("credit_filters"));
+    m_creditFilters->combo(QStringLiteral("tamin_loc"))->addItems(kTaminLoc);
+    m_creditFilters->combo(QStringLiteral("tamin_manba"))->addItems(kTaminManba);
+    m_creditSums = new SumLabels(this, kCreditSums);
+}
+
+// Top row: the project filters, their search and count; the projects under their heading;
+// the credit filters with the count, the sums and their search; the four lists side by side.
+void Tetebarat_src::buildGrids()
+{
+    auto button = [this](const char *name, const char *caption, void (Tetebarat_src::*search)()) {
+        auto *b = new QPushButton(QString::fromUtf8(caption), this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, [this, search] { guarded(ctx(), [&] { (this->*search)(); }); });
+        return b;
+    };
+    QVBoxLayout *outer = body();
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(m_projectFilters);
+    top->addWidget(button("src_btn2", "جستجو پروژه", &Tetebarat_src::searchProjects));
+    top->addWidget(m_projectCount->label(QStringLiteral("cnt2")));
+    top->addStretch();
+    outer->addLayout(top);
+    outer->addWidget(heading(QStringLiteral("مشخصات پروژه"), "Label4", this));
+    DBGrid2 = MakeGrid(this, ctx().dm->ADOQ_proj, {.columns = kProjectColumns, .objectName = "DBGrid2"});
+    outer->addWidget(DBGrid2, 1);
+    // A click on a cell runs the project-row action even on the current row.
+    connect(DBGrid2, &QAbstractItemView::clicked, this, [this] { guarded(ctx(), [this] { loadProjectLists(); }); });
+
+    auto *band = new QHBoxLayout;
+    band->addWidget(m_creditFilters);
+    const std::pair<const char *, const char *> figures[] = {
+        {"تعداد", "cnt"}, {"جمع مبلغ", "mablagh_sum"}, {"جمع ديون", "dion_sum"}};
+    for (const auto &[caption, name] : figures) {
+        auto *l = new QLabel(QString::fromUtf8(caption), this);
+        l->setObjectName(QLatin1String(name) + QStringLiteral("_lbl"));
+        band->addWidget(l);
+        band->addWidget(m_creditSums->label(QLatin1String(name)));
+        band->addSpacing(12);
+    }
+    band->addWidget(button("src_btn", "جستجو اعتبار", &Tetebarat_src::searchCredits));
+    band->addStretch();
+    outer->addLayout(band);
+
+    struct Lower {
+        const char *title;
+        const char *heading;
+        DataSet *ds;
+        std::span<const GridColumn> columns;
+        const char *grid;
+        const char *popup;
+        QTableView **view;
+    };
+    const Lower lower[] = {
+        {"مشخصات اعتبار", "Label1", ctx().dm->ADOQ_etb, kCreditColumns, "DBGrid1", "PopupMenu1", &DBGrid1},
+        {"شرح عمليات پروژه", "Label2", ADOQ_amaliyat, kOperationColumns, "DBGrid3", "PopupMenu3", &DBGrid3},
+        {"پيشرفت فيزيکي پروژه", "Label3", ADOQ_pish, kProgressColumns, "DBGrid4", "PopupMenu4", &DBGrid4},
+        {"تخصيص", "Label5", ADOQ_takhsis, kAllocationColumns, "DBGrid5", "PopupMenu5", &DBGrid5},
+    };
+    auto *bottom = new QHBoxLayout;
+    for (const Lower &l : lower) {
+        auto *column = new QVBoxLayout;
+        column->addWidget(heading(QString::fromUtf8(l.title), l.heading, this));
+        *l.view = MakeGrid(this, l.ds, {.columns = l.columns, .objectName = l.grid, .sortable = false,
+                                        .popup = menu(QLatin1String(l.popup))});
+        (*l.view)->setFixedHeight(170);
+        column->addWidget(*l.view);
+        bottom->addLayout(column, l.ds == ctx().dm->ADOQ_etb || l.ds == ADOQ_amaliyat ? 3 : 2);
+    }
+    outer->addLayout(bottom);
+}
+
+// What the lists show after a form has written: an edited project at once (its lists stay),
+// after a new credit the credit search, after an edited credit the project's lists, an
+// edited child row at once. The forms are created before the window.
+void Tetebarat_src::connectForms()
+{
+    connect(ctx().form<Tprj_ins>(), &EntryForm::saved, this, [this](bool inserted) {
+        if (!inserted)
+            reopenProjectsKeepingLists();
+    });
+    connect(ctx().form<Tetebar_ins>(), &EntryForm::saved, this, [this](bool inserted) {
+        guarded(ctx(), [&] { inserted ? searchCredits() : loadProjectLists(); });
+    });
+    const std::pair<EntryForm *, DataSet *> children[] = {
+        {ctx().form<Tprj_amaliyat>(), ADOQ_amaliyat},
+        {ctx().form<Tprj_pish>(), ADOQ_pish},
+        {ctx().form<Tetb_takhsis>(), ADOQ_takhsis},
+    };
+    for (const auto &[form, list] : children) {
+        connect(form, &EntryForm::saved, this, [this, list](bool inserted) {
+            if (!inserted)
+                guarded(ctx(), [&] { list->reopen(QStringLiteral("id")); });
+        });
+    }
+}
+
+QString Tetebarat_src::projectWhere(QVariantList &binds) const
+{
+    return QStringLiteral("from prj where id<>-1 ") + m_projectFilters->sql(binds);
+}
+
+QString Tetebarat_src::creditWhere(QVariantList &binds) const
+{
+    return QStringLiteral("from etebarat where id<>-1 ") + m_creditFilters->sql(binds);
+}
+
+void Tetebarat_src::searchProjects()
+{
+    QVariantList binds;
+    const QString where = projectWhere(binds);
+    m_projectCount->run(ctx(), where, binds);
+    DataSet *proj = ctx().dm->ADOQ_proj;
+    // A new search lists in the statement's order; a title click sorts again afterwards.
+    if (!proj->sort().isEmpty()) {
+        const QScopedValueRollback keep(m_keepLists, true);
+        proj->setSort(QString());
+    }
+    proj->open(QStringLiteral("select * ") + where, binds);
+}
+
+void Tetebarat_src::searchCredits()
+{
+    QVariantList binds;
+    const QString where = creditWhere(binds);
+    m_creditSums->run(ctx(), where, binds);
+    ctx().dm->ADOQ_etb->open(QStringLiteral("select * ") + where, binds);
+}
+
+void Tetebarat_src::loadProjectLists()
+{
+    DataSet *proj = ctx().dm->ADOQ_proj;
+    const std::pair<DataSet *, const char *> lists[] = {
+        {ctx().dm->ADOQ_etb, "select * from etebarat where prj_id=?"},
+        {ADOQ_amaliyat, "select * from amaliyat where prj_id=?"},
+        {ADOQ_pish, "select * from pish where prj_id=?"},
+        {ADOQ_takhsis, "select * from takhsis where prj_id=?"},
+    };
+    // No current project: the lists are empty, not the rows of a project no longer shown.
+    const QVariant id = proj->eof() ? QVariant(qlonglong(-1)) : proj->value(QStringLiteral("id"));
+    for (const auto &[ds, sql] : lists)
+        ds->open(QLatin1String(sql), {id});
+}
+
+void Tetebarat_src::openFromMain(const PageRights &rights)
+{
+    applyRights(kRights, rights);
+    // The filter texts are emptied before the first listing, so that the listing and its
+    // count match the boxes shown; the ticks keep their state.
+    for (const char *box : {"city", "rosta"})
+        m_projectFilters->line(QLatin1String(box))->clear();
+    for (const char *box : {"tamin_loc", "tamin_manba"})
+        m_creditFilters->combo(QLatin1String(box))->setEditText(QString());
+    m_creditFilters->line(QStringLiteral("sal"))->clear();
+    m_creditSums->clearLabels();
+    searchProjects();
+    sizeAfterMain();
+    showModal();
+}
+
+bool Tetebarat_src::requireParents()
+{
+    return requireCurrent(ctx().dm->ADOQ_proj) && requireCurrent(ctx().dm->ADOQ_etb, kNoCredit);
+}
+
+void Tetebarat_src::newProject()
+{
+    auto *form = ctx().form<Tprj_ins>();
+    form->startInsert();
+    ctx().ui->showModal(form);
+}
+
+void Tetebarat_src::editProject()
+{
+    DataSet *proj = ctx().dm->ADOQ_proj;
+    if (!requireCurrent(proj))
+        return;
+    auto *form = ctx().form<Tprj_ins>();
+    if (!form->startEdit(proj->value(QStringLiteral("id"))))
+        return;
+    ctx().ui->showModal(form);
+}
+
+// The project grid shows an edited project at once; the lists below stay as they are.
+void Tetebarat_src::reopenProjectsKeepingLists()
+{
+    DataSet *proj = ctx().dm->ADOQ_proj;
+    const QString before = proj->eof() ? QString() : proj->text(QStringLiteral("id"));
+    {
+        const QScopedValueRollback keep(m_keepLists, true);
+        proj->reopen(QStringLiteral("id"));
+    }
+    if ((proj->eof() ? QString() : proj->text(QStringLiteral("id"))) != before)
+        loadProjectLists();
+}
+
+void Tetebarat_src::deleteProject()
+{
+    DataSet *proj = ctx().dm->ADOQ_proj;
+    if (!requireCurrent(proj))
+        return;
+    DeleteSpec spec;
+    spec.table = QStringLiteral("prj");
+    spec.children = kProjectChildren;
+    spec.question = kDeleteQuestion;
+    spec.logText = kDeleteLog + proj->text(QStringLiteral("city")) + QLatin1Char(' ') + proj->text(QStringLiteral("rosta"))
+                   + QLatin1Char(' ') + proj->text(QStringLiteral("prj_cod")) + QLatin1Char(' ')
+                   + ctx().CurrentUser.karbar;
+    if (RunDelete(ctx(), this, spec, proj->value(QStringLiteral("id"))))
+        proj->reopen();
+}
+
+void Tetebarat_src::newCredit()
+{
+    DataSet *proj = ctx().dm->ADOQ_proj;
+    if (!requireCurrent(proj))
+        return;
+    auto *form = ctx().form<Tetebar_ins>();
+    form->startInsert();
+    form->setBoxText(QStringLiteral("prj_id"), proj->text(QStringLiteral("id")));
+    ctx().ui->showModal(form);
+}
+
+void Tetebarat_src::editCredit()
+{
+    DataSet *etb = ctx().dm->ADOQ_etb;
+    if (!requireCurrent(etb, kNoCredit))
+        return;
+    auto *form = ctx().form<Tetebar_ins>();
+    if (form->startEdit(etb->value(QStringLiteral("id"))))
+        ctx().ui->showModal(form);
+}
+
+// A child row is written under the credit current in the credit list and the current project.
+void Tetebarat_src::newChild(const QString &formName)
+{
+    if (!requireParents())
+        return;
+    auto *form = static_cast<EntryForm *>(ctx().formByName(formName));
+    form->startInsert();
+    form->setBoxText(QStringLiteral("etb_id"), ctx().dm->ADOQ_etb->text(QStringLiteral("id")));
+    form->setBoxText(QStringLiteral("prj_id"), ctx().dm->ADOQ_proj->text(QStringLiteral("id")));
+    ctx().ui->showModal(form);
+}
+
+// The edit moves the row under the credit current in the credit list and the current project.
+void Tetebarat_src::editChild(const QString &formName, DataSet *list)
+{
+    if (!requireCurrent(list, kNoRow) || !requireParents())
+        return;
+    auto *form = static_cast<EntryForm *>(ctx().formByName(formName));
+    if (!form->startEdit(list->value(QStringLiteral("id"))))
+        return;
+    form->setBoxText(QStringLiteral("etb_id"), ctx().dm->ADOQ_etb->text(QStringLiteral("id")));
+    form->setBoxText(QStringLiteral("prj_id"), ctx().dm->ADOQ_proj->text(QStringLiteral("id")));
+    ctx().ui->showModal(form);
+}
+
+// A credit, operation, progress item or allocation alone: no question, no message, no log row.
+void Tetebarat_src::deleteRow(const char *table, DataSet *list, const QString &emptyMessage)
+{
+    if (!requireCurrent(list, emptyMessage))
+        return;
+    DeleteSpec spec;
+    spec.table = QLatin1String(table);
+    spec.doneMessage.clear();
+    if (RunDelete(ctx(), this, spec, list->value(QStringLiteral("id"))))
+        list->reopen();
+}

@@ -1,0 +1,100 @@
+#include "registers/khadamat_pic_u.h"
+
+#include "core/dm_u.h"
+#include "db/schema.h"
+#include "shared/guard.h"
+#include "shared/rights.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QAction>
+
+namespace {
+const QString kCaption = QStringLiteral("مستندات و ضمائم خدمات فني");
+const QString kDescriptionCaption = QStringLiteral("شرح مستند");
+const QString kReportScan = QStringLiteral("تصوير گزارش");
+const QString kSignature = QStringLiteral("تصوير امضاء");
+// The filter "Bitmap Files(*.bpm)|*.bmp" in the file dialog's own form: its caption, then the pattern.
+const QString kBitmapFilter = QStringLiteral("Bitmap Files(*.bpm) (*.bmp)");
+const QString kNote = QStringLiteral("*توجه: مستند شما مي بايست با نام و در پوشه اي با نام غير فارسي باشد");
+const QString kEmptyDescription = QStringLiteral("خطا! ابتدا شرح ضميمه را مشخص نماييد");
+const QString kStoreFailed = QStringLiteral("خطايي در ثبت رخ داده است!");
+
+const GridColumn kColumns[] = {
+    {"Radif", "رديف", 40, 0, GridColumn::Number},
+    {"id"},
+    {"cmt", "شرح مدرک", 250},
+    {"pictyp", "فرمت تصوير"},
+};
+
+AttachmentsWindowShape shape()
+{
+    AttachmentsWindowShape s;
+    s.caption = kCaption;
+    s.descriptionCaption = kDescriptionCaption;
+    s.descriptionItems = {kReportScan};
+    s.sortedItems = true;
+    s.columns = kColumns;
+    s.notes = {kNote};
+    s.modeLabel = true;
+    s.click = AttachmentsWindowShape::OpenTemp;
+    s.confirmDelete.password = DeleteSpec::AskDeletePassword;
+    return s;
+}
+
+// Longer than its column: the store is refused whole, the same on both databases.
+bool tooLong(const char *column, const QString &text)
+{
+    const db::ColumnDef *c = db::findColumn(QStringLiteral("khadamat_pic"), QLatin1String(column));
+    return c && c->length > 0 && text.size() > c->length;
+}
+} // namespace
+
+const AttachmentTable Tkhadamat_pic::kTable{QStringLiteral("khadamat_pic"), QStringLiteral("id"),
+                                            QStringLiteral("khadamat_id"), QStringLiteral("pictyp"),
+                                            QStringLiteral("cmt"), QStringLiteral("pic"), {}, QStringLiteral("cmt")};
+
+Tkhadamat_pic::Tkhadamat_pic(AppContext &ctx, QWidget *parent)
+    : AttachmentsWindow(ctx, kTable, shape(), parent)
+{
+    setObjectName(QStringLiteral("Tkhadamat_pic"));
+}
+
+QString Tkhadamat_pic::listingSql()
+{
+    return QStringLiteral("Select ROW_NUMBER() over (order by cmt,id)as Radif,id,khadamat_id,cmt,pictyp from khadamat_pic"
+                          " where khadamat_id=? order by cmt,id");
+}
+
+void Tkhadamat_pic::openForReport(const PageRights &rights, const QVariant &reportId)
+{
+    addButton()->setEnabled(rights.darj);
+    deleteAction()->setEnabled(rights.hazf);
+    m_report = reportId;
+    if (!guarded(m_ctx, [&] { list()->listQuery(listingSql(), {reportId}); }))
+        return;
+    description()->setEditText(QString());
+    modeLabel()->setText(QStringLiteral("1"));
+    m_ctx.ui->showModal(this);
+}
+
+void Tkhadamat_pic::addFile()
+{
+    AttachmentList::Add a;
+    a.owners = {m_report};
+    a.description = descriptionText();
+    a.emptyDescription = kEmptyDescription;
+    a.filter = a.description == kSignature ? kBitmapFilter : QString();
+    a.failure = kStoreFailed;
+    // A file is stored only with its report, and whole: an over-long description or type is
+    // refused rather than cut.
+    a.check = [this, description = a.description](const StoredFile &file) {
+        if (tooLong("cmt", description) || tooLong("pictyp", file.ext))
+            return kStoreFailed;
+        if (m_ctx.dm->scalar(QStringLiteral("select count(*) from khadamat where id=?"), {m_report}).toLongLong() == 0)
+            return kStoreFailed;
+        return QString();
+    };
+    list()->add(a);
+}

@@ -1,0 +1,101 @@
+#include "registers/prj_ins_u.h"
+
+#include "core/context.h"
+#include "core/dm_u.h"
+#include "shared/combo_items.h"
+#include "shared/guard.h"
+#include "shared/messages.h"
+
+#include <QComboBox>
+
+namespace {
+
+const BoxDef kBoxes[] = {
+    {.name = "ostan", .kind = BoxKind::Combo, .caption = "استان", .initial = ""},
+    {.name = "city", .kind = BoxKind::Combo, .caption = "شهرستان", .initial = ""},
+    {.name = "bakhsh", .kind = BoxKind::Combo, .caption = "بخش", .initial = ""},
+    {.name = "dehestan", .kind = BoxKind::Combo, .caption = "دهستان", .initial = ""},
+    {.name = "rosta", .kind = BoxKind::Combo, .caption = "روستا", .initial = ""},
+    {.name = "cod", .kind = BoxKind::Combo, .caption = "کدنقطه (محل اجرا)", .initial = ""},
+    {.name = "ejra_typ", .kind = BoxKind::Combo, .caption = "نوع محل اجرا", .initial = "", .items = "روستايي"},
+    {.name = "prg", .kind = BoxKind::Combo, .caption = "برنامه", .initial = "", .items = "پنجم|ششم|هفتم"},
+    {.name = "prg_sal1", .kind = BoxKind::Year, .caption = "سال شروع برنامه", .initial = ""},
+    {.name = "prg_sal2", .kind = BoxKind::Year, .caption = "سال خاتمه برنامه", .initial = ""},
+    {.name = "tarh_title", .kind = BoxKind::Combo, .caption = "عنوان طرح", .initial = "",
+     .items = "اجراي طرحهاي هادي روستايي"},
+    {.name = "tarh_cod", .kind = BoxKind::Combo, .caption = "کد طرح", .initial = ""},
+    {.name = "prj_title", .kind = BoxKind::Combo, .caption = "عنوان پروژه", .initial = ""},
+    {.name = "prj_cod", .kind = BoxKind::Line, .caption = "کد پروژه", .initial = ""},
+    {.name = "nahve", .kind = BoxKind::Combo, .caption = "نحوه اجرا", .initial = "", .items = "پيماني"},
+    {.name = "prj_typ", .kind = BoxKind::Combo, .caption = "نوع پروژه", .initial = "", .items = "احداث"},
+    {.name = "prj_sal1", .kind = BoxKind::Year, .caption = "سال شروع پروژه", .initial = ""},
+    {.name = "prj_sal2", .kind = BoxKind::Year, .caption = "پيش بيني سال خاتمه", .initial = ""},
+    {.name = "hadaf", .kind = BoxKind::Combo, .caption = "هدف", .initial = "", .items = "اجراي طرح هادي روستايي"},
+    {.name = "meghdar", .kind = BoxKind::Line, .caption = "مقدار", .initial = ""},
+    {.name = "vahed", .kind = BoxKind::Combo, .caption = "واحد", .initial = "", .items = "روستا"},
+    {.name = "etb_id", .kind = BoxKind::Hidden},
+};
+const char *const kKey[] = {"ostan", "city", "bakhsh", "rosta"};
+
+const EntrySpec kSpec = {
+    .objectName = "Tprj_ins",
+    .caption = "ثبت/ويرايش اطلاعات پروژه",
+    .table = "prj",
+    .boxes = kBoxes,
+    .duplicateKey = kKey,
+    .duplicateMessage = QStringLiteral("خطا! استان،شهرستان و بخش تکراريست"),
+    .editedMessage = msg::kEdited,
+    .pairsPerRow = 2,
+};
+
+// The place boxes from the province down; each one's change refills the next one's list.
+const char *const kPlaces[] = {"ostan", "city", "bakhsh", "dehestan", "rosta", "cod"};
+
+} // namespace
+
+Tprj_ins::Tprj_ins(AppContext &ctx, QWidget *parent)
+    : EntryForm(ctx, kSpec, parent)
+{
+    for (int level = 0; level + 1 < int(std::size(kPlaces)); ++level)
+        connect(combo(QLatin1String(kPlaces[level])), &QComboBox::currentTextChanged, this,
+                [this, level] { guarded(m_ctx, [&] { fillNextPlace(level); }); });
+}
+
+// The next level's list: the distinct values of the gazetteer under the boxes above it. The
+// texts of the lower boxes and the lists further down stay as they are.
+void Tprj_ins::fillNextPlace(int level)
+{
+    QString sql = QStringLiteral("select distinct %1 from abadiha where ostan=?").arg(QLatin1String(kPlaces[level + 1]));
+    QVariantList binds{combo(QStringLiteral("ostan"))->currentText()};
+    for (int i = 1; i <= level; ++i) {
+        sql += QStringLiteral(" and %1=?").arg(QLatin1String(kPlaces[i]));
+        binds << combo(QLatin1String(kPlaces[i]))->currentText();
+    }
+    FillComboFromQuery(m_ctx.dm->ADOQuery1, combo(QLatin1String(kPlaces[level + 1])), sql, binds);
+}
+
+void Tprj_ins::showEvent(QShowEvent *e)
+{
+    EntryForm::showEvent(e);
+    guarded(m_ctx, [this] {
+        FillComboFromQuery(m_ctx.dm->ADOQuery1, combo(QStringLiteral("ostan")), QStringLiteral("select distinct ostan from abadiha"));
+        FillComboFromQuery(m_ctx.dm->ADOQuery1, combo(QStringLiteral("tarh_cod")), QStringLiteral("select distinct tarh_cod from prj"));
+    });
+}
+
+QVariant Tprj_ins::value(const QString &column) const
+{
+    if (column.compare(QLatin1String("etb_id"), Qt::CaseInsensitive) != 0)
+        return EntryForm::value(column);
+    if (isInsertMode())
+        return qlonglong(-1);
+    const DataSet *etb = m_ctx.dm->ADOQ_etb;
+    return etb->eof() ? QVariant(QMetaType(QMetaType::LongLong)) : etb->value(QStringLiteral("id"));
+}
+
+QString Tprj_ins::logText(bool inserted) const
+{
+    return (inserted ? QStringLiteral("  ثبت اعتبار پروژه  ") : QStringLiteral("  ويرايش اعتبار پروژه  "))
+           + boxText(QStringLiteral("city")) + QLatin1Char(' ') + boxText(QStringLiteral("rosta")) + QLatin1Char(' ')
+           + boxText(QStringLiteral("prj_cod")) + QLatin1Char(' ') + m_ctx.CurrentUser.karbar;
+}
