@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QStringEncoder>
 #include <QTemporaryFile>
 #include <cmath>
 #include <functional>
@@ -33,23 +34,6 @@ QString titleOf(const QHash<QString, QString> &titles, const QString &field)
     for (auto i = titles.constBegin(); i != titles.constEnd(); ++i)
         columns << ExportColumn(i.key(), i.value());
     return ColumnTitle(columns, field);
-}
-
-// Text as a cell holds it: no control characters, at most the cell's 32,767 characters; outer
-// blanks removed unless `keepBlanks` (the titles).
-QByteArray cellText(const QString &text, bool keepBlanks = false)
-{
-    QString t = keepBlanks ? text : text.trimmed();
-    bool control = false;
-    for (QChar c : std::as_const(t))
-        control = control || (c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\t'));
-    if (control)
-        for (QChar &c : t)
-            if (c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\t'))
-                c = QLatin1Char(' ');
-    if (t.size() > 32767)
-        t.truncate(32767);
-    return t.toUtf8();
 }
 
 // Excel's numbers hold 15 significant digits: a value is written as a number rounded to them;
@@ -109,6 +93,26 @@ struct SheetWriter::Private {
     lxw_row_t next = 1;
     QString error;
     bool finished = false;
+    QByteArray text; // the cell text being written, reused from cell to cell
+    QStringEncoder utf8{QStringEncoder::Utf8};
+
+    // Text as a cell holds it, in `text`: no control characters, at most the cell's 32,767
+    // characters, outer blanks removed unless `keepBlanks`. False when nothing is left.
+    bool cellText(QStringView t, bool keepBlanks)
+    {
+        if (!keepBlanks)
+            t = t.trimmed();
+        t = t.left(32767);
+        text.resize(t.size() * 3 + 1);
+        char *const begin = text.data();
+        char *const end = utf8.appendToBuffer(begin, t);
+        *end = '\0';
+        // UTF-8 keeps every byte below 0x80 for its own character.
+        for (char *p = begin; p < end; ++p)
+            if (static_cast<unsigned char>(*p) < 0x20 && *p != '\n' && *p != '\t')
+                *p = ' ';
+        return end != begin;
+    }
 
     bool fail(lxw_error e)
     {
@@ -122,10 +126,11 @@ struct SheetWriter::Private {
         double number = 0;
         if (asNumber(v, &number))
             return worksheet_write_number(ws, r, lxw_col_t(c), number, fmt);
-        const QByteArray t = cellText(v.typeId() == QMetaType::QString ? v.toString() : DataSet::valueText(v), keepBlanks);
-        if (t.isEmpty())
+        const bool any = v.typeId() == QMetaType::QString ? cellText(*static_cast<const QString *>(v.constData()), keepBlanks)
+                                                          : cellText(DataSet::valueText(v), keepBlanks);
+        if (!any)
             return fmt ? worksheet_write_blank(ws, r, lxw_col_t(c), fmt) : LXW_NO_ERROR;
-        return worksheet_write_string(ws, r, lxw_col_t(c), t.constData(), fmt);
+        return worksheet_write_string(ws, r, lxw_col_t(c), text.constData(), fmt);
     }
 };
 
