@@ -59,12 +59,8 @@ struct Backend {
 
     bool open(bool pg)
     {
-        dm = std::make_unique<Tdm>();
-        ctx.dm = dm.get();
-        ctx.ui = &ui;
-        if (!openBenchDatabase(*dm, dir, pg, &schema))
+        if (!openAllocationsDatabase(dm, ctx, ui, dir, pg, &schema, kRows))
             return false;
-        fillBenchAllocations(*dm, kRows);
         ctx.CurrentUser = {QStringLiteral("1"), QStringLiteral("ostan"), QStringLiteral("ostan")};
         window = std::make_unique<Tghir_src>(ctx);
         Tghir_reports::attach(ctx, window.get());

@@ -63,12 +63,8 @@ struct Backend {
 
     bool open(bool pg)
     {
-        dm = std::make_unique<Tdm>();
-        ctx.dm = dm.get();
-        ctx.ui = &ui;
-        if (!openBenchDatabase(*dm, dir, pg, &schema))
+        if (!openAllocationsDatabase(dm, ctx, ui, dir, pg, &schema, kRows))
             return false;
-        fillBenchAllocations(*dm, kRows);
         const QVariant adminId = dm->scalar(QStringLiteral("select id from karbaran where karbar='admin'"));
         admin = {adminId.toString(), QStringLiteral("admin"), QStringLiteral("admin")};
         dm->exec(QStringLiteral("insert into karbaran (karbar, pass, name, level, active, version) values (?,?,?,?,?,2)"),

@@ -107,28 +107,19 @@ inline void resetPeakRss()
     }
 }
 
-inline double peakRssSinceResetMb()
+// A figure of /proc/self/status ("VmHWM:", "VmRSS:") in megabytes.
+inline double statusMb(const char *key)
 {
     double kb = 0;
     if (FILE *f = std::fopen("/proc/self/status", "r")) {
         char line[256];
         while (std::fgets(line, sizeof line, f))
-            if (std::strncmp(line, "VmHWM:", 6) == 0)
-                kb = std::atof(line + 6);
+            if (std::strncmp(line, key, std::strlen(key)) == 0)
+                kb = std::atof(line + std::strlen(key));
         std::fclose(f);
     }
     return kb / 1024.0;
 }
 
-inline double currentRssMb()
-{
-    double kb = 0;
-    if (FILE *f = std::fopen("/proc/self/status", "r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, f))
-            if (std::strncmp(line, "VmRSS:", 6) == 0)
-                kb = std::atof(line + 6);
-        std::fclose(f);
-    }
-    return kb / 1024.0;
-}
+inline double peakRssSinceResetMb() { return statusMb("VmHWM:"); }
+inline double currentRssMb() { return statusMb("VmRSS:"); }

@@ -1,6 +1,8 @@
 #pragma once
 // The allocations the bitumen benchmarks run over: `rows` rows of ghir in 30 counties, 600
 // villages and 250 contractors, a third of them completed, written in one transaction.
+#include "bench_support.h"
+#include "core/context.h"
 #include "core/dm_u.h"
 #include "core/errors.h"
 
@@ -60,4 +62,17 @@ inline void fillBenchAllocations(Tdm &dm, int rows)
                 throw DbError(q.lastError().text());
         }
     });
+}
+
+// A fresh database (openBenchDatabase) with `rows` allocations, handed to ctx with the Ui.
+inline bool openAllocationsDatabase(std::unique_ptr<Tdm> &dm, AppContext &ctx, Ui &ui, const QTemporaryDir &dir,
+                                    bool pg, QString *schema, int rows)
+{
+    dm = std::make_unique<Tdm>();
+    ctx.dm = dm.get();
+    ctx.ui = &ui;
+    if (!openBenchDatabase(*dm, dir, pg, schema))
+        return false;
+    fillBenchAllocations(*dm, rows);
+    return true;
 }

@@ -171,7 +171,15 @@ public:
     }
     ~PgReader() override
     {
-        // Whatever is left is read to the end, so the connection serves its next statement.
+        // A list left before its end (a failure, Cancel) is stopped on the server; what is left
+        // is read off, so the connection serves its next statement.
+        if (m_row.r && PQresultStatus(m_row.r) == PGRES_SINGLE_TUPLE) {
+            if (PGcancel *cancel = PQgetCancel(m_conn)) {
+                char error[256];
+                PQcancel(cancel, error, sizeof error);
+                PQfreeCancel(cancel);
+            }
+        }
         m_row.reset(nullptr);
         while (PGresult *r = PQgetResult(m_conn))
             PQclear(r);
