@@ -12,6 +12,7 @@
 #include "core/context.h"
 #include "core/login_u.h"
 #include "core/main_u.h"
+#include "registers/azmayeshgah_ins_u.h"
 #include "registers/khadamat_ins_u.h"
 #include "registers/khadamat_pic_src_u.h"
 #include "registers/khadamat_pic_u.h"
@@ -22,6 +23,8 @@
 #include "registers/prj_amaliyat_u.h"
 #include "registers/prj_ins_u.h"
 #include "registers/prj_pish_u.h"
+#include "registers/pish_items_u.h"
+#include "registers/pishraft_ins_u.h"
 
 void createForms(AppContext &ctx)
 {
@@ -63,4 +66,17 @@ void createForms(AppContext &ctx)
     ctx.addForm(etebaratSrc);
     ctx.form<Tmain>()->addOpener(QStringLiteral("N25"), QStringLiteral("اطلاعات پروژه"), QStringLiteral("prj"),
                                  [etebaratSrc](const PageRights &rights) { etebaratSrc->openFromMain(rights); });
+    // Laboratory records, physical progress and its item catalogue.
+    auto *az = new Tazmayeshgah_ins(ctx);
+    ctx.addForm(az);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N1"), Tazmayeshgah_ins::kMenuCaption, QStringLiteral("az"),
+                                 [az](const PageRights &rights) { az->openFromMain(rights); });
+    auto *pishraft = new Tpishraft_ins(ctx);
+    ctx.addForm(pishraft);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N11"), Tpishraft_ins::kMenuCaption, QStringLiteral("pishraft"),
+                                 [pishraft](const PageRights &rights) { pishraft->openFromMain(rights); });
+    auto *items = new Tpish_items(ctx);
+    ctx.addForm(items);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N12"), Tpish_items::kMenuCaption, QStringLiteral("items"),
+                                 [items](const PageRights &rights) { items->openFromMain(rights); });
 }

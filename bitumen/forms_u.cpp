@@ -1,5 +1,7 @@
 #include "bitumen/forms_u.h"
 
+#include "bitumen/forms_rows.h"
+
 #include "bitumen/ghir_src_u.h"
 #include "core/context.h"
 #include "core/dm_u.h"
@@ -10,6 +12,30 @@
 #include "shared/ui.h"
 
 #include <QAction>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// ghir_tahatori in words without a unit word, rounded to a whole number (half to even);
+// "0" when there is none, empty when it is beyond the words' range.
+QVariant ghirTahatoriHorof(const DataSet &ds, int row)
+{
+    const QString field = QStringLiteral("ghir_tahatori");
+    if (ds.fieldIndex(field) < 0 || ds.isNull(field, row))
+        return QStringLiteral("0");
+    const double tons = std::nearbyint(ds.toDouble(field, row));
+    if (!(tons >= std::numeric_limits<qint32>::min() && tons <= std::numeric_limits<qint32>::max()))
+        return QString();
+    return NumberToWords(qint32(tons));
+}
+
+// The oil company letter prints each allocation's tonnage in words as well.
+const bool kNaftWords = Tdm::addQuerySetup([](Tdm &dm) {
+    dm.ADOQ_naft->addCalculatedField(QStringLiteral("ghir_tahatoriHOROF"), &ghirTahatoriHorof);
+});
+
+} // namespace
 
 using report::FormFill;
 using report::FormInput;
@@ -30,6 +56,8 @@ TghirFormFrame::TghirFormFrame(AppContext &ctx, QWidget *window)
     setSource(kPeymankar, [this](const QString &column) { return contractor(column); });
     setDataSet(QStringLiteral("ADOQuery1"), ctx.dm->ADOQuery1);
     setDataSet(QStringLiteral("ADOQ_naft"), ctx.dm->ADOQ_naft);
+    setDataSet(QStringLiteral("ADOQuery2"), ctx.dm->ADOQuery2);
+    setDataSet(QStringLiteral("ADOQ_ghir"), ctx.dm->ADOQ_ghir);
     setHistory([this](const QString &text) { writeHistoryFor(currentId(), text); });
 }
 
@@ -165,15 +193,12 @@ const QString kNaftSum = QStringLiteral(
 
 QList<FormLabel> from(const QString &source, std::initializer_list<const char *> labels)
 {
-    QList<FormLabel> out;
-    for (const char *l : labels)
-        out << FormLabel{QLatin1String(l), source, {}};
-    return out;
+    return formLabels(source, labels);
 }
 
 TghirFormFrame &frameOf(FormFill &f)
 {
-    return static_cast<TghirFormFrame &>(f.frame);
+    return allocationFrame(f);
 }
 
 DataSet *scratch(FormFill &f)
@@ -271,14 +296,14 @@ FormRow oilLetter(int copies)
 
 const QList<QPair<QString, FormRow>> &Tghir_forms::rows()
 {
-    static const QList<QPair<QString, FormRow>> forms{
+    static const QList<QPair<QString, FormRow>> forms = QList<QPair<QString, FormRow>>{
         {QStringLiteral("N8"), undertaking()},
         {QStringLiteral("A51"), guarantee(false)},
         {QStringLiteral("N9"), guarantee(true)},
         {QStringLiteral("N44"), oilLetter(0)},
         // Two copies straight to the printer, without preview.
         {QStringLiteral("N45"), oilLetter(2)},
-    };
+    } + minutesForms() + sheetsForms() + refundForms() + memorandaForms();
     return forms;
 }
 
@@ -293,10 +318,8 @@ Tghir_forms *Tghir_forms::attach(AppContext &ctx, Tghir_src *window)
 {
     auto *forms = new Tghir_forms(ctx, window);
     for (const auto &[item, row] : rows()) {
-        QAction *a = window->findChild<QAction *>(item);
-        if (!a)
-            qFatal("The bitumen window has no menu item %s", qPrintable(item));
-        connect(a, &QAction::triggered, forms, [forms, &row = row] { forms->m_frame.run(row); });
+        window->action(item); // the item exists
+        window->onMenu(item, [forms, &row = row] { forms->m_frame.run(row); });
     }
     return forms;
 }
@@ -306,4 +329,17 @@ QString Tghir_forms::tonnageWords(const QString &caption)
     bool ok = false;
     const qint32 tons = caption.toInt(&ok);
     return ok ? GetNum(tons) : QString();
+}
+
+QList<FormLabel> formLabels(const QString &source, std::initializer_list<const char *> labels)
+{
+    QList<FormLabel> out;
+    for (const char *l : labels)
+        out << FormLabel{QLatin1String(l), source, {}};
+    return out;
+}
+
+TghirFormFrame &allocationFrame(FormFill &f)
+{
+    return static_cast<TghirFormFrame &>(f.frame);
 }

@@ -4,7 +4,7 @@
 #include "core/context.h"
 #include "core/dataset.h"
 #include "core/dm_u.h"
-#include "shared/busy.h"
+#include "core/busy.h"
 #include "shared/dates.h"
 #include "shared/edits.h"
 #include "shared/exports.h"

@@ -26,7 +26,6 @@ public:
     {
         return static_cast<T *>(m_forms.value(QString::fromLatin1(T::staticMetaObject.className())));
     }
-    QWidget *formByName(const QString &className) const { return m_forms.value(className); }
     QList<QWidget *> forms() const { return m_forms.values(); }
 
 private:

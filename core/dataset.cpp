@@ -1,8 +1,8 @@
 #include "core/dataset.h"
-#include "shared/busy.h"
+#include "core/busy.h"
 
 #include "core/errors.h"
-#include "shared/persian.h"
+#include "core/collation.h"
 
 #include <QFont>
 #include <QSqlError>
@@ -313,11 +313,6 @@ void DataSet::setTitles(const QHash<QString, QString> &titles)
         emit headerDataChanged(Qt::Horizontal, 0, m_fields.size() - 1);
 }
 
-QString DataSet::title(const QString &field) const
-{
-    return m_titles.value(field, field);
-}
-
 void DataSet::setBoldColumn(int column)
 {
     m_boldColumn = column;
@@ -339,7 +334,7 @@ QVariant DataSet::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_rows.size())
         return {};
-    if (role == Qt::DisplayRole)
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
         return valueText(m_rows[index.row()][index.column()]);
     if (role == Qt::BackgroundRole && m_rowColor) {
         const QColor c = m_rowColor(index.row());
@@ -347,6 +342,37 @@ QVariant DataSet::data(const QModelIndex &index, int role) const
             return c;
     }
     return {};
+}
+
+void DataSet::setCellWriter(const QStringList &fields, CellWriter write)
+{
+    m_editable.clear();
+    for (const QString &f : fields)
+        m_editable << f.toLower();
+    m_writer = std::move(write);
+}
+
+Qt::ItemFlags DataSet::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && m_writer && index.column() < m_fields.size()
+        && m_editable.contains(m_fields.at(index.column()).toLower()))
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool DataSet::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || index.row() >= m_rows.size())
+        return false;
+    if (valueText(m_rows[index.row()][index.column()]) == value.toString())
+        return false;
+    const std::optional<QVariant> stored = m_writer(index.row(), m_fields.at(index.column()), value.toString());
+    if (!stored)
+        return false;
+    m_rows[index.row()][index.column()] = *stored;
+    emit dataChanged(index, index);
+    return true;
 }
 
 QVariant DataSet::headerData(int section, Qt::Orientation orientation, int role) const

@@ -10,6 +10,7 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <optional>
 
 class DataSet : public QAbstractTableModel {
     Q_OBJECT
@@ -61,10 +62,8 @@ public:
 
     // Column titles for grids (by exact field name); a field without one shows its own name.
     void setTitles(const QHash<QString, QString> &titles);
-    QString title(const QString &field) const;
     // Bold header of the sorted column (SortGridByColumn).
     void setBoldColumn(int column);
-    int boldColumn() const { return m_boldColumn; }
     // Row background for grids; invalid colour = default.
     void setRowColor(std::function<QColor(int row)> fn) { m_rowColor = std::move(fn); }
 
@@ -80,6 +79,14 @@ public:
     // the statement's columns; fn reads the other fields of the row it is given.
     using Calculation = std::function<QVariant(const DataSet &ds, int row)>;
     void addCalculatedField(const QString &name, Calculation fn);
+
+    // Cells of `fields` edited in place (a grid with edit triggers): `write` stores the text
+    // typed into a cell of `row` and gives the value stored, or nothing when it refused (it
+    // says why itself); the cell then shows what was stored.
+    using CellWriter = std::function<std::optional<QVariant>(int row, const QString &field, const QString &text)>;
+    void setCellWriter(const QStringList &fields, CellWriter write);
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
 signals:
     void currentRowChanged(int row);
@@ -104,4 +111,6 @@ private:
     int m_boldColumn = -1;
     std::function<QColor(int)> m_rowColor;
     QList<QPair<QString, Calculation>> m_calculated;
+    QStringList m_editable; // lower-case field names
+    CellWriter m_writer;
 };

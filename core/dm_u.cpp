@@ -1,15 +1,13 @@
 #include "core/dm_u.h"
 
 #include "core/errors.h"
-#include "shared/numwords.h"
-#include "shared/persian.h"
+#include "core/collation.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
-#include <cmath>
-#include <limits>
+#include <vector>
 #include <sqlite3.h>
 
 namespace {
@@ -31,20 +29,21 @@ void registerSqliteFunctions(QSqlDatabase &db)
         sqlite3_create_collation(handle, "fa", SQLITE_UTF8, nullptr, faCollation);
 }
 
-// ghir_tahatori in words without a unit word, rounded to a whole number (half to even);
-// "0" when there is none, empty when it is beyond the words' range.
-QVariant ghirTahatoriHorof(const DataSet &ds, int row)
-{
-    const QString field = QStringLiteral("ghir_tahatori");
-    if (ds.fieldIndex(field) < 0 || ds.isNull(field, row))
-        return QStringLiteral("0");
-    const double tons = std::nearbyint(ds.toDouble(field, row));
-    if (!(tons >= std::numeric_limits<qint32>::min() && tons <= std::numeric_limits<qint32>::max()))
-        return QString();
-    return NumberToWords(qint32(tons));
-}
-
 } // namespace
+
+namespace {
+std::vector<std::function<void(Tdm &)>> &querySetups()
+{
+    static std::vector<std::function<void(Tdm &)>> setups;
+    return setups;
+}
+} // namespace
+
+bool Tdm::addQuerySetup(std::function<void(Tdm &)> setup)
+{
+    querySetups().push_back(std::move(setup));
+    return true;
+}
 
 Tdm::Tdm(QObject *parent)
     : QObject(parent)
@@ -69,8 +68,8 @@ Tdm::Tdm(QObject *parent)
     ADOQ_khadamat = make("ADOQ_khadamat");
     ADOQ_proj = make("ADOQ_proj");
     ADOQ_etb = make("ADOQ_etb");
-    // The oil company letter prints each allocation's tonnage in words as well.
-    ADOQ_naft->addCalculatedField(QStringLiteral("ghir_tahatoriHOROF"), &ghirTahatoriHorof);
+    for (const auto &setup : querySetups())
+        setup(*this);
 }
 
 Tdm::~Tdm()

@@ -44,6 +44,12 @@ public:
     // advisory lock on PostgreSQL. Commits when fn returns, rolls back when it throws.
     void writeTransaction(const QString &lock, const std::function<void()> &fn);
 
+    // What a register adds to the named queries of every data module (a calculated field),
+    // registered from its own file at start-up:
+    //   static const bool k = Tdm::addQuerySetup([](Tdm &dm) { dm.ADOQ_naft->addCalculatedField(...); });
+    // Returns true, so that it can initialise a static.
+    static bool addQuerySetup(std::function<void(Tdm &)> setup);
+
     // Shared scratch and core queries.
     DataSet *ADOQuery1;
     DataSet *ADOQuery2;
@@ -62,9 +68,6 @@ public:
     // Credit register: current rows = the current project and the current credit.
     DataSet *ADOQ_proj;
     DataSet *ADOQ_etb;
-
-    QString mainConnectionName() const { return m_mainName; }
-    QString protConnectionName() const { return m_protName; }
 
 private:
     void openConnection(const QString &name, const DbProfile &p, bool *isPg);

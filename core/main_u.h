@@ -19,8 +19,6 @@ public:
     // Runs a menu item by its objectName, as a click would; false when there is none.
     bool trigger(const QString &objectName);
 
-    QMenu *registersMenu() const { return m_registers; }
-
     static const QString kExitQuestion;
 
 protected:

@@ -101,6 +101,14 @@ bool parseNumber(const QString &text, double *out)
     return true;
 }
 
+double readNumber(const QString &text, const QString &column)
+{
+    double d = 0;
+    if (!parseNumber(text, &d))
+        throw InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 عدد نيست").arg(text, column));
+    return d;
+}
+
 QVariant columnValue(const QString &table, const QString &column, const QString &text)
 {
     const ColumnDef *c = findColumn(table, column);

@@ -20,6 +20,9 @@ QString numberText(double value);
 // here. Group separators must stand every three digits of the whole part ("1,250,000"):
 // "2,3" is refused, never read as 23.
 bool parseNumber(const QString &text, double *out);
+// A column's text read as a number (parseNumber); InputError naming the column when it is not
+// one, an empty text included.
+double readNumber(const QString &text, const QString &column);
 
 // The one digit converter: the Latin digit of a Latin, Persian or Arabic-Indic digit, or a
 // null character when c is not a digit; and a text with every such digit made Latin.

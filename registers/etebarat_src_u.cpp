@@ -156,17 +156,17 @@ Tetebarat_src::Tetebarat_src(AppContext &context, QWidget *parent)
     onMenu(QStringLiteral("N8"), [this] { editProject(); });
     onMenu(QStringLiteral("N7"), [this] { deleteProject(); });
     onMenu(QStringLiteral("N1"), [this] { newCredit(); });
-    onMenu(QStringLiteral("N3"), [this] { newChild(QStringLiteral("Tprj_amaliyat")); });
-    onMenu(QStringLiteral("N6"), [this] { newChild(QStringLiteral("Tprj_pish")); });
-    onMenu(QStringLiteral("N5"), [this] { newChild(QStringLiteral("Tetb_takhsis")); });
+    onMenu(QStringLiteral("N3"), [this] { newChild(ctx().form<Tprj_amaliyat>()); });
+    onMenu(QStringLiteral("N6"), [this] { newChild(ctx().form<Tprj_pish>()); });
+    onMenu(QStringLiteral("N5"), [this] { newChild(ctx().form<Tetb_takhsis>()); });
     onMenu(QStringLiteral("N4"), [this] { close(); });
     onMenu(QStringLiteral("N14"), [this] { editCredit(); });
     onMenu(QStringLiteral("N13"), [this] { deleteRow("etebarat", ctx().dm->ADOQ_etb, kNoCredit); });
-    onMenu(QStringLiteral("N15"), [this] { editChild(QStringLiteral("Tprj_amaliyat"), ADOQ_amaliyat); });
+    onMenu(QStringLiteral("N15"), [this] { editChild(ctx().form<Tprj_amaliyat>(), ADOQ_amaliyat); });
     onMenu(QStringLiteral("N10"), [this] { deleteRow("amaliyat", ADOQ_amaliyat, kNoRow); });
-    onMenu(QStringLiteral("N16"), [this] { editChild(QStringLiteral("Tprj_pish"), ADOQ_pish); });
+    onMenu(QStringLiteral("N16"), [this] { editChild(ctx().form<Tprj_pish>(), ADOQ_pish); });
     onMenu(QStringLiteral("N11"), [this] { deleteRow("pish", ADOQ_pish, kNoRow); });
-    onMenu(QStringLiteral("N17"), [this] { editChild(QStringLiteral("Tetb_takhsis"), ADOQ_takhsis); });
+    onMenu(QStringLiteral("N17"), [this] { editChild(ctx().form<Tetb_takhsis>(), ADOQ_takhsis); });
     onMenu(QStringLiteral("N12"), [this] { deleteRow("takhsis", ADOQ_takhsis, kNoRow); });
 
     buildFilters();
@@ -423,11 +423,10 @@ void Tetebarat_src::editCredit()
 }
 
 // A child row is written under the credit current in the credit list and the current project.
-void Tetebarat_src::newChild(const QString &formName)
+void Tetebarat_src::newChild(EntryForm *form)
 {
     if (!requireParents())
         return;
-    auto *form = static_cast<EntryForm *>(ctx().formByName(formName));
     form->startInsert();
     form->setBoxText(QStringLiteral("etb_id"), ctx().dm->ADOQ_etb->text(QStringLiteral("id")));
     form->setBoxText(QStringLiteral("prj_id"), ctx().dm->ADOQ_proj->text(QStringLiteral("id")));
@@ -435,11 +434,10 @@ void Tetebarat_src::newChild(const QString &formName)
 }
 
 // The edit moves the row under the credit current in the credit list and the current project.
-void Tetebarat_src::editChild(const QString &formName, DataSet *list)
+void Tetebarat_src::editChild(EntryForm *form, DataSet *list)
 {
     if (!requireCurrent(list, kNoRow) || !requireParents())
         return;
-    auto *form = static_cast<EntryForm *>(ctx().formByName(formName));
     if (!form->startEdit(list->value(QStringLiteral("id"))))
         return;
     form->setBoxText(QStringLiteral("etb_id"), ctx().dm->ADOQ_etb->text(QStringLiteral("id")));

@@ -5,6 +5,7 @@
 #include "shared/register_window.h"
 
 class DataSet;
+class EntryForm;
 class FilterBar;
 class SumLabels;
 class QTableView;
@@ -45,8 +46,8 @@ private:
     void deleteProject();
     void newCredit();
     void editCredit();
-    void newChild(const QString &form);
-    void editChild(const QString &form, DataSet *list);
+    void newChild(EntryForm *form);
+    void editChild(EntryForm *form, DataSet *list);
     void deleteRow(const char *table, DataSet *list, const QString &emptyMessage);
     bool requireParents();
     void reopenProjectsKeepingLists();

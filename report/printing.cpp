@@ -1,5 +1,5 @@
 #include "report/printing.h"
-#include "shared/busy.h"
+#include "core/busy.h"
 
 #include "report/filled_report.h"
 #include "report/renderer.h"

@@ -175,6 +175,8 @@ public:
 
     // The value bound for a column: the box's text through db::columnValue (a Money box its
     // whole rials, a NumberText box its number text). Throws InputError naming the box.
+    // Override it for columns the form fills itself, e.g. a parent's key: name the column in
+    // insertFixed (so the insert writes it) and return the current parent's id here.
     virtual QVariant value(const QString &column) const;
 
     // The two commands (ins_btn, edit_btn); true when the row was written.

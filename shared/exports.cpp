@@ -1,6 +1,6 @@
 #include "shared/exports.h"
 
-#include "shared/busy.h"
+#include "core/busy.h"
 
 #include "core/context.h"
 #include "core/dataset.h"

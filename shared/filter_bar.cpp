@@ -241,14 +241,16 @@ void FilterBar::fill(const QString &box, DataSet *query, const QString &sql, con
     FillComboFromQuery(query, qobject_cast<QComboBox *>(e->box), sql, binds, e->def->flags & FilterDef::Sorted);
 }
 
-QString FilterBar::piece(const QString &box, QVariantList &binds, const QString &columnOverride) const
+QString FilterBar::piece(const QString &box, QVariantList &binds, const QString &columnOverride,
+                         std::optional<FilterMatch> matchOverride) const
 {
     const Entry *e = entry(box);
-    if (!e->box->isEnabledTo(this) || e->def->match == FilterMatch::None)
+    const FilterMatch match = matchOverride.value_or(e->def->match);
+    if (!e->box->isEnabledTo(this) || match == FilterMatch::None)
         return {};
     const QString column = columnOverride.isEmpty() ? QLatin1String(e->def->column) : columnOverride;
     const QString t = boxText(e->box);
-    switch (e->def->match) {
+    switch (match) {
     case FilterMatch::None:
         return {};
     case FilterMatch::Equals:
@@ -263,7 +265,7 @@ QString FilterBar::piece(const QString &box, QVariantList &binds, const QString 
     case FilterMatch::AnyLike:
     case FilterMatch::AnyEquals: {
         // "???" heads the group and matches no real row: an empty list finds nothing.
-        const bool like = e->def->match == FilterMatch::AnyLike;
+        const bool like = match == FilterMatch::AnyLike;
         QString s = QStringLiteral(" and  ( %1=?").arg(column);
         binds << QStringLiteral("???");
         for (const QString &item : listItems(box)) {

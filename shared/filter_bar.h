@@ -28,6 +28,7 @@
 #include <QVariantList>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -88,8 +89,10 @@ public:
 
     // " and ..." pieces of the enabled filters, in table order; binds receives their values.
     QString sql(QVariantList &binds) const;
-    // One filter's piece (empty while it is off); `column` overrides the table's column.
-    QString piece(const QString &box, QVariantList &binds, const QString &column = QString()) const;
+    // One filter's piece (empty while it is off); `column` and `match` override the table's
+    // (a second statement of the window may compare the same box differently).
+    QString piece(const QString &box, QVariantList &binds, const QString &column = QString(),
+                  std::optional<FilterMatch> match = std::nullopt) const;
 
     // Whether the filter of `box` takes part (its box is enabled).
     bool isOn(const QString &box) const;

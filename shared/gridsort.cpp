@@ -6,9 +6,8 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 
-void SortGridByColumn(QTableView *grid, DataSet *ds, int column)
+void SortGridByColumn(DataSet *ds, int column)
 {
-    Q_UNUSED(grid);
     if (!ds || column < 0 || column >= ds->fieldNames().size())
         return;
     const QString field = ds->fieldNames().at(column);
@@ -36,7 +35,18 @@ void selectRow(QTableView *grid, DataSet *ds, int row)
     }
     if (sel->currentIndex().row() == row && sel->isRowSelected(row, {}))
         return;
-    const int col = qMax(0, sel->currentIndex().column());
+    int col = sel->currentIndex().column();
+    if (col < 0 || grid->isColumnHidden(col)) {
+        // The first column shown: a new listing starts at the grid's first column, unscrolled.
+        const QHeaderView *h = grid->horizontalHeader();
+        col = 0;
+        for (int v = 0; v < h->count(); ++v) {
+            if (!h->isSectionHidden(h->logicalIndex(v))) {
+                col = h->logicalIndex(v);
+                break;
+            }
+        }
+    }
     const QModelIndex idx = ds->index(row, qMin(col, qMax(0, ds->columnCount() - 1)));
     sel->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     grid->scrollTo(idx);
@@ -54,7 +64,7 @@ void BindGrid(QTableView *grid, DataSet *ds, bool sortable)
     header->setSectionsClickable(sortable);
     if (sortable)
         QObject::connect(header, &QHeaderView::sectionClicked, grid,
-                         [grid, ds](int section) { SortGridByColumn(grid, ds, section); });
+                         [ds](int section) { SortGridByColumn(ds, section); });
     QObject::connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, ds,
                      [ds](const QModelIndex &current) {
                          if (current.isValid())

@@ -33,4 +33,7 @@ inline const QString kRowGone = QStringLiteral("خطا! اين رديف در ب�
 // A delete whose row another user deleted first.
 inline const QString kAlreadyDeleted = QStringLiteral("اين رديف قبلا توسط کاربر ديگري حذف شده است");
 
+// The registers' duplicate refusal (the progress register and the item catalogue).
+inline const QString kDuplicate = QStringLiteral("تكراري است");
+
 } // namespace msg

@@ -1,9 +1,7 @@
 #pragma once
-#include <QString>
+#include "core/collation.h"
 
-// Persian alphabetical comparison: "پ", "چ", "ژ", "گ" in their places, the Arabic and
-// Persian forms of kaf and yeh side by side. Returns <0, 0 or >0.
-int persianCompare(const QString &a, const QString &b);
+#include <QString>
 
 // Every Persian keheh "ک" replaced by the Arabic kaf "ك", the form stored in the database.
 QString NormalizeKaf(const QString &text);

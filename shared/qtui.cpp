@@ -1,5 +1,9 @@
 #include "shared/qtui.h"
 
+#include "report/filled_report.h"
+#include "report/preview.h"
+#include "report/printing.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
@@ -130,4 +134,25 @@ private:
 std::unique_ptr<Ui::Progress> QtUi::startProgress(const QString &text, qint64 total, QWidget *parent)
 {
     return std::make_unique<DialogProgress>(text, total, owner(parent));
+}
+
+// ---- reports ----------------------------------------------------------------------------
+
+QtUi::QtUi() : m_printJob(std::make_shared<report::QtPrintJob>()) {}
+QtUi::~QtUi() = default;
+
+void QtUi::setPrintJob(std::shared_ptr<report::PrintJob> job)
+{
+    m_printJob = job ? std::move(job) : std::make_shared<report::QtPrintJob>();
+}
+
+void QtUi::previewReport(const report::FilledReport &r, const AfterPrint &afterPrint)
+{
+    report::ReportPreview preview(r, *this, m_printJob, afterPrint, QApplication::activeModalWidget());
+    showModal(&preview);
+}
+
+Ui::PrintResult QtUi::printReport(const report::FilledReport &r, const AfterPrint &afterPrint)
+{
+    return report::runPrint(*this, *m_printJob, r, afterPrint, QApplication::activeModalWidget());
 }

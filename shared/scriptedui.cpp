@@ -1,5 +1,8 @@
 #include "shared/scriptedui.h"
 
+#include "report/filled_report.h"
+#include "report/printing.h"
+
 #include <QDialog>
 
 ScriptedUi::ScriptedUi() = default;
@@ -107,4 +110,47 @@ std::unique_ptr<Ui::Progress> ScriptedUi::startProgress(const QString &text, qin
 {
     progressTexts << text;
     return std::make_unique<ScriptedProgress>(*this);
+}
+
+// ---- reports ----------------------------------------------------------------------------
+
+namespace {
+ScriptedUi::ReportCall recordCall(ScriptedUi::ReportCall::Kind kind, const report::FilledReport &r)
+{
+    ScriptedUi::ReportCall call{kind, std::make_shared<report::FilledReport>(r), 0, {}, r.check()};
+    for (const QString &p : call.problems)
+        qWarning("report %s: %s", qPrintable(r.layoutName()), qPrintable(p));
+    return call;
+}
+} // namespace
+
+void ScriptedUi::previewReport(const report::FilledReport &r, const AfterPrint &afterPrint)
+{
+    ReportCall call = recordCall(ReportCall::Preview, r);
+    const QList<PrintResult> prints = previewPrints.isEmpty() ? QList<PrintResult>() : previewPrints.dequeue();
+    for (PrintResult p : prints) {
+        call.outcomes << p;
+        if (p == Printed) {
+            ++call.printed;
+            if (afterPrint)
+                afterPrint();
+        } else if (p == PrintFailed) {
+            message(report::kPrintFailedMessage);
+        }
+    }
+    reports << call;
+}
+
+Ui::PrintResult ScriptedUi::printReport(const report::FilledReport &r, const AfterPrint &afterPrint)
+{
+    const PrintResult p = directPrints.isEmpty() ? Printed : directPrints.dequeue();
+    ReportCall call = recordCall(ReportCall::Print, r);
+    call.outcomes << p;
+    call.printed = p == Printed ? 1 : 0;
+    reports << call;
+    if (p == Printed && afterPrint)
+        afterPrint();
+    else if (p == PrintFailed)
+        message(report::kPrintFailedMessage);
+    return p;
 }

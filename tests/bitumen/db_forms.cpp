@@ -101,30 +101,11 @@ Batch setUpBatch(Fixture &f, bool second = false, const QString &level = "ostan"
 
 void choose(Fixture &f, const char *item) { click(f.form<Tghir_src>(), item); }
 
-QStringList historyTexts(Fixture &f)
-{
-    DataSet *q = f.dm.ADOQuery2;
-    q->open(QStringLiteral("select cmt from ghir_history order by pk"));
-    QStringList out;
-    for (int r = 0; r < q->recordCount(); ++r)
-        out << q->text("cmt", r);
-    return out;
-}
-
 // Every history row is for the allocation, today, by the signed-in user.
 void historyRowsAreFor(Fixture &f, qint64 key)
 {
     QCOMPARE(f.scalar("select count(*) from ghir_history where ghir_key<>? or dat<>? or karbar<>?",
                       {key, SolarDateText(), "2280000011"}).toInt(), 0);
-}
-
-// Cells of one column of a report's rows.
-QStringList column(const report::FilledReport &r, const QString &name)
-{
-    QStringList out;
-    for (int row = 0; row < r.rowCount(); ++row)
-        out << r.cell(row, name);
-    return out;
 }
 
 void compareLabels(const report::FilledReport &r, const Labels &expected)
@@ -202,11 +183,11 @@ private slots:
         // Cancelled kind-of-guarantee box: its default. Eight digits: a comma after the second and the fifth.
         compareLabels(r, {{"dat", SolarDateText()}, {"peymankar", kContractor}, {"zemanatname_typ", kBankDefault},
                           {"moaven_omran", "مهندس احمدي"}, {"sum_tonaj", "20"}, {"sum_zemanat", "91,200,000"}});
-        QCOMPARE(column(r, "rosta"), QStringList({"ده نو", "کرهرود"}));
-        QCOMPARE(column(r, "city"), QStringList({"اراك", "اراك"}));
-        QCOMPARE(column(r, "ghir_tahatori"), QStringList({"12", "8"}));
-        QCOMPARE(column(r, "bors_price"), QStringList({"3,500,000", "4,250,000"}));
-        QCOMPARE(column(r, "z_mablagh2"), QStringList({"50,400,000", "40,800,000"}));
+        QCOMPARE(reportColumn(r, "rosta"), QStringList({"ده نو", "کرهرود"}));
+        QCOMPARE(reportColumn(r, "city"), QStringList({"اراك", "اراك"}));
+        QCOMPARE(reportColumn(r, "ghir_tahatori"), QStringList({"12", "8"}));
+        QCOMPARE(reportColumn(r, "bors_price"), QStringList({"3,500,000", "4,250,000"}));
+        QCOMPARE(reportColumn(r, "z_mablagh2"), QStringList({"50,400,000", "40,800,000"}));
         QCOMPARE(historyTexts(f), QStringList({kZemanatView + kSums, kZemanatPrint + kSums}));
     }
 
@@ -227,7 +208,7 @@ private slots:
         QCOMPARE(r.layout().pageSize, QPageSize::A5);
         compareLabels(r, {{"zemanatname_typ", "ضمانتنامه بانکي"}, {"sum_tonaj", "20"}});
         QVERIFY(!r.layout().labelNames().contains("sum_zemanat"));
-        QCOMPARE(column(r, "ghir_tahatori"), QStringList({"12", "8"}));
+        QCOMPARE(reportColumn(r, "ghir_tahatori"), QStringList({"12", "8"}));
         QCOMPARE(historyTexts(f), QStringList({kZemanatView + "20" + kSumTonaj}));
     }
 
@@ -245,7 +226,7 @@ private slots:
         const report::FilledReport &r = *f.ui.reports.at(0).report;
         // No signatory in the list: empty.
         compareLabels(r, {{"sum_tonaj", "1,244.5"}, {"sum_zemanat", "2,962,800,000"}, {"moaven_omran", ""}});
-        QCOMPARE(column(r, "z_mablagh2"), QStringList({"2,962,800,000", ""}));
+        QCOMPARE(reportColumn(r, "z_mablagh2"), QStringList({"2,962,800,000", ""}));
         QCOMPARE(historyTexts(f), QStringList({kZemanatView + "1,244.5" + kSumTonaj + "2,962,800,000" + kSumZemanat}));
     }
 
@@ -280,7 +261,7 @@ private slots:
             {"peymankar", {kContractor, kContractor}}, {"haml_name", {"حمل و نقل سپهر", "حمل و نقل سپهر"}},
             {"haml_cod", {"7788", "7788"}}, {"prot_no", {"ق-11", "ق-11"}}};
         for (const auto &[name, cells] : columns)
-            QCOMPARE(column(r, name), cells);
+            QCOMPARE(reportColumn(r, name), cells);
         QCOMPARE(historyTexts(f), QStringList({kNaftView, kNaftPrint}));
         historyRowsAreFor(f, b.a);
     }
@@ -299,20 +280,20 @@ private slots:
         makeCurrent(f, a);
         choose(f, "N44");
         const report::FilledReport &r = *f.ui.reports.at(0).report;
-        QCOMPARE(column(r, "rosta"), QStringList({"ده نو", "کرهرود", "سنجان"}));
+        QCOMPARE(reportColumn(r, "rosta"), QStringList({"ده نو", "کرهرود", "سنجان"}));
         // A fractional total: the figure as it is, no words.
         compareLabels(r, {{"ghir_tahatori", "20.5"}, {"ghir_tahatori_horofi", ""}});
         // Rows in words: rounded to a whole number half to even; none for a null tonnage.
-        QCOMPARE(column(r, "ghir_tahatoriHOROF"), QStringList({" دوازده ", " هشت ", "0"}));
+        QCOMPARE(reportColumn(r, "ghir_tahatoriHOROF"), QStringList({" دوازده ", " هشت ", "0"}));
         QCOMPARE(f.ui.reports.at(0).problems, QStringList());
 
         // The typed contractor's own letter lists its row with its name and no register data.
         makeCurrent(f, typed);
         choose(f, "N44");
         const report::FilledReport &t = *f.ui.reports.at(1).report;
-        QCOMPARE(column(t, "rosta"), QStringList({"ساروق"}));
-        QCOMPARE(column(t, "peymankar"), QStringList({kContractor}));
-        QCOMPARE(column(t, "haml_name"), QStringList({""}));
+        QCOMPARE(reportColumn(t, "rosta"), QStringList({"ساروق"}));
+        QCOMPARE(reportColumn(t, "peymankar"), QStringList({kContractor}));
+        QCOMPARE(reportColumn(t, "haml_name"), QStringList({""}));
         compareLabels(t, {{"ghir_tahatori", "5"}, {"ghir_tahatori_horofi", " پنج  تن"}, {"name", ""}});
         QCOMPARE(f.ui.reports.at(1).problems, QStringList());
     }

@@ -7,9 +7,6 @@
 #include "bitumen/ghir_src_u.h"
 #include "report/filled_report.h"
 
-#include <QDir>
-#include <QFile>
-#include <QRegularExpression>
 
 namespace {
 
@@ -48,41 +45,10 @@ void setUp(Fixture &f, int villages)
 // The report of one menu item, rendered to PDF.
 QString print(Fixture &f, const char *item, const QStringList &answers, report::FilledReport *out = nullptr)
 {
-    for (const QString &a : answers)
-        f.ui.inputs << a;
-    f.ui.reports.clear();
-    click(f.form<Tghir_src>(), item);
-    if (f.ui.reports.isEmpty())
-        qFatal("%s showed no report: %s", item, qPrintable(f.ui.messages.join(QLatin1Char('|'))));
-    const report::FilledReport &r = *f.ui.reports.last().report;
+    const report::FilledReport &r = chooseForm(f, item, answers);
     if (out)
         *out = r;
-    const QString pdf = renderPdf(r);
-    const QString keep = qEnvironmentVariable("VARNOSET_FORMS_PDF_DIR");
-    if (!keep.isEmpty()) {
-        const QString target = QDir(keep).filePath(QStringLiteral("%1-%2.pdf").arg(r.layoutName()).arg(r.rowCount()));
-        QFile::remove(target);
-        QFile::copy(pdf, target);
-    }
-    return pdf;
-}
-
-// Each text in the printed text, in this order.
-void expectInOrder(const QString &printed, const QStringList &texts)
-{
-    // Blanks, brackets, colons and hyphens aside: pdftotext guesses the blanks around numbers,
-    // gives the mirrored bracket glyphs of right-to-left text and puts the neutral signs next to
-    // a number on either side of it.
-    static const QRegularExpression ignored(QStringLiteral("[ ():-]"));
-    QString rest = normalizedText(printed);
-    rest.remove(ignored);
-    for (const QString &t : texts) {
-        QString n = normalizedText(t);
-        n.remove(ignored);
-        const int at = rest.indexOf(n);
-        QVERIFY2(at >= 0, qPrintable(QStringLiteral("%1 missing or out of order in: %2").arg(t, printed)));
-        rest = rest.mid(at + n.size());
-    }
+    return keptPdf(r);
 }
 
 } // namespace

@@ -139,6 +139,14 @@ void PeymankarTest::insertAndDuplicateRefusal()
         QCOMPARE(f.count("peymankaran"), qint64(1));
         QCOMPARE(contractorRow(f, id), values);
 
+        // The same name with the Persian yeh and kaf and outer blanks is the same contractor;
+        // a blank name is refused.
+        box(w, "peymankar")->setText(" " + QString(values.first()).replace(QChar(0x064A), QChar(0x06CC)) + " ");
+        QCOMPARE(insert(), QStringList{texts::kContractorDuplicate});
+        box(w, "peymankar")->setText("  ");
+        QCOMPARE(insert(), QStringList{texts::kContractorEmptyName});
+        QCOMPARE(f.count("peymankaran"), qint64(1));
+
         // A part of a registered name is another name.
         box(w, "peymankar")->setText("راه و ساختمان");
         QCOMPARE(insert(), QStringList{texts::kInserted});

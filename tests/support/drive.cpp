@@ -4,6 +4,8 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
+#include <QTableView>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTimer>
@@ -117,6 +119,66 @@ void makeCurrent(Fixture &f, qint64 id)
 {
     f.form<Tghir_src>()->search();
     QVERIFY(f.dm.ADOQ_ghir->locate(QStringLiteral("id"), id));
+}
+
+QStringList pressed(Fixture &f, QObject *window, const QString &name)
+{
+    f.ui.clear();
+    click(window, name);
+    return f.ui.messages;
+}
+
+void fillBoxes(QWidget *window, const QVariantMap &values)
+{
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        if (auto *c = window->findChild<QComboBox *>(it.key()))
+            c->setEditText(it.value().toString());
+        else
+            child<QLineEdit>(window, it.key())->setText(it.value().toString());
+    }
+}
+
+DataSet *gridData(QWidget *window, const QString &grid)
+{
+    return qobject_cast<DataSet *>(child<QTableView>(window, grid)->model());
+}
+
+QStringList gridColumn(QWidget *window, const QString &grid, const QString &field)
+{
+    DataSet *ds = gridData(window, grid);
+    QStringList out;
+    for (int r = 0; r < ds->recordCount(); ++r)
+        out << ds->text(field, r);
+    return out;
+}
+
+const report::FilledReport &chooseForm(Fixture &f, const char *item, const QStringList &answers)
+{
+    for (const QString &a : answers)
+        f.ui.inputs << a;
+    f.ui.reports.clear();
+    click(f.form<Tghir_src>(), QLatin1String(item));
+    if (f.ui.reports.isEmpty())
+        qFatal("%s showed no report: %s", item, qPrintable(f.ui.messages.join(QLatin1Char('|'))));
+    return *f.ui.reports.last().report;
+}
+
+QStringList historyTexts(Fixture &f)
+{
+    DataSet *q = f.dm.ADOQuery2;
+    q->open(QStringLiteral("select cmt from ghir_history order by pk"));
+    QStringList out;
+    for (int r = 0; r < q->recordCount(); ++r)
+        out << q->text(QStringLiteral("cmt"), r);
+    return out;
+}
+
+QStringList reportColumn(const report::FilledReport &r, const QString &name)
+{
+    QStringList out;
+    for (int row = 0; row < r.rowCount(); ++row)
+        out << r.cell(row, name);
+    return out;
 }
 
 } // namespace testing_support

@@ -3,6 +3,8 @@
 // allocations (ghir rows) the bitumen tests start from.
 #include "support/fixture.h"
 
+#include "report/filled_report.h"
+
 #include <QDialog>
 #include <QVariantMap>
 #include <functional>
@@ -33,6 +35,20 @@ QStringList ghirRow(Fixture &f, qint64 id);
 QString ghirCell(Fixture &f, qint64 id, const QString &column);
 // Lists the allocations as the bitumen window does and makes `id` the current one.
 void makeCurrent(Fixture &f, qint64 id);
+
+// Register windows: a click that returns what it said, boxes filled by name (an editable
+// combo box takes the text as typed), and a grid's dataset and one column of its rows.
+QStringList pressed(Fixture &f, QObject *window, const QString &name);
+void fillBoxes(QWidget *window, const QVariantMap &values);
+DataSet *gridData(QWidget *window, const QString &grid);
+QStringList gridColumn(QWidget *window, const QString &grid, const QString &field);
+// The bitumen forms: chooses a menu item of the bitumen window, its input boxes answered in
+// order; the report it showed or printed last (a fatal failure when it showed none).
+const report::FilledReport &chooseForm(Fixture &f, const char *item, const QStringList &answers = {});
+// The ghir_history texts in the order written.
+QStringList historyTexts(Fixture &f);
+// The cells of one column of a report's rows.
+QStringList reportColumn(const report::FilledReport &r, const QString &name);
 
 } // namespace testing_support
 

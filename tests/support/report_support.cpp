@@ -3,6 +3,8 @@
 #include "report/filled_report.h"
 #include "report/printing.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -172,6 +174,59 @@ QString renderPdf(const report::FilledReport &r)
 QString printedText(const report::FilledReport &r)
 {
     return pdfText(renderPdf(r));
+}
+
+QString keptPdf(const report::FilledReport &r)
+{
+    const QString pdf = renderPdf(r);
+    const QString keep = qEnvironmentVariable("VARNOSET_FORMS_PDF_DIR");
+    if (!keep.isEmpty()) {
+        const QString target = QDir(keep).filePath(QStringLiteral("%1-%2.pdf").arg(r.layoutName()).arg(r.rowCount()));
+        QFile::remove(target);
+        QFile::copy(pdf, target);
+    }
+    return pdf;
+}
+
+QStringList missingFixedTexts(const report::FilledReport &r, const QString &printed)
+{
+    // Letters only: pdftotext moves digits and signs about within right-to-left lines.
+    auto letters = [](const QString &s) {
+        QString out;
+        for (const QChar c : normalizedText(s))
+            if (c.isLetter() && c != QChar(0x0640))
+                out += c;
+        return out;
+    };
+    const QString all = letters(printed);
+    QStringList missing;
+    for (const report::Band &b : r.layout().bands)
+        for (const report::Element &e : b.elements) {
+            QStringList texts;
+            if (e.kind == report::ElementKind::Text)
+                texts << e.text;
+            for (const report::Run &run : e.runs)
+                if (!run.isLabel)
+                    texts << run.text;
+            for (const QString &t : texts)
+                if (!all.contains(letters(t)))
+                    missing << t;
+        }
+    return missing;
+}
+
+void expectInOrder(const QString &printed, const QStringList &texts)
+{
+    static const QRegularExpression ignored(QStringLiteral("[ ():-]"));
+    QString rest = normalizedText(printed);
+    rest.remove(ignored);
+    for (const QString &t : texts) {
+        QString n = normalizedText(t);
+        n.remove(ignored);
+        const int at = rest.indexOf(n);
+        QVERIFY2(at >= 0, qPrintable(QStringLiteral("%1 missing or out of order in: %2").arg(t, printed)));
+        rest = rest.mid(at + n.size());
+    }
 }
 
 } // namespace testing_support

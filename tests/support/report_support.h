@@ -40,6 +40,16 @@ QList<PdfWord> pdfWords(const QString &pdfPath);
 QString renderPdf(const report::FilledReport &r);
 // The whole printed text of a report, normalised.
 QString printedText(const report::FilledReport &r);
+// renderPdf, and a copy kept in VARNOSET_FORMS_PDF_DIR (when set) as <layout>-<rows>.pdf, to look at.
+QString keptPdf(const report::FilledReport &r);
+// Fails unless each text stands in the printed text, in this order (blanks, brackets, colons and
+// hyphens aside: pdftotext guesses the blanks around numbers, gives the mirrored bracket glyphs
+// of right-to-left text and puts the neutral signs next to a number on either side of it).
+void expectInOrder(const QString &printed, const QStringList &texts);
+// The layout's fixed texts (text elements and the fixed runs of paragraphs) whose letters the
+// printed text lacks (digits and signs aside, which pdftotext moves about in right-to-left
+// lines): a text cut off by its box is missing.
+QStringList missingFixedTexts(const report::FilledReport &r, const QString &printed);
 
 // A printer that answers from a queue (Printed when it is empty) and keeps a copy of each
 // report it printed.

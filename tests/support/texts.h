@@ -32,6 +32,7 @@ inline const QString kGhirMenuCaption = QStringLiteral("قير");
 inline const QString kContractorDuplicate = QStringLiteral("خطا! نام پيمانکار تکراري است");
 inline const QString kContractorUpdated = QStringLiteral("ويرايش انجام شد");
 inline const QString kContractorRowGone = QStringLiteral("خطا! اين پيمانکار حذف شده است"); // our own wording
+inline const QString kContractorEmptyName = QStringLiteral("خطا! نام پيمانکار را وارد نماييد"); // our own wording
 inline const QString kContractorExportTitle = QStringLiteral("گزارش پروژه هاي قير");
 
 } // namespace texts

@@ -1,4 +1,4 @@
-#include "shared/busy.h"
+#include "core/busy.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,0 +1,384 @@
+#include "registers/azmayeshgah_ins_u.h"
+
+#include "core/context.h"
+#include "core/dm_u.h"
+#include "shared/attachment_list.h"
+#include "shared/combo_items.h"
+#include "shared/delete_command.h"
+#include "shared/exports.h"
+#include "shared/grid.h"
+#include "shared/guard.h"
+#include "shared/keyed_insert.h"
+#include "shared/messages.h"
+#include "shared/plain_boxes.h"
+#include "shared/search_box.h"
+#include "shared/ui.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStyle>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const BoxDef kBoxes[] = {
+    {.name = "moshaver", .kind = BoxKind::Combo, .caption = "نام شركت مشاور", .initial = "", .valueList = "شركت هاي مشاور"},
+    {.name = "kar_no", .caption = "شماره كار", .initial = ""},
+    {.name = "serial", .caption = "سريال", .initial = ""},
+    {.name = "loc", .kind = BoxKind::Combo, .caption = "نام شهرستان", .initial = "", .flags = BoxDef::KafOnLeave},
+    {.name = "rosta", .kind = BoxKind::Combo, .caption = "روستا", .initial = ""},
+    // A plain box: the amount is written as typed, once it reads as a number.
+    {.name = "mablagh", .caption = "مبلغ صورت حساب", .initial = "0"},
+    {.name = "pardakht_loc", .kind = BoxKind::Combo, .caption = "محل پرداخت", .initial = "", .valueList = "محل پرداخت"},
+    {.name = "az_type", .kind = BoxKind::Combo, .caption = "نوع آزمايش", .initial = "", .valueList = "نوع آزمايش"},
+    {.name = "peymankar", .kind = BoxKind::Combo, .caption = "پيمانكار", .initial = "", .valueList = "پيمانكار"},
+    {.name = "rep_dat", .kind = BoxKind::Date, .caption = "تاريخ نمونه گيري", .initial = ""},
+    {.name = "result", .kind = BoxKind::Combo, .caption = "نتيجه كلي گزارش", .initial = "", .valueList = "نتيجه آزمايش"},
+    {.name = "paper_dat", .kind = BoxKind::Date, .caption = "تاريخ نامه", .initial = ""},
+    {.name = "paper_no", .caption = "شماره نامه", .initial = ""},
+    {.name = "cmt", .caption = "توضيحات", .initial = "", .flags = BoxDef::Wide},
+};
+const char *const kKey[] = {"moshaver", "kar_no", "serial", "az_type", "loc"};
+
+const EntrySpec kSpec = {
+    .objectName = "Tazmayeshgah_ins",
+    .caption = "ثبت آزمايشگاهي",
+    .table = "azmayeshat",
+    .boxes = kBoxes,
+    .key = "cod",
+    .duplicateKey = kKey,
+    .duplicateMessage = QStringLiteral("نام مشاور،نوع آزمايش،شماره كار و سريال تكراري است"),
+    .editedMessage = QStringLiteral("ويرايش انجام شد"),
+    .pairsPerRow = 3,
+};
+
+const GridColumn kColumns[] = {
+    {"az_type", "نوع آزمايش", 120},
+    {"paper_no", "شماره نامه", 80},
+    {"moshaver", "مشاور", 190},
+    {"kar_no", "شماره كار", 70},
+    {"serial", "سريال", 60},
+    {"loc", "محل اجرا", 75},
+    {"rosta", "روستا", 90},
+    {"mablagh", "مبلغ", 95, 0, GridColumn::Money},
+    {"pardakht_loc", "محل پرداخت", 90},
+    {"peymankar", "پيمانكار", 160},
+    {"rep_dat", "تاريخ", 85},
+    {"result", "نتيجه", 80},
+    {"cod"},
+    {"paper_dat", "تاريخ نامه", 85},
+    {"cmt", "توضيحات", 160},
+};
+
+const GridColumn kPictureColumns[] = {
+    {"pk"},
+    {"cod"},
+    {"cmt", "شرح پيوست", 130},
+    {"ext", "پسوند", 50},
+};
+
+// The export's headings by field; the export follows the listing's field order.
+const QList<ExportColumn> kExport = {
+    {"moshaver", "مشاور"},           {"kar_no", "شماره كار"},   {"serial", "سريال"},
+    {"loc", "محل"},                  {"rosta", "روستا"},         {"mablagh", "مبلغ"},
+    {"pardakht_loc", "محل پرداخت"},  {"az_type", "نوع آزمايش"}, {"peymankar", "پيمانكار"},
+    {"rep_dat", "تاريخ نمونه گيري"}, {"result", "نتيجه آزمايش"}, {"cod", "كد انحصاري"},
+    {"paper_dat", "تاريخ نامه"},     {"paper_no", "شماره نامه"}, {"cmt", "توضيحات"},
+};
+
+const SearchChoice kChoices[] = {
+    {"مشاور", "moshaver"}, {"شماره كار", "kar_no"}, {"پيمانكار", "peymankar"}, {"شهرستان", "loc"}, {"روستا", "rosta"},
+};
+
+const QString kLogInsert = QStringLiteral("  ثبت آزمايشگاه  ");
+const QString kLogEdit = QStringLiteral("  ويرايش آزمايشگاه  ");
+const QString kDeleteQuestion = QStringLiteral(" آيا از حذف اين آيتم اطمينان داريد؟ *");
+const QString kPictureQuestion = QStringLiteral("آيا ضميمه حذف شد؟");
+const DescriptionBox kPictureDescription{QStringLiteral("شرح پيوست"), QStringLiteral("شرح مورد نظر را وارد نماييد"),
+                                         QStringLiteral("تصوير آزمايش")};
+const QString kExportTitle = QStringLiteral("گزارش لاگ");
+
+QAction *popupItem(QMenu *menu, const char *name, const QString &caption)
+{
+    QAction *a = menu->addAction(caption);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+QToolButton *pictureButton(QWidget *parent, const char *name, QStyle::StandardPixmap icon)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setIcon(parent->style()->standardIcon(icon));
+    b->setAutoRaise(true);
+    return b;
+}
+
+} // namespace
+
+const QString Tazmayeshgah_ins::kMenuCaption = QStringLiteral("ثبت آزمايشگاهي");
+
+Tazmayeshgah_ins::Tazmayeshgah_ins(AppContext &ctx, QWidget *parent)
+    : EntryForm(ctx, kSpec, parent)
+    , ADOQ_az(new DataSet(QStringLiteral("ADOQ_az"), this))
+    , m_pictures(new AttachmentList(ctx, {QStringLiteral("az_pic"), QStringLiteral("pk"), QStringLiteral("cod"),
+                                          QStringLiteral("ext"), QStringLiteral("cmt"), QStringLiteral("pic"), {}, {}},
+                                    QStringLiteral("ADOQ_az_pic"), this))
+{
+    ADOQ_az->setDatabase(ctx.dm->ADOConnection1());
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    QAction *N2 = popupItem(PopupMenu1, "N2", QStringLiteral("ثبت ضميمه"));
+    QAction *N3 = popupItem(PopupMenu1, "N3", QStringLiteral("ويرايش"));
+    QAction *N4 = popupItem(PopupMenu1, "N4", QStringLiteral("حذف"));
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    QAction *N5 = popupItem(PopupMenu2, "N5", QStringLiteral("حذف"));
+
+    // The caption of the county box rewrites the county of every record with the Arabic kaf.
+    captionLabel(QStringLiteral("loc"))->setObjectName(QStringLiteral("Label4"));
+    onCaptionClick(QStringLiteral("loc"), [this] { normalizeCounties(); });
+
+    // Under the boxes and their buttons: the search, the records with their pictures, the export.
+    auto *outer = static_cast<QVBoxLayout *>(layout());
+    auto *buttons = static_cast<QHBoxLayout *>(outer->itemAt(outer->count() - 1)->layout());
+    auto *del_btn = pictureButton(this, "del_btn", QStyle::SP_DialogResetButton);
+    buttons->insertWidget(buttons->count() - 1, del_btn);
+    m_search = new SearchBox(this, kChoices, 0);
+    outer->addWidget(m_search);
+    DBGrid1 = MakeGrid(this, ADOQ_az, {.columns = kColumns, .objectName = "DBGrid1", .popup = PopupMenu1});
+    DBGrid2 = MakeGrid(this, m_pictures->rows(),
+                       {.columns = kPictureColumns, .objectName = "DBGrid2", .sortable = false, .popup = PopupMenu2});
+    auto *lists = new QHBoxLayout;
+    lists->addWidget(DBGrid1, 4);
+    lists->addWidget(DBGrid2, 1);
+    outer->addLayout(lists, 1);
+    auto *SpeedButton1 = pictureButton(this, "SpeedButton1", QStyle::SP_FileDialogDetailedView);
+    outer->addWidget(SpeedButton1, 0, Qt::AlignAbsolute | Qt::AlignLeft);
+    resize(1000, 640);
+
+    connect(m_search, &SearchBox::searchRequested, this, [this] { guarded(m_ctx, [&] { search(); }); });
+    connect(this, &EntryForm::saved, this, [this](bool inserted) { guarded(m_ctx, [&] { afterSave(inserted); }); });
+    connect(DBGrid1, &QTableView::clicked, this, [this] { guarded(m_ctx, [&] { loadRecord(); }); });
+    connect(DBGrid2, &QTableView::clicked, this, [this] { guarded(m_ctx, [&] { savePicture(); }); });
+    connect(N2, &QAction::triggered, this, [this] { guarded(m_ctx, [&] { addPicture(); }); });
+    connect(N3, &QAction::triggered, this, [this] { guarded(m_ctx, [&] { takeForEdit(); }); });
+    connect(N4, &QAction::triggered, this, [this] { guarded(m_ctx, [&] { deleteRecord(); }); });
+    connect(N5, &QAction::triggered, this, [this] { guarded(m_ctx, [&] { deletePicture(); }); });
+    connect(del_btn, &QToolButton::clicked, this, [this] { guarded(m_ctx, [&] { emptyBoxes(); }); });
+    connect(SpeedButton1, &QToolButton::clicked, this, [this] { guarded(m_ctx, [&] { exportHtml(); }); });
+    // The pictures are always the current record's.
+    connect(ADOQ_az, &DataSet::currentRowChanged, this, [this] {
+        guarded(m_ctx, [&] { m_pictures->listOwner(ADOQ_az->eof() ? QVariant() : ADOQ_az->value(QStringLiteral("cod"))); });
+    });
+    // The lists of county and village follow what was recorded for the contractor and county.
+    OnUserChange(combo(QStringLiteral("peymankar")), this, [this] {
+        guarded(m_ctx, [&] {
+            FillComboFromQuery(m_ctx.dm->ADOQuery1, combo(QStringLiteral("loc")),
+                               QStringLiteral("select distinct loc from azmayeshat where peymankar=?"),
+                               {boxText(QStringLiteral("peymankar"))}, true);
+        });
+    });
+    OnUserChange(combo(QStringLiteral("loc")), this, [this] {
+        guarded(m_ctx, [&] {
+            FillComboFromQuery(m_ctx.dm->ADOQuery1, combo(QStringLiteral("rosta")),
+                               QStringLiteral("select distinct rosta from azmayeshat where loc=?"),
+                               {boxText(QStringLiteral("loc"))}, true);
+        });
+    });
+}
+
+void Tazmayeshgah_ins::openFromMain(const PageRights &rights)
+{
+    const bool ready = guarded(m_ctx, [&] {
+        m_rights = rights;
+        findChild<QAction *>(QStringLiteral("N2"))->setEnabled(rights.darj);
+        findChild<QAction *>(QStringLiteral("N3"))->setEnabled(rights.virayesh);
+        findChild<QAction *>(QStringLiteral("N4"))->setEnabled(rights.hazf);
+        findChild<QAction *>(QStringLiteral("N5"))->setEnabled(rights.hazf);
+        findChild<QWidget *>(QStringLiteral("del_btn"))->setVisible(rights.hazf);
+        startInsert();
+        setInsertState();
+        // The list is the window's own: every opening lists afresh what the user may see.
+        const QSignalBlocker quiet(m_search->src());
+        m_search->clear();
+        search();
+    });
+    if (ready)
+        m_ctx.ui->showModal(this);
+}
+
+void Tazmayeshgah_ins::showEvent(QShowEvent *e)
+{
+    EntryForm::showEvent(e);
+    if (e->spontaneous())
+        return;
+    guarded(m_ctx, [&] {
+        FillComboFromQuery(m_ctx.dm->ADOQuery1, combo(QStringLiteral("rosta")),
+                           QStringLiteral("select distinct rosta from xls "), {}, true);
+        FillComboFromQuery(m_ctx.dm->ADOQuery1, combo(QStringLiteral("loc")),
+                           QStringLiteral("select distinct city from xls "), {}, true);
+    });
+}
+
+void Tazmayeshgah_ins::setInsertState()
+{
+    setInsertMode(true);
+    findChild<QWidget *>(QStringLiteral("ins_btn"))->setVisible(m_rights.darj);
+}
+
+void Tazmayeshgah_ins::search(bool filtered)
+{
+    QVariantList binds;
+    QString where = QStringLiteral(" where cod<>-1");
+    // A county user sees the records whose county holds the user's name.
+    if (m_ctx.CurrentUser.level == QLatin1String("city")) {
+        where += QStringLiteral(" and  loc like ?");
+        binds << QLatin1Char('%') + m_ctx.CurrentUser.karbar + QLatin1Char('%');
+    }
+    if (filtered)
+        where += m_search->piece(binds);
+    ADOQ_az->open(QStringLiteral("select * from azmayeshat") + where + QStringLiteral(" order by cod"), binds);
+    m_search->cnt()->setText(QString::number(ADOQ_az->recordCount()));
+}
+
+// A value refused names its box by its caption.
+QVariant Tazmayeshgah_ins::value(const QString &column) const
+{
+    const QLabel *caption = captionLabel(column);
+    return CaptionedValue(column, caption ? caption->text() : column, [&] { return EntryForm::value(column); });
+}
+
+QString Tazmayeshgah_ins::logText(bool inserted) const
+{
+    return (inserted ? kLogInsert : kLogEdit) + boxText(QStringLiteral("moshaver")) + QLatin1Char(' ')
+           + boxText(QStringLiteral("kar_no")) + QLatin1Char(' ') + boxText(QStringLiteral("peymankar"))
+           + QLatin1Char(' ') + m_ctx.CurrentUser.karbar;
+}
+
+void Tazmayeshgah_ins::afterWrite(bool inserted)
+{
+    // Under the insert's lock the newest record is the one just written.
+    if (inserted)
+        m_newKey = m_ctx.dm->scalar(QStringLiteral("select max(cod) as m from azmayeshat "));
+}
+
+void Tazmayeshgah_ins::afterSave(bool inserted)
+{
+    if (inserted) {
+        // Every record the user may see, the new one current.
+        search(false);
+        ADOQ_az->locate(QStringLiteral("cod"), m_newKey);
+        return;
+    }
+    const QVariant key = editKey();
+    ADOQ_az->reopen();
+    ADOQ_az->locate(QStringLiteral("cod"), key);
+    setInsertState();
+}
+
+void Tazmayeshgah_ins::copyFromList()
+{
+    for (const BoxDef &d : kBoxes)
+        setBoxText(QLatin1String(d.name), ADOQ_az->text(QLatin1String(d.name)));
+}
+
+void Tazmayeshgah_ins::loadRecord()
+{
+    if (ADOQ_az->eof())
+        return;
+    // In edit mode the click retargets the edit; otherwise the record's texts fill the boxes.
+    if (isInsertMode())
+        copyFromList();
+    else
+        startEdit(ADOQ_az->value(QStringLiteral("cod")));
+}
+
+void Tazmayeshgah_ins::takeForEdit()
+{
+    if (!ADOQ_az->eof())
+        startEdit(ADOQ_az->value(QStringLiteral("cod")));
+}
+
+void Tazmayeshgah_ins::deleteRecord()
+{
+    if (ADOQ_az->eof())
+        return;
+    DeleteSpec spec;
+    spec.table = QStringLiteral("azmayeshat");
+    spec.keyColumn = QStringLiteral("cod");
+    static const DeleteChild kPictures[] = {{"az_pic", "cod"}};
+    spec.children = kPictures;
+    spec.password = DeleteSpec::AskPassword;
+    spec.passwordFirst = true;
+    spec.question = kDeleteQuestion + ADOQ_az->text(QStringLiteral("moshaver")) + QLatin1Char('*')
+                    + ADOQ_az->text(QStringLiteral("kar_no"));
+    spec.doneMessage = msg::kDeleted;
+    if (!RunDelete(m_ctx, this, spec, ADOQ_az->value(QStringLiteral("cod"))))
+        return;
+    copyFromList();
+    ADOQ_az->reopen();
+    m_search->cnt()->setText(QString::number(ADOQ_az->recordCount()));
+}
+
+void Tazmayeshgah_ins::emptyBoxes()
+{
+    startInsert();
+    setInsertState();
+    m_search->clear();
+}
+
+void Tazmayeshgah_ins::addPicture()
+{
+    if (ADOQ_az->eof())
+        return;
+    const QVariant cod = ADOQ_az->value(QStringLiteral("cod"));
+    // A picture belongs to a record that still exists (another user may have deleted it).
+    if (m_ctx.dm->scalar(QStringLiteral("select count(*) from azmayeshat where cod=?"), {cod}).toLongLong() == 0) {
+        m_ctx.ui->message(msg::kRowGone, this);
+        return;
+    }
+    AttachmentList::Add add;
+    add.owners = {cod};
+    add.ask = kPictureDescription;
+    m_pictures->add(add);
+}
+
+void Tazmayeshgah_ins::deletePicture()
+{
+    DeleteSpec confirm;
+    confirm.question = kPictureQuestion;
+    confirm.password = DeleteSpec::AskPassword;
+    confirm.passwordFirst = true;
+    confirm.doneMessage = msg::kDeleted;
+    m_pictures->deleteCurrent(confirm);
+}
+
+void Tazmayeshgah_ins::savePicture()
+{
+    if (!m_pictures->rows()->eof())
+        m_pictures->saveAs(true);
+}
+
+void Tazmayeshgah_ins::exportHtml()
+{
+    ExportHtmlDataSet(m_ctx, TempExportPath(QStringLiteral("Tobrenhal.xls")), kExportTitle, ADOQ_az, kExport);
+}
+
+void Tazmayeshgah_ins::normalizeCounties()
+{
+    // One statement, so every county is rewritten or none: the Persian keheh becomes the
+    // Arabic kaf, as NormalizeKaf writes it.
+    const QString keheh(QChar(0x06A9)), kaf(QChar(0x0643));
+    m_ctx.dm->exec(QStringLiteral("update azmayeshat set loc=replace(loc, ?, ?) where loc like ?"),
+                   {keheh, kaf, QLatin1Char('%') + keheh + QLatin1Char('%')});
+}

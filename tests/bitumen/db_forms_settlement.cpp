@@ -1,0 +1,415 @@
+// The bitumen forms after the allocation: committee minutes and control form, consumption and
+// exchange minutes and sheets, guarantee refunds and county memoranda, driven from the bitumen
+// window's menu: their labels and sums worked out by hand, their history rows per request and
+// per completed print, their gates, and the forms that end before any history row.
+#include "support/drive.h"
+#include "support/report_support.h"
+#include "support/texts.h"
+
+#include "bitumen/forms_rows.h"
+#include "bitumen/ghir_src_u.h"
+#include "shared/dates.h"
+
+#include <QComboBox>
+
+namespace {
+
+const QString kContractor = QStringLiteral("شرکت راه گستران البرز");
+const QString kCommitteeView = QStringLiteral("مشاهده فرم صورتجلسه کميته توزيع قير");
+const QString kCommitteePrint = QStringLiteral("چاپ فرم صورتجلسه کميته توزيع قير");
+const QString kMasrafView = QStringLiteral("مشاهده فرم صورتجلسه مصرف قير");
+const QString kMasrafPrint = QStringLiteral("چاپ فرم صورتجلسه مصرف قير");
+const QString kTahatorView = QStringLiteral("مشاهده فرم صورتجلسه تهاتر قير");
+const QString kTahatorPrint = QStringLiteral("چاپ فرم صورتجلسه تهاتر قير");
+const QString kSheetView = QStringLiteral("مشاهده فرم محاسبات مصرف قير");
+const QString kSheetPrint = QStringLiteral("چاپ فرم محاسبات مصرف قير");
+const QString kRefundView = QStringLiteral("مشاهده فرم استرداد تضمين");
+
+using Call = ScriptedUi::ReportCall;
+using Labels = QList<QPair<QString, QString>>;
+
+void signIn(Fixture &f, const QString &level)
+{
+    const qint64 u = f.addUser("2280000011", "p", level);
+    f.addCounty(u, "اراك");
+    f.signInAs(u, "2280000011", level);
+}
+
+// An allocation of the contractor under letter 452/ق registered on 1403/05/06, `values` over it.
+qint64 allocation(Fixture &f, const QVariantMap &values = {})
+{
+    QVariantMap row{{"peymankar", kContractor}, {"moarefi_no", "452/ق"}, {"moarefi_dat", "1403/05/20"},
+                    {"reg_dat", "1403/05/06"}, {"prj_typ", "آسفالت معابر"}, {"sal", "1403"}};
+    row.insert(values);
+    return addGhir(f, row);
+}
+
+void addSignatories(Fixture &f)
+{
+    const QList<std::pair<const char *, const char *>> lists{
+        {"مدير کل", "دکتر کريمي"}, {"معاون عمران روستايي", "مهندس احمدي"}, {"معاون ذيحساب", "حسين موسوي"},
+        {"رئيس حراست", "رضا نوري"}, {"کارشناس مسئول امور حقوقي", "مريم صادقي"},
+        {"كارشناس مسئول نظارت", "سعيد رحيمي"}, {"کارشناس مسئول قراردادها", "علي رضايي"}};
+    for (const auto &[list, name] : lists)
+        f.dm.exec(QStringLiteral("insert into setting (component, cmt) values (?, ?)"), {list, name});
+}
+
+void choose(Fixture &f, const char *item) { click(f.form<Tghir_src>(), item); }
+
+// The last report: its layout, every label it shows filled and no other, then the labels.
+const report::FilledReport &shown(Fixture &f, const QString &layout, const Labels &expected)
+{
+    if (f.ui.reports.isEmpty())
+        qFatal("no report: %s", qPrintable(f.ui.messages.join('|')));
+    const Call &c = f.ui.reports.last();
+    const report::FilledReport &r = *c.report;
+    [&] {
+        QCOMPARE(r.layoutName(), layout);
+        QCOMPARE(c.problems, QStringList());
+        QStringList filled = r.labels().keys(), labels = r.layout().labelNames();
+        filled.sort();
+        labels.removeDuplicates();
+        labels.sort();
+        QCOMPARE(filled, labels);
+        for (const auto &[label, text] : expected)
+            QCOMPARE(r.text(label), text);
+    }();
+    return r;
+}
+
+} // namespace
+
+class FormsSettlementTest : public QObject {
+    Q_OBJECT
+private slots:
+    // The meeting group: the contractor's rows under one letter registered the same day. The
+    // consumption minutes ask three boxes, sum area and tonnage, list the rows, sign with the
+    // seven members and record each completed print; the control form lists the same rows.
+    void committeeMinutesAndControlForm()
+    {
+        Fixture f(true);
+        signIn(f, "ostan");
+        addSignatories(f);
+        const qint64 a = allocation(f, {{"rosta", "ده نو"}, {"prj_area", 4500.5}, {"ghir_tahatori", 12.5},
+                                        {"prot_no", "ق-11"}, {"prot_dat", "1403/03/01"}});
+        allocation(f, {{"rosta", "کرهرود"}, {"prj_area", 3000}, {"ghir_tahatori", 8}});
+        allocation(f, {{"rosta", "سنجان"}, {"moarefi_no", "453/ق"}, {"ghir_tahatori", 100}});
+        allocation(f, {{"rosta", "ساروق"}, {"reg_dat", "1403/06/01"}, {"ghir_tahatori", 100}});
+        makeCurrent(f, a);
+        f.ui.inputs << ScriptedUi::kCancel << "1403/05/12" << ScriptedUi::kCancel;
+        f.ui.previewPrints.enqueue({Ui::Printed, Ui::PrintCancelled, Ui::Printed});
+        choose(f, "N7");
+        QCOMPARE(f.ui.prompts, QStringList({"Jalase No|شماره جلسه|م/ت", "Date|تاريخ جلسه|" + SolarDateText(),
+                                            "Ghir Type|نوع قير|مصرفي و معادلسازي (باستناد نظريه شوراي هماهنگي دستگاه هاي نظارتي استان مورخ 1401/04/10)"}));
+        // 4500.5 + 3000 m2 and 12.5 + 8 t; the other letter and the other day are not in it.
+        const report::FilledReport &r = shown(f, "TSORATJALASE_TOZI",
+            {{"jalase_no", "م/ت"}, {"jalase_dat", "1403/05/12"}, {"prj_typ", "آسفالت معابر"}, {"peymankar", kContractor},
+             {"sal", "1403"}, {"sath_sum", "7500.5"}, {"ghir_sum", "20.5"}, {"modirkol", "دکتر کريمي"},
+             {"moaven_omran", "مهندس احمدي"}, {"moaven_zihesab", "حسين موسوي"}, {"herasat", "رضا نوري"},
+             {"hoghoghi", "مريم صادقي"}, {"karmasol_nezarat", "سعيد رحيمي"}, {"gharardad", "علي رضايي"}});
+        QCOMPARE(reportColumn(r, "rosta"), QStringList({"ده نو", "کرهرود"}));
+        QCOMPARE(reportColumn(r, "prj_area"), QStringList({"4500.5", "3000"}));
+        QCOMPARE(reportColumn(r, "prot_no"), QStringList({"ق-11", ""}));
+        QCOMPARE(historyTexts(f), QStringList({kCommitteeView, kCommitteePrint, kCommitteePrint}));
+
+        f.ui.prompts.clear();
+        f.ui.inputs << "1403/05/14";
+        f.ui.previewPrints.enqueue({Ui::Printed});
+        choose(f, "N49");
+        QCOMPARE(f.ui.prompts, QStringList({"Date|تاريخ|" + SolarDateText()}));
+        const report::FilledReport &c = shown(f, "TGHIR_FRM_CONTROL",
+            {{"dat", "1403/05/14"}, {"sath_sum", "7500.5"}, {"ghir_sum", "20.5"}, {"moaven_zihesab", "حسين موسوي"},
+             {"karmasol_nezarat", "سعيد رحيمي"}, {"gharardad", "علي رضايي"}, {"herasat", "رضا نوري"}});
+        QCOMPARE(reportColumn(c, "rosta"), QStringList({"ده نو", "کرهرود"}));
+        // The control form records its request under the minutes' title, and no print.
+        QCOMPARE(historyTexts(f).mid(3), QStringList({kCommitteeView}));
+    }
+
+    // The exchange minutes print the window's list as it stands, and their totals are the
+    // totals of that list: not the rows of another county, not a filter edited since the search.
+    void exchangeMinutesTotalTheListedRows()
+    {
+        Fixture f(true);
+        signIn(f, "ostan");
+        // Remainders: 12.5 + 3 - 10 = 5.5; an empty consumption counts 0: 0 + 2 - 8 = -6;
+        // an unreadable equalisation counts 0: 4 + 0 - 1 = 3. Together 2.5; areas 1200.25 + 800 + 0.
+        const qint64 a = allocation(f, {{"rosta", "ده نو"}, {"sorat_area", 1200.25}, {"ghir_jam", "12.5"}, {"ghir_t", "3"},
+                                        {"ghir_tahatori", 10}});
+        allocation(f, {{"rosta", "کرهرود"}, {"sorat_area", 800}, {"ghir_t", "2"}, {"ghir_tahatori", 8}});
+        allocation(f, {{"rosta", "سنجان"}, {"ghir_jam", "4"}, {"ghir_t", "؟"}, {"ghir_tahatori", 1}});
+        allocation(f, {{"city", "شازند"}, {"rosta", "آستانه"}, {"sorat_area", 5000}, {"ghir_jam", "50"}, {"ghir_tahatori", 1}});
+        makeCurrent(f, a);
+        // A filter ticked and typed after the search does not change the list or its totals.
+        auto *w = f.form<Tghir_src>();
+        click(w, "CheckBox1");
+        child<QComboBox>(w, "peymankar")->setCurrentText("ديگر");
+        f.ui.previewPrints.enqueue({Ui::Printed});
+        choose(f, "N50");
+        QCOMPARE(f.ui.prompts.size(), 2);
+        const report::FilledReport &r = shown(f, "TSORATJALASE_TOZI2",
+            {{"sath_sum", "2000.25"}, {"mande_sum", "2.5"}, {"jalase_no", "م/ت"}, {"sal", "1403"}});
+        QCOMPARE(reportColumn(r, "rosta"), QStringList({"ده نو", "سنجان", "کرهرود"}));
+        QCOMPARE(reportColumn(r, "mande"), QStringList({"5.5", "3", "-6"}));
+        // No print history for this layout.
+        QCOMPARE(historyTexts(f), QStringList({kCommitteeView}));
+    }
+
+    // The consumption and exchange papers: their boxes and the current row's figures as stored.
+    void consumptionAndExchangePapers_data()
+    {
+        QTest::addColumn<QByteArray>("item");
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QStringList>("prompts");
+        QTest::addColumn<Labels>("labels");
+        QTest::addColumn<QStringList>("history"); // after a preview with two completed prints
+        const QString today = SolarDateText();
+        const QString d = "Date|تاريخ|" + today, letter = "Date|تاريخ نامه|" + today;
+        const QString title = "Title|عنوان|عمراني/دهياري";
+        const Labels site{{"rosta", "ده نو"}, {"city", "اراك"}, {"sal", "1403"}, {"rep_no", "آ/2157"}, {"rep_dat", "1403/07/02"},
+                          {"az_name", "آزمايشگاه فني استان"}, {"sorat_area", "4520.5"}, {"zekhamat_m", "5.5"}};
+        const Labels sheet{{"dat", today}, {"prj_typ", "آسفالت معابر"}, {"peymankar", kContractor}, {"ghir60", "31.06"},
+                           {"ghir_m_p", "6.3"}, {"ghir_jam", "37.36"}, {"vazn", "2.31"}, {"ghir_masrafi_m", "5.2"},
+                           {"ghir_prim", "1.1"}, {"asfalt_ejra", "597.32"}};
+        QTest::newRow("consumption minutes") << QByteArray("N11") << "TSORATJALASE_MASRAF"
+                << QStringList{"Bazdid Date|تاريخ بازديد|" + today}
+                << site + Labels{{"dat", today}, {"ghir_masrafi_m", "5.2"}, {"ghir_jam", "37.36"}}
+                << QStringList{kMasrafView, kMasrafPrint, kMasrafPrint};
+        QTest::newRow("exchange minutes") << QByteArray("N16") << "TSORATJALASE_TAHATOR" << QStringList{d}
+                << site + Labels{{"asfalt_ejra", "597.32"}, {"peymankar", kContractor}, {"ghir_t", "85"}}
+                << QStringList{kTahatorView, kTahatorPrint, kTahatorPrint};
+        // The sheets print what the complementary form stored (ghir60 31.06 with any density).
+        QTest::newRow("consumption sheet") << QByteArray("N23") << "TTAHATOR_GHIR" << QStringList{letter}
+                << sheet + site.mid(3) + Labels{{"sorat_area_f", "1210"}, {"zekhamat_m_f", "4.5"}}
+                << QStringList{kSheetView};
+        QTest::newRow("development sheet") << QByteArray("N32") << "TTAHATOR_GHIR2" << QStringList{title, letter}
+                << sheet + Labels{{"titr_lbl", "عمراني/دهياري"}, {"ghir_tahatori", "40"}, {"ghir_tahatori_ghir_jam", "85"}}
+                << QStringList{kSheetView};
+    }
+    void consumptionAndExchangePapers()
+    {
+        QFETCH(QByteArray, item);
+        QFETCH(QString, layout);
+        QFETCH(QStringList, prompts);
+        QFETCH(Labels, labels);
+        QFETCH(QStringList, history);
+        Fixture f(true);
+        signIn(f, "ostan");
+        const qint64 id = allocation(f, {{"rosta", "ده نو"}, {"rep_no", "آ/2157"}, {"rep_dat", "1403/07/02"},
+            {"az_name", "آزمايشگاه فني استان"}, {"sorat_area", 4520.5}, {"zekhamat_m", "5.5"}, {"sorat_area_f", 1210},
+            {"zekhamat_m_f", "4.5"}, {"vazn", "2.31"}, {"ghir_masrafi_m", "5.2"}, {"ghir_prim", "1.1"},
+            {"asfalt_ejra", "597.32"}, {"ghir60", "31.06"}, {"ghir_m_p", "6.3"}, {"ghir_jam", "37.36"}, {"ghir_t", "85"},
+            {"ghir_tahatori", 40}});
+        makeCurrent(f, id);
+        f.ui.previewPrints.enqueue({Ui::Printed, Ui::Printed});
+        choose(f, item.constData());
+        QCOMPARE(f.ui.prompts, prompts);
+        const report::FilledReport &r = shown(f, layout, labels);
+        if (r.layout().labelNames().contains("serial"))
+            QCOMPARE(r.text("serial"), QString::number(id));
+        QCOMPARE(historyTexts(f), history);
+        QCOMPARE(f.scalar("select count(*) from ghir_history where ghir_key<>?", {id}).toInt(), 0);
+    }
+
+    // The development minutes add equalised and consumed bitumen; an allocation without its
+    // complementary figures ends the form before any history row or preview.
+    void developmentMinutesTotal()
+    {
+        Fixture f(true);
+        signIn(f, "ostan");
+        const qint64 done = allocation(f, {{"ghir_t", "3"}, {"ghir_jam", "12.5"}, {"peymankar", kContractor}});
+        const qint64 open = allocation(f, {{"ghir_t", "3"}});
+        makeCurrent(f, done);
+        f.ui.inputs << ScriptedUi::kCancel << "دهياري";
+        choose(f, "N31");
+        QCOMPARE(f.ui.prompts.mid(1), QStringList({"Title|عنوان|عمراني/دهياري"}));
+        shown(f, "TSORATJALASE_TAHATOR2", {{"titr_lbl", "دهياري"}, {"ghir_t_ghir_jam", "3"}, {"ghir_jam", "12.5"},
+                                           {"ghir_tahatori", "15.5"}, {"peymankar", kContractor}});
+        QCOMPARE(historyTexts(f), QStringList({kTahatorView}));
+
+        makeCurrent(f, open);
+        f.ui.reports.clear();
+        choose(f, "N31");
+        QCOMPARE(f.ui.messages.size(), 1);
+        QVERIFY(f.ui.messages.at(0).contains("ghir_jam"));
+        QCOMPARE(f.ui.reports.size(), 0);
+        QCOMPARE(historyTexts(f), QStringList({kTahatorView}));
+    }
+
+    // The exchange sheet's chain of amounts, grouped; zarib takes no part.
+    void exchangeSheetAmounts_data()
+    {
+        QTest::addColumn<QVariantMap>("row");
+        QTest::addColumn<Labels>("labels");
+        // 2,000,000 x 150 = 300,000,000; 150 x 500,000 = 75,000,000; together 375,000,000.
+        QTest::newRow("whole amounts") << QVariantMap{{"prot_mablagh", 2000000}, {"asfalt_ejra", "150"},
+                {"prot_mablagh_ejra", 500000}, {"ghir_t", "85"}, {"ghir_moadel", 185000000}, {"zarib", "1.3"}}
+            << Labels{{"prot_mablagh", "2,000,000"}, {"prot_mablagh_ejra", "500,000"}, {"asfalt_ejra2", "150"},
+                      {"mablagh_kol1", "300,000,000"}, {"mablagh_khales1", "300,000,000"}, {"mablagh_kol2", "75,000,000"},
+                      {"mablagh_khales2", "75,000,000"}, {"khales_sum", "375,000,000"}, {"ghir_moadel", "185,000,000"},
+                      {"ghir_moadel_mizan", "85"}};
+        // Billions with a fractional volume: 45,000,000 x 1250.5 = 56,272,500,000;
+        // 1250.5 x 12,500,000 = 15,631,250,000; together 71,903,750,000. 1250 t grouped.
+        QTest::newRow("billions") << QVariantMap{{"prot_mablagh", 45000000}, {"asfalt_ejra", "1250.5"},
+                {"prot_mablagh_ejra", 12500000}, {"ghir_t", "1250"}}
+            << Labels{{"mablagh_kol1", "56,272,500,000"}, {"mablagh_kol2", "15,631,250,000"},
+                      {"khales_sum", "71,903,750,000"}, {"ghir_moadel_mizan", "1,250"}};
+        // 3,333,333 x 0.33335 = 1,111,166.555... read to four decimals: 3,333,333 x 0.3334 = 1,111,333.2222.
+        QTest::newRow("four decimals") << QVariantMap{{"prot_mablagh", 3333333}, {"asfalt_ejra", "0.33335"},
+                {"prot_mablagh_ejra", 0}, {"ghir_t", "99.5"}}
+            << Labels{{"mablagh_kol1", "1,111,333.2222"}, {"mablagh_kol2", "0"}, {"khales_sum", "1,111,333.2222"},
+                      {"ghir_moadel_mizan", "99.5"}};
+        QTest::newRow("no asphalt yet") << QVariantMap{{"prot_mablagh", 2000000}, {"asfalt_ejra", ""},
+                {"prot_mablagh_ejra", 500000}, {"ghir_t", "3"}}
+            << Labels{{"asfalt_ejra2", ""}, {"mablagh_kol1", "0"}, {"mablagh_khales1", "0"}, {"mablagh_kol2", "0"},
+                      {"mablagh_khales2", "0"}, {"khales_sum", "0"}};
+    }
+    void exchangeSheetAmounts()
+    {
+        QFETCH(QVariantMap, row);
+        QFETCH(Labels, labels);
+        Fixture f(true);
+        signIn(f, "ostan");
+        makeCurrent(f, allocation(f, row));
+        f.ui.previewPrints.enqueue({Ui::Printed});
+        choose(f, "N12");
+        QCOMPARE(f.ui.prompts, QStringList({"Date|تاريخ نامه|" + SolarDateText()}));
+        shown(f, "TMOHASEBAT_GHIR", labels);
+        QCOMPARE(historyTexts(f), QStringList({kSheetView, kSheetPrint}));
+    }
+
+    // An equalised figure that is not a number ends the exchange sheet before its request row;
+    // the development sheet prints "?" for it.
+    void unreadableEqualisedBitumen()
+    {
+        Fixture f(true);
+        signIn(f, "ostan");
+        for (const char *ghirT : {"", "سه"}) {
+            makeCurrent(f, allocation(f, {{"ghir_t", ghirT}, {"asfalt_ejra", "150"}, {"prot_mablagh", 1000}}));
+            f.ui.messages.clear();
+            choose(f, "N12");
+            QCOMPARE(f.ui.messages.size(), 1);
+            QVERIFY(f.ui.messages.at(0).contains("ghir_t"));
+            choose(f, "N32");
+            shown(f, "TTAHATOR_GHIR2", {{"ghir_tahatori_ghir_jam", "?"}});
+        }
+        QCOMPARE(f.ui.reports.size(), 2);
+        QCOMPARE(historyTexts(f), QStringList(2, kSheetView));
+    }
+
+    // The refund lists the contractor's villages and counties under the letter confirmed in its
+    // box, each once; its number is the year and the Tehran letter number.
+    void guaranteeRefund()
+    {
+        Fixture f(true);
+        signIn(f, "admin");
+        const qint64 a = allocation(f, {{"rosta", "ده نو"}, {"city", "اراك"}, {"sal", "1402"}});
+        allocation(f, {{"rosta", "کرهرود"}, {"city", "اراك"}});
+        allocation(f, {{"rosta", "ده نو"}, {"city", "اراك"}});
+        allocation(f, {{"rosta", "آستانه"}, {"city", "شازند"}});
+        allocation(f, {{"rosta", "سنجان"}, {"moarefi_no", "460/ق"}});
+        allocation(f, {{"rosta", "ساروق"}, {"peymankar", "شرکت ديگر"}});
+        makeCurrent(f, a);
+        f.ui.inputs << "1403/09/01" << "12" << "1250/پ" << ScriptedUi::kCancel << ScriptedUi::kCancel;
+        choose(f, "N51");
+        const QString today = SolarDateText();
+        QCOMPARE(f.ui.prompts, QStringList({"Date|تاريخ تعهدنامه|" + today, "Font Size|سايز فونت نام روستاها|10",
+                                            "Peymankar Paper No|شماره نامه پيمانکار|؟",
+                                            "Peymankar Paper Date|تاريخ نامه پيمانکار|؟",
+                                            "City & Rosta|شماره معرفي نامه پيمانکار|452/ق"}));
+        const report::FilledReport &r = shown(f, "TESTERDAD_TAZMIN2",
+            {{"dat", "1403/09/01"}, {"num", "1402/"}, {"peymankar_paper_no", "1250/پ"}, {"peymankar_paper_dat", "؟"},
+             {"peymankar", kContractor}, {"tehran_paper_no", "452/ق"}, {"tehran_paper_no2", "452/ق"},
+             {"tehran_paper_dat", "1403/05/20"}, {"tehran_paper_dat2", "1403/05/20"}});
+        QCOMPARE(r.fontSize("rosta"), 12.0);
+        // The database's order: compared as lists of names, each once.
+        auto names = [](const QString &joined) {
+            QStringList n = joined.startsWith(" * ") ? joined.mid(3).split(" * ") : QStringList{joined};
+            n.sort();
+            return n;
+        };
+        QCOMPARE(names(r.text("rosta")), QStringList({"آستانه", "ده نو", "کرهرود"}));
+        QCOMPARE(names(r.text("city")), QStringList({"اراك", "شازند"}));
+
+        // Another letter typed in the box: its villages, the current letter's number unchanged.
+        f.ui.inputs << "" << "" << "" << "" << "460/ق";
+        choose(f, "N51");
+        shown(f, "TESTERDAD_TAZMIN2", {{"rosta", " * سنجان"}, {"city", " * اراك"}, {"tehran_paper_no", "452/ق"}});
+        // "admin" is refused the older form, after its request row.
+        f.ui.reports.clear();
+        choose(f, "N25");
+        QCOMPARE(f.ui.reports.size(), 0);
+        QCOMPARE(f.ui.messages, QStringList({texts::kFormRefused}));
+        QCOMPARE(historyTexts(f), QStringList(3, kRefundView));
+    }
+
+    // The county memoranda open for every level and record nothing.
+    void countyMemoranda()
+    {
+        Fixture f(true);
+        signIn(f, "city");
+        makeCurrent(f, allocation(f, {{"rosta", "ده نو"}, {"city", "اراك"}, {"prj_area", 5250.5}, {"tolemasir", 0}}));
+        f.ui.inputs << "1403/02/18";
+        choose(f, "N33");
+        QCOMPARE(f.ui.prompts, QStringList({"Date|تاريخ تفاهمنامه|" + SolarDateText()}));
+        // Never edited: the route length as stored, 0.
+        shown(f, "TTAFAHOMNAME", {{"rosta", "ده نو"}, {"city", "اراك"}, {"city2", "اراك"}, {"prj_area", "5250.5"},
+                                  {"tolemasir", "0"}, {"dat", "1403/02/18"}});
+        choose(f, "N110");
+        shown(f, "TGHIR_TAFAHOMNAME1", {{"city", "اراك"}, {"city2", "اراك"}, {"city3", "اراك"}, {"rosta", "ده نو"},
+                                        {"rosta2", "ده نو"}, {"bakhsh", ""}});
+        choose(f, "N210");
+        shown(f, "TGHIR_TAFAHOMNAME2", {{"city1", "اراك"}});
+        QCOMPARE(f.ui.reports.size(), 3);
+        QCOMPARE(f.ui.messages, QStringList());
+        QCOMPARE(f.count("ghir_history"), qint64(0));
+    }
+
+    // Below the province level every province and special form records its request and is
+    // refused; on an empty list every form says so and does nothing.
+    void gatesAndEmptyList()
+    {
+        const QList<const char *> province{"N7", "N50", "N49", "N11", "N23", "N12", "N16", "N31", "N32", "N51", "N25"};
+        for (const char *level : {"city", "keshvar"}) {
+            Fixture f(true);
+            signIn(f, level);
+            makeCurrent(f, allocation(f, {{"ghir_t", "3"}, {"ghir_jam", "4"}}));
+            for (const char *item : province)
+                choose(f, item);
+            QCOMPARE(f.ui.reports.size(), 0);
+            QCOMPARE(f.ui.messages, QStringList(province.size(), texts::kFormRefused));
+            QCOMPARE(historyTexts(f), QStringList({kCommitteeView, kCommitteeView, kCommitteeView, kMasrafView, kSheetView,
+                                                   kSheetView, kTahatorView, kTahatorView, kSheetView, kRefundView,
+                                                   kRefundView}));
+        }
+        Fixture f(true);
+        signIn(f, "ostan");
+        f.form<Tghir_src>()->search();
+        for (const char *item : province + QList<const char *>{"N33", "N110", "N210"})
+            choose(f, item);
+        QCOMPARE(f.ui.messages, QStringList(14, texts::kEmptyList));
+        QCOMPARE(f.ui.prompts, QStringList());
+        QCOMPARE(f.ui.reports.size(), 0);
+        QCOMPARE(f.count("ghir_history"), qint64(0));
+    }
+
+    // Amounts of four decimals as the sheets read and write them.
+    void fixedPointAmounts()
+    {
+        qint64 v = 0;
+        for (const auto &[text, expected] : {std::pair{"1,250.5", "1250.5"}, {"۱۲۵۰", "1250"}, {"0.00005", "0.0001"},
+                                             {"922337203685477.5807", "922337203685477.5807"}, {"-2.5", "-2.5"}}) {
+            QVERIFY2(readAmount(QString::fromUtf8(text), &v), text);
+            QCOMPARE(amountText(v), QString::fromUtf8(expected));
+        }
+        for (const char *text : {"", "سه", "922337203685478", "1.2.3"})
+            QVERIFY2(!readAmount(QString::fromUtf8(text), &v), text);
+        // A product past the range fails its step alone.
+        const ExchangeAmounts x = exchangeAmounts("900000000000", "900000", "2", "1000");
+        QCOMPARE(x.kol1, "0");
+        QCOMPARE(x.kol2, "2000");
+        QCOMPARE(x.khalesSum, "2000");
+    }
+};
+
+VARNOSET_DB_TEST_MAIN(FormsSettlementTest)
+#include "db_forms_settlement.moc"

@@ -1,0 +1,354 @@
+// The laboratory register: the duplicate refusal, the search per column under the "city"
+// restriction, insert, edit and delete with the pictures, the pictures themselves, the HTML
+// export read back and the county kaf rewrite.
+#include "support/drive.h"
+#include "support/texts.h"
+
+#include "core/main_u.h"
+#include "registers/azmayeshgah_ins_u.h"
+#include "shared/edits.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTableView>
+
+namespace {
+
+// The system's texts, copied from its description.
+const QString kEdited = QStringLiteral("ويرايش انجام شد");
+const QString kDuplicate = QStringLiteral("نام مشاور،نوع آزمايش،شماره كار و سريال تكراري است");
+const QString kLogInsert = QStringLiteral("  ثبت آزمايشگاه  ");
+const QString kLogEdit = QStringLiteral("  ويرايش آزمايشگاه  ");
+const QString kPasswordBox = QStringLiteral("Password|کلمه عبور|?");
+const QString kDeleteQuestion = QStringLiteral(" آيا از حذف اين آيتم اطمينان داريد؟ *");
+const QString kPictureQuestion = QStringLiteral("آيا ضميمه حذف شد؟");
+const QString kDescriptionBox = QStringLiteral("شرح پيوست|شرح مورد نظر را وارد نماييد|تصوير آزمايش");
+const QString kDefaultDescription = QStringLiteral("تصوير آزمايش");
+
+const QStringList kColumns = {"moshaver", "kar_no", "serial", "loc", "rosta", "mablagh", "pardakht_loc", "az_type",
+                              "peymankar", "rep_dat", "result", "paper_dat", "paper_no", "cmt"};
+
+// A test report as a county office records it.
+QVariantMap labReport(const QVariantMap &over = {})
+{
+    QVariantMap r{{"moshaver", "مهندسين مشاور پارس آزما"}, {"kar_no", "1402-118"}, {"serial", "A-7"},
+                  {"loc", "ابهر"}, {"rosta", "حصار"}, {"mablagh", "45600000"}, {"pardakht_loc", "اعتبارات استاني"},
+                  {"az_type", "تعيين درصد قير"}, {"peymankar", "شركت آسفالت گستر ابهر"}, {"rep_dat", "1403/06/12"},
+                  {"result", "قابل قبول"}, {"paper_dat", "1403/06/20"}, {"paper_no", "2310/45"},
+                  {"cmt", "نمونه از سه نقطه مسير"}};
+    r.insert(over);
+    return r;
+}
+
+qint64 addReport(Fixture &f, const QVariantMap &over = {})
+{
+    const QVariantMap r = labReport(over);
+    QVariantList values;
+    for (const QString &c : kColumns)
+        values << r.value(c);
+    f.dm.exec("insert into azmayeshat (" + kColumns.join(',') + ") values (?,?,?,?,?,?,?,?,?,?,?,?,?,?)", values);
+    return f.scalar("select max(cod) from azmayeshat").toLongLong();
+}
+
+void addPicture(Fixture &f, qint64 cod, const QString &cmt)
+{
+    f.dm.exec("insert into az_pic (cod, ext, pic, cmt) values (?,?,?,?)", {cod, ".jpg", QByteArray("JPEG"), cmt});
+}
+
+DataSet *records(QDialog *w) { return gridData(w, "DBGrid1"); }
+DataSet *pictureList(QDialog *w) { return gridData(w, "DBGrid2"); }
+QStringList listed(QDialog *w) { return gridColumn(w, "DBGrid1", "kar_no"); }
+QString cnt(QDialog *w) { return child<QLabel>(w, "cnt")->text(); }
+
+QStringList row(Fixture &f, qint64 cod)
+{
+    f.dm.ADOQuery2->open("select * from azmayeshat where cod=?", {cod});
+    QStringList out;
+    for (const QString &c : kColumns)
+        out << f.dm.ADOQuery2->text(c);
+    return out;
+}
+
+QStringList logRows(Fixture &f)
+{
+    f.dm.ADOQuery2->open("select cmt from log where cmt like ? order by saat_sys", {"%آزمايشگاه%"});
+    QStringList out;
+    for (int r = 0; r < f.dm.ADOQuery2->recordCount(); ++r)
+        out << f.dm.ADOQuery2->text("cmt", r);
+    return out;
+}
+
+void search(QDialog *w, int choice, const QString &text)
+{
+    child<QRadioButton>(w, QStringLiteral("RadioGroup1_%1").arg(choice))->click();
+    auto *src = child<QLineEdit>(w, "src");
+    src->clear();
+    typeText(src, text);
+}
+
+void open(Fixture &f, const Steps &steps) { through(f, f.form<Tmain>(), "N1", "Tazmayeshgah_ins", steps); }
+
+void signIn(Fixture &f, const QString &name, const QString &level, PageRights r = {true, true, true, true})
+{
+    const qint64 user = f.addUser(name, "p", level);
+    f.grant(user, "az", r.darj, r.virayesh, r.hazf, r.namayesh);
+    f.signInAs(user, name, level);
+}
+
+} // namespace
+
+class AzmayeshgahTest : public QObject {
+    Q_OBJECT
+private slots:
+    void insertAndDuplicate();
+    void searchPerColumnAndCounty();
+    void editAndDeleteWithPictures();
+    void pictures();
+    void exportAndCounties();
+};
+
+void AzmayeshgahTest::insertAndDuplicate()
+{
+    Fixture f(true);
+    addReport(f, {{"kar_no", "99"}, {"loc", "زنجان"}});
+    open(f, [&](QDialog *w) {
+        QCOMPARE(child<QLineEdit>(w, "mablagh")->text(), "0");
+        QCOMPARE(child<QLineEdit>(w, "rep_dat")->text(), "    /  /  ");
+        search(w, 1, "هيچ");
+        QCOMPARE(cnt(w), "0");
+        QVariantMap typed = labReport({{"mablagh", "45,600,000"}});
+        fillBoxes(w, typed);
+        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
+        const qint64 cod = f.scalar("select max(cod) from azmayeshat").toLongLong();
+        typed["mablagh"] = "45600000";
+        QStringList expected;
+        for (const QString &c : kColumns)
+            expected << typed.value(c).toString();
+        QCOMPARE(row(f, cod), expected);
+        QCOMPARE(logRows(f), QStringList{kLogInsert + "مهندسين مشاور پارس آزما 1402-118 شركت آسفالت گستر ابهر admin"});
+        // Every record, whatever the search text; the count with it; the new record current.
+        QCOMPARE(listed(w), (QStringList{"99", "1402-118"}));
+        QCOMPARE(cnt(w), "2");
+        QCOMPARE(records(w)->value("cod").toLongLong(), cod);
+
+        // Another village, contractor and date with the same key: refused, the Persian yeh in
+        // the consultant's name is the same name.
+        fillBoxes(w, {{"rosta", "صائين قلعه"}, {"peymankar", "شركت راهسازان زنجان"}, {"rep_dat", "1403/07/01"},
+                 {"moshaver", "مهندسين مشاور پارس آزما "}});
+        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{kDuplicate});
+        fillBoxes(w, {{"moshaver", "مهندسین مشاور پارس آزما"}});
+        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{kDuplicate});
+        QCOMPARE(f.count("azmayeshat"), qint64(2));
+        // Another test type is another report.
+        fillBoxes(w, {{"az_type", "دانه بندي"}});
+        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
+
+        // An amount that is not a number: its message, nothing written.
+        fillBoxes(w, labReport({{"kar_no", "500"}, {"mablagh", "12x"}}));
+        const QStringList refused = pressed(f, w, "ins_btn");
+        QVERIFY(refused.size() == 1 && refused.first().contains("«مبلغ صورت حساب»"));
+        QCOMPARE(f.count("azmayeshat"), qint64(3));
+        QCOMPARE(logRows(f).size(), 2);
+    });
+}
+
+void AzmayeshgahTest::searchPerColumnAndCounty()
+{
+    Fixture f(true);
+    addReport(f, {{"kar_no", "118"}, {"loc", "ابهر"}, {"rosta", "حصار"}, {"peymankar", "راهسازان"}});
+    addReport(f, {{"kar_no", "220"}, {"loc", "زنجان"}, {"rosta", "سهرين"}, {"peymankar", "آسفالت گستر"},
+                  {"moshaver", "آزمون كاران خاك"}});
+    addReport(f, {{"kar_no", "305"}, {"loc", "شهرستان ابهر"}, {"rosta", "صائين قلعه"}, {"peymankar", "راهسازان"}});
+    const QList<std::tuple<int, QString, QStringList>> cases = {
+        {0, "پارس", {"118", "305"}}, {1, "2", {"220"}},          {2, "گستر", {"220"}},
+        {3, "ابهر", {"118", "305"}}, {4, "سهرين", {"220"}},       {0, "", {"118", "220", "305"}},
+    };
+    open(f, [&](QDialog *w) {
+        QCOMPARE(listed(w), (QStringList{"118", "220", "305"}));
+        for (const auto &[choice, text, expected] : cases) {
+            search(w, choice, text);
+            QCOMPARE(listed(w), expected);
+            QCOMPARE(cnt(w), QString::number(expected.size()));
+        }
+        // The keheh typed is searched (and shown) as the Arabic kaf.
+        search(w, 0, QStringLiteral("کاران"));
+        QCOMPARE(child<QLineEdit>(w, "src")->text(), QStringLiteral("كاران"));
+        QCOMPARE(listed(w), QStringList{"220"});
+    });
+
+    // A county user sees the records whose county holds the user name, also after an insert.
+    signIn(f, "ابهر", "city");
+    open(f, [&](QDialog *w) {
+        QCOMPARE(listed(w), (QStringList{"118", "305"}));
+        QCOMPARE(cnt(w), "2");
+        search(w, 3, "زنجان");
+        QCOMPARE(cnt(w), "0");
+        fillBoxes(w, labReport({{"kar_no", "400"}, {"loc", "زنجان"}}));
+        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
+        QCOMPARE(listed(w), (QStringList{"118", "305"}));
+        fillBoxes(w, labReport({{"kar_no", "401"}, {"loc", "ابهر"}}));
+        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
+        QCOMPARE(listed(w), (QStringList{"118", "305", "401"}));
+        QCOMPARE(cnt(w), "3");
+        QCOMPARE(records(w)->text("kar_no"), "401");
+    });
+    signIn(f, "karaj", "city");
+    open(f, [&](QDialog *w) { QCOMPARE(cnt(w), "0"); });
+    signIn(f, "tehran", "keshvar");
+    open(f, [&](QDialog *w) { QCOMPARE(cnt(w), "5"); });
+}
+
+void AzmayeshgahTest::editAndDeleteWithPictures()
+{
+    Fixture f(true);
+    f.dm.exec("insert into setting (component, cmt) values (?,?)", {"رمز حذف", "1234"});
+    const qint64 a = addReport(f, {{"kar_no", "118"}});
+    const qint64 b = addReport(f, {{"kar_no", "220"}, {"moshaver", "خاك پي"}});
+    addPicture(f, a, "نمونه اول");
+    addPicture(f, a, "نمونه دوم");
+    addPicture(f, b, "نمونه سوم");
+    signIn(f, "ostan1", "ostan", {false, true, true, true});
+    open(f, [&](QDialog *w) {
+        auto *ins = child<QWidget>(w, "ins_btn");
+        auto *edit = child<QWidget>(w, "edit_btn");
+        QVERIFY(!ins->isVisible() && !edit->isVisible());
+        QVERIFY(!child<QAction>(w, "N2")->isEnabled());
+        QCOMPARE(pictureList(w)->recordCount(), 2);
+
+        click(w, "N3");
+        QVERIFY(edit->isVisible());
+        QCOMPARE(child<QComboBox>(w, "moshaver")->currentText(), "مهندسين مشاور پارس آزما");
+        fillBoxes(w, {{"mablagh", "1250000"}, {"cmt", "اصلاح شده"}});
+        QCOMPARE(pressed(f, w, "edit_btn"), QStringList{kEdited});
+        QCOMPARE(row(f, a)[5], "1250000");
+        QCOMPARE(row(f, a)[13], "اصلاح شده");
+        QCOMPARE(logRows(f), QStringList{kLogEdit + "مهندسين مشاور پارس آزما 118 شركت آسفالت گستر ابهر ostan1"});
+        // Back in insert mode; the insert button stays as the insert right has it.
+        QVERIFY(!edit->isVisible() && !ins->isVisible());
+        QCOMPARE(records(w)->value("cod").toLongLong(), a);
+
+        // The delete: the password first, then the question; only Yes deletes.
+        const QStringList before = row(f, a);
+        f.ui.inputs << "4321";
+        QCOMPARE(pressed(f, w, "N4"), QStringList{texts::kPasswordMismatch});
+        QCOMPARE(f.ui.prompts, QStringList{kPasswordBox}); // before any question
+        QVERIFY(f.ui.questions.isEmpty());
+        QCOMPARE(row(f, a), before);
+        fillBoxes(w, {{"moshaver", ""}});
+        f.ui.inputs << "1234";
+        f.ui.answers << Ui::Yes;
+        QCOMPARE(pressed(f, w, "N4"), QStringList{texts::kDeleted});
+        QCOMPARE(f.ui.questions, QStringList{kDeleteQuestion + "مهندسين مشاور پارس آزما*118"});
+        QCOMPARE(f.scalar("select count(*) from azmayeshat where cod=?", {a}).toLongLong(), qint64(0));
+        QCOMPARE(f.scalar("select count(*) from az_pic where cod=?", {a}).toLongLong(), qint64(0));
+        QCOMPARE(f.scalar("select count(*) from az_pic where cod=?", {b}).toLongLong(), qint64(1));
+        QCOMPARE(logRows(f).size(), 1);
+        // The boxes keep the deleted record's texts; the list and its pictures move on.
+        QCOMPARE(child<QComboBox>(w, "moshaver")->currentText(), "مهندسين مشاور پارس آزما");
+        QCOMPARE(listed(w), QStringList{"220"});
+        QCOMPARE(cnt(w), "1");
+        QCOMPARE(pictureList(w)->text("cmt"), "نمونه سوم");
+
+    });
+}
+
+void AzmayeshgahTest::pictures()
+{
+    Fixture f(true);
+    f.dm.exec("insert into setting (component, cmt) values (?,?)", {"رمز حذف", "1234"});
+    const qint64 a = addReport(f, {{"kar_no", "118"}});
+    addReport(f, {{"kar_no", "220"}});
+    QTemporaryDir dir;
+    QFile scan(dir.filePath("core1.jpg"));
+    QVERIFY(scan.open(QIODevice::WriteOnly) && scan.write("JPEG") == 4);
+    scan.close();
+    open(f, [&](QDialog *w) {
+        // Under the current record, the description box cancelled: its default description.
+        f.ui.openFiles << scan.fileName();
+        QCOMPARE(pressed(f, w, "N2"), QStringList{texts::kInserted});
+        QCOMPARE(f.ui.prompts, QStringList{kDescriptionBox});
+        QCOMPARE(f.scalar("select cod from az_pic where cmt=?", {kDefaultDescription}).toLongLong(), a);
+        // The pictures follow the current record.
+        records(w)->setCurrentRow(1);
+        QCOMPARE(pictureList(w)->recordCount(), 0);
+        records(w)->setCurrentRow(0);
+        QCOMPARE(pictureList(w)->text("ext"), ".jpg");
+        // A click on a picture writes it under the chosen name with its extension and opens it.
+        f.ui.clear();
+        f.ui.saveFiles << dir.filePath("saved");
+        auto *g = child<QTableView>(w, "DBGrid2");
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(0, 2)).center());
+        QCOMPARE(f.ui.openedFiles, QStringList{dir.filePath("saved.jpg")});
+        // The picture delete: the password, then its question.
+        f.ui.inputs << "1234";
+        f.ui.answers << Ui::Yes;
+        QCOMPARE(pressed(f, w, "N5"), QStringList{texts::kDeleted});
+        QCOMPARE(f.ui.questions, QStringList{kPictureQuestion});
+        QCOMPARE(f.count("az_pic"), qint64(0));
+        // A record another user deleted meanwhile takes no picture.
+        f.dm.exec("delete from azmayeshat where cod=?", {a});
+        QCOMPARE(pressed(f, w, "N2"), QStringList{texts::kRowGone});
+        // No record listed: no picture is asked for.
+        search(w, 1, "هيچ");
+        QCOMPARE(pressed(f, w, "N2"), QStringList());
+        QVERIFY(f.ui.prompts.isEmpty());
+    });
+}
+
+void AzmayeshgahTest::exportAndCounties()
+{
+    Fixture f(true);
+    addReport(f, {{"kar_no", "118"}, {"cmt", "مقدار قير <5% & كم"}, {"mablagh", "1250000"}});
+    addReport(f, {{"kar_no", "220"}, {"loc", QStringLiteral("تاکستان")}, {"peymankar", "راهسازان"}});
+    addReport(f, {{"kar_no", "305"}, {"loc", QStringLiteral("تاکستان")}, {"peymankar", "راهسازان"}});
+    open(f, [&](QDialog *w) {
+        search(w, 1, "");
+        f.ui.clear();
+        click(w, "SpeedButton1");
+        QCOMPARE(f.ui.openedFiles.size(), 1);
+        QVERIFY(f.ui.openedFiles.first().endsWith("Tobrenhal.xls"));
+        QFile html(f.ui.openedFiles.first());
+        QVERIFY(html.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(html.readAll());
+        QVERIFY(text.contains("<title>گزارش لاگ</title>"));
+        QStringList headings;
+        for (const auto &m : QRegularExpression("<th>(.*)</th>").globalMatch(text))
+            headings << m.captured(1);
+        QCOMPARE(headings, (QStringList{"رديف", "مشاور", "شماره كار", "سريال", "محل", "روستا", "مبلغ", "محل پرداخت",
+                                        "نوع آزمايش", "پيمانكار", "تاريخ نمونه گيري", "نتيجه آزمايش", "كد انحصاري",
+                                        "تاريخ نامه", "شماره نامه", "توضيحات"}));
+        QStringList cells;
+        for (const auto &m : QRegularExpression("<td>(.*)</td>").globalMatch(text))
+            cells << m.captured(1);
+        QCOMPARE(cells.size(), 3 * 16);
+        QCOMPARE(cells.mid(0, 3), (QStringList{"1", "مهندسين مشاور پارس آزما", "118"}));
+        QCOMPARE(cells.at(6), "1250000");
+        QCOMPARE(cells.at(12), records(w)->text("cod", 0));
+        QCOMPARE(cells.at(15), "مقدار قير &lt;5% &amp; كم");
+
+        // The contractor's counties, then the county's villages, as recorded.
+        auto *peymankar = child<QComboBox>(w, "peymankar");
+        peymankar->setEditText("راهسازان");
+        emit peymankar->textActivated("راهسازان");
+        auto *loc = child<QComboBox>(w, "loc");
+        QCOMPARE(loc->count(), 1);
+        QCOMPARE(loc->itemText(0), QStringLiteral("تاکستان"));
+        // Leaving the county box writes its kaf; the label rewrites every stored county.
+        enter(loc);
+        loc->setEditText(QStringLiteral("تاکستان"));
+        enter(child<QLineEdit>(w, "kar_no"));
+        QCOMPARE(loc->currentText(), QStringLiteral("تاكستان"));
+        auto *label = child<QLabel>(w, "Label4");
+        QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center());
+    });
+    QCOMPARE(f.scalar("select count(*) from azmayeshat where loc=?", {QStringLiteral("تاكستان")}).toLongLong(), qint64(2));
+    QCOMPARE(f.scalar("select count(*) from azmayeshat where loc=?", {"ابهر"}).toLongLong(), qint64(1));
+}
+
+VARNOSET_DB_TEST_MAIN(AzmayeshgahTest)
+#include "db_azmayeshgah_ins.moc"
