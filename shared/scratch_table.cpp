@@ -210,45 +210,84 @@ private:
     PgResult m_row;
 };
 
-// Rows written many to a statement: the full statement prepared once as the session's unnamed
-// statement (nothing else runs on the connection meanwhile), the last rows sent with their own.
+// Rows written many to a statement, in libpq's pipeline mode: each statement is sent without
+// waiting for the one before, so the server inserts while the next rows are read and built.
+// The full statement is prepared once as the session's unnamed statement, the last rows go with
+// their own; finish() waits for every answer.
 class PgWriter {
 public:
     PgWriter(PGconn *conn, const ScratchFill &fill) : m_conn(conn), m_fill(fill)
     {
         m_perStatement = qMax(1, kPgValuesPerStatement / int(fill.columns.size()));
+        if (!PQenterPipelineMode(conn))
+            pgFail(conn);
     }
+    ~PgWriter() { sync(); } // after a failure elsewhere: the answers read, the pipeline left
     void add(const QVariantList &row)
     {
         m_batch += row;
         if (++m_rows == m_perStatement)
-            flush();
+            send();
     }
-    void flush()
+    void finish()
+    {
+        send();
+        sync();
+        if (!m_error.isEmpty())
+            throw DbError(m_error);
+    }
+
+private:
+    void send()
     {
         if (m_rows == 0)
             return;
         m_params.set(m_batch);
-        PgResult done;
+        const int n = int(m_batch.size());
+        bool sent;
         if (m_rows == m_perStatement) {
             if (!m_fullPrepared) {
-                PgResult prepared(PQprepare(m_conn, "", insertSql(m_rows).constData(), int(m_batch.size()), nullptr));
-                if (PQresultStatus(prepared.r) != PGRES_COMMAND_OK)
-                    pgFail(m_conn, prepared.r);
+                if (!PQsendPrepare(m_conn, "", insertSql(m_rows).constData(), n, nullptr))
+                    pgFail(m_conn);
+                ++m_commands;
                 m_fullPrepared = true;
             }
-            done.reset(PQexecPrepared(m_conn, "", int(m_batch.size()), m_params.values.constData(), nullptr, nullptr, 0));
+            sent = PQsendQueryPrepared(m_conn, "", n, m_params.values.constData(), nullptr, nullptr, 0);
         } else {
-            done.reset(PQexecParams(m_conn, insertSql(m_rows).constData(), int(m_batch.size()), nullptr,
-                                    m_params.values.constData(), nullptr, nullptr, 0));
+            sent = PQsendQueryParams(m_conn, insertSql(m_rows).constData(), n, nullptr, m_params.values.constData(),
+                                     nullptr, nullptr, 0);
         }
-        if (PQresultStatus(done.r) != PGRES_COMMAND_OK)
-            pgFail(m_conn, done.r);
+        if (!sent)
+            pgFail(m_conn);
+        ++m_commands;
         m_batch.clear();
         m_rows = 0;
     }
-
-private:
+    // Ends the pipeline: every command's answer read (the first failure kept), then the sync's.
+    void sync()
+    {
+        if (m_synced)
+            return;
+        m_synced = true;
+        if (PQpipelineSync(m_conn)) {
+            int ends = 0; // one null result closes each command's answers
+            while (ends <= m_commands) {
+                PgResult r(PQgetResult(m_conn));
+                if (!r.r) {
+                    ++ends;
+                    continue;
+                }
+                const ExecStatusType status = PQresultStatus(r.r);
+                if (status == PGRES_PIPELINE_SYNC)
+                    break;
+                if (status == PGRES_FATAL_ERROR && m_error.isEmpty())
+                    m_error = QString::fromUtf8(PQresultErrorMessage(r.r)).trimmed();
+            }
+        } else if (m_error.isEmpty()) {
+            m_error = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
+        }
+        PQexitPipelineMode(m_conn);
+    }
     QByteArray insertSql(int rows) const
     {
         QStringList tuples;
@@ -268,7 +307,10 @@ private:
     int m_perStatement = 1;
     QVariantList m_batch;
     int m_rows = 0;
+    int m_commands = 0;
     bool m_fullPrepared = false;
+    bool m_synced = false;
+    QString m_error;
     PgParams m_params;
 };
 
@@ -334,7 +376,7 @@ bool ReplaceScratchRows(AppContext &ctx, const ScratchFill &fill, QWidget *paren
                 PgWriter writer(handleOf<PGconn *>(dm.ADOConnection1(), "pg_conn*"), fill);
                 while (source.next())
                     take(source, [&](const QVariantList &r) { writer.add(r); });
-                writer.flush();
+                writer.finish();
             } else {
                 sqlite3 *db = handleOf<sqlite3 *>(dm.ADOConnection1(), "sqlite3*");
                 SqliteStatement source(db, fill.sourceSql);
