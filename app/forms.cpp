@@ -25,6 +25,8 @@
 #include "registers/prj_pish_u.h"
 #include "registers/pish_items_u.h"
 #include "registers/pishraft_ins_u.h"
+#include "registers/amar_u.h"
+#include "registers/movafeghatname_src_u.h"
 
 void createForms(AppContext &ctx)
 {
@@ -79,4 +81,14 @@ void createForms(AppContext &ctx)
     ctx.addForm(items);
     ctx.form<Tmain>()->addOpener(QStringLiteral("N12"), Tpish_items::kMenuCaption, QStringLiteral("items"),
                                  [items](const PageRights &rights) { items->openFromMain(rights); });
+
+    // Statistics and agreements registers.
+    auto *amar = new Tamar(ctx);
+    ctx.addForm(amar);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N24"), Tamar::kMenuCaption, QStringLiteral("amar"),
+                                 [amar](const PageRights &rights) { amar->openFromMain(rights); });
+    auto *agreements = new Tmovafeghatname_src(ctx);
+    ctx.addForm(agreements);
+    ctx.form<Tmain>()->addOpener(QStringLiteral("N21"), Tmovafeghatname_src::kMenuCaption, QStringLiteral("movafeghatname"),
+                                 [agreements](const PageRights &rights) { agreements->openFromMain(rights); });
 }

@@ -1,13 +1,16 @@
-// The bitumen search over 100,000 allocations, on SQLite and on PostgreSQL (VARNOSET_TEST_PG;
-// skipped when unset), as the administrator, as a county user and for one month of
-// registrations: through the window (time until the grid holds its first rows, and
-// until the count is shown too) beside the same two statements run directly with QSqlQuery.
-// Counters: first_rows_ms, rows, peak_rss_MB (the process's high-water mark so far) and
-// rss_MB (resident now).
+// The bitumen search over 10,000, 100,000 and 1,000,000 allocations (VARNOSET_BENCH_SIZES, a
+// comma-separated list, chooses others), on SQLite and on PostgreSQL (VARNOSET_TEST_PG; skipped
+// when unset), as the administrator, as a county user and for one month of registrations:
+// through the window (the listing with its count, the grid drawn once) beside the engine itself
+// running the same two statements in this process (SQLite's C interface with the same collation;
+// libpq), every value of every row read. A summary at the end gives, per case, the ratio of the
+// two, the time until the grid first holds rows, and the bytes held per listed row.
 #include "bitumen/ghir_src_u.h"
 #include "core/context.h"
 #include "core/dm_u.h"
 #include "core/errors.h"
+#include "core/fetch.h"
+#include "shared/persian.h"
 #include "db/setup.h"
 #include "shared/edits.h"
 #include "shared/scriptedui.h"
@@ -29,13 +32,15 @@
 #include <QTemporaryDir>
 #include <QUuid>
 #include <cstdio>
+#include <libpq-fe.h>
+#include <map>
+#include <sqlite3.h>
 #include <memory>
 #include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
 
-constexpr int kRows = 100000;
 
 double rssMb()
 {
@@ -53,6 +58,8 @@ QString county(int i) { return benchCounty(i); }
 // One database with 100,000 allocations, the window over it and two users: the
 // administrator (every county) and a county user with three counties.
 struct Backend {
+    int rows = 0;
+    QString connInfo; // PostgreSQL only
     QTemporaryDir dir;
     QString schema;
     std::unique_ptr<Tdm> dm;
@@ -61,10 +68,13 @@ struct Backend {
     std::unique_ptr<Tghir_src> window;
     TCurrentUser admin, cityUser;
 
-    bool open(bool pg)
+    bool open(bool pg, int size)
     {
-        if (!openAllocationsDatabase(dm, ctx, ui, dir, pg, &schema, kRows))
+        rows = size;
+        if (!openAllocationsDatabase(dm, ctx, ui, dir, pg, &schema, rows))
             return false;
+        if (pg)
+            connInfo = qEnvironmentVariable("VARNOSET_TEST_PG");
         const QVariant adminId = dm->scalar(QStringLiteral("select id from karbaran where karbar='admin'"));
         admin = {adminId.toString(), QStringLiteral("admin"), QStringLiteral("admin")};
         dm->exec(QStringLiteral("insert into karbaran (karbar, pass, name, level, active, version) values (?,?,?,?,?,2)"),
@@ -88,9 +98,19 @@ struct Backend {
     }
 };
 
-std::unique_ptr<Backend> g_sqlite, g_pg;
+std::map<std::pair<bool, int>, std::unique_ptr<Backend>> g_backends;
 
-Backend *backend(bool pg) { return pg ? g_pg.get() : g_sqlite.get(); }
+Backend *backend(bool pg, int size)
+{
+    auto it = g_backends.find({pg, size});
+    return it == g_backends.end() ? nullptr : it->second.get();
+}
+
+struct Figures {
+    double windowMs = 0, paintMs = 0, engineMs = 0, firstRowsMs = 0, bytesPerRow = 0;
+    qint64 rows = 0;
+};
+std::map<std::string, Figures> g_figures;
 
 enum Scenario { EveryAllocation, CountyUser, OneMonth };
 
@@ -109,115 +129,247 @@ void prepare(Backend *b, Scenario s)
     }
 }
 
-void setCounters(benchmark::State &state, double firstRowsMs, qint64 rows)
+std::string caseName(bool pg, int size, Scenario s)
 {
-    state.counters["first_rows_ms"] = benchmark::Counter(firstRowsMs, benchmark::Counter::kAvgIterations);
-    state.counters["rows"] = double(rows);
-    state.counters["peak_rss_MB"] = peakRssMb();
-    state.counters["rss_MB"] = rssMb();
+    const char *what = s == EveryAllocation ? "admin_all" : s == CountyUser ? "county_user" : "admin_one_month";
+    return std::string(pg ? "pg" : "sqlite") + "/" + std::to_string(size) + "/" + what;
 }
 
-// The window's search: listing (first_rows_ms: the grid's model holds the rows) then the
-// count; the time is the whole search with the grid drawn once.
-void BM_WindowSearch(benchmark::State &state, bool pg, Scenario scenario)
+// The window's search: listing (first_rows_ms: the grid's model first holds rows) and count;
+// the time is the search until its rows are held and counted; drawing the grid once afterwards
+// is timed apart (paint_ms), since the engine draws nothing.
+void BM_WindowSearch(benchmark::State &state, bool pg, int size, Scenario scenario)
 {
-    Backend *b = backend(pg);
+    Backend *b = backend(pg, size);
     if (!b) {
-        state.SkipWithError("VARNOSET_TEST_PG is not set");
+        state.SkipWithError("no database for this case");
         return;
     }
     prepare(b, scenario);
     DataSet *ds = b->dm->ADOQ_ghir;
     auto *grid = b->window->findChild<QTableView *>(QStringLiteral("DBGrid1"));
     QElapsedTimer timer;
-    qint64 firstRowsNs = 0;
-    // The listing's reset is the last one of a search (the count runs on another query).
-    const QMetaObject::Connection c = QObject::connect(ds, &QAbstractItemModel::modelReset, [&] {
-        firstRowsNs = timer.nsecsElapsed();
-    });
-    double firstTotal = 0;
+    qint64 firstRowsNs = -1;
+    auto seen = [&] {
+        if (firstRowsNs < 0 && ds->rowCount() > 0)
+            firstRowsNs = timer.nsecsElapsed();
+    };
+    const QMetaObject::Connection c1 = QObject::connect(ds, &QAbstractItemModel::modelReset, seen);
+    const QMetaObject::Connection c2 = QObject::connect(ds, &QAbstractItemModel::rowsInserted, seen);
+    double firstTotal = 0, total = 0, paint = 0;
     for (auto _ : state) {
-        firstRowsNs = 0;
+        firstRowsNs = -1;
         timer.start();
         b->window->search();
+        const qint64 ns = timer.nsecsElapsed();
         grid->viewport()->repaint(); // the rows drawn, as the event loop does after the search
-        const qint64 total = timer.nsecsElapsed();
-        state.SetIterationTime(total / 1e9);
-        firstTotal += firstRowsNs / 1e6;
+        paint += (timer.nsecsElapsed() - ns) / 1e6;
+        state.SetIterationTime(ns / 1e9);
+        total += ns / 1e6;
+        firstTotal += (firstRowsNs < 0 ? ns : firstRowsNs) / 1e6;
     }
-    QObject::disconnect(c);
+    QObject::disconnect(c1);
+    QObject::disconnect(c2);
     if (!b->ui.messages.isEmpty())
         state.SkipWithError(b->ui.messages.last().toUtf8().constData());
-    setCounters(state, firstTotal, ds->recordCount());
+    Figures &f = g_figures[caseName(pg, size, scenario)];
+    f.windowMs = total / state.iterations();
+    f.paintMs = paint / state.iterations();
+    f.firstRowsMs = firstTotal / state.iterations();
+    f.rows = ds->recordCount();
+    f.bytesPerRow = f.rows ? double(ds->bytesHeld()) / f.rows : 0;
+    state.counters["first_rows_ms"] = f.firstRowsMs;
+    state.counters["rows"] = double(f.rows);
+    state.counters["bytes_per_row"] = f.bytesPerRow;
+    state.counters["peak_rss_MB"] = peakRssMb();
 }
 
-// The same two statements straight on the database, every value of every row read.
-void BM_DirectSearch(benchmark::State &state, bool pg, Scenario scenario)
+int sqliteCollation(void *, int la, const void *a, int lb, const void *b)
 {
-    Backend *b = backend(pg);
+    return persianCompareUtf8(static_cast<const char *>(a), la, static_cast<const char *>(b), lb);
+}
+
+// The two statements through SQLite's own interface on a connection of their own.
+qint64 engineSqlite(Backend *b, const QString &listing, const QVariantList &binds, const QString &count,
+                    const QVariantList &countBinds)
+{
+    static std::map<Backend *, sqlite3 *> handles;
+    sqlite3 *&h = handles[b];
+    if (!h) {
+        const QByteArray path = b->dir.filePath(QStringLiteral("bench.sqlite")).toUtf8();
+        sqlite3_open_v2(path.constData(), &h, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_create_collation(h, "fa", SQLITE_UTF8, nullptr, sqliteCollation);
+    }
+    qint64 rows = 0;
+    for (int pass = 0; pass < 2; ++pass) {
+        const QByteArray sql = (pass == 0 ? listing : count).toUtf8();
+        const QVariantList &bs = pass == 0 ? binds : countBinds;
+        sqlite3_stmt *st = nullptr;
+        if (sqlite3_prepare_v2(h, sql.constData(), int(sql.size()), &st, nullptr) != SQLITE_OK)
+            throw DbError(QString::fromUtf8(sqlite3_errmsg(h)));
+        std::vector<QByteArray> keep;
+        for (int i = 0; i < bs.size(); ++i) {
+            keep.push_back(bs.at(i).toString().toUtf8());
+            sqlite3_bind_text(st, i + 1, keep.back().constData(), int(keep.back().size()), SQLITE_STATIC);
+        }
+        const int n = sqlite3_column_count(st);
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            for (int i = 0; i < n; ++i) {
+                switch (sqlite3_column_type(st, i)) {
+                case SQLITE_INTEGER:
+                    benchmark::DoNotOptimize(sqlite3_column_int64(st, i));
+                    break;
+                case SQLITE_FLOAT:
+                    benchmark::DoNotOptimize(sqlite3_column_double(st, i));
+                    break;
+                case SQLITE_NULL:
+                    break;
+                default:
+                    benchmark::DoNotOptimize(sqlite3_column_text(st, i));
+                    benchmark::DoNotOptimize(sqlite3_column_bytes(st, i));
+                }
+            }
+            if (pass == 0)
+                ++rows;
+        }
+        sqlite3_finalize(st);
+    }
+    return rows;
+}
+
+// The two statements through libpq on a connection of its own, the listing's result whole.
+qint64 enginePg(Backend *b, const QString &listing, const QVariantList &binds, const QString &count,
+                const QVariantList &countBinds)
+{
+    static std::map<Backend *, PGconn *> conns;
+    PGconn *&c = conns[b];
+    if (!c) {
+        const QByteArray info = (b->connInfo + QStringLiteral(" options=-csearch_path=") + b->schema).toUtf8();
+        c = PQconnectdb(info.constData());
+        if (PQstatus(c) != CONNECTION_OK)
+            throw DbError(QString::fromUtf8(PQerrorMessage(c)));
+    }
+    qint64 rows = 0;
+    for (int pass = 0; pass < 2; ++pass) {
+        const QByteArray sql = dbfetch::pgPlaceholders(pass == 0 ? listing : count);
+        const QVariantList &bs = pass == 0 ? binds : countBinds;
+        std::vector<QByteArray> keep;
+        std::vector<const char *> values;
+        for (const QVariant &v : bs) {
+            keep.push_back(v.toString().toUtf8());
+            values.push_back(keep.back().constData());
+        }
+        PGresult *r = PQexecParams(c, sql.constData(), int(values.size()), nullptr, values.data(), nullptr, nullptr, 0);
+        if (PQresultStatus(r) != PGRES_TUPLES_OK)
+            throw DbError(QString::fromUtf8(PQresultErrorMessage(r)));
+        const int n = PQnfields(r), m = PQntuples(r);
+        for (int row = 0; row < m; ++row)
+            for (int i = 0; i < n; ++i) {
+                benchmark::DoNotOptimize(PQgetvalue(r, row, i));
+                benchmark::DoNotOptimize(PQgetlength(r, row, i));
+            }
+        if (pass == 0)
+            rows = m;
+        PQclear(r);
+    }
+    return rows;
+}
+
+void BM_EngineSearch(benchmark::State &state, bool pg, int size, Scenario scenario)
+{
+    Backend *b = backend(pg, size);
     if (!b) {
-        state.SkipWithError("VARNOSET_TEST_PG is not set");
+        state.SkipWithError("no database for this case");
         return;
     }
     prepare(b, scenario);
     QVariantList binds, countBinds;
     const QString listing = b->window->listingSql(binds);
     const QString count = b->window->countSql(countBinds);
-    double firstTotal = 0;
     qint64 rows = 0;
-    for (auto _ : state) {
-        QElapsedTimer timer;
-        timer.start();
-        QSqlQuery q(b->dm->ADOConnection1());
-        q.setForwardOnly(true);
-        q.prepare(listing);
-        for (int i = 0; i < binds.size(); ++i)
-            q.bindValue(i, binds.at(i));
-        if (!q.exec()) {
-            state.SkipWithError("listing failed");
-            return;
+    double total = 0;
+    try {
+        for (auto _ : state) {
+            QElapsedTimer timer;
+            timer.start();
+            rows = pg ? enginePg(b, listing, binds, count, countBinds)
+                      : engineSqlite(b, listing, binds, count, countBinds);
+            const qint64 ns = timer.nsecsElapsed();
+            state.SetIterationTime(ns / 1e9);
+            total += ns / 1e6;
         }
-        const int n = q.record().count();
-        rows = 0;
-        while (q.next()) {
-            if (rows == 0)
-                firstTotal += timer.nsecsElapsed() / 1e6;
-            for (int i = 0; i < n; ++i)
-                benchmark::DoNotOptimize(q.value(i));
-            ++rows;
-        }
-        QSqlQuery c(b->dm->ADOConnection1());
-        c.prepare(count);
-        for (int i = 0; i < countBinds.size(); ++i)
-            c.bindValue(i, countBinds.at(i));
-        if (!c.exec() || !c.next()) {
-            state.SkipWithError("count failed");
-            return;
-        }
-        benchmark::DoNotOptimize(c.value(0));
-        state.SetIterationTime(timer.nsecsElapsed() / 1e9);
+    } catch (const AppError &e) {
+        state.SkipWithError(e.message().toUtf8().constData());
+        return;
     }
-    setCounters(state, firstTotal, rows);
+    g_figures[caseName(pg, size, scenario)].engineMs = total / state.iterations();
+    state.counters["rows"] = double(rows);
+}
+
+QList<int> sizes()
+{
+    QList<int> out;
+    const QString env = qEnvironmentVariable("VARNOSET_BENCH_SIZES", QStringLiteral("10000,100000,1000000"));
+    for (const QString &part : env.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        if (const int n = part.trimmed().toInt(); n > 0)
+            out << n;
+    return out;
 }
 
 void registerAll()
 {
-    for (bool pg : {false, true}) {
-        const std::string db = pg ? "pg" : "sqlite";
+    for (const auto &[key, b] : g_backends) {
+        const auto [pg, size] = key;
         for (Scenario s : {EveryAllocation, CountyUser, OneMonth}) {
-            const std::string what = s == EveryAllocation ? "admin_all" : s == CountyUser ? "county_user" : "admin_one_month";
-            const int iterations = s == EveryAllocation ? 3 : 10;
-            benchmark::RegisterBenchmark(("DirectSearch/" + db + "/" + what).c_str(), BM_DirectSearch, pg, s)
+            const int iterations = s == EveryAllocation ? (size >= 1000000 ? 2 : 3) : 10;
+            const std::string name = caseName(pg, size, s);
+            benchmark::RegisterBenchmark(("EngineSearch/" + name).c_str(), BM_EngineSearch, pg, size, s)
                 ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(iterations);
-            benchmark::RegisterBenchmark(("WindowSearch/" + db + "/" + what).c_str(), BM_WindowSearch, pg, s)
+            benchmark::RegisterBenchmark(("WindowSearch/" + name).c_str(), BM_WindowSearch, pg, size, s)
                 ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(iterations);
         }
     }
+}
+
+void printSummary()
+{
+    std::printf("\n%-32s %9s %9s %9s %6s %13s %10s %10s\n", "case", "rows", "window_ms", "engine_ms", "ratio",
+                "first_rows_ms", "paint_ms", "bytes/row");
+    for (const auto &[name, f] : g_figures)
+        std::printf("%-32s %9lld %9.1f %9.1f %6.2f %13.1f %10.1f %10.0f\n", name.c_str(), qlonglong(f.rows),
+                    f.windowMs, f.engineMs, f.engineMs > 0 ? f.windowMs / f.engineMs : 0.0, f.firstRowsMs,
+                    f.paintMs, f.bytesPerRow);
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    return runBackendBenchmarks(argc, argv, g_sqlite, g_pg, "100,000 allocations", registerAll);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    try {
+        for (bool pg : {false, true}) {
+            for (int size : sizes()) {
+                QElapsedTimer t;
+                t.start();
+                auto b = std::make_unique<Backend>();
+                if (!b->open(pg, size))
+                    break;
+                std::fprintf(stderr, "%s: %d allocations in %.1f s\n", pg ? "PostgreSQL" : "SQLite", size,
+                             t.elapsed() / 1000.0);
+                g_backends[{pg, size}] = std::move(b);
+            }
+        }
+    } catch (const AppError &e) {
+        std::fprintf(stderr, "set-up failed: %s\n", qPrintable(e.message()));
+        return 1;
+    }
+    registerAll();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    printSummary();
+    g_backends.clear();
+    return 0;
 }

@@ -302,7 +302,7 @@ void Tghir_src::search()
         ds->setSort(QString());
         ds->open(sql, binds);
         QVariantList countBinds;
-        m_count->run(ctx(), QStringLiteral("from ghir where id<>-1 ") + filterPieces(countBinds), countBinds);
+        m_count->run(ctx(), QStringLiteral("from ghir where id<>-1 ") + filterPieces(countBinds), countBinds, ds);
     });
 }
 

@@ -1,9 +1,13 @@
 #include "core/dataset.h"
 #include "core/busy.h"
 
+#include "core/connection.h"
 #include "core/errors.h"
 #include "core/collation.h"
+#include "core/fetch.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QSqlError>
 #include <QSqlField>
@@ -13,29 +17,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr int kPgNumericOid = 1700;
-
-QVariant normaliseNumeric(const QVariant &v)
-{
-    // PostgreSQL hands NUMERIC back as text ("1250000.0000"): whole values become integers.
-    if (v.isNull())
-        return v;
-    const QString s = v.toString();
-    bool ok = false;
-    const int dot = s.indexOf(QLatin1Char('.'));
-    QString intPart = dot < 0 ? s : s.left(dot);
-    QString frac = dot < 0 ? QString() : s.mid(dot + 1);
-    while (frac.endsWith(QLatin1Char('0')))
-        frac.chop(1);
-    if (frac.isEmpty()) {
-        const qlonglong n = intPart.toLongLong(&ok);
-        if (ok)
-            return n;
-    }
-    const double d = s.toDouble(&ok);
-    return ok ? QVariant(d) : v;
-}
 
 void bindAll(QSqlQuery &q, const QVariantList &binds)
 {
@@ -67,68 +48,106 @@ void DataSet::reopen(const QString &keyField)
     runSelect();
     if (key.isValid()) {
         if (!locate(keyField, key))
-            setCurrentRow(m_rows.isEmpty() ? -1 : std::min(old, int(m_rows.size()) - 1));
-    } else if (old >= 0 && old < m_rows.size()) {
+            setCurrentRow(isEmpty() ? -1 : std::min(old, recordCount() - 1));
+    } else if (old >= 0 && old < recordCount()) {
         setCurrentRow(old);
     }
     emit reopened();
 }
 
+void DataSet::clearRows()
+{
+    // The previous listing goes at once: its chunks are freed, not its values one by one.
+    m_store.clear();
+    std::vector<int>().swap(m_order);
+    m_published = 0;
+}
+
 void DataSet::runSelect()
 {
     const BusyCursor busy;
-    QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
-    if (!q.prepare(m_sql))
-        throw DbError(q.lastError().text());
-    bindAll(q, m_binds);
-    if (!q.exec())
-        throw DbError(q.lastError().text());
+    QElapsedTimer clock;
+    clock.start();
+    qint64 shownAt = -1;
+    bool fieldsKnown = false;
 
-    beginResetModel();
-    m_rows.clear();
-    m_fields.clear();
-    m_index.clear();
-    m_boldColumn = -1;
-    const QSqlRecord rec = q.record();
-    QVector<bool> numeric(rec.count());
-    for (int i = 0; i < rec.count(); ++i) {
-        m_fields << rec.fieldName(i);
-        // Of two columns with one name (a join's "select *"), the name finds the first.
-        const QString key = rec.fieldName(i).toLower();
-        if (!m_index.contains(key))
-            m_index.insert(key, i);
-        numeric[i] = rec.field(i).typeID() == kPgNumericOid;
-    }
-    const int n = rec.count();
-    while (q.next()) {
-        QVector<QVariant> row(n);
-        for (int i = 0; i < n; ++i) {
-            QVariant v = q.value(i);
-            row[i] = numeric[i] ? normaliseNumeric(v) : v;
+    dbfetch::Listener listener;
+    listener.fields = [&](const QStringList &fields) {
+        fieldsKnown = true;
+        m_current = -1;
+        QStringList all = fields;
+        for (const auto &calc : m_calculated)
+            all << calc.first;
+        if (m_open && all == m_fields) {
+            // The same columns: the rows leave and the new ones arrive; the columns, their
+            // order and widths in the grids stay as they are.
+            if (m_published > 0) {
+                beginRemoveRows({}, 0, m_published - 1);
+                clearRows();
+                endRemoveRows();
+            } else {
+                clearRows();
+            }
+            return;
         }
-        m_rows.push_back(std::move(row));
-    }
-    if (!m_calculated.isEmpty()) {
-        const int first = m_fields.size();
-        for (const auto &calc : m_calculated) {
-            const QString key = calc.first.toLower();
+        beginResetModel();
+        clearRows();
+        m_boldColumn = -1;
+        m_fields = all;
+        m_storedColumns = fields.size();
+        m_index.clear();
+        for (int i = 0; i < m_fields.size(); ++i) {
+            // Of two columns with one name (a join's "select *"), the name finds the first.
+            const QString key = m_fields.at(i).toLower();
             if (!m_index.contains(key))
-                m_index.insert(key, m_fields.size());
-            m_fields << calc.first;
+                m_index.insert(key, i);
         }
-        for (auto &row : m_rows)
-            row.resize(m_fields.size());
-        for (int r = 0; r < m_rows.size(); ++r)
-            for (int c = 0; c < m_calculated.size(); ++c)
-                m_rows[r][first + c] = m_calculated.at(c).second(*this, r);
+        endResetModel();
+    };
+    listener.progress = [&](int rows) {
+        // A long listing shows its first rows while the rest arrive (an unsorted one only).
+        if (!m_sort.trimmed().isEmpty() || clock.elapsed() < kShowAfterMs
+            || (shownAt >= 0 && clock.elapsed() - shownAt < kShowEveryMs))
+            return true;
+        publish(rows);
+        shownAt = clock.elapsed();
+        // Only the pending layouts and paints run here: no timer, input or other event.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        return true;
+    };
+    try {
+        dbconn::read(m_db, m_binds, [&] { dbfetch::select(m_db, m_sql, m_binds, m_store, listener); });
+    } catch (...) {
+        if (fieldsKnown) {
+            beginResetModel();
+            clearRows();
+            m_open = false;
+            endResetModel();
+            emit currentRowChanged(-1);
+        }
+        throw;
     }
     m_open = true;
-    applySort();
-    endResetModel();
-    m_current = m_rows.isEmpty() ? -1 : 0;
+    if (!m_sort.trimmed().isEmpty()) {
+        beginResetModel();
+        applySort();
+        m_published = recordCount();
+        endResetModel();
+    } else {
+        publish(recordCount());
+    }
+    m_current = isEmpty() ? -1 : 0;
     emit currentRowChanged(m_current);
+}
+
+void DataSet::publish(int rows)
+{
+    if (rows <= m_published)
+        return;
+    beginInsertRows({}, m_published, rows - 1);
+    m_published = rows;
+    endInsertRows();
 }
 
 int DataSet::exec(const QString &sql, const QVariantList &binds)
@@ -136,23 +155,18 @@ int DataSet::exec(const QString &sql, const QVariantList &binds)
     close();
     m_sql = sql;
     m_binds = binds;
-    QSqlQuery q(m_db);
-    if (!q.prepare(sql))
-        throw DbError(q.lastError().text());
-    bindAll(q, binds);
-    if (!q.exec())
-        throw DbError(q.lastError().text());
-    return q.numRowsAffected();
+    return dbconn::execute(m_db, sql, binds).numRowsAffected();
 }
 
 void DataSet::close()
 {
-    if (!m_open && m_rows.isEmpty())
+    if (!m_open && isEmpty())
         return;
     beginResetModel();
-    m_rows.clear();
+    clearRows();
     m_fields.clear();
     m_index.clear();
+    m_storedColumns = 0;
     m_open = false;
     m_sort.clear();
     endResetModel();
@@ -175,8 +189,8 @@ int DataSet::checkedIndex(const QString &field) const
 
 void DataSet::setCurrentRow(int row)
 {
-    if (row < -1 || row >= m_rows.size())
-        row = m_rows.isEmpty() ? -1 : m_rows.size() - 1;
+    if (row < -1 || row >= recordCount())
+        row = isEmpty() ? -1 : recordCount() - 1;
     if (row == m_current)
         return;
     m_current = row;
@@ -187,8 +201,8 @@ bool DataSet::next()
 {
     if (m_current < 0)
         return false;
-    if (m_current + 1 >= m_rows.size()) {
-        m_current = m_rows.size(); // past the end: eof
+    if (m_current + 1 >= recordCount()) {
+        m_current = recordCount(); // past the end: eof
         return false;
     }
     setCurrentRow(m_current + 1);
@@ -199,8 +213,8 @@ bool DataSet::locate(const QString &field, const QVariant &value)
 {
     const int c = checkedIndex(field);
     const QString wanted = valueText(value);
-    for (int r = 0; r < m_rows.size(); ++r) {
-        if (valueText(m_rows[r][c]) == wanted) {
+    for (int r = 0; r < recordCount(); ++r) {
+        if (cellText(r, c) == wanted) {
             setCurrentRow(r);
             return true;
         }
@@ -212,9 +226,28 @@ QVariant DataSet::value(const QString &field, int row) const
 {
     const int c = checkedIndex(field);
     const int r = rowOf(row);
-    if (r < 0 || r >= m_rows.size())
+    if (r < 0 || r >= recordCount())
         return {};
-    return m_rows[r][c];
+    if (c >= m_storedColumns)
+        return m_calculated.at(c - m_storedColumns).second(*this, r);
+    return m_store.value(stored(r), c);
+}
+
+QVariant DataSet::valueAt(int row, int column) const
+{
+    if (column >= m_storedColumns)
+        return m_calculated.at(column - m_storedColumns).second(*this, row);
+    return m_store.value(stored(row), column);
+}
+
+QString DataSet::cellText(int row, int column) const
+{
+    if (column >= m_storedColumns)
+        return valueText(m_calculated.at(column - m_storedColumns).second(*this, row));
+    const RowStore::Cell cell = m_store.cell(stored(row), column);
+    if (cell.tag == RowStore::Null || cell.tag == RowStore::Int || cell.tag == RowStore::Text)
+        return RowStore::text(cell);
+    return valueText(RowStore::toVariant(cell));
 }
 
 void DataSet::addCalculatedField(const QString &name, Calculation fn)
@@ -272,17 +305,21 @@ qint64 DataSet::toInt64(const QString &field, int row) const
 
 void DataSet::setSort(const QString &sort)
 {
+    if (sort == m_sort)
+        return; // nothing to order again
     beginResetModel();
     m_sort = sort;
     applySort();
+    m_published = recordCount();
     endResetModel();
-    if (!m_rows.isEmpty())
+    if (!isEmpty())
         m_current = 0;
     emit currentRowChanged(m_current);
 }
 
 void DataSet::applySort()
 {
+    std::vector<int>().swap(m_order);
     if (m_sort.trimmed().isEmpty())
         return;
     const QStringList parts = m_sort.trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -290,20 +327,49 @@ void DataSet::applySort()
     if (c < 0)
         return;
     const bool desc = parts.size() > 1 && parts.at(1).compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0;
-    std::stable_sort(m_rows.begin(), m_rows.end(), [c, desc](const QVector<QVariant> &a, const QVector<QVariant> &b) {
-        const QVariant &x = a[c];
-        const QVariant &y = b[c];
-        int cmp;
+    const int n = recordCount();
+    std::vector<int> order(static_cast<size_t>(n));
+    for (int r = 0; r < n; ++r)
+        order[size_t(r)] = r;
+    // Nulls first, texts in Persian order, numbers by value; a text beside a number compares
+    // as texts.
+    auto compareVariants = [](const QVariant &x, const QVariant &y) {
         if (x.isNull() || y.isNull())
-            cmp = int(!x.isNull()) - int(!y.isNull());
-        else if (x.typeId() == QMetaType::QString || y.typeId() == QMetaType::QString)
-            cmp = persianCompare(x.toString(), y.toString());
-        else {
-            const double dx = x.toDouble(), dy = y.toDouble();
-            cmp = dx < dy ? -1 : (dx > dy ? 1 : 0);
-        }
-        return desc ? cmp > 0 : cmp < 0;
-    });
+            return int(!x.isNull()) - int(!y.isNull());
+        if (x.typeId() == QMetaType::QString || y.typeId() == QMetaType::QString)
+            return persianCompare(x.toString(), y.toString());
+        const double dx = x.toDouble(), dy = y.toDouble();
+        return dx < dy ? -1 : (dx > dy ? 1 : 0);
+    };
+    if (c >= m_storedColumns) {
+        std::vector<QVariant> keys(static_cast<size_t>(n));
+        for (int r = 0; r < n; ++r)
+            keys[size_t(r)] = value(m_fields.at(c), r);
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            const int cmp = compareVariants(keys[size_t(a)], keys[size_t(b)]);
+            return desc ? cmp > 0 : cmp < 0;
+        });
+    } else {
+        std::vector<RowStore::Cell> keys(static_cast<size_t>(n));
+        for (int r = 0; r < n; ++r)
+            keys[size_t(r)] = m_store.cell(r, c);
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            const RowStore::Cell &x = keys[size_t(a)], &y = keys[size_t(b)];
+            int cmp;
+            if (x.isNull() || y.isNull())
+                cmp = int(!x.isNull()) - int(!y.isNull());
+            else if (x.isText() && y.isText())
+                cmp = persianCompareUtf8(x.data, x.size, y.data, y.size);
+            else if (x.isNumber() && y.isNumber()) {
+                const double dx = x.tag == RowStore::Int ? double(x.i) : x.d;
+                const double dy = y.tag == RowStore::Int ? double(y.i) : y.d;
+                cmp = dx < dy ? -1 : (dx > dy ? 1 : 0);
+            } else
+                cmp = compareVariants(RowStore::toVariant(x), RowStore::toVariant(y));
+            return desc ? cmp > 0 : cmp < 0;
+        });
+    }
+    m_order = std::move(order);
 }
 
 void DataSet::setTitles(const QHash<QString, QString> &titles)
@@ -322,7 +388,7 @@ void DataSet::setBoldColumn(int column)
 
 int DataSet::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_rows.size();
+    return parent.isValid() ? 0 : m_published;
 }
 
 int DataSet::columnCount(const QModelIndex &parent) const
@@ -332,10 +398,10 @@ int DataSet::columnCount(const QModelIndex &parent) const
 
 QVariant DataSet::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_rows.size())
+    if (!index.isValid() || index.row() >= m_published)
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return valueText(m_rows[index.row()][index.column()]);
+        return cellText(index.row(), index.column());
     if (role == Qt::BackgroundRole && m_rowColor) {
         const QColor c = m_rowColor(index.row());
         if (c.isValid())
@@ -363,14 +429,15 @@ Qt::ItemFlags DataSet::flags(const QModelIndex &index) const
 
 bool DataSet::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || index.row() >= m_rows.size())
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || index.row() >= m_published
+        || index.column() >= m_storedColumns)
         return false;
-    if (valueText(m_rows[index.row()][index.column()]) == value.toString())
+    if (cellText(index.row(), index.column()) == value.toString())
         return false;
-    const std::optional<QVariant> stored = m_writer(index.row(), m_fields.at(index.column()), value.toString());
-    if (!stored)
+    const std::optional<QVariant> written = m_writer(index.row(), m_fields.at(index.column()), value.toString());
+    if (!written)
         return false;
-    m_rows[index.row()][index.column()] = *stored;
+    m_store.setCell(stored(index.row()), index.column(), m_storedColumns, *written);
     emit dataChanged(index, index);
     return true;
 }

@@ -2,6 +2,8 @@
 // A named query of the data module: its statement runs with bound values and its
 // rows are kept as a snapshot (a static cursor) with a current row. Grids show it
 // as a table model; the current row is what the windows' commands work on.
+#include "core/rowstore.h"
+
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QHash>
@@ -10,6 +12,7 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <vector>
 #include <optional>
 
 class DataSet : public QAbstractTableModel {
@@ -33,23 +36,27 @@ public:
     // what it was before (or on the same index when there was no key).
     void reopen(const QString &keyField = QString());
 
-    int recordCount() const { return m_rows.size(); }
-    bool isEmpty() const { return m_rows.isEmpty(); }
+    int recordCount() const { return m_store.rowCount(); }
+    bool isEmpty() const { return m_store.rowCount() == 0; }
     const QStringList &fieldNames() const { return m_fields; }
     int fieldIndex(const QString &field) const; // -1 when absent; case-insensitive
 
     int currentRow() const { return m_current; }
     void setCurrentRow(int row);
-    bool first() { setCurrentRow(m_rows.isEmpty() ? -1 : 0); return !m_rows.isEmpty(); }
+    bool first() { setCurrentRow(isEmpty() ? -1 : 0); return !isEmpty(); }
     bool next();
-    bool eof() const { return m_current < 0 || m_current >= m_rows.size(); }
+    bool eof() const { return m_current < 0 || m_current >= recordCount(); }
     // Moves to the first row whose field equals value; false when none.
     bool locate(const QString &field, const QVariant &value);
 
     // Values of the current row (or of `row`). Throws AppError for an unknown field.
     QVariant value(const QString &field, int row = -1) const;
-    // The values of a row in field order (fieldNames().size() of them), for walking every cell.
-    const QVariant *rowValues(int row) const { return m_rows[row].constData(); }
+    // The value of a column (by position) at a place of the listing, for walking every cell.
+    QVariant valueAt(int row, int column) const;
+    // The statement's columns (the calculated fields come after them) and their cells at a
+    // place of the listing, decoded without a QVariant.
+    int storedColumnCount() const { return m_storedColumns; }
+    void storedCells(int row, RowStore::Cell *out) const { m_store.cells(stored(row), out, m_storedColumns); }
     // Display text: null empty, floats with 15 significant digits, money without ".0000".
     QString text(const QString &field, int row = -1) const;
     bool isNull(const QString &field, int row = -1) const;
@@ -74,6 +81,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     static QString valueText(const QVariant &v);
+    // Memory held by the rows (for the benchmarks).
+    size_t bytesHeld() const { return m_store.bytesHeld() + m_order.capacity() * sizeof(int); }
 
     // A field computed for every row when the rows are loaded (a calculated field), added after
     // the statement's columns; fn reads the other fields of the row it is given.
@@ -97,6 +106,15 @@ private:
     void applySort();
     int checkedIndex(const QString &field) const;
     int rowOf(int row) const { return row < 0 ? m_current : row; }
+    // The stored row shown at a place of the listing (the sort reorders places, not rows).
+    int stored(int row) const { return m_order.empty() ? row : m_order[size_t(row)]; }
+    // Display text of a cell at a place of the listing.
+    QString cellText(int row, int column) const;
+    void clearRows();
+    // Makes the first `rows` stored rows visible to the grids.
+    void publish(int rows);
+    // A listing still arriving after this long shows what it has, then again at this pace.
+    static constexpr int kShowAfterMs = 40, kShowEveryMs = 250;
 
     QSqlDatabase m_db;
     QString m_sql;
@@ -104,7 +122,10 @@ private:
     bool m_open = false;
     QStringList m_fields;
     QHash<QString, int> m_index; // lower-case name -> column
-    QVector<QVector<QVariant>> m_rows;
+    RowStore m_store;
+    std::vector<int> m_order;  // listing place -> stored row, when sorted
+    int m_storedColumns = 0;   // the statement's columns; calculated fields come after them
+    int m_published = 0;       // rows the grids see: all of them once the listing has arrived
     int m_current = -1;
     QString m_sort;
     QHash<QString, QString> m_titles;

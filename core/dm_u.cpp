@@ -1,8 +1,11 @@
 #include "core/dm_u.h"
 
+#include "core/connection.h"
 #include "core/errors.h"
 #include "core/collation.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -14,9 +17,7 @@ namespace {
 
 int faCollation(void *, int la, const void *a, int lb, const void *b)
 {
-    const QString sa = QString::fromUtf8(static_cast<const char *>(a), la);
-    const QString sb = QString::fromUtf8(static_cast<const char *>(b), lb);
-    return persianCompare(sa, sb);
+    return persianCompareUtf8(static_cast<const char *>(a), la, static_cast<const char *>(b), lb);
 }
 
 void registerSqliteFunctions(QSqlDatabase &db)
@@ -27,6 +28,18 @@ void registerSqliteFunctions(QSqlDatabase &db)
     sqlite3 *handle = *static_cast<sqlite3 *const *>(h.data());
     if (handle)
         sqlite3_create_collation(handle, "fa", SQLITE_UTF8, nullptr, faCollation);
+}
+
+// An embedded database is written beside itself (its journal files), so both the file and its
+// folder must be writable; SQLite would open a read-only file and fail at the first write.
+void checkWritable(const QString &path)
+{
+    const QFileInfo file(path);
+    if (file.exists() && !file.isWritable())
+        throw DbError(msg::readOnlyFile(QDir::toNativeSeparators(file.absoluteFilePath())));
+    const QFileInfo folder(file.absolutePath());
+    if (folder.exists() && !folder.isWritable())
+        throw DbError(msg::readOnlyFolder(QDir::toNativeSeparators(folder.absoluteFilePath())));
 }
 
 } // namespace
@@ -91,6 +104,13 @@ void Tdm::openConnection(const QString &name, const DbProfile &p, bool *isPg)
         db.setUserName(p.user);
         db.setPassword(p.password);
     } else {
+        try {
+            checkWritable(p.path);
+        } catch (...) {
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name);
+            throw;
+        }
         db.setDatabaseName(p.path);
     }
     if (!db.open()) {
@@ -100,20 +120,31 @@ void Tdm::openConnection(const QString &name, const DbProfile &p, bool *isPg)
         throw DbError(err);
     }
     *isPg = p.isPostgres();
-    QSqlQuery q(db);
-    if (p.isPostgres()) {
-        q.exec(QStringLiteral("SET client_encoding TO 'UTF8'"));
-        if (!p.schema.isEmpty()) {
-            if (!q.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS \"%1\"").arg(p.schema))
-                || !q.exec(QStringLiteral("SET search_path TO \"%1\"").arg(p.schema)))
-                throw DbError(q.lastError().text());
+    // The session set-up runs again whenever a dropped server connection is reopened.
+    const bool pg = p.isPostgres();
+    const QString schema = p.schema;
+    dbconn::SessionSetup setup = [pg, schema](QSqlDatabase &db) {
+        QSqlQuery q(db);
+        if (pg) {
+            q.exec(QStringLiteral("SET client_encoding TO 'UTF8'"));
+            if (!schema.isEmpty()) {
+                // Created once; a second connection (or a reopened one) only selects it.
+                q.prepare(QStringLiteral("select count(*) from pg_namespace where nspname=?"));
+                q.addBindValue(schema);
+                const bool exists = q.exec() && q.next() && q.value(0).toInt() > 0;
+                if ((!exists && !q.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS \"%1\"").arg(schema)))
+                    || !q.exec(QStringLiteral("SET search_path TO \"%1\"").arg(schema)))
+                    throw DbError(q.lastError().text());
+            }
+        } else {
+            q.exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
+            q.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
+            q.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+            registerSqliteFunctions(db);
         }
-    } else {
-        q.exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
-        q.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
-        q.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
-        registerSqliteFunctions(db);
-    }
+    };
+    setup(db);
+    dbconn::setSessionSetup(name, std::move(setup));
 }
 
 void Tdm::connectMain(const DbProfile &profile)
@@ -147,6 +178,7 @@ void Tdm::disconnectAll()
             QSqlDatabase::database(name, false).close();
             QSqlDatabase::removeDatabase(name);
         }
+        dbconn::forget(name);
     }
     m_protConfigured = false;
 }
@@ -177,90 +209,40 @@ bool Tdm::isConnected() const
 
 int Tdm::exec(const QString &sql, const QVariantList &binds)
 {
-    QSqlQuery q(ADOConnection1());
-    if (!q.prepare(sql))
-        throw DbError(q.lastError().text());
-    for (int i = 0; i < binds.size(); ++i)
-        q.bindValue(i, binds.at(i));
-    if (!q.exec())
-        throw DbError(q.lastError().text());
-    return q.numRowsAffected();
+    return dbconn::execute(ADOConnection1(), sql, binds).numRowsAffected();
 }
 
 QVariant Tdm::scalar(const QString &sql, const QVariantList &binds)
 {
-    QSqlQuery q(ADOConnection1());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        throw DbError(q.lastError().text());
-    for (int i = 0; i < binds.size(); ++i)
-        q.bindValue(i, binds.at(i));
-    if (!q.exec())
-        throw DbError(q.lastError().text());
+    QSqlQuery q = dbconn::execute(ADOConnection1(), sql, binds, dbconn::ForwardOnly);
     return q.next() ? q.value(0) : QVariant();
 }
 
 void Tdm::transaction(const std::function<void()> &fn)
 {
-    QSqlDatabase db = ADOConnection1();
-    if (!db.transaction())
-        throw DbError(db.lastError().text());
+    const QSqlDatabase db = ADOConnection1();
+    dbconn::begin(db);
     try {
         fn();
     } catch (...) {
-        db.rollback();
+        dbconn::rollback(db);
         throw;
     }
-    if (!db.commit()) {
-        const QString err = db.lastError().text();
-        db.rollback();
-        throw DbError(err);
-    }
+    dbconn::commit(db);
 }
 
 void Tdm::writeTransaction(const QString &lock, const std::function<void()> &fn)
 {
-    QSqlDatabase db = ADOConnection1();
-    QSqlQuery q(db);
-    if (m_postgres) {
-        if (!db.transaction())
-            throw DbError(db.lastError().text());
-        q.prepare(QStringLiteral("select pg_advisory_xact_lock(hashtext(?))"));
-        q.addBindValue(lock);
-        if (!q.exec()) {
-            const QString err = q.lastError().text();
-            db.rollback();
-            throw DbError(err);
-        }
-    } else if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        // The database's write lock, taken before the first read of the transaction.
-        throw DbError(q.lastError().text());
-    }
-    q.finish();
-    auto rollback = [&] {
-        if (m_postgres)
-            db.rollback();
-        else
-            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-    };
+    const QSqlDatabase db = ADOConnection1();
+    // SQLite: BEGIN IMMEDIATE, the database's write lock taken before the first read.
+    dbconn::begin(db, dbconn::WriteLock);
     try {
+        if (m_postgres)
+            dbconn::execute(db, QStringLiteral("select pg_advisory_xact_lock(hashtext(?))"), {lock});
         fn();
     } catch (...) {
-        rollback();
+        dbconn::rollback(db);
         throw;
     }
-    bool committed = false;
-    QString err;
-    if (m_postgres) {
-        committed = db.commit();
-        err = db.lastError().text();
-    } else {
-        QSqlQuery c(db);
-        committed = c.exec(QStringLiteral("COMMIT"));
-        err = c.lastError().text();
-    }
-    if (!committed) {
-        rollback();
-        throw DbError(err);
-    }
+    dbconn::commit(db);
 }

@@ -25,6 +25,7 @@ struct ColumnDef {
     ColType type;
     int length = 0;            // for Text: the column's width, 0 = unbounded
     const char *defaultSql = nullptr; // "now" for the current time, or a literal such as "0"
+    bool date = false;         // a Text(10) column of Solar dates "yyyy/mm/dd" (or the empty date)
 };
 
 enum class Conn { Main, Prot };

@@ -16,6 +16,7 @@ ColumnDef i64(const char *n) { return {n, ColType::BigInt}; }
 ColumnDef flt(const char *n) { return {n, ColType::Float}; }
 ColumnDef money(const char *n) { return {n, ColType::Money}; }
 ColumnDef txt(const char *n, int len) { return {n, ColType::Text, len}; }
+ColumnDef date(const char *n) { return {n, ColType::Text, 10, nullptr, true}; }
 ColumnDef bit(const char *n, const char *def = nullptr) { return {n, ColType::Bool, 0, def}; }
 ColumnDef blob(const char *n) { return {n, ColType::Blob}; }
 ColumnDef stamp(const char *n, const char *def = nullptr) { return {n, ColType::DateTime, 0, def}; }
@@ -94,7 +95,7 @@ std::vector<TableDef> buildTables()
         txt("ip", 50),
         txt("pc_name", 100),
         txt("saat", 50),
-        txt("tarikh", 10),
+        date("tarikh"),
         txt("cmt", 0),
         stamp("saat_sys", "now"),
     }});
@@ -120,33 +121,33 @@ std::vector<TableDef> buildTables()
         txt("rosta", 50),             //  4 village
         txt("prj_typ", 50),           //  5
         txt("prot_no", 50),           //  6 purchase contract
-        txt("prot_dat", 10),          //  7
+        date("prot_dat"),             //  7
         txt("peymankar", 50),         //  8 contractor name
         money("prot_mablagh"),        //  9
         txt("city_paper_no", 50),     // 10
-        txt("city_paper_dat", 10),    // 11
-        txt("tafahomname_dat", 10),   // 12
+        date("city_paper_dat"),       // 11
+        date("tafahomname_dat"),      // 12
         flt("prj_area"),              // 13
         flt("tonaj"),                 // 14
         txt("zekhamat", 50),          // 15
         money("bors_price"),          // 16
         txt("ghir_masrafi", 50),      // 17
         flt("ghir_tahatori"),         // 18 remitted bitumen, t
-        txt("tozi_dat", 10),          // 19
+        date("tozi_dat"),             // 19
         txt("z_no", 50),              // 20 guarantee
-        txt("z_dat", 10),             // 21
+        date("z_dat"),                // 21
         txt("z_bank", 40),            // 22
         txt("z_typ", 50),             // 23
         money("z_mablagh"),           // 24
-        txt("taahod_dat", 10),        // 25
-        txt("moarefi_dat", 10),       // 26
+        date("taahod_dat"),           // 25
+        date("moarefi_dat"),          // 26
         txt("moarefi_no", 50),        // 27
         txt("sorat_no", 50),          // 28 invoice
-        txt("sorat_dat", 10),         // 29
+        date("sorat_dat"),            // 29
         txt("ghir_daryafti", 50),     // 30
         txt("az_name", 50),           // 31 laboratory
         txt("rep_no", 50),            // 32
-        txt("rep_dat", 10),           // 33
+        date("rep_dat"),              // 33
         flt("sorat_area"),            // 34
         txt("zekhamat_m", 50),        // 35
         txt("vazn", 50),              // 36
@@ -160,12 +161,12 @@ std::vector<TableDef> buildTables()
         txt("ghir_jam", 50),          // 44
         txt("ghir_t", 50),            // 45
         i32("peymankar_id"),          // 46 peymankaran.id, -1 when typed
-        txt("reg_dat", 10),           // 47
+        date("reg_dat"),              // 47
         txt("tehran_paper_no", 25),   // 48
         i32("jalase_no"),             // 49
-        txt("jalase_dat", 10),        // 50
+        date("jalase_dat"),           // 50
         txt("prot_no_ejra", 50),      // 51 execution contract
-        txt("prot_dat_ejra", 10),     // 52
+        date("prot_dat_ejra"),        // 52
         money("prot_mablagh_ejra"),   // 53
         txt("zarib", 30),             // 54
         txt("asfalt_ejra", 50),       // 55
@@ -235,7 +236,7 @@ std::vector<TableDef> buildTables()
         ident("pk"),
         i64("ghir_key"),
         txt("cmt", 100),
-        txt("dat", 10),
+        date("dat"),
         txt("karbar", 30),
     }});
 
@@ -278,10 +279,10 @@ std::vector<TableDef> buildTables()
         txt("pardakht_loc", 50),
         txt("az_type", 50),
         txt("peymankar", 50),
-        txt("rep_dat", 10),
+        date("rep_dat"),
         txt("result", 50),
         ident("cod"),
-        txt("paper_dat", 10),
+        date("paper_dat"),
         txt("paper_no", 20),
         txt("cmt", 150),
     }});
@@ -318,7 +319,7 @@ std::vector<TableDef> buildTables()
     t.push_back({"pish_rep", {
         ident("rcod"),
         i32("icod"),
-        txt("dat", 10),
+        date("dat"),
         flt("meghdar"),
     }});
 

@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "db/schema.h"
+#include "shared/dates.h"
 
 #include <cmath>
 
@@ -109,6 +110,24 @@ double readNumber(const QString &text, const QString &column)
     return d;
 }
 
+bool hasControlCharacter(const QString &text)
+{
+    for (QChar c : text)
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n') && c != QLatin1Char('\r'))
+            return true;
+    return false;
+}
+
+InputError moneyTooLarge(const QString &text, const QString &column)
+{
+    return InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 بزرگتر از حد مجاز است").arg(text, column));
+}
+
+InputError notADate(const QString &text, const QString &column)
+{
+    return InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 تاريخ معتبر نيست").arg(text, column));
+}
+
 QVariant columnValue(const QString &table, const QString &column, const QString &text)
 {
     const ColumnDef *c = findColumn(table, column);
@@ -120,10 +139,14 @@ QVariant columnValue(const QString &table, const QString &column, const QString 
     };
     switch (c->type) {
     case ColType::Text:
+        if (hasControlCharacter(text))
+            throw InputError(msg::controlCharacter(name));
         if (c->length > 0 && text.size() > c->length)
             throw InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 بيش از %3 حرف است")
                                  .arg(text, name)
                                  .arg(c->length));
+        if (c->date && !isSolarDateOrEmpty(text))
+            throw notADate(text, name);
         return text;
     case ColType::Int:
     case ColType::SmallInt:
@@ -155,8 +178,8 @@ QVariant columnValue(const QString &table, const QString &column, const QString 
         double d = 0;
         if (!parseNumber(text, &d))
             throw notNumber();
-        if (std::fabs(d) >= 1e15)
-            throw InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 بزرگتر از حد مجاز است").arg(text, name));
+        if (std::fabs(d) > double(kMoneyLimit))
+            throw moneyTooLarge(text, name);
         // Money keeps four decimals on both databases: a fraction goes to the nearest ten-thousandth.
         d = std::round(d * 10000.0) / 10000.0;
         if (d == std::floor(d))

@@ -6,9 +6,15 @@
 #include <QString>
 #include <QVariant>
 
+class InputError;
+
 namespace db {
 
-// Throws InputError. Unknown columns pass the text through unchanged.
+// The largest amount of a money column, in rials, on both databases (the range of the money type).
+constexpr qint64 kMoneyLimit = 922337203685477;
+
+// Throws InputError: a text holding a control character (NUL ...), a date column's text that is
+// not a real Solar date, a money amount above kMoneyLimit. Unknown columns pass the text through unchanged.
 QVariant columnValue(const QString &table, const QString &column, const QString &text);
 
 // A number as the database and the boxes read it: "." and Latin digits, 15 significant
@@ -28,5 +34,13 @@ double readNumber(const QString &text, const QString &column);
 // null character when c is not a digit; and a text with every such digit made Latin.
 QChar latinDigit(QChar c);
 QString latinDigits(const QString &text);
+
+// A control character other than tab and line breaks (a NUL typed or pasted ...).
+bool hasControlCharacter(const QString &text);
+
+// The refusal of an amount above kMoneyLimit, naming what was typed and its column.
+InputError moneyTooLarge(const QString &text, const QString &column);
+// The refusal of a date that is not a real Solar date (nor the empty date).
+InputError notADate(const QString &text, const QString &column);
 
 } // namespace db

@@ -300,7 +300,6 @@ void Tetebarat_src::searchProjects()
 {
     QVariantList binds;
     const QString where = projectWhere(binds);
-    m_projectCount->run(ctx(), where, binds);
     DataSet *proj = ctx().dm->ADOQ_proj;
     // A new search lists in the statement's order; a title click sorts again afterwards.
     if (!proj->sort().isEmpty()) {
@@ -308,6 +307,7 @@ void Tetebarat_src::searchProjects()
         proj->setSort(QString());
     }
     proj->open(QStringLiteral("select * ") + where, binds);
+    m_projectCount->run(ctx(), where, binds, proj);
 }
 
 void Tetebarat_src::searchCredits()

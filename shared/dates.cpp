@@ -64,6 +64,19 @@ int solarMonthDays(int year, int month)
     return isSolarLeapYear(year) ? 30 : 29;
 }
 
+bool isSolarDateOrEmpty(const QString &text)
+{
+    if (text.trimmed().isEmpty() || text == QLatin1String("    /  /  "))
+        return true;
+    if (text.size() != 10 || text.at(4) != QLatin1Char('/') || text.at(7) != QLatin1Char('/'))
+        return false;
+    for (int i = 0; i < 10; ++i)
+        if (i != 4 && i != 7 && !(text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9')))
+            return false;
+    const int y = text.left(4).toInt(), m = text.mid(5, 2).toInt(), d = text.mid(8, 2).toInt();
+    return y >= 1 && y <= 3177 && m >= 1 && m <= 12 && d >= 1 && d <= solarMonthDays(y, m);
+}
+
 QDate fromSolar(int jy, int jm, int jd)
 {
     const JalCal r = jalCal(jy);

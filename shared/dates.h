@@ -16,6 +16,10 @@ QDate fromSolar(int year, int month, int day);
 bool isSolarLeapYear(int year);
 int solarMonthDays(int year, int month);
 
+// A date as the date boxes hold it: a real Solar date "yyyy/mm/dd" (year 1 to 3177, month 1 to
+// 12, the day within that month of that year), or the empty date ("" or "    /  /  ").
+bool isSolarDateOrEmpty(const QString &text);
+
 // Today's Solar date, set by InitToday (from the system clock, or a given day in tests).
 TSolarDate &SolarToday();
 void InitToday(const QDate &today = QDate::currentDate());

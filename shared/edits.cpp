@@ -1,5 +1,6 @@
 #include "shared/edits.h"
 
+#include "core/errors.h"
 #include "db/values.h"
 #include "shared/numwords.h"
 
@@ -19,9 +20,6 @@ char16_t latinDigit(QChar c)
     return db::latinDigit(c).unicode();
 }
 
-// More digits than this cannot be held by a 64-bit amount.
-constexpr int kMaxMoneyDigits = 18;
-
 } // namespace
 
 // ---- TMonEdit ---------------------------------------------------------------
@@ -29,6 +27,8 @@ constexpr int kMaxMoneyDigits = 18;
 TMonEdit::TMonEdit(QWidget *parent)
     : QLineEdit(parent)
 {
+    // The line edit tells a user's edit (typing, pasting) before the change of text itself.
+    connect(this, &QLineEdit::textEdited, this, [this] { m_userEdit = true; });
     connect(this, &QLineEdit::textChanged, this, &TMonEdit::regroup);
 }
 
@@ -36,35 +36,53 @@ void TMonEdit::regroup()
 {
     if (m_busy)
         return;
-    QString digits;
+    // Every digit stays, however many: an amount too large for its column is refused when it
+    // is written, naming what was typed, never cut here. A decimal sign can only arrive with a
+    // text set or pasted whole. A fraction of zeros ("1250000.0000") is dropped; any other
+    // pasted fraction stays, to be refused as not a whole amount; a text the program sets (a
+    // stored amount, a quantity copied in) shows its integer part.
+    const bool pasted = m_userEdit;
+    m_userEdit = false;
     const QString t = text();
-    // A decimal sign can only arrive with a text set or pasted whole ("1250000.5"): the
-    // amount is its integer part, the fraction's digits must not join it.
-    QString whole = t;
-    const int dot = whole.indexOf(QRegularExpression(QStringLiteral("[.\\x{066B}]")));
-    if (dot >= 0)
-        whole.truncate(dot);
-    for (QChar c : whole) {
-        if (const char16_t d = latinDigit(c)) {
-            if (digits.size() < kMaxMoneyDigits)
-                digits += QChar(d);
-        }
+    QString digits, fraction;
+    bool afterSign = false;
+    for (QChar c : t) {
+        if (c == QLatin1Char('.') || c == QChar(0x066B))
+            afterSign = true;
+        else if (const char16_t d = latinDigit(c))
+            (afterSign ? fraction : digits) += QChar(d);
     }
-    const QString grouped = GroupDigits(digits);
+    while (fraction.endsWith(QLatin1Char('0')))
+        fraction.chop(1);
+    if (!pasted)
+        fraction.clear();
+    QString shown = GroupDigits(digits);
+    if (!fraction.isEmpty())
+        shown += QLatin1Char('.') + fraction;
     m_busy = true;
-    if (grouped != t)
-        setText(grouped);
-    setCursorPosition(grouped.size());
+    if (shown != t)
+        setText(shown);
+    setCursorPosition(shown.size());
     m_busy = false;
 }
 
 qint64 TMonEdit::Value() const
 {
     QString digits;
-    for (QChar c : text())
+    const QString t = text();
+    if (t.contains(QLatin1Char('.')))
+        throw InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 عدد صحيح نيست").arg(t, objectName()));
+    for (QChar c : t)
         if (const char16_t d = latinDigit(c))
             digits += QChar(d);
-    return digits.isEmpty() ? 0 : digits.toLongLong();
+    while (digits.size() > 1 && digits.startsWith(QLatin1Char('0')))
+        digits.remove(0, 1);
+    if (digits.isEmpty())
+        return 0;
+    const qint64 v = digits.size() <= 15 ? digits.toLongLong() : db::kMoneyLimit + 1;
+    if (v > db::kMoneyLimit)
+        throw db::moneyTooLarge(t, objectName());
+    return v;
 }
 
 void TMonEdit::setValue(qint64 v)
@@ -80,8 +98,8 @@ void TMonEdit::setStoredText(const QString &stored)
 
 void TMonEdit::keyPressEvent(QKeyEvent *e)
 {
-    // A typed decimal sign is not a digit: it is dropped here, so that what follows it
-    // still counts (a "." reaching the text cuts the fraction of a pasted amount).
+    // A typed decimal sign is not a digit: it is dropped here, so that what follows it still
+    // counts as the whole amount's digits.
     const QString t = e->text();
     if (t == QLatin1String(".") || t == QString(QChar(0x066B)))
         return;

@@ -1,15 +1,17 @@
 #pragma once
 #include <QLineEdit>
 
-// Money box: digits only, regrouped with "," on every change, caret at the end.
+// Money box: digits only, regrouped with "," on every change, caret at the end. No typed or
+// pasted digit is ever dropped.
 class TMonEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit TMonEdit(QWidget *parent = nullptr);
-    // The digits as a whole number of rials, 0 when empty.
+    // The digits as a whole number of rials, 0 when empty. Throws InputError naming the text
+    // and the box (its objectName is its column) above db::kMoneyLimit or with a fraction.
     qint64 Value() const;
     void setValue(qint64 v);
-    // Shows a stored amount: its integer part, grouped (a stored fraction is dropped).
+    // Shows a stored amount grouped ("1250000.0000" reads "1,250,000").
     void setStoredText(const QString &stored);
 
 protected:
@@ -18,6 +20,7 @@ protected:
 private:
     void regroup();
     bool m_busy = false;
+    bool m_userEdit = false;
 };
 
 // Decimal box: digits and one ".", caret at the end.

@@ -28,6 +28,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -130,6 +131,15 @@ void EntryForm::buildBoxes()
                     c->setCurrentIndex(-1);
             }
             w = c;
+            break;
+        }
+        case BoxKind::Radio: {
+            w = new QWidget(this);
+            auto *row = new QHBoxLayout(w);
+            row->setContentsMargins(0, 0, 0, 0);
+            for (const QString &item : utf8(d.items).split(QLatin1Char('|'), Qt::SkipEmptyParts))
+                row->addWidget(new QRadioButton(item, w));
+            row->addStretch(1);
             break;
         }
         case BoxKind::Memo:
@@ -369,6 +379,9 @@ QString EntryForm::boxText(const QString &name) const
         return m->toPlainText();
     if (auto *l = qobject_cast<const QLabel *>(w))
         return l->text();
+    for (const QRadioButton *r : w->findChildren<QRadioButton *>())
+        if (r->isChecked())
+            return r->text();
     return {};
 }
 
@@ -388,6 +401,13 @@ void EntryForm::setBoxText(const QString &name, const QString &text)
         p->setPlainText(text);
     else if (auto *l = qobject_cast<QLabel *>(w))
         l->setText(text);
+    else
+        for (QRadioButton *r : w->findChildren<QRadioButton *>()) {
+            // Unchecking needs the group's exclusiveness off for a moment.
+            r->setAutoExclusive(false);
+            r->setChecked(r->text() == text);
+            r->setAutoExclusive(true);
+        }
 }
 
 void EntryForm::onEnter(const QString &name, std::function<void(QLineEdit *)> fn)
@@ -635,6 +655,9 @@ QVariant EntryForm::value(const QString &column) const
     const QString text = boxText(name);
     if (d->kind == BoxKind::Money)
         return db::columnValue(table, column, QString::number(static_cast<TMonEdit *>(box(name))->Value()));
+    // A date box writes a real Solar date or the empty date, whatever its column.
+    if (d->kind == BoxKind::Date && !isSolarDateOrEmpty(text))
+        throw db::notADate(text, column);
     if (d->flags & BoxDef::NumberText) {
         // A number kept as text: empty, or a number; plain Latin digits stay as typed.
         const QString t = text.trimmed();

@@ -62,6 +62,8 @@ enum class BoxKind {
     Year,      // four-digit mask "0000"; unfilled places read as blanks ("14  ")
     Combo,     // editable combo box
     List,      // combo box that only offers its list
+    Radio,     // a radio button for each item of its list, in a row; its text is the checked
+               // item's (empty when none is checked)
     Memo,      // several lines of text
     Computed,  // edit box filled by its on-enter handler (onEnter)
     Hidden,    // a label never shown (a key the form carries, as a contractor's id)

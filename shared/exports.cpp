@@ -132,6 +132,35 @@ struct SheetWriter::Private {
             return fmt ? worksheet_write_blank(ws, r, lxw_col_t(c), fmt) : LXW_NO_ERROR;
         return worksheet_write_string(ws, r, lxw_col_t(c), text.constData(), fmt);
     }
+    // A cell as a listing holds it: its text already UTF-8, written without a QString where
+    // nothing but ASCII blanks stands at its ends.
+    lxw_error write(lxw_row_t r, int c, const RowStore::Cell &cell, lxw_format *fmt)
+    {
+        if (cell.tag != RowStore::Text || cell.size > 32767)
+            return write(r, c, RowStore::toVariant(cell), fmt);
+        auto blank = [](char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); };
+        // Lead bytes of the other characters that count as blanks (U+0085, U+00A0, U+1680,
+        // U+2000 to U+205F, U+3000).
+        auto otherBlank = [](unsigned char lead) { return lead == 0xC2 || (lead >= 0xE1 && lead <= 0xE3); };
+        const char *b = cell.data, *e = cell.data + cell.size;
+        while (b < e && blank(*b))
+            ++b;
+        while (e > b && blank(e[-1]))
+            --e;
+        const char *last = e;
+        while (last > b && (static_cast<unsigned char>(last[-1]) & 0xC0) == 0x80)
+            --last;
+        if (b < e && (otherBlank(static_cast<unsigned char>(*b)) || (last > b && otherBlank(static_cast<unsigned char>(last[-1])))))
+            return write(r, c, RowStore::toVariant(cell), fmt);
+        if (b == e)
+            return fmt ? worksheet_write_blank(ws, r, lxw_col_t(c), fmt) : LXW_NO_ERROR;
+        text.resize(e - b + 1);
+        char *out = text.data();
+        for (const char *p = b; p < e; ++p)
+            *out++ = (static_cast<unsigned char>(*p) < 0x20 && *p != '\n' && *p != '\t') ? ' ' : *p;
+        *out = '\0';
+        return worksheet_write_string(ws, r, lxw_col_t(c), text.constData(), fmt);
+    }
 };
 
 SheetWriter::SheetWriter(const QStringList &titles)
@@ -217,6 +246,26 @@ bool SheetWriter::row(const QVariant *values, int count)
     return true;
 }
 
+bool SheetWriter::row(const RowStore::Cell *cells, int count, const QVariantList &more)
+{
+    if (!d->ws || !d->error.isEmpty())
+        return false;
+    if (d->next >= LXW_ROW_MAX) {
+        d->error = kExportTooManyRows;
+        return false;
+    }
+    const lxw_row_t r = d->next++;
+    const int cols = d->titles.size();
+    for (int c = 0; c < qMax(cols, kBorderLast + 1); ++c) {
+        lxw_format *fmt = c <= kBorderLast ? d->cellBorder : nullptr;
+        const lxw_error e = c < count ? d->write(r, c, cells[c], fmt)
+                                      : d->write(r, c, c < cols ? more.value(c - count) : QVariant(), fmt);
+        if (!d->fail(e))
+            return false;
+    }
+    return true;
+}
+
 bool SheetWriter::finish()
 {
     if (!d->wb)
@@ -245,8 +294,16 @@ QString ExportToExcel(AppContext &ctx, DataSet *ds, const QHash<QString, QString
     SheetWriter sheet(heads);
     bool ok = sheet.open();
     const auto progress = ctx.ui->startProgress(kExportProgress, rows);
+    // The cells as the listing holds them; calculated fields as their values.
+    const int stored = ds ? ds->storedColumnCount() : 0;
+    QVector<RowStore::Cell> cells(stored);
+    QVariantList more;
     for (int r = 0; r < rows && ok; ++r) {
-        ok = sheet.row(ds->rowValues(r), int(fields.size()));
+        ds->storedCells(r, cells.data());
+        more.clear();
+        for (int c = stored; c < fields.size(); ++c)
+            more << ds->valueAt(r, c);
+        ok = sheet.row(cells.constData(), stored, more);
         if ((r + 1) % kProgressEvery == 0 && !progress->step(r + 1))
             return {}; // cancelled: the file goes with the writer
     }

@@ -7,6 +7,8 @@
 #include <QVariantList>
 #include <memory>
 
+#include "core/rowstore.h"
+
 class AppContext;
 class DataSet;
 
@@ -97,6 +99,8 @@ public:
     bool open();                           // false: errorString()
     bool row(const QVariantList &values);  // numbers as numbers, the rest as trimmed text
     bool row(const QVariant *values, int count);
+    // A row of a listing as it is held: its stored cells, then the values of its calculated fields.
+    bool row(const RowStore::Cell *cells, int count, const QVariantList &more = {});
     bool finish();                         // false: errorString()
     QString path() const;
     QString errorString() const;

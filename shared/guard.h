@@ -1,6 +1,7 @@
 #pragma once
 #include "core/context.h"
 #include "core/errors.h"
+#include "shared/messages.h"
 #include "shared/ui.h"
 
 // Runs a command's work; a failure ends it with its message shown to the user.
@@ -11,7 +12,7 @@ template <class F> bool guarded(AppContext &ctx, F &&work)
         work();
         return true;
     } catch (const AppError &e) {
-        ctx.ui->message(e.message());
+        ctx.ui->message(e.message().trimmed().isEmpty() ? msg::kCommandFailed : e.message());
         return false;
     }
 }

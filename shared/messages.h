@@ -3,6 +3,8 @@
 // copy; a text only one window shows stays in that window.
 //
 //   m_ctx.ui->message(msg::kInserted, this);
+#include "core/errors.h" // the data module's own texts: server unreachable, read-only file ...
+
 #include <QString>
 
 namespace msg {

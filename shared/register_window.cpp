@@ -143,20 +143,48 @@ bool RegisterWindow::trigger(const QString &name)
 void RegisterWindow::applyRights(std::span<const RightRule> rules, const PageRights &rights)
 {
     m_rights = rights;
+    ApplyRights(this, rules, rights);
+}
+
+void ApplyRights(QWidget *window, std::span<const RightRule> rules, const PageRights &rights)
+{
     for (const RightRule &r : rules) {
         const QString name = QLatin1String(r.control);
         const bool on = r.right == RightRule::Darj       ? rights.darj
                       : r.right == RightRule::Virayesh ? rights.virayesh
                       : r.right == RightRule::Hazf     ? rights.hazf
                                                        : rights.namayesh;
-        QAction *a = m_actions.value(name);
-        QWidget *w = a ? nullptr : findChild<QWidget *>(name);
+        QAction *a = window->findChild<QAction *>(name);
+        QWidget *w = a ? nullptr : window->findChild<QWidget *>(name);
         if (!a && !w)
-            throw AppError(QStringLiteral("%1: no control %2").arg(objectName(), name));
+            throw AppError(QStringLiteral("%1: no control %2").arg(window->objectName(), name));
         if (r.effect != RightRule::Show)
             a ? a->setEnabled(on) : w->setEnabled(on);
         if (r.effect != RightRule::Enable)
             a ? a->setVisible(on) : w->setVisible(on);
+    }
+}
+
+void BuildPopupMenus(AppContext &ctx, QWidget *window, std::span<const MenuItem> items,
+                     const QHash<QString, std::function<void()>> &handlers)
+{
+    QHash<QString, QMenu *> popups;
+    for (const MenuItem &m : items) {
+        const QString name = QLatin1String(m.name);
+        if (m.kind == MenuItem::Popup) {
+            auto *popup = new QMenu(window);
+            popup->setObjectName(name);
+            popups.insert(name, popup);
+            continue;
+        }
+        QMenu *parent = popups.value(m.parent ? QLatin1String(m.parent) : QString());
+        if (!parent || m.kind == MenuItem::Submenu)
+            throw AppError(QStringLiteral("%1: popup item %2 outside a popup").arg(window->objectName(), name));
+        QAction *a = m.kind == MenuItem::Separator ? parent->addSeparator() : parent->addAction(QString::fromUtf8(m.caption));
+        a->setObjectName(name);
+        a->setVisible(!m.hidden);
+        if (const auto fn = handlers.value(name))
+            QObject::connect(a, &QAction::triggered, window, [&ctx, fn] { guarded(ctx, fn); });
     }
 }
 

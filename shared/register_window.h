@@ -78,6 +78,14 @@ struct RightRule {
     Effect effect = Enable;
 };
 
+// For a window that is not a register window (an entry form over its own list): the rights
+// applied to its controls (menu items and widgets found by objectName), and the popup menus
+// of a menu table (its Popup rows with their items and separators; the popups are children
+// of the window, found by objectName), each item running its handler guarded.
+void ApplyRights(QWidget *window, std::span<const RightRule> rules, const PageRights &rights);
+void BuildPopupMenus(AppContext &ctx, QWidget *window, std::span<const MenuItem> items,
+                     const QHash<QString, std::function<void()>> &handlers);
+
 class RegisterWindow : public QDialog {
     Q_OBJECT
 public:

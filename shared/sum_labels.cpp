@@ -5,6 +5,7 @@
 #include "shared/numwords.h"
 
 #include <QLabel>
+#include <algorithm>
 
 SumLabels::SumLabels(QWidget *parent, std::span<const SumColumn> columns)
     : QObject(parent)
@@ -29,13 +30,20 @@ QString SumLabels::selectSql(const QString &fromWhere) const
     return QStringLiteral("select ") + parts.join(QLatin1Char(',')) + QLatin1Char(' ') + fromWhere;
 }
 
-void SumLabels::run(AppContext &ctx, const QString &fromWhere, const QVariantList &binds)
+void SumLabels::run(AppContext &ctx, const QString &fromWhere, const QVariantList &binds, const DataSet *listing)
 {
+    // A count alone over the listing's own conditions is the listing's row count: the
+    // database need not read the rows a second time.
+    const bool countOnly = listing && std::all_of(m_columns.begin(), m_columns.end(), [](const SumColumn &c) {
+        return qstrcmp(c.expression, "count(*)") == 0;
+    });
     DataSet *q = ctx.dm->ADOQuery1;
-    q->open(selectSql(fromWhere), binds);
+    if (!countOnly)
+        q->open(selectSql(fromWhere), binds);
     for (const SumColumn &c : m_columns) {
         const QString alias = QLatin1String(c.alias);
-        const QString v = q->isEmpty() ? QString() : q->text(alias, 0);
+        const QString v = countOnly ? QString::number(listing->recordCount())
+                                    : q->isEmpty() ? QString() : q->text(alias, 0);
         m_values.insert(alias, v);
         if (QLabel *l = c.label ? m_labels.value(QLatin1String(c.label)) : nullptr)
             l->setText(c.display == SumColumn::Grouped ? GroupDigits(v) : v);

@@ -18,6 +18,7 @@
 #include <span>
 
 class AppContext;
+class DataSet;
 class QLabel;
 class QWidget;
 
@@ -40,8 +41,9 @@ public:
 
     // "select <expression> as <alias>,... " + fromWhere.
     QString selectSql(const QString &fromWhere) const;
-    // Runs the statement on dm.ADOQuery1, shows and keeps the figures.
-    void run(AppContext &ctx, const QString &fromWhere, const QVariantList &binds);
+    // Runs the statement on dm.ADOQuery1, shows and keeps the figures. Given the search's own
+    // listing (the same conditions), a count alone is taken from it without a statement.
+    void run(AppContext &ctx, const QString &fromWhere, const QVariantList &binds, const DataSet *listing = nullptr);
     // A kept figure as text (empty before the first run or when the sum was null).
     QString value(const QString &alias) const;
     QLabel *label(const QString &objectName) const;

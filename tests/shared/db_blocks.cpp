@@ -119,6 +119,15 @@ public:
     }
 };
 
+const MenuItem kPopups[] = {
+    {"", "PopupMenu1", "", MenuItem::Popup},
+    {"PopupMenu1", "N22", "ثبت مجدد"},
+    {"PopupMenu1", "N4", "حذف"},
+};
+const RightRule kPopupRights[] = {{"N22", RightRule::Darj, RightRule::Show}, {"N4", RightRule::Hazf}};
+const BoxDef kRadioBoxes[] = {{.name = "typ", .kind = BoxKind::Radio, .caption = "نوع", .items = "الف|ب"}};
+const EntrySpec kRadioSpec = {.objectName = "Tradio", .caption = "", .table = "amar", .boxes = kRadioBoxes};
+
 int g_registered = 0;
 const bool kRegistered = RegisterWindow::handle<TestWindow>("N4", [](TestWindow &) { ++g_registered; });
 
@@ -304,6 +313,27 @@ private slots:
         QVERIFY(w.menu("N9")->menuAction()->isEnabled());
         QVERIFY(f.ui.messages.isEmpty());
         QVERIFY(w.levelIs({"admin", "ostan"}) && !w.levelIs({"city"}));
+    }
+
+    // A window that is not a register window: popups and rights from the tables; a radio box.
+    void popupsRightsAndRadio()
+    {
+        Fixture f;
+        QWidget w;
+        int runs = 0;
+        BuildPopupMenus(f.ctx, &w, kPopups, {{"N22", [&] { ++runs; }}});
+        child<QAction>(&w, "N22")->trigger();
+        QCOMPARE(runs, 1);
+        QCOMPARE(child<QMenu>(&w, "PopupMenu1")->actions().size(), 2);
+        ApplyRights(&w, kPopupRights, PageRights{.darj = false, .hazf = true});
+        QVERIFY(!child<QAction>(&w, "N22")->isVisible() && child<QAction>(&w, "N4")->isEnabled());
+
+        EntryForm form(f.ctx, kRadioSpec);
+        form.setBoxText("typ", "ب");
+        QVERIFY(form.insertRow());
+        QCOMPARE(f.scalar("select typ from amar").toString(), QStringLiteral("ب"));
+        form.setBoxText("typ", "x"); // no such item: none checked
+        QCOMPARE(form.boxText("typ"), QString());
     }
 
     void entryForm()

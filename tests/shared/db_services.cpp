@@ -278,7 +278,7 @@ private slots:
     {
         Fixture f;
         addPlace(f, "  P1  ", "<b>&co", kPersianYeh, "v1");
-        addPlace(f, "P2", kCountyA, QString(), "v2");
+        addPlace(f, QString::fromUtf8("\u00A0P2"), kCountyA, QString(), "v2"); // a no-break space
         f.dm.exec(QStringLiteral("update abadiha set jamiyat=? where rosta=?"), {1250, "v1"});
         DataSet *q = f.dm.ADOQuery1;
         q->open(QStringLiteral("select ostan, shahrestan, city, jamiyat, zarib from abadiha order by rosta"));

@@ -33,6 +33,7 @@ Fixture::Fixture(bool withForms)
     } else {
         p = DbProfile::sqliteFile(m_dir.filePath(QStringLiteral("main.sqlite")));
     }
+    m_profile = p;
     try {
         dm.connectMain(p);
         db::setupSchema(dm);
@@ -44,6 +45,23 @@ Fixture::Fixture(bool withForms)
     ctx.CurrentUser = {dm.scalar(QStringLiteral("select id from karbaran where karbar='admin'")).toString(),
                        QStringLiteral("admin"), QStringLiteral("admin")};
     InitToday(QDate(2026, 12, 6));
+    if (withForms)
+        createForms(ctx);
+}
+
+Fixture::Fixture(const Fixture &first, bool withForms)
+    : m_profile(first.m_profile)
+    , m_forms(withForms)
+{
+    ctx.dm = &dm;
+    ctx.ui = &ui;
+    try {
+        dm.connectMain(m_profile);
+        dm.connectProt(DbProfile::sqliteFile(first.m_dir.filePath(QStringLiteral("prot.sqlite"))));
+    } catch (const AppError &e) {
+        qFatal("second workstation: %s", qPrintable(e.message()));
+    }
+    ctx.CurrentUser = first.ctx.CurrentUser;
     if (withForms)
         createForms(ctx);
 }

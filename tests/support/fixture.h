@@ -20,6 +20,8 @@ class Fixture {
 public:
     // withForms: create every window as the program does at start-up.
     explicit Fixture(bool withForms = false);
+    // A second workstation on the database of `first`: its own connection, Ui and windows.
+    Fixture(const Fixture &first, bool withForms);
     ~Fixture();
 
     ScriptedUi ui;
@@ -42,7 +44,11 @@ public:
 
     template <class T> T *form() { return ctx.form<T>(); }
 
+    // The main database's profile, for a second connection to the same data.
+    const DbProfile &profile() const { return m_profile; }
+
 private:
+    DbProfile m_profile;
     QTemporaryDir m_dir;
     QString m_schema;
     bool m_forms = false;

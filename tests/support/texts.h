@@ -20,6 +20,27 @@ inline const QString kChangedByOther = QStringLiteral(
     "خطا! اين رديف پس از باز شدن فرم توسط کاربر ديگري تغيير کرده است و ذخيره نشد. براي ديدن مقادير جديد، فرم را دوباره باز نماييد");
 inline const QString kRowGone = QStringLiteral("خطا! اين رديف در بانک اطلاعاتي يافت نشد؛ شايد از کاربر ديگري حذف شده باشد");
 inline const QString kAlreadyDeleted = QStringLiteral("اين رديف قبلا توسط کاربر ديگري حذف شده است");
+inline const QString kContractorNameEmpty = QStringLiteral("خطا! نام پيمانکار را وارد نماييد");
+inline const QString kServerUnreachable = QStringLiteral("خطا! سرور بانك اطلاعاتي در دسترس نيست. لحظاتي بعد دوباره سعي نماييد");
+inline const QString kControlCharacter = QStringLiteral("خطا! متن وارد شده نويسه کنترلي (مانند NUL) دارد و پذيرفته نمي شود");
+// Refusals of a box's value, naming what was typed and the column.
+inline QString tooLarge(const QString &typed, const QString &column)
+{
+    return QStringLiteral("خطا! مقدار «%1» براي ستون %2 بزرگتر از حد مجاز است").arg(typed, column);
+}
+inline QString notADate(const QString &typed, const QString &column)
+{
+    return QStringLiteral("خطا! مقدار «%1» براي ستون %2 تاريخ معتبر نيست").arg(typed, column);
+}
+inline QString controlCharacterIn(const QString &column)
+{
+    return QStringLiteral("خطا! مقدار ستون %1 نويسه کنترلي (مانند NUL) دارد و ثبت نمي شود").arg(column);
+}
+inline QString readOnly(const QString &what, const QString &path)
+{
+    return QStringLiteral("خطا! %1 بانك اطلاعاتي «").arg(what) + QChar(0x2066) + path + QChar(0x2069)
+           + QStringLiteral("» فقط خواندني است و برنامه نمي تواند در آن بنويسد");
+}
 
 // The bitumen windows.
 inline const QString kGhirPlaceError = QStringLiteral("خطا! نام استان و شهرستان اشتباه است. از تايپ پرهيز نماييد و فقط از ليست انتخاب نماييد");
@@ -34,5 +55,15 @@ inline const QString kContractorUpdated = QStringLiteral("ويرايش انجا�
 inline const QString kContractorRowGone = QStringLiteral("خطا! اين پيمانکار حذف شده است"); // our own wording
 inline const QString kContractorEmptyName = QStringLiteral("خطا! نام پيمانکار را وارد نماييد"); // our own wording
 inline const QString kContractorExportTitle = QStringLiteral("گزارش پروژه هاي قير");
+
+// The statistics and agreements registers.
+inline const QString kRegisterDuplicate = QStringLiteral("تکراريست");
+inline const QString kAmarCountyDelete = QStringLiteral("حذف فقط توسط استان");
+inline const QString kAmarCredits = QStringLiteral("اعتبارات");
+inline const QString kAmarOperations = QStringLiteral("عمليات اجرايي");
+inline const QString kAmarAmount = QStringLiteral("مبلغ");
+inline const QString kAmarQuantity = QStringLiteral("مقدار");
+inline const QString kAgreementAttachmentDefault = QStringLiteral("تصوير موافقت نامه");
+inline const QString kAgreementAttachmentPrompt = QStringLiteral("شرح ضميمه");
 
 } // namespace texts

@@ -1,0 +1,454 @@
+#include "core/fetch.h"
+
+#include "core/errors.h"
+#include "core/rowstore.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <cstdlib>
+#include <cstring>
+#include <libpq-fe.h>
+#include <sqlite3.h>
+
+namespace {
+
+// Rows read between two reports to the listener; PostgreSQL's cursor fetches as many at once.
+constexpr int kBatch = 2000;
+constexpr int kPgBatch = 20000;
+
+// The engine's own handle behind Qt's driver; Qt names the libpq one "PGconn*" or by its
+// struct, "pg_conn*", depending on the version.
+template <class Handle> Handle *engineHandle(const QSqlDatabase &db, std::initializer_list<const char *> typeNames)
+{
+    if (!db.driver())
+        return nullptr;
+    const QVariant h = db.driver()->handle();
+    if (!h.isValid())
+        return nullptr;
+    bool known = false;
+    for (const char *name : typeNames)
+        known = known || qstrcmp(h.typeName(), name) == 0;
+    if (!known)
+        return nullptr;
+    return *static_cast<Handle *const *>(h.constData());
+}
+
+// ---- SQLite ----
+
+void bindSqlite(sqlite3_stmt *st, int i, const QVariant &v)
+{
+    if (!v.isValid() || v.isNull()) {
+        sqlite3_bind_null(st, i);
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        sqlite3_bind_int(st, i, v.toBool() ? 1 : 0);
+        return;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+        sqlite3_bind_int64(st, i, v.toLongLong());
+        return;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        sqlite3_bind_double(st, i, v.toDouble());
+        return;
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        sqlite3_bind_blob(st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    case QMetaType::QDateTime: {
+        const QByteArray t = v.toDateTime().toString(Qt::ISODateWithMs).toUtf8();
+        sqlite3_bind_text(st, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    case QMetaType::QDate: {
+        const QByteArray t = v.toDate().toString(Qt::ISODate).toUtf8();
+        sqlite3_bind_text(st, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    default: {
+        const QByteArray t = v.toString().toUtf8();
+        sqlite3_bind_text(st, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+void selectSqlite(sqlite3 *h, const QString &sql, const QVariantList &binds, RowStore &store,
+                  const dbfetch::Listener &listener)
+{
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(h, text.constData(), int(text.size()), &st, nullptr) != SQLITE_OK || !st) {
+        const QString msg = QString::fromUtf8(sqlite3_errmsg(h));
+        sqlite3_finalize(st);
+        throw DbError(msg);
+    }
+    struct Finalize {
+        sqlite3_stmt *st;
+        ~Finalize() { sqlite3_finalize(st); }
+    } finalize{st};
+    const int wanted = sqlite3_bind_parameter_count(st);
+    for (int i = 0; i < binds.size() && i < wanted; ++i)
+        bindSqlite(st, i + 1, binds.at(i));
+    const int n = sqlite3_column_count(st);
+    QStringList fields;
+    for (int i = 0; i < n; ++i)
+        fields << QString::fromUtf8(sqlite3_column_name(st, i));
+    if (listener.fields)
+        listener.fields(fields);
+    int rc;
+    int rows = 0;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        for (int i = 0; i < n; ++i) {
+            switch (sqlite3_column_type(st, i)) {
+            case SQLITE_INTEGER:
+                store.addInt(sqlite3_column_int64(st, i));
+                break;
+            case SQLITE_FLOAT:
+                store.addDouble(sqlite3_column_double(st, i));
+                break;
+            case SQLITE_TEXT: {
+                const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(st, i));
+                store.addText(p, sqlite3_column_bytes(st, i));
+                break;
+            }
+            case SQLITE_BLOB: {
+                const auto *p = static_cast<const char *>(sqlite3_column_blob(st, i));
+                store.addBytes(RowStore::Blob, p, sqlite3_column_bytes(st, i));
+                break;
+            }
+            default:
+                store.addNull();
+            }
+        }
+        store.endRow();
+        if (++rows % kBatch == 0 && listener.progress && !listener.progress(rows))
+            return;
+    }
+    if (rc != SQLITE_DONE)
+        throw DbError(QString::fromUtf8(sqlite3_errmsg(h)));
+}
+
+// ---- PostgreSQL ----
+
+enum PgOid : Oid {
+    kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26, kFloat4 = 700, kFloat8 = 701,
+    kDate = 1082, kTime = 1083, kTimestamp = 1114, kTimestampTz = 1184, kNumeric = 1700,
+};
+
+QByteArray pgParam(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return v.toBool() ? QByteArrayLiteral("TRUE") : QByteArrayLiteral("FALSE");
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QByteArray::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
+    case QMetaType::QByteArray:
+        return "\\x" + v.toByteArray().toHex();
+    case QMetaType::QDateTime:
+        return v.toDateTime().toString(Qt::ISODateWithMs).toUtf8();
+    case QMetaType::QDate:
+        return v.toDate().toString(Qt::ISODate).toUtf8();
+    default:
+        return v.toString().toUtf8();
+    }
+}
+
+QString pgError(PGconn *c, const PGresult *r = nullptr)
+{
+    QString msg = QString::fromUtf8(r ? PQresultErrorMessage(r) : PQerrorMessage(c)).trimmed();
+    if (msg.isEmpty())
+        msg = QString::fromUtf8(PQerrorMessage(c)).trimmed();
+    return msg;
+}
+
+struct PgResult {
+    PGresult *r;
+    explicit PgResult(PGresult *res) : r(res) {}
+    ~PgResult() { PQclear(r); }
+    PgResult(const PgResult &) = delete;
+    PgResult &operator=(const PgResult &) = delete;
+};
+
+// Whole numbers of NUMERIC columns read as integers, others as doubles, as the grids show them.
+void addNumeric(RowStore &store, const char *p, int len)
+{
+    const char *dot = static_cast<const char *>(std::memchr(p, '.', size_t(len)));
+    bool whole = true;
+    if (dot)
+        for (const char *q = dot + 1; q < p + len; ++q)
+            if (*q != '0') {
+                whole = false;
+                break;
+            }
+    const int intLen = dot ? int(dot - p) : len;
+    if (whole && intLen > 0 && intLen <= 18) {
+        char buf[24];
+        std::memcpy(buf, p, size_t(intLen));
+        buf[intLen] = 0;
+        char *end = nullptr;
+        const long long n = std::strtoll(buf, &end, 10);
+        if (end && *end == 0) {
+            store.addInt(n);
+            return;
+        }
+    }
+    char *end = nullptr;
+    const std::string s(p, size_t(len));
+    const double d = std::strtod(s.c_str(), &end);
+    if (end && *end == 0)
+        store.addDouble(d);
+    else
+        store.addText(p, len);
+}
+
+void addPgRows(PGresult *r, RowStore &store, const std::vector<Oid> &types)
+{
+    const int rows = PQntuples(r);
+    const int n = int(types.size());
+    for (int row = 0; row < rows; ++row) {
+        for (int i = 0; i < n; ++i) {
+            if (PQgetisnull(r, row, i)) {
+                store.addNull();
+                continue;
+            }
+            const char *p = PQgetvalue(r, row, i);
+            const int len = PQgetlength(r, row, i);
+            switch (types[size_t(i)]) {
+            case kInt2:
+            case kInt4:
+            case kInt8:
+            case kOid:
+                store.addInt(std::strtoll(p, nullptr, 10));
+                break;
+            case kFloat4:
+            case kFloat8:
+                store.addDouble(std::strtod(p, nullptr));
+                break;
+            case kNumeric:
+                addNumeric(store, p, len);
+                break;
+            case kBool:
+                store.addBool(p[0] == 't');
+                break;
+            case kBytea: {
+                size_t out = 0;
+                unsigned char *bytes = PQunescapeBytea(reinterpret_cast<const unsigned char *>(p), &out);
+                store.addBytes(RowStore::Blob, reinterpret_cast<const char *>(bytes), int(out));
+                PQfreemem(bytes);
+                break;
+            }
+            case kDate:
+                store.addBytes(RowStore::Date, p, len);
+                break;
+            case kTime:
+                store.addBytes(RowStore::Time, p, len);
+                break;
+            case kTimestamp:
+            case kTimestampTz: {
+                // "2026-12-06 20:30:00.123" as ISO with a "T".
+                QByteArray iso(p, len);
+                if (iso.size() > 10 && iso[10] == ' ')
+                    iso[10] = 'T';
+                store.addBytes(RowStore::DateTime, iso.constData(), int(iso.size()));
+                break;
+            }
+            default:
+                store.addText(p, len);
+            }
+        }
+        store.endRow();
+    }
+}
+
+// Sends the opening statements in one pipeline (one round trip) and returns the first batch.
+PGresult *openCursor(PGconn *c, bool ownTransaction, const QByteArray &declare, const std::vector<const char *> &params,
+                     const QByteArray &fetchFirst)
+{
+    if (!PQenterPipelineMode(c))
+        throw DbError(pgError(c));
+    bool sent = !ownTransaction || PQsendQueryParams(c, "BEGIN", 0, nullptr, nullptr, nullptr, nullptr, 0);
+    sent = sent && PQsendQueryParams(c, declare.constData(), int(params.size()), nullptr, params.data(), nullptr, nullptr, 0);
+    sent = sent && PQsendQueryParams(c, fetchFirst.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0);
+    sent = sent && PQpipelineSync(c);
+    QString error = sent ? QString() : pgError(c);
+    PGresult *rows = nullptr;
+    // Every result up to the sync is read, whatever happened, so the connection is clean after.
+    while (sent) {
+        PGresult *r = PQgetResult(c);
+        if (!r) {
+            if (PQstatus(c) != CONNECTION_OK) {
+                error = pgError(c);
+                break;
+            }
+            continue; // the end of one statement's results
+        }
+        const ExecStatusType st = PQresultStatus(r);
+        if (st == PGRES_PIPELINE_SYNC) {
+            PQclear(r);
+            break;
+        }
+        if (st == PGRES_TUPLES_OK && !rows) {
+            rows = r;
+            continue;
+        }
+        if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK && st != PGRES_PIPELINE_ABORTED && error.isEmpty())
+            error = pgError(c, r);
+        PQclear(r);
+    }
+    PQexitPipelineMode(c);
+    if (!error.isEmpty() || !rows) {
+        PQclear(rows);
+        if (ownTransaction)
+            PQclear(PQexec(c, "ROLLBACK"));
+        throw DbError(error.isEmpty() ? pgError(c) : error);
+    }
+    return rows;
+}
+
+void selectPg(PGconn *c, const QString &sql, const QVariantList &binds, RowStore &store,
+              const dbfetch::Listener &listener)
+{
+    // A cursor read in batches: libpq would otherwise hold the whole result a second time.
+    const bool ownTransaction = PQtransactionStatus(c) == PQTRANS_IDLE;
+    std::vector<QByteArray> values;
+    std::vector<const char *> params;
+    values.reserve(size_t(binds.size()));
+    for (const QVariant &v : binds) {
+        const bool null = !v.isValid() || v.isNull();
+        values.push_back(null ? QByteArray() : pgParam(v));
+        params.push_back(null ? nullptr : values.back().constData());
+    }
+    const QByteArray declare = "DECLARE varnoset_fetch NO SCROLL CURSOR FOR " + dbfetch::pgPlaceholders(sql);
+    // A small first batch, so the first rows are there at once, then larger ones.
+    const QByteArray fetchFirst = "FETCH FORWARD " + QByteArray::number(kBatch) + " FROM varnoset_fetch";
+    const QByteArray fetchMore = "FETCH FORWARD " + QByteArray::number(kPgBatch) + " FROM varnoset_fetch";
+    PGresult *first = openCursor(c, ownTransaction, declare, params, fetchFirst);
+    try {
+        std::vector<Oid> types;
+        int total = PQntuples(first);
+        {
+            PgResult r(first);
+            const int n = PQnfields(r.r);
+            QStringList fields;
+            for (int i = 0; i < n; ++i) {
+                fields << QString::fromUtf8(PQfname(r.r, i));
+                types.push_back(PQftype(r.r, i));
+            }
+            if (listener.fields)
+                listener.fields(fields);
+            addPgRows(r.r, store, types);
+        }
+        bool more = total >= kBatch && (!listener.progress || listener.progress(total));
+        while (more) {
+            PgResult r(PQexec(c, fetchMore.constData()));
+            if (PQresultStatus(r.r) != PGRES_TUPLES_OK)
+                throw DbError(pgError(c, r.r));
+            const int got = PQntuples(r.r);
+            addPgRows(r.r, store, types);
+            total += got;
+            more = got >= kPgBatch && (!listener.progress || listener.progress(total));
+        }
+    } catch (...) {
+        PQclear(PQexec(c, ownTransaction ? "ROLLBACK" : "CLOSE varnoset_fetch"));
+        throw;
+    }
+    PgResult end(PQexec(c, ownTransaction ? "CLOSE varnoset_fetch; COMMIT" : "CLOSE varnoset_fetch"));
+    if (PQresultStatus(end.r) != PGRES_COMMAND_OK)
+        throw DbError(pgError(c, end.r));
+}
+
+// ---- Any other driver ----
+
+void selectQt(const QSqlDatabase &db, const QString &sql, const QVariantList &binds, RowStore &store,
+              const dbfetch::Listener &listener)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    if (!q.prepare(sql))
+        throw DbError(q.lastError().text());
+    for (int i = 0; i < binds.size(); ++i)
+        q.bindValue(i, binds.at(i));
+    if (!q.exec())
+        throw DbError(q.lastError().text());
+    const QSqlRecord rec = q.record();
+    QStringList fields;
+    for (int i = 0; i < rec.count(); ++i)
+        fields << rec.fieldName(i);
+    if (listener.fields)
+        listener.fields(fields);
+    int rows = 0;
+    while (q.next()) {
+        for (int i = 0; i < rec.count(); ++i)
+            store.addVariant(q.value(i));
+        store.endRow();
+        if (++rows % kBatch == 0 && listener.progress && !listener.progress(rows))
+            return;
+    }
+}
+
+} // namespace
+
+namespace dbfetch {
+
+QByteArray pgPlaceholders(const QString &sql)
+{
+    const QByteArray in = sql.toUtf8();
+    QByteArray out;
+    out.reserve(in.size() + 16);
+    int n = 0;
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        const char ch = in[i];
+        if (ch == '\'' || ch == '"') {
+            // A quoted text or name, with its doubled quotes, copied as it is.
+            out += ch;
+            for (++i; i < in.size(); ++i) {
+                out += in[i];
+                if (in[i] == ch) {
+                    if (i + 1 < in.size() && in[i + 1] == ch) {
+                        out += in[++i];
+                        continue;
+                    }
+                    break;
+                }
+            }
+        } else if (ch == '-' && i + 1 < in.size() && in[i + 1] == '-') {
+            const qsizetype end = in.indexOf('\n', i);
+            const qsizetype stop = end < 0 ? in.size() : end;
+            out += in.mid(i, stop - i);
+            i = stop - 1;
+        } else if (ch == '?') {
+            out += '$' + QByteArray::number(++n);
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+void select(const QSqlDatabase &db, const QString &sql, const QVariantList &binds, RowStore &store,
+            const Listener &listener)
+{
+    if (auto *h = engineHandle<sqlite3>(db, {"sqlite3*"}))
+        selectSqlite(h, sql, binds, store, listener);
+    else if (auto *c = engineHandle<PGconn>(db, {"PGconn*", "pg_conn*"}))
+        selectPg(c, sql, binds, store, listener);
+    else
+        selectQt(db, sql, binds, store, listener);
+}
+
+} // namespace dbfetch

@@ -1,0 +1,365 @@
+// Many offices on one server and bad input on both databases: the money limit, real dates,
+// control characters, a connection the server drops, a read-only embedded database.
+#include "support/drive.h"
+#include "support/texts.h"
+
+#include "bitumen/ghir_ins_u.h"
+#include "bitumen/ghir_src_u.h"
+#include "bitumen/peymankar_ins_u.h"
+#include "core/connection.h"
+#include "core/errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <atomic>
+#include <future>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+const QString kProvince = QStringLiteral("اصفهان");
+const QString kCounty = QStringLiteral("كاشان");
+const QString kVillage = QStringLiteral("نياسر");
+
+void fillNew(Tghir_ins *w, const QList<QPair<QString, QString>> &over = {})
+{
+    QList<QPair<QString, QString>> values{
+        {"ostan", kProvince}, {"city", kCounty}, {"rosta", kVillage}, {"peymankar", "شركت راه سازان"},
+        {"sal", "1403"}, {"prot_no", "ق/1403/52"}, {"prot_dat", "1403/02/15"}, {"prot_mablagh", "1000000"},
+        {"ghir_tahatori", "12.5"}, {"moarefi_no", "245/ص"}};
+    values += over;
+    for (const auto &v : values)
+        w->setBoxText(v.first, v.second);
+}
+
+// Runs the entry form's insert once for each box and text; returns what each said.
+QList<QStringList> insertEach(Fixture &f, const QList<QPair<QString, QString>> &cases)
+{
+    QList<QStringList> said;
+    auto *w = f.form<Tghir_ins>();
+    through(f, f.form<Tghir_src>(), "N1", "Tghir_ins", [&](QDialog *d) {
+        for (int i = 0; i < cases.size(); ++i) {
+            fillNew(w, {cases.at(i), {"moarefi_no", QString::number(i)}}); // no two alike
+            f.ui.clear();
+            click(d, "ins_btn");
+            said << f.ui.messages;
+            w->setBoxText(cases.at(i).first, QString());
+        }
+    });
+    return said;
+}
+
+// The server ends the workstation's session, as an administrator would from another connection.
+void endSession(Fixture &f)
+{
+    Fixture admin(f, false);
+    QVERIFY(admin.scalar("select pg_terminate_backend(?)", {f.scalar("select pg_backend_pid()")}).toBool());
+}
+
+void addPlace(Fixture &f, const QString &ostan = kProvince, const QString &city = kCounty)
+{
+    f.dm.exec("insert into abadiha (ostan, shahrestan, rosta) values (?,?,?)", {ostan, city, kVillage});
+}
+
+// The contractors register's insert of a name; returns what it said.
+QStringList insertContractor(Fixture &f, const QString &name)
+{
+    QStringList said;
+    f.ui.onShow["Tpeymankar_ins"] = [&](QDialog *w) {
+        child<QLineEdit>(w, "peymankar")->setText(name);
+        f.ui.clear();
+        click(w, "ins_btn");
+        said = f.ui.messages;
+    };
+    f.form<Tpeymankar_ins>()->openFromBitumen(PageRights{true, true, true, true});
+    f.ui.onShow.remove("Tpeymankar_ins");
+    return said;
+}
+
+// Makes a file or folder impossible to write, as a user without rights sees it (an
+// administrator writes anything not marked immutable). False when it cannot be done here.
+bool makeReadOnly(const QString &path, bool on)
+{
+    if (geteuid() != 0)
+        return QFile::setPermissions(path, on ? QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                              : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return QProcess::execute("chattr", {on ? "+i" : "-i", path}) == 0;
+}
+
+} // namespace
+
+class ManyOfficesTest : public QObject {
+    Q_OBJECT
+private slots:
+    // The money limit, dates at month ends and control characters, checked alike on both databases
+    // before anything is written.
+    void valuesCheckedBeforeWriting()
+    {
+        Fixture f(true);
+        addPlace(f);
+        const QString nul = QStringLiteral("راه") + QChar(0) + QStringLiteral("سازان");
+        // Typed into a box, and the refusal ("" when written). 1403 is a leap year, 1404 is not; the
+        // first six months have 31 days, the next five 30.
+        const QList<std::tuple<QString, QString, QString>> cases{
+            {"prot_mablagh", "922337203685477", ""},
+            {"z_mablagh", "922,337,203,685,477", ""},
+            {"prot_mablagh", "922337203685478", texts::tooLarge("922,337,203,685,478", "prot_mablagh")},
+            {"z_mablagh", "922,337,203,685,478", texts::tooLarge("922,337,203,685,478", "z_mablagh")},
+            {"bors_price", "1000000000000000000", texts::tooLarge("1,000,000,000,000,000,000", "bors_price")},
+            {"z_dat", "1403/12/30", ""},
+            {"z_dat", "1404/12/29", ""},
+            {"z_dat", "1403/06/31", ""},
+            {"z_dat", "    /  /  ", ""},
+            {"z_dat", "1404/12/30", texts::notADate("1404/12/30", "z_dat")},
+            {"z_dat", "1403/07/31", texts::notADate("1403/07/31", "z_dat")},
+            {"z_dat", "1403/13/45", texts::notADate("1403/13/45", "z_dat")},
+            {"z_dat", "9999/99/99", texts::notADate("9999/99/99", "z_dat")},
+            {"z_dat", "1403/05/  ", texts::notADate("1403/05/  ", "z_dat")},
+            {"peymankar", nul, texts::controlCharacterIn("peymankar")},
+            {"prot_no", QStringLiteral("12") + QChar(0x1B), texts::controlCharacterIn("prot_no")}};
+        QList<QPair<QString, QString>> typed;
+        for (const auto &[box, text, refusal] : cases)
+            typed << qMakePair(box, text);
+        const QList<QStringList> said = insertEach(f, typed);
+        for (int i = 0; i < cases.size(); ++i)
+            QCOMPARE(said.at(i), QStringList{std::get<2>(cases.at(i)).isEmpty() ? texts::kInserted : std::get<2>(cases.at(i))});
+        QCOMPARE(f.count("ghir"), qint64(6));
+        QCOMPARE(f.scalar("select max(prot_mablagh) from ghir").toString().section('.', 0, 0), "922337203685477");
+        QCOMPARE(f.scalar("select max(z_mablagh) from ghir").toString().section('.', 0, 0), "922337203685477");
+        // Any statement, a search included, refuses a bound text with a NUL.
+        QVERIFY_THROWS_EXCEPTION(InputError, f.dm.scalar("select count(*) from ghir where peymankar=?", {nul}));
+    }
+
+    void droppedConnectionReopened()
+    {
+        if (!testing_support::usePostgres())
+            QSKIP("only a server drops a connection");
+        Fixture f(true);
+        addPlace(f);
+
+        // The next command after the server ended the session works, in the same schema.
+        endSession(f);
+        QCOMPARE(f.count("abadiha"), qint64(1));
+        endSession(f);
+        f.dm.transaction([&] { f.dm.exec("insert into setting (component, cmt) values ('a','b')"); });
+        QCOMPARE(f.count("setting"), qint64(1));
+
+        // Dropped inside a transaction: none of the change, the Persian message, the next command works.
+        try {
+            f.dm.transaction([&] {
+                f.dm.exec("insert into setting (component, cmt) values ('c','d')");
+                endSession(f);
+                f.dm.exec("insert into setting (component, cmt) values ('e','f')");
+            });
+            QFAIL("the change went through");
+        } catch (const DbError &e) {
+            QVERIFY2(e.message().startsWith(texts::kServerUnreachable + "\n"), qPrintable(e.message()));
+        }
+        QCOMPARE(f.count("setting"), qint64(1));
+
+        // The server cannot be reached: the form keeps its boxes and the next command tries again.
+        auto *w = f.form<Tghir_ins>();
+        QSqlDatabase db = f.dm.ADOConnection1();
+        const int port = db.port();
+        through(f, f.form<Tghir_src>(), "N1", "Tghir_ins", [&](QDialog *d) {
+            fillNew(w, {{"z_mablagh", "5,000,000"}});
+            endSession(f);
+            db.setPort(1);
+            f.ui.clear();
+            click(d, "ins_btn");
+            QCOMPARE(f.ui.messages.size(), 1);
+            const QStringList lines = f.ui.messages.first().split('\n');
+            QCOMPARE(lines.first(), texts::kServerUnreachable);
+            QVERIFY2(lines.size() > 1 && !lines.at(1).trimmed().isEmpty(), qPrintable(f.ui.messages.first()));
+            QVERIFY(d->isVisible());
+            QCOMPARE(w->boxText("z_mablagh"), "5,000,000");
+            QCOMPARE(w->boxText("peymankar"), "شركت راه سازان");
+            f.ui.clear();
+            click(d, "ins_btn");
+            QCOMPARE(f.ui.messages.first().split('\n').first(), texts::kServerUnreachable);
+            db.setPort(port);
+            f.ui.clear();
+            click(d, "ins_btn");
+            QCOMPARE(f.ui.messages, QStringList{texts::kInserted});
+        });
+        QCOMPARE(f.count("ghir"), qint64(1));
+    }
+
+    // Two workstations edit one allocation: the second save is refused and nothing is lost.
+    void editAndEditOfOneAllocation()
+    {
+        Fixture a(true);
+        Fixture b(a, true);
+        addPlace(a, "مرکزي", "اراك");
+        const qint64 id = addGhir(a, {{"bors_price", 2000000LL}, {"prj_area", 100.0}});
+        makeCurrent(a, id);
+        makeCurrent(b, id);
+        auto *wa = a.form<Tghir_ins>();
+        auto *wb = b.form<Tghir_ins>();
+        through(a, a.form<Tghir_src>(), "N2", "Tghir_ins", [&](QDialog *da) {
+            wa->setBoxText("prj_area", "250");
+            through(b, b.form<Tghir_src>(), "N2", "Tghir_ins", [&](QDialog *db) {
+                wb->setBoxText("bors_price", "3,000,000");
+                click(db, "edit_btn");
+                QVERIFY(!db->isVisible());
+            });
+            click(da, "edit_btn");
+            QCOMPARE(a.ui.messages, QStringList{texts::kChangedByOther});
+            QVERIFY(da->isVisible());
+            QCOMPARE(wa->boxText("prj_area"), "250");
+        });
+        QCOMPARE(ghirCell(a, id, "bors_price"), "3000000");
+        QCOMPARE(ghirCell(a, id, "prj_area"), "100");
+        // Opened again, the form reads the other user's change and the edit goes through.
+        makeCurrent(a, id);
+        through(a, a.form<Tghir_src>(), "N2", "Tghir_ins", [&](QDialog *da) {
+            wa->setBoxText("prj_area", "250");
+            click(da, "edit_btn");
+        });
+        QCOMPARE(ghirCell(a, id, "bors_price"), "3000000");
+        QCOMPARE(ghirCell(a, id, "prj_area"), "250");
+    }
+
+    // One workstation holds the write lock between its duplicate test and its insert; the
+    // other's insert of the same key waits for it and is refused.
+    void insertAndInsertUnderTheLock()
+    {
+        if (!testing_support::usePostgres())
+            QSKIP("two writers at once on the server");
+        Fixture a(true);
+        addPlace(a);
+        Fixture b(a, true);
+        const QVariant waiter = b.scalar("select pg_backend_pid()");
+        std::promise<void> locked;
+        std::atomic<bool> sawWait{false};
+        std::thread first([&] {
+            Tdm dm, watch;
+            dm.connectMain(a.profile());
+            watch.connectMain(a.profile());
+            dm.writeTransaction("ghir", [&] {
+                dm.scalar("select count(*) from ghir where city=? and rosta=?", {kCounty, kVillage});
+                dm.exec("insert into ghir (ostan, city, rosta, peymankar, ghir_tahatori, sal, moarefi_no) "
+                        "values (?,?,?,?,?,?,?)",
+                        {kProvince, kCounty, kVillage, "شركت راه سازان", 12.5, "1403", "7"});
+                locked.set_value();
+                // Held until the other workstation is seen waiting for the lock.
+                for (int i = 0; i < 3000 && !sawWait; ++i) {
+                    sawWait = watch.scalar("select count(*) from pg_stat_activity where pid=? and wait_event_type='Lock'",
+                                           {waiter}).toInt() > 0;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                }
+            });
+        });
+        locked.get_future().wait();
+        auto *w = b.form<Tghir_ins>();
+        through(b, b.form<Tghir_src>(), "N1", "Tghir_ins", [&](QDialog *d) {
+            fillNew(w, {{"moarefi_no", "7"}});
+            b.ui.clear();
+            click(d, "ins_btn");
+        });
+        first.join();
+        QVERIFY(sawWait);
+        QCOMPARE(b.ui.messages, QStringList{texts::kGhirDuplicate});
+        QCOMPARE(a.count("ghir"), qint64(1));
+    }
+
+    // Two workstations delete one allocation: one delete, one log row, the second told so.
+    void deleteAndDeleteOfOneAllocation()
+    {
+        Fixture a(true);
+        Fixture b(a, true);
+        a.dm.exec("insert into setting (component, cmt) values (?,?)", {"رمز حذف", "123"});
+        const qint64 id = addGhir(a);
+        makeCurrent(a, id);
+        makeCurrent(b, id);
+        for (Fixture *f : {&a, &b}) {
+            f->ui.answers << Ui::Yes;
+            f->ui.inputs << "123";
+            click(f->form<Tghir_src>(), "N3");
+        }
+        QCOMPARE(a.ui.messages, QStringList{texts::kDeleted});
+        QCOMPARE(b.ui.messages, QStringList{texts::kAlreadyDeleted});
+        QCOMPARE(a.count("ghir"), qint64(0));
+        QCOMPARE(a.count("log"), qint64(1));
+    }
+
+    // The duplicate tests take the Arabic and Persian yeh and kaf as one and ignore outer
+    // blanks; what is stored stays as typed.
+    void spellingVariantsAreDuplicates()
+    {
+        Fixture f(true);
+        const QString zanjan = QStringLiteral("شركت راهسازان زنجان");      // Arabic kaf
+        QCOMPARE(insertContractor(f, zanjan), QStringList{texts::kInserted});
+        for (const QString &variant : {QStringLiteral("شرکت راهسازان زنجان"), zanjan + "  ", "  " + zanjan})
+            QCOMPARE(insertContractor(f, variant), QStringList{texts::kContractorDuplicate});
+        // A contractor has a name.
+        for (const QString &blank : {QString(), QStringLiteral("   ")})
+            QCOMPARE(insertContractor(f, blank), QStringList{texts::kContractorNameEmpty});
+        QCOMPARE(f.count("peymankaran"), qint64(1));
+        QCOMPARE(f.scalar("select peymankar from peymankaran").toString(), zanjan);
+
+        addPlace(f);
+        addGhir(f, {{"ostan", kProvince}, {"city", kCounty}, {"rosta", QStringLiteral("قزوين")},   // Arabic yeh
+                    {"peymankar", "شركت راه سازان"}, {"ghir_tahatori", 12.5}, {"sal", "1403"}, {"moarefi_no", "7"}});
+        auto *w = f.form<Tghir_ins>();
+        through(f, f.form<Tghir_src>(), "N1", "Tghir_ins", [&](QDialog *d) {
+            fillNew(w, {{"rosta", QStringLiteral("قزوین ")}, {"peymankar", QStringLiteral(" شرکت راه سازان")},
+                        {"moarefi_no", "7"}});
+            f.ui.clear();
+            click(d, "ins_btn");
+        });
+        QCOMPARE(f.ui.messages, QStringList{texts::kGhirDuplicate});
+        QCOMPARE(f.count("ghir"), qint64(1));
+    }
+
+    void readOnlyEmbeddedDatabase()
+    {
+        if (testing_support::usePostgres())
+            QSKIP("an embedded database only");
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("data");
+        QDir().mkpath(folder);
+        const QString file = folder + "/main.sqlite";
+        {
+            Tdm dm;
+            dm.connectMain(DbProfile::sqliteFile(file));
+            dm.exec("create table t (a int)");
+        }
+        struct Case {
+            QString path, expected;
+        };
+        const QList<Case> cases{{file, texts::readOnly("فايل", QDir::toNativeSeparators(file))},
+                                {folder, texts::readOnly("پوشه", QDir::toNativeSeparators(folder))}};
+        // A file the driver can only read: a write says so, naming the file.
+        QSqlDatabase ro = QSqlDatabase::addDatabase("QSQLITE", "ro");
+        ro.setDatabaseName(file);
+        ro.setConnectOptions("QSQLITE_OPEN_READONLY");
+        QVERIFY(ro.open());
+        try {
+            dbconn::execute(ro, "insert into t (a) values (?)", {1});
+            QFAIL("written");
+        } catch (const DbError &e) {
+            QVERIFY2(e.message().startsWith(cases.first().expected + "\n"), qPrintable(e.message()));
+        }
+        // At start-up: the file or its folder read-only is named before anything runs.
+        for (const Case &c : cases) {
+            if (!makeReadOnly(c.path, true))
+                QSKIP("files cannot be made read-only here");
+            Tdm dm;
+            QString said;
+            try {
+                dm.connectMain(DbProfile::sqliteFile(file));
+            } catch (const DbError &e) {
+                said = e.message();
+            }
+            makeReadOnly(c.path, false);
+            QCOMPARE(said, c.expected);
+        }
+    }
+};
+
+VARNOSET_DB_TEST_MAIN(ManyOfficesTest)
+#include "db_many_offices.moc"
