@@ -25,6 +25,16 @@ struct Cancelled {};
 
 constexpr qint64 kProgressEvery = 1000;
 constexpr int kPgValuesPerStatement = 4096;
+constexpr int kSqliteValuesPerStatement = 700;
+
+// "insert into table (columns) values (?,...),(?,...)" for `rows` rows.
+QString insertSql(const ScratchFill &fill, int rows)
+{
+    const QString tuple = QLatin1Char('(') + QStringList(fill.columns.size(), QStringLiteral("?")).join(QLatin1Char(','))
+                          + QLatin1Char(')');
+    return QStringLiteral("insert into %1 (%2) values ").arg(fill.table, fill.columns.join(QLatin1Char(',')))
+           + QStringList(rows, tuple).join(QLatin1Char(','));
+}
 
 template <class Handle> Handle handleOf(const QSqlDatabase &db, const char *type)
 {
@@ -72,20 +82,33 @@ public:
             fail();
     }
     ~SqliteStatement() { sqlite3_finalize(m_stmt); }
-    void bind(const QVariantList &values)
+    // Binds the values; the texts are read in place (UTF-16) while `values` lives.
+    void bind(const QVariantList &values, int first = 0)
     {
-        for (int i = 0; i < values.size(); ++i) {
-            const QVariant &v = values.at(i);
+        for (int k = 0; k < values.size(); ++k) {
+            const int i = first + k;
+            const QVariant &v = values.at(k);
             int rc;
-            if (v.isNull()) {
+            switch (v.isNull() ? QMetaType::UnknownType : v.typeId()) {
+            case QMetaType::UnknownType:
                 rc = sqlite3_bind_null(m_stmt, i + 1);
-            } else if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) {
-                rc = sqlite3_bind_double(m_stmt, i + 1, v.toDouble());
-            } else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong) {
+                break;
+            case QMetaType::Double:
+                rc = sqlite3_bind_double(m_stmt, i + 1, *static_cast<const double *>(v.constData()));
+                break;
+            case QMetaType::Int:
+            case QMetaType::LongLong:
                 rc = sqlite3_bind_int64(m_stmt, i + 1, v.toLongLong());
-            } else {
+                break;
+            case QMetaType::QString: {
+                const QString &t = *static_cast<const QString *>(v.constData());
+                rc = sqlite3_bind_text16(m_stmt, i + 1, t.utf16(), int(t.size() * sizeof(QChar)), SQLITE_STATIC);
+                break;
+            }
+            default: {
                 const QByteArray t = valueText(v);
                 rc = sqlite3_bind_text(m_stmt, i + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+            }
             }
             if (rc != SQLITE_OK)
                 fail();
@@ -123,6 +146,48 @@ public:
 
 private:
     sqlite3_stmt *m_s;
+};
+
+// Rows written many to a statement: the rows of a full statement bound as they come (their
+// texts kept until it runs), the last rows with a statement of their own.
+class SqliteWriter {
+public:
+    SqliteWriter(sqlite3 *db, const ScratchFill &fill)
+        : m_db(db), m_fill(fill), m_perStatement(qMax(1, kSqliteValuesPerStatement / int(fill.columns.size())))
+    {
+    }
+    void add(const QVariantList &row)
+    {
+        if (!m_full)
+            m_full = std::make_unique<SqliteStatement>(m_db, insertSql(m_fill, m_perStatement));
+        m_held.append(row); // the texts are bound in place
+        m_full->bind(m_held.last(), m_rows * int(m_fill.columns.size()));
+        if (++m_rows == m_perStatement) {
+            m_full->step();
+            m_full->reset();
+            m_held.clear();
+            m_rows = 0;
+        }
+    }
+    void finish()
+    {
+        if (m_rows == 0)
+            return;
+        SqliteStatement tail(m_db, insertSql(m_fill, m_rows));
+        for (int r = 0; r < m_rows; ++r)
+            tail.bind(m_held.at(r), r * int(m_fill.columns.size()));
+        tail.step();
+        m_held.clear();
+        m_rows = 0;
+    }
+
+private:
+    sqlite3 *m_db;
+    const ScratchFill &m_fill;
+    int m_perStatement;
+    std::unique_ptr<SqliteStatement> m_full;
+    QList<QVariantList> m_held;
+    int m_rows = 0;
 };
 
 // ---- PostgreSQL --------------------------------------------------------------------------------
@@ -362,9 +427,6 @@ bool ReplaceScratchRows(AppContext &ctx, const ScratchFill &fill, QWidget *paren
         if (++done % kProgressEvery == 0 && !progress->step(done))
             throw Cancelled{};
     };
-    const QString insert = QStringLiteral("insert into %1 (%2) values (%3)")
-                               .arg(fill.table, fill.columns.join(QLatin1Char(',')),
-                                    QStringList(fill.columns.size(), QStringLiteral("?")).join(QLatin1Char(',')));
     try {
         // Another workstation's run of the same report waits here until this one commits, and
         // then empties what this one wrote.
@@ -381,14 +443,11 @@ bool ReplaceScratchRows(AppContext &ctx, const ScratchFill &fill, QWidget *paren
                 sqlite3 *db = handleOf<sqlite3 *>(dm.ADOConnection1(), "sqlite3*");
                 SqliteStatement source(db, fill.sourceSql);
                 source.bind(fill.sourceBinds);
-                SqliteStatement writer(db, insert);
+                SqliteWriter writer(db, fill);
                 const SqliteRow current(source.stmt());
                 while (source.step())
-                    take(current, [&](const QVariantList &r) {
-                        writer.bind(r);
-                        writer.step();
-                        writer.reset();
-                    });
+                    take(current, [&](const QVariantList &r) { writer.add(r); });
+                writer.finish();
             }
             if (!progress->step(done))
                 throw Cancelled{};
