@@ -76,7 +76,7 @@ const char *const kUpdate[] = {
     "cmt", "mokhtasat", "XS", "XE", "YS", "YE",
 };
 
-const EntrySpec &spec()
+const EntrySpec &decl()
 {
     static const EntrySpec s = {
         .objectName = "Tghir_ins2",
@@ -102,7 +102,7 @@ const QStringList &Tghir_ins2::columns()
 }
 
 Tghir_ins2::Tghir_ins2(AppContext &ctx, QWidget *parent)
-    : EntryForm(ctx, spec(), parent)
+    : EntryForm(ctx, decl(), parent)
 {
     for (const char *name : {"ghir_moadel", "ghir60", "ghir_m_p", "ghir_jam", "asfalt_ejra", "asfalt_price", "ghir_t"})
         onEnter(QLatin1String(name), [this](QLineEdit *b) { enterBox(b); });

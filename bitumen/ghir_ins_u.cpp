@@ -94,7 +94,7 @@ const char *const kUpdate[] = {
     "tolemasir",
 };
 
-const EntrySpec &spec()
+const EntrySpec &decl()
 {
     static const EntrySpec s = {
         .objectName = "Tghir_ins",
@@ -122,7 +122,7 @@ const QStringList &Tghir_ins::columns()
 }
 
 Tghir_ins::Tghir_ins(AppContext &ctx, QWidget *parent)
-    : EntryForm(ctx, spec(), parent)
+    : EntryForm(ctx, decl(), parent)
 {
     // The place cascade follows what the person types or picks, not what an opener sets.
     QComboBox *ostan = combo(QStringLiteral("ostan"));

@@ -398,14 +398,14 @@ void Tghir_src::deleteAllocation()
         return;
     const QString names = QuotedName(ds->text(QStringLiteral("peymankar"))) + QStringLiteral(" * ")
                         + QuotedName(ds->text(QStringLiteral("rosta")));
-    DeleteSpec spec;
-    spec.table = QStringLiteral("ghir");
-    spec.question = kDeleteWarning + names;
-    spec.password = DeleteSpec::AskPassword;
+    DeleteSpec decl;
+    decl.table = QStringLiteral("ghir");
+    decl.question = kDeleteWarning + names;
+    decl.password = DeleteSpec::AskPassword;
     // Only the allocation's row goes: its documents and form history stay.
-    spec.logText = kDeleteLog + names + QLatin1Char(' ') + ctx().CurrentUser.karbar;
+    decl.logText = kDeleteLog + names + QLatin1Char(' ') + ctx().CurrentUser.karbar;
     bool gone = false;
-    if (RunDelete(ctx(), this, spec, ds->value(QStringLiteral("id")), &gone) || gone) {
+    if (RunDelete(ctx(), this, decl, ds->value(QStringLiteral("id")), &gone) || gone) {
         // The last search again; the count keeps what that search found.
         ds->reopen();
         ds->first();

@@ -316,10 +316,10 @@ void Tpeymankar_ins::deleteContractor()
     for (const QString &col : kColumns)
         if (col != QLatin1String("zipcode"))
             setBoxText(col, ds->text(col));
-    DeleteSpec spec;
-    spec.table = QStringLiteral("peymankaran");
+    DeleteSpec decl;
+    decl.table = QStringLiteral("peymankaran");
     bool gone = false;
-    if (RunDelete(m_ctx, this, spec, ds->value(QStringLiteral("id")), &gone) || gone)
+    if (RunDelete(m_ctx, this, decl, ds->value(QStringLiteral("id")), &gone) || gone)
         ds->reopen(QStringLiteral("id"));
 }
 

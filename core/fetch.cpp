@@ -183,38 +183,6 @@ struct PgResult {
     PgResult &operator=(const PgResult &) = delete;
 };
 
-// Whole numbers of NUMERIC columns read as integers, others as doubles, as the grids show them.
-void addNumeric(RowStore &store, const char *p, int len)
-{
-    const char *dot = static_cast<const char *>(std::memchr(p, '.', size_t(len)));
-    bool whole = true;
-    if (dot)
-        for (const char *q = dot + 1; q < p + len; ++q)
-            if (*q != '0') {
-                whole = false;
-                break;
-            }
-    const int intLen = dot ? int(dot - p) : len;
-    if (whole && intLen > 0 && intLen <= 18) {
-        char buf[24];
-        std::memcpy(buf, p, size_t(intLen));
-        buf[intLen] = 0;
-        char *end = nullptr;
-        const long long n = std::strtoll(buf, &end, 10);
-        if (end && *end == 0) {
-            store.addInt(n);
-            return;
-        }
-    }
-    char *end = nullptr;
-    const std::string s(p, size_t(len));
-    const double d = std::strtod(s.c_str(), &end);
-    if (end && *end == 0)
-        store.addDouble(d);
-    else
-        store.addText(p, len);
-}
-
 void addPgRows(PGresult *r, RowStore &store, const std::vector<Oid> &types)
 {
     const int rows = PQntuples(r);
@@ -232,14 +200,12 @@ void addPgRows(PGresult *r, RowStore &store, const std::vector<Oid> &types)
             case kInt4:
             case kInt8:
             case kOid:
-                store.addInt(std::strtoll(p, nullptr, 10));
-                break;
             case kFloat4:
             case kFloat8:
-                store.addDouble(std::strtod(p, nullptr));
-                break;
             case kNumeric:
-                addNumeric(store, p, len);
+                // Kept as the server wrote them and read as numbers when a cell is read: most
+                // of a long listing's cells are never looked at.
+                store.addBytes(RowStore::NumberText, p, len);
                 break;
             case kBool:
                 store.addBool(p[0] == 't');
@@ -281,6 +247,9 @@ PGresult *openCursor(PGconn *c, bool ownTransaction, const QByteArray &declare, 
     if (!PQenterPipelineMode(c))
         throw DbError(pgError(c));
     bool sent = !ownTransaction || PQsendQueryParams(c, "BEGIN", 0, nullptr, nullptr, nullptr, nullptr, 0);
+    // The cursor is planned like the plain statement (for its whole result, not its first
+    // rows): a county's rows are not looked for along the whole listing's order.
+    sent = sent && PQsendQueryParams(c, "SET LOCAL cursor_tuple_fraction = 1", 0, nullptr, nullptr, nullptr, nullptr, 0);
     sent = sent && PQsendQueryParams(c, declare.constData(), int(params.size()), nullptr, params.data(), nullptr, nullptr, 0);
     sent = sent && PQsendQueryParams(c, fetchFirst.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0);
     sent = sent && PQpipelineSync(c);

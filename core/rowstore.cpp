@@ -50,13 +50,55 @@ inline const char *skipCell(const char *p)
     case RowStore::Blob:
     case RowStore::Date:
     case RowStore::Time:
-    case RowStore::DateTime: {
+    case RowStore::DateTime:
+    case RowStore::NumberText: {
         const uint64_t n = getVarint(p);
         return p + n;
     }
     default:
         return p;
     }
+}
+
+// A number written as text: a whole value (any zeros after the point) as Int, else Double;
+// what is not a number stays Text.
+void readNumberText(RowStore::Cell &c, const char *p, int len)
+{
+    const char *dot = static_cast<const char *>(std::memchr(p, '.', size_t(len)));
+    bool whole = true;
+    if (dot)
+        for (const char *q = dot + 1; q < p + len; ++q)
+            if (*q != '0') {
+                whole = false;
+                break;
+            }
+    const int intLen = dot ? int(dot - p) : len;
+    char buf[64];
+    if (whole && intLen > 0 && intLen <= 18) {
+        std::memcpy(buf, p, size_t(intLen));
+        buf[intLen] = 0;
+        char *end = nullptr;
+        const long long n = std::strtoll(buf, &end, 10);
+        if (end && *end == 0) {
+            c.tag = RowStore::Int;
+            c.i = n;
+            return;
+        }
+    }
+    if (len < int(sizeof buf)) {
+        std::memcpy(buf, p, size_t(len));
+        buf[len] = 0;
+        char *end = nullptr;
+        const double d = std::strtod(buf, &end);
+        if (end && *end == 0) {
+            c.tag = RowStore::Double;
+            c.d = d;
+            return;
+        }
+    }
+    c.tag = RowStore::Text;
+    c.data = p;
+    c.size = len;
 }
 
 } // namespace
@@ -223,6 +265,11 @@ RowStore::Cell decodeCell(const char *&p)
         c.data = p;
         p += c.size;
         break;
+    case NumberText: {
+        const int n = int(getVarint(p));
+        readNumberText(c, p, n);
+        break;
+    }
     default:
         break;
     }

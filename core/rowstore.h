@@ -10,7 +10,9 @@
 
 class RowStore {
 public:
-    enum Tag : uint8_t { Null = 0, Int, Double, Text, Blob, False, True, Date, Time, DateTime };
+    // NumberText: a number as the server wrote it ("12", "30.3", "1250000.0000"), read as Int
+    // (a whole value) or Double when the cell is read; never seen by a reader.
+    enum Tag : uint8_t { Null = 0, Int, Double, Text, Blob, False, True, Date, Time, DateTime, NumberText };
 
     struct Cell {
         Tag tag = Null;

@@ -278,10 +278,10 @@ void Tamar::takeOut()
         m_ctx.ui->message(kCountyDelete, this);
         return;
     }
-    DeleteSpec spec;
-    spec.table = QStringLiteral("amar");
-    spec.doneMessage = QString();
-    if (RunDelete(m_ctx, this, spec, id))
+    DeleteSpec decl;
+    decl.table = QStringLiteral("amar");
+    decl.doneMessage = QString();
+    if (RunDelete(m_ctx, this, decl, id))
         search();
 }
 

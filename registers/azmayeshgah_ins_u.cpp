@@ -313,17 +313,17 @@ void Tazmayeshgah_ins::deleteRecord()
 {
     if (ADOQ_az->eof())
         return;
-    DeleteSpec spec;
-    spec.table = QStringLiteral("azmayeshat");
-    spec.keyColumn = QStringLiteral("cod");
+    DeleteSpec decl;
+    decl.table = QStringLiteral("azmayeshat");
+    decl.keyColumn = QStringLiteral("cod");
     static const DeleteChild kPictures[] = {{"az_pic", "cod"}};
-    spec.children = kPictures;
-    spec.password = DeleteSpec::AskPassword;
-    spec.passwordFirst = true;
-    spec.question = kDeleteQuestion + ADOQ_az->text(QStringLiteral("moshaver")) + QLatin1Char('*')
+    decl.children = kPictures;
+    decl.password = DeleteSpec::AskPassword;
+    decl.passwordFirst = true;
+    decl.question = kDeleteQuestion + ADOQ_az->text(QStringLiteral("moshaver")) + QLatin1Char('*')
                     + ADOQ_az->text(QStringLiteral("kar_no"));
-    spec.doneMessage = msg::kDeleted;
-    if (!RunDelete(m_ctx, this, spec, ADOQ_az->value(QStringLiteral("cod"))))
+    decl.doneMessage = msg::kDeleted;
+    if (!RunDelete(m_ctx, this, decl, ADOQ_az->value(QStringLiteral("cod"))))
         return;
     copyFromList();
     ADOQ_az->reopen();

@@ -13,7 +13,7 @@ const BoxDef kBoxes[] = {
 };
 const char *const kKey[] = {"etb_id", "zaman"};
 
-const EntrySpec kSpec = creditchild::spec("Tetb_takhsis", "ثبت/ويرايش تخصيص", "takhsis", kBoxes, kKey);
+const EntrySpec kSpec = creditchild::decl("Tetb_takhsis", "ثبت/ويرايش تخصيص", "takhsis", kBoxes, kKey);
 
 } // namespace
 

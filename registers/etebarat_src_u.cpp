@@ -390,14 +390,14 @@ void Tetebarat_src::deleteProject()
     DataSet *proj = ctx().dm->ADOQ_proj;
     if (!requireCurrent(proj))
         return;
-    DeleteSpec spec;
-    spec.table = QStringLiteral("prj");
-    spec.children = kProjectChildren;
-    spec.question = kDeleteQuestion;
-    spec.logText = kDeleteLog + proj->text(QStringLiteral("city")) + QLatin1Char(' ') + proj->text(QStringLiteral("rosta"))
+    DeleteSpec decl;
+    decl.table = QStringLiteral("prj");
+    decl.children = kProjectChildren;
+    decl.question = kDeleteQuestion;
+    decl.logText = kDeleteLog + proj->text(QStringLiteral("city")) + QLatin1Char(' ') + proj->text(QStringLiteral("rosta"))
                    + QLatin1Char(' ') + proj->text(QStringLiteral("prj_cod")) + QLatin1Char(' ')
                    + ctx().CurrentUser.karbar;
-    if (RunDelete(ctx(), this, spec, proj->value(QStringLiteral("id"))))
+    if (RunDelete(ctx(), this, decl, proj->value(QStringLiteral("id"))))
         proj->reopen();
 }
 
@@ -450,9 +450,9 @@ void Tetebarat_src::deleteRow(const char *table, DataSet *list, const QString &e
 {
     if (!requireCurrent(list, emptyMessage))
         return;
-    DeleteSpec spec;
-    spec.table = QLatin1String(table);
-    spec.doneMessage.clear();
-    if (RunDelete(ctx(), this, spec, list->value(QStringLiteral("id"))))
+    DeleteSpec decl;
+    decl.table = QLatin1String(table);
+    decl.doneMessage.clear();
+    if (RunDelete(ctx(), this, decl, list->value(QStringLiteral("id"))))
         list->reopen();
 }

@@ -256,14 +256,14 @@ void Tkhadamat_src::deleteReport()
     if (!requireCurrent(ds, kEmptyList))
         return;
     const QString county = QLatin1Char('\'') + ds->text(QStringLiteral("city")) + QLatin1Char('\'');
-    DeleteSpec spec;
-    spec.table = QStringLiteral("khadamat");
-    spec.question = county + kDeleteQuestion;
-    spec.password = DeleteSpec::AskPassword;
-    spec.logText = kDeleteLog + county + QLatin1Char(' ') + ctx().CurrentUser.karbar;
+    DeleteSpec decl;
+    decl.table = QStringLiteral("khadamat");
+    decl.question = county + kDeleteQuestion;
+    decl.password = DeleteSpec::AskPassword;
+    decl.logText = kDeleteLog + county + QLatin1Char(' ') + ctx().CurrentUser.karbar;
     // The report's attachments stay. The list, its count and its sums follow the delete, so
     // the print never totals a report that is gone.
-    if (RunDelete(ctx(), this, spec, ds->value(QStringLiteral("id"))))
+    if (RunDelete(ctx(), this, decl, ds->value(QStringLiteral("id"))))
         search();
 }
 

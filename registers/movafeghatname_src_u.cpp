@@ -218,9 +218,9 @@ void Tmovafeghatname_src::takeOut()
         return;
     ApplyRights(this, kRights, m_rights);
     // The agreement's attachments stay in their table.
-    DeleteSpec spec;
-    spec.table = QStringLiteral("movafeghatname");
-    if (RunDelete(m_ctx, this, spec, id))
+    DeleteSpec decl;
+    decl.table = QStringLiteral("movafeghatname");
+    if (RunDelete(m_ctx, this, decl, id))
         search();
 }
 

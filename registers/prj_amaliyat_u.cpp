@@ -20,7 +20,7 @@ const BoxDef kBoxes[] = {
 };
 const char *const kKey[] = {"etb_id", "item_title"};
 
-const EntrySpec kSpec = creditchild::spec("Tprj_amaliyat", "ثبت/ويرايش شرح عمليات پروژه", "amaliyat", kBoxes, kKey);
+const EntrySpec kSpec = creditchild::decl("Tprj_amaliyat", "ثبت/ويرايش شرح عمليات پروژه", "amaliyat", kBoxes, kKey);
 
 } // namespace
 

@@ -14,7 +14,7 @@ const BoxDef kBoxes[] = {
 };
 const char *const kKey[] = {"etb_id", "item_title"};
 
-const EntrySpec kSpec = creditchild::spec("Tprj_pish", "ثبت/ويرايش پيشرفت فيزيکي", "pish", kBoxes, kKey);
+const EntrySpec kSpec = creditchild::decl("Tprj_pish", "ثبت/ويرايش پيشرفت فيزيکي", "pish", kBoxes, kKey);
 
 } // namespace
 

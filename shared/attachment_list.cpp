@@ -204,12 +204,12 @@ bool AttachmentList::deleteCurrent(const DeleteSpec &confirm)
 {
     if (m_rows->eof())
         return false;
-    DeleteSpec spec = confirm;
-    spec.table = m_table.table;
-    spec.keyColumn = m_table.key;
+    DeleteSpec decl = confirm;
+    decl.table = m_table.table;
+    decl.keyColumn = m_table.key;
     bool deleted = false;
     guarded(m_ctx, [&] {
-        deleted = RunDelete(m_ctx, m_window, spec, m_rows->value(m_table.key));
+        deleted = RunDelete(m_ctx, m_window, decl, m_rows->value(m_table.key));
         if (deleted)
             relist();
     });

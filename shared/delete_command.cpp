@@ -21,9 +21,9 @@ bool passwordGiven(AppContext &ctx, QWidget *parent, DeleteSpec::Password p)
     return false;
 }
 
-bool answeredYes(AppContext &ctx, QWidget *parent, const DeleteSpec &spec)
+bool answeredYes(AppContext &ctx, QWidget *parent, const DeleteSpec &decl)
 {
-    return spec.question.isEmpty() || ctx.ui->question(spec.question, spec.questionWithCancel, parent) == Ui::Yes;
+    return decl.question.isEmpty() || ctx.ui->question(decl.question, decl.questionWithCancel, parent) == Ui::Yes;
 }
 
 } // namespace
@@ -35,33 +35,33 @@ QString QuotedName(const QString &text)
     return QLatin1Char('\'') + t + QLatin1Char('\'');
 }
 
-bool RunDelete(AppContext &ctx, QWidget *parent, const DeleteSpec &spec, const QVariant &key, bool *goneOut)
+bool RunDelete(AppContext &ctx, QWidget *parent, const DeleteSpec &decl, const QVariant &key, bool *goneOut)
 {
-    if (!spec.levels.isEmpty() && !spec.levels.contains(ctx.CurrentUser.level)) {
-        ctx.ui->message(spec.levelRefusal, parent);
+    if (!decl.levels.isEmpty() && !decl.levels.contains(ctx.CurrentUser.level)) {
+        ctx.ui->message(decl.levelRefusal, parent);
         return false;
     }
     bool removed = false, gone = false;
     const bool done = guarded(ctx, [&] {
-        if (spec.passwordFirst) {
-            if (!passwordGiven(ctx, parent, spec.password) || !answeredYes(ctx, parent, spec))
+        if (decl.passwordFirst) {
+            if (!passwordGiven(ctx, parent, decl.password) || !answeredYes(ctx, parent, decl))
                 return;
-        } else if (!answeredYes(ctx, parent, spec) || !passwordGiven(ctx, parent, spec.password)) {
+        } else if (!answeredYes(ctx, parent, decl) || !passwordGiven(ctx, parent, decl.password)) {
             return;
         }
         ctx.dm->transaction([&] {
-            const int n = ctx.dm->exec(QStringLiteral("delete from %1 where %2=?").arg(spec.table, spec.keyColumn), {key});
+            const int n = ctx.dm->exec(QStringLiteral("delete from %1 where %2=?").arg(decl.table, decl.keyColumn), {key});
             if (n == 0) {
                 // Another user deleted it first: nothing more to do, no log row.
                 gone = true;
                 return;
             }
-            for (const DeleteChild &c : spec.children)
+            for (const DeleteChild &c : decl.children)
                 ctx.dm->exec(QStringLiteral("delete from %1 where %2=?")
                                  .arg(QLatin1String(c.table), QLatin1String(c.ownerColumn)),
                              {key});
-            if (!spec.logText.isEmpty())
-                WriteLog(ctx, spec.logText);
+            if (!decl.logText.isEmpty())
+                WriteLog(ctx, decl.logText);
             removed = true;
         });
     });
@@ -70,8 +70,8 @@ bool RunDelete(AppContext &ctx, QWidget *parent, const DeleteSpec &spec, const Q
     if (!done)
         return false;
     if (gone)
-        ctx.ui->message(spec.goneMessage.isEmpty() ? msg::kAlreadyDeleted : spec.goneMessage, parent);
-    else if (removed && !spec.doneMessage.isEmpty())
-        ctx.ui->message(spec.doneMessage, parent);
+        ctx.ui->message(decl.goneMessage.isEmpty() ? msg::kAlreadyDeleted : decl.goneMessage, parent);
+    else if (removed && !decl.doneMessage.isEmpty())
+        ctx.ui->message(decl.doneMessage, parent);
     return removed;
 }

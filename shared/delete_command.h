@@ -7,12 +7,12 @@
 // A window declares its delete:
 //
 //   const DeleteChild kChildren[] = {{"etebarat", "prj_id"}, {"amaliyat", "prj_id"}};
-//   DeleteSpec spec;
-//   spec.table = "prj";
-//   spec.children = kChildren;
-//   spec.question = "هشدار! ...";                      // Yes/No/Cancel, only Yes goes on
-//   spec.logText = "  حذف مشخصات اعتبار پروژه  " + city + " " + rosta + " " + ...;
-//   if (RunDelete(m_ctx, this, spec, ds->value("id")))
+//   DeleteSpec decl;
+//   decl.table = "prj";
+//   decl.children = kChildren;
+//   decl.question = "هشدار! ...";                      // Yes/No/Cancel, only Yes goes on
+//   decl.logText = "  حذف مشخصات اعتبار پروژه  " + city + " " + rosta + " " + ...;
+//   if (RunDelete(m_ctx, this, decl, ds->value("id")))
 //       ds->reopen();
 #include <QString>
 #include <QStringList>
@@ -55,7 +55,7 @@ struct DeleteSpec {
 
 // Runs the delete of the row `key`; true when the row was removed (and committed). *gone
 // (when given) tells that the row was no longer there.
-bool RunDelete(AppContext &ctx, QWidget *parent, const DeleteSpec &spec, const QVariant &key, bool *gone = nullptr);
+bool RunDelete(AppContext &ctx, QWidget *parent, const DeleteSpec &decl, const QVariant &key, bool *gone = nullptr);
 
 // A name as the questions and log rows show it: in single quotes, embedded quotes doubled.
 QString QuotedName(const QString &text);

@@ -68,13 +68,13 @@ QString notNumber(const QString &text, const QString &column)
 
 } // namespace
 
-EntryForm::EntryForm(AppContext &ctx, const EntrySpec &spec, QWidget *parent)
+EntryForm::EntryForm(AppContext &ctx, const EntrySpec &decl, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
-    , m_spec(spec)
+    , m_spec(decl)
 {
-    setObjectName(QLatin1String(spec.objectName));
-    setWindowTitle(utf8(spec.caption));
+    setObjectName(QLatin1String(decl.objectName));
+    setWindowTitle(utf8(decl.caption));
     setLayoutDirection(Qt::RightToLeft);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);

@@ -35,7 +35,7 @@
 //   - Edit: writes only when the row still holds what the form loaded in the columns it
 //     writes; otherwise writes nothing, says another user changed the row (msg::kChangedByOther)
 //     and stays open. An update that changed no row says the row is gone.
-//   - The log row, when the spec names one, is written in the same transaction.
+//   - The log row, when the form names one, is written in the same transaction.
 #include <QDialog>
 #include <QHash>
 #include <QStringList>
@@ -139,7 +139,7 @@ QStringList ColumnList(std::span<const char *const> columns);
 class EntryForm : public QDialog {
     Q_OBJECT
 public:
-    EntryForm(AppContext &ctx, const EntrySpec &spec, QWidget *parent = nullptr);
+    EntryForm(AppContext &ctx, const EntrySpec &decl, QWidget *parent = nullptr);
 
     // Insert mode with every box that has an initial text set to it.
     void startInsert();

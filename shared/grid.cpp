@@ -88,38 +88,38 @@ private:
 
 } // namespace
 
-QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &spec)
+QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &decl)
 {
     auto *grid = new QTableView(parent);
-    grid->setObjectName(QLatin1String(spec.objectName));
-    grid->setHorizontalHeader(new ColouredHeader(spec.columns, ds, grid));
+    grid->setObjectName(QLatin1String(decl.objectName));
+    grid->setHorizontalHeader(new ColouredHeader(decl.columns, ds, grid));
     grid->setLayoutDirection(Qt::RightToLeft);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setWordWrap(false);
-    grid->setItemDelegate(new GridDelegate(spec.columns, ds, grid));
+    grid->setItemDelegate(new GridDelegate(decl.columns, ds, grid));
     QHeaderView *h = grid->horizontalHeader();
-    h->setDefaultSectionSize(spec.defaultWidth);
+    h->setDefaultSectionSize(decl.defaultWidth);
     h->setSectionResizeMode(QHeaderView::Interactive);
     h->setHighlightSections(false);
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     grid->verticalHeader()->hide();
 
     QHash<QString, QString> titles;
-    for (const GridColumn &c : spec.columns)
+    for (const GridColumn &c : decl.columns)
         if (c.title && *c.title)
             titles.insert(QLatin1String(c.field), QString::fromUtf8(c.title));
     ds->setTitles(titles);
-    if (spec.rowColor) {
-        auto fn = spec.rowColor;
+    if (decl.rowColor) {
+        auto fn = decl.rowColor;
         ds->setRowColor([ds, fn](int row) { return fn(*ds, row); });
     }
-    BindGrid(grid, ds, spec.sortable);
+    BindGrid(grid, ds, decl.sortable);
 
     // The table's columns in its order with their widths; every other field stays hidden.
-    const std::span<const GridColumn> columns = spec.columns;
-    const int defaultWidth = spec.defaultWidth;
+    const std::span<const GridColumn> columns = decl.columns;
+    const int defaultWidth = decl.defaultWidth;
     auto arrange = [grid, ds, columns, defaultWidth] {
         QHeaderView *h = grid->horizontalHeader();
         for (int i = 0; i < ds->fieldNames().size(); ++i)
@@ -137,7 +137,7 @@ QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &spec)
     QObject::connect(ds, &QAbstractItemModel::modelReset, grid, arrange);
     arrange();
 
-    if (QMenu *popup = spec.popup) {
+    if (QMenu *popup = decl.popup) {
         grid->setContextMenuPolicy(Qt::CustomContextMenu);
         QObject::connect(grid, &QWidget::customContextMenuRequested, grid,
                          [grid, popup](const QPoint &p) { popup->popup(grid->viewport()->mapToGlobal(p)); });

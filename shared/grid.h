@@ -53,8 +53,8 @@ struct GridSpec {
     QMenu *popup = nullptr;
 };
 
-// Makes the grid (objectName spec.objectName, a child of parent, not yet in a layout).
-QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &spec);
+// Makes the grid (objectName from the declaration, a child of parent, not yet in a layout).
+QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &decl);
 
 // The titled columns of a column table, for the HTML export and the workbook.
 QList<ExportColumn> GridExportColumns(std::span<const GridColumn> columns);

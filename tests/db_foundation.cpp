@@ -1,5 +1,6 @@
 // Schema set-up, sign-in, the main window's openers, the exit question and the sample data.
 #include "support/drive.h"
+#include "support/texts.h"
 
 #include "core/auth.h"
 #include "core/login_u.h"
@@ -64,9 +65,9 @@ private slots:
             click(login, "enter_btn");
             return f.ui.lastMessage();
         };
-        QCOMPARE(signIn("1234567890", "wrong"), Tlogin::kWrongPassword);
+        QCOMPARE(signIn("1234567890", "wrong"), texts::kWrongPassword);
         QVERIFY(f.ctx.CurrentUser.karbar.isEmpty());
-        QCOMPARE(signIn("1111111111", "pw"), Tlogin::kInactiveUser);
+        QCOMPARE(signIn("1111111111", "pw"), texts::kInactiveUser);
         QCOMPARE(f.count("log"), qint64(0));
 
         login->show();
@@ -126,7 +127,7 @@ private slots:
         f.ui.answers.enqueue(Ui::No);
         m->close();
         QVERIFY(m->isVisible());
-        QCOMPARE(f.ui.questions, QStringList{Tmain::kExitQuestion});
+        QCOMPARE(f.ui.questions, QStringList{texts::kExitQuestion});
         f.ui.answers.enqueue(Ui::Cancel);
         m->close();
         QVERIFY(m->isVisible());

@@ -418,13 +418,13 @@ private slots:
         f.dm.exec("insert into etebarat (prj_id, mablagh, dion) values (?, 1, 0)", {p + 1});
         f.dm.exec("insert into setting (component, cmt) values (?, ?)", {QStringLiteral("رمز حذف"), "pw"});
         const DeleteChild children[] = {{"etebarat", "prj_id"}};
-        DeleteSpec spec;
-        spec.table = "prj";
-        spec.children = children;
-        spec.question = "q?";
-        spec.password = DeleteSpec::AskPassword;
-        spec.logText = "del a";
-        auto run = [&] { return RunDelete(f.ctx, nullptr, spec, p); };
+        DeleteSpec decl;
+        decl.table = "prj";
+        decl.children = children;
+        decl.question = "q?";
+        decl.password = DeleteSpec::AskPassword;
+        decl.logText = "del a";
+        auto run = [&] { return RunDelete(f.ctx, nullptr, decl, p); };
         // No, Cancel, a wrong password, a cancelled password: nothing deleted, nothing logged.
         f.ui.answers << Ui::No << Ui::Cancel;
         QVERIFY(!run() && !run());
@@ -436,19 +436,19 @@ private slots:
         f.ui.inputs << ScriptedUi::kCancel;
         QVERIFY(!run());
         // The password first: a wrong one asks no question.
-        spec.passwordFirst = true;
+        decl.passwordFirst = true;
         f.ui.questions.clear();
         f.ui.inputs << "x";
         QVERIFY(!run());
         QVERIFY(f.ui.questions.isEmpty());
         // A level gate refuses before anything is asked.
-        spec.levels = QStringList{"ostan"};
-        spec.levelRefusal = texts::kFormRefused;
+        decl.levels = QStringList{"ostan"};
+        decl.levelRefusal = texts::kFormRefused;
         QVERIFY(!run());
         QCOMPARE(f.ui.lastMessage(), texts::kFormRefused);
         QVERIFY(f.ui.questions.isEmpty());
         QCOMPARE(f.count("prj") + f.count("etebarat") + f.count("log"), 3);
-        spec.levels.clear();
+        decl.levels.clear();
         // Yes and the password: the row, its children (only its own) and one log row; the
         // message after the commit.
         f.ui.inputs << "pw";

@@ -13,6 +13,9 @@ inline const QString kReportRefused = QStringLiteral("شما به اين صفح�
 inline const QString kFormRefused = QStringLiteral("عدم دسترسي به اين صفحه");
 inline const QString kPasswordMismatch = QStringLiteral("كلمه عبور را اشتباه وارد نموديد");
 inline const QString kDeletePasswordMismatch = QStringLiteral("رمز حذف اشتباه بود");
+inline const QString kExitQuestion = QStringLiteral("آيا مي خواهيد از برنامه خارج شويد");
+inline const QString kWrongPassword = QStringLiteral("خطا! نام كاربري يا كلمه عبور اشتباه است");
+inline const QString kInactiveUser = QStringLiteral("خطا! اين كاربر غير فعال است");
 
 // Our own wordings (not the system's), checked so that they stay as decided.
 inline const QString kEmptyList = QStringLiteral("هيچ پروژه اي در ليست نيست");
