@@ -265,9 +265,10 @@ RowStore::Cell decodeCell(const char *&p)
         c.data = p;
         p += c.size;
         break;
-    case NumberText: {
+    case RowStore::NumberText: {
         const int n = int(getVarint(p));
         readNumberText(c, p, n);
+        p += n;
         break;
     }
     default:
