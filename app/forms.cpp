@@ -5,6 +5,7 @@
 #include "bitumen/ghir_history_u.h"
 #include "bitumen/ghir_ins_u.h"
 #include "bitumen/ghir_pic_u.h"
+#include "bitumen/ghir_reports.h"
 #include "bitumen/ghir_src_u.h"
 #include "bitumen/peymankar_ins_u.h"
 #include "bitumen/zamaem_ghir_u.h"
@@ -34,6 +35,7 @@ void createForms(AppContext &ctx)
     auto *ghirSrc = new Tghir_src(ctx);
     ctx.addForm(ghirSrc);
     Tghir_forms::attach(ctx, ghirSrc);
+    Tghir_reports::attach(ctx, ghirSrc);
     ctx.form<Tmain>()->addOpener(QStringLiteral("N13"), Tghir_src::kMenuCaption, QStringLiteral("ghir"),
                                  [ghirSrc](const PageRights &rights) { ghirSrc->openFromMain(rights); });
     auto *contractors = new Tpeymankar_ins(ctx);

@@ -16,6 +16,7 @@
 #include "shared/scriptedui.h"
 
 #include "bench_support.h"
+#include "ghir_bench_data.h"
 
 #include <benchmark/benchmark.h>
 
@@ -40,9 +41,6 @@
 
 namespace {
 
-constexpr int kCounties = 30;
-constexpr int kVillages = 600;
-constexpr int kContractors = 250;
 
 double rssMb()
 {
@@ -55,7 +53,7 @@ double rssMb()
     return resident * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
-QString county(int i) { return QStringLiteral("شهرستان %1").arg(i % kCounties); }
+QString county(int i) { return benchCounty(i); }
 
 // One database with 100,000 allocations, the window over it and two users: the
 // administrator (every county) and a county user with three counties.
@@ -73,14 +71,10 @@ struct Backend {
     bool open(bool pg, int size)
     {
         rows = size;
-        dm = std::make_unique<Tdm>();
-        ctx.dm = dm.get();
-        ctx.ui = &ui;
-        if (!openBenchDatabase(*dm, dir, pg, &schema))
+        if (!openAllocationsDatabase(dm, ctx, ui, dir, pg, &schema, rows))
             return false;
         if (pg)
             connInfo = qEnvironmentVariable("VARNOSET_TEST_PG");
-        fill();
         const QVariant adminId = dm->scalar(QStringLiteral("select id from karbaran where karbar='admin'"));
         admin = {adminId.toString(), QStringLiteral("admin"), QStringLiteral("admin")};
         dm->exec(QStringLiteral("insert into karbaran (karbar, pass, name, level, active, version) values (?,?,?,?,?,2)"),
@@ -95,52 +89,6 @@ struct Backend {
         window->show();
         QCoreApplication::processEvents();
         return true;
-    }
-
-    void fill()
-    {
-        const char *const columns[] = {"ostan", "city", "rosta", "prj_typ", "prot_no", "prot_dat", "peymankar",
-                                       "prot_mablagh", "city_paper_no", "prj_area", "tonaj", "zekhamat", "bors_price",
-                                       "ghir_tahatori", "z_mablagh", "moarefi_no", "peymankar_id", "reg_dat", "jalase_no",
-                                       "jalase_dat", "prot_mablagh_ejra", "zarib", "asfalt_ejra", "ghir_jam", "ghir_t",
-                                       "sal", "status", "cmt", "tarakom"};
-        const int ncol = int(std::size(columns));
-        QStringList names;
-        for (const char *c : columns)
-            names << QLatin1String(c);
-        constexpr int kBatch = 250;
-        QString marks = QStringLiteral("(") + QStringList(ncol, QStringLiteral("?")).join(QLatin1Char(',')) + QStringLiteral(")");
-        const QString sql = QStringLiteral("insert into ghir (%1) values ").arg(names.join(QLatin1Char(',')))
-                            + QStringList(kBatch, marks).join(QLatin1Char(','));
-        dm->transaction([&] {
-            QSqlQuery q(dm->ADOConnection1());
-            if (!q.prepare(sql))
-                throw DbError(QStringLiteral("prepare"));
-            for (int start = 0; start < rows; start += kBatch) {
-                int b = 0;
-                for (int i = start; i < start + kBatch; ++i) {
-                    const bool done = i % 3 == 0;
-                    const QVariant values[] = {
-                        QStringLiteral("مرکزي"), county(i), QStringLiteral("روستا %1").arg(i % kVillages),
-                        QStringLiteral("آسفالت"), QString::number(1000 + i), QStringLiteral("1402/05/12"),
-                        QStringLiteral("پيمانكار %1").arg((i * 7) % kContractors), qint64(1250000 + i % 1000 * 100),
-                        QString::number(3000 + i), 12000.0 + i % 500, 1398.0 + i % 50, QStringLiteral("5"),
-                        qint64(21500000), 20.0 + i % 40, qint64(50000000),
-                        QString::number(8000 + i), -1,
-                        QStringLiteral("14%1/%2/%3").arg(i / 7 % 4 + 1, 2, 10, QLatin1Char('0'))
-                            .arg(i % 12 + 1, 2, 10, QLatin1Char('0')).arg(i % 28 + 1, 2, 10, QLatin1Char('0')),
-                        done ? i % 40 : 0, done ? QStringLiteral("1403/07/12") : QStringLiteral("    /  /  "),
-                        qint64(300000), QStringLiteral("0.9"), done ? QString::number(1400 + i % 90) : QString(),
-                        done ? QStringLiteral("84.2") : QString(), done ? QStringLiteral("3") : QString(),
-                        QString::number(1401 + i % 4), QString(), QString(), done ? 96.0 : 0.0};
-                    for (int c = 0; c < ncol; ++c)
-                        q.bindValue(b * ncol + c, values[c]);
-                    ++b;
-                }
-                if (!q.exec())
-                    throw DbError(q.lastError().text());
-            }
-        });
     }
 
     ~Backend()

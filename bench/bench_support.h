@@ -13,6 +13,7 @@
 #include <memory>
 #include <QUuid>
 #include <sys/resource.h>
+#include <cstdlib>
 
 // The process's peak resident memory so far, in megabytes (getrusage gives kilobytes on Linux).
 inline double peakRssMb()
@@ -90,3 +91,35 @@ int runBackendBenchmarks(int argc, char **argv, std::unique_ptr<Backend> &sqlite
     sqlite.reset();
     return 0;
 }
+
+// The resident high-water mark since the last resetPeakRss(), in megabytes (VmHWM; the kernel
+// starts it again when "5" is written to clear_refs), so each benchmark sees its own peak.
+#include <cstdio>
+#include <cstring>
+#include <malloc.h>
+
+inline void resetPeakRss()
+{
+    malloc_trim(0); // what earlier work freed goes back to the system, so growth shows
+    if (FILE *f = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", f);
+        std::fclose(f);
+    }
+}
+
+// A figure of /proc/self/status ("VmHWM:", "VmRSS:") in megabytes.
+inline double statusMb(const char *key)
+{
+    double kb = 0;
+    if (FILE *f = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, f))
+            if (std::strncmp(line, key, std::strlen(key)) == 0)
+                kb = std::atof(line + std::strlen(key));
+        std::fclose(f);
+    }
+    return kb / 1024.0;
+}
+
+inline double peakRssSinceResetMb() { return statusMb("VmHWM:"); }
+inline double currentRssMb() { return statusMb("VmRSS:"); }

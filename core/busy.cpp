@@ -2,10 +2,13 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QThread>
 
 BusyCursor::BusyCursor()
 {
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+    // Only the interface thread has a cursor; work on another thread shows nothing.
+    QCoreApplication *app = QCoreApplication::instance();
+    if (qobject_cast<QGuiApplication *>(app) && QThread::currentThread() == app->thread()) {
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         m_set = true;
     }

@@ -233,6 +233,13 @@ QVariant DataSet::value(const QString &field, int row) const
     return m_store.value(stored(r), c);
 }
 
+QVariant DataSet::valueAt(int row, int column) const
+{
+    if (column >= m_storedColumns)
+        return m_calculated.at(column - m_storedColumns).second(*this, row);
+    return m_store.value(stored(row), column);
+}
+
 QString DataSet::cellText(int row, int column) const
 {
     if (column >= m_storedColumns)

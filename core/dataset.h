@@ -51,6 +51,12 @@ public:
 
     // Values of the current row (or of `row`). Throws AppError for an unknown field.
     QVariant value(const QString &field, int row = -1) const;
+    // The value of a column (by position) at a place of the listing, for walking every cell.
+    QVariant valueAt(int row, int column) const;
+    // The statement's columns (the calculated fields come after them) and their cells at a
+    // place of the listing, decoded without a QVariant.
+    int storedColumnCount() const { return m_storedColumns; }
+    void storedCells(int row, RowStore::Cell *out) const { m_store.cells(stored(row), out, m_storedColumns); }
     // Display text: null empty, floats with 15 significant digits, money without ".0000".
     QString text(const QString &field, int row = -1) const;
     bool isNull(const QString &field, int row = -1) const;

@@ -65,6 +65,7 @@ Tdm::Tdm(QObject *parent)
     const QString id = QUuid::createUuid().toString(QUuid::Id128);
     m_mainName = QStringLiteral("ADOConnection1_") + id;
     m_protName = QStringLiteral("ADOConn_prot_") + id;
+    m_readerName = QStringLiteral("ADOConnection1_reader_") + id;
     auto make = [this](const char *name) { return new DataSet(QString::fromLatin1(name), this); };
     ADOQuery1 = make("ADOQuery1");
     ADOQuery2 = make("ADOQuery2");
@@ -149,6 +150,7 @@ void Tdm::openConnection(const QString &name, const DbProfile &p, bool *isPg)
 void Tdm::connectMain(const DbProfile &profile)
 {
     openConnection(m_mainName, profile, &m_postgres);
+    m_mainProfile = profile;
     const QSqlDatabase db = ADOConnection1();
     for (DataSet *ds : findChildren<DataSet *>())
         if (ds != ADOQ_prot)
@@ -171,7 +173,7 @@ void Tdm::disconnectAll()
         ds->close();
         ds->setDatabase(QSqlDatabase());
     }
-    for (const QString &name : {m_mainName, m_protName}) {
+    for (const QString &name : {m_mainName, m_protName, m_readerName}) {
         if (QSqlDatabase::contains(name)) {
             QSqlDatabase::database(name, false).close();
             QSqlDatabase::removeDatabase(name);
@@ -189,6 +191,15 @@ QSqlDatabase Tdm::ADOConnection1() const
 QSqlDatabase Tdm::ADOConn_prot() const
 {
     return QSqlDatabase::database(m_protName, false);
+}
+
+QSqlDatabase Tdm::readerConnection()
+{
+    if (!QSqlDatabase::contains(m_readerName) || !QSqlDatabase::database(m_readerName, false).isOpen()) {
+        bool pg = false;
+        openConnection(m_readerName, m_mainProfile, &pg);
+    }
+    return QSqlDatabase::database(m_readerName, false);
 }
 
 bool Tdm::isConnected() const

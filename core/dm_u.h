@@ -20,6 +20,12 @@ public:
     void disconnectAll();
 
     QSqlDatabase ADOConnection1() const;
+    // The profile the main connection was opened with (a second workstation's test opens it again).
+    const DbProfile &mainProfile() const { return m_mainProfile; }
+    // A second connection to the main database, opened on first use: a long list is read from
+    // it row by row while the main connection writes (a PostgreSQL connection serves one
+    // statement at a time). Throws DbError when it cannot be opened.
+    QSqlDatabase readerConnection();
     QSqlDatabase ADOConn_prot() const;
     bool isConnected() const;
     bool hasProt() const { return m_protConfigured; }
@@ -66,6 +72,8 @@ public:
 private:
     void openConnection(const QString &name, const DbProfile &p, bool *isPg);
     QString m_mainName;
+    QString m_readerName;
+    DbProfile m_mainProfile;
     QString m_protName;
     bool m_postgres = false;
     bool m_protPostgres = false;

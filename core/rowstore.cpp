@@ -242,39 +242,57 @@ void RowStore::setCell(int row, int column, int columns, const QVariant &v)
     m_pending.clear();
 }
 
-RowStore::Cell RowStore::cell(int row, int column) const
+namespace {
+// Decodes the cell at p and moves p past it.
+RowStore::Cell decodeCell(const char *&p)
 {
-    Cell c;
-    if (row < 0 || row >= int(m_rows.size()) || column < 0)
-        return c;
-    const char *p = m_rows[size_t(row)];
-    for (int i = 0; i < column; ++i)
-        p = skipCell(p);
-    c.tag = Tag(uint8_t(*p++));
+    RowStore::Cell c;
+    c.tag = RowStore::Tag(uint8_t(*p++));
     switch (c.tag) {
-    case Int:
+    case RowStore::Int:
         c.i = unzigzag(getVarint(p));
         break;
-    case Double:
+    case RowStore::Double:
         std::memcpy(&c.d, p, sizeof(double));
+        p += sizeof(double);
         break;
-    case Text:
-    case Blob:
-    case Date:
-    case Time:
-    case DateTime:
+    case RowStore::Text:
+    case RowStore::Blob:
+    case RowStore::Date:
+    case RowStore::Time:
+    case RowStore::DateTime:
         c.size = int(getVarint(p));
         c.data = p;
+        p += c.size;
         break;
-    case NumberText: {
+    case RowStore::NumberText: {
         const int n = int(getVarint(p));
         readNumberText(c, p, n);
+        p += n;
         break;
     }
     default:
         break;
     }
     return c;
+}
+} // namespace
+
+RowStore::Cell RowStore::cell(int row, int column) const
+{
+    if (row < 0 || row >= int(m_rows.size()) || column < 0)
+        return Cell();
+    const char *p = m_rows[size_t(row)];
+    for (int i = 0; i < column; ++i)
+        p = skipCell(p);
+    return decodeCell(p);
+}
+
+void RowStore::cells(int row, Cell *out, int n) const
+{
+    const char *p = m_rows[size_t(row)];
+    for (int i = 0; i < n; ++i)
+        out[i] = decodeCell(p);
 }
 
 QVariant RowStore::toVariant(const Cell &c)

@@ -48,6 +48,8 @@ public:
     void setCell(int row, int column, int columns, const QVariant &v);
 
     Cell cell(int row, int column) const;
+    // The first n cells of a stored row, decoded in one walk along it.
+    void cells(int row, Cell *out, int n) const;
     QVariant value(int row, int column) const { return toVariant(cell(row, column)); }
     static QVariant toVariant(const Cell &c);
     // The display text of a cell without going through QVariant for the common kinds.

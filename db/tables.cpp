@@ -252,8 +252,9 @@ std::vector<TableDef> buildTables()
         flt("ghir_naft"),
         flt("tehran"),
     }});
-    // In ghir_rep2 moarefi_no holds the introduction letter number as it
-    // stands in ghir, so a number such as "123/45" does not stop the report.
+    // In ghir_rep2 moarefi_no holds the oil company letter number as text,
+    // as wide as in ghir: an ordinary number such as "1234/ص" is listed as it
+    // stands instead of ending the report.
     t.push_back({"ghir_rep2", {
         txt("city", 40),
         txt("rosta", 50),

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QStringEncoder>
 #include <QTemporaryFile>
 #include <cmath>
 #include <functional>
@@ -16,6 +17,7 @@
 
 const QString kExportWriteError = QStringLiteral("خطا! فايل %1 نوشته نشد: %2");
 const QString kExportTooManyRows = QStringLiteral("خطا! تعداد رديف ها بيش از گنجايش يک برگ اکسل است");
+const QString kExportProgress = QStringLiteral("در حال تهيه گزارش ...");
 
 QString TempExportPath(const QString &fileName)
 {
@@ -23,6 +25,8 @@ QString TempExportPath(const QString &fileName)
 }
 
 namespace {
+
+constexpr int kProgressEvery = 1000;
 
 QString titleOf(const QHash<QString, QString> &titles, const QString &field)
 {
@@ -32,82 +36,248 @@ QString titleOf(const QHash<QString, QString> &titles, const QString &field)
     return ColumnTitle(columns, field);
 }
 
-// Text as a cell holds it: no control characters, at most the cell's 32,767 characters.
-QByteArray cellText(const QString &text)
+// Excel's numbers hold 15 significant digits: a value is written as a number rounded to them;
+// larger whole numbers stay text, so long codes keep every digit.
+bool asNumber(const QVariant &v, double *out)
 {
-    QString t = text.trimmed();
-    for (QChar &c : t)
-        if (c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\t'))
-            c = QLatin1Char(' ');
-    if (t.size() > 32767)
-        t.truncate(32767);
-    return t.toUtf8();
-}
-
-bool isNumeric(const QVariant &v)
-{
+    if (v.isNull())
+        return false;
     switch (v.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        const double d = v.toDouble();
+        if (!std::isfinite(d))
+            return false;
+        *out = (d == std::floor(d) && std::fabs(d) < 1e15) ? d : QString::number(d, 'g', 15).toDouble();
+        return true;
+    }
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
     case QMetaType::Short:
     case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float:
+    case QMetaType::LongLong: {
+        const qint64 n = v.toLongLong();
+        if (n <= -1000000000000000LL || n >= 1000000000000000LL)
+            return false;
+        *out = double(n);
         return true;
+    }
+    case QMetaType::ULong:
+    case QMetaType::ULongLong: {
+        const quint64 n = v.toULongLong();
+        if (n >= 1000000000000000ULL)
+            return false;
+        *out = double(n);
+        return true;
+    }
     default:
         return false;
     }
 }
 
-// Excel's numbers hold 15 significant digits; larger whole numbers stay text.
-bool asNumber(const QVariant &v, const QString &text, double *out)
+// Row 1: A..AA bold, A..M with slanted dash-dot borders (line style 13); from row 2, A..M of
+// every row with continuous (thin) borders.
+constexpr int kBoldLast = 26;   // AA
+constexpr int kBorderLast = 12; // M
+
+} // namespace
+
+struct SheetWriter::Private {
+    QStringList titles;
+    QString path;
+    QByteArray pathBytes, tmpBytes;
+    lxw_workbook *wb = nullptr;
+    lxw_worksheet *ws = nullptr;
+    lxw_format *cellBorder = nullptr;
+    lxw_row_t next = 1;
+    QString error;
+    bool finished = false;
+    QByteArray text; // the cell text being written, reused from cell to cell
+    QStringEncoder utf8{QStringEncoder::Utf8};
+
+    // Text as a cell holds it, in `text`: no control characters, at most the cell's 32,767
+    // characters, outer blanks removed unless `keepBlanks`. False when nothing is left.
+    bool cellText(QStringView t, bool keepBlanks)
+    {
+        if (!keepBlanks)
+            t = t.trimmed();
+        t = t.left(32767);
+        text.resize(t.size() * 3 + 1);
+        char *const begin = text.data();
+        char *const end = utf8.appendToBuffer(begin, t);
+        *end = '\0';
+        // UTF-8 keeps every byte below 0x80 for its own character.
+        for (char *p = begin; p < end; ++p)
+            if (static_cast<unsigned char>(*p) < 0x20 && *p != '\n' && *p != '\t')
+                *p = ' ';
+        return end != begin;
+    }
+
+    bool fail(lxw_error e)
+    {
+        if (e && error.isEmpty())
+            error = QString::fromUtf8(lxw_strerror(e));
+        return !e;
+    }
+    // A value's cell; its text without outer blanks unless `keepBlanks` (the titles).
+    lxw_error write(lxw_row_t r, int c, const QVariant &v, lxw_format *fmt, bool keepBlanks = false)
+    {
+        double number = 0;
+        if (asNumber(v, &number))
+            return worksheet_write_number(ws, r, lxw_col_t(c), number, fmt);
+        const bool any = v.typeId() == QMetaType::QString ? cellText(*static_cast<const QString *>(v.constData()), keepBlanks)
+                                                          : cellText(DataSet::valueText(v), keepBlanks);
+        if (!any)
+            return fmt ? worksheet_write_blank(ws, r, lxw_col_t(c), fmt) : LXW_NO_ERROR;
+        return worksheet_write_string(ws, r, lxw_col_t(c), text.constData(), fmt);
+    }
+    // A cell as a listing holds it: its text already UTF-8, written without a QString where
+    // nothing but ASCII blanks stands at its ends.
+    lxw_error write(lxw_row_t r, int c, const RowStore::Cell &cell, lxw_format *fmt)
+    {
+        if (cell.tag != RowStore::Text || cell.size > 32767)
+            return write(r, c, RowStore::toVariant(cell), fmt);
+        auto blank = [](char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); };
+        // Lead bytes of the other characters that count as blanks (U+0085, U+00A0, U+1680,
+        // U+2000 to U+205F, U+3000).
+        auto otherBlank = [](unsigned char lead) { return lead == 0xC2 || (lead >= 0xE1 && lead <= 0xE3); };
+        const char *b = cell.data, *e = cell.data + cell.size;
+        while (b < e && blank(*b))
+            ++b;
+        while (e > b && blank(e[-1]))
+            --e;
+        const char *last = e;
+        while (last > b && (static_cast<unsigned char>(last[-1]) & 0xC0) == 0x80)
+            --last;
+        if (b < e && (otherBlank(static_cast<unsigned char>(*b)) || (last > b && otherBlank(static_cast<unsigned char>(last[-1])))))
+            return write(r, c, RowStore::toVariant(cell), fmt);
+        if (b == e)
+            return fmt ? worksheet_write_blank(ws, r, lxw_col_t(c), fmt) : LXW_NO_ERROR;
+        text.resize(e - b + 1);
+        char *out = text.data();
+        for (const char *p = b; p < e; ++p)
+            *out++ = (static_cast<unsigned char>(*p) < 0x20 && *p != '\n' && *p != '\t') ? ' ' : *p;
+        *out = '\0';
+        return worksheet_write_string(ws, r, lxw_col_t(c), text.constData(), fmt);
+    }
+};
+
+SheetWriter::SheetWriter(const QStringList &titles)
+    : d(new Private)
 {
-    if (!isNumeric(v) || text.isEmpty())
+    d->titles = titles;
+}
+
+SheetWriter::~SheetWriter()
+{
+    if (d->wb)
+        workbook_close(d->wb);
+    if (!d->finished && !d->path.isEmpty())
+        QFile::remove(d->path);
+}
+
+QString SheetWriter::path() const { return d->path; }
+QString SheetWriter::errorString() const { return d->error; }
+
+bool SheetWriter::open()
+{
+    // A name of its own for each export: an earlier one may still be open in the spreadsheet program.
+    {
+        QTemporaryFile f(TempExportPath(QStringLiteral("Tobrenhal_XXXXXX.xlsx")));
+        f.setAutoRemove(false);
+        if (!f.open()) {
+            d->error = f.errorString();
+            d->path = f.fileName();
+            return false;
+        }
+        d->path = f.fileName();
+    }
+    d->pathBytes = QFile::encodeName(d->path);
+    d->tmpBytes = QFile::encodeName(QDir::tempPath());
+    lxw_workbook_options opt{};
+    opt.constant_memory = LXW_TRUE;
+    opt.tmpdir = d->tmpBytes.data();
+    d->wb = workbook_new_opt(d->pathBytes.constData(), &opt);
+    d->ws = d->wb ? workbook_add_worksheet(d->wb, "Sheet1") : nullptr;
+    if (!d->ws) {
+        d->error = QStringLiteral("workbook");
         return false;
-    bool ok = false;
-    const double d = text.toDouble(&ok);
-    if (!ok || !std::isfinite(d))
+    }
+    lxw_format *bold = workbook_add_format(d->wb);
+    format_set_bold(bold);
+    lxw_format *titleBorder = workbook_add_format(d->wb);
+    format_set_bold(titleBorder);
+    format_set_border(titleBorder, LXW_BORDER_SLANT_DASH_DOT);
+    d->cellBorder = workbook_add_format(d->wb);
+    format_set_border(d->cellBorder, LXW_BORDER_THIN);
+
+    const int cols = d->titles.size();
+    if (cols > 0 && !d->fail(worksheet_set_column(d->ws, 0, lxw_col_t(cols - 1), 10, nullptr)))
         return false;
-    if (v.typeId() != QMetaType::Double && v.typeId() != QMetaType::Float && std::fabs(d) >= 1e15)
-        return false;
-    *out = d;
+    for (int c = 0; c < qMax(cols, kBoldLast + 1); ++c) {
+        lxw_format *fmt = c <= kBorderLast ? titleBorder : bold;
+        if (!d->fail(d->write(0, c, c < cols ? QVariant(d->titles.at(c)) : QVariant(), fmt, true)))
+            return false;
+    }
     return true;
 }
 
-class Workbook {
-public:
-    Workbook(const QString &path, const QString &tmpdir)
-        : m_path(QFile::encodeName(path))
-        , m_tmp(QFile::encodeName(tmpdir))
-    {
-        lxw_workbook_options opt{};
-        opt.constant_memory = LXW_TRUE;
-        opt.tmpdir = m_tmp.data();
-        wb = workbook_new_opt(m_path.constData(), &opt);
-    }
-    ~Workbook()
-    {
-        if (wb)
-            workbook_close(wb); // only after a failure before close(): the file is removed then
-    }
-    lxw_error close()
-    {
-        const lxw_error e = workbook_close(wb);
-        wb = nullptr;
-        return e;
-    }
-    lxw_workbook *wb = nullptr;
+bool SheetWriter::row(const QVariantList &values)
+{
+    return row(values.constData(), int(values.size()));
+}
 
-private:
-    QByteArray m_path;
-    QByteArray m_tmp;
-};
+bool SheetWriter::row(const QVariant *values, int count)
+{
+    if (!d->ws || !d->error.isEmpty())
+        return false;
+    if (d->next >= LXW_ROW_MAX) {
+        d->error = kExportTooManyRows;
+        return false;
+    }
+    const lxw_row_t r = d->next++;
+    const int cols = d->titles.size();
+    for (int c = 0; c < qMax(cols, kBorderLast + 1); ++c) {
+        lxw_format *fmt = c <= kBorderLast ? d->cellBorder : nullptr;
+        if (!d->fail(d->write(r, c, c < cols && c < count ? values[c] : QVariant(), fmt)))
+            return false;
+    }
+    return true;
+}
 
-} // namespace
+bool SheetWriter::row(const RowStore::Cell *cells, int count, const QVariantList &more)
+{
+    if (!d->ws || !d->error.isEmpty())
+        return false;
+    if (d->next >= LXW_ROW_MAX) {
+        d->error = kExportTooManyRows;
+        return false;
+    }
+    const lxw_row_t r = d->next++;
+    const int cols = d->titles.size();
+    for (int c = 0; c < qMax(cols, kBorderLast + 1); ++c) {
+        lxw_format *fmt = c <= kBorderLast ? d->cellBorder : nullptr;
+        const lxw_error e = c < count ? d->write(r, c, cells[c], fmt)
+                                      : d->write(r, c, c < cols ? more.value(c - count) : QVariant(), fmt);
+        if (!d->fail(e))
+            return false;
+    }
+    return true;
+}
+
+bool SheetWriter::finish()
+{
+    if (!d->wb)
+        return false;
+    const lxw_error closed = workbook_close(d->wb);
+    d->wb = nullptr;
+    d->fail(closed);
+    if (!d->error.isEmpty())
+        return false;
+    d->finished = true;
+    return true;
+}
 
 QString ExportToExcel(AppContext &ctx, DataSet *ds, const QHash<QString, QString> &titles)
 {
@@ -118,89 +288,31 @@ QString ExportToExcel(AppContext &ctx, DataSet *ds, const QHash<QString, QString
         ctx.ui->message(kExportTooManyRows);
         return {};
     }
-
-    // A name of its own for each export: an earlier one may still be open in the spreadsheet program.
-    QString path;
-    {
-        QTemporaryFile f(TempExportPath(QStringLiteral("Tobrenhal_XXXXXX.xlsx")));
-        f.setAutoRemove(false);
-        if (!f.open()) {
-            ctx.ui->message(kExportWriteError.arg(f.fileName(), f.errorString()));
-            return {};
-        }
-        path = f.fileName();
+    QStringList heads;
+    for (const QString &f : fields)
+        heads << titleOf(titles, f);
+    SheetWriter sheet(heads);
+    bool ok = sheet.open();
+    const auto progress = ctx.ui->startProgress(kExportProgress, rows);
+    // The cells as the listing holds them; calculated fields as their values.
+    const int stored = ds ? ds->storedColumnCount() : 0;
+    QVector<RowStore::Cell> cells(stored);
+    QVariantList more;
+    for (int r = 0; r < rows && ok; ++r) {
+        ds->storedCells(r, cells.data());
+        more.clear();
+        for (int c = stored; c < fields.size(); ++c)
+            more << ds->valueAt(r, c);
+        ok = sheet.row(cells.constData(), stored, more);
+        if ((r + 1) % kProgressEvery == 0 && !progress->step(r + 1))
+            return {}; // cancelled: the file goes with the writer
     }
-
-    QString failure;
-    {
-        Workbook book(path, QDir::tempPath());
-        lxw_worksheet *ws = book.wb ? workbook_add_worksheet(book.wb, "Sheet1") : nullptr;
-        if (!ws) {
-            failure = QStringLiteral("workbook");
-        } else {
-            // Row 1: A..AA bold, A..M with slanted dash-dot borders (line style 13).
-            lxw_format *bold = workbook_add_format(book.wb);
-            format_set_bold(bold);
-            lxw_format *titleBorder = workbook_add_format(book.wb);
-            format_set_bold(titleBorder);
-            format_set_border(titleBorder, LXW_BORDER_SLANT_DASH_DOT);
-            // A2 to column M of the last row: continuous (thin) borders.
-            lxw_format *cellBorder = workbook_add_format(book.wb);
-            format_set_border(cellBorder, LXW_BORDER_THIN);
-            constexpr int kBoldLast = 26;   // AA
-            constexpr int kBorderLast = 12; // M
-
-            const int cols = fields.size();
-            if (cols > 0)
-                worksheet_set_column(ws, 0, lxw_col_t(cols - 1), 10, nullptr);
-
-            lxw_error err = LXW_NO_ERROR;
-            for (int c = 0; c < qMax(cols, kBoldLast + 1) && !err; ++c) {
-                lxw_format *fmt = c <= kBorderLast ? titleBorder : (c <= kBoldLast ? bold : nullptr);
-                if (c < cols) {
-                    const QByteArray t = cellText(titleOf(titles, fields.at(c)));
-                    err = t.isEmpty() ? worksheet_write_blank(ws, 0, lxw_col_t(c), fmt)
-                                      : worksheet_write_string(ws, 0, lxw_col_t(c), t.constData(), fmt);
-                } else if (fmt) {
-                    err = worksheet_write_blank(ws, 0, lxw_col_t(c), fmt);
-                }
-            }
-            for (int r = 0; r < rows && !err; ++r) {
-                const lxw_row_t row = lxw_row_t(r + 1);
-                for (int c = 0; c < qMax(cols, kBorderLast + 1) && !err; ++c) {
-                    lxw_format *fmt = c <= kBorderLast ? cellBorder : nullptr;
-                    if (c >= cols) {
-                        err = worksheet_write_blank(ws, row, lxw_col_t(c), fmt);
-                        continue;
-                    }
-                    const QVariant v = ds->value(fields.at(c), r);
-                    const QString text = DataSet::valueText(v);
-                    double number = 0;
-                    if (asNumber(v, text.trimmed(), &number)) {
-                        err = worksheet_write_number(ws, row, lxw_col_t(c), number, fmt);
-                    } else {
-                        const QByteArray t = cellText(text);
-                        if (t.isEmpty())
-                            err = fmt ? worksheet_write_blank(ws, row, lxw_col_t(c), fmt) : LXW_NO_ERROR;
-                        else
-                            err = worksheet_write_string(ws, row, lxw_col_t(c), t.constData(), fmt);
-                    }
-                }
-            }
-            if (err)
-                failure = QString::fromUtf8(lxw_strerror(err));
-            const lxw_error closed = book.close();
-            if (!err && closed)
-                failure = QString::fromUtf8(lxw_strerror(closed));
-        }
-    }
-    if (!failure.isEmpty()) {
-        QFile::remove(path);
-        ctx.ui->message(kExportWriteError.arg(path, failure));
+    if (!ok || !sheet.finish()) {
+        ctx.ui->message(kExportWriteError.arg(sheet.path(), sheet.errorString()));
         return {};
     }
-    ctx.ui->openFile(path);
-    return path;
+    ctx.ui->openFile(sheet.path());
+    return sheet.path();
 }
 
 // ---- HTML --------------------------------------------------------------------
@@ -220,80 +332,127 @@ QString HtmlEscape(const QString &text)
     return out;
 }
 
-namespace {
-
 const QString kRowNumberHeader = QStringLiteral("رديف");
+const QString kHeaderRow = QStringLiteral("<tr bgcolor=\"#22ddff\" valign=\"middle\">");
 
-class HtmlWriter {
-public:
-    explicit HtmlWriter(const QString &fileName)
-        : m_file(fileName)
-    {
-    }
-    bool open() { return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate); }
+struct HtmlTableWriter::Private {
+    explicit Private(const QString &fileName) : file(fileName) {}
     void line(const QString &text)
     {
-        m_buf += text.toUtf8();
-        m_buf += "\r\n";
-        if (m_buf.size() >= (1 << 20))
+        buf += text.toUtf8();
+        buf += "\r\n";
+        if (buf.size() >= (1 << 20))
             flush();
     }
-    bool finish()
-    {
-        flush();
-        return m_ok && m_file.commit();
-    }
-    QString errorString() const { return m_file.errorString(); }
-
-private:
     void flush()
     {
-        if (m_ok && !m_buf.isEmpty() && m_file.write(m_buf) != m_buf.size())
-            m_ok = false;
-        m_buf.clear();
+        if (ok && !buf.isEmpty() && file.write(buf) != buf.size())
+            ok = false;
+        buf.clear();
     }
-    QSaveFile m_file;
-    QByteArray m_buf;
-    bool m_ok = true;
+    QSaveFile file;
+    QString title;
+    QStringList headers;
+    QByteArray buf;
+    bool ok = true;
 };
+
+HtmlTableWriter::HtmlTableWriter(const QString &fileName, const QString &title, const QStringList &headers)
+    : d(new Private(fileName))
+{
+    d->title = title;
+    d->headers = headers;
+}
+
+HtmlTableWriter::~HtmlTableWriter() = default; // an uncommitted QSaveFile leaves no file
+
+QString HtmlTableWriter::errorString() const
+{
+    return d->file.errorString();
+}
+
+bool HtmlTableWriter::open()
+{
+    if (!d->file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    // The byte order mark as well as the declared charset: a spreadsheet program opening
+    // the table as ".xls" goes by the mark.
+    d->line(QString(QChar(0xFEFF)) + QStringLiteral("<html>"));
+    d->line(QStringLiteral("<head><meta charset=\"utf-8\"><title>") + HtmlEscape(d->title) + QStringLiteral("</title></head>"));
+    d->line(QStringLiteral("<body>"));
+    d->line(QStringLiteral("<table dir=\"rtl\" border=\"1\" align=\"center\" width=\"95%\">"));
+    d->line(QStringLiteral("<thead>"));
+    d->line(kHeaderRow);
+    d->line(QStringLiteral("<th>") + kRowNumberHeader + QStringLiteral("</th>"));
+    for (const QString &h : d->headers)
+        d->line(QStringLiteral("<th>") + HtmlEscape(h) + QStringLiteral("</th>"));
+    d->line(QStringLiteral("</tr>"));
+    d->line(QStringLiteral("</thead>"));
+    d->line(QStringLiteral("<tbody>"));
+    return true;
+}
+
+void HtmlTableWriter::row(qint64 number, const QStringList &cells)
+{
+    d->line(QStringLiteral("<tr>"));
+    d->line(QStringLiteral("<td>") + QString::number(number) + QStringLiteral("</td>"));
+    for (int c = 0; c < d->headers.size(); ++c)
+        d->line(QStringLiteral("<td>") + HtmlEscape(cells.value(c)) + QStringLiteral("</td>"));
+    d->line(QStringLiteral("</tr>"));
+}
+
+void HtmlTableWriter::totals(const QString &rowHtml)
+{
+    if (!rowHtml.isEmpty())
+        d->line(rowHtml);
+}
+
+bool HtmlTableWriter::finish()
+{
+    d->line(QStringLiteral("</tbody>"));
+    d->line(QStringLiteral("</table>"));
+    d->line(QStringLiteral("</body>"));
+    d->line(QStringLiteral("</html>"));
+    d->flush();
+    return d->ok && d->file.commit();
+}
+
+QString HtmlTotalsRow(const QStringList &cells, bool coloured)
+{
+    QStringList lines;
+    lines << (coloured ? kHeaderRow : QStringLiteral("<tr>"));
+    for (const QString &c : cells) {
+        if (c.isEmpty())
+            lines << QStringLiteral("<td>") << QStringLiteral("</td>");
+        else
+            lines << QStringLiteral("<td>") + HtmlEscape(c) + QStringLiteral("</td>");
+    }
+    lines << QStringLiteral("</tr>");
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+namespace {
 
 bool writeHtml(AppContext &ctx, const QString &fileName, const QString &title, const QStringList &headers,
                int rowCount, const std::function<QString(int row, int col)> &cell, const QString &totalsRow)
 {
     const BusyCursor busy;
-    HtmlWriter w(fileName);
+    HtmlTableWriter w(fileName, title, headers);
     if (!w.open()) {
         ctx.ui->message(kExportWriteError.arg(fileName, w.errorString()));
         return false;
     }
-    // The byte order mark as well as the declared charset: a spreadsheet program opening
-    // the table as ".xls" goes by the mark.
-    w.line(QString(QChar(0xFEFF)) + QStringLiteral("<html>"));
-    w.line(QStringLiteral("<head><meta charset=\"utf-8\"><title>") + HtmlEscape(title) + QStringLiteral("</title></head>"));
-    w.line(QStringLiteral("<body>"));
-    w.line(QStringLiteral("<table dir=\"rtl\" border=\"1\" align=\"center\" width=\"95%\">"));
-    w.line(QStringLiteral("<thead>"));
-    w.line(QStringLiteral("<tr bgcolor=\"#22ddff\" valign=\"middle\">"));
-    w.line(QStringLiteral("<th>") + kRowNumberHeader + QStringLiteral("</th>"));
-    for (const QString &h : headers)
-        w.line(QStringLiteral("<th>") + HtmlEscape(h) + QStringLiteral("</th>"));
-    w.line(QStringLiteral("</tr>"));
-    w.line(QStringLiteral("</thead>"));
-    w.line(QStringLiteral("<tbody>"));
-    const int cols = headers.size();
+    const auto progress = ctx.ui->startProgress(kExportProgress, rowCount);
+    QStringList cells;
     for (int r = 0; r < rowCount; ++r) {
-        w.line(QStringLiteral("<tr>"));
-        w.line(QStringLiteral("<td>") + QString::number(r + 1) + QStringLiteral("</td>"));
-        for (int c = 0; c < cols; ++c)
-            w.line(QStringLiteral("<td>") + HtmlEscape(cell(r, c)) + QStringLiteral("</td>"));
-        w.line(QStringLiteral("</tr>"));
+        cells.clear();
+        for (int c = 0; c < headers.size(); ++c)
+            cells << cell(r, c);
+        w.row(r + 1, cells);
+        if ((r + 1) % kProgressEvery == 0 && !progress->step(r + 1))
+            return false; // cancelled: the file stays as it was
     }
-    if (!totalsRow.isEmpty())
-        w.line(totalsRow);
-    w.line(QStringLiteral("</tbody>"));
-    w.line(QStringLiteral("</table>"));
-    w.line(QStringLiteral("</body>"));
-    w.line(QStringLiteral("</html>"));
+    w.totals(totalsRow);
     if (!w.finish()) {
         ctx.ui->message(kExportWriteError.arg(fileName, w.errorString()));
         return false;

@@ -4,6 +4,10 @@
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
+#include <memory>
+
+#include "core/rowstore.h"
 
 class AppContext;
 class DataSet;
@@ -52,6 +56,56 @@ QString HtmlEscape(const QString &text);
 // The message when an export file cannot be written: %1 the file, %2 the reason.
 extern const QString kExportWriteError;
 extern const QString kExportTooManyRows;
+// The progress bar's text while a long export or report is written.
+extern const QString kExportProgress;
 
 // The fixed export names in the temp folder: "Tobrenhal.htm", "Tobrenhal.xls", "Tobrenhal" + ext.
 QString TempExportPath(const QString &fileName);
+
+// ---- Written row by row ----------------------------------------------------------------------
+// For lists too long to hold and for reports whose rows come from a fill: the same files as the
+// exports above, built one row at a time.
+
+// An HTML table as ExportHtmlTable writes it. The file appears whole at finish(); a writer
+// destroyed before that leaves no file.
+class HtmlTableWriter {
+public:
+    HtmlTableWriter(const QString &fileName, const QString &title, const QStringList &headers);
+    ~HtmlTableWriter();
+    bool open(); // false: errorString()
+    // One body row: its number (the "رديف" cell) and one text per header, escaped here.
+    void row(qint64 number, const QStringList &cells);
+    // The totals row after the body: the caller's own lines, written as given.
+    void totals(const QString &rowHtml);
+    bool finish(); // false: errorString()
+    QString errorString() const;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+// A totals row: one cell per text (an empty text gives "<td>" and "</td>" on two lines),
+// in the header row's colour when `coloured`.
+QString HtmlTotalsRow(const QStringList &cells, bool coloured);
+
+// A workbook as ExportToExcel writes it, under a name of its own in the temp folder. The titles
+// go to row 1 at open(); each row() adds the next row. A writer destroyed before finish(), or a
+// failed finish(), removes the file.
+class SheetWriter {
+public:
+    explicit SheetWriter(const QStringList &titles);
+    ~SheetWriter();
+    bool open();                           // false: errorString()
+    bool row(const QVariantList &values);  // numbers as numbers, the rest as trimmed text
+    bool row(const QVariant *values, int count);
+    // A row of a listing as it is held: its stored cells, then the values of its calculated fields.
+    bool row(const RowStore::Cell *cells, int count, const QVariantList &more = {});
+    bool finish();                         // false: errorString()
+    QString path() const;
+    QString errorString() const;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};

@@ -11,7 +11,9 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QUrl>
+#include <limits>
 
 namespace {
 QWidget *owner(QWidget *parent)
@@ -97,6 +99,41 @@ void QtUi::openFile(const QString &path)
 void QtUi::beep()
 {
     QApplication::beep();
+}
+
+namespace {
+
+// Qt's progress dialog: shown when the run lasts more than a moment, modal, with its Cancel button.
+class DialogProgress : public Ui::Progress {
+public:
+    DialogProgress(const QString &text, qint64 total, QWidget *parent)
+        : m_dialog(parent)
+    {
+        // The default Cancel button, in the language of Qt's loaded translations.
+        m_dialog.setLabelText(text);
+        m_dialog.setRange(0, int(qBound<qint64>(qint64(0), total, qint64(std::numeric_limits<int>::max()))));
+        m_dialog.setLayoutDirection(Qt::RightToLeft);
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(700);
+        m_dialog.setAutoReset(false);
+        m_dialog.setAutoClose(false);
+        m_dialog.setValue(0);
+    }
+    bool step(qint64 done) override
+    {
+        m_dialog.setValue(int(qMin<qint64>(done, m_dialog.maximum())));
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog m_dialog;
+};
+
+} // namespace
+
+std::unique_ptr<Ui::Progress> QtUi::startProgress(const QString &text, qint64 total, QWidget *parent)
+{
+    return std::make_unique<DialogProgress>(text, total, owner(parent));
 }
 
 // ---- reports ----------------------------------------------------------------------------

@@ -28,6 +28,7 @@ public:
     void beep() override;
     void previewReport(const report::FilledReport &r, const AfterPrint &afterPrint = {}) override;
     PrintResult printReport(const report::FilledReport &r, const AfterPrint &afterPrint = {}) override;
+    std::unique_ptr<Progress> startProgress(const QString &text, qint64 total, QWidget *parent = nullptr) override;
 
 private:
     std::shared_ptr<report::PrintJob> m_printJob;

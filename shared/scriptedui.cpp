@@ -90,6 +90,28 @@ void ScriptedUi::clear()
     beeps = 0;
 }
 
+namespace {
+class ScriptedProgress : public Ui::Progress {
+public:
+    explicit ScriptedProgress(ScriptedUi &ui) : m_ui(ui) {}
+    bool step(qint64 done) override
+    {
+        if (m_ui.onProgress)
+            m_ui.onProgress(done);
+        return m_ui.cancelProgressAt < 0 || done < m_ui.cancelProgressAt;
+    }
+
+private:
+    ScriptedUi &m_ui;
+};
+} // namespace
+
+std::unique_ptr<Ui::Progress> ScriptedUi::startProgress(const QString &text, qint64, QWidget *)
+{
+    progressTexts << text;
+    return std::make_unique<ScriptedProgress>(*this);
+}
+
 // ---- reports ----------------------------------------------------------------------------
 
 namespace {

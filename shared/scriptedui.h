@@ -49,6 +49,12 @@ public:
     // the modal call returns the window's result afterwards. Keyed by objectName.
     QHash<QString, std::function<void(QDialog *)>> onShow;
 
+    // Progress of long runs: the text of each run shown; the run is cancelled once `done`
+    // reaches cancelProgressAt (-1: never); onProgress sees every step.
+    QStringList progressTexts;
+    qint64 cancelProgressAt = -1;
+    std::function<void(qint64 done)> onProgress;
+
     void message(const QString &text, QWidget *parent = nullptr) override;
     Answer question(const QString &text, bool withCancel = false, QWidget *parent = nullptr) override;
     QString inputBox(const QString &caption, const QString &prompt, const QString &def,
@@ -62,6 +68,7 @@ public:
     void beep() override;
     void previewReport(const report::FilledReport &r, const AfterPrint &afterPrint = {}) override;
     PrintResult printReport(const report::FilledReport &r, const AfterPrint &afterPrint = {}) override;
+    std::unique_ptr<Progress> startProgress(const QString &text, qint64 total, QWidget *parent = nullptr) override;
 
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last(); }
     void clear();

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class QWidget;
 class QDialog;
@@ -44,4 +45,14 @@ public:
     virtual void previewReport(const report::FilledReport &r, const AfterPrint &afterPrint = {}) = 0;
     // Straight to the printer without preview; afterPrint runs once when the job completed.
     virtual PrintResult printReport(const report::FilledReport &r, const AfterPrint &afterPrint = {}) = 0;
+
+    // A long run over many rows: step(done) moves the bar and answers false once the person
+    // has pressed Cancel. A short run shows nothing.
+    class Progress {
+    public:
+        virtual ~Progress() = default;
+        virtual bool step(qint64 done) = 0;
+    };
+    // Progress of a run over `total` rows. The default never shows anything and never cancels.
+    virtual std::unique_ptr<Progress> startProgress(const QString &text, qint64 total, QWidget *parent = nullptr);
 };

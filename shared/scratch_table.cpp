@@ -1,0 +1,459 @@
+#include "shared/scratch_table.h"
+
+#include "core/context.h"
+#include "core/dm_u.h"
+#include "core/errors.h"
+#include "db/schema.h"
+#include "db/values.h"
+#include "shared/busy.h"
+#include "shared/ui.h"
+
+#include <QSqlDriver>
+#include <QVector>
+#include <cstdlib>
+#include <libpq-fe.h>
+#include <memory>
+#include <sqlite3.h>
+
+// The rows go through the database's own client library on the connections the data module
+// opened: every value is still bound (sqlite3_bind_*, libpq's parameters), but without the
+// per-value work of the generic layer, which costs several times the engine's own copy.
+
+namespace {
+
+struct Cancelled {};
+
+constexpr qint64 kProgressEvery = 1000;
+constexpr int kPgValuesPerStatement = 4096;
+constexpr int kSqliteValuesPerStatement = 700;
+
+// "insert into table (columns) values (?,...),(?,...)" for `rows` rows.
+QString insertSql(const ScratchFill &fill, int rows)
+{
+    const QString tuple = QLatin1Char('(') + QStringList(fill.columns.size(), QStringLiteral("?")).join(QLatin1Char(','))
+                          + QLatin1Char(')');
+    return QStringLiteral("insert into %1 (%2) values ").arg(fill.table, fill.columns.join(QLatin1Char(',')))
+           + QStringList(rows, tuple).join(QLatin1Char(','));
+}
+
+template <class Handle> Handle handleOf(const QSqlDatabase &db, const char *type)
+{
+    const QVariant h = db.driver()->handle();
+    if (!h.isValid() || qstrcmp(h.typeName(), type) != 0)
+        throw DbError(QStringLiteral("no %1 handle: %2").arg(QLatin1String(type), QLatin1String(h.typeName())));
+    return *static_cast<Handle const *>(h.data());
+}
+
+// A value as the client libraries take it: UTF-8 text, numbers with "." and 15 digits.
+QByteArray valueText(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return db::numberText(v.toDouble()).toUtf8();
+    case QMetaType::Bool:
+        return v.toBool() ? "1" : "0";
+    default:
+        return v.toString().toUtf8();
+    }
+}
+
+// "?" placeholders as PostgreSQL's "$1", "$2" ... (the statements carry no quoted "?").
+QByteArray dollarPlaceholders(const QString &sql)
+{
+    QString out;
+    int n = 0;
+    for (QChar c : sql) {
+        if (c == QLatin1Char('?'))
+            out += QLatin1Char('$') + QString::number(++n);
+        else
+            out += c;
+    }
+    return out.toUtf8();
+}
+
+// ---- SQLite ------------------------------------------------------------------------------------
+
+class SqliteStatement {
+public:
+    SqliteStatement(sqlite3 *db, const QString &sql) : m_db(db)
+    {
+        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &m_stmt, nullptr) != SQLITE_OK)
+            fail();
+    }
+    ~SqliteStatement() { sqlite3_finalize(m_stmt); }
+    // Binds the values; the texts are read in place (UTF-16) while `values` lives.
+    void bind(const QVariantList &values, int first = 0)
+    {
+        for (int k = 0; k < values.size(); ++k) {
+            const int i = first + k;
+            const QVariant &v = values.at(k);
+            int rc;
+            switch (v.isNull() ? QMetaType::UnknownType : v.typeId()) {
+            case QMetaType::UnknownType:
+                rc = sqlite3_bind_null(m_stmt, i + 1);
+                break;
+            case QMetaType::Double:
+                rc = sqlite3_bind_double(m_stmt, i + 1, *static_cast<const double *>(v.constData()));
+                break;
+            case QMetaType::Int:
+            case QMetaType::LongLong:
+                rc = sqlite3_bind_int64(m_stmt, i + 1, v.toLongLong());
+                break;
+            case QMetaType::QString: {
+                const QString &t = *static_cast<const QString *>(v.constData());
+                rc = sqlite3_bind_text16(m_stmt, i + 1, t.utf16(), int(t.size() * sizeof(QChar)), SQLITE_STATIC);
+                break;
+            }
+            default: {
+                const QByteArray t = valueText(v);
+                rc = sqlite3_bind_text(m_stmt, i + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+            }
+            }
+            if (rc != SQLITE_OK)
+                fail();
+        }
+    }
+    // True with a row, false at the end.
+    bool step()
+    {
+        const int rc = sqlite3_step(m_stmt);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc != SQLITE_DONE)
+            fail();
+        return false;
+    }
+    void reset() { sqlite3_reset(m_stmt); }
+    sqlite3_stmt *stmt() const { return m_stmt; }
+
+private:
+    [[noreturn]] void fail() const { throw DbError(QString::fromUtf8(sqlite3_errmsg(m_db))); }
+    sqlite3 *m_db;
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
+class SqliteRow : public SourceRow {
+public:
+    explicit SqliteRow(sqlite3_stmt *s) : m_s(s) {}
+    bool isNull(int c) const override { return sqlite3_column_type(m_s, c) == SQLITE_NULL; }
+    QString text(int c) const override
+    {
+        const auto *t = reinterpret_cast<const char *>(sqlite3_column_text(m_s, c));
+        return t ? QString::fromUtf8(t, sqlite3_column_bytes(m_s, c)) : QString();
+    }
+    double number(int c) const override { return sqlite3_column_double(m_s, c); }
+
+private:
+    sqlite3_stmt *m_s;
+};
+
+// Rows written many to a statement: the rows of a full statement bound as they come (their
+// texts kept until it runs), the last rows with a statement of their own.
+class SqliteWriter {
+public:
+    SqliteWriter(sqlite3 *db, const ScratchFill &fill)
+        : m_db(db), m_fill(fill), m_perStatement(qMax(1, kSqliteValuesPerStatement / int(fill.columns.size())))
+    {
+    }
+    void add(const QVariantList &row)
+    {
+        if (!m_full)
+            m_full = std::make_unique<SqliteStatement>(m_db, insertSql(m_fill, m_perStatement));
+        m_held.append(row); // the texts are bound in place
+        m_full->bind(m_held.last(), m_rows * int(m_fill.columns.size()));
+        if (++m_rows == m_perStatement) {
+            m_full->step();
+            m_full->reset();
+            m_held.clear();
+            m_rows = 0;
+        }
+    }
+    void finish()
+    {
+        if (m_rows == 0)
+            return;
+        SqliteStatement tail(m_db, insertSql(m_fill, m_rows));
+        for (int r = 0; r < m_rows; ++r)
+            tail.bind(m_held.at(r), r * int(m_fill.columns.size()));
+        tail.step();
+        m_held.clear();
+        m_rows = 0;
+    }
+
+private:
+    sqlite3 *m_db;
+    const ScratchFill &m_fill;
+    int m_perStatement;
+    std::unique_ptr<SqliteStatement> m_full;
+    QList<QVariantList> m_held;
+    int m_rows = 0;
+};
+
+// ---- PostgreSQL --------------------------------------------------------------------------------
+
+struct PgResult {
+    PGresult *r = nullptr;
+    explicit PgResult(PGresult *res = nullptr) : r(res) {}
+    ~PgResult() { PQclear(r); }
+    PgResult(const PgResult &) = delete;
+    PgResult &operator=(const PgResult &) = delete;
+    void reset(PGresult *res) { PQclear(r); r = res; }
+};
+
+[[noreturn]] void pgFail(PGconn *conn, PGresult *r = nullptr)
+{
+    const char *m = r ? PQresultErrorMessage(r) : nullptr;
+    throw DbError(QString::fromUtf8(m && *m ? m : PQerrorMessage(conn)).trimmed());
+}
+
+// Parameters as libpq takes them: texts kept alive with their pointers (null for SQL null).
+struct PgParams {
+    QVector<QByteArray> texts;
+    QVector<const char *> values;
+    void set(const QVariantList &binds)
+    {
+        texts.resize(binds.size());
+        values.resize(binds.size());
+        for (int i = 0; i < binds.size(); ++i) {
+            texts[i] = binds.at(i).isNull() ? QByteArray() : valueText(binds.at(i));
+            values[i] = binds.at(i).isNull() ? nullptr : texts[i].constData();
+        }
+    }
+};
+
+// The list read one row at a time (libpq's single-row mode) on a connection of its own.
+class PgReader : public SourceRow {
+public:
+    PgReader(PGconn *conn, const QString &sql, const QVariantList &binds) : m_conn(conn)
+    {
+        PgParams p;
+        p.set(binds);
+        if (!PQsendQueryParams(conn, dollarPlaceholders(sql).constData(), int(binds.size()), nullptr,
+                               p.values.constData(), nullptr, nullptr, 0)
+            || !PQsetSingleRowMode(conn))
+            pgFail(conn);
+    }
+    ~PgReader() override
+    {
+        // A list left before its end (a failure, Cancel) is stopped on the server; what is left
+        // is read off, so the connection serves its next statement.
+        if (m_row.r && PQresultStatus(m_row.r) == PGRES_SINGLE_TUPLE) {
+            if (PGcancel *cancel = PQgetCancel(m_conn)) {
+                char error[256];
+                PQcancel(cancel, error, sizeof error);
+                PQfreeCancel(cancel);
+            }
+        }
+        m_row.reset(nullptr);
+        while (PGresult *r = PQgetResult(m_conn))
+            PQclear(r);
+    }
+    bool next()
+    {
+        m_row.reset(PQgetResult(m_conn));
+        if (!m_row.r)
+            return false;
+        switch (PQresultStatus(m_row.r)) {
+        case PGRES_SINGLE_TUPLE:
+            return true;
+        case PGRES_TUPLES_OK:
+            return false;
+        default:
+            pgFail(m_conn, m_row.r);
+        }
+    }
+    bool isNull(int c) const override { return PQgetisnull(m_row.r, 0, c); }
+    QString text(int c) const override
+    {
+        return QString::fromUtf8(PQgetvalue(m_row.r, 0, c), PQgetlength(m_row.r, 0, c));
+    }
+    double number(int c) const override { return isNull(c) ? 0 : std::strtod(PQgetvalue(m_row.r, 0, c), nullptr); }
+
+private:
+    PGconn *m_conn;
+    PgResult m_row;
+};
+
+// Rows written many to a statement, in libpq's pipeline mode: each statement is sent without
+// waiting for the one before, so the server inserts while the next rows are read and built.
+// The full statement is prepared once as the session's unnamed statement, the last rows go with
+// their own; finish() waits for every answer.
+class PgWriter {
+public:
+    PgWriter(PGconn *conn, const ScratchFill &fill) : m_conn(conn), m_fill(fill)
+    {
+        m_perStatement = qMax(1, kPgValuesPerStatement / int(fill.columns.size()));
+        if (!PQenterPipelineMode(conn))
+            pgFail(conn);
+    }
+    ~PgWriter() { sync(); } // after a failure elsewhere: the answers read, the pipeline left
+    void add(const QVariantList &row)
+    {
+        m_batch += row;
+        if (++m_rows == m_perStatement)
+            send();
+    }
+    void finish()
+    {
+        send();
+        sync();
+        if (!m_error.isEmpty())
+            throw DbError(m_error);
+    }
+
+private:
+    void send()
+    {
+        if (m_rows == 0)
+            return;
+        m_params.set(m_batch);
+        const int n = int(m_batch.size());
+        bool sent;
+        if (m_rows == m_perStatement) {
+            if (!m_fullPrepared) {
+                if (!PQsendPrepare(m_conn, "", insertSql(m_rows).constData(), n, nullptr))
+                    pgFail(m_conn);
+                ++m_commands;
+                m_fullPrepared = true;
+            }
+            sent = PQsendQueryPrepared(m_conn, "", n, m_params.values.constData(), nullptr, nullptr, 0);
+        } else {
+            sent = PQsendQueryParams(m_conn, insertSql(m_rows).constData(), n, nullptr, m_params.values.constData(),
+                                     nullptr, nullptr, 0);
+        }
+        if (!sent)
+            pgFail(m_conn);
+        ++m_commands;
+        m_batch.clear();
+        m_rows = 0;
+    }
+    // Ends the pipeline: every command's answer read (the first failure kept), then the sync's.
+    void sync()
+    {
+        if (m_synced)
+            return;
+        m_synced = true;
+        if (PQpipelineSync(m_conn)) {
+            int ends = 0; // one null result closes each command's answers
+            while (ends <= m_commands) {
+                PgResult r(PQgetResult(m_conn));
+                if (!r.r) {
+                    ++ends;
+                    continue;
+                }
+                const ExecStatusType status = PQresultStatus(r.r);
+                if (status == PGRES_PIPELINE_SYNC)
+                    break;
+                if (status == PGRES_FATAL_ERROR && m_error.isEmpty())
+                    m_error = QString::fromUtf8(PQresultErrorMessage(r.r)).trimmed();
+            }
+        } else if (m_error.isEmpty()) {
+            m_error = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
+        }
+        PQexitPipelineMode(m_conn);
+    }
+    QByteArray insertSql(int rows) const
+    {
+        QStringList tuples;
+        int n = 0;
+        for (int r = 0; r < rows; ++r) {
+            QStringList marks;
+            for (int c = 0; c < m_fill.columns.size(); ++c)
+                marks << QLatin1Char('$') + QString::number(++n);
+            tuples << QLatin1Char('(') + marks.join(QLatin1Char(',')) + QLatin1Char(')');
+        }
+        return (QStringLiteral("insert into %1 (%2) values ").arg(m_fill.table, m_fill.columns.join(QLatin1Char(',')))
+                + tuples.join(QLatin1Char(',')))
+            .toUtf8();
+    }
+    PGconn *m_conn;
+    const ScratchFill &m_fill;
+    int m_perStatement = 1;
+    QVariantList m_batch;
+    int m_rows = 0;
+    int m_commands = 0;
+    bool m_fullPrepared = false;
+    bool m_synced = false;
+    QString m_error;
+    PgParams m_params;
+};
+
+// ---- the fill -----------------------------------------------------------------------------------
+
+// A text longer than its column is refused on both databases alike.
+class WidthCheck {
+public:
+    explicit WidthCheck(const ScratchFill &fill) : m_fill(fill)
+    {
+        for (const QString &c : fill.columns) {
+            const db::ColumnDef *def = db::findColumn(fill.table, c);
+            m_widths << (def && def->type == db::ColType::Text ? def->length : 0);
+        }
+    }
+    void operator()(const QVariantList &row) const
+    {
+        for (int i = 0; i < row.size() && i < m_widths.size(); ++i)
+            if (m_widths.at(i) > 0 && row.at(i).typeId() == QMetaType::QString
+                && row.at(i).toString().size() > m_widths.at(i))
+                db::columnValue(m_fill.table, m_fill.columns.at(i), row.at(i).toString()); // throws
+    }
+
+private:
+    const ScratchFill &m_fill;
+    QList<int> m_widths;
+};
+
+} // namespace
+
+bool ReplaceScratchRows(AppContext &ctx, const ScratchFill &fill, QWidget *parent)
+{
+    const BusyCursor busy;
+    Tdm &dm = *ctx.dm;
+    const qint64 total = fill.countSql.isEmpty() ? 0 : dm.scalar(fill.countSql, fill.countBinds).toLongLong();
+    const std::unique_ptr<Ui::Progress> progress = ctx.ui->startProgress(fill.progressText, total, parent);
+    const WidthCheck checkWidths(fill);
+    qint64 done = 0;
+    QVariantList row;
+    // One source row: built, checked, handed to the caller and written.
+    auto take = [&](const SourceRow &source, const std::function<void(const QVariantList &)> &write) {
+        row.clear();
+        if (fill.build(source, row)) {
+            checkWidths(row);
+            if (fill.written)
+                fill.written(row);
+            write(row);
+        }
+        if (++done % kProgressEvery == 0 && !progress->step(done))
+            throw Cancelled{};
+    };
+    try {
+        // Another workstation's run of the same report waits here until this one commits, and
+        // then empties what this one wrote.
+        dm.writeTransaction(fill.table, [&] {
+            dm.exec(QStringLiteral("delete from %1").arg(fill.table));
+            if (dm.isPostgres()) {
+                // The list comes on a second connection while the main one writes.
+                PgReader source(handleOf<PGconn *>(dm.readerConnection(), "pg_conn*"), fill.sourceSql, fill.sourceBinds);
+                PgWriter writer(handleOf<PGconn *>(dm.ADOConnection1(), "pg_conn*"), fill);
+                while (source.next())
+                    take(source, [&](const QVariantList &r) { writer.add(r); });
+                writer.finish();
+            } else {
+                sqlite3 *db = handleOf<sqlite3 *>(dm.ADOConnection1(), "sqlite3*");
+                SqliteStatement source(db, fill.sourceSql);
+                source.bind(fill.sourceBinds);
+                SqliteWriter writer(db, fill);
+                const SqliteRow current(source.stmt());
+                while (source.step())
+                    take(current, [&](const QVariantList &r) { writer.add(r); });
+                writer.finish();
+            }
+            if (!progress->step(done))
+                throw Cancelled{};
+        });
+    } catch (const Cancelled &) {
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// Reading back what an export wrote: a workbook's first sheet and an HTML table's rows.
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QXmlStreamReader>
+#include <functional>
+
+namespace testing_support {
+
+// Calls `visit` with each start element of a part of a zip file.
+void forEachElement(const QString &zip, const QString &member, const std::function<void(QXmlStreamReader &)> &visit);
+
+// What a workbook's first sheet holds, read back from its XML parts.
+struct SheetCell {
+    QString text;
+    bool number = false;
+    bool bold = false;
+    QString border; // style of the left border ("" when none)
+};
+struct Sheet {
+    QString name;
+    QHash<QString, SheetCell> cells; // "A1" -> cell
+    QStringList cols;                // "min-max:width" of the <col> ranges
+    // The texts of a row (1-based), from column A to the last column that holds something.
+    QStringList row(int r) const;
+};
+Sheet readXlsx(const QString &path);
+
+// The cells of each <tr> of an exported table, unescaped (header cells included); an empty
+// cell written as "<td>" and "</td>" on two lines reads as an empty text.
+QList<QStringList> htmlRows(const QString &html);
+// The rows of an HTML file.
+QList<QStringList> htmlFileRows(const QString &path);
+
+} // namespace testing_support
