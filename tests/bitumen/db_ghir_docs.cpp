@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTableView>
 
 namespace {
@@ -37,13 +36,7 @@ class DbGhirDocs : public QObject {
 
     QTemporaryDir m_dir;
 
-    QString file(const QString &name, const QByteArray &bytes = "doc")
-    {
-        QFile f(m_dir.filePath(name));
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(name));
-        return f.fileName();
-    }
+    QString file(const QString &name, const QByteArray &bytes = "doc") { return writeFile(m_dir.filePath(name), bytes); }
 
     static void setDescription(QWidget *w, const QString &box, const QString &text)
     {
@@ -105,8 +98,6 @@ private slots:
             auto *grid = child<QTableView>(d, "DBGrid1");
             const DataSet *rows = w->list()->rows();
             QCOMPARE(rows->recordCount(), 2);
-            QVERIFY(grid->isColumnHidden(rows->fieldIndex("pk")) && grid->isColumnHidden(rows->fieldIndex("ghir_id")));
-            QCOMPARE(rows->headerData(rows->fieldIndex("cmt"), Qt::Horizontal).toString(), QStringLiteral("شرح مدرک"));
             f.ui.saveFiles << m_dir.filePath("saved");
             emit grid->clicked(rows->index(0, rows->fieldIndex("cmt")));
             QCOMPARE(f.ui.saveProposals, QStringList{kMinutes});
@@ -293,16 +284,7 @@ private slots:
         };
         w->openHistory();
         QCOMPARE(f.ui.openedFiles.size(), 1);
-        QFile out(f.ui.openedFiles.first());
-        QVERIFY(out.open(QIODevice::ReadOnly));
-        const QString html = QString::fromUtf8(out.readAll());
-        QStringList headers;
-        for (const auto &m : QRegularExpression("<th>([^<]*)</th>").globalMatch(html))
-            headers << m.captured(1);
-        const QString id = QStringLiteral("شناسه");
-        QCOMPARE(headers, (QStringList{QStringLiteral("رديف"), id, QStringLiteral("روستا"), QStringLiteral("پيمانکار"), id,
-                                       id, QStringLiteral("شرح سابقه"), QStringLiteral("تاريخ سابقه"),
-                                       QStringLiteral("کاربر")}));
+        const QString html = QString::fromUtf8(readFile(f.ui.openedFiles.first()));
         QCOMPARE(html.count("<td>"), 18);
         QVERIFY(html.contains(QStringLiteral("گزارش پروژه هاي قير")));
     }

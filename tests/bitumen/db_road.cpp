@@ -18,36 +18,22 @@
 
 namespace {
 
-void type(QWidget *window, const char *name, const QString &text)
-{
-    QWidget *w = window->findChild<QWidget *>(QString::fromLatin1(name));
-    QVERIFY2(w, name);
-    if (auto *c = qobject_cast<QComboBox *>(w)) {
-        if (c->isEditable())
-            c->setEditText(text);
-        else
-            c->setCurrentIndex(c->findText(text));
-    } else if (auto *e = qobject_cast<QLineEdit *>(w)) {
-        e->setText(text);
-    }
-}
-
 // Fills the initial entry of a new allocation and registers it.
 void registerAllocation(Fixture &f, QWidget *src, const QString &rosta, const QString &tonaj)
 {
     f.ui.onShow[QStringLiteral("Tghir_ins")] = [&](QDialog *ins) {
         QVERIFY(child<QPushButton>(ins, QStringLiteral("ins_btn"))->isVisible());
-        type(ins, "ostan", QStringLiteral("زنجان"));
-        type(ins, "city", QStringLiteral("ابهر"));
-        type(ins, "rosta", rosta);
-        type(ins, "prj_typ", QStringLiteral("آسفالت معابر"));
-        type(ins, "peymankar", QStringLiteral("آسفالت گستر ابهر"));
-        type(ins, "prot_no", QStringLiteral("1405/3/215"));
-        type(ins, "prot_mablagh", QStringLiteral("4500000"));
-        type(ins, "tonaj", tonaj);
-        type(ins, "ghir_tahatori", QStringLiteral("7.5"));
-        type(ins, "z_mablagh", QStringLiteral("3,000,000,000"));
-        type(ins, "sal", QStringLiteral("1405"));
+        setBox(ins, "ostan", QStringLiteral("زنجان"));
+        setBox(ins, "city", QStringLiteral("ابهر"));
+        setBox(ins, "rosta", rosta);
+        setBox(ins, "prj_typ", QStringLiteral("آسفالت معابر"));
+        setBox(ins, "peymankar", QStringLiteral("آسفالت گستر ابهر"));
+        setBox(ins, "prot_no", QStringLiteral("1405/3/215"));
+        setBox(ins, "prot_mablagh", QStringLiteral("4500000"));
+        setBox(ins, "tonaj", tonaj);
+        setBox(ins, "ghir_tahatori", QStringLiteral("7.5"));
+        setBox(ins, "z_mablagh", QStringLiteral("3,000,000,000"));
+        setBox(ins, "sal", QStringLiteral("1405"));
         click(ins, QStringLiteral("ins_btn"));
         ins->reject();
     };
@@ -79,7 +65,7 @@ private slots:
 
             // Find the first by its village.
             child<QCheckBox>(src, QStringLiteral("CheckBox3"))->click();
-            type(src, "rosta", QStringLiteral("حصار"));
+            setBox(src, "rosta", QStringLiteral("حصار"));
             click(src, QStringLiteral("add_rosta"));
             click(src, QStringLiteral("src_btn"));
             QCOMPARE(f.dm.ADOQ_ghir->recordCount(), 1);
@@ -89,14 +75,14 @@ private slots:
             // Edit its tonnage, then complete it; both changes stay.
             f.ui.onShow[QStringLiteral("Tghir_ins")] = [&](QDialog *ins) {
                 QVERIFY(child<QPushButton>(ins, QStringLiteral("edit_btn"))->isVisible());
-                type(ins, "tonaj", QStringLiteral("140"));
+                setBox(ins, "tonaj", QStringLiteral("140"));
                 click(ins, QStringLiteral("edit_btn"));
             };
             click(src, QStringLiteral("N2"));
             f.ui.onShow[QStringLiteral("Tghir_ins2")] = [&](QDialog *ins2) {
-                type(ins2, "jalase_no", QStringLiteral("12"));
-                type(ins2, "ghir_jam", QStringLiteral("6.5"));
-                type(ins2, "ghir_t", QStringLiteral("1.5"));
+                setBox(ins2, "jalase_no", QStringLiteral("12"));
+                setBox(ins2, "ghir_jam", QStringLiteral("6.5"));
+                setBox(ins2, "ghir_t", QStringLiteral("1.5"));
                 click(ins2, QStringLiteral("BitBtn1"));
                 ins2->reject();
             };

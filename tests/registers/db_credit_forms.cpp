@@ -2,6 +2,7 @@
 // project's duplicate refusal and log rows, credit amounts beyond 32 bits, numbers refused
 // before writing, and the child forms' duplicate refusal per credit.
 #include "registers/credit_rows.h"
+#include "support/texts.h"
 
 #include "core/dm_u.h"
 #include "registers/etebarat_src_u.h"
@@ -12,8 +13,6 @@
 
 namespace {
 
-const QString kInserted = QStringLiteral("ثبت شد");
-const QString kEdited = QStringLiteral("ويرايش شد");
 const QString kProjectDuplicate = QStringLiteral("خطا! استان،شهرستان و بخش تکراريست");
 const QString kChildDuplicate = QStringLiteral("خطا! محل و منبع و سال تکراريست");
 const QString kInsertLog = QStringLiteral("  ثبت اعتبار پروژه  ");
@@ -21,22 +20,9 @@ const QString kEditLog = QStringLiteral("  ويرايش اعتبار پروژه 
 
 Tetebarat_src *window(Fixture &f) { return f.form<Tetebarat_src>(); }
 
-// Sets a box of a form as the user does: a combo's text, or an edit box's.
-void set(QDialog *d, const char *box, const QString &text)
-{
-    QWidget *w = child<QWidget>(d, box);
-    if (auto *c = qobject_cast<QComboBox *>(w))
-        c->setEditText(text);
-    else
-        static_cast<QLineEdit *>(w)->setText(text);
-}
-
 QStringList items(QDialog *d, const char *box)
 {
-    auto *c = child<QComboBox>(d, box);
-    QStringList out;
-    for (int i = 0; i < c->count(); ++i)
-        out << c->itemText(i);
+    QStringList out = comboItems(child<QComboBox>(d, box));
     out.sort();
     return out;
 }
@@ -75,36 +61,36 @@ private slots:
             QCOMPARE(items(d, "ostan"), QStringList({"تهران", "مرکزي"}));
             QCOMPARE(items(d, "tarh_cod"), QStringList({"T-7"}));
             // Each place refills the next one's list only.
-            set(d, "ostan", "مرکزي");
+            setBox(d, "ostan", "مرکزي");
             QCOMPARE(items(d, "city"), QStringList({"اراك", "ساوه"}));
-            set(d, "city", "اراك");
+            setBox(d, "city", "اراك");
             QCOMPARE(items(d, "bakhsh"), QStringList({"خنداب", "مرکزي"}));
-            set(d, "bakhsh", "مرکزي");
+            setBox(d, "bakhsh", "مرکزي");
             QCOMPARE(items(d, "dehestan"), QStringList({"امانيه"}));
-            set(d, "dehestan", "امانيه");
+            setBox(d, "dehestan", "امانيه");
             QCOMPARE(items(d, "rosta"), QStringList({"كرهرود", "نوبران"}));
-            set(d, "rosta", "نوبران");
+            setBox(d, "rosta", "نوبران");
             QCOMPARE(items(d, "cod"), QStringList({"1001"}));
             // A province the gazetteer does not hold empties the county list; the boxes below keep their texts.
-            set(d, "ostan", "ناشناخته");
+            setBox(d, "ostan", "ناشناخته");
             QCOMPARE(items(d, "city"), QStringList());
             QCOMPARE(child<QComboBox>(d, "rosta")->currentText(), "نوبران");
-            set(d, "ostan", "مرکزي");
+            setBox(d, "ostan", "مرکزي");
 
-            set(d, "prj_cod", "401");
-            set(d, "prg_sal1", "1402");
+            setBox(d, "prj_cod", "401");
+            setBox(d, "prg_sal1", "1402");
             click(d, "ins_btn");
             // The form stays open: a second press, and a project that differs only in its rural
             // district, are refused.
             click(d, "ins_btn");
-            set(d, "dehestan", "ديگر");
+            setBox(d, "dehestan", "ديگر");
             click(d, "ins_btn");
             // A text longer than its column is refused, never cut.
-            set(d, "bakhsh", "خنداب");
-            set(d, "prj_title", QString(101, QChar(0x0628)));
+            setBox(d, "bakhsh", "خنداب");
+            setBox(d, "prj_title", QString(101, QChar(0x0628)));
             click(d, "ins_btn");
         });
-        QCOMPARE(f.ui.messages.mid(0, 3), QStringList({kInserted, kProjectDuplicate, kProjectDuplicate}));
+        QCOMPARE(f.ui.messages.mid(0, 3), QStringList({texts::kInserted, kProjectDuplicate, kProjectDuplicate}));
         QCOMPARE(f.ui.messages.size(), 4);
         QCOMPARE(f.count("prj"), 2);
         QCOMPARE(column(f, "prj", "prg_sal1", "where rosta='نوبران'"), QStringList({"1402"}));
@@ -126,10 +112,10 @@ private slots:
         QVERIFY(f.dm.ADOQ_etb->locate("id", e2));
         through(f, window(f), "N8", "Tprj_ins", [&](QDialog *d) {
             QCOMPARE(child<QComboBox>(d, "rosta")->currentText(), "نوبران");
-            set(d, "prj_title", "بهسازي");
+            setBox(d, "prj_title", "بهسازي");
             click(d, "edit_btn");
         });
-        QCOMPARE(f.ui.messages, QStringList({kEdited}));
+        QCOMPARE(f.ui.messages, QStringList({texts::kEdited}));
         QCOMPARE(column(f, "prj", "etb_id", QString("where id=%1").arg(p1)), ids({e2}));
         // The grid shows the change at once; the credit list stays.
         QCOMPARE(f.dm.ADOQ_proj->text("prj_title"), "بهسازي");
@@ -146,15 +132,15 @@ private slots:
         current(f, p1);
         through(f, window(f), "N1", "Tetebar_ins", [&](QDialog *d) {
             QCOMPARE(child<QLineEdit>(d, "mablagh")->text(), "0");
-            set(d, "tamin_loc", "ملي");
-            set(d, "sal", "1403");
+            setBox(d, "tamin_loc", "ملي");
+            setBox(d, "sal", "1403");
             child<QLineEdit>(d, "mablagh")->clear();
             typeText(child<QLineEdit>(d, "mablagh"), "5000000000");
             QCOMPARE(child<QLineEdit>(d, "mablagh")->text(), "5,000,000,000");
-            set(d, "dion", "12.34567");
+            setBox(d, "dion", "12.34567");
             click(d, "ins_btn");
         });
-        QCOMPARE(f.ui.messages, QStringList({kInserted}));
+        QCOMPARE(f.ui.messages, QStringList({texts::kInserted}));
         const QString mine = QString("where prj_id=%1").arg(p1);
         QCOMPARE(column(f, "etebarat", "mablagh", mine), QStringList({"5000000000"}));
         // Debts to the nearest ten-thousandth.
@@ -170,15 +156,15 @@ private slots:
             child<QLineEdit>(d, "mablagh")->clear();
             click(d, "edit_btn");
         });
-        QCOMPARE(f.ui.lastMessage(), kEdited);
+        QCOMPARE(f.ui.lastMessage(), texts::kEdited);
         QCOMPARE(column(f, "etebarat", "mablagh", mine), QStringList({"0"}));
         QCOMPARE(listed(f.dm.ADOQ_etb, "prj_id"), ids({p1}));
 
         // A quantity that is not a number is refused before anything is written.
         f.ui.messages.clear();
         through(f, window(f), "N3", "Tprj_amaliyat", [&](QDialog *d) {
-            set(d, "item_title", "زيرسازي");
-            set(d, "meghdar", "دوازده");
+            setBox(d, "item_title", "زيرسازي");
+            setBox(d, "meghdar", "دوازده");
             click(d, "ins_btn");
         });
         QCOMPARE(f.ui.messages.size(), 1);
@@ -195,9 +181,9 @@ private slots:
         current(f, p, e1);
         auto operation = [&](const QString &title, const QString &cost) {
             through(f, window(f), "N3", "Tprj_amaliyat", [&](QDialog *d) {
-                set(d, "item_title", title);
-                set(d, "mablagh", cost);
-                set(d, "darsad", "12.5");
+                setBox(d, "item_title", title);
+                setBox(d, "mablagh", cost);
+                setBox(d, "darsad", "12.5");
                 click(d, "ins_btn");
             });
         };
@@ -205,7 +191,7 @@ private slots:
         operation("زيرسازي", "99");
         f.dm.ADOQ_etb->locate("id", e2);
         operation("زيرسازي", "7");
-        QCOMPARE(f.ui.messages, QStringList({kInserted, kChildDuplicate, kInserted}));
+        QCOMPARE(f.ui.messages, QStringList({texts::kInserted, kChildDuplicate, texts::kInserted}));
         QCOMPARE(column(f, "amaliyat", "etb_id"), ids({e1, e2}));
         QCOMPARE(column(f, "amaliyat", "mablagh"), QStringList({"1500.25", "7"}));
         QCOMPARE(column(f, "amaliyat", "darsad"), QStringList({"12.5", "12.5"}));
@@ -214,21 +200,21 @@ private slots:
         f.ui.messages.clear();
         for (const char *amount : {"", "900"}) {
             through(f, window(f), "N5", "Tetb_takhsis", [&](QDialog *d) {
-                set(d, "zaman", "3 ماهه");
-                set(d, "mablagh", amount);
+                setBox(d, "zaman", "3 ماهه");
+                setBox(d, "mablagh", amount);
                 click(d, "ins_btn");
             });
         }
-        QCOMPARE(f.ui.messages, QStringList({kInserted, kChildDuplicate}));
+        QCOMPARE(f.ui.messages, QStringList({texts::kInserted, kChildDuplicate}));
         QCOMPARE(column(f, "takhsis", "mablagh"), QStringList({"0"}));
 
         // A progress item entered under e2, edited while e1 is current: it moves under e1
         // with its item, percentage and year.
         f.ui.messages.clear();
         through(f, window(f), "N6", "Tprj_pish", [&](QDialog *d) {
-            set(d, "item_title", "مطالعه");
-            set(d, "darsad", "30");
-            set(d, "sal", "1403");
+            setBox(d, "item_title", "مطالعه");
+            setBox(d, "darsad", "30");
+            setBox(d, "sal", "1403");
             click(d, "ins_btn");
         });
         click(window(f), "src_btn2"); // the project's lists again
@@ -237,12 +223,12 @@ private slots:
         f.dm.ADOQ_etb->locate("id", e1);
         through(f, window(f), "N16", "Tprj_pish", [&](QDialog *d) {
             QCOMPARE(child<QLineEdit>(d, "darsad")->text(), "30");
-            set(d, "item_title", "زيرسازي");
-            set(d, "darsad", "45");
-            set(d, "sal", "1404");
+            setBox(d, "item_title", "زيرسازي");
+            setBox(d, "darsad", "45");
+            setBox(d, "sal", "1404");
             click(d, "edit_btn");
         });
-        QCOMPARE(f.ui.messages, QStringList({kInserted, kEdited}));
+        QCOMPARE(f.ui.messages, QStringList({texts::kInserted, texts::kEdited}));
         QCOMPARE(column(f, "pish", "etb_id"), ids({e1}));
         QCOMPARE(pish->text("item_title") + pish->text("darsad") + pish->text("sal"), "زيرسازي451404");
     }

@@ -2,6 +2,7 @@
 // count and sums, the lists of the current project, the title sort, the project delete
 // with its children and every command on an empty list.
 #include "registers/credit_rows.h"
+#include "support/texts.h"
 
 #include "core/main_u.h"
 #include "registers/etebarat_src_u.h"
@@ -17,9 +18,7 @@
 
 namespace {
 
-const QString kNoAccess = QStringLiteral("شما دسترسي به اين صفحه را نداريد");
 const QString kDeleteQuestion = QStringLiteral("هشدار! اگر پروژه را حذف نماييد تمام اعتبارات،شرح عمليات،تخصيص آن حذف ميشود؟");
-const QString kDeleted = QStringLiteral("حذف شد");
 const QString kDeleteLog = QStringLiteral("  حذف مشخصات اعتبار پروژه  ");
 
 Tetebarat_src *window(Fixture &f) { return f.form<Tetebarat_src>(); }
@@ -32,11 +31,7 @@ void filter(Fixture &f, const char *check, const char *box, const QString &text,
     auto *c = child<QCheckBox>(window(f), check);
     if (c->isChecked() != on)
         c->click();
-    QWidget *w = child<QWidget>(window(f), box);
-    if (auto *combo = qobject_cast<QComboBox *>(w))
-        combo->setEditText(text);
-    else
-        static_cast<QLineEdit *>(w)->setText(text);
+    setBox(window(f), box, text);
 }
 
 // The current project's four lists: the ids of each.
@@ -88,7 +83,7 @@ private slots:
         f.form<Tmain>()->trigger("N25");
         f.grant(user, "prj", true, true, true, false);
         f.form<Tmain>()->trigger("N25");
-        QCOMPARE(f.ui.messages, QStringList({kNoAccess, kNoAccess}));
+        QCOMPARE(f.ui.messages, QStringList({texts::kNoAccess, texts::kNoAccess}));
         QVERIFY(f.ui.shownWindows.isEmpty());
 
         // A county filter ticked at the last use: the opener empties its text before the
@@ -235,14 +230,14 @@ private slots:
         click(w, "N7");
         rename("alter table pish_away rename to pish");
         QCOMPARE(f.ui.messages.size(), 1);
-        QVERIFY(f.ui.lastMessage() != kDeleted);
+        QVERIFY(f.ui.lastMessage() != texts::kDeleted);
         QCOMPARE(rows(), before);
 
         // Yes: the project, its credits, operations, progress items and allocations, and a log row.
         f.ui.messages.clear();
         f.ui.answers << Ui::Yes;
         click(w, "N7");
-        QCOMPARE(f.ui.messages, QStringList({kDeleted}));
+        QCOMPARE(f.ui.messages, QStringList({texts::kDeleted}));
         QCOMPARE(rows(), "2 1 1 0 0 1");
         QCOMPARE(column(f, "prj", "id"), ids({r.p2, r.p3}));
         QCOMPARE(column(f, "log", "cmt"), QStringList({kDeleteLog + "اراك نوبران P-نوبران admin"}));
@@ -257,7 +252,7 @@ private slots:
         QVERIFY(f.dm.ADOQ_etb->isEmpty());
         click(w, "N10");
         QCOMPARE(f.count("amaliyat"), 0);
-        QCOMPARE(f.ui.messages, QStringList({kDeleted}));
+        QCOMPARE(f.ui.messages, QStringList({texts::kDeleted}));
     }
 
     void everyCommandOnAnEmptyListWritesNothing()
@@ -278,7 +273,7 @@ private slots:
             f.ui.messages.clear();
             f.ui.answers << Ui::Yes;
             click(w, item);
-            QVERIFY2(f.ui.messages.size() == 1 && f.ui.messages.first() != kDeleted, item);
+            QVERIFY2(f.ui.messages.size() == 1 && f.ui.messages.first() != texts::kDeleted, item);
         }
         QVERIFY(f.ui.shownWindows.isEmpty());
         QCOMPARE(total(), 0);

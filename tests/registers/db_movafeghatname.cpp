@@ -10,7 +10,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
@@ -77,11 +76,9 @@ private slots:
     {
         signIn("u", "ostan");
         f->dm.exec("insert into movafeghatname (city, sal, typ, num) values (?,?,?,?)", {kArak, "1403", kKind, "9"});
-        QFile scan(m_dir.filePath("scan.jpg"));
-        QVERIFY(scan.open(QIODevice::WriteOnly) && scan.write("JPEG") == 4);
-        scan.close();
+        const QString scan = writeFile(m_dir.filePath("scan.jpg"), "JPEG");
         open([&](QDialog *w) {
-            f->ui.openFiles << scan.fileName();
+            f->ui.openFiles << scan;
             f->ui.inputs << ScriptedUi::kCancel;
             click(w, "N1");
             QCOMPARE(attached()->text("cmt"), texts::kAgreementAttachmentDefault);
@@ -93,8 +90,7 @@ private slots:
                 child<QCheckBox>(w, "CheckBox5")->click();
             }
             QCOMPARE(f->ui.openedFiles, QStringList{m_dir.filePath("copy1.jpg")});
-            QFile saved(m_dir.filePath("copy2.jpg"));
-            QVERIFY(saved.open(QIODevice::ReadOnly) && saved.readAll() == "JPEG");
+            QCOMPARE(readFile(m_dir.filePath("copy2.jpg")), QByteArray("JPEG"));
 
             f->ui.clear();
             click(w, "N3");

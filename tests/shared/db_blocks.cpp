@@ -15,6 +15,8 @@
 #include "shared/sum_labels.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -225,15 +227,9 @@ private slots:
         QVERIFY(colourAt(0) != QColor(Qt::red));
         list.setCurrentRow(1);
         QCOMPARE(colourAt(0), QColor(Qt::red));
-        // A title click sorts; the grid's current row follows the dataset's and back.
+        // Bound for the title sort (the sort and the current row are the grid binding's own test).
         emit h->sectionClicked(list.fieldIndex("dehyariha"));
         QCOMPARE(list.sort(), QStringLiteral("dehyariha ASC"));
-        emit h->sectionClicked(list.fieldIndex("dehyariha"));
-        QCOMPARE(list.text("dehyariha", 0), QStringLiteral("5"));
-        list.setCurrentRow(2);
-        QCOMPARE(grid->currentIndex().row(), 2);
-        grid->setCurrentIndex(list.index(1, 1));
-        QCOMPARE(list.currentRow(), 1);
 
         // Sums over every row; the count and the grouped sum shown, the other kept.
         QCOMPARE(sums->label("cnt")->text(), QStringLiteral("3"));
@@ -397,7 +393,11 @@ private slots:
         QVERIFY(!form.insertRow());
         QVERIFY(f.ui.lastMessage().contains("dehyariha"));
         QCOMPARE(f.count("khadamat"), 1);
+        // A digits box takes a paste only when it is all digits.
+        QApplication::clipboard()->setText("4x5");
         form.edit("dehyariha")->clear();
+        form.edit("dehyariha")->paste();
+        QCOMPARE(form.boxText("dehyariha"), QString());
 
         // Edit: the form reads its own row.
         const qint64 id = f.scalar("select id from khadamat").toLongLong();

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QTableView>
 #include <QApplication>
 #include <QLineEdit>
@@ -179,6 +180,41 @@ QStringList reportColumn(const report::FilledReport &r, const QString &name)
     for (int row = 0; row < r.rowCount(); ++row)
         out << r.cell(row, name);
     return out;
+}
+
+void setBox(QWidget *window, const QString &name, const QString &text)
+{
+    QWidget *w = child<QWidget>(window, name);
+    if (auto *c = qobject_cast<QComboBox *>(w)) {
+        if (c->isEditable())
+            c->setEditText(text);
+        else
+            c->setCurrentIndex(c->findText(text));
+    } else {
+        child<QLineEdit>(window, name)->setText(text);
+    }
+}
+
+QStringList comboItems(const QComboBox *box)
+{
+    QStringList out;
+    for (int i = 0; i < box->count(); ++i)
+        out << box->itemText(i);
+    return out;
+}
+
+QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 } // namespace testing_support

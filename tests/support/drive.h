@@ -9,6 +9,8 @@
 #include <QVariantMap>
 #include <functional>
 
+class QComboBox;
+
 namespace testing_support {
 
 using Steps = std::function<void(QDialog *)>;
@@ -49,6 +51,16 @@ const report::FilledReport &chooseForm(Fixture &f, const char *item, const QStri
 QStringList historyTexts(Fixture &f);
 // The cells of one column of a report's rows.
 QStringList reportColumn(const report::FilledReport &r, const QString &name);
+
+
+// A box set by name as a user sets it: an editable combo box takes the text, a fixed one picks
+// the item, an edit box takes the text. A combo box's items in its order. A file written for a
+// dialog to pick (a fatal failure when it cannot be), and a file's bytes ("<missing>" when it
+// cannot be read).
+void setBox(QWidget *window, const QString &name, const QString &text);
+QStringList comboItems(const QComboBox *box);
+QString writeFile(const QString &path, const QByteArray &bytes);
+QByteArray readFile(const QString &path);
 
 } // namespace testing_support
 
