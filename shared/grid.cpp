@@ -11,6 +11,7 @@
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QTimer>
 
 #include <cmath>
 
@@ -119,10 +120,10 @@ private:
     DataSet *m_ds;
 };
 
-// The room a column needs: its title, and the cells of the first rows of the listing.
+// The room a column needs: its title, and the cells of the listing's first rows.
 int neededWidth(const QTableView *grid, const DataSet *ds, int logical, GridColumn::Display display)
 {
-    constexpr int kRowsMeasured = 500, kPadding = 14;
+    constexpr int kRowsMeasured = 200, kPadding = 14;
     const QFontMetrics cells(grid->font());
     const QFontMetrics title(grid->horizontalHeader()->font());
     int w = title.horizontalAdvance(ds->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString()) + 2 * kPadding;
@@ -183,6 +184,21 @@ QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &decl)
     };
     QObject::connect(ds, &QAbstractItemModel::modelReset, grid, arrange);
     arrange();
+    // A listing's rows arrive after its columns (a search keeps the columns it had): once they
+    // are shown, the columns widen to the first rows' cells. It runs when the event loop next
+    // turns, so a search that is still working does not wait for the measuring.
+    auto fit = [grid, ds, columns] {
+        QHeaderView *h = grid->horizontalHeader();
+        for (const GridColumn &c : columns) {
+            const int logical = ds->fieldIndex(QLatin1String(c.field));
+            if (logical >= 0 && c.title && *c.title)
+                h->resizeSection(logical, std::max(h->sectionSize(logical), neededWidth(grid, ds, logical, c.display)));
+        }
+    };
+    QObject::connect(ds, &QAbstractItemModel::rowsInserted, grid, [grid, fit](const QModelIndex &, int first, int) {
+        if (first == 0)
+            QTimer::singleShot(0, grid, fit);
+    });
 
     if (QMenu *popup = decl.popup) {
         grid->setContextMenuPolicy(Qt::CustomContextMenu);
