@@ -34,14 +34,6 @@ struct Batch {
     qint64 a = 0, b = 0;   // the batch: the contractor's allocations registered on one day
 };
 
-// A user of the level with the county of the allocations, signed in.
-void signIn(Fixture &f, const QString &level, const QString &name = QStringLiteral("2280000011"))
-{
-    const qint64 u = f.addUser(name, "p", level);
-    f.addCounty(u, "اراك");
-    f.signInAs(u, name, level);
-}
-
 qint64 addContractor(Fixture &f)
 {
     f.dm.exec(QStringLiteral("insert into peymankaran (peymankar, name, father, sh_no, sodor, sabt, eghtesadi, shenase, "
@@ -81,19 +73,12 @@ Batch addBatch(Fixture &f)
     return b;
 }
 
-void addSignatories(Fixture &f)
-{
-    for (const auto &[list, name] : {std::pair{"معاون عمران روستايي", "مهندس احمدي"}, {"مدير کل", "دکتر کريمي"},
-                                     {"معاون ذيحساب", "حسين موسوي"}})
-        f.dm.exec(QStringLiteral("insert into setting (component, cmt) values (?, ?)"), {list, name});
-}
-
 // The batch and the signatories; a user of the level signed in, one of the batch current.
 Batch setUpBatch(Fixture &f, bool second = false, const QString &level = "ostan", const QString &user = "2280000011")
 {
     const Batch b = addBatch(f);
-    addSignatories(f);
-    signIn(f, level, user);
+    addSettings(f, {{"معاون عمران روستايي", "مهندس احمدي"}, {"مدير کل", "دکتر کريمي"}, {"معاون ذيحساب", "حسين موسوي"}});
+    signInWithCounty(f, level, user);
     makeCurrent(f, second ? b.b : b.a);
     return b;
 }
@@ -163,7 +148,7 @@ private slots:
     void undertakingWithTypedContractor()
     {
         Fixture f(true);
-        signIn(f, "ostan");
+        signInWithCounty(f, "ostan");
         // Typed contractor: no register row, so the contractor's labels stay empty.
         makeCurrent(f, addGhir(f, allocation(-1, "ده نو", 12, 3500000)));
         f.ui.inputs << "1403/05/10" << "۱۲";
@@ -225,7 +210,7 @@ private slots:
     void guaranteeSumsWithFractionsAndNullPrice()
     {
         Fixture f(true);
-        signIn(f, "ostan");
+        signInWithCounty(f, "ostan");
         const qint64 c = addContractor(f);
         // 1234.5 t at 2,000,000: 1234.5 x 2,000,000 x 1.2 = 2,962,800,000; a null price gives
         // no guarantee for its row and the sum leaves it out.
@@ -279,7 +264,7 @@ private slots:
     void oilCompanyLetterListsTheContractorsRows()
     {
         Fixture f(true);
-        signIn(f, "ostan");
+        signInWithCounty(f, "ostan");
         const qint64 c = addContractor(f);
         // The same name typed on the same day without the register's id: in the guarantee
         // batch, but not in the letter, whose total follows the rows it lists.
