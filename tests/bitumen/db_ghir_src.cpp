@@ -323,9 +323,7 @@ private slots:
         Fixture f(true);
         addGhir(f, {{"city", "اراك"}});
         addGhir(f, {{"city", "قم"}});
-        const qint64 u = f.addUser("2280000011", "p", "ostan");
-        f.addCounty(u, "قم");
-        f.signInAs(u, "2280000011", "ostan");
+        const qint64 u = signInWithCounty(f, "ostan", "2280000011", "قم");
         Tmain *main = f.form<Tmain>();
         Tghir_src *w = f.form<Tghir_src>();
 
