@@ -92,8 +92,15 @@ void historyRowsAreFor(Fixture &f, qint64 key)
                       {key, SolarDateText(), "2280000011"}).toInt(), 0);
 }
 
+// Every label the layout shows is filled (a design text left showing is a fault too), and
+// the given ones hold their texts.
 void compareLabels(const report::FilledReport &r, const Labels &expected)
 {
+    QStringList filled = r.labels().keys(), shown = r.layout().labelNames();
+    filled.sort();
+    shown.removeDuplicates();
+    shown.sort();
+    QCOMPARE(filled, shown);
     for (const auto &[label, text] : expected)
         QCOMPARE(r.text(label), text);
 }
