@@ -22,9 +22,7 @@ QStringList villages()
 
 void setUp(Fixture &f, int count)
 {
-    const qint64 u = f.addUser("2280000011", "p", "ostan");
-    f.addCounty(u, "اراك");
-    f.signInAs(u, "2280000011", "ostan");
+    signInWithCounty(f, "ostan");
     f.dm.exec(QStringLiteral("insert into peymankaran (peymankar, name, father, sh_no, sodor, sabt, eghtesadi, shenase, "
                              "haml_name, haml_cod, phone, mobile, fax, adr, takhliye, zipcode) "
                              "values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
@@ -43,9 +41,8 @@ void setUp(Fixture &f, int count)
                     {"city_paper_no", "452/12/ش"}, {"city_paper_dat", "1403/04/20"}, {"z_no", "8802145"},
                     {"z_dat", "1403/05/01"}, {"z_bank", "بانک ملي شعبه مرکزي اراك"}, {"comp_naft_name", "منطقه اراك"},
                     {"palayeshgah_name", "امام خميني (ره) شازند"}});
-    for (const auto &[list, name] : {std::pair{"معاون عمران روستايي", "مهندس علي احمدي"},
-                                     {"مدير کل", "دکتر حسن کريمي"}, {"معاون ذيحساب", "حسين موسوي"}})
-        f.dm.exec("insert into setting (component, cmt) values (?, ?)", {list, name});
+    addSettings(f, {{"معاون عمران روستايي", "مهندس علي احمدي"}, {"مدير کل", "دکتر حسن کريمي"},
+                    {"معاون ذيحساب", "حسين موسوي"}});
     f.form<Tghir_src>()->search();
 }
 

@@ -28,13 +28,6 @@ const QString kRefundView = QStringLiteral("مشاهده فرم استرداد �
 using Call = ScriptedUi::ReportCall;
 using Labels = QList<QPair<QString, QString>>;
 
-void signIn(Fixture &f, const QString &level)
-{
-    const qint64 u = f.addUser("2280000011", "p", level);
-    f.addCounty(u, "اراك");
-    f.signInAs(u, "2280000011", level);
-}
-
 // An allocation of the contractor under letter 452/ق registered on 1403/05/06, `values` over it.
 qint64 allocation(Fixture &f, const QVariantMap &values = {})
 {
@@ -42,16 +35,6 @@ qint64 allocation(Fixture &f, const QVariantMap &values = {})
                     {"reg_dat", "1403/05/06"}, {"prj_typ", "آسفالت معابر"}, {"sal", "1403"}};
     row.insert(values);
     return addGhir(f, row);
-}
-
-void addSignatories(Fixture &f)
-{
-    const QList<std::pair<const char *, const char *>> lists{
-        {"مدير کل", "دکتر کريمي"}, {"معاون عمران روستايي", "مهندس احمدي"}, {"معاون ذيحساب", "حسين موسوي"},
-        {"رئيس حراست", "رضا نوري"}, {"کارشناس مسئول امور حقوقي", "مريم صادقي"},
-        {"كارشناس مسئول نظارت", "سعيد رحيمي"}, {"کارشناس مسئول قراردادها", "علي رضايي"}};
-    for (const auto &[list, name] : lists)
-        f.dm.exec(QStringLiteral("insert into setting (component, cmt) values (?, ?)"), {list, name});
 }
 
 void choose(Fixture &f, const char *item) { click(f.form<Tghir_src>(), item); }
@@ -88,8 +71,10 @@ private slots:
     void committeeMinutesAndControlForm()
     {
         Fixture f(true);
-        signIn(f, "ostan");
-        addSignatories(f);
+        signInWithCounty(f, "ostan");
+        addSettings(f, {{"مدير کل", "دکتر کريمي"}, {"معاون عمران روستايي", "مهندس احمدي"}, {"معاون ذيحساب", "حسين موسوي"},
+                        {"رئيس حراست", "رضا نوري"}, {"کارشناس مسئول امور حقوقي", "مريم صادقي"},
+                        {"كارشناس مسئول نظارت", "سعيد رحيمي"}, {"کارشناس مسئول قراردادها", "علي رضايي"}});
         const qint64 a = allocation(f, {{"rosta", "ده نو"}, {"prj_area", 4500.5}, {"ghir_tahatori", 12.5},
                                         {"prot_no", "ق-11"}, {"prot_dat", "1403/03/01"}});
         allocation(f, {{"rosta", "کرهرود"}, {"prj_area", 3000}, {"ghir_tahatori", 8}});
@@ -130,7 +115,7 @@ private slots:
     void exchangeMinutesTotalTheListedRows()
     {
         Fixture f(true);
-        signIn(f, "ostan");
+        signInWithCounty(f, "ostan");
         // Remainders: 12.5 + 3 - 10 = 5.5; an empty consumption counts 0: 0 + 2 - 8 = -6;
         // an unreadable equalisation counts 0: 4 + 0 - 1 = 3. Together 2.5; areas 1200.25 + 800 + 0.
         const qint64 a = allocation(f, {{"rosta", "ده نو"}, {"sorat_area", 1200.25}, {"ghir_jam", "12.5"}, {"ghir_t", "3"},
@@ -193,7 +178,7 @@ private slots:
         QFETCH(Labels, labels);
         QFETCH(QStringList, history);
         Fixture f(true);
-        signIn(f, "ostan");
+        signInWithCounty(f, "ostan");
         const qint64 id = allocation(f, {{"rosta", "ده نو"}, {"rep_no", "آ/2157"}, {"rep_dat", "1403/07/02"},
             {"az_name", "آزمايشگاه فني استان"}, {"sorat_area", 4520.5}, {"zekhamat_m", "5.5"}, {"sorat_area_f", 1210},
             {"zekhamat_m_f", "4.5"}, {"vazn", "2.31"}, {"ghir_masrafi_m", "5.2"}, {"ghir_prim", "1.1"},
@@ -215,7 +200,7 @@ private slots:
     void developmentMinutesTotal()
     {
         Fixture f(true);
-        signIn(f, "ostan");
+        signInWithCounty(f, "ostan");
         const qint64 done = allocation(f, {{"ghir_t", "3"}, {"ghir_jam", "12.5"}, {"peymankar", kContractor}});
         const qint64 open = allocation(f, {{"ghir_t", "3"}});
         makeCurrent(f, done);
@@ -268,7 +253,7 @@ private slots:
         QFETCH(QVariantMap, row);
         QFETCH(Labels, labels);
         Fixture f(true);
-        signIn(f, "ostan");
+        signInWithCounty(f, "ostan");
         makeCurrent(f, allocation(f, row));
         f.ui.previewPrints.enqueue({Ui::Printed});
         choose(f, "N12");
@@ -282,7 +267,7 @@ private slots:
     void unreadableEqualisedBitumen()
     {
         Fixture f(true);
-        signIn(f, "ostan");
+        signInWithCounty(f, "ostan");
         for (const char *ghirT : {"", "سه"}) {
             makeCurrent(f, allocation(f, {{"ghir_t", ghirT}, {"asfalt_ejra", "150"}, {"prot_mablagh", 1000}}));
             f.ui.messages.clear();
@@ -301,7 +286,7 @@ private slots:
     void guaranteeRefund()
     {
         Fixture f(true);
-        signIn(f, "admin");
+        signInWithCounty(f, "admin");
         const qint64 a = allocation(f, {{"rosta", "ده نو"}, {"city", "اراك"}, {"sal", "1402"}});
         allocation(f, {{"rosta", "کرهرود"}, {"city", "اراك"}});
         allocation(f, {{"rosta", "ده نو"}, {"city", "اراك"}});
@@ -346,7 +331,7 @@ private slots:
     void countyMemoranda()
     {
         Fixture f(true);
-        signIn(f, "city");
+        signInWithCounty(f, "city");
         makeCurrent(f, allocation(f, {{"rosta", "ده نو"}, {"city", "اراك"}, {"prj_area", 5250.5}, {"tolemasir", 0}}));
         f.ui.inputs << "1403/02/18";
         choose(f, "N33");
@@ -371,7 +356,7 @@ private slots:
         const QList<const char *> province{"N7", "N50", "N49", "N11", "N23", "N12", "N16", "N31", "N32", "N51", "N25"};
         for (const char *level : {"city", "keshvar"}) {
             Fixture f(true);
-            signIn(f, level);
+            signInWithCounty(f, level);
             makeCurrent(f, allocation(f, {{"ghir_t", "3"}, {"ghir_jam", "4"}}));
             for (const char *item : province)
                 choose(f, item);
@@ -382,7 +367,7 @@ private slots:
                                                    kRefundView}));
         }
         Fixture f(true);
-        signIn(f, "ostan");
+        signInWithCounty(f, "ostan");
         f.form<Tghir_src>()->search();
         for (const char *item : province + QList<const char *>{"N33", "N110", "N210"})
             choose(f, item);

@@ -24,14 +24,6 @@ const QStringList kWebHeader = {"رديف", "شهرستان", "روستا", "پ�
                                 "معرفي به شرکت نفت", "تاييديه دفتر مرکزي"};
 const QString kLetter = "1234/ص";
 
-// A province user with one county of their own.
-void signInProvince(Fixture &f)
-{
-    const qint64 id = f.addUser("1000000001", "pw", "ostan");
-    f.addCounty(id, "اراك");
-    f.signInAs(id, "ostan", "ostan");
-}
-
 QStringList column(Fixture &f, const QString &sql)
 {
     QSqlQuery q(f.dm.ADOConnection1());
@@ -152,7 +144,7 @@ private slots:
     void webReportListsItsRowsAndTotals()
     {
         Fixture f(true);
-        signInProvince(f);
+        signInWithCounty(f, "ostan");
         addWebRows(f); // the user's county is اراك; ساوه is listed all the same
         auto *w = f.form<Tghir_src>();
         const QString file = m_dir.filePath("rep.htm");
@@ -191,7 +183,7 @@ private slots:
     void progressReportListsIntroducedAllocations()
     {
         Fixture f(true);
-        signInProvince(f);
+        signInWithCounty(f, "ostan");
         addGhir(f, {{"peymankar", "الف"}, {"ghir_tahatori", 20}, {"pishraft", 35}, {"moarefi_no", "M1"}});
         addGhir(f, {{"peymankar", "ب"}, {"ghir_tahatori", 20}, {"pishraft", 50}});            // no letter
         addGhir(f, {{"peymankar", "ت"}, {"ghir_tahatori", 0}, {"pishraft", 50}, {"moarefi_no", "M2"}}); // 0 t
@@ -213,7 +205,7 @@ private slots:
     void minutesReportSkipsRowsWithoutMinutes()
     {
         Fixture f(true);
-        signInProvince(f);
+        signInWithCounty(f, "ostan");
         addGhir(f, {{"peymankar", "الف"}, {"ghir_tahatori", 20}, {"pishraft", 50}, {"moarefi_no", "M1"},
                     {"jalase_dat", "1403/06/01"}, {"ghir_t", "3.5"}});
         // The minutes date is the empty date: listed and totalled, no body row.
@@ -242,7 +234,7 @@ private slots:
     void longRunCancelledHalfWay()
     {
         Fixture f(true);
-        signInProvince(f);
+        signInWithCounty(f, "ostan");
         addWebRows(f);
         click(f.form<Tghir_src>(), "N19"); // cancelled in the save dialog: the table holds 3 rows
         f.dm.exec("insert into ghir (peymankar, ghir_tahatori, moarefi_no) with recursive n(i) as "
@@ -284,7 +276,7 @@ private slots:
     void interleavedRunsEachListTheirOwnRows()
     {
         Fixture f(true);
-        signInProvince(f);
+        signInWithCounty(f, "ostan");
         addWebRows(f);
         Workstation b(f);
         PausingUi ui;
@@ -311,7 +303,7 @@ private slots:
     void aRunWaitsForTheOtherToCommit()
     {
         Fixture f(true);
-        signInProvince(f);
+        signInWithCounty(f, "ostan");
         addWebRows(f);
         const DbProfile profile = f.dm.mainProfile();
         QStringList rowsB;

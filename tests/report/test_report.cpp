@@ -51,6 +51,18 @@ FilledReport sample(int rows)
     return r;
 }
 
+// The A5 list with `rows` rows (or the given ones) and its total.
+FilledReport sampleList(int rows, const QString &total = "0", QVector<QStringList> data = {})
+{
+    FilledReport r("SAMPLE_LIST");
+    r.set("sal", "1401");
+    r.set("jam_sum", total);
+    if (data.isEmpty())
+        data = QVector<QStringList>(rows, {"مشهد", "کلاته", "x"});
+    r.setRows({"city", "rosta", "Jam"}, data);
+    return r;
+}
+
 QByteArray minimal(const QString &extra)
 {
     return QStringLiteral(R"({"bands": {"detail": {"height": 10, "elements": [%1]}}})").arg(extra).toUtf8();
@@ -174,11 +186,7 @@ private slots:
         QVERIFY(!problems.join(QLatin1Char('|')).contains(QLatin1String("column rosta"))); // case-insensitive
         QCOMPARE(full.cell(0, "rosta"), "b");
 
-        FilledReport list("SAMPLE_LIST");
-        list.set("sal", "1401");
-        list.set("jam_sum", "0");
-        list.setRows({"city", "rosta", "jam"}, {});
-        QCOMPARE(list.check(), QStringList());
+        QCOMPARE(sampleList(0).check(), QStringList());
 
         // A letter without detail rows handed rows is a mistake of its handler.
         const auto letter = report::Layout::fromJson(minimal(QStringLiteral(R"({"kind": "label", "name": "a"})")),
@@ -226,21 +234,6 @@ private slots:
         expectInOrder(text, {"فرزند", "......", "صادره از"});
     }
 
-    // A saved PDF gives the letters a user searches for, not the joined letter shapes (the
-    // Arabic presentation forms) of Qt's own text layer; the lam-alef reads as lam and alef.
-    void savedPdfTextIsPlainLetters()
-    {
-        QProcess p;
-        p.start("pdftotext", {renderPdf(sample(2)), "-"});
-        QVERIFY(p.waitForFinished(60000));
-        const QString raw = QString::fromUtf8(p.readAllStandardOutput());
-        // (One glyph drawing both yehs, or both kafs, is named by one of them.)
-        for (const char *word : {"بسمه", "تعالي", "پيمانکار", "کلاته", "بالا"})
-            QVERIFY2(containsText(raw, word), word);
-        for (const QChar c : raw)
-            QVERIFY2(c.unicode() < 0xFB50 || c.unicode() > 0xFEFF, qPrintable(raw));
-    }
-
     // The filled sample rendered to PDF: its texts (label values, design texts, fixed texts, the
     // right-to-left sentence with dates and codes in it), printed literally, on A4 and A5 pages.
     void pdfHoldsTheTextsOnA4AndA5()
@@ -259,12 +252,19 @@ private slots:
         QVERIFY2(containsText(text, "بدينوسيله آقاي علي رضايي به نمايندگي از شرکت"), qPrintable(text));
         QVERIFY2(containsText(text, "1401/09/05 جهت تحويل مقدار 20 تن معادل بيست تن"), qPrintable(text));
         QVERIFY(!text.contains(QLatin1String("&amp;")));
+        // The text layer holds the letters a user searches for, not the joined letter shapes
+        // (the Arabic presentation forms) of Qt's own text layer; the lam-alef reads as lam and alef.
+        QProcess p;
+        p.start("pdftotext", {pdf, "-"});
+        QVERIFY(p.waitForFinished(60000));
+        const QString raw = QString::fromUtf8(p.readAllStandardOutput());
+        // (One glyph drawing both yehs, or both kafs, is named by one of them.)
+        for (const char *word : {"بسمه", "تعالي", "پيمانکار", "کلاته", "بالا"})
+            QVERIFY2(containsText(raw, word), word);
+        for (const QChar c : raw)
+            QVERIFY2(c.unicode() < 0xFB50 || c.unicode() > 0xFEFF, qPrintable(raw));
 
-        FilledReport list("SAMPLE_LIST");
-        list.set("sal", "1401");
-        list.set("jam_sum", "7,000");
-        list.setRows({"city", "rosta", "Jam"}, {{"مشهد", "کلاته", "3,000"}, {"طرقبه", "ده نو", "4,000"}});
-        const QString a5 = renderPdf(list);
+        const QString a5 = renderPdf(sampleList(2, "7,000", {{"مشهد", "کلاته", "3,000"}, {"طرقبه", "ده نو", "4,000"}}));
         QVERIFY2(pdfInfo(a5).contains(QLatin1String("420 x 595 pts (A5)")), qPrintable(pdfInfo(a5)));
         const QString t5 = pdfText(a5);
         for (const QString &s : QStringList{"1401", "کلاته", "طرقبه", "4,000", "7,000", "نام و امضاء"})
@@ -319,11 +319,7 @@ private slots:
             QVERIFY(footerTop < 297);
         }
 
-        FilledReport list("SAMPLE_LIST");
-        list.set("sal", "1401");
-        list.set("jam_sum", "0");
-        list.setRows({"city", "rosta", "jam"}, QVector<QStringList>(60, {"مشهد", "کلاته", "x"}));
-        const QString lp = renderPdf(list);
+        const QString lp = renderPdf(sampleList(60));
         const int listPages = pdfPageCount(lp);
         QVERIFY(listPages >= 2);
         const QList<PdfWord> lw = pdfWords(lp);
@@ -346,11 +342,7 @@ private slots:
     void totalAndSignaturesKeepTheLastRow()
     {
         for (int n = 1; n <= 60; ++n) {
-            FilledReport list("SAMPLE_LIST");
-            list.set("sal", "1401");
-            list.set("jam_sum", "0");
-            list.setRows({"city", "rosta", "jam"}, QVector<QStringList>(n, {"مشهد", "کلاته", "x"}));
-            const report::Renderer renderer(list);
+            const report::Renderer renderer(sampleList(n));
             QSet<report::BandKind> kinds;
             for (const auto &b : renderer.page(renderer.pageCount() - 1))
                 kinds << b.kind;
@@ -407,7 +399,6 @@ private slots:
         QVERIFY2(containsText(text, "تن قير 60-70 مورخ 1401/09/05 شماره 2394/12"), qPrintable(text));
         QVERIFY(!containsText(text, "70-60"));
         QVERIFY(!containsText(text, "05/09/1401"));
-        QVERIFY(containsText(text, "60-70"));
         QVERIFY2(containsText(text, "تاريخ 1402/01/15 شماره 12"), qPrintable(text));
     }
 

@@ -217,4 +217,18 @@ QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
+qint64 signInWithCounty(Fixture &f, const QString &level, const QString &name, const QString &county)
+{
+    const qint64 u = f.addUser(name, "p", level);
+    f.addCounty(u, county);
+    f.signInAs(u, name, level);
+    return u;
+}
+
+void addSettings(Fixture &f, const QList<std::pair<QString, QString>> &rows)
+{
+    for (const auto &[list, value] : rows)
+        f.dm.exec(QStringLiteral("insert into setting (component, cmt) values (?, ?)"), {list, value});
+}
+
 } // namespace testing_support

@@ -62,6 +62,12 @@ QStringList comboItems(const QComboBox *box);
 QString writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path);
 
+// A user of `level` with one county of their own, signed in (its id). Rows of the value lists
+// ("setting": the list's name, then the value), as the signatories of the printed forms.
+qint64 signInWithCounty(Fixture &f, const QString &level, const QString &name = QStringLiteral("2280000011"),
+                        const QString &county = QStringLiteral("اراك"));
+void addSettings(Fixture &f, const QList<std::pair<QString, QString>> &rows);
+
 } // namespace testing_support
 
 using namespace testing_support;

@@ -52,7 +52,6 @@ inline const QString kGhirRowGone = QStringLiteral("خطا! اين پروژه د
 inline const QString kGhirComplementSaved = QStringLiteral("ثبت/ويرايش انجام شد");
 inline const QString kGhirDeleteWarning = QStringLiteral("هشدار! اگر پروژه را حذف نماييد تمام صورت وضعيت هاي آن نيز حذف خواهند شد. آيا مي خواهيد ادامه دهيد؟");
 inline const QString kGhirDeleteLog = QStringLiteral("  حذف قير   ");
-inline const QString kGhirMenuCaption = QStringLiteral("قير");
 inline const QString kContractorDuplicate = QStringLiteral("خطا! نام پيمانکار تکراري است");
 inline const QString kContractorUpdated = QStringLiteral("ويرايش انجام شد");
 inline const QString kContractorRowGone = QStringLiteral("خطا! اين پيمانکار حذف شده است"); // our own wording
