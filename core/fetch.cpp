@@ -16,9 +16,8 @@
 
 namespace {
 
-// Rows read between two reports to the listener; PostgreSQL's cursor fetches as many at once.
+// Rows read between two reports to the listener.
 constexpr int kBatch = 2000;
-constexpr int kPgBatch = 20000;
 
 // The engine's own handle behind Qt's driver; Qt names the libpq one "PGconn*" or by its
 // struct, "pg_conn*", depending on the version.
@@ -175,13 +174,6 @@ QString pgError(PGconn *c, const PGresult *r = nullptr)
     return msg;
 }
 
-struct PgResult {
-    PGresult *r;
-    explicit PgResult(PGresult *res) : r(res) {}
-    ~PgResult() { PQclear(r); }
-    PgResult(const PgResult &) = delete;
-    PgResult &operator=(const PgResult &) = delete;
-};
 
 void addPgRows(PGresult *r, RowStore &store, const std::vector<Oid> &types)
 {
@@ -240,59 +232,9 @@ void addPgRows(PGresult *r, RowStore &store, const std::vector<Oid> &types)
     }
 }
 
-// Sends the opening statements in one pipeline (one round trip) and returns the first batch.
-PGresult *openCursor(PGconn *c, bool ownTransaction, const QByteArray &declare, const std::vector<const char *> &params,
-                     const QByteArray &fetchFirst)
-{
-    if (!PQenterPipelineMode(c))
-        throw DbError(pgError(c));
-    bool sent = !ownTransaction || PQsendQueryParams(c, "BEGIN", 0, nullptr, nullptr, nullptr, nullptr, 0);
-    // The cursor is planned like the plain statement (for its whole result, not its first
-    // rows): a county's rows are not looked for along the whole listing's order.
-    sent = sent && PQsendQueryParams(c, "SET LOCAL cursor_tuple_fraction = 1", 0, nullptr, nullptr, nullptr, nullptr, 0);
-    sent = sent && PQsendQueryParams(c, declare.constData(), int(params.size()), nullptr, params.data(), nullptr, nullptr, 0);
-    sent = sent && PQsendQueryParams(c, fetchFirst.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0);
-    sent = sent && PQpipelineSync(c);
-    QString error = sent ? QString() : pgError(c);
-    PGresult *rows = nullptr;
-    // Every result up to the sync is read, whatever happened, so the connection is clean after.
-    while (sent) {
-        PGresult *r = PQgetResult(c);
-        if (!r) {
-            if (PQstatus(c) != CONNECTION_OK) {
-                error = pgError(c);
-                break;
-            }
-            continue; // the end of one statement's results
-        }
-        const ExecStatusType st = PQresultStatus(r);
-        if (st == PGRES_PIPELINE_SYNC) {
-            PQclear(r);
-            break;
-        }
-        if (st == PGRES_TUPLES_OK && !rows) {
-            rows = r;
-            continue;
-        }
-        if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK && st != PGRES_PIPELINE_ABORTED && error.isEmpty())
-            error = pgError(c, r);
-        PQclear(r);
-    }
-    PQexitPipelineMode(c);
-    if (!error.isEmpty() || !rows) {
-        PQclear(rows);
-        if (ownTransaction)
-            PQclear(PQexec(c, "ROLLBACK"));
-        throw DbError(error.isEmpty() ? pgError(c) : error);
-    }
-    return rows;
-}
-
 void selectPg(PGconn *c, const QString &sql, const QVariantList &binds, RowStore &store,
               const dbfetch::Listener &listener)
 {
-    // A cursor read in batches: libpq would otherwise hold the whole result a second time.
-    const bool ownTransaction = PQtransactionStatus(c) == PQTRANS_IDLE;
     std::vector<QByteArray> values;
     std::vector<const char *> params;
     values.reserve(size_t(binds.size()));
@@ -301,43 +243,42 @@ void selectPg(PGconn *c, const QString &sql, const QVariantList &binds, RowStore
         values.push_back(null ? QByteArray() : pgParam(v));
         params.push_back(null ? nullptr : values.back().constData());
     }
-    const QByteArray declare = "DECLARE varnoset_fetch NO SCROLL CURSOR FOR " + dbfetch::pgPlaceholders(sql);
-    // A small first batch, so the first rows are there at once, then larger ones.
-    const QByteArray fetchFirst = "FETCH FORWARD " + QByteArray::number(kBatch) + " FROM varnoset_fetch";
-    const QByteArray fetchMore = "FETCH FORWARD " + QByteArray::number(kPgBatch) + " FROM varnoset_fetch";
-    PGresult *first = openCursor(c, ownTransaction, declare, params, fetchFirst);
-    try {
-        std::vector<Oid> types;
-        int total = PQntuples(first);
-        {
-            PgResult r(first);
-            const int n = PQnfields(r.r);
-            QStringList fields;
-            for (int i = 0; i < n; ++i) {
-                fields << QString::fromUtf8(PQfname(r.r, i));
-                types.push_back(PQftype(r.r, i));
+    // The statement runs as it is (its plan and the server's parallel workers as for any
+    // statement); its rows are taken one at a time as they arrive, so libpq never holds the
+    // whole result beside the listing.
+    const QByteArray statement = dbfetch::pgPlaceholders(sql);
+    if (!PQsendQueryParams(c, statement.constData(), int(params.size()), nullptr, params.data(), nullptr, nullptr, 0))
+        throw DbError(pgError(c));
+    PQsetSingleRowMode(c);
+    std::vector<Oid> types;
+    QString error;
+    bool reading = true;
+    int total = 0;
+    // Every result is read to the end, whatever happened, so the connection is free after.
+    while (PGresult *r = PQgetResult(c)) {
+        const ExecStatusType st = PQresultStatus(r);
+        if (st == PGRES_SINGLE_TUPLE || st == PGRES_TUPLES_OK) {
+            if (types.empty() && error.isEmpty()) {
+                QStringList fields;
+                for (int i = 0; i < PQnfields(r); ++i) {
+                    fields << QString::fromUtf8(PQfname(r, i));
+                    types.push_back(PQftype(r, i));
+                }
+                if (listener.fields)
+                    listener.fields(fields);
             }
-            if (listener.fields)
-                listener.fields(fields);
-            addPgRows(r.r, store, types);
+            if (st == PGRES_SINGLE_TUPLE && reading && error.isEmpty()) {
+                addPgRows(r, store, types);
+                if (++total % kBatch == 0 && listener.progress)
+                    reading = listener.progress(total);
+            }
+        } else if (error.isEmpty()) {
+            error = pgError(c, r);
         }
-        bool more = total >= kBatch && (!listener.progress || listener.progress(total));
-        while (more) {
-            PgResult r(PQexec(c, fetchMore.constData()));
-            if (PQresultStatus(r.r) != PGRES_TUPLES_OK)
-                throw DbError(pgError(c, r.r));
-            const int got = PQntuples(r.r);
-            addPgRows(r.r, store, types);
-            total += got;
-            more = got >= kPgBatch && (!listener.progress || listener.progress(total));
-        }
-    } catch (...) {
-        PQclear(PQexec(c, ownTransaction ? "ROLLBACK" : "CLOSE varnoset_fetch"));
-        throw;
+        PQclear(r);
     }
-    PgResult end(PQexec(c, ownTransaction ? "CLOSE varnoset_fetch; COMMIT" : "CLOSE varnoset_fetch"));
-    if (PQresultStatus(end.r) != PGRES_COMMAND_OK)
-        throw DbError(pgError(c, end.r));
+    if (!error.isEmpty())
+        throw DbError(error);
 }
 
 // ---- Any other driver ----

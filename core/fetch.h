@@ -1,7 +1,7 @@
 #pragma once
 // Reading a select's rows straight from the database engine into a RowStore: SQLite through
-// its own C interface (texts stay UTF-8), PostgreSQL through libpq with a cursor fetched in
-// batches (memory stays flat whatever the size); another driver through QSqlQuery.
+// its own C interface (texts stay UTF-8), PostgreSQL through libpq taking the rows one at a
+// time as they arrive (memory stays flat whatever the size); another driver through QSqlQuery.
 // The statement uses "?" placeholders, as everywhere in the program.
 #include <QSqlDatabase>
 #include <QStringList>
