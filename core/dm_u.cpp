@@ -76,8 +76,6 @@ Tdm::Tdm(QObject *parent)
     ADOQ_ghir = make("ADOQ_ghir");
     ADOQ_naft = make("ADOQ_naft");
     ADOQ_peymankar = make("ADOQ_peymankar");
-    ADOQ_ghir_pic = make("ADOQ_ghir_pic");
-    ADOQ_zamaem = make("ADOQ_zamaem");
     ADOQ_khadamat = make("ADOQ_khadamat");
     ADOQ_proj = make("ADOQ_proj");
     ADOQ_etb = make("ADOQ_etb");

@@ -61,8 +61,6 @@ public:
     DataSet *ADOQ_ghir;      // current row = the current allocation
     DataSet *ADOQ_naft;
     DataSet *ADOQ_peymankar;
-    DataSet *ADOQ_ghir_pic;
-    DataSet *ADOQ_zamaem;
     // Technical services.
     DataSet *ADOQ_khadamat;  // current row = the current monthly report
     // Credit register: current rows = the current project and the current credit.

@@ -202,7 +202,7 @@ private slots:
         QCOMPARE(chosen, src);
         QCOMPARE(file.ext, ".pdf");
 
-        DataSet *q = f.dm.ADOQ_ghir_pic;
+        DataSet *q = f.dm.ADOQuery2;
         auto storeAndRead = [&](int key, const StoredFile &s) {
             f.dm.exec(QStringLiteral("insert into ghir_pic (ghir_id, ext, pic, cmt) values (?,?,?,?)"),
                       {key, s.ext, s.bytes, "scan"});
