@@ -10,6 +10,7 @@
 #include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
+#include "shared/plain_boxes.h"
 #include "shared/register_window.h"
 #include "shared/sum_labels.h"
 #include "shared/ui.h"
@@ -151,9 +152,7 @@ Tamar::Tamar(AppContext &ctx, QWidget *parent)
     for (int i = 0; i < combo(QStringLiteral("tamin_loc"))->count(); ++i)
         m_filters->combo(QStringLiteral("tamin_loc2"))->addItem(combo(QStringLiteral("tamin_loc"))->itemText(i));
     m_sums = new SumLabels(this, kSums);
-    auto *src = new QPushButton(QStringLiteral("جستجو"), this);
-    src->setObjectName(QStringLiteral("src_btn"));
-    src->setAutoDefault(false);
+    auto *src = MakeButton(this, "src_btn", QStringLiteral("جستجو"));
     auto *filterRow = new QHBoxLayout;
     filterRow->addWidget(m_filters, 1);
     auto *figures = new QVBoxLayout;

@@ -12,6 +12,7 @@
 #include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
+#include "shared/plain_boxes.h"
 #include "shared/messages.h"
 #include "shared/sum_labels.h"
 #include "shared/ui.h"
@@ -198,9 +199,7 @@ void Tetebarat_src::buildFilters()
 void Tetebarat_src::buildGrids()
 {
     auto button = [this](const char *name, const char *caption, void (Tetebarat_src::*search)()) {
-        auto *b = new QPushButton(QString::fromUtf8(caption), this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
+        QPushButton *b = MakeButton(this, name, QString::fromUtf8(caption));
         connect(b, &QPushButton::clicked, this, [this, search] { guarded(ctx(), [&] { (this->*search)(); }); });
         return b;
     };

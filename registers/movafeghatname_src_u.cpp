@@ -10,6 +10,7 @@
 #include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
+#include "shared/plain_boxes.h"
 #include "shared/messages.h"
 #include "shared/register_window.h"
 #include "shared/settings_list.h"
@@ -117,9 +118,7 @@ Tmovafeghatname_src::Tmovafeghatname_src(AppContext &ctx, QWidget *parent)
     auto *outer = static_cast<QVBoxLayout *>(layout());
     m_filters = new FilterBar(this, kFilters, 4);
     m_count = new SumLabels(this, kCount);
-    auto *src = new QPushButton(QStringLiteral("جستجو"), this);
-    src->setObjectName(QStringLiteral("src_btn"));
-    src->setAutoDefault(false);
+    auto *src = MakeButton(this, "src_btn", QStringLiteral("جستجو"));
     auto *filterRow = new QHBoxLayout;
     filterRow->addWidget(m_filters, 1);
     filterRow->addWidget(src);

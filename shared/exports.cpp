@@ -114,6 +114,24 @@ struct SheetWriter::Private {
         return end != begin;
     }
 
+    // One data row: every titled column, bordered up to the last bordered one; cell(r, c,
+    // columns, format) writes a cell. False once anything failed.
+    template <class Cell> bool writeRow(Cell cell)
+    {
+        if (!ws || !error.isEmpty())
+            return false;
+        if (next >= LXW_ROW_MAX) {
+            error = kExportTooManyRows;
+            return false;
+        }
+        const lxw_row_t r = next++;
+        const int cols = titles.size();
+        for (int c = 0; c < qMax(cols, kBorderLast + 1); ++c)
+            if (!fail(cell(r, c, cols, c <= kBorderLast ? cellBorder : nullptr)))
+                return false;
+        return true;
+    }
+
     bool fail(lxw_error e)
     {
         if (e && error.isEmpty())
@@ -230,40 +248,16 @@ bool SheetWriter::row(const QVariantList &values)
 
 bool SheetWriter::row(const QVariant *values, int count)
 {
-    if (!d->ws || !d->error.isEmpty())
-        return false;
-    if (d->next >= LXW_ROW_MAX) {
-        d->error = kExportTooManyRows;
-        return false;
-    }
-    const lxw_row_t r = d->next++;
-    const int cols = d->titles.size();
-    for (int c = 0; c < qMax(cols, kBorderLast + 1); ++c) {
-        lxw_format *fmt = c <= kBorderLast ? d->cellBorder : nullptr;
-        if (!d->fail(d->write(r, c, c < cols && c < count ? values[c] : QVariant(), fmt)))
-            return false;
-    }
-    return true;
+    return d->writeRow([&](lxw_row_t r, int c, int cols, lxw_format *fmt) {
+        return d->write(r, c, c < cols && c < count ? values[c] : QVariant(), fmt);
+    });
 }
 
 bool SheetWriter::row(const RowStore::Cell *cells, int count, const QVariantList &more)
 {
-    if (!d->ws || !d->error.isEmpty())
-        return false;
-    if (d->next >= LXW_ROW_MAX) {
-        d->error = kExportTooManyRows;
-        return false;
-    }
-    const lxw_row_t r = d->next++;
-    const int cols = d->titles.size();
-    for (int c = 0; c < qMax(cols, kBorderLast + 1); ++c) {
-        lxw_format *fmt = c <= kBorderLast ? d->cellBorder : nullptr;
-        const lxw_error e = c < count ? d->write(r, c, cells[c], fmt)
-                                      : d->write(r, c, c < cols ? more.value(c - count) : QVariant(), fmt);
-        if (!d->fail(e))
-            return false;
-    }
-    return true;
+    return d->writeRow([&](lxw_row_t r, int c, int cols, lxw_format *fmt) {
+        return c < count ? d->write(r, c, cells[c], fmt) : d->write(r, c, c < cols ? more.value(c - count) : QVariant(), fmt);
+    });
 }
 
 bool SheetWriter::finish()
