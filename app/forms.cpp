@@ -10,8 +10,8 @@
 #include "bitumen/peymankar_ins_u.h"
 #include "bitumen/zamaem_ghir_u.h"
 #include "core/context.h"
-#include "core/login_u.h"
-#include "core/main_u.h"
+#include "app/login_u.h"
+#include "app/main_u.h"
 #include "registers/azmayeshgah_ins_u.h"
 #include "registers/khadamat_ins_u.h"
 #include "registers/khadamat_pic_src_u.h"
@@ -32,6 +32,7 @@ void createForms(AppContext &ctx)
 {
     ctx.addForm(new Tlogin(ctx));
     ctx.addForm(new Tmain(ctx));
+    ctx.mainWindow = ctx.form<Tmain>();
     auto *ghirSrc = new Tghir_src(ctx);
     ctx.addForm(ghirSrc);
     Tghir_forms::attach(ctx, ghirSrc);

@@ -2,8 +2,8 @@
 #include "app/startup.h"
 #include "core/context.h"
 #include "core/dm_u.h"
-#include "core/login_u.h"
-#include "shared/qtui.h"
+#include "app/login_u.h"
+#include "ui/qtui.h"
 
 #include <QApplication>
 #include <QFont>

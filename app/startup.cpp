@@ -4,9 +4,9 @@
 #include "core/context.h"
 #include "core/dm_u.h"
 #include "core/errors.h"
-#include "core/sample_data.h"
+#include "db/sample_data.h"
 #include "db/setup.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 #include "shared/ui.h"
 
 #include <QCoreApplication>

@@ -10,7 +10,7 @@
 #include "core/errors.h"
 #include "db/setup.h"
 #include "registers/etebarat_src_u.h"
-#include "shared/scriptedui.h"
+#include "ui/scriptedui.h"
 
 #include "bench_support.h"
 

@@ -17,7 +17,7 @@
 #include "db/setup.h"
 #include "shared/exports.h"
 #include "shared/scratch_table.h"
-#include "shared/scriptedui.h"
+#include "ui/scriptedui.h"
 
 #include "bench_support.h"
 #include "ghir_bench_data.h"

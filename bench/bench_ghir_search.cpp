@@ -13,7 +13,7 @@
 #include "shared/persian.h"
 #include "db/setup.h"
 #include "shared/edits.h"
-#include "shared/scriptedui.h"
+#include "ui/scriptedui.h"
 
 #include "bench_support.h"
 #include "ghir_bench_data.h"

@@ -1,5 +1,6 @@
 // The distribution committee's forms: the minutes of a consumption allocation (N7), the minutes
 // of an exchange settlement (N50) and the control form of a distribution's documents (N49).
+#include "core/text_rules.h"
 #include "bitumen/forms_rows.h"
 
 #include "bitumen/forms_u.h"
@@ -57,7 +58,7 @@ void openGroup(FormFill &f)
 double figure(const DataSet &ds, const QString &column, int row)
 {
     double d = 0;
-    return db::parseNumber(ds.text(column, row), &d) ? d : 0;
+    return textrule::parseNumber(ds.text(column, row), &d) ? d : 0;
 }
 
 FormRow committee(bool exchange)
@@ -79,8 +80,8 @@ FormRow committee(bool exchange)
                 area += figure(ds, QStringLiteral("sorat_area"), r);
                 rest += figure(ds, QStringLiteral("mande"), r);
             }
-            f.report.set(QStringLiteral("sath_sum"), db::numberText(area));
-            f.report.set(QStringLiteral("mande_sum"), db::numberText(rest));
+            f.report.set(QStringLiteral("sath_sum"), textrule::numberText(area));
+            f.report.set(QStringLiteral("mande_sum"), textrule::numberText(rest));
         };
     } else {
         row.printText = kCommitteePrint;

@@ -1,6 +1,7 @@
 // The forms printed once an allocation's asphalt is laid: the consumption minutes (N11), the
 // exchange minutes (N16), the equalisation minutes of development projects (N31), the
 // consumption sheets (N23, N32) and the exchange sheet with its contract amounts (N12).
+#include "core/text_rules.h"
 #include "bitumen/forms_rows.h"
 
 #include "bitumen/forms_u.h"
@@ -34,7 +35,7 @@ QString equalised(FormFill &f, const QString &fallback)
 {
     const QString t = allocationFrame(f).current(QStringLiteral("ghir_t"));
     double d = 0;
-    return db::parseNumber(t, &d) ? t : fallback;
+    return textrule::parseNumber(t, &d) ? t : fallback;
 }
 
 FormRow sheet(const QString &layout, const QList<FormInput> &inputs, const QList<FormLabel> &labels, const QString &view,
@@ -78,11 +79,11 @@ bool multiply(qint64 a, qint64 b, qint64 *out)
 bool readAmount(const QString &text, qint64 *tenThousandths)
 {
     double checked = 0;
-    if (!db::parseNumber(text, &checked))
+    if (!textrule::parseNumber(text, &checked))
         return false;
     // The digits read exactly (a double would lose the last places of large amounts), the
     // fifth decimal rounding the fourth.
-    QString s = db::latinDigits(text).trimmed();
+    QString s = textrule::latinDigits(text).trimmed();
     s.remove(QLatin1Char(','));
     s.remove(QChar(0x066C));
     s.replace(QChar(0x066B), QLatin1Char('.'));
@@ -194,7 +195,7 @@ FormRows sheetsForms()
         f.report.set(QStringLiteral("ghir_t_ghir_jam"), equalised(f, QStringLiteral("0")));
         const double total = db::readNumber(frame.current(QStringLiteral("ghir_t")), QStringLiteral("ghir_t"))
                              + db::readNumber(frame.current(QStringLiteral("ghir_jam")), QStringLiteral("ghir_jam"));
-        f.report.set(QStringLiteral("ghir_tahatori"), db::numberText(total));
+        f.report.set(QStringLiteral("ghir_tahatori"), textrule::numberText(total));
     };
 
     FormRow masrafSheet = sheet(QStringLiteral("TTAHATOR_GHIR"), {kLetterDate},

@@ -1,4 +1,5 @@
 #include "bitumen/ghir_formula.h"
+#include "core/text_rules.h"
 
 #include "core/errors.h"
 #include "db/values.h"
@@ -18,7 +19,7 @@ QByteArray plainDigits(const QString &text)
 {
     QByteArray s;
     s.reserve(text.size());
-    for (QChar c : db::latinDigits(text)) {
+    for (QChar c : textrule::latinDigits(text)) {
         const ushort u = c.unicode();
         if (u == ',' || u == 0x066C)
             continue;
@@ -38,7 +39,7 @@ bool readNumber(const QString &text, long double *out)
 {
     double check = 0;
     // The same numbers the writes accept, nothing else.
-    if (!db::parseNumber(text, &check))
+    if (!textrule::parseNumber(text, &check))
         return false;
     QByteArray s = plainDigits(text);
     if (s.startsWith('+'))
@@ -99,7 +100,7 @@ QString text(long double v)
     const auto p = std::from_chars(buf, r.ptr, d, std::chars_format::scientific);
     if (p.ec != std::errc() || !std::isfinite(d))
         throw FormulaError{};
-    return db::numberText(d);
+    return textrule::numberText(d);
 }
 
 long double roundTrip(long double v)

@@ -5,7 +5,7 @@
 #include "core/dataset.h"
 #include "core/dm_u.h"
 #include "core/busy.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 #include "shared/edits.h"
 #include "shared/exports.h"
 #include "shared/filter_bar.h"

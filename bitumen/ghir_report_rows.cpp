@@ -1,4 +1,5 @@
 #include "bitumen/ghir_report_rows.h"
+#include "core/text_rules.h"
 
 #include "bitumen/ghir_reports.h"
 #include "core/context.h"
@@ -102,7 +103,7 @@ bool textNumber(const QVariant &v, std::optional<long double> *out)
         return true;
     }
     double d = 0;
-    if (!db::parseNumber(t, &d))
+    if (!textrule::parseNumber(t, &d))
         return false;
     *out = d;
     return true;

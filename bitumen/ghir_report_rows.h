@@ -1,6 +1,7 @@
 #pragma once
 // What the bitumen window's reports and exports share: their texts and column tables, reading
 // the allocations row by row, text columns read as numbers, sums and the files written.
+#include "core/text_rules.h"
 #include "core/dataset.h"
 #include "core/errors.h"
 #include "db/values.h"
@@ -104,7 +105,7 @@ struct Sum {
         total += v.toDouble();
         any = true;
     }
-    QString text() const { return any ? db::numberText(double(total)) : QString(); }
+    QString text() const { return any ? textrule::numberText(double(total)) : QString(); }
 };
 
 // Reads a list row by row on the main connection, with the progress bar; false when cancelled.

@@ -1,4 +1,5 @@
 #include "bitumen/ghir_reports.h"
+#include "core/text_rules.h"
 
 #include "bitumen/ghir_report_rows.h"
 #include "bitumen/ghir_src_u.h"
@@ -41,7 +42,7 @@ double realised(const SourceRow &q, const Cols &c, double tahatori)
 {
     const double pishraft = q.number(c("pishraft"));
     // Written to the scratch table as a decimal text of 15 significant digits.
-    return db::numberText(double((long double)tahatori * pishraft / 100)).toDouble();
+    return textrule::numberText(double((long double)tahatori * pishraft / 100)).toDouble();
 }
 
 ScratchFill scratchFill(const QString &table, const Cols &source, const QString &clause, const QVariantList &binds)

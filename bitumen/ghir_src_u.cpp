@@ -6,7 +6,7 @@
 #include "core/context.h"
 #include "core/dm_u.h"
 #include "db/dialect.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 #include "shared/delete_command.h"
 #include "shared/edits.h"
 #include "shared/filter_bar.h"

@@ -1,7 +1,7 @@
 #include "core/connection.h"
 
 #include "core/errors.h"
-#include "db/values.h"
+#include "core/text_rules.h"
 
 #include <QHash>
 #include <QMutex>
@@ -131,7 +131,7 @@ namespace {
 void refuseControlCharacters(const QVariantList &binds)
 {
     for (const QVariant &b : binds)
-        if (b.typeId() == QMetaType::QString && db::hasControlCharacter(b.toString()))
+        if (b.typeId() == QMetaType::QString && textrule::hasControlCharacter(b.toString()))
             throw InputError(msg::kControlCharacter);
 }
 } // namespace

@@ -19,6 +19,8 @@ public:
     Tdm *dm = nullptr;
     Ui *ui = nullptr;
     TCurrentUser CurrentUser;
+    // The main window: the registers take their size from it when they open.
+    QWidget *mainWindow = nullptr;
 
     // Windows by class name, created once at start-up.
     void addForm(QWidget *w) { m_forms.insert(QString::fromLatin1(w->metaObject()->className()), w); }

@@ -17,26 +17,9 @@ constexpr qint64 kMoneyLimit = 922337203685477;
 // not a real Solar date, a money amount above kMoneyLimit. Unknown columns pass the text through unchanged.
 QVariant columnValue(const QString &table, const QString &column, const QString &text);
 
-// A number as the database and the boxes read it: "." and Latin digits, 15 significant
-// digits at most ("30.3", never "30.299999999999997"), no exponent for ordinary values.
-QString numberText(double value);
-
-// Parses a number typed with Latin, Persian or Arabic-Indic digits, "," separators and an
-// optional "." decimal sign; false when it is not a number. An empty text is not a number
-// here. Group separators must stand every three digits of the whole part ("1,250,000"):
-// "2,3" is refused, never read as 23.
-bool parseNumber(const QString &text, double *out);
 // A column's text read as a number (parseNumber); InputError naming the column when it is not
 // one, an empty text included.
 double readNumber(const QString &text, const QString &column);
-
-// The one digit converter: the Latin digit of a Latin, Persian or Arabic-Indic digit, or a
-// null character when c is not a digit; and a text with every such digit made Latin.
-QChar latinDigit(QChar c);
-QString latinDigits(const QString &text);
-
-// A control character other than tab and line breaks (a NUL typed or pasted ...).
-bool hasControlCharacter(const QString &text);
 
 // The refusal of an amount above kMoneyLimit, naming what was typed and its column.
 InputError moneyTooLarge(const QString &text, const QString &column);

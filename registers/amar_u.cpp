@@ -3,7 +3,6 @@
 #include "core/context.h"
 #include "core/dataset.h"
 #include "core/dm_u.h"
-#include "core/main_u.h"
 #include "shared/combo_items.h"
 #include "shared/delete_command.h"
 #include "shared/exports.h"
@@ -237,7 +236,7 @@ void Tamar::openFromMain(const PageRights &rights)
                 m_filters->line(QLatin1String(name))->clear();
         }
         search();
-        if (auto *main = m_ctx.form<Tmain>())
+        if (auto *main = m_ctx.mainWindow)
             resize(width(), main->height() - 50);
     });
     if (ready)

@@ -7,7 +7,7 @@
 #include "registers/khadamat_pic_u.h"
 #include "report/form_frame.h"
 #include "shared/combo_items.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 #include "shared/delete_command.h"
 #include "shared/exports.h"
 #include "shared/filter_bar.h"

@@ -3,10 +3,9 @@
 #include "core/context.h"
 #include "core/dataset.h"
 #include "core/dm_u.h"
-#include "core/main_u.h"
 #include "shared/attachment_list.h"
 #include "shared/combo_items.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 #include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
@@ -184,7 +183,7 @@ void Tmovafeghatname_src::openFromMain(const PageRights &rights)
         m_filters->combo(QStringLiteral("typ"))->setEditText(QString());
         m_filters->line(QStringLiteral("num"))->clear();
         m_filters->line(QStringLiteral("sal"))->setText(boxText(QStringLiteral("sal2")));
-        if (auto *main = m_ctx.form<Tmain>())
+        if (auto *main = m_ctx.mainWindow)
             resize(width(), main->height() - 50);
         search();
     });

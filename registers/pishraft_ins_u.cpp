@@ -2,9 +2,8 @@
 
 #include "core/context.h"
 #include "core/dm_u.h"
-#include "core/main_u.h"
 #include "shared/combo_items.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 #include "shared/edits.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
@@ -175,7 +174,7 @@ void Tpishraft_ins::openFromMain(const PageRights &rights)
             c->setEditText(QString());
         InitToday();
         dat->setText(SolarDateText());
-        if (auto *main = ctx().form<Tmain>())
+        if (auto *main = ctx().mainWindow)
             resize(width(), main->height() - 50);
         FillComboFromQuery(ctx().dm->ADOQuery1, master_item, QStringLiteral("select name from Litems order by name collate fa"));
         // The list is the window's own: it is listed afresh on every opening.

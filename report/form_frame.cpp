@@ -1,10 +1,11 @@
 #include "report/form_frame.h"
+#include "core/text_rules.h"
 
 #include "core/context.h"
 #include "core/dataset.h"
 #include "core/errors.h"
 #include "db/values.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 #include "shared/guard.h"
 #include "shared/messages.h"
 #include "shared/numwords.h"
@@ -144,7 +145,7 @@ int FormFrame::print(const FilledReport &r, int copies, std::function<QString()>
 int FormFrame::fontSizeAnswer(const QString &answer)
 {
     bool ok = false;
-    const int size = db::latinDigits(answer.trimmed()).toInt(&ok);
+    const int size = textrule::latinDigits(answer.trimmed()).toInt(&ok);
     return ok && size >= 4 && size <= 72 ? size : 10;
 }
 

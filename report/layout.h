@@ -3,7 +3,8 @@
 //
 // A layout is a JSON file in a Qt resource, one per layout, named after it:
 // ":/layouts/<NAME>.json" (e.g. ":/layouts/TZEMANATNAME.json"). A folder adds its layouts
-// with a .qrc of its own, for example bitumen/layouts.qrc:
+// with a .qrc of its own, for example bitumen/layouts.qrc (each folder names its .qrc apart:
+// a resource file's name must be unique in the program):
 //
 //     <RCC><qresource prefix="/layouts">
 //       <file alias="TZEMANATNAME.json">layouts/TZEMANATNAME.json</file>

@@ -1,4 +1,5 @@
 #include "shared/edits.h"
+#include "core/text_rules.h"
 
 #include "core/errors.h"
 #include "db/values.h"
@@ -20,7 +21,7 @@ namespace {
 // Latin digit of a Latin, Persian or Arabic-Indic digit; 0 when not a digit.
 char16_t latinDigit(QChar c)
 {
-    return db::latinDigit(c).unicode();
+    return textrule::latinDigit(c).unicode();
 }
 
 } // namespace

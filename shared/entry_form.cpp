@@ -1,4 +1,5 @@
 #include "shared/entry_form.h"
+#include "core/text_rules.h"
 
 #include "core/context.h"
 #include "core/dataset.h"
@@ -9,7 +10,7 @@
 #include "db/values.h"
 #include "shared/balloon.h"
 #include "shared/combo_items.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 #include "shared/edits.h"
 #include "shared/guard.h"
 #include "shared/log.h"
@@ -664,13 +665,13 @@ QVariant EntryForm::value(const QString &column) const
         if (t.isEmpty())
             return QString(QLatin1String(""));
         double n = 0;
-        if (!db::parseNumber(t, &n))
+        if (!textrule::parseNumber(t, &n))
             throw InputError(notNumber(text, column));
         bool plain = true;
         for (QChar c : t)
             if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('.') && c != QLatin1Char('-'))
                 plain = false;
-        return db::columnValue(table, column, plain ? t : db::numberText(n));
+        return db::columnValue(table, column, plain ? t : textrule::numberText(n));
     }
     QVariant v = db::columnValue(table, column, text);
     // A text column gets the empty text, never NULL.

@@ -2,7 +2,7 @@
 
 #include "core/context.h"
 #include "core/dm_u.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 
 #include <QHostAddress>
 #include <QHostInfo>

@@ -3,7 +3,6 @@
 #include "core/context.h"
 #include "core/dataset.h"
 #include "core/errors.h"
-#include "core/main_u.h"
 #include "shared/guard.h"
 #include "shared/messages.h"
 
@@ -228,7 +227,7 @@ bool RegisterWindow::levelIs(std::initializer_list<const char *> levels) const
 
 void RegisterWindow::sizeAfterMain()
 {
-    if (auto *main = m_ctx.form<Tmain>())
+    if (auto *main = m_ctx.mainWindow)
         resize(main->width() - 30, main->height() - 50);
 }
 

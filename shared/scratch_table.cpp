@@ -1,11 +1,12 @@
 #include "shared/scratch_table.h"
+#include "core/text_rules.h"
 
 #include "core/context.h"
 #include "core/dm_u.h"
 #include "core/errors.h"
 #include "db/schema.h"
 #include "db/values.h"
-#include "shared/busy.h"
+#include "core/busy.h"
 #include "shared/ui.h"
 
 #include <QSqlDriver>
@@ -50,7 +51,7 @@ QByteArray valueText(const QVariant &v)
     switch (v.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float:
-        return db::numberText(v.toDouble()).toUtf8();
+        return textrule::numberText(v.toDouble()).toUtf8();
     case QMetaType::Bool:
         return v.toBool() ? "1" : "0";
     default:

@@ -3,9 +3,9 @@
 #include "support/texts.h"
 
 #include "core/auth.h"
-#include "core/login_u.h"
-#include "core/main_u.h"
-#include "core/sample_data.h"
+#include "app/login_u.h"
+#include "app/main_u.h"
+#include "db/sample_data.h"
 #include "db/schema.h"
 #include "db/setup.h"
 

@@ -6,7 +6,7 @@
 #include "app/forms.h"
 #include "app/startup.h"
 #include "core/auth.h"
-#include "core/login_u.h"
+#include "app/login_u.h"
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
@@ -103,7 +103,7 @@ private slots:
     // JPEG pictures are decoded through Qt's image plugin.
     void jpegPluginDecodesTheProgramsPictures()
     {
-        QImageReader r(":/core/images/background.jpg");
+        QImageReader r(":/app/images/background.jpg");
         QCOMPARE(r.format(), QByteArray("jpeg"));
         const QImage img = r.read();
         QVERIFY2(!img.isNull(), qPrintable(r.errorString()));

@@ -7,7 +7,7 @@
 
 #include "bitumen/forms_u.h"
 #include "bitumen/ghir_src_u.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 
 namespace {
 

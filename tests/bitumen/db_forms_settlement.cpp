@@ -8,7 +8,7 @@
 
 #include "bitumen/forms_rows.h"
 #include "bitumen/ghir_src_u.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 
 #include <QComboBox>
 

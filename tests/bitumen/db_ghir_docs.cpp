@@ -8,7 +8,7 @@
 #include "bitumen/ghir_src_u.h"
 #include "bitumen/zamaem_ghir_u.h"
 #include "core/dataset.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 #include "shared/edits.h"
 
 #include <QAction>

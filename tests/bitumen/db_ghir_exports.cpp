@@ -5,7 +5,7 @@
 #include "support/report_support.h"
 
 #include "bitumen/ghir_src_u.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 #include "shared/exports.h"
 
 #include <QCheckBox>

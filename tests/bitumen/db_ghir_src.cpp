@@ -5,7 +5,7 @@
 #include "support/texts.h"
 
 #include "bitumen/ghir_src_u.h"
-#include "core/main_u.h"
+#include "app/main_u.h"
 #include "shared/delete_password.h"
 #include "shared/edits.h"
 

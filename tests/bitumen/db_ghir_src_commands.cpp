@@ -6,7 +6,7 @@
 #include "bitumen/ghir_ins2_u.h"
 #include "bitumen/ghir_ins_u.h"
 #include "bitumen/ghir_src_u.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 
 #include <QLineEdit>
 

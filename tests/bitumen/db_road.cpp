@@ -6,8 +6,8 @@
 #include "bitumen/ghir_ins2_u.h"
 #include "bitumen/ghir_ins_u.h"
 #include "bitumen/ghir_src_u.h"
-#include "core/login_u.h"
-#include "core/main_u.h"
+#include "app/login_u.h"
+#include "app/main_u.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 #include "support/drive.h"
 #include "support/texts.h"
 
-#include "core/main_u.h"
+#include "app/main_u.h"
 #include "registers/azmayeshgah_ins_u.h"
 #include "shared/edits.h"
 

@@ -4,7 +4,7 @@
 #include "registers/credit_rows.h"
 #include "support/texts.h"
 
-#include "core/main_u.h"
+#include "app/main_u.h"
 #include "registers/etebarat_src_u.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 #include "support/drive.h"
 #include "support/texts.h"
 
-#include "core/main_u.h"
+#include "app/main_u.h"
 #include "registers/khadamat_pic_src_u.h"
 #include "registers/khadamat_pic_u.h"
 #include "registers/khadamat_src_u.h"

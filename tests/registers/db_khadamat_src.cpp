@@ -5,7 +5,7 @@
 #include "support/report_support.h"
 #include "support/texts.h"
 
-#include "core/main_u.h"
+#include "app/main_u.h"
 #include "registers/khadamat_ins_u.h"
 #include "registers/khadamat_src_u.h"
 

@@ -4,7 +4,7 @@
 #include "support/texts.h"
 
 #include "core/dataset.h"
-#include "core/main_u.h"
+#include "app/main_u.h"
 #include "registers/movafeghatname_src_u.h"
 #include "shared/attachment_list.h"
 

@@ -3,10 +3,10 @@
 #include "support/drive.h"
 #include "support/texts.h"
 
-#include "core/main_u.h"
+#include "app/main_u.h"
 #include "registers/pish_items_u.h"
 #include "registers/pishraft_ins_u.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 #include "shared/edits.h"
 
 #include <QComboBox>

@@ -6,7 +6,7 @@
 #include "report/preview.h"
 #include "report/printing.h"
 #include "report/renderer.h"
-#include "shared/qtui.h"
+#include "ui/qtui.h"
 #include "support/drive.h"
 #include "support/report_support.h"
 

@@ -1,6 +1,7 @@
 // The shared blocks of the registers, each once over data rows: numbers and the comparison
 // form of names, the grid, the filter bar with the count and sums, the register window's
 // menus and rights, the entry form's insert and edit, and the delete command.
+#include "core/text_rules.h"
 #include "support/fixture.h"
 #include "support/texts.h"
 
@@ -152,13 +153,13 @@ private slots:
         };
         for (const auto &c : cases) {
             double v = 0;
-            QCOMPARE(db::parseNumber(QString::fromUtf8(c.text), &v), c.ok);
+            QCOMPARE(textrule::parseNumber(QString::fromUtf8(c.text), &v), c.ok);
             if (c.ok)
                 QCOMPARE(v, c.value);
         }
         // Every caller: a money column refuses "2,3" rather than storing 23.
         QVERIFY_THROWS_EXCEPTION(InputError, db::columnValue("etebarat", "mablagh", "2,3"));
-        QCOMPARE(db::latinDigits(QString::fromUtf8("\u06F1\u06F4\u0660\u06F3/05")), QStringLiteral("1403/05"));
+        QCOMPARE(textrule::latinDigits(QString::fromUtf8("\u06F1\u06F4\u0660\u06F3/05")), QStringLiteral("1403/05"));
 
         // The comparison form: yeh and kaf variants and outer blanks, on both databases.
         Fixture f;

@@ -5,7 +5,7 @@
 #include "support/texts.h"
 
 #include "report/form_frame.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 
 namespace {
 

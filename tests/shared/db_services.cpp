@@ -5,7 +5,7 @@
 
 #include "core/errors.h"
 #include "shared/attachments.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 #include "shared/delete_password.h"
 #include "shared/exports.h"
 #include "shared/gridsort.h"

@@ -1,7 +1,7 @@
 // Number words, digit grouping, the kaf and the Solar calendar.
 #include "support/fixture.h"
 
-#include "shared/dates.h"
+#include "core/dates.h"
 #include "shared/numwords.h"
 #include "shared/persian.h"
 

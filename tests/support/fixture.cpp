@@ -3,9 +3,9 @@
 #include "app/forms.h"
 #include "core/auth.h"
 #include "core/errors.h"
-#include "core/sample_data.h"
+#include "db/sample_data.h"
 #include "db/setup.h"
-#include "shared/dates.h"
+#include "core/dates.h"
 
 #include <QApplication>
 #include <QSqlQuery>
@@ -44,7 +44,8 @@ Fixture::Fixture(bool withForms)
     }
     ctx.CurrentUser = {dm.scalar(QStringLiteral("select id from karbaran where karbar='admin'")).toString(),
                        QStringLiteral("admin"), QStringLiteral("admin")};
-    InitToday(QDate(2026, 12, 6));
+    PinClock(QDate(2026, 12, 6));
+    InitToday();
     if (withForms)
         createForms(ctx);
 }

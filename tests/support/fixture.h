@@ -5,7 +5,7 @@
 #include "core/context.h"
 #include "core/dm_u.h"
 #include "shared/rights.h"
-#include "shared/scriptedui.h"
+#include "ui/scriptedui.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

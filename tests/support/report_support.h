@@ -9,7 +9,7 @@
 // numbers inside right-to-left lines; compare with containsText, which ignores blanks.
 #include "report/filled_report.h"
 #include "report/printing.h"
-#include "shared/qtui.h"
+#include "ui/qtui.h"
 
 #include <QList>
 #include <QRectF>

@@ -1,4 +1,4 @@
-#include "core/sample_data.h"
+#include "db/sample_data.h"
 
 #include "core/auth.h"
 #include "core/dm_u.h"

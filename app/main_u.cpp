@@ -1,7 +1,7 @@
-#include "core/main_u.h"
+#include "app/main_u.h"
 
 #include "core/context.h"
-#include "core/login_u.h"
+#include "app/login_u.h"
 #include "shared/guard.h"
 #include "shared/rights.h"
 
@@ -26,7 +26,7 @@ Tmain::Tmain(AppContext &ctx, QWidget *parent)
     bg->setObjectName(QStringLiteral("background"));
     bg->setAlignment(Qt::AlignCenter);
     bg->setScaledContents(true);
-    bg->setPixmap(QPixmap(QStringLiteral(":/core/images/background.jpg")));
+    bg->setPixmap(QPixmap(QStringLiteral(":/app/images/background.jpg")));
     setCentralWidget(bg);
     resize(1024, 700);
 }

@@ -1,9 +1,9 @@
-#include "core/login_u.h"
+#include "app/login_u.h"
 
 #include "core/auth.h"
 #include "core/context.h"
 #include "core/dm_u.h"
-#include "core/main_u.h"
+#include "app/main_u.h"
 #include "shared/guard.h"
 #include "shared/log.h"
 

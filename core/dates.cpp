@@ -1,4 +1,4 @@
-#include "shared/dates.h"
+#include "core/dates.h"
 
 namespace {
 
@@ -108,6 +108,22 @@ TSolarDate toSolar(const QDate &g)
 TSolarDate &SolarToday()
 {
     return today();
+}
+
+static QDate &pinnedDay()
+{
+    static QDate day;
+    return day;
+}
+
+void PinClock(const QDate &day)
+{
+    pinnedDay() = day;
+}
+
+void InitToday()
+{
+    InitToday(pinnedDay().isValid() ? pinnedDay() : QDate::currentDate());
 }
 
 void InitToday(const QDate &d)

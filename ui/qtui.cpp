@@ -1,4 +1,4 @@
-#include "shared/qtui.h"
+#include "ui/qtui.h"
 
 #include "report/filled_report.h"
 #include "report/preview.h"

@@ -1,4 +1,4 @@
-#include "shared/scriptedui.h"
+#include "ui/scriptedui.h"
 
 #include "report/filled_report.h"
 #include "report/printing.h"

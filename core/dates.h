@@ -22,7 +22,11 @@ bool isSolarDateOrEmpty(const QString &text);
 
 // Today's Solar date, set by InitToday (from the system clock, or a given day in tests).
 TSolarDate &SolarToday();
-void InitToday(const QDate &today = QDate::currentDate());
+void InitToday();
+void InitToday(const QDate &today);
+// Makes the clock read `day` from now on (a null date gives the system clock back); for tests
+// and demonstrations, so that a window that reads the clock shows a known day.
+void PinClock(const QDate &day);
 // SolarToday as "yyyy/mm/dd".
 QString SolarDateText();
 QString SolarDateText(const TSolarDate &d);
