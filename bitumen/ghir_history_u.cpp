@@ -1,6 +1,5 @@
 #include "bitumen/ghir_history_u.h"
 
-#include "bitumen/ghir_src_u.h"
 #include "core/context.h"
 #include "core/dataset.h"
 #include "core/dm_u.h"
@@ -11,6 +10,7 @@
 #include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
+#include "shared/menus.h"
 #include "shared/sum_labels.h"
 #include "shared/ui.h"
 
@@ -39,6 +39,11 @@ const FilterDef kFilters[] = {
 const char *const kFormTitles[] = {
     "فرم تعهدنامه پيمانکار",        "فرم معرفي ضمانتنامه",  "فرم معرفي نامه شرکت نفت", "فرم صورتجلسه کميته توزيع قير",
     "فرم محاسبات مصرف قير",         "فرم صورتجلسه مصرف قير", "فرم صورتجلسه تهاتر قير",
+};
+
+const MenuItem kMenus[] = {
+    {"", "PopupMenu1", "", MenuItem::Popup},
+    {"PopupMenu1", "N1", "اکسل"},
 };
 
 const SumColumn kCount[] = {{"c", "count(*)", "cnt"}};
@@ -88,15 +93,9 @@ Tghir_history::Tghir_history(AppContext &ctx, QWidget *parent)
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     connect(BitBtn1, &QPushButton::clicked, this, [this] { guarded(m_ctx, [&] { search(); }); });
 
-    auto *popup = new QMenu(this);
-    popup->setObjectName(QStringLiteral("PopupMenu1"));
-    QAction *N1 = popup->addAction(QStringLiteral("اکسل"));
-    N1->setObjectName(QStringLiteral("N1"));
-    connect(N1, &QAction::triggered, this, [this] { guarded(m_ctx, [&] { exportList(); }); });
-    GridSpec grid;
-    grid.columns = kColumns;
-    grid.popup = popup;
-    DBGrid1 = MakeGrid(this, m_rows, grid);
+    auto *menus = new Menus(ctx, this, kMenus);
+    menus->onMenu(QStringLiteral("N1"), [this] { exportList(); });
+    DBGrid1 = MakeGrid(this, m_rows, {.columns = kColumns, .popup = menus->menu(QStringLiteral("PopupMenu1"))});
 
     auto *top = new QHBoxLayout;
     top->addWidget(m_filters, 1);
@@ -143,9 +142,3 @@ void Tghir_history::exportList()
 {
     ExportHtmlDataSet(m_ctx, TempExportPath(QStringLiteral("Tobrenhal.xls")), kExportTitle, m_rows, kExport);
 }
-
-namespace {
-// The bitumen window's item (special reports, no page check).
-const bool kN17 =
-    RegisterWindow::handle<Tghir_src>("N17", [](Tghir_src &w) { w.ctx().form<Tghir_history>()->openHistory(); });
-} // namespace

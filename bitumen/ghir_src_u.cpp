@@ -1,8 +1,11 @@
 #include "bitumen/ghir_src_u.h"
 
+#include "bitumen/ghir_history_u.h"
 #include "bitumen/ghir_ins2_u.h"
 #include "bitumen/ghir_ins_u.h"
+#include "bitumen/ghir_pic_u.h"
 #include "bitumen/peymankar_ins_u.h"
+#include "bitumen/zamaem_ghir_u.h"
 #include "core/context.h"
 #include "core/dm_u.h"
 #include "db/dialect.h"
@@ -196,7 +199,6 @@ const QColor kMeetingRowColor(166, 202, 240); // rows with a consumption meeting
 
 } // namespace
 
-const QString Tghir_src::kMenuCaption = QStringLiteral("قير");
 const QString Tghir_src::kDeleteWarning = QStringLiteral("هشدار! اگر پروژه را حذف نماييد تمام صورت وضعيت هاي آن نيز حذف خواهند شد. آيا مي خواهيد ادامه دهيد؟");
 const QString Tghir_src::kDeleteLog = QStringLiteral("  حذف قير   ");
 
@@ -251,6 +253,10 @@ Tghir_src::Tghir_src(AppContext &context, QWidget *parent)
     onMenu(QStringLiteral("N22"), [this] { registerAgain(); });
     onMenu(QStringLiteral("N15"), [this] { openContractors(); });
     onMenu(QStringLiteral("N5"), [this] { close(); });
+    onMenu(QStringLiteral("N14"), [this] { ctx().form<Tghir_pic>()->documentsCommand(); });
+    onMenu(QStringLiteral("N43"), [this] { ctx().form<Tghir_pic>()->attachToListCommand(); });
+    onMenu(QStringLiteral("N42"), [this] { ctx().form<Tzamaem_ghir>()->templatesCommand(); });
+    onMenu(QStringLiteral("N17"), [this] { ctx().form<Tghir_history>()->openHistory(); }); // no page check
     // The province forms and reports are checked for their page each time their submenu opens.
     checkSubmenuOnShow(QStringLiteral("N35"), QStringLiteral("g_frm"));
     checkSubmenuOnShow(QStringLiteral("N37"), QStringLiteral("g_rep"));

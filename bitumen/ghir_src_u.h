@@ -39,7 +39,6 @@ public:
     FilterBar *filters() const { return m_filters; }
     QTableView *grid() const { return DBGrid1; }
 
-    static const QString kMenuCaption; // the main menu's item that opens the window
     static const QString kDeleteWarning;
     static const QString kDeleteLog;   // the log description's head
 

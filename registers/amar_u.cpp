@@ -26,8 +26,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-const QString Tamar::kMenuCaption = QStringLiteral("اعتبارات و عمليات اجرايي");
-
 namespace {
 
 const QString kTypes[] = {QStringLiteral("اعتبارات"), QStringLiteral("عمليات اجرايي")};
@@ -142,8 +140,9 @@ Tamar::Tamar(AppContext &ctx, QWidget *parent)
     });
     connect(this, &EntryForm::saved, this, [this] { guarded(m_ctx, [this] { listInserted(); }); });
 
-    BuildPopupMenus(ctx, this, kMenus,
-                    {{QStringLiteral("N1"), [this] { takeOut(); }}, {QStringLiteral("N2"), [this] { exportExcel(); }}});
+    auto *menus = new Menus(ctx, this, kMenus);
+    menus->onMenu(QStringLiteral("N1"), [this] { takeOut(); });
+    menus->onMenu(QStringLiteral("N2"), [this] { exportExcel(); });
 
     auto *outer = static_cast<QVBoxLayout *>(layout());
     m_filters = new FilterBar(this, kFilters, 3);

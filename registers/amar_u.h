@@ -25,7 +25,6 @@ public:
     void setType(int index);
     DataSet *list() const { return ADOQ_amar; }
 
-    static const QString kMenuCaption;
 
 protected:
     void layoutBoxes(QVBoxLayout *area) override;

@@ -124,8 +124,6 @@ QToolButton *pictureButton(QWidget *parent, const char *name, QStyle::StandardPi
 
 } // namespace
 
-const QString Tazmayeshgah_ins::kMenuCaption = QStringLiteral("ثبت آزمايشگاهي");
-
 Tazmayeshgah_ins::Tazmayeshgah_ins(AppContext &ctx, QWidget *parent)
     : EntryForm(ctx, kSpec, parent)
     , ADOQ_az(new DataSet(QStringLiteral("ADOQ_az"), this))

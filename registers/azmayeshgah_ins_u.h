@@ -20,7 +20,6 @@ public:
     // records the user may see and shows the window in insert mode.
     void openFromMain(const PageRights &rights);
 
-    static const QString kMenuCaption;
 
 protected:
     QString logText(bool inserted) const override;

@@ -26,8 +26,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-const QString Tkhadamat_src::kMenuCaption = QStringLiteral("خدمات فني");
-
 namespace {
 const QString kCaption = QStringLiteral("خدمات فني وتخلفات ساختماني");
 const QString kEmptyList = QStringLiteral("هيچ گزارشي در ليست نيست");

@@ -29,7 +29,6 @@ public:
     // A kept figure of the last search: "c", "d", "f" or "m".
     QString kept(const QString &alias) const;
 
-    static const QString kMenuCaption;
 
 protected:
     void showEvent(QShowEvent *e) override;

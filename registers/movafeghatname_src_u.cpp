@@ -28,8 +28,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-const QString Tmovafeghatname_src::kMenuCaption = QStringLiteral("موافقت نامه ها");
-
 namespace {
 
 const QString kKinds = QStringLiteral("انواع موافقت نامه");
@@ -109,10 +107,10 @@ Tmovafeghatname_src::Tmovafeghatname_src(AppContext &ctx, QWidget *parent)
     ins->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     ins->setMinimumWidth(40);
 
-    BuildPopupMenus(ctx, this, kMenus,
-                    {{QStringLiteral("N1"), [this] { addAttachment(); }},
-                     {QStringLiteral("N3"), [this] { takeOut(); }},
-                     {QStringLiteral("N2"), [this] { deleteAttachment(); }}});
+    auto *menus = new Menus(ctx, this, kMenus);
+    menus->onMenu(QStringLiteral("N1"), [this] { addAttachment(); });
+    menus->onMenu(QStringLiteral("N3"), [this] { takeOut(); });
+    menus->onMenu(QStringLiteral("N2"), [this] { deleteAttachment(); });
 
     auto *outer = static_cast<QVBoxLayout *>(layout());
     m_filters = new FilterBar(this, kFilters, 4);

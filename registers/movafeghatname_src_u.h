@@ -24,7 +24,6 @@ public:
     DataSet *list() const { return adoq_movafeghatname; }
     AttachmentList *attachments() const { return m_attachments; }
 
-    static const QString kMenuCaption;
 
 protected:
     void showEvent(QShowEvent *e) override;
