@@ -8,9 +8,11 @@
 #include "db/sample_data.h"
 #include "db/schema.h"
 #include "db/setup.h"
+#include "shared/menus.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -110,6 +112,13 @@ private slots:
         // Another user's row gives nothing.
         QCOMPARE(openAs(none, "u1"), QStringList{kNoAccessMessage});
         QCOMPARE(opened, 1);
+        // The progress register and its item catalogue stand in the menus their windows name.
+        for (const auto &[item, title] : {std::pair{"N11", "آمار و اطلاعات"}, std::pair{"N12", "اطلاعات پايه"}}) {
+            QAction *a = m->menus()->action(item);
+            const auto menus = m->findChildren<QMenu *>();
+            QVERIFY(std::any_of(menus.begin(), menus.end(),
+                                [&](QMenu *menu) { return menu->actions().contains(a) && menu->title() == title; }));
+        }
     }
 
     void exitQuestion()
