@@ -7,18 +7,13 @@
 #include "core/dates.h"
 #include "shared/edits.h"
 #include "shared/exports.h"
-#include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
 #include "shared/menus.h"
-#include "shared/sum_labels.h"
+#include "shared/search_bar.h"
 #include "shared/ui.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QMenu>
-#include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -47,6 +42,7 @@ const MenuItem kMenus[] = {
 };
 
 const SumColumn kCount[] = {{"c", "count(*)", "cnt"}};
+const SearchBarDef kBar = {.filters = kFilters, .perRow = 2, .figures = kCount, .button = "BitBtn1"};
 
 const GridColumn kColumns[] = {
     {"id"},
@@ -85,27 +81,18 @@ Tghir_history::Tghir_history(AppContext &ctx, QWidget *parent)
     resize(831, 472);
     m_rows->setDatabase(ctx.dm->ADOConnection1());
 
-    m_filters = new FilterBar(this, kFilters, 2);
+    m_bar = new SearchBar(ctx, this, kBar);
+    m_filters = m_bar->filters();
     for (const char *t : kFormTitles)
         m_filters->combo(QStringLiteral("cmt"))->addItem(QString::fromUtf8(t));
-    m_count = new SumLabels(this, kCount);
-    auto *BitBtn1 = new QPushButton(QStringLiteral("جستجو"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { guarded(m_ctx, [&] { search(); }); });
+    connect(m_bar, &SearchBar::searchRequested, this, [this] { guarded(m_ctx, [&] { search(); }); });
 
     auto *menus = new Menus(ctx, this, kMenus);
     menus->onMenu(QStringLiteral("N1"), [this] { exportList(); });
     DBGrid1 = MakeGrid(this, m_rows, {.columns = kColumns, .popup = menus->menu(QStringLiteral("PopupMenu1"))});
 
-    auto *top = new QHBoxLayout;
-    top->addWidget(m_filters, 1);
-    auto *side = new QVBoxLayout;
-    side->addWidget(BitBtn1);
-    side->addWidget(m_count->label(QStringLiteral("cnt")));
-    side->addStretch();
-    top->addLayout(side);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
+    layout->addWidget(m_bar);
     layout->addWidget(DBGrid1, 1);
 }
 
@@ -123,8 +110,8 @@ void Tghir_history::search()
     BusyCursor busy;
     QVariantList binds;
     const QString where = kFrom + pieces(binds);
-    m_count->run(m_ctx, where, binds);
     m_rows->open(kListing + where + kOrder, binds);
+    m_bar->showFigures(where, binds, m_rows);
 }
 
 void Tghir_history::openHistory()

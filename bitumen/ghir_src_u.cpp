@@ -12,20 +12,16 @@
 #include "core/dates.h"
 #include "shared/delete_command.h"
 #include "shared/edits.h"
-#include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
 #include "shared/settings_list.h"
-#include "shared/sum_labels.h"
+#include "shared/search_bar.h"
 #include "shared/ui.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 #include <QShowEvent>
-#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -110,6 +106,8 @@ const FilterDef kFilters[] = {
 };
 
 const SumColumn kCount[] = {{"c", "count(*)", "cnt"}};
+const SearchBarDef kBar = {.filters = kFilters, .figures = kCount};
+const QString kFrom = QStringLiteral("from ghir where id<>-1 ");
 
 const GridColumn kGridColumns[] = {
     {"id"},
@@ -206,23 +204,9 @@ Tghir_src::Tghir_src(AppContext &context, QWidget *parent)
     : RegisterWindow(context, QStringLiteral("Tghir_src"), kCaption, parent)
 {
     buildMenus(kMenus);
-    m_filters = new FilterBar(this, kFilters);
-    body()->addWidget(m_filters);
-
-    auto *src_btn = new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView),
-                                    QStringLiteral("جستجو"), this);
-    src_btn->setObjectName(QStringLiteral("src_btn"));
-    src_btn->setAutoDefault(false);
-    QFont bold = src_btn->font();
-    bold.setBold(true);
-    src_btn->setFont(bold);
-    src_btn->setMinimumWidth(96);
-    m_count = new SumLabels(this, kCount);
-    auto *row = new QHBoxLayout;
-    row->addWidget(src_btn);
-    row->addWidget(m_count->label(QStringLiteral("cnt")));
-    row->addStretch();
-    body()->addLayout(row);
+    m_bar = new SearchBar(ctx(), this, kBar);
+    m_filters = m_bar->filters();
+    body()->addWidget(m_bar);
 
     DataSet *ds = ctx().dm->ADOQ_ghir;
     // Rows with a consumption meeting date are sky blue; only the exact empty mask counts as
@@ -241,8 +225,7 @@ Tghir_src::Tghir_src(AppContext &context, QWidget *parent)
             m_filters->addListItem(QStringLiteral("rosta"), ds->text(QStringLiteral("rosta"), i.row()));
     });
 
-    connect(src_btn, &QPushButton::clicked, this, [this] { search(); });
-    connect(m_filters, &FilterBar::enterPressed, this, [this] { search(); });
+    connect(m_bar, &SearchBar::searchRequested, this, [this] { search(); });
     connect(m_filters->combo(QStringLiteral("ostan")), &QComboBox::editTextChanged, this,
             [this] { guarded(ctx(), [&] { fillCities(); }); });
 
@@ -284,31 +267,34 @@ QString Tghir_src::filterPieces(QVariantList &binds) const
     return county + m_filters->sql(binds);
 }
 
-QString Tghir_src::listingSql(QVariantList &binds) const
+QString Tghir_src::listing(const QString &fromWhere) const
 {
     const bool pg = ctx().dm->isPostgres();
-    return QStringLiteral("select %1 as mande,*,%2 As mosharekat from ghir where id<>-1 ")
-               .arg(mandeSql(pg), mosharekatSql(pg))
-        + filterPieces(binds)
+    return QStringLiteral("select %1 as mande,*,%2 As mosharekat ").arg(mandeSql(pg), mosharekatSql(pg)) + fromWhere
         + QStringLiteral("\n order by peymankar collate fa,reg_dat,city collate fa,rosta collate fa ");
+}
+
+QString Tghir_src::listingSql(QVariantList &binds) const
+{
+    return listing(kFrom + filterPieces(binds));
 }
 
 QString Tghir_src::countSql(QVariantList &binds) const
 {
-    return m_count->selectSql(QStringLiteral("from ghir where id<>-1 ") + filterPieces(binds));
+    return m_bar->figures()->selectSql(kFrom + filterPieces(binds));
 }
 
 void Tghir_src::search()
 {
     guarded(ctx(), [&] {
         DataSet *ds = ctx().dm->ADOQ_ghir;
+        // The pieces once: the listing and the count share them and their binds.
         QVariantList binds;
-        const QString sql = listingSql(binds);
+        const QString where = kFrom + filterPieces(binds);
         // A new search lists in the statement's order; a title click sorts again afterwards.
         ds->setSort(QString());
-        ds->open(sql, binds);
-        QVariantList countBinds;
-        m_count->run(ctx(), QStringLiteral("from ghir where id<>-1 ") + filterPieces(countBinds), countBinds, ds);
+        ds->open(listing(where), binds);
+        m_bar->showFigures(where, binds, ds);
     });
 }
 

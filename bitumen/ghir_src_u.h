@@ -14,7 +14,7 @@
 #include <QVariantList>
 
 class FilterBar;
-class SumLabels;
+class SearchBar;
 class QTableView;
 
 class Tghir_src : public RegisterWindow {
@@ -47,6 +47,7 @@ protected:
 
 private:
     QString filterPieces(QVariantList &binds) const;
+    QString listing(const QString &fromWhere) const;
     void fillCities();
 
     // Commands.
@@ -57,7 +58,7 @@ private:
     void deleteAllocation();
     void openContractors();
 
+    SearchBar *m_bar = nullptr;
     FilterBar *m_filters = nullptr;
-    SumLabels *m_count = nullptr;
     QTableView *DBGrid1 = nullptr;
 };

@@ -149,9 +149,7 @@ Tpeymankar_ins::Tpeymankar_ins(AppContext &ctx, QWidget *parent)
     panelLay->addWidget(src);
     panelLay->addSpacing(6);
     // The count stands right beside the box whose matches it counts.
-    QLabel *cnt = m_count->label(QStringLiteral("cnt"));
-    cnt->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
-    panelLay->addWidget(cnt);
+    m_count->addTo(panelLay);
     panelLay->addStretch(1);
     panel->setAutoFillBackground(true);
 

@@ -6,12 +6,11 @@
 #include "shared/combo_items.h"
 #include "shared/delete_command.h"
 #include "shared/exports.h"
-#include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
 #include "shared/plain_boxes.h"
 #include "shared/register_window.h"
-#include "shared/sum_labels.h"
+#include "shared/search_bar.h"
 #include "shared/ui.h"
 
 #include <QComboBox>
@@ -99,10 +98,12 @@ const QList<ExportColumn> kExport = {
     {"tamin_sal", "سال تامين"}, {"mablagh", "مبلغ"}, {"peymankar", "پيمانکار"},
 };
 
+// Credits and operations are summed together unless the type filter is on.
 const SumColumn kSums[] = {
     {"c", "count(*)", "cnt"},
-    {"m", "sum(mablagh)", "mablagh_sum", SumColumn::Grouped},
+    {"m", "sum(mablagh)", "mablagh_sum", SumColumn::Grouped, "جمع:"},
 };
+const SearchBarDef kBar = {.filters = kFilters, .perRow = 3, .figures = kSums};
 
 const MenuItem kMenus[] = {
     {"", "PopupMenu1", "", MenuItem::Popup},
@@ -145,23 +146,15 @@ Tamar::Tamar(AppContext &ctx, QWidget *parent)
     menus->onMenu(QStringLiteral("N2"), [this] { exportExcel(); });
 
     auto *outer = static_cast<QVBoxLayout *>(layout());
-    m_filters = new FilterBar(this, kFilters, 3);
+    m_bar = new SearchBar(ctx, this, kBar);
+    m_filters = m_bar->filters();
     m_filters->combo(QStringLiteral("typ2"))->addItems({kTypes[0], kTypes[1]});
     for (int i = 0; i < combo(QStringLiteral("tamin_loc"))->count(); ++i)
         m_filters->combo(QStringLiteral("tamin_loc2"))->addItem(combo(QStringLiteral("tamin_loc"))->itemText(i));
-    m_sums = new SumLabels(this, kSums);
-    auto *src = MakeButton(this, "src_btn", QStringLiteral("جستجو"));
-    auto *filterRow = new QHBoxLayout;
-    filterRow->addWidget(m_filters, 1);
-    auto *figures = new QVBoxLayout;
-    figures->addWidget(src);
-    figures->addWidget(m_sums->label(QStringLiteral("cnt")));
-    figures->addWidget(m_sums->label(QStringLiteral("mablagh_sum")));
-    filterRow->addLayout(figures);
-    outer->addLayout(filterRow);
+    outer->addWidget(m_bar);
     DBGrid1 = MakeGrid(this, ADOQ_amar, {.columns = kColumns, .popup = findChild<QMenu *>(QStringLiteral("PopupMenu1"))});
     outer->addWidget(DBGrid1, 1);
-    connect(src, &QPushButton::clicked, this, [this] { search(); });
+    connect(m_bar, &SearchBar::searchRequested, this, [this] { search(); });
     resize(900, 640);
 }
 
@@ -249,7 +242,7 @@ void Tamar::search()
         const QString where = QStringLiteral("from amar where id<>-1 ") + m_filters->sql(binds);
         ADOQ_amar->setSort(QString());
         ADOQ_amar->open(QStringLiteral("select * ") + where + kOrder, binds);
-        m_sums->run(m_ctx, where, binds);
+        m_bar->showFigures(where, binds);
     });
 }
 

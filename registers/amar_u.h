@@ -9,7 +9,7 @@ class DataSet;
 class FilterBar;
 class QLabel;
 class QTableView;
-class SumLabels;
+class SearchBar;
 
 class Tamar : public EntryForm {
     Q_OBJECT
@@ -36,8 +36,8 @@ private:
     void exportExcel();  // N2
 
     DataSet *ADOQ_amar;
+    SearchBar *m_bar = nullptr;
     FilterBar *m_filters = nullptr;
-    SumLabels *m_sums = nullptr;
     QTableView *DBGrid1 = nullptr;
     QLabel *Label8 = nullptr;
     PageRights m_rights;

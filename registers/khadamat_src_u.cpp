@@ -10,18 +10,15 @@
 #include "core/dates.h"
 #include "shared/delete_command.h"
 #include "shared/exports.h"
-#include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
-#include "shared/sum_labels.h"
+#include "shared/search_bar.h"
 #include "shared/ui.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QShowEvent>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -96,6 +93,8 @@ const SumColumn kSums[] = {
     {"m", "sum(mablagh)"},
 };
 
+const SearchBarDef kBar = {.filters = kFilters, .figures = kSums, .button = "src"};
+
 const QColor kNoAttachment(255, 0, 0);
 const QColor kAttached(0, 255, 0);
 } // namespace
@@ -115,16 +114,10 @@ Tkhadamat_src::Tkhadamat_src(AppContext &ctx, QWidget *parent)
     onMenu(QStringLiteral("N6"), [this] { close(); });
 
     QVBoxLayout *outer = body();
-    m_filters = new FilterBar(this, kFilters);
+    m_bar = new SearchBar(ctx, this, kBar);
+    m_filters = m_bar->filters();
     m_filters->combo(QStringLiteral("mah"))->addItems(Tkhadamat_ins::months());
-    m_sums = new SumLabels(this, kSums);
-    auto *src = new QPushButton(QStringLiteral("جستجو"), this);
-    src->setObjectName(QStringLiteral("src"));
-    auto *top = new QHBoxLayout;
-    top->addWidget(m_filters, 1);
-    top->addWidget(src);
-    top->addWidget(m_sums->label(QStringLiteral("cnt")));
-    outer->addLayout(top);
+    outer->addWidget(m_bar);
 
     DataSet *ds = ctx.dm->ADOQ_khadamat;
     DBGrid1 = MakeGrid(this, ds, {.columns = kColumns, .rowColor = [](const DataSet &d, int row) {
@@ -137,7 +130,7 @@ Tkhadamat_src::Tkhadamat_src(AppContext &ctx, QWidget *parent)
         outer->addWidget(l);
     }
 
-    connect(src, &QPushButton::clicked, this, [this] { search(); });
+    connect(m_bar, &SearchBar::searchRequested, this, [this] { search(); });
     // Choosing a province lists its counties; the province itself never filters.
     connect(m_filters->combo(QStringLiteral("ostan")), &QComboBox::textActivated, this, [this](const QString &p) {
         guarded(this->ctx(), [&] {
@@ -155,13 +148,13 @@ QString Tkhadamat_src::conditions(QVariantList &binds) const
     return s;
 }
 
-QString Tkhadamat_src::listingSql(QVariantList &binds) const
+QString Tkhadamat_src::listingSql(const QString &conditions) const
 {
     return QStringLiteral("select khadamat.*,B.pic_count FROM khadamat LEFT JOIN (select khadamat_id,COUNT(*)as pic_count"
                           " from khadamat_pic group by khadamat_id) B \n"
                           " ON khadamat.ID =  B.khadamat_id \n"
                           " where khadamat.ID<>-1 ")
-        + conditions(binds) + QStringLiteral("\n order by khadamat.id");
+        + conditions + QStringLiteral("\n order by khadamat.id");
 }
 
 // The counties of the gazetteer less those with a report the year and month filters choose.
@@ -183,19 +176,18 @@ QString Tkhadamat_src::unreportedSql(QVariantList &binds) const
 
 QString Tkhadamat_src::kept(const QString &alias) const
 {
-    return m_sums->value(alias);
+    return m_bar->figures()->value(alias);
 }
 
 void Tkhadamat_src::search()
 {
     guarded(ctx(), [&] {
+        // The conditions once: the listing and the sums share them and their binds.
         QVariantList binds;
-        const QString sql = listingSql(binds);
+        const QString pieces = conditions(binds);
         ctx().dm->ADOQ_khadamat->setSort(QString());
-        ctx().dm->ADOQ_khadamat->open(sql, binds);
-        QVariantList sumBinds;
-        const QString where = QStringLiteral("from khadamat where id<>-1 ") + conditions(sumBinds);
-        m_sums->run(ctx(), where, sumBinds);
+        ctx().dm->ADOQ_khadamat->open(listingSql(pieces), binds);
+        m_bar->showFigures(QStringLiteral("from khadamat where id<>-1 ") + pieces, binds);
     });
 }
 

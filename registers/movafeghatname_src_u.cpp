@@ -6,14 +6,13 @@
 #include "shared/attachment_list.h"
 #include "shared/combo_items.h"
 #include "core/dates.h"
-#include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
 #include "shared/plain_boxes.h"
 #include "shared/messages.h"
 #include "shared/register_window.h"
 #include "shared/settings_list.h"
-#include "shared/sum_labels.h"
+#include "shared/search_bar.h"
 #include "shared/ui.h"
 
 #include <QCheckBox>
@@ -78,6 +77,7 @@ const GridColumn kAttachmentColumns[] = {
 };
 
 const SumColumn kCount[] = {{"c", "count(*)", "cnt"}};
+const SearchBarDef kBar = {.filters = kFilters, .figures = kCount};
 
 const MenuItem kMenus[] = {
     {"", "PopupMenu1", "", MenuItem::Popup},
@@ -113,14 +113,9 @@ Tmovafeghatname_src::Tmovafeghatname_src(AppContext &ctx, QWidget *parent)
     menus->onMenu(QStringLiteral("N2"), [this] { deleteAttachment(); });
 
     auto *outer = static_cast<QVBoxLayout *>(layout());
-    m_filters = new FilterBar(this, kFilters, 4);
-    m_count = new SumLabels(this, kCount);
-    auto *src = MakeButton(this, "src_btn", QStringLiteral("جستجو"));
-    auto *filterRow = new QHBoxLayout;
-    filterRow->addWidget(m_filters, 1);
-    filterRow->addWidget(src);
-    filterRow->addWidget(m_count->label(QStringLiteral("cnt")));
-    outer->addLayout(filterRow);
+    m_bar = new SearchBar(ctx, this, kBar);
+    m_filters = m_bar->filters();
+    outer->addWidget(m_bar);
     auto *note = new QLabel(QStringLiteral("توجه: جهت مشاهده موافقت نامه بر روي هر مورد کليک نماييد"), this);
     note->setObjectName(QStringLiteral("Label5"));
     outer->addWidget(note);
@@ -143,7 +138,7 @@ Tmovafeghatname_src::Tmovafeghatname_src(AppContext &ctx, QWidget *parent)
     outer->addLayout(lists, 1);
     resize(760, 600);
 
-    connect(src, &QPushButton::clicked, this, [this] { search(); });
+    connect(m_bar, &SearchBar::searchRequested, this, [this] { search(); });
     connect(this, &EntryForm::saved, this, [this] { guarded(m_ctx, [this] { adoq_movafeghatname->reopen(QStringLiteral("id")); }); });
     // The attachments listed are always the current agreement's.
     connect(adoq_movafeghatname, &DataSet::currentRowChanged, this, [this] {
@@ -200,8 +195,8 @@ void Tmovafeghatname_src::search()
             binds << QLatin1Char('%') + m_ctx.CurrentUser.karbar + QLatin1Char('%');
         }
         where += m_filters->sql(binds);
-        m_count->run(m_ctx, where, binds);
         adoq_movafeghatname->open(QStringLiteral("select * ") + where + QStringLiteral(" order by id"), binds);
+        m_bar->showFigures(where, binds, adoq_movafeghatname);
     });
 }
 

@@ -10,7 +10,7 @@ class DataSet;
 class FilterBar;
 class QCheckBox;
 class QTableView;
-class SumLabels;
+class SearchBar;
 
 class Tmovafeghatname_src : public EntryForm {
     Q_OBJECT
@@ -36,8 +36,8 @@ private:
 
     DataSet *adoq_movafeghatname;
     AttachmentList *m_attachments;
+    SearchBar *m_bar = nullptr;
     FilterBar *m_filters = nullptr;
-    SumLabels *m_count = nullptr;
     QTableView *DBGrid1 = nullptr;
     QTableView *DBGrid2 = nullptr;
     QCheckBox *CheckBox5 = nullptr;
