@@ -14,6 +14,7 @@
 #include "shared/edits.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
+#include "shared/place_combo.h"
 #include "shared/settings_list.h"
 #include "shared/search_bar.h"
 #include "shared/ui.h"
@@ -226,8 +227,10 @@ Tghir_src::Tghir_src(AppContext &context, QWidget *parent)
     });
 
     connect(m_bar, &SearchBar::searchRequested, this, [this] { search(); });
-    connect(m_filters->combo(QStringLiteral("ostan")), &QComboBox::editTextChanged, this,
-            [this] { guarded(ctx(), [&] { fillCities(); }); });
+    // Every change of the province lists its counties.
+    const PlaceLevel places[] = {{m_filters->combo(QStringLiteral("ostan")), "ostan"},
+                                 {m_filters->combo(QStringLiteral("city")), "shahrestan"}};
+    new PlaceCascade(ctx(), this, places, PlaceCascade::Changed, PlaceCascade::Sorted);
 
     onMenu(QStringLiteral("N1"), [this] { newAllocation(); });
     onMenu(QStringLiteral("N2"), [this] { editAllocation(); });
@@ -296,13 +299,6 @@ void Tghir_src::search()
         ds->open(listing(where), binds);
         m_bar->showFigures(where, binds, ds);
     });
-}
-
-void Tghir_src::fillCities()
-{
-    m_filters->fill(QStringLiteral("city"), ctx().dm->ADOQ_abadiha,
-                    QStringLiteral("select distinct shahrestan from abadiha where ostan=?"),
-                    {m_filters->text(QStringLiteral("ostan"))});
 }
 
 void Tghir_src::showEvent(QShowEvent *e)

@@ -48,7 +48,6 @@ protected:
 private:
     QString filterPieces(QVariantList &binds) const;
     QString listing(const QString &fromWhere) const;
-    void fillCities();
 
     // Commands.
     void newAllocation();

@@ -237,12 +237,8 @@ void Tazmayeshgah_ins::setInsertState()
 void Tazmayeshgah_ins::search(bool filtered)
 {
     QVariantList binds;
-    QString where = QStringLiteral(" where cod<>-1");
     // A county user sees the records whose county holds the user's name.
-    if (m_ctx.CurrentUser.level == QLatin1String("city")) {
-        where += QStringLiteral(" and  loc like ?");
-        binds << QLatin1Char('%') + m_ctx.CurrentUser.karbar + QLatin1Char('%');
-    }
+    QString where = QStringLiteral(" where cod<>-1") + CountyNameClause(m_ctx, binds, QStringLiteral("loc"));
     if (filtered)
         where += m_search->piece(binds);
     ADOQ_az->open(QStringLiteral("select * from azmayeshat") + where + QStringLiteral(" order by cod"), binds);

@@ -12,6 +12,7 @@
 #include "shared/exports.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
+#include "shared/place_combo.h"
 #include "shared/search_bar.h"
 #include "shared/ui.h"
 
@@ -132,12 +133,9 @@ Tkhadamat_src::Tkhadamat_src(AppContext &ctx, QWidget *parent)
 
     connect(m_bar, &SearchBar::searchRequested, this, [this] { search(); });
     // Choosing a province lists its counties; the province itself never filters.
-    connect(m_filters->combo(QStringLiteral("ostan")), &QComboBox::textActivated, this, [this](const QString &p) {
-        guarded(this->ctx(), [&] {
-            FillComboFromQuery(this->ctx().dm->ADOQ_abadiha, m_filters->combo(QStringLiteral("city")),
-                               QStringLiteral("select distinct shahrestan from abadiha where ostan=?"), {p}, true);
-        });
-    });
+    const PlaceLevel places[] = {{m_filters->combo(QStringLiteral("ostan")), "ostan"},
+                                 {m_filters->combo(QStringLiteral("city")), "shahrestan"}};
+    new PlaceCascade(ctx, this, places, PlaceCascade::Chosen, PlaceCascade::Sorted);
 }
 
 QString Tkhadamat_src::conditions(QVariantList &binds) const
@@ -166,10 +164,7 @@ QString Tkhadamat_src::unreportedSql(QVariantList &binds) const
     sql += m_filters->piece(QStringLiteral("sal"), binds);
     sql += m_filters->piece(QStringLiteral("mah"), binds);
     sql += QStringLiteral(" ) ");
-    if (ctx().CurrentUser.level == QLatin1String("city")) {
-        sql += QStringLiteral(" and shahrestan like ?");
-        binds << QLatin1Char('%') + ctx().CurrentUser.karbar + QLatin1Char('%');
-    }
+    sql += CountyNameClause(ctx(), binds, QStringLiteral("shahrestan"));
     sql += m_filters->piece(QStringLiteral("city"), binds, QStringLiteral("shahrestan"));
     return sql + QStringLiteral(" group by shahrestan order by shahrestan collate fa");
 }

@@ -188,12 +188,8 @@ void Tmovafeghatname_src::search()
 {
     guarded(m_ctx, [&] {
         QVariantList binds;
-        QString where = QStringLiteral("from movafeghatname where id<>-1 ");
         // A county office sees the agreements of the counties whose name holds its user name.
-        if (m_ctx.CurrentUser.level == QLatin1String("city")) {
-            where += QStringLiteral(" and city like ?");
-            binds << QLatin1Char('%') + m_ctx.CurrentUser.karbar + QLatin1Char('%');
-        }
+        QString where = QStringLiteral("from movafeghatname where id<>-1 ") + CountyNameClause(m_ctx, binds, QStringLiteral("city"));
         where += m_filters->sql(binds);
         adoq_movafeghatname->open(QStringLiteral("select * ") + where + QStringLiteral(" order by id"), binds);
         m_bar->showFigures(where, binds, adoq_movafeghatname);
