@@ -152,8 +152,8 @@ bool inTransaction(const QSqlDatabase &db)
     return g_sessions.value(db.connectionName()).transactions > 0;
 }
 
-// Only a server connection can be dropped under the program; the driver marks it closed
-// when it sees the server gone. Outside a transaction a statement that failed on an open
+// Only a server connection can be dropped under the program; the driver marks it closed, or
+// libpq bad, when it sees the server gone. Outside a transaction a statement that failed on an open
 // connection is told from a dropped one by a probe (inside one, the server refuses every
 // statement after a failure, so the probe would say nothing).
 bool connectionLost(const QSqlDatabase &db)
@@ -250,8 +250,10 @@ DbProfile::Bounds bounds(const QSqlDatabase &db)
 ServerWait::ServerWait(const QSqlDatabase &db)
 {
     const PGconn *c = pgConn(db);
+    if (!c || PQsocket(c) < 0)
+        return;
     const int ms = silentMs(bounds(db));
-    if (!c || ms <= 0 || PQsocket(c) < 0)
+    if (ms <= 0)
         return;
     m_seconds = (ms + 999) / 1000;
     m_id = Watchdog::instance().add(PQsocket(c), Watchdog::Clock::now() + std::chrono::milliseconds(ms));

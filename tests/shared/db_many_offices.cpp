@@ -288,8 +288,15 @@ private slots:
         through(f, f.form<Tghir_src>(), "N1", "Tghir_ins", [&](QDialog *d) {
             fillNew(w);
             QCOMPARE(kill(backend, SIGSTOP), 0);
+            std::promise<void> ended;
+            std::thread thaw([&, done = ended.get_future()] { // a command that waits for ever fails, later
+                if (done.wait_for(std::chrono::seconds(30)) == std::future_status::timeout)
+                    kill(backend, SIGCONT);
+            });
             f.ui.clear();
             click(d, "ins_btn");
+            ended.set_value();
+            thaw.join();
             kill(backend, SIGCONT);
             QCOMPARE(f.ui.messages.size(), 1);
             QCOMPARE(f.ui.messages.first().section('\n', 0, 0), texts::serverSilent(3));
