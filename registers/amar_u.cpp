@@ -8,18 +8,13 @@
 #include "shared/exports.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
-#include "shared/plain_boxes.h"
-#include "shared/register_window.h"
 #include "shared/search_bar.h"
 #include "shared/ui.h"
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QTableView>
@@ -141,18 +136,18 @@ Tamar::Tamar(AppContext &ctx, QWidget *parent)
     });
     connect(this, &EntryForm::saved, this, [this] { guarded(m_ctx, [this] { listInserted(); }); });
 
-    auto *menus = new Menus(ctx, this, kMenus);
-    menus->onMenu(QStringLiteral("N1"), [this] { takeOut(); });
-    menus->onMenu(QStringLiteral("N2"), [this] { exportExcel(); });
+    buildMenus(kMenus);
+    onMenu(QStringLiteral("N1"), [this] { takeOut(); });
+    onMenu(QStringLiteral("N2"), [this] { exportExcel(); });
 
-    auto *outer = static_cast<QVBoxLayout *>(layout());
+    QVBoxLayout *outer = listArea();
     m_bar = new SearchBar(ctx, this, kBar);
     m_filters = m_bar->filters();
     m_filters->combo(QStringLiteral("typ2"))->addItems({kTypes[0], kTypes[1]});
     for (int i = 0; i < combo(QStringLiteral("tamin_loc"))->count(); ++i)
         m_filters->combo(QStringLiteral("tamin_loc2"))->addItem(combo(QStringLiteral("tamin_loc"))->itemText(i));
     outer->addWidget(m_bar);
-    DBGrid1 = MakeGrid(this, ADOQ_amar, {.columns = kColumns, .popup = findChild<QMenu *>(QStringLiteral("PopupMenu1"))});
+    DBGrid1 = MakeGrid(this, ADOQ_amar, {.columns = kColumns, .popup = menu(QStringLiteral("PopupMenu1"))});
     outer->addWidget(DBGrid1, 1);
     connect(m_bar, &SearchBar::searchRequested, this, [this] { search(); });
     resize(900, 640);
@@ -215,10 +210,9 @@ void Tamar::showEvent(QShowEvent *e)
 void Tamar::openFromMain(const PageRights &rights)
 {
     const bool ready = guarded(m_ctx, [&] {
-        m_rights = rights;
+        applyRights(kRights, rights);
         startInsert();
         setType(0);
-        ApplyRights(this, kRights, rights);
         // The filters' texts are emptied before the opening search, so the list is what the
         // filters shown choose.
         for (const char *name : {"city2", "rosta2", "peymankar2", "typ2", "tamin_sal2", "tamin_loc2"}) {
@@ -262,7 +256,6 @@ void Tamar::takeOut()
     if (!startCopy(id, kTakenOut))
         return;
     setType(loadedText(QStringLiteral("typ")) == kTypes[0] ? 0 : 1);
-    ApplyRights(this, kRights, m_rights);
     // The county offices may take a row into the boxes but not delete it.
     if (m_ctx.CurrentUser.level == QLatin1String("city")) {
         m_ctx.ui->message(kCountyDelete, this);

@@ -3,7 +3,6 @@
 // operations done there, entered in the boxes above the filters and the list. There is no
 // edit: the delete copies the row into the boxes, so a correction is a delete and an insert.
 #include "shared/entry_form.h"
-#include "shared/rights.h"
 
 class DataSet;
 class FilterBar;
@@ -40,5 +39,4 @@ private:
     FilterBar *m_filters = nullptr;
     QTableView *DBGrid1 = nullptr;
     QLabel *Label8 = nullptr;
-    PageRights m_rights;
 };

@@ -8,9 +8,7 @@
 #include "core/dates.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
-#include "shared/plain_boxes.h"
 #include "shared/messages.h"
-#include "shared/register_window.h"
 #include "shared/settings_list.h"
 #include "shared/search_bar.h"
 #include "shared/ui.h"
@@ -20,7 +18,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStyle>
@@ -103,16 +100,16 @@ Tmovafeghatname_src::Tmovafeghatname_src(AppContext &ctx, QWidget *parent)
                                        QStringLiteral("adoq_movafeghatname_pic"), this))
 {
     adoq_movafeghatname->setDatabase(ctx.dm->ADOConnection1());
-    auto *ins = findChild<QPushButton *>(QStringLiteral("ins_btn"));
+    QPushButton *ins = insertButton();
     ins->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     ins->setMinimumWidth(40);
 
-    auto *menus = new Menus(ctx, this, kMenus);
-    menus->onMenu(QStringLiteral("N1"), [this] { addAttachment(); });
-    menus->onMenu(QStringLiteral("N3"), [this] { takeOut(); });
-    menus->onMenu(QStringLiteral("N2"), [this] { deleteAttachment(); });
+    buildMenus(kMenus);
+    onMenu(QStringLiteral("N1"), [this] { addAttachment(); });
+    onMenu(QStringLiteral("N3"), [this] { takeOut(); });
+    onMenu(QStringLiteral("N2"), [this] { deleteAttachment(); });
 
-    auto *outer = static_cast<QVBoxLayout *>(layout());
+    QVBoxLayout *outer = listArea();
     m_bar = new SearchBar(ctx, this, kBar);
     m_filters = m_bar->filters();
     outer->addWidget(m_bar);
@@ -121,11 +118,11 @@ Tmovafeghatname_src::Tmovafeghatname_src(AppContext &ctx, QWidget *parent)
     outer->addWidget(note);
 
     DBGrid1 = MakeGrid(this, adoq_movafeghatname,
-                       {.columns = kColumns, .popup = findChild<QMenu *>(QStringLiteral("PopupMenu1"))});
+                       {.columns = kColumns, .popup = menu(QStringLiteral("PopupMenu1"))});
     DBGrid1->viewport()->setCursor(Qt::PointingHandCursor);
     DBGrid2 = MakeGrid(this, m_attachments->rows(),
                        {.columns = kAttachmentColumns, .objectName = "DBGrid2", .sortable = false,
-                        .popup = findChild<QMenu *>(QStringLiteral("PopupMenu2"))});
+                        .popup = menu(QStringLiteral("PopupMenu2"))});
     CheckBox5 = new QCheckBox(QStringLiteral("پس از ذخيره باز شود"), this);
     CheckBox5->setObjectName(QStringLiteral("CheckBox5"));
     CheckBox5->setChecked(true);
@@ -169,9 +166,8 @@ void Tmovafeghatname_src::showEvent(QShowEvent *e)
 void Tmovafeghatname_src::openFromMain(const PageRights &rights)
 {
     const bool ready = guarded(m_ctx, [&] {
-        m_rights = rights;
+        applyRights(kRights, rights);
         startInsert();
-        ApplyRights(this, kRights, rights);
         m_filters->combo(QStringLiteral("city"))->setEditText(QString());
         m_filters->combo(QStringLiteral("typ"))->setEditText(QString());
         m_filters->line(QStringLiteral("num"))->clear();
@@ -203,7 +199,6 @@ void Tmovafeghatname_src::takeOut()
     const QVariant id = adoq_movafeghatname->value(QStringLiteral("id"));
     if (!startCopy(id, kTakenOut))
         return;
-    ApplyRights(this, kRights, m_rights);
     // The agreement's attachments stay in their table.
     DeleteSpec decl;
     decl.table = QStringLiteral("movafeghatname");

@@ -3,7 +3,6 @@
 // the row above the filters, listed with the current agreement's attachments beside them.
 // There is no edit: the delete copies the row into the entry boxes first.
 #include "shared/entry_form.h"
-#include "shared/rights.h"
 
 class AttachmentList;
 class DataSet;
@@ -41,5 +40,4 @@ private:
     QTableView *DBGrid1 = nullptr;
     QTableView *DBGrid2 = nullptr;
     QCheckBox *CheckBox5 = nullptr;
-    PageRights m_rights;
 };

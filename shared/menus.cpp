@@ -117,10 +117,7 @@ void ApplyRights(QWidget *window, std::span<const RightRule> rules, const PageRi
 {
     for (const RightRule &r : rules) {
         const QString name = QLatin1String(r.control);
-        const bool on = r.right == RightRule::Darj       ? rights.darj
-                      : r.right == RightRule::Virayesh ? rights.virayesh
-                      : r.right == RightRule::Hazf     ? rights.hazf
-                                                       : rights.namayesh;
+        const bool on = r.granted(rights);
         QAction *a = window->findChild<QAction *>(name);
         QWidget *w = a ? nullptr : window->findChild<QWidget *>(name);
         if (!a && !w)

@@ -59,6 +59,11 @@ struct RightRule {
     const char *control; // objectName of a menu item, submenu, button or any widget
     Right right;
     Effect effect = Enable;
+
+    bool granted(const PageRights &r) const
+    {
+        return right == Darj ? r.darj : right == Virayesh ? r.virayesh : right == Hazf ? r.hazf : r.namayesh;
+    }
 };
 
 // Each rule's control (a menu item or a widget of `window`, by objectName) enabled / shown by

@@ -127,7 +127,8 @@ const MenuItem kPopups[] = {
     {"PopupMenu1", "N22", "ثبت مجدد"},
     {"PopupMenu1", "N4", "حذف"},
 };
-const RightRule kPopupRights[] = {{"N22", RightRule::Darj, RightRule::Show}, {"N4", RightRule::Hazf}};
+const RightRule kPopupRights[] = {
+    {"N22", RightRule::Darj, RightRule::Show}, {"N4", RightRule::Hazf}, {"ins_btn", RightRule::Darj, RightRule::Show}};
 const BoxDef kRadioBoxes[] = {{.name = "typ", .kind = BoxKind::Radio, .caption = "نوع", .items = "الف|ب"}};
 const EntrySpec kRadioSpec = {.objectName = "Tradio", .caption = "", .table = "amar", .boxes = kRadioBoxes};
 
@@ -340,20 +341,27 @@ private slots:
         QVERIFY(w.levelIs({"admin", "ostan"}) && !w.levelIs({"city"}));
     }
 
-    // A window that is not a register window: popups and rights from the tables; a radio box.
-    void popupsRightsAndRadio()
+    // An entry form over its own list: popups and rights from the tables, and a mode button
+    // the rights hide stays hidden through the changes of mode; a radio box.
+    void entryFormListAndRadio()
     {
         Fixture f;
-        QWidget w;
-        int runs = 0;
-        (new Menus(f.ctx, &w, kPopups))->onMenu("N22", [&] { ++runs; });
-        child<QAction>(&w, "N22")->trigger();
-        QCOMPARE(runs, 1);
-        QCOMPARE(child<QMenu>(&w, "PopupMenu1")->actions().size(), 2);
-        ApplyRights(&w, kPopupRights, PageRights{.darj = false, .hazf = true});
-        QVERIFY(!child<QAction>(&w, "N22")->isVisible() && child<QAction>(&w, "N4")->isEnabled());
-
         EntryForm form(f.ctx, kRadioSpec);
+        int runs = 0;
+        form.buildMenus(kPopups);
+        form.onMenu("N22", [&] { ++runs; });
+        form.action("N22")->trigger();
+        QCOMPARE(runs, 1);
+        QCOMPARE(form.menu("PopupMenu1")->actions().size(), 2);
+        form.applyRights(kPopupRights, PageRights{.darj = false, .hazf = true});
+        QVERIFY(!form.action("N22")->isVisible() && form.action("N4")->isEnabled());
+        auto *ins = child<QPushButton>(&form, "ins_btn");
+        form.setInsertMode(false);
+        form.setInsertMode(true);
+        QVERIFY(!ins->isVisibleTo(&form));
+        form.applyRights(kPopupRights, PageRights{.darj = true});
+        QVERIFY(ins->isVisibleTo(&form));
+
         form.setBoxText("typ", "ب");
         QVERIFY(form.insertRow());
         QCOMPARE(f.scalar("select typ from amar").toString(), QStringLiteral("ب"));
