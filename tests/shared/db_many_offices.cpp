@@ -101,25 +101,32 @@ private slots:
         Fixture f(true);
         addPlace(f);
         const QString nul = QStringLiteral("راه") + QChar(0) + QStringLiteral("سازان");
+        // The boxes' captions, which the refusals name.
+        const QString kPrice = texts::boxName("مبلغ قرارداد خريد- تن ريال"),
+                      kGuarantee = texts::boxName("مبلغ ضمانتنامه"),
+                      kBourse = texts::boxName("قيمت روز بورس");
+        const QString kGuaranteeDate = texts::boxName("تاريخ ضمانتنامه"),
+                      kContractor = texts::boxName("نام پيمانکار"),
+                      kContract = texts::boxName("شماره قراداد خريد");
         // Typed into a box, and the refusal ("" when written). 1403 is a leap year, 1404 is not; the
         // first six months have 31 days, the next five 30.
         const QList<std::tuple<QString, QString, QString>> cases{
             {"prot_mablagh", "922337203685477", ""},
             {"z_mablagh", "922,337,203,685,477", ""},
-            {"prot_mablagh", "922337203685478", texts::tooLarge("922,337,203,685,478", "prot_mablagh")},
-            {"z_mablagh", "922,337,203,685,478", texts::tooLarge("922,337,203,685,478", "z_mablagh")},
-            {"bors_price", "1000000000000000000", texts::tooLarge("1,000,000,000,000,000,000", "bors_price")},
+            {"prot_mablagh", "922337203685478", texts::tooLarge("922,337,203,685,478", kPrice)},
+            {"z_mablagh", "922,337,203,685,478", texts::tooLarge("922,337,203,685,478", kGuarantee)},
+            {"bors_price", "1000000000000000000", texts::tooLarge("1,000,000,000,000,000,000", kBourse)},
             {"z_dat", "1403/12/30", ""},
             {"z_dat", "1404/12/29", ""},
             {"z_dat", "1403/06/31", ""},
             {"z_dat", "    /  /  ", ""},
-            {"z_dat", "1404/12/30", texts::notADate("1404/12/30", "z_dat")},
-            {"z_dat", "1403/07/31", texts::notADate("1403/07/31", "z_dat")},
-            {"z_dat", "1403/13/45", texts::notADate("1403/13/45", "z_dat")},
-            {"z_dat", "9999/99/99", texts::notADate("9999/99/99", "z_dat")},
-            {"z_dat", "1403/05/  ", texts::notADate("1403/05/  ", "z_dat")},
-            {"peymankar", nul, texts::controlCharacterIn("peymankar")},
-            {"prot_no", QStringLiteral("12") + QChar(0x1B), texts::controlCharacterIn("prot_no")}};
+            {"z_dat", "1404/12/30", texts::notADate("1404/12/30", kGuaranteeDate)},
+            {"z_dat", "1403/07/31", texts::notADate("1403/07/31", kGuaranteeDate)},
+            {"z_dat", "1403/13/45", texts::notADate("1403/13/45", kGuaranteeDate)},
+            {"z_dat", "9999/99/99", texts::notADate("9999/99/99", kGuaranteeDate)},
+            {"z_dat", "1403/05/  ", texts::notADate("1403/05/  ", kGuaranteeDate)},
+            {"peymankar", nul, texts::controlCharacterIn(kContractor)},
+            {"prot_no", QStringLiteral("12") + QChar(0x1B), texts::controlCharacterIn(kContract)}};
         QList<QPair<QString, QString>> typed;
         for (const auto &[box, text, refusal] : cases)
             typed << qMakePair(box, text);
