@@ -4,10 +4,19 @@
 #include "support/texts.h"
 
 #include "bitumen/ghir_ins_u.h"
+#include "bitumen/ghir_pic_u.h"
 #include "bitumen/ghir_src_u.h"
 #include "bitumen/peymankar_ins_u.h"
 #include "core/connection.h"
+#include "core/dates.h"
 #include "core/errors.h"
+#include "registers/azmayeshgah_ins_u.h"
+#include "registers/etebarat_src_u.h"
+#include "registers/khadamat_pic_u.h"
+#include "registers/movafeghatname_src_u.h"
+#include "registers/pishraft_ins_u.h"
+
+#include <QComboBox>
 
 #include <QDir>
 #include <QFile>
@@ -77,6 +86,21 @@ QStringList insertContractor(Fixture &f, const QString &name)
     f.form<Tpeymankar_ins>()->openFromBitumen(PageRights{true, true, true, true});
     f.ui.onShow.remove("Tpeymankar_ins");
     return said;
+}
+
+// A row of `table` with one column set; its key.
+QVariant addRow(Fixture &f, const QString &table, const QString &key, const QString &column, const QVariant &value)
+{
+    f.dm.exec(QStringLiteral("insert into %1 (%2) values (?)").arg(table, column), {value});
+    return f.scalar(QStringLiteral("select max(%1) from %2").arg(key, table));
+}
+
+// Runs `steps` while the window `name` that `open` shows is shown.
+void showing(Fixture &f, const QString &name, const Steps &steps, const std::function<void()> &open)
+{
+    f.ui.onShow[name] = steps;
+    open();
+    f.ui.onShow.remove(name);
 }
 
 // Makes a file or folder impossible to write, as a user without rights sees it (an
@@ -228,6 +252,98 @@ private slots:
         });
         QCOMPARE(ghirCell(a, id, "bors_price"), "3000000");
         QCOMPARE(ghirCell(a, id, "prj_area"), "250");
+    }
+
+    // Workstation A has a form open on a row's parent, B deletes the parent, A saves: nothing is
+    // written and A is told, for every parent and child.
+    void noRowUnderAParentDeletedMeanwhile()
+    {
+        const PageRights all{true, true, true, true};
+        QTemporaryDir dir;
+        const QString scan = writeFile(dir.filePath("scan.jpg"), "JPEG");
+        // The credit register's forms: the project and credit current in the credits window.
+        auto creditForm = [](const char *item, const char *form) {
+            return [item, form](Fixture &a, const std::function<void()> &deleteParent) {
+                auto *w = a.form<Tetebarat_src>();
+                click(w, "src_btn2");
+                QVERIFY(a.dm.ADOQ_etb->first());
+                through(a, w, item, form, [&](QDialog *d) {
+                    deleteParent();
+                    click(d, "ins_btn");
+                });
+            };
+        };
+        // An attachment window: the file chosen after the parent was deleted.
+        auto attach = [&](const char *window, const char *button, std::function<void(Fixture &)> open) {
+            return [=](Fixture &a, const std::function<void()> &deleteParent) {
+                showing(a, window, [&](QDialog *d) {
+                    if (auto *cmt = d->findChild<QComboBox *>("cmt"))
+                        cmt->setEditText("scan");
+                    deleteParent();
+                    a.ui.openFiles << scan;
+                    click(d, button);
+                }, [&] { open(a); });
+            };
+        };
+        auto progress = [](const char *button) {
+            return [button](Fixture &a, const std::function<void()> &deleteParent) {
+                showing(a, "Tpishraft_ins", [&](QDialog *d) {
+                    setBox(d, "master_item", "m");
+                    setBox(d, "slave_item", "s");
+                    deleteParent();
+                    click(d, button);
+                }, [&] { a.form<Tpishraft_ins>()->openFromMain(PageRights{true, true, true, true}); });
+            };
+        };
+        struct Case {
+            const char *child, *parent;
+            QString gone;
+            std::function<void(Fixture &, const std::function<void()> &)> insert;
+        };
+        const QList<Case> cases{
+            {"etebarat", "prj", texts::kProjectGone, creditForm("N1", "Tetebar_ins")},
+            {"amaliyat", "prj", texts::kProjectGone, creditForm("N3", "Tprj_amaliyat")},
+            {"amaliyat", "etebarat", texts::kCreditGone, creditForm("N3", "Tprj_amaliyat")},
+            {"pish", "prj", texts::kProjectGone, creditForm("N6", "Tprj_pish")},
+            {"pish", "etebarat", texts::kCreditGone, creditForm("N6", "Tprj_pish")},
+            {"takhsis", "prj", texts::kProjectGone, creditForm("N5", "Tetb_takhsis")},
+            {"takhsis", "etebarat", texts::kCreditGone, creditForm("N5", "Tetb_takhsis")},
+            {"pish_items", "pish_prj", texts::kProjectGone, progress("BitBtn2")},
+            {"pish_rep", "pish_items", texts::kProgressItemGone, progress("BitBtn3")},
+            {"az_pic", "azmayeshat", texts::kLabRecordGone,
+             attach("Tazmayeshgah_ins", "N2", [=](Fixture &a) { a.form<Tazmayeshgah_ins>()->openFromMain(all); })},
+            {"ghir_pic", "ghir", texts::kAllocationGone,
+             attach("Tghir_pic", "ins_btn", [=](Fixture &a) { a.form<Tghir_pic>()->openForCurrent(all); })},
+            {"ghir_pic", "ghir", texts::kListedAllocationGone,
+             attach("Tghir_pic", "ins_btn", [=](Fixture &a) { a.form<Tghir_pic>()->openForList(all); })},
+            {"khadamat_pic", "khadamat", texts::kServicesReportGone, attach("Tkhadamat_pic", "ins_btn", [=](Fixture &a) {
+                 a.form<Tkhadamat_pic>()->openForReport(all, a.scalar("select id from khadamat"));
+             })},
+            {"movafeghatname_pic", "movafeghatname", texts::kAgreementGone,
+             attach("Tmovafeghatname_src", "N1", [=](Fixture &a) { a.form<Tmovafeghatname_src>()->openFromMain(all); })},
+        };
+        for (const Case &c : cases) {
+            Fixture a(true);
+            Fixture b(a, false);
+            // Every parent, each the only row of its table.
+            const QVariant prj = addRow(a, "prj", "id", "city", "اراك");
+            addRow(a, "etebarat", "id", "prj_id", prj);
+            a.dm.exec("insert into pish_prj (prj_cod, title, city, rosta) values ('p','t','c','r')");
+            const QVariant pcod = a.scalar("select pcod from pish_prj");
+            const QVariant lcod = addRow(a, "litems", "lcod", "name", "m");
+            a.dm.exec("insert into sitems (lcod, name) values (?,?)", {lcod, "s"});
+            a.dm.exec("insert into pish_items (pcod, scod) values (?,(select max(scod) from sitems))", {pcod});
+            addRow(a, "azmayeshat", "cod", "moshaver", "m");
+            makeCurrent(a, addGhir(a));
+            addRow(a, "khadamat", "id", "city", "اراك");
+            addRow(a, "movafeghatname", "id", "sal", SolarDateText().left(4));
+            const qint64 before = a.count(c.child);
+            a.ui.clear();
+            c.insert(a, [&] { b.dm.exec(QStringLiteral("delete from %1").arg(c.parent)); });
+            const QString pair = QStringLiteral("%1 under %2: ").arg(c.child, c.parent);
+            QCOMPARE(pair + a.ui.messages.join(" | "), pair + c.gone);
+            QCOMPARE(a.count(c.child), before);
+        }
     }
 
     // One workstation holds the write lock between its duplicate test and its insert; the

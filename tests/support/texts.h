@@ -23,6 +23,15 @@ inline const QString kChangedByOther = QStringLiteral(
     "خطا! اين رديف پس از باز شدن فرم توسط کاربر ديگري تغيير کرده است و ذخيره نشد. براي ديدن مقادير جديد، فرم را دوباره باز نماييد");
 inline const QString kRowGone = QStringLiteral("خطا! اين رديف در بانک اطلاعاتي يافت نشد؛ شايد از کاربر ديگري حذف شده باشد");
 inline const QString kAlreadyDeleted = QStringLiteral("اين رديف قبلا توسط کاربر ديگري حذف شده است");
+// A row written under a parent another user deleted meanwhile.
+inline const QString kProjectGone = QStringLiteral("خطا! اين پروژه توسط کاربر ديگري حذف شده است");
+inline const QString kCreditGone = QStringLiteral("خطا! اين اعتبار توسط کاربر ديگري حذف شده است");
+inline const QString kLabRecordGone = QStringLiteral("خطا! اين ثبت آزمايشگاهي توسط کاربر ديگري حذف شده است");
+inline const QString kProgressItemGone = QStringLiteral("خطا! اين آيتم توسط کاربر ديگري حذف شده است");
+inline const QString kAllocationGone = QStringLiteral("خطا! اين پروژه قير توسط کاربر ديگري حذف شده است");
+inline const QString kListedAllocationGone = QStringLiteral("خطا! يکي از پروژه هاي قير اين ليست توسط کاربر ديگري حذف شده است");
+inline const QString kServicesReportGone = QStringLiteral("خطا! اين گزارش خدمات فني توسط کاربر ديگري حذف شده است");
+inline const QString kAgreementGone = QStringLiteral("خطا! اين موافقت نامه توسط کاربر ديگري حذف شده است");
 inline const QString kContractorNameEmpty = QStringLiteral("خطا! نام پيمانکار را وارد نماييد");
 inline const QString kServerUnreachable = QStringLiteral("خطا! سرور بانك اطلاعاتي در دسترس نيست. لحظاتي بعد دوباره سعي نماييد");
 inline const QString kControlCharacter = QStringLiteral("خطا! متن وارد شده نويسه کنترلي (مانند NUL) دارد و پذيرفته نمي شود");
