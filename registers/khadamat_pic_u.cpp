@@ -1,8 +1,8 @@
 #include "registers/khadamat_pic_u.h"
 
 #include "core/dm_u.h"
-#include "shared/messages.h"
 #include "shared/guard.h"
+#include "shared/messages.h"
 #include "shared/rights.h"
 
 #include <QComboBox>
@@ -80,8 +80,8 @@ void Tkhadamat_pic::addFile()
     a.description = descriptionText();
     a.emptyDescription = kEmptyDescription;
     a.filter = a.description == kSignature ? kBitmapFilter : QString();
-    // A file is stored only under its report, and whole: an over-long description or type is
-    // refused naming its box and limit, rather than cut.
+    // A failed store says so in general words; an over-long description or type is refused
+    // naming its box and limit rather than cut, and a report deleted meanwhile takes no file.
     a.failure = kStoreFailed;
     list()->add(a);
 }
