@@ -15,6 +15,7 @@
 #include "registers/khadamat_pic_u.h"
 #include "registers/movafeghatname_src_u.h"
 #include "registers/pishraft_ins_u.h"
+#include "shared/row_writer.h"
 
 #include <QComboBox>
 
@@ -344,6 +345,39 @@ private slots:
             QCOMPARE(pair + a.ui.messages.join(" | "), pair + c.gone);
             QCOMPARE(a.count(c.child), before);
         }
+    }
+
+    // A's insert holds the parent it found until its commit: B's delete of the project waits
+    // for it and then takes the new credit with the project's other children.
+    void parentHeldUntilTheInsertCommits()
+    {
+        if (!testing_support::usePostgres())
+            QSKIP("two writers at once on the server");
+        Fixture a(false);
+        Fixture watch(a, false);
+        const QVariant prj = addRow(a, "prj", "id", "city", "اراك");
+        std::thread deleter;
+        bool sawWait = false;
+        RowWrite credit{.table = "etebarat", .columns = {"prj_id"}, .values = {prj},
+                        .parents = {{"prj_id", "prj", "id", texts::kProjectGone}}};
+        credit.after = [&](const QVariant &) {
+            deleter = std::thread([&] {
+                Tdm dm;
+                dm.connectMain(a.profile());
+                dm.transaction([&] {
+                    dm.exec("delete from prj where id=?", {prj});
+                    dm.exec("delete from etebarat where prj_id=?", {prj});
+                });
+            });
+            for (int i = 0; i < 300 && !sawWait; ++i) {
+                sawWait = watch.scalar("select count(*) from pg_stat_activity where wait_event_type='Lock'").toInt() > 0;
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        };
+        QVERIFY(InsertRow(a.ctx, credit).written());
+        deleter.join();
+        QVERIFY(sawWait);
+        QCOMPARE(a.count("prj") + a.count("etebarat"), qint64(0));
     }
 
     // One workstation holds the write lock between its duplicate test and its insert; the
