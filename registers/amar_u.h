@@ -24,7 +24,6 @@ public:
     void setType(int index);
     DataSet *list() const { return ADOQ_amar; }
 
-
 protected:
     void layoutBoxes(QVBoxLayout *area) override;
     void showEvent(QShowEvent *e) override;

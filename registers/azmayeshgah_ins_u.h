@@ -17,11 +17,8 @@ public:
     // records the user may see and shows the window in insert mode.
     void openFromMain(const PageRights &rights);
 
-
 protected:
     QString logText(bool inserted) const override;
-    QVariant value(const QString &column) const override;
-    void afterWrite(bool inserted) override;
     void showEvent(QShowEvent *e) override;
 
 private:
@@ -45,5 +42,4 @@ private:
     SearchBox *m_search;
     QTableView *DBGrid1 = nullptr;
     QTableView *DBGrid2 = nullptr;
-    QVariant m_newKey;          // the record the last insert wrote
 };

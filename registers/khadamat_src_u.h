@@ -29,7 +29,6 @@ public:
     // A kept figure of the last search: "c", "d", "f" or "m".
     QString kept(const QString &alias) const;
 
-
 protected:
     void showEvent(QShowEvent *e) override;
 

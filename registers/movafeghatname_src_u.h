@@ -23,7 +23,6 @@ public:
     DataSet *list() const { return adoq_movafeghatname; }
     AttachmentList *attachments() const { return m_attachments; }
 
-
 protected:
     void showEvent(QShowEvent *e) override;
 

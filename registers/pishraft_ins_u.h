@@ -20,7 +20,6 @@ public:
     // today's date into the report date, lists the projects and shows the window.
     void openFromMain(const PageRights &rights);
 
-
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 
