@@ -3,6 +3,7 @@
 #include "core/context.h"
 #include "core/dm_u.h"
 #include "app/login_u.h"
+#include "shared/edits.h"
 #include "ui/qtui.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ int main(int argc, char **argv)
     QFont f(QStringLiteral("Nazli"), 10);
     QApplication::setFont(f);
     installQtTranslations();
+    ShowTextsFromTheirStart(&app);
 
     QtUi ui;
     Tdm dm;

@@ -283,8 +283,8 @@ void Tamar::takeOut()
         search();
 }
 
+// An empty list gives the workbook with its title row, as the other registers' exports do.
 void Tamar::exportExcel()
 {
-    if (!ADOQ_amar->eof())
-        ExportToExcel(m_ctx, ADOQ_amar, kExport);
+    ExportToExcel(m_ctx, ADOQ_amar, kExport);
 }

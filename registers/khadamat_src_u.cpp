@@ -31,6 +31,8 @@ const QString Tkhadamat_src::kMenuCaption = QStringLiteral("خدمات فني");
 namespace {
 const QString kCaption = QStringLiteral("خدمات فني وتخلفات ساختماني");
 const QString kEmptyList = QStringLiteral("هيچ گزارشي در ليست نيست");
+// "ارسال نشده ها" when no county is left to name (our wording).
+const QString kAllReported = QStringLiteral("همه شهرستان ها گزارش خود را ارسال كرده اند");
 const QString kDeleteQuestion = QStringLiteral("از حذف اطمينان داريد؟");
 const QString kDeleteLog = QStringLiteral("  حذف خدمات فني   ");
 const QString kNoteAttach = QStringLiteral(
@@ -302,7 +304,7 @@ void Tkhadamat_src::listUnreported()
     QString text;
     for (int row = 0; row < q->recordCount(); ++row)
         text += QLatin1Char('*') + q->text(QStringLiteral("shahrestan"), row);
-    ctx().ui->message(text, this);
+    ctx().ui->message(text.isEmpty() ? kAllReported : text, this);
 }
 
 void Tkhadamat_src::openAttachments()
