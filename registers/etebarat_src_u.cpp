@@ -286,10 +286,15 @@ void Tetebarat_src::buildGrids()
                                           .popup = menu(QLatin1String(l.popup))});
         c->addWidget(*l.view, 1);
         row->addWidget(column);
+        // The credits, with the most columns, take the larger part of their row.
+        if (l.ds == ctx().dm->ADOQ_etb)
+            row->setStretchFactor(0, 3);
+        else if (l.ds == ADOQ_amaliyat)
+            row->setStretchFactor(1, 2);
     }
     split->setStretchFactor(0, 4);
-    split->setStretchFactor(1, 5);
-    split->setStretchFactor(2, 4);
+    split->setStretchFactor(1, 6);
+    split->setStretchFactor(2, 3);
 }
 
 // What the lists show after a form has written: an edited project at once (its lists stay),

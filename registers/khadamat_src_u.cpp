@@ -31,8 +31,9 @@ const QString Tkhadamat_src::kMenuCaption = QStringLiteral("خدمات فني");
 namespace {
 const QString kCaption = QStringLiteral("خدمات فني وتخلفات ساختماني");
 const QString kEmptyList = QStringLiteral("هيچ گزارشي در ليست نيست");
-// "ارسال نشده ها" when no county is left to name (our wording).
-const QString kAllReported = QStringLiteral("همه شهرستان ها گزارش خود را ارسال كرده اند");
+// "ارسال نشده ها" when no county is left to name (our wording: true also for a county user
+// whose name no county holds).
+const QString kAllReported = QStringLiteral("هيچ شهرستاني بدون گزارش يافت نشد");
 const QString kDeleteQuestion = QStringLiteral("از حذف اطمينان داريد؟");
 const QString kDeleteLog = QStringLiteral("  حذف خدمات فني   ");
 const QString kNoteAttach = QStringLiteral(
