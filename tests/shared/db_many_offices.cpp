@@ -1,5 +1,6 @@
 // Many offices on one server and bad input on both databases: the money limit, real dates,
-// control characters, a connection the server drops, a read-only embedded database.
+// control characters, a connection the server drops, a server that stops answering, a lock
+// another workstation holds, a read-only embedded database.
 #include "support/drive.h"
 #include "support/texts.h"
 
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <atomic>
+#include <csignal>
 #include <future>
 #include <thread>
 #include <unistd.h>
@@ -57,6 +59,15 @@ void endSession(Fixture &f)
 {
     Fixture admin(f, false);
     QVERIFY(admin.scalar("select pg_terminate_backend(?)", {f.scalar("select pg_backend_pid()")}).toBool());
+}
+
+// The workstation's connection opened again with short bounds, as an office may set them.
+void shortBounds(Fixture &f, int lockMs, int statementSeconds = 60)
+{
+    DbProfile p = f.profile();
+    p.bounds.lockMs = lockMs;
+    p.bounds.statementSeconds = statementSeconds;
+    f.dm.connectMain(p);
 }
 
 void addPlace(Fixture &f, const QString &ostan = kProvince, const QString &city = kCounty)
@@ -181,6 +192,115 @@ private slots:
             click(d, "ins_btn");
             QCOMPARE(f.ui.messages.first().split('\n').first(), texts::kServerUnreachable);
             db.setPort(port);
+            f.ui.clear();
+            click(d, "ins_btn");
+            QCOMPARE(f.ui.messages, QStringList{texts::kInserted});
+        });
+        QCOMPARE(f.count("ghir"), qint64(1));
+    }
+
+    // Every failure a user meets starts with a Persian sentence saying what happened, the
+    // driver's text below: a statement or a listing the database refuses, one past its bound.
+    void failuresSayWhatHappened_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<bool>("listed");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("refused") << "select nothing from no_such_table" << false << texts::kDatabaseFailed;
+        QTest::newRow("refused listing") << "select nothing from no_such_table" << true << texts::kDatabaseFailed;
+        QTest::newRow("past its bound") << "select pg_sleep(3)" << false << texts::kStatementTooLong;
+    }
+    void failuresSayWhatHappened()
+    {
+        QFETCH(QString, sql);
+        QFETCH(bool, listed);
+        QFETCH(QString, said);
+        if (sql.contains("pg_sleep") && !testing_support::usePostgres())
+            QSKIP("the embedded database runs no statement for long");
+        Fixture f;
+        shortBounds(f, 5000, 1);
+        try {
+            listed ? f.dm.ADOQuery1->open(sql) : void(f.dm.scalar(sql));
+            QFAIL("no failure");
+        } catch (const DbError &e) {
+            QCOMPARE(e.message().section('\n', 0, 0), said);
+            QVERIFY2(!e.message().section('\n', 1).trimmed().isEmpty(), qPrintable(e.message()));
+        }
+        QCOMPARE(f.scalar("select count(*) from karbaran").toInt(), 1); // the next command works
+    }
+
+    // Another workstation holds the write lock (its save) or the row (its edit): the save waits
+    // its bound, says so, keeps the form as it was and writes nothing.
+    void heldLockEndsTheSave_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::newRow("insert under the write lock") << "N1";
+        QTest::newRow("edit of a row being changed") << "N2";
+    }
+    void heldLockEndsTheSave()
+    {
+        QFETCH(QString, item);
+        Fixture a(true);
+        Fixture b(a, false);
+        addPlace(a);
+        shortBounds(a, 300);
+        const qint64 id = addGhir(a, {{"ostan", kProvince}, {"city", kCounty}, {"rosta", kVillage}, {"prj_area", 100.0}});
+        makeCurrent(a, id);
+        const QStringList before = ghirRow(a, id);
+        const bool insert = item == "N1";
+        auto *w = a.form<Tghir_ins>();
+        through(a, a.form<Tghir_src>(), item, "Tghir_ins", [&](QDialog *d) {
+            insert ? fillNew(w) : w->setBoxText("prj_area", "250");
+            const auto save = [&] {
+                a.ui.clear();
+                click(d, insert ? "ins_btn" : "edit_btn");
+            };
+            if (insert)
+                b.dm.writeTransaction("ghir", save);
+            else
+                b.dm.transaction([&] {
+                    b.dm.exec("update ghir set rosta=rosta where id=?", {id});
+                    save();
+                });
+            QCOMPARE(a.ui.messages.size(), 1);
+            QCOMPARE(a.ui.messages.first().section('\n', 0, 0), texts::kLockWait);
+            QVERIFY(d->isVisible());
+            QCOMPARE(w->boxText(insert ? "moarefi_no" : "prj_area"), insert ? "245/ص" : "250");
+        });
+        QCOMPARE(a.count("ghir"), qint64(1));
+        QCOMPARE(ghirRow(a, id), before);
+    }
+
+    // The server stops answering in the middle of a command (its process frozen): the command
+    // ends after the bound with the message, the form as it was; the next one works.
+    void silentServerEndsTheCommand()
+    {
+        if (!testing_support::usePostgres())
+            QSKIP("only a server goes silent");
+        Fixture f(true);
+        addPlace(f);
+        shortBounds(f, 5000, 1); // silent for the statement's second and two more
+        const pid_t backend = f.scalar("select pg_backend_pid()").toInt();
+        QFile comm(QString("/proc/%1/comm").arg(backend));
+        if (!comm.open(QIODevice::ReadOnly) || !comm.readAll().startsWith("postgres"))
+            QSKIP("the server runs on another machine");
+        auto *w = f.form<Tghir_ins>();
+        through(f, f.form<Tghir_src>(), "N1", "Tghir_ins", [&](QDialog *d) {
+            fillNew(w);
+            QCOMPARE(kill(backend, SIGSTOP), 0);
+            std::promise<void> ended;
+            std::thread thaw([&, done = ended.get_future()] { // a command that waits for ever fails, later
+                if (done.wait_for(std::chrono::seconds(30)) == std::future_status::timeout)
+                    kill(backend, SIGCONT);
+            });
+            f.ui.clear();
+            click(d, "ins_btn");
+            ended.set_value();
+            thaw.join();
+            kill(backend, SIGCONT);
+            QCOMPARE(f.ui.messages.size(), 1);
+            QCOMPARE(f.ui.messages.first().section('\n', 0, 0), texts::serverSilent(3));
+            QVERIFY(d->isVisible());
             f.ui.clear();
             click(d, "ins_btn");
             QCOMPARE(f.ui.messages, QStringList{texts::kInserted});

@@ -25,6 +25,13 @@ inline const QString kRowGone = QStringLiteral("خطا! اين رديف در ب�
 inline const QString kAlreadyDeleted = QStringLiteral("اين رديف قبلا توسط کاربر ديگري حذف شده است");
 inline const QString kContractorNameEmpty = QStringLiteral("خطا! نام پيمانکار را وارد نماييد");
 inline const QString kServerUnreachable = QStringLiteral("خطا! سرور بانك اطلاعاتي در دسترس نيست. لحظاتي بعد دوباره سعي نماييد");
+inline const QString kLockWait = QStringLiteral("خطا! كاربر ديگري در حال ثبت اطلاعات است. لحظاتي بعد دوباره سعي نماييد");
+inline const QString kDatabaseFailed = QStringLiteral("خطا! بانك اطلاعاتي اين دستور را اجرا نکرد");
+inline const QString kStatementTooLong = QStringLiteral("خطا! اجراي اين دستور در بانك اطلاعاتي بيش از زمان مجاز طول كشيد و متوقف شد");
+inline QString serverSilent(int seconds)
+{
+    return QStringLiteral("خطا! سرور بانك اطلاعاتي %1 ثانيه پاسخي نداد و دستور متوقف شد. لحظاتي بعد دوباره سعي نماييد").arg(seconds);
+}
 inline const QString kControlCharacter = QStringLiteral("خطا! متن وارد شده نويسه کنترلي (مانند NUL) دارد و پذيرفته نمي شود");
 // Refusals of a box's value, naming what was typed and the column.
 inline QString tooLarge(const QString &typed, const QString &column)
