@@ -32,7 +32,7 @@ const BoxDef kBoxes[] = {
     {.name = "prj_typ", .kind = BoxKind::Combo, .caption = "نوع پروژه", .initial = "", .valueList = "نوع پروژه", .section = "اطلاعات پروژه"},
     {.name = "reg_dat", .kind = BoxKind::Date, .caption = "تاريخ ثبت", .initial = "@today", .section = "اطلاعات پروژه"},
     {.name = "peymankar", .kind = BoxKind::Combo, .caption = "نام پيمانکار", .initial = "", .section = "مشخصات قرارداد", .button = "SpeedButton1"},
-    {.name = "peymankar_id", .kind = BoxKind::Hidden, .initial = "-1", .section = "مشخصات قرارداد"},
+    {.name = "peymankar_id", .kind = BoxKind::Fixed, .initial = "-1"},
     {.name = "sal", .kind = BoxKind::Year, .caption = "سال تخصيص قير", .initial = "@century", .section = "مشخصات قرارداد"},
     {.name = "prot_no", .kind = BoxKind::Line, .caption = "شماره قراداد خريد", .initial = "", .section = "مشخصات قرارداد"},
     {.name = "prot_dat", .kind = BoxKind::Date, .caption = "تاريخ قرارداد خريد", .initial = "", .section = "مشخصات قرارداد", .flags = BoxDef::TodayOnClick},
@@ -223,7 +223,7 @@ void Tghir_ins::pickContractor()
 void Tghir_ins::setContractor(const PickedContractor &c)
 {
     setBoxText(QStringLiteral("peymankar"), c.name);
-    setBoxText(QStringLiteral("peymankar_id"), c.id);
+    setFixed(QStringLiteral("peymankar_id"), c.id);
 }
 
 QStringList Tghir_ins::refusals(bool)

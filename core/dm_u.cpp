@@ -228,11 +228,6 @@ QSqlDatabase Tdm::readerConnection()
     return QSqlDatabase::database(m_readerName, false);
 }
 
-bool Tdm::isConnected() const
-{
-    return QSqlDatabase::contains(m_mainName) && ADOConnection1().isOpen();
-}
-
 int Tdm::exec(const QString &sql, const QVariantList &binds)
 {
     return dbconn::execute(ADOConnection1(), sql, binds).numRowsAffected();

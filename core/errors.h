@@ -57,11 +57,8 @@ inline QString readOnlyFolder(const QString &path)
     return QStringLiteral("خطا! پوشه بانك اطلاعاتي «\u2066%1\u2069» فقط خواندني است و برنامه نمي تواند در آن بنويسد").arg(path);
 }
 
-// A text that holds a control character (NUL ...), typed or pasted into a box.
-inline QString controlCharacter(const QString &column)
-{
-    return QStringLiteral("خطا! مقدار ستون %1 نويسه کنترلي (مانند NUL) دارد و ثبت نمي شود").arg(column);
-}
+// A text that holds a control character (NUL ...), bound to any statement (a search
+// included); a box's value is refused earlier, naming the box (db::Refusal).
 inline const QString kControlCharacter = QStringLiteral("خطا! متن وارد شده نويسه کنترلي (مانند NUL) دارد و پذيرفته نمي شود");
 
 } // namespace msg

@@ -366,7 +366,10 @@ void Tetebarat_src::editProject()
     if (!requireCurrent(proj))
         return;
     auto *form = ctx().form<Tprj_ins>();
-    if (!form->startEdit(proj->value(QStringLiteral("id"))))
+    // The edit moves the project's credit to the credit current in the credit list (none: null).
+    DataSet *etb = ctx().dm->ADOQ_etb;
+    const QVariant credit = etb->eof() ? QVariant(QMetaType(QMetaType::LongLong)) : etb->value(QStringLiteral("id"));
+    if (!form->startEdit(proj->value(QStringLiteral("id")), {{QStringLiteral("etb_id"), credit}}))
         return;
     ctx().ui->showModal(form);
 }
@@ -406,8 +409,7 @@ void Tetebarat_src::newCredit()
     if (!requireCurrent(proj))
         return;
     auto *form = ctx().form<Tetebar_ins>();
-    form->startInsert();
-    form->setBoxText(QStringLiteral("prj_id"), proj->text(QStringLiteral("id")));
+    form->startInsert({{QStringLiteral("prj_id"), proj->value(QStringLiteral("id"))}});
     ctx().ui->showModal(form);
 }
 
@@ -421,14 +423,19 @@ void Tetebarat_src::editCredit()
         ctx().ui->showModal(form);
 }
 
+// The credit current in the credit list and the current project, as a child row's columns.
+QVariantMap Tetebarat_src::parents() const
+{
+    return {{QStringLiteral("etb_id"), ctx().dm->ADOQ_etb->value(QStringLiteral("id"))},
+            {QStringLiteral("prj_id"), ctx().dm->ADOQ_proj->value(QStringLiteral("id"))}};
+}
+
 // A child row is written under the credit current in the credit list and the current project.
 void Tetebarat_src::newChild(EntryForm *form)
 {
     if (!requireParents())
         return;
-    form->startInsert();
-    form->setBoxText(QStringLiteral("etb_id"), ctx().dm->ADOQ_etb->text(QStringLiteral("id")));
-    form->setBoxText(QStringLiteral("prj_id"), ctx().dm->ADOQ_proj->text(QStringLiteral("id")));
+    form->startInsert(parents());
     ctx().ui->showModal(form);
 }
 
@@ -437,10 +444,8 @@ void Tetebarat_src::editChild(EntryForm *form, DataSet *list)
 {
     if (!requireCurrent(list, kNoRow) || !requireParents())
         return;
-    if (!form->startEdit(list->value(QStringLiteral("id"))))
+    if (!form->startEdit(list->value(QStringLiteral("id")), parents()))
         return;
-    form->setBoxText(QStringLiteral("etb_id"), ctx().dm->ADOQ_etb->text(QStringLiteral("id")));
-    form->setBoxText(QStringLiteral("prj_id"), ctx().dm->ADOQ_proj->text(QStringLiteral("id")));
     ctx().ui->showModal(form);
 }
 

@@ -33,7 +33,8 @@ const BoxDef kBoxes[] = {
     {.name = "hadaf", .kind = BoxKind::Combo, .caption = "هدف", .initial = "", .items = "اجراي طرح هادي روستايي"},
     {.name = "meghdar", .kind = BoxKind::Line, .caption = "مقدار", .initial = ""},
     {.name = "vahed", .kind = BoxKind::Combo, .caption = "واحد", .initial = "", .items = "روستا"},
-    {.name = "etb_id", .kind = BoxKind::Hidden},
+    // "-1" for a new project; an edit writes the credit current in the credits window.
+    {.name = "etb_id", .kind = BoxKind::Fixed, .initial = "-1"},
 };
 const char *const kKey[] = {"ostan", "city", "bakhsh", "rosta"};
 
@@ -81,16 +82,6 @@ void Tprj_ins::showEvent(QShowEvent *e)
         FillComboFromQuery(m_ctx.dm->ADOQuery1, combo(QStringLiteral("ostan")), QStringLiteral("select distinct ostan from abadiha"));
         FillComboFromQuery(m_ctx.dm->ADOQuery1, combo(QStringLiteral("tarh_cod")), QStringLiteral("select distinct tarh_cod from prj"));
     });
-}
-
-QVariant Tprj_ins::value(const QString &column) const
-{
-    if (column.compare(QLatin1String("etb_id"), Qt::CaseInsensitive) != 0)
-        return EntryForm::value(column);
-    if (isInsertMode())
-        return qlonglong(-1);
-    const DataSet *etb = m_ctx.dm->ADOQ_etb;
-    return etb->eof() ? QVariant(QMetaType(QMetaType::LongLong)) : etb->value(QStringLiteral("id"));
 }
 
 QString Tprj_ins::logText(bool inserted) const

@@ -1,8 +1,8 @@
 #include "shared/edits.h"
 #include "core/text_rules.h"
 
-#include "core/errors.h"
-#include "db/values.h"
+#include "core/money.h"
+#include "db/refusal.h"
 #include "shared/numwords.h"
 
 #include <QPainter>
@@ -75,18 +75,16 @@ qint64 TMonEdit::Value() const
     QString digits;
     const QString t = text();
     if (t.contains(QLatin1Char('.')))
-        throw InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 عدد صحيح نيست").arg(t, objectName()));
+        throw db::Refusal(db::Refusal::NotWhole, objectName(), t);
     for (QChar c : t)
         if (const char16_t d = latinDigit(c))
             digits += QChar(d);
-    while (digits.size() > 1 && digits.startsWith(QLatin1Char('0')))
-        digits.remove(0, 1);
     if (digits.isEmpty())
         return 0;
-    const qint64 v = digits.size() <= 15 ? digits.toLongLong() : db::kMoneyLimit + 1;
-    if (v > db::kMoneyLimit)
-        throw db::moneyTooLarge(t, objectName());
-    return v;
+    qint64 v = 0;
+    if (!money::read(digits, &v) || !money::withinLimit(v))
+        throw db::Refusal(db::Refusal::OverLimit, objectName(), t);
+    return v / money::kScale;
 }
 
 void TMonEdit::setValue(qint64 v)

@@ -7,8 +7,8 @@ class TMonEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit TMonEdit(QWidget *parent = nullptr);
-    // The digits as a whole number of rials, 0 when empty. Throws InputError naming the text
-    // and the box (its objectName is its column) above db::kMoneyLimit or with a fraction.
+    // The digits as a whole number of rials, 0 when empty. Throws db::Refusal naming the text
+    // and the box (its objectName is its column) above money::kLimit or with a fraction.
     qint64 Value() const;
     void setValue(qint64 v);
     // Shows a stored amount grouped ("1250000.0000" reads "1,250,000").

@@ -476,13 +476,6 @@ bool ExportHtmlTable(AppContext &ctx, const QString &fileName, const QString &ti
         [&](int r, int c) { return DataSet::valueText(ds->value(columns.at(c).first, r)); }, totalsRow);
 }
 
-bool ExportHtmlRows(AppContext &ctx, const QString &fileName, const QString &title, const QStringList &headers,
-                    const QList<QStringList> &rows, const QString &totalsRow)
-{
-    return writeHtml(
-        ctx, fileName, title, headers, rows.size(), [&](int r, int c) { return rows.at(r).value(c); }, totalsRow);
-}
-
 QString ColumnTitle(const QList<ExportColumn> &columns, const QString &field)
 {
     for (const ExportColumn &c : columns)

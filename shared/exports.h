@@ -48,9 +48,6 @@ bool ExportHtmlDataSet(AppContext &ctx, const QString &fileName, const QString &
 // Returns false when the file could not be written (the user was told).
 bool ExportHtmlTable(AppContext &ctx, const QString &fileName, const QString &title, DataSet *ds,
                      const QList<HtmlColumn> &columns, const QString &totalsRow = QString());
-// The same table from rows of texts (one text per header, in order).
-bool ExportHtmlRows(AppContext &ctx, const QString &fileName, const QString &title, const QStringList &headers,
-                    const QList<QStringList> &rows, const QString &totalsRow = QString());
 // "&", "<" and ">" as HTML entities: every text written into an export goes through it.
 QString HtmlEscape(const QString &text);
 // The message when an export file cannot be written: %1 the file, %2 the reason.

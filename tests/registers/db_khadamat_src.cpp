@@ -213,7 +213,7 @@ private slots:
             child<QLineEdit>(form, "ehdasi")->setText("9999999999");
             click(form, "edit_btn");
             QCOMPARE(f.ui.messages.size(), 1);
-            QVERIFY(f.ui.messages.first().contains("ehdasi"));
+            QVERIFY(f.ui.messages.first().contains(captioned(form, "ehdasi")));
             // The month of another report is accepted on an edit.
             child<QLineEdit>(form, "ehdasi")->setText("7");
             child<QComboBox>(form, "city")->setEditText("ساوه");
