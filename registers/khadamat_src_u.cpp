@@ -13,6 +13,7 @@
 #include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
+#include "shared/numwords.h"
 #include "shared/sum_labels.h"
 #include "shared/ui.h"
 
@@ -285,8 +286,9 @@ void Tkhadamat_src::printMonthly()
                      current && m_filters->isOn(QStringLiteral("mah")) ? ds->text(QStringLiteral("mah")) : QString());
         f.report.set(QStringLiteral("dehyariha_sum"), kept(QStringLiteral("d")));
         f.report.set(QStringLiteral("fani_sum"), kept(QStringLiteral("f")));
-        f.report.set(QStringLiteral("mablagh_sum"), kept(QStringLiteral("m")));
-        f.report.setRows(*ds);
+        // The fees, in millions of rials, grouped as every printed amount is.
+        f.report.set(QStringLiteral("mablagh_sum"), GroupDigits(kept(QStringLiteral("m"))));
+        report::FormFrame::setGroupedRows(f.report, *ds, {QStringLiteral("mablagh")});
     };
     frame.run(row);
 }
