@@ -4,6 +4,7 @@
 #include "core/dm_u.h"
 #include "app/login_u.h"
 #include "app/set_password.h"
+#include "shared/edits.h"
 #include "ui/qtui.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ int main(int argc, char **argv)
     QFont f(QStringLiteral("Nazli"), 10);
     QApplication::setFont(f);
     installQtTranslations();
+    ShowTextsFromTheirStart(&app);
 
     QtUi ui;
     Tdm dm;

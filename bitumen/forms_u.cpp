@@ -302,7 +302,7 @@ const QList<QPair<QString, FormRow>> &Tghir_forms::rows()
         {QStringLiteral("A51"), guarantee(false)},
         {QStringLiteral("N9"), guarantee(true)},
         {QStringLiteral("N44"), oilLetter(0)},
-        // Two copies straight to the printer, without preview.
+        // Two copies straight to the printer after one printer dialog, without preview.
         {QStringLiteral("N45"), oilLetter(2)},
     } + minutesForms() + sheetsForms() + refundForms() + memorandaForms();
     return forms;

@@ -31,11 +31,13 @@ const BoxDef kBoxes[] = {
     {.name = "serial", .caption = "سريال", .initial = ""},
     {.name = "loc", .kind = BoxKind::Combo, .caption = "نام شهرستان", .initial = "", .flags = BoxDef::KafOnLeave},
     {.name = "rosta", .kind = BoxKind::Combo, .caption = "روستا", .initial = ""},
-    // A plain box: the amount is written as typed, once it reads as a number.
-    {.name = "mablagh", .caption = "مبلغ صورت حساب", .initial = "0"},
+    // A plain box: the amount is written as typed once it reads as a number, shown grouped.
+    {.name = "mablagh", .caption = "مبلغ صورت حساب", .initial = "0", .flags = BoxDef::Rials},
     {.name = "pardakht_loc", .kind = BoxKind::Combo, .caption = "محل پرداخت", .initial = "", .valueList = "محل پرداخت"},
     {.name = "az_type", .kind = BoxKind::Combo, .caption = "نوع آزمايش", .initial = "", .valueList = "نوع آزمايش"},
-    {.name = "peymankar", .kind = BoxKind::Combo, .caption = "پيمانكار", .initial = "", .valueList = "پيمانكار"},
+    // A contractor's name (up to 50 characters) on a row of its own.
+    {.name = "peymankar", .kind = BoxKind::Combo, .caption = "پيمانكار", .initial = "", .valueList = "پيمانكار",
+     .flags = BoxDef::Wide},
     {.name = "rep_dat", .kind = BoxKind::Date, .caption = "تاريخ نمونه گيري", .initial = ""},
     {.name = "result", .kind = BoxKind::Combo, .caption = "نتيجه كلي گزارش", .initial = "", .valueList = "نتيجه آزمايش"},
     {.name = "paper_dat", .kind = BoxKind::Date, .caption = "تاريخ نامه", .initial = ""},

@@ -13,7 +13,7 @@ const BoxDef kBoxes[] = {
     {.name = "sal", .kind = BoxKind::Year, .caption = "سال", .initial = ""},
     {.name = "typ", .kind = BoxKind::Combo, .caption = "نوع", .initial = "", .items = "مصوب|پيش بيني"},
     {.name = "mablagh", .kind = BoxKind::Money, .caption = "مبلغ اعتبار", .initial = "0"},
-    {.name = "cmt", .kind = BoxKind::Line, .caption = "توضيحات", .initial = ""},
+    {.name = "cmt", .kind = BoxKind::Line, .caption = "توضيحات", .initial = "", .width = 380},
     {.name = "dion", .kind = BoxKind::Real, .caption = "مبلغ ديون", .initial = ""},
     // The project of a new credit, handed over by the credits window; an edit leaves it as it is.
     {.name = "prj_id", .kind = BoxKind::Fixed},

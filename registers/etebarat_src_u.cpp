@@ -16,11 +16,11 @@
 #include "shared/ui.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScopedValueRollback>
+#include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -95,31 +95,34 @@ const SearchBarDef kProjectBar = {.filters = kProjectFilters, .perRow = 2, .figu
 const SearchBarDef kCreditBar = {.filters = kCreditFilters, .perRow = 3, .figures = kCreditSums,
                                  .button = "src_btn", .caption = "جستجو اعتبار", .band = true};
 
+// The project's title and code stand beside its place, in sight when the window opens.
 const GridColumn kProjectColumns[] = {
     {"id"}, {"etb_id"},
     {"ostan", "استان"}, {"city", "شهرستان"}, {"bakhsh", "بخش"}, {"dehestan", "دهستان"}, {"rosta", "روستا"},
+    {"prj_title", "عنوان پروژه"}, {"prj_cod", "کد پروژه"},
     {"cod", "کد نقطه"}, {"ejra_typ", "نوع محل اجرا"}, {"prg", "برنامه"}, {"prg_sal1", "سال شروع برنامه"},
     {"prg_sal2", "سال خاتمه برنامه"}, {"tarh_title", "عنوان طرح"}, {"tarh_cod", "کد طرح"},
-    {"prj_title", "عنوان پروژه"}, {"prj_cod", "کد پروژه"}, {"nahve", "نحوه اجرا"}, {"prj_typ", "نوع پروژه"},
+    {"nahve", "نحوه اجرا"}, {"prj_typ", "نوع پروژه"},
     {"prj_sal1", "سال شروع پروژه"}, {"prj_sal2", "پيش بيني سال خاتمه"}, {"hadaf", "هدف"}, {"meghdar", "مقدار"},
     {"vahed", "واحد"},
 };
+// Short columns narrow (they widen to their texts), so the amounts are in sight.
 const GridColumn kCreditColumns[] = {
     {"id"}, {"prj_id"},
-    {"tamin_loc", "محل تامين"}, {"tamin_manba", "منبع تامين"}, {"sal_typ", "نوع سال"}, {"sal", "سال"},
-    {"typ", "نوع"}, {"mablagh", "مبلغ", 110, 0, GridColumn::Money}, {"cmt", "توضيحات"},
+    {"tamin_loc", "محل تامين"}, {"tamin_manba", "منبع تامين"}, {"sal_typ", "نوع سال", 50}, {"sal", "سال", 40},
+    {"typ", "نوع", 50}, {"mablagh", "مبلغ", 110, 0, GridColumn::Money}, {"cmt", "توضيحات"},
     {"dion", "ديون", 110, 0, GridColumn::Money},
 };
 const GridColumn kOperationColumns[] = {
     {"id"}, {"etb_id"}, {"prj_id"},
-    {"item_title", "نام آيتم"}, {"meghdar", "مقدار", 0, 0, GridColumn::Number},
-    {"darsad", "درصد", 0, 0, GridColumn::Number}, {"mablagh", "هزينه", 110, 0, GridColumn::Money},
-    {"vahed", "واحد"}, {"modat", "مدت"}, {"cmt", "توضيحات"}, {"taahod", "تعهد", 0, 0, GridColumn::Number},
-    {"sal", "سال"},
+    {"item_title", "نام آيتم"}, {"meghdar", "مقدار", 50, 0, GridColumn::Number},
+    {"darsad", "درصد", 40, 0, GridColumn::Number}, {"mablagh", "هزينه", 110, 0, GridColumn::Money},
+    {"vahed", "واحد", 50}, {"modat", "مدت", 40}, {"cmt", "توضيحات"}, {"taahod", "تعهد", 40, 0, GridColumn::Number},
+    {"sal", "سال", 40},
 };
 const GridColumn kProgressColumns[] = {
     {"id"}, {"etb_id"}, {"prj_id"},
-    {"item_title", "نام آيتم"}, {"darsad", "درصد", 0, 0, GridColumn::Number}, {"sal", "سال"},
+    {"item_title", "نام آيتم"}, {"darsad", "درصد", 40, 0, GridColumn::Number}, {"sal", "سال", 40},
 };
 const GridColumn kAllocationColumns[] = {
     {"id"}, {"etb_id"}, {"prj_id"},
@@ -197,19 +200,39 @@ void Tetebarat_src::buildFilters()
     connect(m_creditBar, &SearchBar::searchRequested, this, [this] { guarded(ctx(), [&] { searchCredits(); }); });
 }
 
-// Top row: the project filters, their search and count; the projects under their heading;
-// the credit filters with their search, the count and the sums; the four lists side by side.
+// Top row: the project filters, their search and count. Below, in a split the user can move:
+// the projects under their heading; the credit filters with their search, the count and the
+// sums, over the credits beside the operations; the progress items beside the allocations.
 void Tetebarat_src::buildGrids()
 {
     QVBoxLayout *outer = body();
     outer->addWidget(m_projectBar);
-    outer->addWidget(heading(QStringLiteral("مشخصات پروژه"), "Label4", this));
+
+    auto *split = new QSplitter(Qt::Vertical, this);
+    split->setObjectName(QStringLiteral("splitter"));
+    split->setChildrenCollapsible(false);
+    outer->addWidget(split, 1);
+    auto pane = [split] {
+        auto *w = new QWidget(split);
+        auto *l = new QVBoxLayout(w);
+        l->setContentsMargins(0, 0, 0, 0);
+        split->addWidget(w);
+        return l;
+    };
+
+    QVBoxLayout *projects = pane();
+    projects->addWidget(heading(QStringLiteral("مشخصات پروژه"), "Label4", this));
     DBGrid2 = MakeGrid(this, ctx().dm->ADOQ_proj, {.columns = kProjectColumns, .objectName = "DBGrid2"});
-    outer->addWidget(DBGrid2, 1);
+    projects->addWidget(DBGrid2, 1);
     // A click on a cell runs the project-row action even on the current row.
     connect(DBGrid2, &QAbstractItemView::clicked, this, [this] { guarded(ctx(), [this] { loadProjectLists(); }); });
 
-    outer->addWidget(m_creditBar);
+    // The figures stand beside their captions, in boxes that keep their place while empty.
+    for (const char *name : {"cnt", "mablagh_sum", "dion_sum"}) {
+        QLabel *figure = m_creditBar->figures()->label(QLatin1String(name));
+        figure->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        figure->setMinimumWidth(figure->fontMetrics().horizontalAdvance(QStringLiteral("0")) * (name[0] == 'c' ? 6 : 16));
+    }
 
     struct Lower {
         const char *title;
@@ -226,17 +249,32 @@ void Tetebarat_src::buildGrids()
         {"پيشرفت فيزيکي پروژه", "Label3", ADOQ_pish, kProgressColumns, "DBGrid4", "PopupMenu4", &DBGrid4},
         {"تخصيص", "Label5", ADOQ_takhsis, kAllocationColumns, "DBGrid5", "PopupMenu5", &DBGrid5},
     };
-    auto *bottom = new QHBoxLayout;
+    QVBoxLayout *credits = pane();
+    credits->addWidget(m_creditBar);
+    QSplitter *row = nullptr;
     for (const Lower &l : lower) {
-        auto *column = new QVBoxLayout;
-        column->addWidget(heading(QString::fromUtf8(l.title), l.heading, this));
-        *l.view = MakeGrid(this, l.ds, {.columns = l.columns, .objectName = l.grid, .sortable = false,
-                                        .popup = menu(QLatin1String(l.popup))});
-        (*l.view)->setFixedHeight(170);
-        column->addWidget(*l.view);
-        bottom->addLayout(column, l.ds == ctx().dm->ADOQ_etb || l.ds == ADOQ_amaliyat ? 3 : 2);
+        if (l.ds == ctx().dm->ADOQ_etb || l.ds == ADOQ_pish) {
+            row = new QSplitter(Qt::Horizontal, this);
+            row->setChildrenCollapsible(false);
+            (l.ds == ADOQ_pish ? pane() : credits)->addWidget(row, 1);
+        }
+        auto *column = new QWidget(row);
+        auto *c = new QVBoxLayout(column);
+        c->setContentsMargins(0, 0, 0, 0);
+        c->addWidget(heading(QString::fromUtf8(l.title), l.heading, column));
+        *l.view = MakeGrid(column, l.ds, {.columns = l.columns, .objectName = l.grid, .sortable = false,
+                                          .popup = menu(QLatin1String(l.popup))});
+        c->addWidget(*l.view, 1);
+        row->addWidget(column);
+        // The credits, with the most columns, take the larger part of their row.
+        if (l.ds == ctx().dm->ADOQ_etb)
+            row->setStretchFactor(0, 3);
+        else if (l.ds == ADOQ_amaliyat)
+            row->setStretchFactor(1, 2);
     }
-    outer->addLayout(bottom);
+    split->setStretchFactor(0, 4);
+    split->setStretchFactor(1, 6);
+    split->setStretchFactor(2, 3);
 }
 
 // What the lists show after a form has written: an edited project at once (its lists stay),

@@ -77,7 +77,7 @@ Tpishraft_ins::Tpishraft_ins(AppContext &context, QWidget *parent)
     auto *project = new QGroupBox(QStringLiteral("مشخصات پروژه"), this);
     project->setObjectName(QStringLiteral("project_box"));
     title = MakeLineBox(project, "title");
-    title->setMinimumWidth(260);
+    title->setMinimumWidth(440); // a typical title of up to 80 characters
     prj_cod = MakeLineBox(project, "prj_cod");
     city = MakeFreeCombo(project, "city");
     rosta = MakeFreeCombo(project, "rosta");

@@ -14,7 +14,10 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
+#include <QComboBox>
+#include <QFocusEvent>
 #include <QRegularExpression>
+#include <QTimer>
 
 namespace {
 
@@ -131,18 +134,124 @@ void TRealEdit::clean()
             dot = true;
         }
     }
+    // The whole part grouped by thousands, as a money box shows it.
+    const qsizetype point = kept.indexOf(QLatin1Char('.'));
+    const QString shown = point < 0 ? GroupDigits(kept) : GroupDigits(kept.left(point)) + kept.mid(point);
     m_busy = true;
-    if (kept != t)
-        setText(kept);
-    setCursorPosition(kept.size());
+    if (shown != t)
+        setText(shown);
+    setCursorPosition(shown.size());
     m_busy = false;
 }
 
 double TRealEdit::Value() const
 {
     bool ok = false;
-    const double v = text().toDouble(&ok); // C locale: "." is the decimal sign
+    const double v = text().remove(QLatin1Char(',')).toDouble(&ok); // C locale: "." is the decimal sign
     return ok ? v : 0.0;
+}
+
+// ---- rials in other boxes -----------------------------------------------------
+
+namespace {
+
+bool isGroupSeparator(QChar c)
+{
+    return c == QLatin1Char(',') || c == QChar(0x066C);
+}
+
+// The number of `text` with its whole part grouped by thousands, its sign, digits and fraction
+// as typed; `text` itself when it is not a number. A fraction of zeros goes unless `typing`.
+QString groupedNumber(const QString &text, bool typing)
+{
+    QString plain = text.trimmed();
+    plain.removeIf(isGroupSeparator);
+    static const QRegularExpression number(QStringLiteral("^([-+]?)([0-9\\x{06F0}-\\x{06F9}\\x{0660}-\\x{0669}]+)"
+                                                          "(?:([.\\x{066B}])([0-9\\x{06F0}-\\x{06F9}\\x{0660}-\\x{0669}]*))?$"));
+    const QRegularExpressionMatch m = number.match(plain);
+    if (!m.hasMatch())
+        return text;
+    QString fraction = m.captured(3) + m.captured(4);
+    bool zeros = true;
+    for (QChar c : m.captured(4))
+        zeros = zeros && latinDigit(c) == u'0';
+    if (!typing && zeros)
+        fraction.clear();
+    return m.captured(1) + GroupDigits(m.captured(2)) + fraction;
+}
+
+} // namespace
+
+void ShowGroupedRials(QLineEdit *box)
+{
+    QObject::connect(box, &QLineEdit::textChanged, box, [box](const QString &t) {
+        const QString shown = groupedNumber(t, box->hasFocus());
+        if (shown == t)
+            return;
+        // The caret stays before the same characters, separators not counted.
+        int after = 0;
+        for (qsizetype i = box->cursorPosition(); i < t.size(); ++i)
+            after += !isGroupSeparator(t.at(i));
+        box->setText(shown);
+        qsizetype caret = shown.size();
+        for (int seen = 0; caret > 0 && seen < after; --caret)
+            seen += !isGroupSeparator(shown.at(caret - 1));
+        box->setCursorPosition(int(caret));
+    });
+}
+
+// ---- long texts from their start ------------------------------------------------
+
+namespace {
+
+class TextStartKeeper : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        if (e->type() == QEvent::Polish) {
+            if (auto *box = qobject_cast<QLineEdit *>(watched); box && !box->property(kWatched).toBool()) {
+                box->setProperty(kWatched, true);
+                // After the box's own handlers (a money box's regrouping puts its caret at the end).
+                connect(box, &QLineEdit::textChanged, this, [box] {
+                    if (!box->hasFocus())
+                        box->setCursorPosition(0);
+                });
+                if (!box->hasFocus())
+                    box->setCursorPosition(0);
+            }
+        } else if (e->type() == QEvent::FocusOut) {
+            // Leaving the box, not opening its list nor another window coming to the front.
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(e)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+                QLineEdit *box = qobject_cast<QLineEdit *>(watched);
+                if (auto *combo = qobject_cast<QComboBox *>(watched))
+                    box = combo->lineEdit();
+                if (box)
+                    QTimer::singleShot(0, box, [box] {
+                        if (!box->hasFocus())
+                            box->setCursorPosition(0);
+                    });
+            }
+        }
+        return false;
+    }
+
+private:
+    static constexpr const char *kWatched = "textStartShown";
+};
+
+} // namespace
+
+void ShowTextsFromTheirStart(QCoreApplication *app)
+{
+    static QPointer<TextStartKeeper> keeper;
+    if (keeper)
+        return;
+    keeper = new TextStartKeeper(app);
+    app->installEventFilter(keeper);
 }
 
 // ---- TDateEdit --------------------------------------------------------------

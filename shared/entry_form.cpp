@@ -93,6 +93,8 @@ void EntryForm::buildBoxes()
             // A paste or a drop into a digits box is taken only when it is all digits.
             if (d.kind == BoxKind::Digits)
                 e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
+            if (d.flags & BoxDef::Rials)
+                ShowGroupedRials(e);
             w = e;
             break;
         }

@@ -90,6 +90,8 @@ struct BoxDef {
         NewColumn = 16,   // the section this box starts opens a new column of sections
         TipOnClick = 32,  // a click on the box shows its balloon tip
         Sorted = 64,      // the list is kept in Persian alphabetical order
+        Rials = 128,      // a Line or Computed box holding rials: shown grouped by thousands as a
+                          // money box (ShowGroupedRials); it writes the plain number
     };
     const char *name;                // objectName, and the column unless `column` says otherwise
     BoxKind kind = BoxKind::Line;

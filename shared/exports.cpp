@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringEncoder>
 #include <QTemporaryFile>
 #include <cmath>
@@ -19,9 +20,53 @@ const QString kExportWriteError = QStringLiteral("خطا! فايل %1 نوشته
 const QString kExportTooManyRows = QStringLiteral("خطا! تعداد رديف ها بيش از گنجايش يک برگ اکسل است");
 const QString kExportProgress = QStringLiteral("در حال تهيه گزارش ...");
 
+namespace {
+
+// The program's own files in the temp folder, removed when the program ends: the fixed names
+// used, and the last workbook of each kind (by its titles).
+struct TempFiles {
+    QSet<QString> files;
+    QHash<QString, QString> lastWorkbook;
+    ~TempFiles() { removeAll(); }
+    void removeAll()
+    {
+        for (const QString &f : std::as_const(files))
+            QFile::remove(f);
+        files.clear();
+        lastWorkbook.clear();
+    }
+    // A finished workbook replaces the one of its kind before it; one still open elsewhere
+    // stays in the list, to go at the end.
+    void replaceWorkbook(const QString &kind, const QString &path)
+    {
+        const QString before = lastWorkbook.value(kind);
+        if (!before.isEmpty() && before != path && QFile::remove(before))
+            files.remove(before);
+        lastWorkbook.insert(kind, path);
+        files.insert(path);
+    }
+};
+
+TempFiles &tempFiles()
+{
+    static TempFiles t;
+    return t;
+}
+
+} // namespace
+
 QString TempExportPath(const QString &fileName)
 {
-    return QDir(QDir::tempPath()).filePath(fileName);
+    const QString path = QDir(QDir::tempPath()).filePath(fileName);
+    // A name pattern of a temporary file ("..._XXXXXX...") names no file of its own.
+    if (!fileName.contains(QLatin1String("XXXXXX")))
+        tempFiles().files.insert(path);
+    return path;
+}
+
+void RemoveTempFiles()
+{
+    tempFiles().removeAll();
 }
 
 namespace {
@@ -270,6 +315,7 @@ bool SheetWriter::finish()
     if (!d->error.isEmpty())
         return false;
     d->finished = true;
+    tempFiles().replaceWorkbook(d->titles.join(QLatin1Char('\t')), d->path);
     return true;
 }
 

@@ -300,7 +300,8 @@ private slots:
         QCOMPARE(f.scalar("select count(*) from setting where component=?", {"رمز حذف"}).toInt(), 1);
         QVERIFY(verifyPassword("admin", f.scalar("select pass from karbaran where karbar='admin'").toString()));
         QVERIFY(verifyPassword("ostan123", f.scalar("select pass from karbaran where level='ostan'").toString()));
-        QVERIFY(f.scalar("select count(*) from dastrasi2 d join karbaran k on k.id=d.user_id where k.level='city'").toInt() == 1);
+        QVERIFY(verifyPassword("abhar123", f.scalar("select pass from karbaran where karbar=?", {"ابهر"}).toString()));
+        QVERIFY(f.scalar("select count(*) from dastrasi2 d join karbaran k on k.id=d.user_id where k.level='city'").toInt() == 2);
         QCOMPARE(QSqlQuery("select count(*) from prot", f.dm.ADOConn_prot()).next(), true);
 
         const qint64 settings = f.count("setting");

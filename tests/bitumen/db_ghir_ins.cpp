@@ -116,9 +116,10 @@ private slots:
         makeCurrent(f, id);
         w->setInsertMode(false);
         drive(f, w, [&](QDialog *) {
-            // Floor((2,500,700,000 - 10 x 150,000 x 1000) / 1,000,000) = Floor(1000.7) = 1000
+            // Floor((2,500,700,000 - 10 x 150,000 x 1000) / 1,000,000) = Floor(1000.7) = 1000,
+            // shown grouped like the money boxes.
             set(w, {{"ghir_tahatori", "10"}, {"ghir_daryafti", "150000"}});
-            QCOMPARE(entered(w, "khodyari"), "1000");
+            QCOMPARE(entered(w, "khodyari"), "1,000");
             // A negative contribution shows 0.
             set(w, {{"ghir_tahatori", "20"}});
             QCOMPARE(entered(w, "khodyari"), "0");

@@ -342,10 +342,19 @@ private slots:
 
         // No record: the titles only, no bordered data row.
         q->open(QStringLiteral("select ostan, city from abadiha where 1=0"));
-        const Sheet e = readXlsx(ExportToExcel(f.ctx, q, titles));
+        const QString empty = ExportToExcel(f.ctx, q, titles);
+        const Sheet e = readXlsx(empty);
         QCOMPARE(e.cells.value("B1").text, "شهر");
         QVERIFY(!e.cells.contains("A2"));
         QCOMPARE(f.ui.openedFiles.size(), 2);
+        // The next workbook of the same kind (the same titles) replaces it, another kind's stays;
+        // at the end the program's own files go, the fixed names too.
+        const QString again = ExportToExcel(f.ctx, q, titles);
+        QVERIFY(!QFile::exists(empty) && QFile::exists(again) && QFile::exists(path));
+        const QString fixed = TempExportPath("Tobrenhal.xls");
+        QFile(fixed).open(QIODevice::WriteOnly);
+        RemoveTempFiles();
+        QVERIFY(!QFile::exists(again) && !QFile::exists(path) && !QFile::exists(fixed));
 
         // A temp folder that cannot be written (a plain file in its place): told, nothing opened.
         const QByteArray tmp = qgetenv("TMPDIR");
@@ -356,7 +365,7 @@ private slots:
         QCOMPARE(ExportToExcel(f.ctx, q, titles), QString());
         qputenv("TMPDIR", tmp);
         QCOMPARE(f.ui.messages.size(), messages + 1);
-        QCOMPARE(f.ui.openedFiles.size(), 2);
+        QCOMPARE(f.ui.openedFiles.size(), 3);
     }
 
     void htmlExport()
