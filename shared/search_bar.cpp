@@ -19,6 +19,8 @@ SearchBar::SearchBar(AppContext &ctx, QWidget *parent, const SearchBarDef &def)
     QFont bold = m_button->font();
     bold.setBold(true);
     m_button->setFont(bold);
+    m_button->setMinimumWidth(m_button->sizeHint().width() + 16);
+    m_button->setStyleSheet(QStringLiteral("QPushButton { padding: 3px 10px; }"));
 
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);

@@ -29,6 +29,9 @@ SumLabels::SumLabels(QWidget *parent, std::span<const SumColumn> columns)
         auto *l = new QLabel(parent);
         l->setObjectName(name);
         l->setMinimumWidth(60);
+        // A figure (Latin digits) stands against its caption, whatever way its digits run.
+        l->setAlignment(Qt::AlignAbsolute | Qt::AlignVCenter
+                        | (l->layoutDirection() == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft));
         m_labels.insert(name, l);
         const bool count = qstrcmp(c.expression, "count(*)") == 0;
         auto *caption = new QLabel(c.caption ? QString::fromUtf8(c.caption) : count ? QStringLiteral("تعداد:") : QString(), parent);
@@ -48,6 +51,7 @@ void SumLabels::addTo(QBoxLayout *layout) const
         pair->setSpacing(4);
         pair->addWidget(m_labels.value(name + QStringLiteral("_lbl")));
         pair->addWidget(m_labels.value(name));
+        pair->addStretch(1);
         layout->addLayout(pair);
     }
 }
