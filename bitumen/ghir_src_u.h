@@ -1,10 +1,9 @@
 #pragma once
 // The bitumen projects window: search, listing and the subsystem's commands.
 //
-// Its menus are a table (objectNames N1 ... N51); a command of another file attaches to its
-// item without touching this window:
-//
-//   static const bool kN14 = RegisterWindow::handle<Tghir_src>("N14", [](Tghir_src &w) { ... });
+// Its menus are a table (objectNames N1 ... N51); the window binds its items to their
+// commands, the forms and the reports bind theirs through onMenu (Tghir_forms::attach,
+// Tghir_reports::attach).
 //
 // The current allocation is the current row of dm.ADOQ_ghir (w.ctx().dm->ADOQ_ghir);
 // w.requireCurrent(ds) refuses a command on an empty list, w.checkPage("g_mostanadat") checks
