@@ -292,14 +292,14 @@ private slots:
         Fixture f(true);
         setUpBatch(f);
 
-        // Two copies after one printer dialog, no preview: one request row and two print rows.
+        // Three copies after one printer dialog, no preview: one request row and three print rows.
         choose(f, "N45");
         QCOMPARE(f.ui.reports.size(), 1);
         const Call &c = f.ui.reports.at(0);
         QCOMPARE(c.kind, Call::Print);
-        QCOMPARE(c.printed, 2);
+        QCOMPARE(c.printed, 3);
         QCOMPARE(c.problems, QStringList());
-        QCOMPARE(historyTexts(f), QStringList({kNaftView, kNaftPrint, kNaftPrint}));
+        QCOMPARE(historyTexts(f), QStringList({kNaftView, kNaftPrint, kNaftPrint, kNaftPrint}));
     }
 
     void levelGateRecordsTheRequestAndRefuses()
