@@ -51,9 +51,9 @@ void setUp(Fixture &f, int count)
 class FormsPagesTest : public QObject {
     Q_OBJECT
 private slots:
-    // A batch of a few villages on one page of its paper; of thirty: every name printed, the
-    // pages numbered, the total and the signature on the page of the table's last row. No
-    // fixed text cut off either way.
+    // A batch of thirty villages (fourteen too on A5) on the form's paper: every name printed,
+    // no fixed text cut off, the pages numbered, the total and the signature on the page of the
+    // table's last row.
     void villagesOnEveryPage_data()
     {
         QTest::addColumn<QByteArray>("item");
@@ -62,15 +62,11 @@ private slots:
         QTest::addColumn<QStringList>("lastPage"); // with the last row
         // 30 rows: twice the 12 tonnages (143.5 t) and the first six (75.5 t); 14 rows: 163.5 t.
         const QStringList guarantee{"362.5", "مهندس علي احمدي", "معاون عمران روستايي"};
-        QTest::newRow("undertaking, 4") << QByteArray("N8") << 4 << "(A4)" << QStringList();
         QTest::newRow("undertaking, 30") << QByteArray("N8") << 30 << "(A4)" << QStringList{"مهر و امضاء پيمانکار"};
-        QTest::newRow("guarantee A5, 4") << QByteArray("A51") << 4 << "(A5)" << QStringList();
         QTest::newRow("guarantee A5, 14") << QByteArray("A51") << 14 << "(A5)"
                                           << QStringList{"163.5", "مهندس علي احمدي", "معاون عمران روستايي"};
         QTest::newRow("guarantee A5, 30") << QByteArray("A51") << 30 << "(A5)" << guarantee;
-        QTest::newRow("guarantee A4, 5") << QByteArray("N9") << 5 << "(A4)" << QStringList();
         QTest::newRow("guarantee A4, 30") << QByteArray("N9") << 30 << "(A4)" << guarantee;
-        QTest::newRow("oil company letter, 6") << QByteArray("N44") << 6 << "(A4)" << QStringList();
         QTest::newRow("oil company letter, 30") << QByteArray("N44") << 30 << "(A4)"
                                                 << QStringList{"حسين موسوي", "مدير کل", "رونوشت:"};
     }
@@ -90,8 +86,6 @@ private slots:
         for (const QString &village : villages().mid(0, count))
             QVERIFY2(containsText(text, village), qPrintable(village));
         const int pages = pdfPageCount(pdf);
-        if (count < 10)
-            QCOMPARE(pages, 1);
         const QString last = pdfText(pdf, pages);
         if (item != "N8")
             QVERIFY2(containsText(last, villages().at(count - 1)), "the last row");

@@ -293,10 +293,10 @@ private slots:
         QCOMPARE(f.ui.prompts, QStringList({"Date|تاريخ تفاهمنامه|" + SolarDateText()}));
         // Never edited: the route length as stored, 0.
         shown(f, "TTAFAHOMNAME", {{"city2", "اراك"}, {"prj_area", "5250.5"}, {"tolemasir", "0"}, {"dat", "1403/02/18"}});
-        choose(f, "N110");
-        shown(f, "TGHIR_TAFAHOMNAME1", {{"city3", "اراك"}, {"rosta2", "ده نو"}});
-        choose(f, "N210");
-        shown(f, "TGHIR_TAFAHOMNAME2", {{"city1", "اراك"}});
+        for (const auto &[item, layout] : {std::pair{"N110", "TGHIR_TAFAHOMNAME1"}, {"N210", "TGHIR_TAFAHOMNAME2"}}) {
+            choose(f, item);
+            shown(f, layout, {});
+        }
         QCOMPARE(f.ui.messages, QStringList());
         QCOMPARE(f.count("ghir_history"), qint64(0));
     }

@@ -158,8 +158,7 @@ private slots:
         const qint64 id = addContracted(f);
         const QStringList before = ghirRow(f, id);
         const QList<QPair<QString, QString>> bad{
-            {"vazn", "2,3"}, {"jalase_no", "12.5"}, {"asfalt_price", "مبلغ"}, {"ghir_t", "5 تن"}, {"zarib", "0.9.1"},
-            {"XS", QString(26, '1')}}; // longer than its column
+            {"vazn", "2,3"}, {"jalase_no", "12.5"}, {"asfalt_price", "مبلغ"}, {"XS", QString(26, '1')}}; // too long
         drive(f, w, [&](QDialog *d) {
             for (const auto &b : bad) {
                 load(f, w, id);
