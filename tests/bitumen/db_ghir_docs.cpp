@@ -1,6 +1,7 @@
 // The bitumen documents (one allocation and every listed one), the attachment templates'
 // refusals, and the form history window's filters, order and export.
 #include "support/drive.h"
+#include "support/exports_read.h"
 #include "support/texts.h"
 
 #include "bitumen/ghir_history_u.h"
@@ -248,8 +249,8 @@ private slots:
         w->openHistory();
         QCOMPARE(f.ui.openedFiles.size(), 1);
         const QString html = QString::fromUtf8(readFile(f.ui.openedFiles.first()));
-        QCOMPARE(html.count("<td>"), 18);
         QVERIFY(html.contains(QStringLiteral("گزارش پروژه هاي قير")));
+        QCOMPARE(htmlFileRows(f.ui.openedFiles.first()).size(), 3); // the titles and the two listed
     }
 };
 
