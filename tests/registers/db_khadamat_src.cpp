@@ -54,13 +54,7 @@ Tkhadamat_src *window(Fixture &f) { return f.form<Tkhadamat_src>(); }
 DataSet *listing(Fixture &f) { return f.dm.ADOQ_khadamat; }
 QString cnt(Fixture &f) { return child<QLabel>(window(f), "cnt")->text(); }
 
-QStringList cities(Fixture &f)
-{
-    QStringList out;
-    for (int r = 0; r < listing(f)->recordCount(); ++r)
-        out << listing(f)->text("city", r);
-    return out;
-}
+QStringList cities(Fixture &f) { return gridColumn(window(f), "DBGrid1", "city"); }
 
 void tick(Fixture &f, const char *check) { child<QCheckBox>(window(f), check)->click(); }
 
