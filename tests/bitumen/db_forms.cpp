@@ -4,7 +4,7 @@
 // prints, the level gate and the per-record words of the letter's rows.
 #include "support/report_support.h"
 #include "support/texts.h"
-#include "support/trim3.h"
+#include "support/readback.h"
 
 #include "bitumen/forms_u.h"
 #include "core/dates.h"

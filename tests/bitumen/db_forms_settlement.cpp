@@ -4,7 +4,7 @@
 // per completed print, their gates, and the forms that end before any history row.
 #include "support/report_support.h"
 #include "support/texts.h"
-#include "support/trim3.h"
+#include "support/readback.h"
 
 #include "bitumen/forms_rows.h"
 #include "core/dates.h"

@@ -3,7 +3,7 @@
 #include "support/drive.h"
 #include "support/exports_read.h"
 #include "support/texts.h"
-#include "support/trim3.h"
+#include "support/readback.h"
 
 #include "bitumen/ghir_ins_u.h"
 #include "bitumen/peymankar_ins_u.h"

@@ -3,7 +3,7 @@
 // monthly table.
 #include "support/drive.h"
 #include "support/texts.h"
-#include "support/trim3.h"
+#include "support/readback.h"
 
 #include "app/main_u.h"
 #include "registers/khadamat_ins_u.h"

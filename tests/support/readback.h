@@ -4,7 +4,7 @@
 
 #include "bitumen/ghir_src_u.h"
 
-namespace trim3 {
+namespace readback {
 
 // Each row a query gives, its columns' texts joined by "|".
 inline QStringList rows(Fixture &f, const QString &sql, const QVariantList &binds = {})
@@ -47,6 +47,6 @@ inline const report::FilledReport &shown(Fixture &f, const QString &layout, cons
     return r;
 }
 
-} // namespace trim3
+} // namespace readback
 
-using namespace trim3;
+using namespace readback;
