@@ -27,6 +27,8 @@
 #include "registers/pishraft_ins_u.h"
 #include "registers/amar_u.h"
 #include "registers/movafeghatname_src_u.h"
+#include "shared/menus.h"
+#include "shared/ui.h"
 
 void createForms(AppContext &ctx)
 {
@@ -37,8 +39,7 @@ void createForms(AppContext &ctx)
     ctx.addForm(ghirSrc);
     Tghir_forms::attach(ctx, ghirSrc);
     Tghir_reports::attach(ctx, ghirSrc);
-    ctx.form<Tmain>()->addOpener(QStringLiteral("N13"), Tghir_src::kMenuCaption, QStringLiteral("ghir"),
-                                 [ghirSrc](const PageRights &rights) { ghirSrc->openFromMain(rights); });
+    ctx.form<Tmain>()->bindOpener(QStringLiteral("N13"), [ghirSrc](const PageRights &rights) { ghirSrc->openFromMain(rights); });
     auto *contractors = new Tpeymankar_ins(ctx);
     ctx.addForm(contractors);
     auto *ghirIns = new Tghir_ins(ctx);
@@ -53,8 +54,7 @@ void createForms(AppContext &ctx)
     // Technical services: the reports window, its entry form and attachment windows.
     auto *khadamatSrc = new Tkhadamat_src(ctx);
     ctx.addForm(khadamatSrc);
-    ctx.form<Tmain>()->addOpener(QStringLiteral("N19"), Tkhadamat_src::kMenuCaption, QStringLiteral("khadamat"),
-                                 [khadamatSrc](const PageRights &rights) { khadamatSrc->openFromMain(rights); });
+    ctx.form<Tmain>()->bindOpener(QStringLiteral("N19"), [khadamatSrc](const PageRights &rights) { khadamatSrc->openFromMain(rights); });
     ctx.addForm(new Tkhadamat_ins(ctx));
     ctx.addForm(new Tkhadamat_pic(ctx));
     ctx.addForm(new Tkhadamat_pic_src(ctx));
@@ -67,29 +67,27 @@ void createForms(AppContext &ctx)
     ctx.addForm(new Tetb_takhsis(ctx));
     auto *etebaratSrc = new Tetebarat_src(ctx);
     ctx.addForm(etebaratSrc);
-    ctx.form<Tmain>()->addOpener(QStringLiteral("N25"), QStringLiteral("اطلاعات پروژه"), QStringLiteral("prj"),
-                                 [etebaratSrc](const PageRights &rights) { etebaratSrc->openFromMain(rights); });
+    ctx.form<Tmain>()->bindOpener(QStringLiteral("N25"), [etebaratSrc](const PageRights &rights) { etebaratSrc->openFromMain(rights); });
     // Laboratory records, physical progress and its item catalogue.
     auto *az = new Tazmayeshgah_ins(ctx);
     ctx.addForm(az);
-    ctx.form<Tmain>()->addOpener(QStringLiteral("N1"), Tazmayeshgah_ins::kMenuCaption, QStringLiteral("az"),
-                                 [az](const PageRights &rights) { az->openFromMain(rights); });
+    ctx.form<Tmain>()->bindOpener(QStringLiteral("N1"), [az](const PageRights &rights) { az->openFromMain(rights); });
     auto *pishraft = new Tpishraft_ins(ctx);
     ctx.addForm(pishraft);
-    ctx.form<Tmain>()->addOpener(QStringLiteral("N11"), Tpishraft_ins::kMenuCaption, QStringLiteral("pishraft"),
-                                 [pishraft](const PageRights &rights) { pishraft->openFromMain(rights); });
+    ctx.form<Tmain>()->bindOpener(QStringLiteral("N11"), [pishraft](const PageRights &rights) { pishraft->openFromMain(rights); });
     auto *items = new Tpish_items(ctx);
     ctx.addForm(items);
-    ctx.form<Tmain>()->addOpener(QStringLiteral("N12"), Tpish_items::kMenuCaption, QStringLiteral("items"),
-                                 [items](const PageRights &rights) { items->openFromMain(rights); });
+    ctx.form<Tmain>()->bindOpener(QStringLiteral("N12"), [items](const PageRights &rights) { items->openFromMain(rights); });
 
     // Statistics and agreements registers.
     auto *amar = new Tamar(ctx);
     ctx.addForm(amar);
-    ctx.form<Tmain>()->addOpener(QStringLiteral("N24"), Tamar::kMenuCaption, QStringLiteral("amar"),
-                                 [amar](const PageRights &rights) { amar->openFromMain(rights); });
+    ctx.form<Tmain>()->bindOpener(QStringLiteral("N24"), [amar](const PageRights &rights) { amar->openFromMain(rights); });
     auto *agreements = new Tmovafeghatname_src(ctx);
     ctx.addForm(agreements);
-    ctx.form<Tmain>()->addOpener(QStringLiteral("N21"), Tmovafeghatname_src::kMenuCaption, QStringLiteral("movafeghatname"),
-                                 [agreements](const PageRights &rights) { agreements->openFromMain(rights); });
+    ctx.form<Tmain>()->bindOpener(QStringLiteral("N21"), [agreements](const PageRights &rights) { agreements->openFromMain(rights); });
+
+    // A declared menu item without its command would do nothing when chosen: said at start-up.
+    if (const QStringList unbound = UnboundMenuItems(ctx.forms()); !unbound.isEmpty())
+        ctx.ui->message(QStringLiteral("خطا! اين گزينه هاي منو فرماني ندارند: ") + unbound.join(QStringLiteral("، ")));
 }

@@ -161,7 +161,7 @@ void QtUi::previewReport(const report::FilledReport &r, const AfterPrint &afterP
     showModal(&preview);
 }
 
-Ui::PrintResult QtUi::printReport(const report::FilledReport &r, const AfterPrint &afterPrint)
+Ui::PrintResult QtUi::printReport(const report::FilledReport &r, const AfterPrint &afterPrint, int copies)
 {
-    return report::runPrint(*this, *m_printJob, r, afterPrint, QApplication::activeModalWidget());
+    return report::runPrint(*this, *m_printJob, r, afterPrint, QApplication::activeModalWidget(), copies);
 }

@@ -339,11 +339,14 @@ private slots:
         const report::FilledReport &r = *call.report;
         QCOMPARE(r.text("sal"), QString());
         QCOMPARE(r.text("mah"), kMehr);
-        // 30 rows from 1000000 + i: 30000000 + 435 (dehyariha), + 30 more for fani, + 60 for mablagh.
+        // 30 rows from 1000000 + i: 30000000 + 435 (dehyariha), + 30 more for fani, + 60 for mablagh;
+        // the fees (millions of rials) grouped as every printed amount, the counts not.
         QCOMPARE(r.text("dehyariha_sum"), "30000435");
         QCOMPARE(r.text("fani_sum"), "30000465");
-        QCOMPARE(r.text("mablagh_sum"), "30000495");
+        QCOMPARE(r.text("mablagh_sum"), "30,000,495");
         QCOMPARE(r.rowCount(), 30);
+        QCOMPARE(r.cell(29, "mablagh"), "1,000,031");
+        QCOMPARE(r.cell(29, "fani"), "1000030");
         const QString pdf = renderPdf(r);
         QCOMPARE(pdfPageCount(pdf), 2);
         // The header on the first page, the total and the signatures on the last.
@@ -352,7 +355,7 @@ private slots:
         QVERIFY(!containsText(pdfText(pdf, 1), kFooter));
         QVERIFY(containsText(pdfText(pdf, 2), kFooter));
         QVERIFY(containsText(pdfText(pdf, 2), kTotal));
-        QVERIFY(containsText(pdfText(pdf, 2), "30000495"));
+        QVERIFY(containsText(pdfText(pdf, 2), "30,000,495"));
         QVERIFY(containsText(pdfText(pdf, 2), names.last()));
     }
 };
