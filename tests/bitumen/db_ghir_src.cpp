@@ -157,7 +157,10 @@ private slots:
         QVERIFY(w->isVisible());
         auto *grid = child<QTableView>(w, "DBGrid1");
         emit grid->doubleClicked(grid->model()->index(0, 1));
+        QCOMPARE(child<QListWidget>(w, "list_rosta")->count(), 2);
         QCOMPARE(child<QListWidget>(w, "list_rosta")->item(1)->text(), "نوبران");
+        setBox(w, "sal", ""); // an unfilled year selects nothing
+        QCOMPARE(search(f), QList<qint64>());
         w->hide();
     }
 

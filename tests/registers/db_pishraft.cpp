@@ -153,8 +153,8 @@ void PishraftTest::projectsItemsAndReports()
         setText(w, "slave_item", kBinder);
         setText(w, "hajm_kol", "");
         QCOMPARE(pressed(f, w, "BitBtn2"), QStringList{texts::kInserted});
-        QCOMPARE(gridColumn(w, "DBGrid2", "slave_item") + gridColumn(w, "DBGrid2", "hajm"),
-                 (QStringList{kDig, kBinder, "1250.5", "0"}));
+        QCOMPARE(gridColumn(w, "DBGrid2", "slave_item") + gridColumn(w, "DBGrid2", "hajm") + gridColumn(w, "DBGrid2", "unit"),
+                 (QStringList{kDig, kBinder, "1250.5", "0", "متر مكعب", "متر مربع"}));
         QCOMPARE(gridData(w, "DBGrid2")->text("slave_item"), kBinder); // the new item is current
 
         // Reports of the binder item: one a date, dates accumulate, the empty date is a date.
