@@ -286,6 +286,10 @@ private slots:
                 return;
             b.reset(QThread::create([&] {
                 Fixture other(f, false);
+                // B waits as long as A needs, however slow the machine: the wait is what is tested.
+                DbProfile slow = other.profile();
+                slow.bounds.lockMs = 120000;
+                other.dm.connectMain(slow);
                 try {
                     ScratchFill fill = ProvinceProgressFill("\n and peymankar like ?", {"%بهار%"});
                     fill.written = [&](const QVariantList &row) { rowsB << row.at(1).toString(); };
