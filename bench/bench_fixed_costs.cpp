@@ -17,7 +17,7 @@
 //   pdf: the 1,000-row detail report (30 pages) written to PDF beside the same cells drawn straight
 //     with QPainter on QPdfWriter (pdf_reference).
 // SQLite always; PostgreSQL when VARNOSET_TEST_PG names a server. Usage:
-//   bench_fixed_costs [-n PAIRS] [CASE ...]      (a CASE is a part of a case's name)
+//   bench_fixed_costs [-n PAIRS] [--keep DIR] [CASE ...]   (a CASE is a part of a case's name)
 // The program's side runs this same binary as a child ("child KIND ..."), which does only what
 // the program does for the case.
 #include "app/forms.h"
@@ -531,8 +531,12 @@ int main(int argc, char **argv)
         return child(args.mid(1));
 
     int pairs = 7;
-    if (args.value(0) == QLatin1String("-n")) {
-        pairs = qMax(1, args.value(1).toInt());
+    QString keep;
+    while (args.value(0).startsWith(QLatin1Char('-'))) {
+        if (args.value(0) == QLatin1String("-n"))
+            pairs = qMax(1, args.value(1).toInt());
+        else if (args.value(0) == QLatin1String("--keep"))
+            keep = args.value(1);
         args = args.mid(2);
     }
     const QStringList wanted = args;
@@ -548,7 +552,14 @@ int main(int argc, char **argv)
     const QString self = QCoreApplication::applicationFilePath();
     const QString binDir = QCoreApplication::applicationDirPath();
     const QString collation = binDir + QStringLiteral("/libfa_collation");
-    QTemporaryDir tmp;
+    // The work folder: a temporary one, or with --keep DIR that folder, kept with its SQLite
+    // database (used again when it is there) for profiling the children by hand.
+    QTemporaryDir temporary;
+    struct Work {
+        QString dir;
+        QString filePath(const QString &name) const { return QDir(dir).filePath(name); }
+    } tmp{keep.isEmpty() ? temporary.path() : keep};
+    QDir().mkpath(tmp.dir);
     const QString home = tmp.filePath(QStringLiteral("home"));
     QDir().mkpath(home);
     QDir().mkpath(tmp.filePath(QStringLiteral("runtime")));
@@ -582,8 +593,10 @@ int main(int argc, char **argv)
                 d->where = tmp.filePath(QStringLiteral("bench.sqlite"));
                 d->dm.connectMain(DbProfile::sqliteFile(d->where));
             }
+            const bool filled = !pg && d->dm.scalar(QStringLiteral("select count(*) from sqlite_master")).toInt() > 0;
             db::setupSchema(d->dm);
-            fillDatabase(*d, !pg);
+            if (!filled)
+                fillDatabase(*d, !pg);
             std::fprintf(stderr, "%s: 100,000 allocations%s in %.1f s\n", db.c_str(),
                          pg ? "" : ", 100,000 projects and 300,000 credits", t.elapsed() / 1000.0);
             const QStringList env = {QStringLiteral("HOME=") + home,
