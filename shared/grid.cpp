@@ -62,16 +62,19 @@ private:
 class TextCache {
 public:
     // QFontMetrics(font).horizontalAdvance(text).
-    int width(const QFont &font, const QString &text)
+    int width(const QFont &font, const QString &text) { return measure(widths(font).byText, font, text); }
+    // The width of what a cell of the column shows for the dataset's text (GridCellText).
+    int cellWidth(const QFont &font, GridColumn::Display display, const QString &text)
     {
         Widths &w = widths(font);
-        const auto it = w.byText.constFind(text);
-        if (it != w.byText.constEnd())
+        QHash<QString, int> &shown = w.byCell[display];
+        const auto it = shown.constFind(text);
+        if (it != shown.constEnd())
             return *it;
-        if (w.byText.size() >= kMaxWidths)
-            w.byText.clear();
-        const int advance = w.metrics.horizontalAdvance(text);
-        w.byText.insert(text, advance);
+        if (shown.size() >= kMaxWidths)
+            shown.clear();
+        const int advance = measure(w.byText, font, GridCellText(display, text));
+        shown.insert(text, advance);
         return advance;
     }
 
@@ -122,7 +125,19 @@ private:
     struct Widths {
         QFontMetrics metrics;
         QHash<QString, int> byText;
+        QHash<QString, int> byCell[3]; // by the dataset's text, for each GridColumn::Display
     };
+    int measure(QHash<QString, int> &known, const QFont &font, const QString &text)
+    {
+        const auto it = known.constFind(text);
+        if (it != known.constEnd())
+            return *it;
+        if (known.size() >= kMaxWidths)
+            known.clear();
+        const int advance = widths(font).metrics.horizontalAdvance(text);
+        known.insert(text, advance);
+        return advance;
+    }
     struct LayoutKey {
         QString text;
         int font, width, height, direction, textAlignment, alignment;
@@ -147,7 +162,7 @@ private:
                 return m_lastFont = i;
         }
         m_fonts.append(font);
-        m_widths.emplace_back(std::make_unique<Widths>(Widths{QFontMetrics(font), {}}));
+        m_widths.emplace_back(std::make_unique<Widths>(Widths{QFontMetrics(font), {}, {}}));
         return m_lastFont = int(m_fonts.size()) - 1;
     }
     Widths &widths(const QFont &font) { return *m_widths[size_t(fontId(font))]; }
@@ -281,17 +296,31 @@ private:
     mutable TextCache m_texts;
 };
 
-// The room a column needs: its title, and the cells of the listing's first rows.
-int neededWidth(const QTableView *grid, const DataSet *ds, int logical, GridColumn::Display display, TextCache &texts)
+// The room each titled column needs (its logical index and width): its title, and the cells of
+// the listing's first rows.
+QList<QPair<int, int>> neededWidths(const QTableView *grid, const DataSet *ds, std::span<const GridColumn> columns,
+                                    TextCache &texts)
 {
     constexpr int kRowsMeasured = 200, kPadding = 14;
-    const QFont cells = grid->font();
-    int w = texts.width(grid->horizontalHeader()->font(), ds->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString())
-            + 2 * kPadding;
+    const QFont cells = grid->font(), titles = grid->horizontalHeader()->font();
+    QList<QPair<int, int>> out;
+    QList<GridColumn::Display> display;
+    for (const GridColumn &c : columns) {
+        const int logical = ds->fieldIndex(QLatin1String(c.field));
+        if (logical < 0 || !c.title || !*c.title)
+            continue;
+        out.append({logical, texts.width(titles, ds->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString())
+                                 + 2 * kPadding});
+        display.append(c.display);
+    }
+    QStringList row;
     const int rows = std::min(ds->rowCount(), kRowsMeasured);
-    for (int r = 0; r < rows; ++r)
-        w = std::max(w, texts.width(cells, GridCellText(display, ds->data(ds->index(r, logical)).toString())) + kPadding);
-    return w;
+    for (int r = 0; r < rows; ++r) {
+        ds->rowTexts(r, row);
+        for (int i = 0; i < out.size(); ++i)
+            out[i].second = std::max(out[i].second, texts.cellWidth(cells, display[i], row.at(out[i].first)) + kPadding);
+    }
+    return out;
 }
 
 } // namespace
@@ -333,15 +362,17 @@ QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &decl)
         QHeaderView *h = grid->horizontalHeader();
         for (int i = 0; i < ds->fieldNames().size(); ++i)
             h->setSectionHidden(i, true);
+        const QList<QPair<int, int>> needed = neededWidths(grid, ds, columns, delegate->texts());
         int visual = 0;
         for (const GridColumn &c : columns) {
             const int logical = ds->fieldIndex(QLatin1String(c.field));
             if (logical < 0 || !c.title || !*c.title)
                 continue;
             h->setSectionHidden(logical, false);
-            h->moveSection(h->visualIndex(logical), visual++);
+            h->moveSection(h->visualIndex(logical), visual);
             const int width = c.width > 0 ? c.width : defaultWidth;
-            h->resizeSection(logical, std::max(width, neededWidth(grid, ds, logical, c.display, delegate->texts())));
+            h->resizeSection(logical, std::max(width, needed.at(visual).second));
+            ++visual;
         }
     };
     QObject::connect(ds, &QAbstractItemModel::modelReset, grid, arrange);
@@ -351,11 +382,8 @@ QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &decl)
     // turns, so a search that is still working does not wait for the measuring.
     auto fit = [grid, ds, columns, delegate] {
         QHeaderView *h = grid->horizontalHeader();
-        for (const GridColumn &c : columns) {
-            const int logical = ds->fieldIndex(QLatin1String(c.field));
-            if (logical >= 0 && c.title && *c.title)
-                h->resizeSection(logical, std::max(h->sectionSize(logical), neededWidth(grid, ds, logical, c.display, delegate->texts())));
-        }
+        for (const auto &[logical, width] : neededWidths(grid, ds, columns, delegate->texts()))
+            h->resizeSection(logical, std::max(h->sectionSize(logical), width));
     };
     QObject::connect(ds, &QAbstractItemModel::rowsInserted, grid, [grid, fit](const QModelIndex &, int first, int) {
         if (first == 0)
