@@ -39,6 +39,31 @@ public:
     }
 
 protected:
+    // A title's size depends on its text, its font and the sort mark beside it, in the header's
+    // font and style: each is measured once (the header measures every title whenever its own
+    // size is asked, and shaping the titles is what that costs).
+    QSize sectionSizeFromContents(int logicalIndex) const override
+    {
+        const QAbstractItemModel *m = model();
+        if (!m)
+            return QHeaderView::sectionSizeFromContents(logicalIndex);
+        const QVariant font = m->headerData(logicalIndex, orientation(), Qt::FontRole);
+        const TitleKey key{m->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString(),
+                           font.isValid() ? font.value<QFont>() : QFont(), font.isValid(),
+                           !isSortIndicatorShown() ? 0 : sortIndicatorSection() == logicalIndex ? 2 : 1};
+        if (m_sizesFont != this->font() || m_sizesStyle != style()) {
+            m_sizes.clear();
+            m_sizesFont = this->font();
+            m_sizesStyle = style();
+        }
+        const auto it = m_sizes.constFind(key);
+        if (it != m_sizes.constEnd())
+            return *it;
+        const QSize size = QHeaderView::sectionSizeFromContents(logicalIndex);
+        m_sizes.insert(key, size);
+        return size;
+    }
+
     void initStyleOptionForIndex(QStyleOptionHeader *option, int logicalIndex) const override
     {
         QHeaderView::initStyleOptionForIndex(option, logicalIndex);
@@ -51,8 +76,22 @@ protected:
     }
 
 private:
+    struct TitleKey {
+        QString text;
+        QFont font;
+        bool ownFont;
+        int sortMark; // none shown, shown beside another title, beside this one
+        bool operator==(const TitleKey &o) const
+        {
+            return ownFont == o.ownFont && sortMark == o.sortMark && text == o.text && (!ownFont || font == o.font);
+        }
+        friend size_t qHash(const TitleKey &k, size_t seed = 0) { return qHashMulti(seed, k.text, k.ownFont, k.sortMark); }
+    };
     std::span<const GridColumn> m_columns;
     DataSet *m_ds;
+    mutable QHash<TitleKey, QSize> m_sizes;
+    mutable QFont m_sizesFont;
+    mutable const QStyle *m_sizesStyle = nullptr;
 };
 
 // The texts of a grid measured and laid out once: a grid measures and draws the same cell texts
