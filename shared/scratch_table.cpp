@@ -10,6 +10,7 @@
 #include "shared/ui.h"
 
 #include <QSqlDriver>
+#include <QStringEncoder>
 #include <QVector>
 #include <cstdlib>
 #include <libpq-fe.h>
@@ -83,7 +84,8 @@ public:
             fail();
     }
     ~SqliteStatement() { sqlite3_finalize(m_stmt); }
-    // Binds the values; the texts are read in place (UTF-16) while `values` lives.
+    // Binds the values; the texts go in as UTF-8, the database's own encoding (so that the engine
+    // does not translate them), copied by the engine.
     void bind(const QVariantList &values, int first = 0)
     {
         for (int k = 0; k < values.size(); ++k) {
@@ -103,7 +105,9 @@ public:
                 break;
             case QMetaType::QString: {
                 const QString &t = *static_cast<const QString *>(v.constData());
-                rc = sqlite3_bind_text16(m_stmt, i + 1, t.utf16(), int(t.size() * sizeof(QChar)), SQLITE_STATIC);
+                m_utf8.resize(t.size() * 3 + 1);
+                char *const end = m_encoder.appendToBuffer(m_utf8.data(), t);
+                rc = sqlite3_bind_text(m_stmt, i + 1, m_utf8.constData(), int(end - m_utf8.constData()), SQLITE_TRANSIENT);
                 break;
             }
             default: {
@@ -132,6 +136,8 @@ private:
     [[noreturn]] void fail() const { throw DbError(QString::fromUtf8(sqlite3_errmsg(m_db))); }
     sqlite3 *m_db;
     sqlite3_stmt *m_stmt = nullptr;
+    QByteArray m_utf8;
+    QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };
 
 class SqliteRow : public SourceRow {
@@ -144,6 +150,7 @@ public:
         return t ? QString::fromUtf8(t, sqlite3_column_bytes(m_s, c)) : QString();
     }
     double number(int c) const override { return sqlite3_column_double(m_s, c); }
+    bool isEmpty(int c) const override { return sqlite3_column_bytes(m_s, c) == 0; }
 
 private:
     sqlite3_stmt *m_s;
@@ -161,7 +168,7 @@ public:
     {
         if (!m_full)
             m_full = std::make_unique<SqliteStatement>(m_db, insertSql(m_fill, m_perStatement));
-        m_held.append(row); // the texts are bound in place
+        m_held.append(row); // kept for the last rows' own statement
         m_full->bind(m_held.last(), m_rows * int(m_fill.columns.size()));
         if (++m_rows == m_perStatement) {
             m_full->step();
@@ -270,6 +277,7 @@ public:
         return QString::fromUtf8(PQgetvalue(m_row.r, 0, c), PQgetlength(m_row.r, 0, c));
     }
     double number(int c) const override { return isNull(c) ? 0 : std::strtod(PQgetvalue(m_row.r, 0, c), nullptr); }
+    bool isEmpty(int c) const override { return PQgetlength(m_row.r, 0, c) == 0; }
 
 private:
     PGconn *m_conn;
