@@ -85,7 +85,7 @@ public:
     }
     ~SqliteStatement() { sqlite3_finalize(m_stmt); }
     // Binds the values; the texts go in as UTF-8, the database's own encoding (so that the engine
-    // does not translate them), copied by the engine.
+    // does not translate them), kept here until reset().
     void bind(const QVariantList &values, int first = 0)
     {
         for (int k = 0; k < values.size(); ++k) {
@@ -105,9 +105,10 @@ public:
                 break;
             case QMetaType::QString: {
                 const QString &t = *static_cast<const QString *>(v.constData());
-                m_utf8.resize(t.size() * 3 + 1);
-                char *const end = m_encoder.appendToBuffer(m_utf8.data(), t);
-                rc = sqlite3_bind_text(m_stmt, i + 1, m_utf8.constData(), int(end - m_utf8.constData()), SQLITE_TRANSIENT);
+                char *const begin = m_texts.reserve(size_t(t.size()) * 3 + 1);
+                char *const end = m_encoder.appendToBuffer(begin, t);
+                m_texts.commit(size_t(end - begin));
+                rc = sqlite3_bind_text(m_stmt, i + 1, begin, int(end - begin), SQLITE_STATIC);
                 break;
             }
             default: {
@@ -129,14 +130,46 @@ public:
             fail();
         return false;
     }
-    void reset() { sqlite3_reset(m_stmt); }
+    // Ready to run again; the texts bound are let go (every value is bound anew before the next run).
+    void reset()
+    {
+        sqlite3_reset(m_stmt);
+        m_texts.clear();
+    }
     sqlite3_stmt *stmt() const { return m_stmt; }
 
 private:
     [[noreturn]] void fail() const { throw DbError(QString::fromUtf8(sqlite3_errmsg(m_db))); }
     sqlite3 *m_db;
     sqlite3_stmt *m_stmt = nullptr;
-    QByteArray m_utf8;
+    // The bound texts, in blocks that stay where they are until they are let go.
+    class Texts {
+    public:
+        char *reserve(size_t n)
+        {
+            if (m_blocks.empty() || m_used + n > m_size) {
+                m_size = std::max(kBlock, n);
+                m_blocks.push_back(std::make_unique<char[]>(m_size));
+                m_used = 0;
+            }
+            return m_blocks.back().get() + m_used;
+        }
+        void commit(size_t n) { m_used += n; }
+        void clear()
+        {
+            if (m_blocks.size() > 1) {
+                m_blocks.erase(m_blocks.begin(), m_blocks.end() - 1);
+                m_size = std::max(kBlock, m_size);
+            }
+            m_used = 0;
+        }
+
+    private:
+        static constexpr size_t kBlock = 64 << 10;
+        std::vector<std::unique_ptr<char[]>> m_blocks;
+        size_t m_used = 0, m_size = 0;
+    };
+    Texts m_texts;
     QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };
 
