@@ -84,7 +84,6 @@ bool Tlogin::enter()
     if (auto *m = m_ctx.form<Tmain>())
         m->showMaximized();
     hide();
-    emit signedIn();
     return true;
 }
 

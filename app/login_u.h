@@ -22,9 +22,6 @@ public:
     static const QString kWrongPassword;
     static const QString kInactiveUser;
 
-signals:
-    void signedIn();
-
 protected:
     void closeEvent(QCloseEvent *e) override;
     void reject() override;

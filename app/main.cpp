@@ -3,6 +3,8 @@
 #include "core/context.h"
 #include "core/dm_u.h"
 #include "app/login_u.h"
+#include "app/set_password.h"
+#include "shared/edits.h"
 #include "ui/qtui.h"
 
 #include <QApplication>
@@ -10,6 +12,14 @@
 
 int main(int argc, char **argv)
 {
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--set-password") == 0) {
+            // No window: the password of one user, on the configured database.
+            QCoreApplication app(argc, argv);
+            QCoreApplication::setOrganizationName(QStringLiteral("varnoset"));
+            QCoreApplication::setApplicationName(QStringLiteral("varnoset"));
+            return setPasswordCommand(i + 1 < argc ? QString::fromLocal8Bit(argv[i + 1]) : QString());
+        }
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("varnoset"));
     QApplication::setApplicationName(QStringLiteral("varnoset"));
@@ -18,6 +28,7 @@ int main(int argc, char **argv)
     QFont f(QStringLiteral("Nazli"), 10);
     QApplication::setFont(f);
     installQtTranslations();
+    ShowTextsFromTheirStart(&app);
 
     QtUi ui;
     Tdm dm;

@@ -38,18 +38,26 @@ bool installQtTranslations()
     return true;
 }
 
+DbProfile configuredMainProfile()
+{
+    QSettings s;
+    const DbProfile saved = DbProfile::load(s, QStringLiteral("main"));
+    if (saved.isSet())
+        return saved;
+    DbProfile embedded = DbProfile::sqliteFile(DbProfile::defaultMainPath());
+    embedded.bounds = saved.bounds;
+    return embedded;
+}
+
 bool prepareDatabases(AppContext &ctx, const StartOptions &opts)
 {
     InitToday();
     QSettings s;
-    DbProfile mainProfile = DbProfile::load(s, QStringLiteral("main"));
+    const DbProfile mainProfile = configuredMainProfile();
     DbProfile protProfile = DbProfile::load(s, QStringLiteral("prot"));
-    if (!mainProfile.isSet()) {
-        // No profile yet: the embedded default, with its own correspondence file.
-        mainProfile = DbProfile::sqliteFile(DbProfile::defaultMainPath());
-        if (!s.contains(QStringLiteral("prot/driver")))
-            protProfile = DbProfile::sqliteFile(DbProfile::defaultProtPath());
-    }
+    // No profile yet: the embedded default, with its own correspondence file.
+    if (!DbProfile::load(s, QStringLiteral("main")).isSet() && !s.contains(QStringLiteral("prot/driver")))
+        protProfile = DbProfile::sqliteFile(DbProfile::defaultProtPath());
     try {
         ctx.dm->connectMain(mainProfile);
         db::setupSchema(*ctx.dm);

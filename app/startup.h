@@ -1,4 +1,6 @@
 #pragma once
+#include "core/profile.h"
+
 #include <QStringList>
 
 class AppContext;
@@ -12,6 +14,10 @@ StartOptions parseStartOptions(const QStringList &args);
 // Loads Qt's own Persian translations (qt6-translations-l10n), so that the buttons of message,
 // question, input, file and print dialogs read in Persian. False when they are not installed.
 bool installQtTranslations();
+
+// The main database of the saved profile; without one, the embedded default file (with the
+// saved bounds, if any).
+DbProfile configuredMainProfile();
 
 // Connects the databases of the saved profiles (the embedded files by default), sets up
 // the schema and, on a new database, the administrator's password. Returns false when the

@@ -82,6 +82,7 @@ void programApplication()
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setFont(QFont(QStringLiteral("Nazli"), 10));
     installQtTranslations();
+    ShowTextsFromTheirStart(qApp);
 }
 
 void waitExposed(QWidget *w)

@@ -36,8 +36,3 @@ struct ExchangeAmounts {
 ExchangeAmounts exchangeAmounts(const QString &protMablagh, const QString &asfaltEjra2, const QString &asfaltEjra,
                                 const QString &protMablaghEjra);
 
-// A fixed-point amount of four decimals (the money of the sheets): false when the text is not
-// a number or the amount does not fit.
-bool readAmount(const QString &text, qint64 *tenThousandths);
-// Its shortest decimal text: "300000000", "300500000.5".
-QString amountText(qint64 tenThousandths);

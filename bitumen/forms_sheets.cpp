@@ -5,6 +5,7 @@
 #include "bitumen/forms_rows.h"
 
 #include "bitumen/forms_u.h"
+#include "core/money.h"
 #include "db/values.h"
 #include "shared/numwords.h"
 
@@ -51,8 +52,8 @@ FormRow sheet(const QString &layout, const QList<FormInput> &inputs, const QList
     return row;
 }
 
-// Amounts of four decimals: a product or sum that does not fit fails.
-constexpr qint64 kScale = 10000;
+// Amounts of four decimals (money::): a product or sum that does not fit fails.
+constexpr qint64 kScale = money::kScale;
 
 bool fits(__int128 v)
 {
@@ -76,62 +77,17 @@ bool multiply(qint64 a, qint64 b, qint64 *out)
 
 } // namespace
 
-bool readAmount(const QString &text, qint64 *tenThousandths)
-{
-    double checked = 0;
-    if (!textrule::parseNumber(text, &checked))
-        return false;
-    // The digits read exactly (a double would lose the last places of large amounts), the
-    // fifth decimal rounding the fourth.
-    QString s = textrule::latinDigits(text).trimmed();
-    s.remove(QLatin1Char(','));
-    s.remove(QChar(0x066C));
-    s.replace(QChar(0x066B), QLatin1Char('.'));
-    const bool negative = s.startsWith(QLatin1Char('-'));
-    if (negative || s.startsWith(QLatin1Char('+')))
-        s.remove(0, 1);
-    const int dot = s.indexOf(QLatin1Char('.'));
-    const QString whole = dot < 0 ? s : s.left(dot);
-    const QString fraction = ((dot < 0 ? QString() : s.mid(dot + 1)) + QStringLiteral("00000")).left(5);
-    __int128 v = 0;
-    for (const QChar c : whole) {
-        v = v * 10 + (c.unicode() - u'0');
-        if (v > std::numeric_limits<qint64>::max())
-            return false;
-    }
-    v = v * kScale + fraction.left(4).toInt() + (fraction.at(4) >= QLatin1Char('5') ? 1 : 0);
-    if (negative)
-        v = -v;
-    if (!fits(v))
-        return false;
-    *tenThousandths = qint64(v);
-    return true;
-}
-
-QString amountText(qint64 v)
-{
-    const bool negative = v < 0;
-    const quint64 m = negative ? quint64(0) - quint64(v) : quint64(v);
-    QString s = QString::number(m / kScale);
-    QString frac = QStringLiteral("%1").arg(m % kScale, 4, 10, QLatin1Char('0'));
-    while (frac.endsWith(QLatin1Char('0')))
-        frac.chop(1);
-    if (!frac.isEmpty())
-        s += QLatin1Char('.') + frac;
-    return negative ? QLatin1Char('-') + s : s;
-}
-
 ExchangeAmounts exchangeAmounts(const QString &protMablagh, const QString &asfaltEjra2, const QString &asfaltEjra,
                                 const QString &protMablaghEjra)
 {
     // A money column without a value counts 0; a text read as an amount must be one.
-    auto money = [](const QString &t, qint64 *v) {
+    auto stored = [](const QString &t, qint64 *v) {
         *v = 0;
-        return t.trimmed().isEmpty() || readAmount(t, v);
+        return t.trimmed().isEmpty() || money::read(t, v);
     };
     auto product = [&](const QString &moneyText, const QString &amount) {
         qint64 a = 0, b = 0, p = 0;
-        return money(moneyText, &a) && readAmount(amount, &b) && multiply(a, b, &p) ? amountText(p) : QStringLiteral("0");
+        return stored(moneyText, &a) && money::read(amount, &b) && multiply(a, b, &p) ? money::text(p) : QStringLiteral("0");
     };
     ExchangeAmounts x;
     x.kol1 = product(protMablagh, asfaltEjra2);
@@ -139,7 +95,7 @@ ExchangeAmounts exchangeAmounts(const QString &protMablagh, const QString &asfal
     x.kol2 = product(protMablaghEjra, asfaltEjra);
     x.khales2 = x.kol2;
     qint64 a = 0, b = 0;
-    x.khalesSum = readAmount(x.khales1, &a) && readAmount(x.khales2, &b) && fits(__int128(a) + b) ? amountText(a + b)
+    x.khalesSum = money::read(x.khales1, &a) && money::read(x.khales2, &b) && fits(__int128(a) + b) ? money::text(a + b)
                                                                                                    : QStringLiteral("0");
     return x;
 }

@@ -302,8 +302,9 @@ const QList<QPair<QString, FormRow>> &Tghir_forms::rows()
         {QStringLiteral("A51"), guarantee(false)},
         {QStringLiteral("N9"), guarantee(true)},
         {QStringLiteral("N44"), oilLetter(0)},
-        // Two copies straight to the printer, without preview.
-        {QStringLiteral("N45"), oilLetter(2)},
+        // "Three-sheet print": three copies straight to the printer after one printer dialog,
+        // without preview; each completed copy writes its print row.
+        {QStringLiteral("N45"), oilLetter(3)},
     } + minutesForms() + sheetsForms() + refundForms() + memorandaForms();
     return forms;
 }

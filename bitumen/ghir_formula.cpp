@@ -1,8 +1,7 @@
 #include "bitumen/ghir_formula.h"
 #include "core/text_rules.h"
 
-#include "core/errors.h"
-#include "db/values.h"
+#include "db/refusal.h"
 
 #include <QLineEdit>
 #include <charconv>
@@ -123,11 +122,11 @@ void roundBox(QLineEdit *box)
 {
     long double v = 0;
     if (!readNumber(box->text(), &v))
-        throw InputError(QStringLiteral("خطا! مقدار «%1» عدد نيست").arg(box->text()));
+        throw db::Refusal(db::Refusal::NotANumber, QString(), box->text());
     try {
         box->setText(text(Round(v)));
     } catch (const FormulaError &) {
-        throw InputError(QStringLiteral("خطا! مقدار «%1» بزرگتر از حد مجاز است").arg(box->text()));
+        throw db::Refusal(db::Refusal::OverLimit, QString(), box->text());
     }
 }
 

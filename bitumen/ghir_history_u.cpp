@@ -16,6 +16,9 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QScreen>
+#include <QScrollBar>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -108,6 +111,29 @@ Tghir_history::Tghir_history(AppContext &ctx, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(DBGrid1, 1);
+    // The columns widen to the listing's texts (a long contractor's name).
+    connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionResized, this, [this] { showEveryColumn(); });
+}
+
+void Tghir_history::showEveryColumn()
+{
+    const QHeaderView *h = DBGrid1->horizontalHeader();
+    int columns = 0;
+    for (int i = 0; i < h->count(); ++i)
+        if (!h->isSectionHidden(i))
+            columns += h->sectionSize(i);
+    const QMargins m = layout()->contentsMargins();
+    const int wanted = columns + 2 * DBGrid1->frameWidth() + DBGrid1->verticalScrollBar()->sizeHint().width() + m.left()
+                       + m.right();
+    const int room = screen() ? screen()->availableGeometry().width() : wanted;
+    const int w = std::min(wanted, room);
+    if (w <= width())
+        return;
+    // Shown: it grows on both sides, keeping its middle.
+    const int grown = w - width();
+    resize(w, height());
+    if (isVisible())
+        move(std::max(0, x() - grown / 2), y());
 }
 
 QString Tghir_history::pieces(QVariantList &binds) const

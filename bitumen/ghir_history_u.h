@@ -24,6 +24,9 @@ public:
     void exportList();
 
     DataSet *rows() const { return m_rows; }
+    // The window grows, up to the screen's width, until every column of the listing is in
+    // sight: the user column stands last, at the left edge, and is never cut there.
+    void showEveryColumn();
 
 private:
     // " and ..." pieces of the enabled filters with their binds.

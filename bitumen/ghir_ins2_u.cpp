@@ -5,7 +5,6 @@
 #include "core/dm_u.h"
 #include "shared/balloon.h"
 #include "shared/guard.h"
-#include "shared/numwords.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -49,7 +48,7 @@ const BoxDef kBoxes[] = {
     {.name = "ghir_jam", .kind = BoxKind::Computed, .caption = "جمع کل قير مصرفي - تن", .tipTitle = "فرمول محاسبه جمع کل", .tipText = "مجموع قير مصرفي70-60 و قير پريمکت", .flags = BoxDef::TipOnClick | BoxDef::NumberText},
     {.name = "asfalt_ejra", .kind = BoxKind::Computed, .caption = "ميزان آسفالت اجرا شده - تن", .tipTitle = "فرمول محاسبه ميزان آسفالت اجرا شده", .tipText = "سطح × ضخامت × وزن مخصوص تقسيم بر 100", .flags = BoxDef::TipOnClick | BoxDef::NumberText},
     {.name = "zarib", .kind = BoxKind::Line, .caption = "ضريب کسورات اجرا", .flags = BoxDef::NumberText},
-    {.name = "asfalt_price", .kind = BoxKind::Computed, .caption = "مبلغ خالص وضعيت آسفالت - ريال", .tipTitle = "فرمول مبلغ خالص وضعيت", .tipText = "مبلغ قرارداد خريد × ميزان آسفالت اجراشده + مبلغ قرارداد اجرا × ميزان آسفالت اجراشدخ × ضريب کسورات اجرا"},
+    {.name = "asfalt_price", .kind = BoxKind::Computed, .caption = "مبلغ خالص وضعيت آسفالت - ريال", .tipTitle = "فرمول مبلغ خالص وضعيت", .tipText = "مبلغ قرارداد خريد × ميزان آسفالت اجراشده + مبلغ قرارداد اجرا × ميزان آسفالت اجراشدخ × ضريب کسورات اجرا", .flags = BoxDef::Rials},
     {.name = "ghir_t", .kind = BoxKind::Computed, .caption = "قير تهاتري", .tipTitle = "فرمول محاسبه قير تهاتري", .tipText = "مبلغ خاص وضعيت تقسيم بر قيمت قير معادل", .flags = BoxDef::TipOnClick | BoxDef::NumberText},
     {.name = "status", .kind = BoxKind::Combo, .caption = "وضعيت", .items = "بايگاني"},
     {.name = "cmt", .kind = BoxKind::Line, .caption = "توضيحات", .flags = BoxDef::Wide},
@@ -116,15 +115,6 @@ Tghir_ins2::Tghir_ins2(AppContext &ctx, QWidget *parent)
     // A click on these captions rounds their box to a whole number.
     for (const char *name : {"ghir60", "ghir_m_p", "ghir_jam", "ghir_t"})
         onCaptionClick(QLatin1String(name), [this, name] { gf::roundBox(edit(QLatin1String(name))); });
-    // The net asphalt amount reads grouped like the money boxes, as loaded and as computed.
-    QLineEdit *price = edit(QStringLiteral("asfalt_price"));
-    connect(price, &QLineEdit::textChanged, this, [price](const QString &t) {
-        const QString grouped = GroupDigits(t);
-        if (grouped != t) {
-            const QSignalBlocker block(price);
-            price->setText(grouped);
-        }
-    });
     QWidget *previous = nullptr;
     for (const QString &name : kTabOrder) {
         QWidget *w = name == QLatin1String("BitBtn1") ? findChild<QWidget *>(name) : box(name);
@@ -258,7 +248,6 @@ void Tghir_ins2::enterBox(QLineEdit *b)
             return storedAmount("prot_mablagh") * asphalt
                  + storedAmount("prot_mablagh_ejra") * asphalt * num("zarib");
         });
-        b->setText(GroupDigits(b->text()));
     } else if (name == QLatin1String("ghir_t")) {
         gf::computeInto(b, [&] { return gf::Round(gf::divide(num("asfalt_price"), num("ghir_moadel"))); });
     }

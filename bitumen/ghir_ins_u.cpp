@@ -31,8 +31,8 @@ const BoxDef kBoxes[] = {
     {.name = "rosta", .kind = BoxKind::Combo, .caption = "روستا", .initial = "", .section = "اطلاعات پروژه", .flags = BoxDef::KafOnLeave},
     {.name = "prj_typ", .kind = BoxKind::Combo, .caption = "نوع پروژه", .initial = "", .valueList = "نوع پروژه", .section = "اطلاعات پروژه"},
     {.name = "reg_dat", .kind = BoxKind::Date, .caption = "تاريخ ثبت", .initial = "@today", .section = "اطلاعات پروژه"},
-    {.name = "peymankar", .kind = BoxKind::Combo, .caption = "نام پيمانکار", .initial = "", .section = "مشخصات قرارداد", .button = "SpeedButton1"},
-    {.name = "peymankar_id", .kind = BoxKind::Hidden, .initial = "-1", .section = "مشخصات قرارداد"},
+    {.name = "peymankar", .kind = BoxKind::Combo, .caption = "نام پيمانکار", .initial = "", .section = "مشخصات قرارداد", .button = "SpeedButton1", .width = 290},
+    {.name = "peymankar_id", .kind = BoxKind::Fixed, .initial = "-1"},
     {.name = "sal", .kind = BoxKind::Year, .caption = "سال تخصيص قير", .initial = "@century", .section = "مشخصات قرارداد"},
     {.name = "prot_no", .kind = BoxKind::Line, .caption = "شماره قراداد خريد", .initial = "", .section = "مشخصات قرارداد"},
     {.name = "prot_dat", .kind = BoxKind::Date, .caption = "تاريخ قرارداد خريد", .initial = "", .section = "مشخصات قرارداد", .flags = BoxDef::TodayOnClick},
@@ -43,8 +43,8 @@ const BoxDef kBoxes[] = {
     {.name = "city_paper_no", .kind = BoxKind::Line, .caption = "شماره نامه شهرستان", .initial = "", .section = "مکاتبات شهرستان", .flags = BoxDef::NewColumn},
     {.name = "city_paper_dat", .kind = BoxKind::Date, .caption = "تاريخ نامه شهرستان", .initial = "", .section = "مکاتبات شهرستان", .flags = BoxDef::TodayOnClick},
     {.name = "tafahomname_dat", .kind = BoxKind::Date, .caption = "تاريخ تفاهمنامه", .initial = "", .section = "مکاتبات شهرستان", .flags = BoxDef::TodayOnClick},
-    {.name = "khodyari", .kind = BoxKind::Computed, .caption = "ميزان خودياري نقدي", .initial = "0", .section = "مکاتبات شهرستان", .tipTitle = "فرمول محاسبه خودياري", .tipText = "مبلغ خالص وضعيت آسفالت منهاي قير حواله در قيمت قير دريافتي شرکت تقسيم 1000"},
-    {.name = "dehyari", .kind = BoxKind::Computed, .caption = "معادل ريالي عمليات اجرايي دهياري و مردم", .initial = "0", .section = "مکاتبات شهرستان", .tipTitle = "فرمول محاسبه دهياري", .tipText = "طول مسير * 1000 بعلاوه مساحت*40 تقسيم بر 1000"},
+    {.name = "khodyari", .kind = BoxKind::Computed, .caption = "ميزان خودياري نقدي", .initial = "0", .section = "مکاتبات شهرستان", .tipTitle = "فرمول محاسبه خودياري", .tipText = "مبلغ خالص وضعيت آسفالت منهاي قير حواله در قيمت قير دريافتي شرکت تقسيم 1000", .flags = BoxDef::Rials},
+    {.name = "dehyari", .kind = BoxKind::Computed, .caption = "معادل ريالي عمليات اجرايي دهياري و مردم", .initial = "0", .section = "مکاتبات شهرستان", .tipTitle = "فرمول محاسبه دهياري", .tipText = "طول مسير * 1000 بعلاوه مساحت*40 تقسيم بر 1000", .flags = BoxDef::Rials},
     {.name = "tolemasir", .kind = BoxKind::Computed, .caption = "طول مسير", .initial = "0", .section = "مکاتبات شهرستان", .tipTitle = "فرمول محاسبه طول مسير", .tipText = "مساحت طبق صورتجلسه تقسيم بر 10"},
     {.name = "prj_area", .kind = BoxKind::Line, .caption = "مساحت تقريبي پروژه", .initial = "", .section = "برآورد تقريبي قير"},
     {.name = "zekhamat", .kind = BoxKind::Line, .caption = "ضخامت تقريبي-cm", .initial = "", .section = "برآورد تقريبي قير", .flags = BoxDef::NumberText},
@@ -68,7 +68,7 @@ const BoxDef kBoxes[] = {
     {.name = "palayeshgah_name", .kind = BoxKind::Combo, .caption = "نام پالايشگاه", .initial = "", .items = "نفت تهران|نفت اصفهان", .section = "صدور حواله شرکت نفت"},
     {.name = "sorat_no", .kind = BoxKind::Line, .caption = "شماره نامه صورتحساب", .initial = "", .section = "صورتحساب"},
     {.name = "sorat_dat", .kind = BoxKind::Date, .caption = "تاريخ نامه صورتحساب", .initial = "", .section = "صورتحساب", .flags = BoxDef::TodayOnClick},
-    {.name = "ghir_daryafti", .kind = BoxKind::Line, .caption = "قيمت قير دريافتي از شرکت", .initial = "0", .section = "صورتحساب", .flags = BoxDef::NumberText},
+    {.name = "ghir_daryafti", .kind = BoxKind::Line, .caption = "قيمت قير دريافتي از شرکت", .initial = "0", .section = "صورتحساب", .flags = BoxDef::NumberText | BoxDef::Rials},
 };
 
 // What a new allocation holds in the columns that the complementary form fills later; every
@@ -223,7 +223,7 @@ void Tghir_ins::pickContractor()
 void Tghir_ins::setContractor(const PickedContractor &c)
 {
     setBoxText(QStringLiteral("peymankar"), c.name);
-    setBoxText(QStringLiteral("peymankar_id"), c.id);
+    setFixed(QStringLiteral("peymankar_id"), c.id);
 }
 
 QStringList Tghir_ins::refusals(bool)

@@ -32,7 +32,6 @@ AttachmentsWindowShape shape()
     s.descriptionItems = {QStringLiteral("صورتجلسه")};
     s.addCaption = QStringLiteral("ثبت");
     s.columns = kColumns;
-    s.modeLabel = true;
     s.click = AttachmentsWindowShape::SaveAs;
     return s;
 }
@@ -40,7 +39,9 @@ AttachmentsWindowShape shape()
 } // namespace
 
 const AttachmentTable Tghir_pic::kTable{QStringLiteral("ghir_pic"), QStringLiteral("pk"), QStringLiteral("ghir_id"),
-                                        QStringLiteral("ext"), QStringLiteral("cmt"), QStringLiteral("pic"), {}, {}};
+                                        QStringLiteral("ext"), QStringLiteral("cmt"), QStringLiteral("pic"), {}, {},
+                                        {QStringLiteral("ghir_id"), QStringLiteral("ghir"), QStringLiteral("id"),
+                                         msg::kAllocationGone}};
 
 Tghir_pic::Tghir_pic(AppContext &ctx, QWidget *parent)
     : AttachmentsWindow(ctx, kTable, shape(), parent)
@@ -48,12 +49,12 @@ Tghir_pic::Tghir_pic(AppContext &ctx, QWidget *parent)
     setObjectName(QStringLiteral("Tghir_pic"));
 }
 
-void Tghir_pic::open(const QString &mode, const QString &name)
+void Tghir_pic::open(bool forList, const QString &name)
 {
     list()->listOwner(m_ctx.dm->ADOQ_ghir->value(QStringLiteral("id")));
     nameLabel()->setText(name);
     description()->setCurrentText(QString());
-    modeLabel()->setText(mode);
+    m_forList = forList;
     m_ctx.ui->showModal(this);
 }
 
@@ -63,15 +64,15 @@ void Tghir_pic::openForCurrent(const PageRights &rights)
     deleteAction()->setEnabled(rights.hazf);
     DataSet *ghir = m_ctx.dm->ADOQ_ghir;
     const QString star = QStringLiteral(" * ");
-    open(QStringLiteral("1"), ghir->text(QStringLiteral("city")) + star + ghir->text(QStringLiteral("rosta")) + star
-                                  + ghir->text(QStringLiteral("peymankar")));
+    open(false, ghir->text(QStringLiteral("city")) + star + ghir->text(QStringLiteral("rosta")) + star
+                    + ghir->text(QStringLiteral("peymankar")));
 }
 
 void Tghir_pic::openForList(const PageRights &rights)
 {
     addButton()->setEnabled(rights.darj);
     deleteAction()->setEnabled(rights.hazf);
-    open(QStringLiteral("2"), QString());
+    open(true, QString());
 }
 
 void Tghir_pic::documentsCommand()
@@ -101,10 +102,11 @@ void Tghir_pic::addFile()
     AttachmentList::Add add;
     add.description = descriptionText();
     add.emptyDescription = kEmptyDescription;
-    const bool all = modeLabel()->text() == QStringLiteral("2");
+    const bool all = m_forList;
     if (all) {
         for (int row = 0; row < ghir->recordCount(); ++row)
             add.owners << ghir->value(QStringLiteral("id"), row);
+        add.ownerGone = msg::kListedAllocationGone;
     } else if (!ghir->eof()) {
         add.owners << ghir->value(QStringLiteral("id"));
     }

@@ -12,10 +12,10 @@ public:
 
     static const AttachmentTable kTable;
 
-    // "مستندات تصويري" (mode "1"): the current allocation's documents; `ins_btn` shown by
-    // darj, `N1` enabled by hazf.
+    // "مستندات تصويري": the current allocation's documents; `ins_btn` shown by darj, `N1`
+    // enabled by hazf.
     void openForCurrent(const PageRights &rights);
-    // "انتساب يک ضميمه به تمام موارد اين ليست" (mode "2"): a document stored for every listed
+    // "انتساب يک ضميمه به تمام موارد اين ليست": a document stored for every listed
     // allocation; `ins_btn` enabled by darj, `N1` by hazf; the grid lists the current one's.
     void openForList(const PageRights &rights);
 
@@ -31,5 +31,6 @@ protected:
     void addFile() override;
 
 private:
-    void open(const QString &mode, const QString &name);
+    void open(bool forList, const QString &name);
+    bool m_forList = false; // the add stores for every listed allocation
 };

@@ -4,6 +4,7 @@
 #include "bitumen/ghir_reports.h"
 #include "core/context.h"
 #include "core/dataset.h"
+#include "core/connection.h"
 #include "core/dm_u.h"
 #include "db/values.h"
 #include "shared/ui.h"
@@ -127,15 +128,21 @@ bool forEachRow(AppContext &ctx, QWidget *parent, const QString &select, const Q
     Tdm &dm = *ctx.dm;
     const qint64 total = dm.scalar(QStringLiteral("select count(*) from ghir where id<>-1 ") + clause, binds).toLongLong();
     const auto progress = ctx.ui->startProgress(kProgressText, total, parent);
-    QSqlQuery q(dm.ADOConnection1());
+    const QSqlDatabase db = dm.ADOConnection1();
+    const dbconn::ServerWait wait(db);
+    QSqlQuery q(db);
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    auto fail = [&] {
+        wait.check(q.lastError().text());
+        throw DbError(dbconn::errorText(db, q.lastError()));
+    };
     if (!q.prepare(select + clause + QStringLiteral("\n order by id")))
-        throw DbError(q.lastError().text());
+        fail();
     for (int i = 0; i < binds.size(); ++i)
         q.bindValue(i, binds.at(i));
     if (!q.exec())
-        throw DbError(q.lastError().text());
+        fail();
     qint64 done = 0;
     while (q.next()) {
         fn(q);
@@ -143,7 +150,7 @@ bool forEachRow(AppContext &ctx, QWidget *parent, const QString &select, const Q
             return false;
     }
     if (q.lastError().isValid())
-        throw DbError(q.lastError().text());
+        fail();
     return progress->step(done);
 }
 

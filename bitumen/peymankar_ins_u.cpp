@@ -333,7 +333,7 @@ void Tpeymankar_ins::pick(int row)
     DataSet *ds = m_ctx.dm->ADOQ_peymankar;
     if (row < 0 || row >= ds->recordCount())
         return;
-    m_picked = PickedContractor{ds->text(QStringLiteral("id"), row), ds->text(QStringLiteral("peymankar"), row)};
+    m_picked = PickedContractor{ds->value(QStringLiteral("id"), row), ds->text(QStringLiteral("peymankar"), row)};
     emit picked(*m_picked);
     accept();
 }

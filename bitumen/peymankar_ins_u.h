@@ -11,9 +11,9 @@ class QMenu;
 class QTableView;
 class SumLabels;
 
-// What the picker returns: the chosen contractor's id (as text) and name.
+// What the picker returns: the chosen contractor's id and name.
 struct PickedContractor {
-    QString id;
+    QVariant id;
     QString name;
 };
 

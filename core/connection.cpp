@@ -7,6 +7,18 @@
 #include <QMutex>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <chrono>
+#include <condition_variable>
+#include <libpq-fe.h>
+#include <mutex>
+#include <sqlite3.h>
+#include <thread>
+#include <vector>
+#ifdef _WIN32
+#include <winsock2.h>
+#else
+#include <sys/socket.h>
+#endif
 
 namespace dbconn {
 
@@ -14,6 +26,7 @@ namespace {
 
 struct Session {
     SessionSetup setup;
+    DbProfile::Bounds bounds;
     int transactions = 0;
     bool reopenedInTransaction = false; // the transaction went with the old connection
 };
@@ -26,14 +39,121 @@ bool isPostgres(const QSqlDatabase &db)
     return db.driverName() == QLatin1String("QPSQL");
 }
 
+PGconn *pgConn(const QSqlDatabase &db)
+{
+    if (!isPostgres(db) || !db.driver())
+        return nullptr;
+    const QVariant h = db.driver()->handle();
+    // Qt names the handle "PGconn*" or by its struct, "pg_conn*", depending on the version.
+    if (!h.isValid() || (qstrcmp(h.typeName(), "PGconn*") != 0 && qstrcmp(h.typeName(), "pg_conn*") != 0))
+        return nullptr;
+    return *static_cast<PGconn *const *>(h.constData());
+}
+
+// One thread for the whole program watches the waits on server connections and cuts the
+// socket of one that ran out: the call blocked on it returns at once with an error.
+class Watchdog {
+public:
+    using Clock = std::chrono::steady_clock;
+    static Watchdog &instance()
+    {
+        static Watchdog w;
+        return w;
+    }
+    int add(int socket, Clock::time_point deadline)
+    {
+        const std::lock_guard lock(m_mutex);
+        const int id = ++m_next;
+        m_watches.push_back({id, socket, deadline, false});
+        if (m_idle)
+            m_wake.notify_one();
+        return id;
+    }
+    // Ends a watch; true when it had run out.
+    bool remove(int id)
+    {
+        const std::lock_guard lock(m_mutex);
+        for (auto it = m_watches.begin(); it != m_watches.end(); ++it)
+            if (it->id == id) {
+                const bool expired = it->expired;
+                m_watches.erase(it);
+                return expired;
+            }
+        return false;
+    }
+    bool expired(int id)
+    {
+        const std::lock_guard lock(m_mutex);
+        for (const Watch &w : m_watches)
+            if (w.id == id)
+                return w.expired;
+        return false;
+    }
+
+private:
+    struct Watch {
+        int id;
+        int socket;
+        Clock::time_point deadline;
+        bool expired;
+    };
+    Watchdog() : m_thread([this] { run(); }) {}
+    ~Watchdog()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_one();
+        m_thread.join();
+    }
+    void run()
+    {
+        std::unique_lock lock(m_mutex);
+        while (!m_stop) {
+            if (m_watches.empty()) {
+                m_idle = true;
+                m_wake.wait(lock);
+                m_idle = false;
+                continue;
+            }
+            const auto now = Clock::now();
+            for (Watch &w : m_watches)
+                if (!w.expired && w.deadline <= now) {
+#ifdef _WIN32
+                    ::shutdown(w.socket, SD_BOTH);
+#else
+                    ::shutdown(w.socket, SHUT_RDWR);
+#endif
+                    w.expired = true;
+                }
+            m_wake.wait_for(lock, std::chrono::milliseconds(100));
+        }
+    }
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::vector<Watch> m_watches;
+    int m_next = 0;
+    bool m_idle = false;
+    bool m_stop = false;
+    std::thread m_thread; // last: starts once the rest is made
+};
+
+// How long a server may stay silent before it is taken as not answering: its own statement
+// bound answers by then, so a quarter more (at least two seconds) is beyond any answer.
+int silentMs(const DbProfile::Bounds &b)
+{
+    return b.statementSeconds <= 0 ? 0 : b.statementSeconds * 1000 + qMax(2000, b.statementSeconds * 250);
+}
+
 bool inTransaction(const QSqlDatabase &db)
 {
     const QMutexLocker lock(&g_mutex);
     return g_sessions.value(db.connectionName()).transactions > 0;
 }
 
-// Only a server connection can be dropped under the program; the driver marks it closed
-// when it sees the server gone. Outside a transaction a statement that failed on an open
+// Only a server connection can be dropped under the program; the driver marks it closed, or
+// libpq bad, when it sees the server gone. Outside a transaction a statement that failed on an open
 // connection is told from a dropped one by a probe (inside one, the server refuses every
 // statement after a failure, so the probe would say nothing).
 bool connectionLost(const QSqlDatabase &db)
@@ -42,15 +162,20 @@ bool connectionLost(const QSqlDatabase &db)
         return false;
     if (!db.isOpen())
         return true;
+    if (broken(db))
+        return true;
     if (inTransaction(db))
         return false;
+    const ServerWait wait(db);
     QSqlQuery probe(db);
     return !probe.exec(QStringLiteral("select 1"));
 }
 
 [[noreturn]] void throwUnreachable(const QString &driverText)
 {
-    const QString text = driverText.trimmed();
+    QString text = driverText.trimmed();
+    if (text.startsWith(msg::kServerUnreachable)) // already said by the reader
+        text = text.mid(msg::kServerUnreachable.size()).trimmed();
     throw DbError(text.isEmpty() ? msg::kServerUnreachable : msg::kServerUnreachable + QLatin1Char('\n') + text);
 }
 
@@ -74,6 +199,7 @@ void reopen(const QSqlDatabase &handle)
     }
     if (setup) {
         try {
+            const ServerWait wait(db);
             setup(db);
         } catch (const AppError &e) {
             db.close();
@@ -89,6 +215,7 @@ bool runOnce(const QSqlDatabase &db, QSqlQuery &q, const QString &sql, const QVa
     q.setForwardOnly(options & ForwardOnly);
     if (options & HighPrecision)
         q.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    const ServerWait wait(db);
     if (q.prepare(sql)) {
         for (int i = 0; i < binds.size(); ++i)
             q.bindValue(i, binds.at(i));
@@ -96,15 +223,16 @@ bool runOnce(const QSqlDatabase &db, QSqlQuery &q, const QString &sql, const QVa
             return true;
     }
     *error = q.lastError();
+    wait.check(error->text()); // a server that gave no answer is not asked again
     return false;
 }
 
 } // namespace
 
-void setSessionSetup(const QString &connectionName, SessionSetup setup)
+void setSessionSetup(const QString &connectionName, SessionSetup setup, const DbProfile::Bounds &bounds)
 {
     const QMutexLocker lock(&g_mutex);
-    g_sessions[connectionName] = Session{std::move(setup), 0};
+    g_sessions[connectionName] = Session{std::move(setup), bounds};
 }
 
 void forget(const QString &connectionName)
@@ -113,16 +241,103 @@ void forget(const QString &connectionName)
     g_sessions.remove(connectionName);
 }
 
+DbProfile::Bounds bounds(const QSqlDatabase &db)
+{
+    const QMutexLocker lock(&g_mutex);
+    return g_sessions.value(db.connectionName()).bounds;
+}
+
+ServerWait::ServerWait(const QSqlDatabase &db)
+{
+    const PGconn *c = pgConn(db);
+    if (!c || PQsocket(c) < 0)
+        return;
+    const int ms = silentMs(bounds(db));
+    if (ms <= 0)
+        return;
+    m_seconds = (ms + 999) / 1000;
+    m_id = Watchdog::instance().add(PQsocket(c), Watchdog::Clock::now() + std::chrono::milliseconds(ms));
+}
+
+ServerWait::~ServerWait()
+{
+    if (m_id >= 0)
+        Watchdog::instance().remove(m_id);
+}
+
+bool ServerWait::expired() const
+{
+    return m_id >= 0 && Watchdog::instance().expired(m_id);
+}
+
+void ServerWait::check(const QString &driverText) const
+{
+    if (expired())
+        throw DbError(msg::serverSilent(m_seconds) + QLatin1Char('\n') + driverText.trimmed());
+}
+
+bool broken(const QSqlDatabase &db)
+{
+    const PGconn *c = pgConn(db);
+    return c && PQstatus(c) == CONNECTION_BAD;
+}
+
+namespace {
+
+QString withDriverText(const QString &first, const QString &driverText)
+{
+    const QString text = driverText.trimmed();
+    return text.isEmpty() ? first : first + QLatin1Char('\n') + text;
+}
+
+// The sentence for a PostgreSQL failure from its SQLSTATE, or from the connection found gone.
+QString pgFirst(const QString &sqlstate, bool gone)
+{
+    if (sqlstate == QLatin1String("55P03") || sqlstate == QLatin1String("40P01")) // lock_timeout, deadlock
+        return msg::kLockWait;
+    if (sqlstate == QLatin1String("57014")) // statement_timeout
+        return msg::kStatementTooLong;
+    if (gone || sqlstate.startsWith(QLatin1String("08")) || sqlstate.startsWith(QLatin1String("57P")))
+        return msg::kServerUnreachable; // the connection, or the server, is gone
+    return msg::kDatabaseFailed;
+}
+
+QString sqliteFirst(int code, const QString &text, const QString &path)
+{
+    const int primary = code & 0xff;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) // another program holds the write lock
+        return msg::kLockWait;
+    if (primary == SQLITE_READONLY || text.contains(QLatin1String("readonly database")))
+        return msg::readOnlyFile(path); // the file (or its folder) cannot be written
+    return msg::kDatabaseFailed;
+}
+
+} // namespace
+
 QString errorText(const QSqlDatabase &db, const QSqlError &error)
 {
-    const QString text = error.text().trimmed();
-    // SQLITE_READONLY and its extended codes: the file (or its folder) cannot be written.
-    if (db.driverName() == QLatin1String("QSQLITE")
-        && ((error.nativeErrorCode().toInt() & 0xff) == 8 || text.contains(QLatin1String("readonly database"))))
-        return msg::readOnlyFile(db.databaseName()) + QLatin1Char('\n') + text;
+    const QString text = error.text();
+    if (isPostgres(db))
+        return withDriverText(pgFirst(error.nativeErrorCode(), broken(db)), text);
+    if (db.driverName() == QLatin1String("QSQLITE"))
+        return withDriverText(sqliteFirst(error.nativeErrorCode().toInt(), text, db.databaseName()), text);
+    return withDriverText(msg::kDatabaseFailed, text);
+}
+
+QString failureText(pg_conn *conn, const pg_result *result)
+{
+    QString text = QString::fromUtf8(result ? PQresultErrorMessage(result) : "").trimmed();
     if (text.isEmpty())
-        return msg::kDatabaseFailed;
-    return text;
+        text = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
+    const QString sqlstate = result ? QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QString();
+    return withDriverText(pgFirst(sqlstate, PQstatus(conn) == CONNECTION_BAD), text);
+}
+
+QString failureText(sqlite3 *handle)
+{
+    const QString text = QString::fromUtf8(sqlite3_errmsg(handle));
+    const char *path = sqlite3_db_filename(handle, "main");
+    return withDriverText(sqliteFirst(sqlite3_extended_errcode(handle), text, QString::fromUtf8(path ? path : "")), text);
 }
 
 namespace {
@@ -142,20 +357,26 @@ void read(const QSqlDatabase &db, const QVariantList &binds, const std::function
     if (isPostgres(db) && !db.isOpen() && !inTransaction(db))
         reopen(db);
     QString failed;
-    try {
-        read();
-        return;
-    } catch (const DbError &e) {
-        if (!connectionLost(db))
-            throw DbError(e.message().trimmed().isEmpty() ? msg::kDatabaseFailed : e.message());
-        failed = e.message();
+    {
+        const ServerWait wait(db);
+        try {
+            read();
+            return;
+        } catch (const DbError &e) {
+            wait.check(e.message());
+            if (!connectionLost(db))
+                throw DbError(e.message().trimmed().isEmpty() ? msg::kDatabaseFailed : e.message());
+            failed = e.message();
+        }
     }
     reopen(db);
     if (inTransaction(db))
         throwUnreachable(failed);
+    const ServerWait wait(db);
     try {
         read();
     } catch (const DbError &e) {
+        wait.check(e.message());
         if (connectionLost(db))
             throwUnreachable(e.message());
         throw;
@@ -196,13 +417,23 @@ void begin(const QSqlDatabase &handle, BeginMode mode)
     } else {
         if (isPostgres(db) && !db.isOpen())
             reopen(db);
-        if (!db.transaction()) {
+        bool begun;
+        {
+            const ServerWait wait(db);
+            begun = db.transaction();
+            if (!begun)
+                wait.check(db.lastError().text());
+        }
+        if (!begun) {
             const QSqlError err = db.lastError();
             if (!connectionLost(db))
                 throw DbError(errorText(db, err));
             reopen(db);
-            if (!db.transaction())
+            const ServerWait wait(db);
+            if (!db.transaction()) {
+                wait.check(db.lastError().text());
                 throw DbError(errorText(db, db.lastError()));
+            }
         }
     }
     const QMutexLocker lock(&g_mutex);
@@ -232,8 +463,12 @@ void commit(const QSqlDatabase &handle)
     QSqlDatabase db = handle;
     if (!leave(db))
         throwUnreachable(QString());
-    if (db.commit())
-        return;
+    {
+        const ServerWait wait(db);
+        if (db.commit())
+            return;
+        wait.check(db.lastError().text());
+    }
     const QSqlError err = db.lastError();
     if (connectionLost(db)) {
         // The server dropped the connection before the commit: nothing of the change stays.
@@ -250,6 +485,7 @@ void commit(const QSqlDatabase &handle)
 void rollback(const QSqlDatabase &handle)
 {
     QSqlDatabase db = handle;
+    const ServerWait wait(db);
     if (leave(db) && db.isOpen())
         db.rollback();
 }

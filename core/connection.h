@@ -1,21 +1,53 @@
 #pragma once
 // Running statements on a connection that the server may drop (a server restart, an
 // administrator ending the session): the connection is reopened once and the statement
-// run again, so a restart costs the user at most one message. Every failure is a DbError
-// whose message is never empty.
+// run again, so a restart costs the user at most one message. No wait on the database is
+// endless: a lock waits its bound, a statement runs its bound, and a server that gives no
+// answer at all is cut off a quarter after that (DbProfile::Bounds). Every failure is a DbError
+// whose message starts with a Persian sentence saying what happened, the driver's text below.
+#include "core/profile.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariantList>
 #include <functional>
 
+struct pg_conn;
+struct pg_result;
+struct sqlite3;
+
 namespace dbconn {
 
 // What runs on a connection each time it has been opened (the PostgreSQL schema path, the
 // SQLite collation ...); the data module registers it by connection name. Throws DbError.
 using SessionSetup = std::function<void(QSqlDatabase &db)>;
-void setSessionSetup(const QString &connectionName, SessionSetup setup);
+void setSessionSetup(const QString &connectionName, SessionSetup setup, const DbProfile::Bounds &bounds = {});
 void forget(const QString &connectionName);
+// The bounds a connection was registered with (the defaults for one never registered).
+DbProfile::Bounds bounds(const QSqlDatabase &db);
+
+// Bounds a wait on a server connection: when the server has not answered by a quarter past the
+// statement bound (at least two seconds past it), the connection is cut so that the waiting
+// call returns with an error; check() then ends the command with the message that the server
+// did not answer. Nothing happens on an embedded database.
+class ServerWait {
+public:
+    explicit ServerWait(const QSqlDatabase &db);
+    ~ServerWait();
+    ServerWait(const ServerWait &) = delete;
+    ServerWait &operator=(const ServerWait &) = delete;
+    bool expired() const;
+    // Throws DbError (the server did not answer, `driverText` below) when the wait ran out.
+    void check(const QString &driverText) const;
+
+private:
+    int m_id = -1;
+    int m_seconds = 0;
+};
+
+// True when the engine knows the server connection is gone (no round trip).
+bool broken(const QSqlDatabase &db);
 
 enum Option { Plain = 0, ForwardOnly = 1, HighPrecision = 2 };
 
@@ -40,8 +72,12 @@ void begin(const QSqlDatabase &db, BeginMode mode = Deferred);
 void commit(const QSqlDatabase &db);
 void rollback(const QSqlDatabase &db);
 
-// The text of a failed statement as the user reads it: never empty; a read-only SQLite file
-// is named in Persian with the driver's text below.
+// The text of a failed statement as the user reads it: a Persian sentence first (another
+// workstation holds the lock; the statement ran past its bound; the server is gone; a read-only
+// SQLite file; the database refused it), the driver's text below.
 QString errorText(const QSqlDatabase &db, const QSqlError &error);
+// The same for a failure met through the engines' own interfaces (`result` may be null).
+QString failureText(pg_conn *conn, const pg_result *result);
+QString failureText(sqlite3 *handle);
 
 } // namespace dbconn

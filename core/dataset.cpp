@@ -16,16 +16,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-void bindAll(QSqlQuery &q, const QVariantList &binds)
-{
-    for (int i = 0; i < binds.size(); ++i)
-        q.bindValue(i, binds.at(i));
-}
-
-} // namespace
-
 DataSet::DataSet(const QString &name, QObject *parent)
     : QAbstractTableModel(parent)
 {

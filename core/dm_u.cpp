@@ -20,14 +20,17 @@ int faCollation(void *, int la, const void *a, int lb, const void *b)
     return persianCompareUtf8(static_cast<const char *>(a), la, static_cast<const char *>(b), lb);
 }
 
-void registerSqliteFunctions(QSqlDatabase &db)
+// The collation "fa"; and how long a write waits for another program's write lock.
+void setUpSqliteHandle(QSqlDatabase &db, int busyMs)
 {
     const QVariant h = db.driver()->handle();
     if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0)
         return;
     sqlite3 *handle = *static_cast<sqlite3 *const *>(h.data());
-    if (handle)
+    if (handle) {
         sqlite3_create_collation(handle, "fa", SQLITE_UTF8, nullptr, faCollation);
+        sqlite3_busy_timeout(handle, busyMs);
+    }
 }
 
 // An embedded database is written beside itself (its journal files), so both the file and its
@@ -95,12 +98,19 @@ void Tdm::openConnection(const QString &name, const DbProfile &p, bool *isPg)
         QSqlDatabase::removeDatabase(name);
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(p.driver, name);
+    const DbProfile::Bounds bounds = p.bounds;
     if (p.isPostgres()) {
         db.setHostName(p.host);
         db.setPort(p.port);
         db.setDatabaseName(p.database);
         db.setUserName(p.user);
         db.setPassword(p.password);
+        // A server that does not answer the connection is given up after its bound; one that
+        // goes away under an open connection (network, power) is noticed by TCP within
+        // half a minute.
+        db.setConnectOptions(QStringLiteral("connect_timeout=%1;keepalives=1;keepalives_idle=10;"
+                                            "keepalives_interval=5;keepalives_count=3;tcp_user_timeout=30000")
+                                 .arg(qMax(2, bounds.connectSeconds)));
     } else {
         try {
             checkWritable(p.path);
@@ -112,19 +122,26 @@ void Tdm::openConnection(const QString &name, const DbProfile &p, bool *isPg)
         db.setDatabaseName(p.path);
     }
     if (!db.open()) {
-        const QString err = db.lastError().text();
+        const QString err = db.lastError().text().trimmed();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);
-        throw DbError(err);
+        throw DbError(p.isPostgres() ? msg::kServerUnreachable + QLatin1Char('\n') + err : err);
     }
     *isPg = p.isPostgres();
     // The session set-up runs again whenever a dropped server connection is reopened.
     const bool pg = p.isPostgres();
     const QString schema = p.schema;
-    dbconn::SessionSetup setup = [pg, schema](QSqlDatabase &db) {
+    dbconn::SessionSetup setup = [pg, schema, bounds](QSqlDatabase &db) {
         QSqlQuery q(db);
         if (pg) {
             q.exec(QStringLiteral("SET client_encoding TO 'UTF8'"));
+            // The server's own bounds: a lock wait (a row or the write lock another workstation
+            // holds) and one statement.
+            q.prepare(QStringLiteral("select set_config('lock_timeout', ?, false), set_config('statement_timeout', ?, false)"));
+            q.addBindValue(QString::number(qMax(0, bounds.lockMs)));
+            q.addBindValue(QString::number(qMax(0, bounds.statementSeconds) * 1000));
+            if (!q.exec())
+                throw DbError(dbconn::errorText(db, q.lastError()));
             if (!schema.isEmpty()) {
                 // Created once; a second connection (or a reopened one) only selects it.
                 q.prepare(QStringLiteral("select count(*) from pg_namespace where nspname=?"));
@@ -132,17 +149,25 @@ void Tdm::openConnection(const QString &name, const DbProfile &p, bool *isPg)
                 const bool exists = q.exec() && q.next() && q.value(0).toInt() > 0;
                 if ((!exists && !q.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS \"%1\"").arg(schema)))
                     || !q.exec(QStringLiteral("SET search_path TO \"%1\"").arg(schema)))
-                    throw DbError(q.lastError().text());
+                    throw DbError(dbconn::errorText(db, q.lastError()));
             }
         } else {
             q.exec(QStringLiteral("PRAGMA foreign_keys = OFF"));
             q.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
             q.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
-            registerSqliteFunctions(db);
+            setUpSqliteHandle(db, qMax(0, bounds.lockMs));
         }
     };
-    setup(db);
-    dbconn::setSessionSetup(name, std::move(setup));
+    dbconn::setSessionSetup(name, setup, bounds);
+    try {
+        const dbconn::ServerWait wait(db);
+        setup(db);
+    } catch (...) {
+        dbconn::forget(name);
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+        throw;
+    }
 }
 
 void Tdm::connectMain(const DbProfile &profile)
@@ -196,13 +221,11 @@ QSqlDatabase Tdm::readerConnection()
     if (!QSqlDatabase::contains(m_readerName) || !QSqlDatabase::database(m_readerName, false).isOpen()) {
         bool pg = false;
         openConnection(m_readerName, m_mainProfile, &pg);
+    } else if (m_postgres) {
+        // Kept open between reports: one that the server dropped meanwhile is opened again.
+        dbconn::execute(QSqlDatabase::database(m_readerName, false), QStringLiteral("select 1"), {});
     }
     return QSqlDatabase::database(m_readerName, false);
-}
-
-bool Tdm::isConnected() const
-{
-    return QSqlDatabase::contains(m_mainName) && ADOConnection1().isOpen();
 }
 
 int Tdm::exec(const QString &sql, const QVariantList &binds)

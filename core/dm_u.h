@@ -27,7 +27,6 @@ public:
     // statement at a time). Throws DbError when it cannot be opened.
     QSqlDatabase readerConnection();
     QSqlDatabase ADOConn_prot() const;
-    bool isConnected() const;
     bool hasProt() const { return m_protConfigured; }
     bool isPostgres() const { return m_postgres; }
     bool protIsPostgres() const { return m_protPostgres; }

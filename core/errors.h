@@ -32,8 +32,18 @@ namespace msg {
 
 // The server dropped the connection and it could not be opened again; the driver's text follows.
 inline const QString kServerUnreachable = QStringLiteral("خطا! سرور بانك اطلاعاتي در دسترس نيست. لحظاتي بعد دوباره سعي نماييد");
-// A statement the database refused without saying why.
+// A statement the database refused (the driver's text follows, when it gave one).
 inline const QString kDatabaseFailed = QStringLiteral("خطا! بانك اطلاعاتي اين دستور را اجرا نکرد");
+// The command waited for a lock that another workstation holds while it saves (or runs the same
+// report) and gave up; nothing of the command was written.
+inline const QString kLockWait = QStringLiteral("خطا! كاربر ديگري در حال ثبت اطلاعات است. لحظاتي بعد دوباره سعي نماييد");
+// The server stopped the statement when it ran past its bound.
+inline const QString kStatementTooLong = QStringLiteral("خطا! اجراي اين دستور در بانك اطلاعاتي بيش از زمان مجاز طول كشيد و متوقف شد");
+// The server gave no answer at all within the bound: the connection was cut.
+inline QString serverSilent(int seconds)
+{
+    return QStringLiteral("خطا! سرور بانك اطلاعاتي %1 ثانيه پاسخي نداد و دستور متوقف شد. لحظاتي بعد دوباره سعي نماييد").arg(seconds);
+}
 // A failure that came without a text of its own: no message box is ever empty.
 inline const QString kCommandFailed = QStringLiteral("خطا! اين دستور انجام نشد");
 // The embedded database file, or its folder, cannot be written. The path reads left to right
@@ -47,11 +57,8 @@ inline QString readOnlyFolder(const QString &path)
     return QStringLiteral("خطا! پوشه بانك اطلاعاتي «\u2066%1\u2069» فقط خواندني است و برنامه نمي تواند در آن بنويسد").arg(path);
 }
 
-// A text that holds a control character (NUL ...), typed or pasted into a box.
-inline QString controlCharacter(const QString &column)
-{
-    return QStringLiteral("خطا! مقدار ستون %1 نويسه کنترلي (مانند NUL) دارد و ثبت نمي شود").arg(column);
-}
+// A text that holds a control character (NUL ...), bound to any statement (a search
+// included); a box's value is refused earlier, naming the box (db::Refusal).
 inline const QString kControlCharacter = QStringLiteral("خطا! متن وارد شده نويسه کنترلي (مانند NUL) دارد و پذيرفته نمي شود");
 
 } // namespace msg

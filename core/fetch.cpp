@@ -1,5 +1,6 @@
 #include "core/fetch.h"
 
+#include "core/connection.h"
 #include "core/errors.h"
 #include "core/rowstore.h"
 
@@ -84,15 +85,20 @@ void bindSqlite(sqlite3_stmt *st, int i, const QVariant &v)
     }
 }
 
+// A refusal of the engine, said as every failure is (a Persian sentence, its text below).
+[[noreturn]] void sqliteFail(sqlite3 *h)
+{
+    throw DbError(dbconn::failureText(h));
+}
+
 void selectSqlite(sqlite3 *h, const QString &sql, const QVariantList &binds, RowStore &store,
                   const dbfetch::Listener &listener)
 {
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt *st = nullptr;
     if (sqlite3_prepare_v2(h, text.constData(), int(text.size()), &st, nullptr) != SQLITE_OK || !st) {
-        const QString msg = QString::fromUtf8(sqlite3_errmsg(h));
         sqlite3_finalize(st);
-        throw DbError(msg);
+        sqliteFail(h);
     }
     struct Finalize {
         sqlite3_stmt *st;
@@ -137,7 +143,7 @@ void selectSqlite(sqlite3 *h, const QString &sql, const QVariantList &binds, Row
             return;
     }
     if (rc != SQLITE_DONE)
-        throw DbError(QString::fromUtf8(sqlite3_errmsg(h)));
+        sqliteFail(h);
 }
 
 // ---- PostgreSQL ----
@@ -166,12 +172,15 @@ QByteArray pgParam(const QVariant &v)
     }
 }
 
+// A failure as the user reads it; a connection found gone keeps the driver's text alone, for the
+// caller reopens it (dbconn::read) and says so.
 QString pgError(PGconn *c, const PGresult *r = nullptr)
 {
-    QString msg = QString::fromUtf8(r ? PQresultErrorMessage(r) : PQerrorMessage(c)).trimmed();
-    if (msg.isEmpty())
-        msg = QString::fromUtf8(PQerrorMessage(c)).trimmed();
-    return msg;
+    if (PQstatus(c) == CONNECTION_BAD) {
+        const QString msg = QString::fromUtf8(r ? PQresultErrorMessage(r) : "").trimmed();
+        return msg.isEmpty() ? QString::fromUtf8(PQerrorMessage(c)).trimmed() : msg;
+    }
+    return dbconn::failureText(c, r);
 }
 
 
@@ -290,11 +299,11 @@ void selectQt(const QSqlDatabase &db, const QString &sql, const QVariantList &bi
     q.setForwardOnly(true);
     q.setNumericalPrecisionPolicy(QSql::HighPrecision);
     if (!q.prepare(sql))
-        throw DbError(q.lastError().text());
+        throw DbError(dbconn::errorText(db, q.lastError()));
     for (int i = 0; i < binds.size(); ++i)
         q.bindValue(i, binds.at(i));
     if (!q.exec())
-        throw DbError(q.lastError().text());
+        throw DbError(dbconn::errorText(db, q.lastError()));
     const QSqlRecord rec = q.record();
     QStringList fields;
     for (int i = 0; i < rec.count(); ++i)

@@ -20,8 +20,9 @@ struct Listener {
     std::function<bool(int rowsSoFar)> progress;
 };
 
-// Runs the select with its binds and appends its rows to `store`. Throws DbError with the
-// database's message when it is refused.
+// Runs the select with its binds and appends its rows to `store`. Throws DbError when it is
+// refused: the message as dbconn::errorText says it, or the driver's text alone when the
+// connection is gone (dbconn::read reopens it and says so).
 void select(const QSqlDatabase &db, const QString &sql, const QVariantList &binds, RowStore &store,
             const Listener &listener = {});
 

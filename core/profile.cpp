@@ -52,6 +52,10 @@ DbProfile DbProfile::load(QSettings &s, const QString &group)
     p.user = s.value(QStringLiteral("user")).toString();
     p.password = s.value(QStringLiteral("password")).toString();
     p.schema = s.value(QStringLiteral("schema")).toString();
+    const Bounds d;
+    p.bounds.connectSeconds = s.value(QStringLiteral("connect_timeout_s"), d.connectSeconds).toInt();
+    p.bounds.lockMs = s.value(QStringLiteral("lock_timeout_ms"), d.lockMs).toInt();
+    p.bounds.statementSeconds = s.value(QStringLiteral("statement_timeout_s"), d.statementSeconds).toInt();
     s.endGroup();
     return p;
 }
@@ -67,6 +71,9 @@ void DbProfile::save(QSettings &s, const QString &group) const
     s.setValue(QStringLiteral("user"), user);
     s.setValue(QStringLiteral("password"), password);
     s.setValue(QStringLiteral("schema"), schema);
+    s.setValue(QStringLiteral("connect_timeout_s"), bounds.connectSeconds);
+    s.setValue(QStringLiteral("lock_timeout_ms"), bounds.lockMs);
+    s.setValue(QStringLiteral("statement_timeout_s"), bounds.statementSeconds);
     s.endGroup();
 }
 

@@ -15,6 +15,15 @@ struct DbProfile {
     QString password;
     QString schema;    // PostgreSQL: schema to work in (created when missing); empty = default
 
+    // How long the program waits on the database before it gives up with a message (kept with
+    // the profile; the defaults suit an office).
+    struct Bounds {
+        int connectSeconds = 10;   // a server that does not answer the connection
+        int lockMs = 5000;         // a lock held by another workstation (SQLite's busy timeout too)
+        int statementSeconds = 60; // one statement, the longest report included; a server silent
+                                   // a quarter longer than this is taken as not answering
+    } bounds;
+
     bool isSet() const { return !driver.isEmpty(); }
     bool isPostgres() const { return driver == QLatin1String("QPSQL"); }
 

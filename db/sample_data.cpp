@@ -76,12 +76,13 @@ const Contract kContracts[] = {
     {u"1405/5/330", u"1405/05/09", u"عمران دشت قزوين", 26300000000},
 };
 
-// The sample users' passwords ("admin", "ostan123", "city123", as the README gives them), kept
-// as the salted hashes that hashPassword() makes of them, worked out once: hashing them at the
-// first start took most of its time.
+// The sample users' passwords ("admin", "ostan123", "city123", "abhar123", as the README gives
+// them), kept as the salted hashes that hashPassword() makes of them, worked out once: hashing
+// them at the first start took most of its time.
 const QString kAdminPass = QStringLiteral("pbkdf2-sha256$60000$MBYInAYzygxBY//ml135Sw==$7Ts99G52OmMM0fqfWdWfW1kFK1Ggptqa+yFPGzv39Us=");
 const QString kOstanPass = QStringLiteral("pbkdf2-sha256$60000$60BZekrricBPHdpmDY4aTg==$L+zr2vvcUHAMfG0OrL8kCMvhGqOdF9Cat3B2HG3ZOoE=");
 const QString kCityPass = QStringLiteral("pbkdf2-sha256$60000$OUlBY7YiJ08G4vE8hATCWQ==$QiztGpQFdUcQkXngNyQMZgENAQFt3OL0Jf4HYj1i/ks=");
+const QString kAbharPass = QStringLiteral("pbkdf2-sha256$60000$ptfomf4noMkIGWsYcJJM/g==$VI/pj1CCmY490BAcqGXlkKAS+bRn5cdZ/u+r4oDqqpI=");
 
 QString s(const char16_t *t) { return QString::fromUtf16(t); }
 
@@ -144,13 +145,41 @@ bool fillSampleData(Tdm &dm)
         for (const char16_t *county : {u"زنجان", u"ابهر", u"خدابنده"})
             dm.exec(QStringLiteral("insert into dastrasi2 (user_id, cmt) values (?,?)"), {ostan, s(county)});
 
+        // Two county users of Abhar with the same rights. The laboratory, agreements and
+        // technical-services windows match a county user's name inside county names: the user
+        // named after the county sees its records there, the one with a number sees none.
         const qint64 city = addUser(dm, QStringLiteral("2280000024"), kCityPass,
                                     QStringLiteral("كارشناس شهرستان ابهر"), QStringLiteral("city"));
-        grant(dm, city, "ghir", true, true, false, true);
-        grant(dm, city, "g_pey", false, false, false, true);
-        grant(dm, city, "g_mostanadat", true, false, false, true);
-        grant(dm, city, "khadamat", true, true, false, true);
-        dm.exec(QStringLiteral("insert into dastrasi2 (user_id, cmt) values (?,?)"), {city, QStringLiteral("ابهر")});
+        const qint64 named = addUser(dm, QStringLiteral("ابهر"), kAbharPass,
+                                     QStringLiteral("كارشناس شهرستان ابهر"), QStringLiteral("city"));
+        for (const qint64 user : {city, named}) {
+            grant(dm, user, "ghir", true, true, false, true);
+            grant(dm, user, "g_pey", false, false, false, true);
+            grant(dm, user, "g_mostanadat", true, false, false, true);
+            grant(dm, user, "khadamat", true, true, false, true);
+            grant(dm, user, "az", true, true, false, true);
+            grant(dm, user, "amar", true, false, true, true);
+            grant(dm, user, "movafeghatname", true, false, false, true);
+            dm.exec(QStringLiteral("insert into dastrasi2 (user_id, cmt) values (?,?)"), {user, QStringLiteral("ابهر")});
+        }
+
+        // A laboratory record, an agreement and a monthly technical-services report of two
+        // counties, so that the county users' restrictions show.
+        for (const auto &[county, village] : {std::pair{u"ابهر", u"حصار"}, std::pair{u"زنجان", u"سهرين"}}) {
+            dm.exec(QStringLiteral("insert into azmayeshat (moshaver, kar_no, serial, loc, rosta, mablagh, pardakht_loc, "
+                                   "az_type, peymankar, rep_dat, result, paper_dat, paper_no, cmt) "
+                                   "values (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+                    {s(u"مهندسين مشاور پارس آزما"), QStringLiteral("1405-12"), QStringLiteral("1"), s(county),
+                     s(village), 48500000, s(u"اعتبارات استاني"), s(u"مارشال"), s(u"راهسازان زنجان"),
+                     QStringLiteral("1405/04/12"), s(u"قابل قبول"), QStringLiteral("1405/04/20"), QStringLiteral("12/345"),
+                     QString()});
+            dm.exec(QStringLiteral("insert into movafeghatname (city, sal, typ, num) values (?,?,?,?)"),
+                    {s(county), QStringLiteral("1405"), s(u"موافقتنامه"), QStringLiteral("1405/4/112")});
+            dm.exec(QStringLiteral("insert into khadamat (city, sal, mah, dehyariha, fani, mablagh, khalaf_par, bi_par, "
+                                   "bi_est, khalaf_bon, dakhel_m, kharej_m, farmandari, ostandari, ehdasi) "
+                                   "values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+                    {s(county), QStringLiteral("1405"), s(u"تير"), 14, 6, 320, 2, 1, 0, 0, 2, 1, 2, 1, 0});
+        }
     });
     if (dm.hasProt()) {
         const QSqlDatabase prot = dm.ADOConn_prot();

@@ -1,5 +1,6 @@
 #include "db/setup.h"
 
+#include "core/connection.h"
 #include "core/dm_u.h"
 #include "core/errors.h"
 #include "db/dialect.h"
@@ -66,24 +67,30 @@ void run(QSqlDatabase &db, const QString &sql)
 {
     QSqlQuery q(db);
     if (!q.exec(sql))
-        throw DbError(q.lastError().text() + QStringLiteral("\n") + sql);
+        throw DbError(dbconn::errorText(db, q.lastError()) + QStringLiteral("\n") + sql);
 }
 
-void setupTables(QSqlDatabase db, bool pg, Conn conn)
+// Tables known to the connection, in lower case.
+QSet<QString> existingTables(QSqlDatabase db, bool pg)
 {
-    // Tables known to the connection, in lower case.
     QSet<QString> existing;
     if (pg) {
         QSqlQuery q(db);
         if (!q.exec(QStringLiteral("select table_name from information_schema.tables "
                                    "where table_schema = current_schema()")))
-            throw DbError(q.lastError().text());
+            throw DbError(dbconn::errorText(db, q.lastError()));
         while (q.next())
             existing.insert(q.value(0).toString().toLower());
     } else {
         for (const QString &t : db.tables())
             existing.insert(t.toLower());
     }
+    return existing;
+}
+
+void setupTables(QSqlDatabase db, bool pg, Conn conn)
+{
+    const QSet<QString> existing = existingTables(db, pg);
     for (const TableDef &t : tables()) {
         if (t.conn != conn)
             continue;
@@ -110,11 +117,49 @@ void setupTables(QSqlDatabase db, bool pg, Conn conn)
 
 } // namespace
 
+const std::vector<UpgradeStep> &upgradeSteps()
+{
+    static const std::vector<UpgradeStep> steps;
+    return steps;
+}
+
 void setupSchema(Tdm &dm)
+{
+    setupSchema(dm, upgradeSteps());
+}
+
+void schemaStatement(Tdm &dm, const QString &sql)
+{
+    QSqlDatabase db = dm.ADOConnection1();
+    run(db, sql);
+}
+
+int schemaVersion(Tdm &dm)
+{
+    if (!existingTables(dm.ADOConnection1(), dm.isPostgres()).contains(QStringLiteral("schema_version")))
+        return 0;
+    return dm.scalar(QStringLiteral("select max(version) from schema_version")).toInt();
+}
+
+void setupSchema(Tdm &dm, const std::vector<UpgradeStep> &steps)
 {
     QSqlDatabase db = dm.ADOConnection1();
     const bool pg = dm.isPostgres();
     dm.transaction([&] {
+        // The version: the latest for a new database; 1 for one made before versions were recorded.
+        const bool fresh = !existingTables(db, pg).contains(QStringLiteral("karbaran"));
+        run(db, QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version integer NOT NULL)"));
+        int version = dm.scalar(QStringLiteral("select max(version) from schema_version")).toInt();
+        if (version == 0)
+            version = fresh && !steps.empty() ? steps.back().version : 1;
+        for (const UpgradeStep &step : steps) {
+            if (step.version <= version)
+                continue;
+            step.run(dm);
+            version = step.version;
+        }
+        dm.exec(QStringLiteral("delete from schema_version"));
+        dm.exec(QStringLiteral("insert into schema_version (version) values (?)"), {version});
         setupTables(db, pg, Conn::Main);
         if (pg) {
             // Persian alphabetical order for lists sorted by names.
@@ -159,7 +204,7 @@ void setupSchema(Tdm &dm)
         q.prepare(QStringLiteral("select id from karbaran where karbar=?"));
         q.addBindValue(QStringLiteral("admin"));
         if (!q.exec())
-            throw DbError(q.lastError().text());
+            throw DbError(dbconn::errorText(db, q.lastError()));
         if (!q.next()) {
             QSqlQuery ins(db);
             ins.prepare(QStringLiteral("insert into karbaran (karbar, pass, name, level, active, version) "
@@ -171,7 +216,7 @@ void setupSchema(Tdm &dm)
             ins.addBindValue(true);
             ins.addBindValue(2);
             if (!ins.exec())
-                throw DbError(ins.lastError().text());
+                throw DbError(dbconn::errorText(db, ins.lastError()));
             const QVariant id = dm.scalar(QStringLiteral("select id from karbaran where karbar=?"),
                                           {QStringLiteral("admin")});
             for (const char *page : kPages) {
@@ -185,7 +230,7 @@ void setupSchema(Tdm &dm)
                 r.addBindValue(true);
                 r.addBindValue(true);
                 if (!r.exec())
-                    throw DbError(r.lastError().text());
+                    throw DbError(dbconn::errorText(db, r.lastError()));
             }
         }
     });

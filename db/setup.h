@@ -1,13 +1,34 @@
 #pragma once
 #include "db/schema.h"
 
+#include <functional>
+#include <vector>
+
 class Tdm;
 
 namespace db {
 
-// Creates every missing table and column of the connection; an existing
-// database keeps all its rows. Idempotent. Throws DbError when a statement fails.
+// A change of the schema that an existing database needs (a column's type, a moved value ...):
+// run once, in the order of the versions, when a database of an older version is opened.
+struct UpgradeStep {
+    int version; // the schema's version once the step has run
+    std::function<void(Tdm &dm)> run;
+};
+// The program's steps, in ascending versions; version 1 is the schema as first recorded.
+const std::vector<UpgradeStep> &upgradeSteps();
+// A statement that changes the schema (ALTER TABLE ...), run as it is: it binds no value, and
+// PostgreSQL prepares none of them.
+void schemaStatement(Tdm &dm, const QString &sql);
+
+// Brings the main database to the program's schema in one transaction: a new database is
+// created at the latest version; an existing one (without a recorded version: version 1) runs
+// the steps above its version, each once and in order, recording each version; then every
+// missing table and column is added. Existing rows are kept. Throws DbError when a statement
+// fails, leaving the database as it was.
 void setupSchema(Tdm &dm);
+void setupSchema(Tdm &dm, const std::vector<UpgradeStep> &steps);
+// The version recorded in the main database (0 when none is).
+int schemaVersion(Tdm &dm);
 // The correspondence database's table, when it is an embedded file of ours.
 void setupProtSchema(Tdm &dm);
 

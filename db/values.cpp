@@ -1,9 +1,9 @@
 #include "db/values.h"
 #include "core/text_rules.h"
 
-#include "core/errors.h"
-#include "db/schema.h"
 #include "core/dates.h"
+#include "core/money.h"
+#include "db/schema.h"
 
 #include <cmath>
 
@@ -13,18 +13,8 @@ double readNumber(const QString &text, const QString &column)
 {
     double d = 0;
     if (!textrule::parseNumber(text, &d))
-        throw InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 عدد نيست").arg(text, column));
+        throw Refusal(Refusal::NotANumber, column, text);
     return d;
-}
-
-InputError moneyTooLarge(const QString &text, const QString &column)
-{
-    return InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 بزرگتر از حد مجاز است").arg(text, column));
-}
-
-InputError notADate(const QString &text, const QString &column)
-{
-    return InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 تاريخ معتبر نيست").arg(text, column));
 }
 
 QVariant columnValue(const QString &table, const QString &column, const QString &text)
@@ -33,19 +23,15 @@ QVariant columnValue(const QString &table, const QString &column, const QString 
     if (!c)
         return text;
     const QString name = QString::fromLatin1(c->name);
-    auto notNumber = [&]() {
-        return InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 عدد نيست").arg(text, name));
-    };
+    auto refused = [&](Refusal::Kind kind, int limit = 0) { return Refusal(kind, name, text, limit); };
     switch (c->type) {
     case ColType::Text:
         if (textrule::hasControlCharacter(text))
-            throw InputError(msg::controlCharacter(name));
+            throw refused(Refusal::ControlCharacter);
         if (c->length > 0 && text.size() > c->length)
-            throw InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 بيش از %3 حرف است")
-                                 .arg(text, name)
-                                 .arg(c->length));
+            throw refused(Refusal::TooLong, c->length);
         if (c->date && !isSolarDateOrEmpty(text))
-            throw notADate(text, name);
+            throw refused(Refusal::NotADate);
         return text;
     case ColType::Int:
     case ColType::SmallInt:
@@ -55,12 +41,12 @@ QVariant columnValue(const QString &table, const QString &column, const QString 
             return 0;
         double d = 0;
         if (!textrule::parseNumber(text, &d) || d != std::floor(d))
-            throw notNumber();
+            throw refused(Refusal::NotANumber);
         const double limit = c->type == ColType::SmallInt ? 32767.0
                            : c->type == ColType::Int      ? 2147483647.0
                                                           : 9.2e18;
         if (std::fabs(d) > limit)
-            throw InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 بزرگتر از حد مجاز است").arg(text, name));
+            throw refused(Refusal::OverLimit);
         return qlonglong(d);
     }
     case ColType::Float: {
@@ -68,7 +54,7 @@ QVariant columnValue(const QString &table, const QString &column, const QString 
             return 0.0;
         double d = 0;
         if (!textrule::parseNumber(text, &d))
-            throw notNumber();
+            throw refused(Refusal::NotANumber);
         return d;
     }
     case ColType::Money: {
@@ -76,14 +62,14 @@ QVariant columnValue(const QString &table, const QString &column, const QString 
             return qlonglong(0);
         double d = 0;
         if (!textrule::parseNumber(text, &d))
-            throw notNumber();
-        if (std::fabs(d) > double(kMoneyLimit))
-            throw moneyTooLarge(text, name);
-        // Money keeps four decimals on both databases: a fraction goes to the nearest ten-thousandth.
-        d = std::round(d * 10000.0) / 10000.0;
-        if (d == std::floor(d))
-            return qlonglong(d);
-        return d;
+            throw refused(Refusal::NotANumber);
+        // Four decimals on both databases: the fifth rounds the fourth.
+        qint64 v = 0;
+        if (!money::read(text, &v) || !money::withinLimit(v))
+            throw refused(Refusal::OverLimit);
+        if (v % money::kScale == 0)
+            return qlonglong(v / money::kScale);
+        return double(v) / double(money::kScale);
     }
     case ColType::Bool:
         return text == QLatin1String("1") || text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;

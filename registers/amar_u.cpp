@@ -46,7 +46,7 @@ const BoxDef kBoxes[] = {
      .items = "جدول کانيو سنگي-متر|جدول کانيو بتني-متر|جدول تک سنگي-متر|جدول تک بتني-متر|کانال سنگي-متر|کانال بتني-متر|پياده روسازي سنگي-متر مربع|پياده روسازي بتني-متر مربع|زيرسازي زيراساس-متر مربع|زيرسازي اساس-متر مربع|زيرسازي تونان-متر مربع|آسفالت-متر مربع|جداره سازي-متر مربع|تخريب و اواربرداري-متر مکعب|جابجايي شبکه برق|جابجايي شبکه آب|ساير-تايپ شود",
      .width = 180},
     {.name = "tamin_sal", .kind = BoxKind::Year, .caption = "سال تامين اعتبار", .initial = "", .width = 50},
-    {.name = "peymankar", .caption = "پيمانکار", .initial = "", .width = 140},
+    {.name = "peymankar", .caption = "پيمانکار", .initial = "", .width = 250},
     {.name = "mablagh", .kind = BoxKind::Money, .caption = "مبلغ", .initial = "", .width = 110},
 };
 // A second row with the same county, village, source, title and year is refused, whatever its type.
@@ -283,8 +283,8 @@ void Tamar::takeOut()
         search();
 }
 
+// An empty list gives the workbook with its title row, as the other registers' exports do.
 void Tamar::exportExcel()
 {
-    if (!ADOQ_amar->eof())
-        ExportToExcel(m_ctx, ADOQ_amar, kExport);
+    ExportToExcel(m_ctx, ADOQ_amar, kExport);
 }

@@ -8,7 +8,6 @@
 #include "shared/exports.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
-#include "shared/keyed_insert.h"
 #include "shared/messages.h"
 #include "shared/plain_boxes.h"
 #include "shared/search_box.h"
@@ -35,11 +34,13 @@ const BoxDef kBoxes[] = {
     {.name = "serial", .caption = "سريال", .initial = ""},
     {.name = "loc", .kind = BoxKind::Combo, .caption = "نام شهرستان", .initial = "", .flags = BoxDef::KafOnLeave},
     {.name = "rosta", .kind = BoxKind::Combo, .caption = "روستا", .initial = ""},
-    // A plain box: the amount is written as typed, once it reads as a number.
-    {.name = "mablagh", .caption = "مبلغ صورت حساب", .initial = "0"},
+    // A plain box: the amount is written as typed once it reads as a number, shown grouped.
+    {.name = "mablagh", .caption = "مبلغ صورت حساب", .initial = "0", .flags = BoxDef::Rials},
     {.name = "pardakht_loc", .kind = BoxKind::Combo, .caption = "محل پرداخت", .initial = "", .valueList = "محل پرداخت"},
     {.name = "az_type", .kind = BoxKind::Combo, .caption = "نوع آزمايش", .initial = "", .valueList = "نوع آزمايش"},
-    {.name = "peymankar", .kind = BoxKind::Combo, .caption = "پيمانكار", .initial = "", .valueList = "پيمانكار"},
+    // A contractor's name (up to 50 characters) on a row of its own.
+    {.name = "peymankar", .kind = BoxKind::Combo, .caption = "پيمانكار", .initial = "", .valueList = "پيمانكار",
+     .flags = BoxDef::Wide},
     {.name = "rep_dat", .kind = BoxKind::Date, .caption = "تاريخ نمونه گيري", .initial = ""},
     {.name = "result", .kind = BoxKind::Combo, .caption = "نتيجه كلي گزارش", .initial = "", .valueList = "نتيجه آزمايش"},
     {.name = "paper_dat", .kind = BoxKind::Date, .caption = "تاريخ نامه", .initial = ""},
@@ -130,10 +131,13 @@ Tazmayeshgah_ins::Tazmayeshgah_ins(AppContext &ctx, QWidget *parent)
     : EntryForm(ctx, kSpec, parent)
     , ADOQ_az(new DataSet(QStringLiteral("ADOQ_az"), this))
     , m_pictures(new AttachmentList(ctx, {QStringLiteral("az_pic"), QStringLiteral("pk"), QStringLiteral("cod"),
-                                          QStringLiteral("ext"), QStringLiteral("cmt"), QStringLiteral("pic"), {}, {}},
+                                          QStringLiteral("ext"), QStringLiteral("cmt"), QStringLiteral("pic"), {}, {},
+                                          {QStringLiteral("cod"), QStringLiteral("azmayeshat"), QStringLiteral("cod"),
+                                           msg::kLabRecordGone}},
                                     QStringLiteral("ADOQ_az_pic"), this))
 {
     ADOQ_az->setDatabase(ctx.dm->ADOConnection1());
+    m_pictures->setCaptions(kPictureColumns);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -251,13 +255,6 @@ void Tazmayeshgah_ins::search(bool filtered)
     m_search->cnt()->setText(QString::number(ADOQ_az->recordCount()));
 }
 
-// A value refused names its box by its caption.
-QVariant Tazmayeshgah_ins::value(const QString &column) const
-{
-    const QLabel *caption = captionLabel(column);
-    return CaptionedValue(column, caption ? caption->text() : column, [&] { return EntryForm::value(column); });
-}
-
 QString Tazmayeshgah_ins::logText(bool inserted) const
 {
     return (inserted ? kLogInsert : kLogEdit) + boxText(QStringLiteral("moshaver")) + QLatin1Char(' ')
@@ -265,19 +262,12 @@ QString Tazmayeshgah_ins::logText(bool inserted) const
            + QLatin1Char(' ') + m_ctx.CurrentUser.karbar;
 }
 
-void Tazmayeshgah_ins::afterWrite(bool inserted)
-{
-    // Under the insert's lock the newest record is the one just written.
-    if (inserted)
-        m_newKey = m_ctx.dm->scalar(QStringLiteral("select max(cod) as m from azmayeshat "));
-}
-
 void Tazmayeshgah_ins::afterSave(bool inserted)
 {
     if (inserted) {
         // Every record the user may see, the new one current.
         search(false);
-        ADOQ_az->locate(QStringLiteral("cod"), m_newKey);
+        ADOQ_az->locate(QStringLiteral("cod"), writtenKey());
         return;
     }
     const QVariant key = editKey();
@@ -341,14 +331,8 @@ void Tazmayeshgah_ins::addPicture()
 {
     if (ADOQ_az->eof())
         return;
-    const QVariant cod = ADOQ_az->value(QStringLiteral("cod"));
-    // A picture belongs to a record that still exists (another user may have deleted it).
-    if (m_ctx.dm->scalar(QStringLiteral("select count(*) from azmayeshat where cod=?"), {cod}).toLongLong() == 0) {
-        m_ctx.ui->message(msg::kRowGone, this);
-        return;
-    }
     AttachmentList::Add add;
-    add.owners = {cod};
+    add.owners = {ADOQ_az->value(QStringLiteral("cod"))};
     add.ask = kPictureDescription;
     m_pictures->add(add);
 }

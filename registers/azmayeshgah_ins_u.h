@@ -24,8 +24,6 @@ public:
 
 protected:
     QString logText(bool inserted) const override;
-    QVariant value(const QString &column) const override;
-    void afterWrite(bool inserted) override;
     void showEvent(QShowEvent *e) override;
 
 private:
@@ -53,5 +51,4 @@ private:
     QMenu *PopupMenu1 = nullptr;
     QMenu *PopupMenu2 = nullptr;
     PageRights m_rights;
-    QVariant m_newKey;          // the record the last insert wrote
 };

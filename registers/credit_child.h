@@ -6,9 +6,14 @@
 
 namespace creditchild {
 
-// The parent credit and project: boxes never shown, filled by the credits window.
-inline constexpr BoxDef kCredit{.name = "etb_id", .kind = BoxKind::Hidden};
-inline constexpr BoxDef kProject{.name = "prj_id", .kind = BoxKind::Hidden};
+// The parent credit and project: values the credits window hands to the start calls.
+inline constexpr BoxDef kCredit{.name = "etb_id", .kind = BoxKind::Fixed};
+inline constexpr BoxDef kProject{.name = "prj_id", .kind = BoxKind::Fixed};
+// A new row (or a row moved by an edit) only under a project and a credit still there.
+inline const ParentDef kParents[] = {
+    {QStringLiteral("prj_id"), QStringLiteral("prj"), QStringLiteral("id"), msg::kProjectGone},
+    {QStringLiteral("etb_id"), QStringLiteral("etebarat"), QStringLiteral("id"), msg::kCreditGone},
+};
 
 inline constexpr const char *kWorkItems =
     "مطالعه|خيابان سازي|آسفالت خيابان|اصلاح مسير|جدول تک بتني|ترميم زيرسازي|مخلوط ريزي|زيرسازي|خاکبرداري";
@@ -21,7 +26,7 @@ inline EntrySpec decl(const char *objectName, const char *caption, const char *t
                       std::span<const char *const> key)
 {
     return {.objectName = objectName, .caption = caption, .table = table, .boxes = boxes, .duplicateKey = key,
-            .duplicateMessage = kDuplicate, .editedMessage = msg::kEdited};
+            .duplicateMessage = kDuplicate, .parents = kParents, .editedMessage = msg::kEdited};
 }
 
 } // namespace creditchild

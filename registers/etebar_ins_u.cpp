@@ -13,11 +13,12 @@ const BoxDef kBoxes[] = {
     {.name = "sal", .kind = BoxKind::Year, .caption = "سال", .initial = ""},
     {.name = "typ", .kind = BoxKind::Combo, .caption = "نوع", .initial = "", .items = "مصوب|پيش بيني"},
     {.name = "mablagh", .kind = BoxKind::Money, .caption = "مبلغ اعتبار", .initial = "0"},
-    {.name = "cmt", .kind = BoxKind::Line, .caption = "توضيحات", .initial = ""},
+    {.name = "cmt", .kind = BoxKind::Line, .caption = "توضيحات", .initial = "", .width = 380},
     {.name = "dion", .kind = BoxKind::Real, .caption = "مبلغ ديون", .initial = ""},
-    // The project of a new credit, set by the credits window; an edit leaves it as it is.
-    {.name = "prj_id", .kind = BoxKind::Hidden},
+    // The project of a new credit, handed over by the credits window; an edit leaves it as it is.
+    {.name = "prj_id", .kind = BoxKind::Fixed},
 };
+const ParentDef kParents[] = {{QStringLiteral("prj_id"), QStringLiteral("prj"), QStringLiteral("id"), msg::kProjectGone}};
 const char *const kUpdate[] = {"tamin_loc", "tamin_manba", "sal_typ", "sal", "typ", "mablagh", "cmt", "dion"};
 
 const EntrySpec kSpec = {
@@ -26,6 +27,7 @@ const EntrySpec kSpec = {
     .table = "etebarat",
     .boxes = kBoxes,
     .updateColumns = kUpdate,
+    .parents = kParents,
     .editedMessage = msg::kEdited,
 };
 

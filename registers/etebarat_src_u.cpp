@@ -24,6 +24,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -94,31 +95,34 @@ const SumColumn kCreditSums[] = {
     {"d", "sum(dion)", "dion_sum"},
 };
 
+// The project's title and code stand beside its place, in sight when the window opens.
 const GridColumn kProjectColumns[] = {
     {"id"}, {"etb_id"},
     {"ostan", "استان"}, {"city", "شهرستان"}, {"bakhsh", "بخش"}, {"dehestan", "دهستان"}, {"rosta", "روستا"},
+    {"prj_title", "عنوان پروژه"}, {"prj_cod", "کد پروژه"},
     {"cod", "کد نقطه"}, {"ejra_typ", "نوع محل اجرا"}, {"prg", "برنامه"}, {"prg_sal1", "سال شروع برنامه"},
     {"prg_sal2", "سال خاتمه برنامه"}, {"tarh_title", "عنوان طرح"}, {"tarh_cod", "کد طرح"},
-    {"prj_title", "عنوان پروژه"}, {"prj_cod", "کد پروژه"}, {"nahve", "نحوه اجرا"}, {"prj_typ", "نوع پروژه"},
+    {"nahve", "نحوه اجرا"}, {"prj_typ", "نوع پروژه"},
     {"prj_sal1", "سال شروع پروژه"}, {"prj_sal2", "پيش بيني سال خاتمه"}, {"hadaf", "هدف"}, {"meghdar", "مقدار"},
     {"vahed", "واحد"},
 };
+// Short columns narrow (they widen to their texts), so the amounts are in sight.
 const GridColumn kCreditColumns[] = {
     {"id"}, {"prj_id"},
-    {"tamin_loc", "محل تامين"}, {"tamin_manba", "منبع تامين"}, {"sal_typ", "نوع سال"}, {"sal", "سال"},
-    {"typ", "نوع"}, {"mablagh", "مبلغ", 110, 0, GridColumn::Money}, {"cmt", "توضيحات"},
+    {"tamin_loc", "محل تامين"}, {"tamin_manba", "منبع تامين"}, {"sal_typ", "نوع سال", 50}, {"sal", "سال", 40},
+    {"typ", "نوع", 50}, {"mablagh", "مبلغ", 110, 0, GridColumn::Money}, {"cmt", "توضيحات"},
     {"dion", "ديون", 110, 0, GridColumn::Money},
 };
 const GridColumn kOperationColumns[] = {
     {"id"}, {"etb_id"}, {"prj_id"},
-    {"item_title", "نام آيتم"}, {"meghdar", "مقدار", 0, 0, GridColumn::Number},
-    {"darsad", "درصد", 0, 0, GridColumn::Number}, {"mablagh", "هزينه", 110, 0, GridColumn::Money},
-    {"vahed", "واحد"}, {"modat", "مدت"}, {"cmt", "توضيحات"}, {"taahod", "تعهد", 0, 0, GridColumn::Number},
-    {"sal", "سال"},
+    {"item_title", "نام آيتم"}, {"meghdar", "مقدار", 50, 0, GridColumn::Number},
+    {"darsad", "درصد", 40, 0, GridColumn::Number}, {"mablagh", "هزينه", 110, 0, GridColumn::Money},
+    {"vahed", "واحد", 50}, {"modat", "مدت", 40}, {"cmt", "توضيحات"}, {"taahod", "تعهد", 40, 0, GridColumn::Number},
+    {"sal", "سال", 40},
 };
 const GridColumn kProgressColumns[] = {
     {"id"}, {"etb_id"}, {"prj_id"},
-    {"item_title", "نام آيتم"}, {"darsad", "درصد", 0, 0, GridColumn::Number}, {"sal", "سال"},
+    {"item_title", "نام آيتم"}, {"darsad", "درصد", 40, 0, GridColumn::Number}, {"sal", "سال", 40},
 };
 const GridColumn kAllocationColumns[] = {
     {"id"}, {"etb_id"}, {"prj_id"},
@@ -194,8 +198,9 @@ void Tetebarat_src::buildFilters()
     m_creditSums = new SumLabels(this, kCreditSums);
 }
 
-// Top row: the project filters, their search and count; the projects under their heading;
-// the credit filters with the count, the sums and their search; the four lists side by side.
+// Top row: the project filters, their search and count. Below, in a split the user can move:
+// the projects under their heading; the credit filters with the count, the sums and their
+// search, over the credits beside the operations; the progress items beside the allocations.
 void Tetebarat_src::buildGrids()
 {
     auto button = [this](const char *name, const char *caption, void (Tetebarat_src::*search)()) {
@@ -211,12 +216,27 @@ void Tetebarat_src::buildGrids()
     top->addWidget(m_projectCount->label(QStringLiteral("cnt2")));
     top->addStretch();
     outer->addLayout(top);
-    outer->addWidget(heading(QStringLiteral("مشخصات پروژه"), "Label4", this));
+
+    auto *split = new QSplitter(Qt::Vertical, this);
+    split->setObjectName(QStringLiteral("splitter"));
+    split->setChildrenCollapsible(false);
+    outer->addWidget(split, 1);
+    auto pane = [split] {
+        auto *w = new QWidget(split);
+        auto *l = new QVBoxLayout(w);
+        l->setContentsMargins(0, 0, 0, 0);
+        split->addWidget(w);
+        return l;
+    };
+
+    QVBoxLayout *projects = pane();
+    projects->addWidget(heading(QStringLiteral("مشخصات پروژه"), "Label4", this));
     DBGrid2 = MakeGrid(this, ctx().dm->ADOQ_proj, {.columns = kProjectColumns, .objectName = "DBGrid2"});
-    outer->addWidget(DBGrid2, 1);
+    projects->addWidget(DBGrid2, 1);
     // A click on a cell runs the project-row action even on the current row.
     connect(DBGrid2, &QAbstractItemView::clicked, this, [this] { guarded(ctx(), [this] { loadProjectLists(); }); });
 
+    // The figures stand beside their captions, in boxes that keep their place while empty.
     auto *band = new QHBoxLayout;
     band->addWidget(m_creditFilters);
     const std::pair<const char *, const char *> figures[] = {
@@ -224,13 +244,15 @@ void Tetebarat_src::buildGrids()
     for (const auto &[caption, name] : figures) {
         auto *l = new QLabel(QString::fromUtf8(caption), this);
         l->setObjectName(QLatin1String(name) + QStringLiteral("_lbl"));
+        QLabel *figure = m_creditSums->label(QLatin1String(name));
+        figure->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        figure->setMinimumWidth(figure->fontMetrics().horizontalAdvance(QStringLiteral("0")) * (name[0] == 'c' ? 6 : 16));
         band->addWidget(l);
-        band->addWidget(m_creditSums->label(QLatin1String(name)));
+        band->addWidget(figure);
         band->addSpacing(12);
     }
     band->addWidget(button("src_btn", "جستجو اعتبار", &Tetebarat_src::searchCredits));
     band->addStretch();
-    outer->addLayout(band);
 
     struct Lower {
         const char *title;
@@ -247,17 +269,32 @@ void Tetebarat_src::buildGrids()
         {"پيشرفت فيزيکي پروژه", "Label3", ADOQ_pish, kProgressColumns, "DBGrid4", "PopupMenu4", &DBGrid4},
         {"تخصيص", "Label5", ADOQ_takhsis, kAllocationColumns, "DBGrid5", "PopupMenu5", &DBGrid5},
     };
-    auto *bottom = new QHBoxLayout;
+    QVBoxLayout *credits = pane();
+    credits->addLayout(band);
+    QSplitter *row = nullptr;
     for (const Lower &l : lower) {
-        auto *column = new QVBoxLayout;
-        column->addWidget(heading(QString::fromUtf8(l.title), l.heading, this));
-        *l.view = MakeGrid(this, l.ds, {.columns = l.columns, .objectName = l.grid, .sortable = false,
-                                        .popup = menu(QLatin1String(l.popup))});
-        (*l.view)->setFixedHeight(170);
-        column->addWidget(*l.view);
-        bottom->addLayout(column, l.ds == ctx().dm->ADOQ_etb || l.ds == ADOQ_amaliyat ? 3 : 2);
+        if (l.ds == ctx().dm->ADOQ_etb || l.ds == ADOQ_pish) {
+            row = new QSplitter(Qt::Horizontal, this);
+            row->setChildrenCollapsible(false);
+            (l.ds == ADOQ_pish ? pane() : credits)->addWidget(row, 1);
+        }
+        auto *column = new QWidget(row);
+        auto *c = new QVBoxLayout(column);
+        c->setContentsMargins(0, 0, 0, 0);
+        c->addWidget(heading(QString::fromUtf8(l.title), l.heading, column));
+        *l.view = MakeGrid(column, l.ds, {.columns = l.columns, .objectName = l.grid, .sortable = false,
+                                          .popup = menu(QLatin1String(l.popup))});
+        c->addWidget(*l.view, 1);
+        row->addWidget(column);
+        // The credits, with the most columns, take the larger part of their row.
+        if (l.ds == ctx().dm->ADOQ_etb)
+            row->setStretchFactor(0, 3);
+        else if (l.ds == ADOQ_amaliyat)
+            row->setStretchFactor(1, 2);
     }
-    outer->addLayout(bottom);
+    split->setStretchFactor(0, 4);
+    split->setStretchFactor(1, 6);
+    split->setStretchFactor(2, 3);
 }
 
 // What the lists show after a form has written: an edited project at once (its lists stay),
@@ -366,7 +403,10 @@ void Tetebarat_src::editProject()
     if (!requireCurrent(proj))
         return;
     auto *form = ctx().form<Tprj_ins>();
-    if (!form->startEdit(proj->value(QStringLiteral("id"))))
+    // The edit moves the project's credit to the credit current in the credit list (none: null).
+    DataSet *etb = ctx().dm->ADOQ_etb;
+    const QVariant credit = etb->eof() ? QVariant(QMetaType(QMetaType::LongLong)) : etb->value(QStringLiteral("id"));
+    if (!form->startEdit(proj->value(QStringLiteral("id")), {{QStringLiteral("etb_id"), credit}}))
         return;
     ctx().ui->showModal(form);
 }
@@ -406,8 +446,7 @@ void Tetebarat_src::newCredit()
     if (!requireCurrent(proj))
         return;
     auto *form = ctx().form<Tetebar_ins>();
-    form->startInsert();
-    form->setBoxText(QStringLiteral("prj_id"), proj->text(QStringLiteral("id")));
+    form->startInsert({{QStringLiteral("prj_id"), proj->value(QStringLiteral("id"))}});
     ctx().ui->showModal(form);
 }
 
@@ -421,14 +460,19 @@ void Tetebarat_src::editCredit()
         ctx().ui->showModal(form);
 }
 
+// The credit current in the credit list and the current project, as a child row's columns.
+QVariantMap Tetebarat_src::parents() const
+{
+    return {{QStringLiteral("etb_id"), ctx().dm->ADOQ_etb->value(QStringLiteral("id"))},
+            {QStringLiteral("prj_id"), ctx().dm->ADOQ_proj->value(QStringLiteral("id"))}};
+}
+
 // A child row is written under the credit current in the credit list and the current project.
 void Tetebarat_src::newChild(EntryForm *form)
 {
     if (!requireParents())
         return;
-    form->startInsert();
-    form->setBoxText(QStringLiteral("etb_id"), ctx().dm->ADOQ_etb->text(QStringLiteral("id")));
-    form->setBoxText(QStringLiteral("prj_id"), ctx().dm->ADOQ_proj->text(QStringLiteral("id")));
+    form->startInsert(parents());
     ctx().ui->showModal(form);
 }
 
@@ -437,10 +481,8 @@ void Tetebarat_src::editChild(EntryForm *form, DataSet *list)
 {
     if (!requireCurrent(list, kNoRow) || !requireParents())
         return;
-    if (!form->startEdit(list->value(QStringLiteral("id"))))
+    if (!form->startEdit(list->value(QStringLiteral("id")), parents()))
         return;
-    form->setBoxText(QStringLiteral("etb_id"), ctx().dm->ADOQ_etb->text(QStringLiteral("id")));
-    form->setBoxText(QStringLiteral("prj_id"), ctx().dm->ADOQ_proj->text(QStringLiteral("id")));
     ctx().ui->showModal(form);
 }
 

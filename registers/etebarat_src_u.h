@@ -50,6 +50,7 @@ private:
     void editChild(EntryForm *form, DataSet *list);
     void deleteRow(const char *table, DataSet *list, const QString &emptyMessage);
     bool requireParents();
+    QVariantMap parents() const;
     void reopenProjectsKeepingLists();
 
     DataSet *ADOQ_amaliyat;

@@ -1,8 +1,8 @@
 #include "registers/khadamat_pic_u.h"
 
 #include "core/dm_u.h"
-#include "db/schema.h"
 #include "shared/guard.h"
+#include "shared/messages.h"
 #include "shared/rights.h"
 
 #include <QComboBox>
@@ -37,23 +37,18 @@ AttachmentsWindowShape shape()
     s.sortedItems = true;
     s.columns = kColumns;
     s.notes = {kNote};
-    s.modeLabel = true;
     s.click = AttachmentsWindowShape::OpenTemp;
     s.confirmDelete.password = DeleteSpec::AskDeletePassword;
     return s;
 }
 
-// Longer than its column: the store is refused whole, the same on both databases.
-bool tooLong(const char *column, const QString &text)
-{
-    const db::ColumnDef *c = db::findColumn(QStringLiteral("khadamat_pic"), QLatin1String(column));
-    return c && c->length > 0 && text.size() > c->length;
-}
 } // namespace
 
 const AttachmentTable Tkhadamat_pic::kTable{QStringLiteral("khadamat_pic"), QStringLiteral("id"),
                                             QStringLiteral("khadamat_id"), QStringLiteral("pictyp"),
-                                            QStringLiteral("cmt"), QStringLiteral("pic"), {}, QStringLiteral("cmt")};
+                                            QStringLiteral("cmt"), QStringLiteral("pic"), {}, QStringLiteral("cmt"),
+                                            {QStringLiteral("khadamat_id"), QStringLiteral("khadamat"), QStringLiteral("id"),
+                                             msg::kServicesReportGone}};
 
 Tkhadamat_pic::Tkhadamat_pic(AppContext &ctx, QWidget *parent)
     : AttachmentsWindow(ctx, kTable, shape(), parent)
@@ -75,7 +70,6 @@ void Tkhadamat_pic::openForReport(const PageRights &rights, const QVariant &repo
     if (!guarded(m_ctx, [&] { list()->listQuery(listingSql(), {reportId}); }))
         return;
     description()->setEditText(QString());
-    modeLabel()->setText(QStringLiteral("1"));
     m_ctx.ui->showModal(this);
 }
 
@@ -86,15 +80,8 @@ void Tkhadamat_pic::addFile()
     a.description = descriptionText();
     a.emptyDescription = kEmptyDescription;
     a.filter = a.description == kSignature ? kBitmapFilter : QString();
+    // A failed store says so in general words; an over-long description or type is refused
+    // naming its box and limit rather than cut, and a report deleted meanwhile takes no file.
     a.failure = kStoreFailed;
-    // A file is stored only with its report, and whole: an over-long description or type is
-    // refused rather than cut.
-    a.check = [this, description = a.description](const StoredFile &file) {
-        if (tooLong("cmt", description) || tooLong("pictyp", file.ext))
-            return kStoreFailed;
-        if (m_ctx.dm->scalar(QStringLiteral("select count(*) from khadamat where id=?"), {m_report}).toLongLong() == 0)
-            return kStoreFailed;
-        return QString();
-    };
     list()->add(a);
 }

@@ -13,6 +13,7 @@
 #include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
+#include "shared/numwords.h"
 #include "shared/sum_labels.h"
 #include "shared/ui.h"
 
@@ -31,6 +32,9 @@ const QString Tkhadamat_src::kMenuCaption = QStringLiteral("خدمات فني");
 namespace {
 const QString kCaption = QStringLiteral("خدمات فني وتخلفات ساختماني");
 const QString kEmptyList = QStringLiteral("هيچ گزارشي در ليست نيست");
+// "ارسال نشده ها" when no county is left to name (our wording: true also for a county user
+// whose name no county holds).
+const QString kAllReported = QStringLiteral("هيچ شهرستاني بدون گزارش يافت نشد");
 const QString kDeleteQuestion = QStringLiteral("از حذف اطمينان داريد؟");
 const QString kDeleteLog = QStringLiteral("  حذف خدمات فني   ");
 const QString kNoteAttach = QStringLiteral(
@@ -282,8 +286,9 @@ void Tkhadamat_src::printMonthly()
                      current && m_filters->isOn(QStringLiteral("mah")) ? ds->text(QStringLiteral("mah")) : QString());
         f.report.set(QStringLiteral("dehyariha_sum"), kept(QStringLiteral("d")));
         f.report.set(QStringLiteral("fani_sum"), kept(QStringLiteral("f")));
-        f.report.set(QStringLiteral("mablagh_sum"), kept(QStringLiteral("m")));
-        f.report.setRows(*ds);
+        // The fees, in millions of rials, grouped as every printed amount is.
+        f.report.set(QStringLiteral("mablagh_sum"), GroupDigits(kept(QStringLiteral("m"))));
+        report::FormFrame::setGroupedRows(f.report, *ds, {QStringLiteral("mablagh")});
     };
     frame.run(row);
 }
@@ -302,7 +307,7 @@ void Tkhadamat_src::listUnreported()
     QString text;
     for (int row = 0; row < q->recordCount(); ++row)
         text += QLatin1Char('*') + q->text(QStringLiteral("shahrestan"), row);
-    ctx().ui->message(text, this);
+    ctx().ui->message(text.isEmpty() ? kAllReported : text, this);
 }
 
 void Tkhadamat_src::openAttachments()

@@ -101,10 +101,13 @@ Tmovafeghatname_src::Tmovafeghatname_src(AppContext &ctx, QWidget *parent)
     , adoq_movafeghatname(new DataSet(QStringLiteral("adoq_movafeghatname"), this))
     , m_attachments(new AttachmentList(ctx, {QStringLiteral("movafeghatname_pic"), QStringLiteral("id"),
                                              QStringLiteral("movafeghatname_id"), QStringLiteral("pictyp"),
-                                             QStringLiteral("cmt"), QStringLiteral("pic"), {}, {}},
+                                             QStringLiteral("cmt"), QStringLiteral("pic"), {}, {},
+                                             {QStringLiteral("movafeghatname_id"), QStringLiteral("movafeghatname"),
+                                              QStringLiteral("id"), msg::kAgreementGone}},
                                        QStringLiteral("adoq_movafeghatname_pic"), this))
 {
     adoq_movafeghatname->setDatabase(ctx.dm->ADOConnection1());
+    m_attachments->setCaptions(kAttachmentColumns);
     auto *ins = findChild<QPushButton *>(QStringLiteral("ins_btn"));
     ins->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     ins->setMinimumWidth(40);

@@ -2,12 +2,11 @@
 
 #include "core/context.h"
 #include "core/dm_u.h"
-#include "db/dialect.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
-#include "shared/keyed_insert.h"
 #include "shared/messages.h"
 #include "shared/plain_boxes.h"
+#include "shared/row_writer.h"
 #include "shared/ui.h"
 
 #include <QAction>
@@ -157,12 +156,14 @@ void Tpish_items::listSubItems()
 void Tpish_items::insertMaster()
 {
     const QString table = QStringLiteral("litems");
-    KeyedInsert ins{table, QStringLiteral("lcod"), {QStringLiteral("name"), QStringLiteral("darsad")},
-                    {BoxValue(table, QStringLiteral("name"), master_item->text(), QStringLiteral("آيتم كلي")),
-                     BoxValue(table, QStringLiteral("darsad"), ldarsad->text(), QStringLiteral("درصد وزني"))},
-                    {QStringLiteral("name")}};
-    const QVariant lcod = InsertUnlessDuplicate(ctx(), ins);
-    ctx().ui->message(lcod.isNull() ? msg::kDuplicate : msg::kInserted, this);
+    const WriteResult r = InsertRow(
+        ctx(), {.table = table, .key = QStringLiteral("lcod"), .columns = {QStringLiteral("name"), QStringLiteral("darsad")},
+                .values = {BoxValue(table, QStringLiteral("name"), master_item->text(), QStringLiteral("آيتم كلي")),
+                           BoxValue(table, QStringLiteral("darsad"), ldarsad->text(), QStringLiteral("درصد وزني"))},
+                .duplicateKey = {QStringLiteral("name")},
+                .duplicateMessage = msg::kDuplicate});
+    TellWrite(ctx(), this, r, msg::kInserted);
+    const QVariant lcod = r.key;
     listMasters();
     if (!lcod.isNull())
         m_masters->locate(QStringLiteral("lcod"), lcod);
@@ -172,18 +173,18 @@ void Tpish_items::insertSubItem()
 {
     const QString table = QStringLiteral("sitems");
     const QVariant lcod = m_masters->eof() ? QVariant() : m_masters->value(QStringLiteral("lcod"));
-    KeyedInsert ins{table, QStringLiteral("scod"),
-                    {QStringLiteral("lcod"), QStringLiteral("name"), QStringLiteral("unit"), QStringLiteral("darsad")},
-                    {lcod, BoxValue(table, QStringLiteral("name"), slave_item->text(), QStringLiteral("آيتم جزئي")),
-                     BoxValue(table, QStringLiteral("unit"), vahed->currentText(), QStringLiteral("واحد")),
-                     BoxValue(table, QStringLiteral("darsad"), sdarsad->text(), QStringLiteral("درصد وزني"))},
-                    {QStringLiteral("lcod"), QStringLiteral("name")}};
     // A sub-item belongs under a master item of the catalogue.
-    const QVariant scod = InsertUnlessDuplicate(ctx(), ins, [&] {
-        if (lcod.isNull() || ctx().dm->scalar(QStringLiteral("select count(*) from litems where lcod=?"), {lcod}).toLongLong() == 0)
-            throw AppError(kNoMaster);
-    });
-    ctx().ui->message(scod.isNull() ? msg::kDuplicate : msg::kInserted, this);
+    const WriteResult r = InsertRow(
+        ctx(), {.table = table, .key = QStringLiteral("scod"),
+                .columns = {QStringLiteral("lcod"), QStringLiteral("name"), QStringLiteral("unit"), QStringLiteral("darsad")},
+                .values = {lcod, BoxValue(table, QStringLiteral("name"), slave_item->text(), QStringLiteral("آيتم جزئي")),
+                           BoxValue(table, QStringLiteral("unit"), vahed->currentText(), QStringLiteral("واحد")),
+                           BoxValue(table, QStringLiteral("darsad"), sdarsad->text(), QStringLiteral("درصد وزني"))},
+                .duplicateKey = {QStringLiteral("lcod"), QStringLiteral("name")},
+                .duplicateMessage = msg::kDuplicate,
+                .parents = {{QStringLiteral("lcod"), QStringLiteral("litems"), QStringLiteral("lcod"), kNoMaster}}});
+    TellWrite(ctx(), this, r, msg::kInserted);
+    const QVariant scod = r.key;
     listSubItems();
     if (!scod.isNull())
         ADOQ_sitem->locate(QStringLiteral("scod"), scod);
@@ -206,21 +207,17 @@ std::optional<QVariant> Tpish_items::editSubItem(int row, const QString &field, 
             return;
         const QString table = QStringLiteral("sitems"), column = QLatin1String(cell->column);
         const QVariant value = BoxValue(table, column, text, QString::fromUtf8(cell->caption));
-        const QVariant scod = ADOQ_sitem->value(QStringLiteral("scod"), row);
-        Tdm *dm = ctx().dm;
-        bool written = false;
-        dm->writeTransaction(table, [&] {
-            // A new name may not be another sub-item's of the same master item.
-            if (column == QLatin1String("name")
-                && dm->scalar(QStringLiteral("select count(*) from sitems where lcod=? and ") + db::foldedSql(column)
-                                  + QStringLiteral("=? and scod<>?"),
-                              {ADOQ_sitem->value(QStringLiteral("lcod"), row), db::foldedText(value.toString()), scod})
-                           .toLongLong() > 0)
-                throw AppError(msg::kDuplicate);
-            written = dm->exec(QStringLiteral("update sitems set %1=? where scod=?").arg(column), {value, scod}) > 0;
-        });
-        if (!written)
-            throw AppError(msg::kRowGone);
+        RowWrite write{.table = table, .key = QStringLiteral("scod"), .columns = {column}, .values = {value}};
+        // A new name may not be another sub-item's of the same master item.
+        if (column == QLatin1String("name")) {
+            write.columns.prepend(QStringLiteral("lcod"));
+            write.values.prepend(ADOQ_sitem->value(QStringLiteral("lcod"), row));
+            write.duplicateKey = {QStringLiteral("lcod"), column};
+            write.duplicateMessage = msg::kDuplicate;
+        }
+        const WriteResult r = UpdateRow(ctx(), write, ADOQ_sitem->value(QStringLiteral("scod"), row));
+        if (!r.written())
+            throw AppError(r.outcome == WriteResult::Refused ? r.refusals.join(QLatin1Char('\n')) : msg::kRowGone);
         stored = value;
     });
     return stored;

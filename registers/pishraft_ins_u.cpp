@@ -7,10 +7,10 @@
 #include "shared/edits.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
-#include "shared/keyed_insert.h"
 #include "shared/messages.h"
 #include "shared/persian.h"
 #include "shared/plain_boxes.h"
+#include "shared/row_writer.h"
 #include "shared/search_box.h"
 #include "shared/ui.h"
 
@@ -79,7 +79,7 @@ Tpishraft_ins::Tpishraft_ins(AppContext &context, QWidget *parent)
     auto *project = new QGroupBox(QStringLiteral("مشخصات پروژه"), this);
     project->setObjectName(QStringLiteral("project_box"));
     title = MakeLineBox(project, "title");
-    title->setMinimumWidth(260);
+    title->setMinimumWidth(440); // a typical title of up to 80 characters
     prj_cod = MakeLineBox(project, "prj_cod");
     city = MakeFreeCombo(project, "city");
     rosta = MakeFreeCombo(project, "rosta");
@@ -198,17 +198,19 @@ void Tpishraft_ins::searchProjects()
 void Tpishraft_ins::insertProject()
 {
     const QString t = QStringLiteral("pish_prj");
-    KeyedInsert ins{t, QStringLiteral("pcod"),
-                    {QStringLiteral("prj_cod"), QStringLiteral("title"), QStringLiteral("city"), QStringLiteral("nahve"),
-                     QStringLiteral("rosta")},
-                    {BoxValue(t, QStringLiteral("prj_cod"), prj_cod->text(), QStringLiteral("كد پروژه")),
-                     BoxValue(t, QStringLiteral("title"), title->text(), QStringLiteral("عنوان پروژه")),
-                     BoxValue(t, QStringLiteral("city"), city->currentText(), QStringLiteral("شهرستان")),
-                     BoxValue(t, QStringLiteral("nahve"), nahve->currentText(), QStringLiteral("نحوه اجرا")),
-                     BoxValue(t, QStringLiteral("rosta"), rosta->currentText(), QStringLiteral("روستا"))},
-                    {QStringLiteral("city"), QStringLiteral("title"), QStringLiteral("rosta")}};
-    const QVariant pcod = InsertUnlessDuplicate(ctx(), ins);
-    ctx().ui->message(pcod.isNull() ? msg::kDuplicate : msg::kInserted, this);
+    const WriteResult r = InsertRow(
+        ctx(), {.table = t, .key = QStringLiteral("pcod"),
+                .columns = {QStringLiteral("prj_cod"), QStringLiteral("title"), QStringLiteral("city"),
+                            QStringLiteral("nahve"), QStringLiteral("rosta")},
+                .values = {BoxValue(t, QStringLiteral("prj_cod"), prj_cod->text(), QStringLiteral("كد پروژه")),
+                           BoxValue(t, QStringLiteral("title"), title->text(), QStringLiteral("عنوان پروژه")),
+                           BoxValue(t, QStringLiteral("city"), city->currentText(), QStringLiteral("شهرستان")),
+                           BoxValue(t, QStringLiteral("nahve"), nahve->currentText(), QStringLiteral("نحوه اجرا")),
+                           BoxValue(t, QStringLiteral("rosta"), rosta->currentText(), QStringLiteral("روستا"))},
+                .duplicateKey = {QStringLiteral("city"), QStringLiteral("title"), QStringLiteral("rosta")},
+                .duplicateMessage = msg::kDuplicate});
+    TellWrite(ctx(), this, r, msg::kInserted);
+    const QVariant pcod = r.key;
     // Every project by county, the new one current; the count follows the list.
     m_projects->open(QStringLiteral("select * from pish_prj order by city collate fa,pcod"));
     m_search->cnt()->setText(QString::number(m_projects->recordCount()));
@@ -263,15 +265,17 @@ void Tpishraft_ins::insertItem()
         ctx().ui->message(kNotInCatalogue, this);
         return;
     }
-    KeyedInsert ins{t, QStringLiteral("icod"), {QStringLiteral("pcod"), QStringLiteral("scod"), QStringLiteral("hajm")},
-                    {pcod, scod, hajm}, {QStringLiteral("pcod"), QStringLiteral("scod")}};
-    const QVariant icod = InsertUnlessDuplicate(ctx(), ins, [&] {
-        if (dm->scalar(QStringLiteral("select count(*) from pish_prj where pcod=?"), {pcod}).toLongLong() == 0)
-            throw AppError(kNoProject);
-        if (dm->scalar(QStringLiteral("select count(*) from sitems where scod=?"), {scod}).toLongLong() == 0)
-            throw AppError(kNotInCatalogue);
-    });
-    ctx().ui->message(icod.isNull() ? msg::kDuplicate : msg::kInserted, this);
+    // Under a project and a sub-item still there.
+    const WriteResult r = InsertRow(
+        ctx(), {.table = t, .key = QStringLiteral("icod"),
+                .columns = {QStringLiteral("pcod"), QStringLiteral("scod"), QStringLiteral("hajm")},
+                .values = {pcod, scod, hajm},
+                .duplicateKey = {QStringLiteral("pcod"), QStringLiteral("scod")},
+                .duplicateMessage = msg::kDuplicate,
+                .parents = {{QStringLiteral("pcod"), QStringLiteral("pish_prj"), QStringLiteral("pcod"), msg::kProjectGone},
+                            {QStringLiteral("scod"), QStringLiteral("sitems"), QStringLiteral("scod"), kNotInCatalogue}}});
+    TellWrite(ctx(), this, r, msg::kInserted);
+    const QVariant icod = r.key;
     listItems();
     if (!icod.isNull())
         ADOQ_pish_items->locate(QStringLiteral("icod"), icod);
@@ -285,15 +289,17 @@ void Tpishraft_ins::insertReport()
     }
     const QString t = QStringLiteral("pish_rep");
     const QVariant icod = ADOQ_pish_items->value(QStringLiteral("icod"));
-    KeyedInsert ins{t, QStringLiteral("rcod"), {QStringLiteral("icod"), QStringLiteral("dat"), QStringLiteral("meghdar")},
-                    {icod, BoxValue(t, QStringLiteral("dat"), dat->text(), QStringLiteral("تاريخ گزارش")),
-                     BoxValue(t, QStringLiteral("meghdar"), hajm_anjami->text(), QStringLiteral("حجم انجام شده"))},
-                    {QStringLiteral("icod"), QStringLiteral("dat")}};
-    const QVariant rcod = InsertUnlessDuplicate(ctx(), ins, [&] {
-        if (ctx().dm->scalar(QStringLiteral("select count(*) from pish_items where icod=?"), {icod}).toLongLong() == 0)
-            throw AppError(kNoItem);
-    });
-    ctx().ui->message(rcod.isNull() ? msg::kDuplicate : msg::kInserted, this);
+    const WriteResult r = InsertRow(
+        ctx(), {.table = t, .key = QStringLiteral("rcod"),
+                .columns = {QStringLiteral("icod"), QStringLiteral("dat"), QStringLiteral("meghdar")},
+                .values = {icod, BoxValue(t, QStringLiteral("dat"), dat->text(), QStringLiteral("تاريخ گزارش")),
+                           BoxValue(t, QStringLiteral("meghdar"), hajm_anjami->text(), QStringLiteral("حجم انجام شده"))},
+                .duplicateKey = {QStringLiteral("icod"), QStringLiteral("dat")},
+                .duplicateMessage = msg::kDuplicate,
+                .parents = {{QStringLiteral("icod"), QStringLiteral("pish_items"), QStringLiteral("icod"),
+                             msg::kProgressItemGone}}});
+    TellWrite(ctx(), this, r, msg::kInserted);
+    const QVariant rcod = r.key;
     listReports();
     if (!rcod.isNull())
         ADOQ_pish_rep->locate(QStringLiteral("rcod"), rcod);

@@ -21,10 +21,12 @@ const BoxDef kBoxes[] = {
     {.name = "prg", .kind = BoxKind::Combo, .caption = "برنامه", .initial = "", .items = "پنجم|ششم|هفتم"},
     {.name = "prg_sal1", .kind = BoxKind::Year, .caption = "سال شروع برنامه", .initial = ""},
     {.name = "prg_sal2", .kind = BoxKind::Year, .caption = "سال خاتمه برنامه", .initial = ""},
+    // The two titles (up to 100 characters) each on a row of its own, wide enough for a typical one.
     {.name = "tarh_title", .kind = BoxKind::Combo, .caption = "عنوان طرح", .initial = "",
-     .items = "اجراي طرحهاي هادي روستايي"},
+     .items = "اجراي طرحهاي هادي روستايي", .flags = BoxDef::Wide, .width = 560},
+    {.name = "prj_title", .kind = BoxKind::Combo, .caption = "عنوان پروژه", .initial = "", .flags = BoxDef::Wide,
+     .width = 560},
     {.name = "tarh_cod", .kind = BoxKind::Combo, .caption = "کد طرح", .initial = ""},
-    {.name = "prj_title", .kind = BoxKind::Combo, .caption = "عنوان پروژه", .initial = ""},
     {.name = "prj_cod", .kind = BoxKind::Line, .caption = "کد پروژه", .initial = ""},
     {.name = "nahve", .kind = BoxKind::Combo, .caption = "نحوه اجرا", .initial = "", .items = "پيماني"},
     {.name = "prj_typ", .kind = BoxKind::Combo, .caption = "نوع پروژه", .initial = "", .items = "احداث"},
@@ -33,7 +35,8 @@ const BoxDef kBoxes[] = {
     {.name = "hadaf", .kind = BoxKind::Combo, .caption = "هدف", .initial = "", .items = "اجراي طرح هادي روستايي"},
     {.name = "meghdar", .kind = BoxKind::Line, .caption = "مقدار", .initial = ""},
     {.name = "vahed", .kind = BoxKind::Combo, .caption = "واحد", .initial = "", .items = "روستا"},
-    {.name = "etb_id", .kind = BoxKind::Hidden},
+    // "-1" for a new project; an edit writes the credit current in the credits window.
+    {.name = "etb_id", .kind = BoxKind::Fixed, .initial = "-1"},
 };
 const char *const kKey[] = {"ostan", "city", "bakhsh", "rosta"};
 
@@ -81,16 +84,6 @@ void Tprj_ins::showEvent(QShowEvent *e)
         FillComboFromQuery(m_ctx.dm->ADOQuery1, combo(QStringLiteral("ostan")), QStringLiteral("select distinct ostan from abadiha"));
         FillComboFromQuery(m_ctx.dm->ADOQuery1, combo(QStringLiteral("tarh_cod")), QStringLiteral("select distinct tarh_cod from prj"));
     });
-}
-
-QVariant Tprj_ins::value(const QString &column) const
-{
-    if (column.compare(QLatin1String("etb_id"), Qt::CaseInsensitive) != 0)
-        return EntryForm::value(column);
-    if (isInsertMode())
-        return qlonglong(-1);
-    const DataSet *etb = m_ctx.dm->ADOQ_etb;
-    return etb->eof() ? QVariant(QMetaType(QMetaType::LongLong)) : etb->value(QStringLiteral("id"));
 }
 
 QString Tprj_ins::logText(bool inserted) const

@@ -8,10 +8,6 @@ class Tprj_ins : public EntryForm {
 public:
     explicit Tprj_ins(AppContext &ctx, QWidget *parent = nullptr);
 
-    // The credit of an edited project is the credit current in the credits window (null when
-    // its list is empty); a new project has none (-1).
-    QVariant value(const QString &column) const override;
-
 protected:
     QString logText(bool inserted) const override;
     void showEvent(QShowEvent *e) override;

@@ -8,7 +8,7 @@ const BoxDef kBoxes[] = {
     creditchild::kCredit,
     creditchild::kProject,
     {.name = "item_title", .kind = BoxKind::Combo, .caption = "شرح عمليات/عنوان آيتم اجرايي", .initial = "",
-     .items = creditchild::kWorkItems},
+     .items = creditchild::kWorkItems, .width = 300},
     {.name = "darsad", .kind = BoxKind::Line, .caption = "درصد سال", .initial = ""},
     {.name = "sal", .kind = BoxKind::Year, .caption = "سال", .initial = ""},
 };

@@ -4,12 +4,35 @@
 #include "core/errors.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 namespace report {
 
 FilledReport::FilledReport(const QString &layoutName) : m_layout(Layout::load(layoutName)) {}
 
 FilledReport::FilledReport(std::shared_ptr<const Layout> layout) : m_layout(std::move(layout)) {}
+
+QString FilledReport::title() const
+{
+    if (!m_layout || m_layout->title.isEmpty())
+        return layoutName();
+    static const QRegularExpression placeholder(QStringLiteral("\\{([^{}]*)\\}"));
+    QString title = m_layout->title;
+    for (auto it = placeholder.globalMatch(m_layout->title); it.hasNext();) {
+        const QString label = it.next().captured(1);
+        title.replace(QLatin1Char('{') + label + QLatin1Char('}'), text(label));
+    }
+    return title.simplified();
+}
+
+QString FilledReport::fileName() const
+{
+    QString name = title().simplified();
+    for (QChar &c : name)
+        if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.category() == QChar::Other_Control)
+            c = QLatin1Char('-');
+    return name;
+}
 
 void FilledReport::set(const QString &label, const QString &text)
 {

@@ -31,15 +31,12 @@ public:
     const Layout &layout() const { return *m_layout; }
     std::shared_ptr<const Layout> layoutPtr() const { return m_layout; }
     QString layoutName() const { return m_layout ? m_layout->name : QString(); }
-    // The form's title: the preview's caption and the name a saved PDF is offered under.
-    // Without one, the layout's title, else its name.
-    void setTitle(const QString &title) { m_title = title; }
-    QString title() const
-    {
-        if (!m_title.isEmpty())
-            return m_title;
-        return m_layout && !m_layout->title.isEmpty() ? m_layout->title : layoutName();
-    }
+    // The form's title: the preview's caption, the PDF's title and the name a saved PDF or a
+    // print job is given: the layout's title with its labels' texts in it, else its name.
+    QString title() const;
+    // The title as a file name: the characters a file name cannot hold ("/" of "عمراني/دهياري",
+    // "\\", ":" ...) made "-".
+    QString fileName() const;
 
     // Fills a label. A name the layout does not show is a fault of the caller: AppError.
     void set(const QString &label, const QString &text);
@@ -71,7 +68,6 @@ public:
 
 private:
     std::shared_ptr<const Layout> m_layout;
-    QString m_title;
     QHash<QString, QString> m_labels;
     QHash<QString, double> m_fontSizes;
     QStringList m_columns;

@@ -1,5 +1,7 @@
 #include "report/fonts.h"
 
+#include "core/text_rules.h"
+
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHash>
@@ -14,7 +16,6 @@ struct Substitute {
     QStringList candidates; // installed families, best first
     QString latin;
     double scale;
-    bool persianDigits;
 };
 
 // Layout typeface (lower case) -> installed formal faces (fonts-noto-core, fonts-farsiweb).
@@ -29,25 +30,25 @@ const QHash<QString, Substitute> &substitutes()
     const QString sans = QStringLiteral("Noto Sans Arabic"), nazli = QStringLiteral("Nazli"),
                   titr = QStringLiteral("Titr"), latinSans = QStringLiteral("Noto Sans");
     static const QHash<QString, Substitute> table{
-        // A sans face with Latin digits.
-        {QStringLiteral("tahoma"), {{sans, nazli}, latinSans, 0.9, false}},
+        // A sans face.
+        {QStringLiteral("tahoma"), {{sans, nazli}, latinSans, 0.9}},
         // Naskh text faces.
-        {QStringLiteral("yagut"), {{nazli}, {}, 1.0, true}},
-        {QStringLiteral("zar"), {{nazli}, {}, 1.0, true}},
-        {QStringLiteral("b zar"), {{nazli}, {}, 1.0, true}},
-        {QStringLiteral("lotus"), {{nazli}, {}, 1.0, true}},
-        {QStringLiteral("b lotus"), {{nazli}, {}, 1.0, true}},
-        {QStringLiteral("b zaman"), {{nazli}, {}, 1.0, true}},
-        {QStringLiteral("b nazanin"), {{nazli}, {}, 1.0, true}},
-        {QStringLiteral("nazanin"), {{nazli}, {}, 1.0, true}},
-        {QStringLiteral("nazli"), {{nazli}, {}, 1.0, true}},
+        {QStringLiteral("yagut"), {{nazli}, {}, 1.0}},
+        {QStringLiteral("zar"), {{nazli}, {}, 1.0}},
+        {QStringLiteral("b zar"), {{nazli}, {}, 1.0}},
+        {QStringLiteral("lotus"), {{nazli}, {}, 1.0}},
+        {QStringLiteral("b lotus"), {{nazli}, {}, 1.0}},
+        {QStringLiteral("b zaman"), {{nazli}, {}, 1.0}},
+        {QStringLiteral("b nazanin"), {{nazli}, {}, 1.0}},
+        {QStringLiteral("nazanin"), {{nazli}, {}, 1.0}},
+        {QStringLiteral("nazli"), {{nazli}, {}, 1.0}},
         // Headings.
-        {QStringLiteral("titr"), {{titr, nazli}, latinSans, 1.0, true}},
-        {QStringLiteral("b titr"), {{titr, nazli}, latinSans, 1.0, true}},
+        {QStringLiteral("titr"), {{titr, nazli}, latinSans, 1.0}},
+        {QStringLiteral("b titr"), {{titr, nazli}, latinSans, 1.0}},
         // Display faces that the forms use for body text (copy lists, sheets): a formal sans.
-        {QStringLiteral("koodak"), {{sans, nazli}, latinSans, 0.9, true}},
-        {QStringLiteral("b homa"), {{sans, nazli}, latinSans, 0.9, true}},
-        {QStringLiteral("homa"), {{sans, nazli}, latinSans, 0.9, true}},
+        {QStringLiteral("koodak"), {{sans, nazli}, latinSans, 0.9}},
+        {QStringLiteral("b homa"), {{sans, nazli}, latinSans, 0.9}},
+        {QStringLiteral("homa"), {{sans, nazli}, latinSans, 0.9}},
     };
     return table;
 }
@@ -69,10 +70,10 @@ Face faceFor(const QString &layoutFamily)
     const auto it = substitutes().constFind(layoutFamily.trimmed().toLower());
     if (it == substitutes().constEnd()) {
         if (installed(layoutFamily))
-            return {layoutFamily, QString(), 1.0, true};
-        return {installed(kFallback) ? kFallback : layoutFamily, QString(), 1.0, true};
+            return {layoutFamily, QString(), 1.0};
+        return {installed(kFallback) ? kFallback : layoutFamily, QString(), 1.0};
     }
-    Face f{QString(), installed(it->latin) ? it->latin : QString(), 1.0, it->persianDigits};
+    Face f{QString(), installed(it->latin) ? it->latin : QString(), 1.0};
     for (const QString &c : it->candidates) {
         if (installed(c)) {
             f.family = c;
@@ -108,14 +109,29 @@ QFont makeFont(const FontSpec &font)
     return f;
 }
 
-QString withFaceDigits(const QString &text, const FontSpec &font)
+QString persianFigures(const QString &text)
 {
-    if (!faceFor(font.family).persianDigits)
-        return text;
     QString out = text;
-    for (QChar &c : out)
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-            c = QChar(0x06F0 + (c.unicode() - '0'));
+    const qsizetype n = out.size();
+    auto latinLetter = [](QChar c) { return c.isLetter() && c.script() == QChar::Script_Latin; };
+    for (qsizetype i = 0; i < n;) {
+        if (!latinLetter(out.at(i)) && textrule::latinDigit(out.at(i)).isNull()) {
+            ++i;
+            continue;
+        }
+        // A run of letters and digits: a figure unless it holds a Latin letter.
+        qsizetype j = i;
+        bool word = false;
+        while (j < n && (latinLetter(out.at(j)) || !textrule::latinDigit(out.at(j)).isNull()))
+            word = latinLetter(out.at(j++)) || word;
+        for (qsizetype k = i; k < j && !word; ++k)
+            out[k] = QChar(char16_t(0x06F0 + (textrule::latinDigit(out.at(k)).unicode() - u'0')));
+        i = j;
+    }
+    auto persianDigit = [](QChar c) { return c.unicode() >= 0x06F0 && c.unicode() <= 0x06F9; };
+    for (qsizetype i = 1; i + 1 < n; ++i)
+        if (out.at(i) == QLatin1Char('.') && persianDigit(out.at(i - 1)) && persianDigit(out.at(i + 1)))
+            out[i] = QChar(0x066B);
     return out;
 }
 

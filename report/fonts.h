@@ -1,8 +1,8 @@
 #pragma once
 // The layouts name the typefaces the forms were designed with (Tahoma, Titr, B Zar, ...);
 // one table maps each onto an installed formal Persian face, with a Latin face for Latin words
-// inside a Persian line, a size that matches the original's look, and the digits it drew:
-// Latin digits in Tahoma, Persian digits in the Persian faces.
+// inside a Persian line and a size that matches the original's look. Whatever the face, every
+// figure prints in Persian digits.
 #include "report/layout.h"
 
 #include <QFont>
@@ -17,7 +17,6 @@ struct Face {
     QString family;          // installed family for the Persian text
     QString latin;           // installed family for Latin letters the first one lacks (may be empty)
     double scale = 1.0;      // size of the substitute against the layout's size
-    bool persianDigits = true;
 };
 
 // The installed face that stands for a layout's typeface: the table's first installed
@@ -29,8 +28,10 @@ QString installedFamily(const QString &layoutFamily);
 // so that text measures the same on the screen, a printer and a PDF).
 QFont makeFont(const FontSpec &font);
 
-// A text as the layout's face printed it: Latin digits become Persian digits in a Persian face.
-QString withFaceDigits(const QString &text, const FontSpec &font);
+// A text as a printed page shows it: every figure in Persian digits (Latin and Arabic-Indic
+// digits become Persian ones) with the Persian decimal sign "٫" between its digits, where a
+// point would read as the Persian zero. A Latin word keeps its own digits ("mc2").
+QString persianFigures(const QString &text);
 
 // The line box of a font, in renderer units: the room above and below the baseline that its
 // letters take (tall letters with their marks, letters reaching below the line). Lines are set

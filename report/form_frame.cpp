@@ -33,22 +33,11 @@ QString FormFrame::source(const QString &name, const QString &column) const
     return (*it)(column);
 }
 
-QString FormFrame::formTitle(const FormRow &row)
-{
-    static const QString kView = QStringLiteral("مشاهده ");
-    if (!row.title.isEmpty())
-        return row.title;
-    if (row.viewText.startsWith(kView))
-        return row.viewText.mid(kView.size()).trimmed();
-    return {}; // the layout's own title
-}
-
 bool FormFrame::run(const FormRow &row)
 {
     bool done = false;
     guarded(m_ctx, [&] {
         FilledReport r(row.layout);
-        r.setTitle(formTitle(row));
         for (const FormInput &in : row.inputs) {
             const QString answer = ask(in.caption, in.prompt, in.todayDefault ? today() : in.def);
             if (in.kind == FormInput::FontSize)
@@ -130,16 +119,9 @@ void FormFrame::preview(const FilledReport &r, std::function<QString()> printTex
     m_ctx.ui->previewReport(r, afterPrint(std::move(printText)));
 }
 
-int FormFrame::print(const FilledReport &r, int copies, std::function<QString()> printText) const
+void FormFrame::print(const FilledReport &r, int copies, std::function<QString()> printText) const
 {
-    const auto after = afterPrint(std::move(printText));
-    int printed = 0;
-    for (int i = 0; i < copies; ++i) {
-        if (m_ctx.ui->printReport(r, after) != Ui::Printed)
-            break;
-        ++printed;
-    }
-    return printed;
+    m_ctx.ui->printReport(r, afterPrint(std::move(printText)), copies);
 }
 
 int FormFrame::fontSizeAnswer(const QString &answer)

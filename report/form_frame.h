@@ -58,10 +58,7 @@ struct FormFill {
 };
 
 struct FormRow {
-    QString layout;
-    // The form's title (the preview's caption, the saved PDF's name); empty: the request row's
-    // text without its "مشاهده ", else the layout's own title.
-    QString title;
+    QString layout; // its title is the form's (the preview's caption, the saved PDF's name)
     QList<FormInput> inputs;
     QList<FormLabel> labels;
     QList<FormSignatory> signatories;
@@ -69,7 +66,7 @@ struct FormRow {
     QStringList levels;     // the gate: the levels allowed (empty: everyone)
     QString viewText;       // the request row written before the gate (empty: none)
     QString printText;      // the row written after each completed print (empty: none)
-    int copies = 0;         // 0: preview; n: n copies straight to the printer, no preview
+    int copies = 0;         // 0: preview; n: n copies straight to the printer (one printer dialog), no preview
     // Detail rows: the named data set given to the frame (setDataSet), read after the
     // computation (which may open it); the money columns grouped by thousands.
     QString detail;
@@ -114,9 +111,9 @@ public:
     // The preview; each completed print writes a history row with printText() (asked when the
     // print completes). Without printText nothing is written.
     void preview(const FilledReport &r, std::function<QString()> printText = {}) const;
-    // `copies` straight prints, stopping at the first that did not complete; returns the
-    // completed ones.
-    int print(const FilledReport &r, int copies, std::function<QString()> printText = {}) const;
+    // `copies` copies straight to the printer after one printer dialog; each copy of a
+    // completed job writes its print row.
+    void print(const FilledReport &r, int copies, std::function<QString()> printText = {}) const;
 
     // Font size answer: a whole number 4 to 72 (Latin or Persian digits), anything else 10.
     static int fontSizeAnswer(const QString &answer);
@@ -126,8 +123,6 @@ public:
     static void setGroupedRows(FilledReport &r, const DataSet &ds, const QStringList &money);
     // Today's Solar date text.
     static QString today();
-    // The title a form's report carries (FormRow::title).
-    static QString formTitle(const FormRow &row);
 
 protected:
     // The history writer a completed print calls; the allocation frame binds the allocation

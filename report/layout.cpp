@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QRegularExpression>
 #include <QJsonObject>
 #include <QSet>
 
@@ -132,7 +133,7 @@ public:
         const QJsonObject o = v.toObject();
         checkKeys(o, where,
                   {"kind", "text", "name", "field", "column", "runs", "resource", "x", "right", "y", "w", "h",
-                   "font", "align", "valign", "wrap", "border", "pen", "style", "fill", "color"});
+                   "fit", "font", "align", "valign", "wrap", "border", "pen", "style", "fill", "color"});
         Element e;
         const QString kind = string(o, "kind", where);
         static const QHash<QString, ElementKind> kinds{
@@ -214,6 +215,9 @@ public:
                 fail(w, QStringLiteral("\"valign\" must be top, middle or bottom"));
         }
         e.wrap = boolean(o, "wrap", e.kind == ElementKind::Paragraph, w);
+        e.fit = boolean(o, "fit", false, w);
+        if (e.fit && (e.kind == ElementKind::Line || e.kind == ElementKind::Rect || e.kind == ElementKind::Picture))
+            fail(w, QStringLiteral("\"fit\" belongs to text elements"));
         e.border = number(o, "border", 0, w, 0, 10);
         e.pen = number(o, "pen", 0.2, w, 0, 10);
         const QString style = string(o, "style", w, &has);
@@ -452,6 +456,12 @@ public:
             if (bands.contains(key))
                 l->bands[k] = band(bands.value(key), BandKind(k), l->font);
         }
+        static const QRegularExpression placeholder(QStringLiteral("\\{([^{}]*)\\}"));
+        for (auto it = placeholder.globalMatch(l->title); it.hasNext();) {
+            const QString label = it.next().captured(1);
+            if (!l->labelNames().contains(label))
+                fail(QStringLiteral("top"), QStringLiteral("the title names no label \"%1\"").arg(label));
+        }
         // Elements standing under a column, and the fields of the detail band.
         for (int k = 0; k < kBandCount; ++k) {
             for (Element &e : l->bands[k].elements) {
@@ -463,6 +473,7 @@ public:
                          QStringLiteral("no table column \"%1\"").arg(e.column));
                 e.x = c->x;
                 e.fromRight = false;
+                e.columnWidth = e.w < 0;
                 if (e.w < 0)
                     e.w = c->width;
             }

@@ -16,8 +16,10 @@
 // an error):
 //
 // {
-//   "title": "تفاهمنامه-صفحه1",   // optional: the preview's caption and the saved PDF's name when
-//                                  // the handler gives none (FilledReport::setTitle)
+//   "title": "صورتجلسه مصرف قير طرح هاي {titr_lbl}",
+//            // the form's own title: the heading its page prints (or, where it prints none, its
+//            // menu caption), distinct for every layout; "{label}" stands for a label's text, as
+//            // on the page. The preview's caption, the PDF's title and its proposed file name
 //   "page": { "size": "A4", "orientation": "portrait", "margins": [10, 10, 10, 10] },
 //            // size A4 | A5 | Letter; orientation portrait | landscape;
 //            // margins [left, top, right, bottom], default 10 each
@@ -78,8 +80,14 @@
 //        // a box that wraps its text; "border": 0.2 draws a frame around any text element.
 //        // Nothing is ever cut: a text that needs more room than its box (or, without "h",
 //        // than the room down to the next element below it) makes the box taller and moves
-//        // everything under it, and its band, down. A label without "wrap" that is wider than
-//        // its box wraps as well. An empty label shows a dotted line where its value goes
+//        // everything under it, and its band, down; with "fit": true the box takes exactly the
+//        // height its text needs, and what lies under it moves up as well. A label without
+//        // "wrap" that is wider than its box wraps as well, at its blanks only: a word (a
+//        // figure, a date, a code: any text without a blank) is never split. A word wider than
+//        // its box is drawn smaller, down to a readable size (kMinFigurePoints); only a word
+//        // still too wide then widens its box (a table column takes the room from the
+//        // columns that have it). An empty label, or a date with nothing in its mask
+//        // ("    /  /  "), shows a dotted line where its value goes
 //   { "kind": "paragraph", "y": 30, "align": "justify",
 //     "runs": [ "اينجانب", { "label": "name", "bold": true }, "فرزند", { "label": "farher" },
 //               { "text": "نماينده پيمانکار", "bold": true } ] }
@@ -104,8 +112,9 @@
 // Fonts: "family" names the layout's typeface (Tahoma, Yagut, Titr, B Titr, Zar, B Zar, Koodak,
 // B Nazanin, B Lotus, Lotus, B Homa, B Zaman); report/fonts.cpp maps it onto an installed Persian
 // family. "size" in points, "bold" true/false; what an element leaves out it takes from its band,
-// then from the layout (table cells from the table's "font", then the column's). Digits print as
-// the face drew them: Latin in Tahoma, Persian in the Persian faces; runs of blanks print as one.
+// then from the layout (table cells from the table's "font", then the column's). Every figure
+// prints in Persian digits whatever the face (report/fonts.h); runs of blanks print as one.
+// Justified lines stretch their blanks only, never the room between letters.
 //
 // Pages: the total (the summary band) stays on the page of the table's last row, and the
 // signature block never stands alone on a page: when they do not fit under the last row, that
@@ -166,6 +175,8 @@ struct Element {
     Align align = Align::Right;
     VAlign valign = VAlign::Default;
     bool wrap = false;
+    bool fit = false;    // the box takes the height its text needs
+    bool columnWidth = false; // stands under a column and takes its width
     double border = 0;   // frame around a text element, mm
     double pen = 0.2;    // Line, Rect
     Qt::PenStyle penStyle = Qt::SolidLine;
@@ -184,6 +195,9 @@ struct Column {
     bool wrap = true;
     FontSpec font;
 };
+
+// The smallest size a word too wide for its box is drawn at, in points, before the box widens.
+constexpr double kMinFigurePoints = 6;
 
 struct Table {
     double x = 0, width = 0; // computed placement of the whole table
@@ -219,7 +233,7 @@ public:
     static QStringList available();
 
     QString name;
-    QString title; // the form's Persian title, when the layout gives one
+    QString title; // the form's Persian title, "{label}" standing for a label's text
     QPageSize::PageSizeId pageSize = QPageSize::A4;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QMarginsF margins{10, 10, 10, 10}; // mm

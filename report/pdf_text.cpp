@@ -122,19 +122,50 @@ QByteArray writeMap(const QMap<int, QString> &map)
     return out;
 }
 
+// A font's glyph widths, each half a unit (of a thousandth of the size) wider. Qt writes them
+// rounded to whole units, while it places each glyph by its exact advance: a width rounded down
+// leaves a sliver between two letters of a word, which text extraction takes for a blank and
+// gives the word letter by letter. A width never less than the advance closes the sliver;
+// the glyphs are placed one by one, so the widths move nothing on the page.
+QByteArray coveringWidths(const QByteArray &widths)
+{
+    static const QRegularExpression number(QStringLiteral("(?<![\\d.])(\\d+)(?![\\d.])"));
+    QString s = QString::fromLatin1(widths);
+    // "/W [first [w w ...] first [w w ...]]": only the widths inside the inner brackets.
+    QString out;
+    int depth = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (c != QLatin1Char('[') && c != QLatin1Char(']'))
+            continue;
+        QString piece = s.mid(start, i - start);
+        if (depth == 2)
+            piece.replace(number, QStringLiteral("\\1.5"));
+        out += piece + c;
+        start = i + 1;
+        depth += c == QLatin1Char('[') ? 1 : -1;
+    }
+    out += s.mid(start);
+    return out.toLatin1();
+}
+
 } // namespace
 
 bool plainTextLayer(QByteArray &pdf)
 {
     static const QByteArray kStart = "/CIDInit /ProcSet findresource begin";
     static const QRegularExpression length(QStringLiteral("<<\\s*/Length (\\d+)\\s*>>\\s*stream\\r?\\n$"));
-    QByteArray out;
-    QVector<Edit> edits;
-    qsizetype copied = 0;
+    static const QRegularExpression widths(QStringLiteral("/W \\[[0-9 \\[\\]\\r\\n]*\\]"));
+    struct Change {
+        qsizetype pos = 0, length = 0;
+        QByteArray bytes;
+    };
+    QVector<Change> changes;
+    // Each ToUnicode map: "<< /Length n >>\nstream\n" right before it, its n bytes, then "endstream".
     for (qsizetype at = pdf.indexOf(kStart); at >= 0; at = pdf.indexOf(kStart, at + 1)) {
-        // "<< /Length n >>\nstream\n" right before the map, its n bytes, then "endstream".
         const qsizetype dictStart = pdf.lastIndexOf("<<", at);
-        if (dictStart < copied)
+        if (!changes.isEmpty() && dictStart < changes.last().pos + changes.last().length)
             return false;
         const auto m = length.match(QString::fromLatin1(pdf.mid(dictStart, at - dictStart)));
         if (!m.hasMatch())
@@ -146,12 +177,31 @@ bool plainTextLayer(QByteArray &pdf)
         if (!readMap(pdf.mid(at, n), map))
             return false;
         const QByteArray cmap = writeMap(map);
-        const QByteArray dict = "<< /Length " + QByteArray::number(cmap.size()) + " >>\nstream\n";
-        out += pdf.mid(copied, dictStart - copied);
-        out += dict;
-        out += cmap;
-        edits << Edit{dictStart, (dict.size() + cmap.size()) - (at + n - dictStart)};
-        copied = at + n;
+        changes << Change{dictStart, at + n - dictStart,
+                          "<< /Length " + QByteArray::number(cmap.size()) + " >>\nstream\n" + cmap};
+    }
+    // The widths of each font, in its font dictionary.
+    for (qsizetype at = pdf.indexOf("/Subtype /CIDFontType2"); at >= 0; at = pdf.indexOf("/Subtype /CIDFontType2", at + 1)) {
+        const qsizetype end = pdf.indexOf(">>\nendobj", at);
+        const qsizetype w = pdf.indexOf("/W [", at);
+        if (end < 0 || w < 0 || w > end)
+            continue;
+        const auto m = widths.match(QString::fromLatin1(pdf.mid(w, end - w)));
+        if (!m.hasMatch() || m.capturedStart() != 0)
+            return false;
+        changes << Change{w, m.capturedLength(), coveringWidths(pdf.mid(w, m.capturedLength()))};
+    }
+    std::sort(changes.begin(), changes.end(), [](const Change &a, const Change &b) { return a.pos < b.pos; });
+    QByteArray out;
+    QVector<Edit> edits;
+    qsizetype copied = 0;
+    for (const Change &c : changes) {
+        if (c.pos < copied)
+            return false;
+        out += pdf.mid(copied, c.pos - copied);
+        out += c.bytes;
+        edits << Edit{c.pos, c.bytes.size() - c.length};
+        copied = c.pos + c.length;
     }
     if (edits.isEmpty())
         return true;

@@ -11,14 +11,19 @@
 // letters (NFKC: the lam-alef ligature becomes lam and alef), each Arabic-Indic digit the
 // Persian digit the renderer printed, and the file's cross-reference offsets follow the
 // change. A glyph that no character reaches at all cannot be named; the report fonts are
-// chosen so that none occurs.
+// chosen so that none occurs. A glyph that two characters reach is named by one of them: the
+// renderer sets the words of the other in a copy of the face (report/letter_faces.h).
+//
+// It also widens each font's glyph widths to cover the glyphs' advances: Qt rounds them down
+// as often as up, and the sliver a width rounded down leaves between two joined letters makes
+// text extraction give a short word letter by letter.
 #include <QByteArray>
 #include <QString>
 
 namespace report {
 
-// Rewrites the ToUnicode maps of a PDF written by QPdfWriter; false (and the bytes unchanged)
-// when the file is not laid out as expected.
+// Rewrites the ToUnicode maps and the glyph widths of a PDF written by QPdfWriter; false (and
+// the bytes unchanged) when the file is not laid out as expected.
 bool plainTextLayer(QByteArray &pdf);
 // The same on a file.
 bool plainTextLayer(const QString &path);

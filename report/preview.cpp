@@ -173,7 +173,7 @@ void ReportPreview::print()
 
 void ReportPreview::savePdf()
 {
-    QString path = m_ui.saveFileName(QStringLiteral("PDF"), m_renderer.report().title() + QStringLiteral(".pdf"),
+    QString path = m_ui.saveFileName(QStringLiteral("PDF"), m_renderer.report().fileName() + QStringLiteral(".pdf"),
                                      QStringLiteral("PDF (*.pdf)"), this);
     if (path.isEmpty())
         return;

@@ -58,19 +58,20 @@ void setupPrinter(QPrinter &printer, const FilledReport &r)
 {
     printer.setFullPage(true);
     printer.setPageLayout(pageLayout(r));
-    printer.setDocName(r.layoutName());
+    printer.setDocName(r.fileName());
 }
 
-Ui::PrintResult printOn(QPrinter &printer, const FilledReport &r)
+Ui::PrintResult printOn(QPrinter &printer, const FilledReport &r, int copies)
 {
     const Renderer renderer(r);
     QPainter p;
     if (!p.begin(&printer))
         return Ui::PrintFailed;
     const bool range = printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0;
-    const int copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
+    // The copies chosen in the printer dialog are the printer's to make where it can.
+    const int perCopy = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
     const bool ok = paintPages(p, printer, renderer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0,
-                               copies);
+                               std::max(1, copies) * perCopy);
     if (!ok)
         printer.abort();
     const bool ended = p.end();
@@ -88,7 +89,7 @@ bool paintOn(QPagedPaintDevice &device, const FilledReport &r)
     return p.end() && ok;
 }
 
-Ui::PrintResult QtPrintJob::print(const FilledReport &r, QWidget *parent)
+Ui::PrintResult QtPrintJob::print(const FilledReport &r, QWidget *parent, int copies)
 {
     QPrinter printer(QPrinter::HighResolution);
     setupPrinter(printer, r);
@@ -103,15 +104,15 @@ Ui::PrintResult QtPrintJob::print(const FilledReport &r, QWidget *parent)
     // The layout decides the page; the dialog chooses the printer and the copies.
     printer.setFullPage(true);
     printer.setPageLayout(pageLayout(r));
-    return printOn(printer, r);
+    return printOn(printer, r, copies);
 }
 
 Ui::PrintResult runPrint(Ui &ui, PrintJob &job, const FilledReport &r, const Ui::AfterPrint &afterPrint,
-                         QWidget *parent)
+                         QWidget *parent, int copies)
 {
-    const Ui::PrintResult result = job.print(r, parent);
+    const Ui::PrintResult result = job.print(r, parent, copies);
     if (result == Ui::Printed) {
-        if (afterPrint)
+        for (int i = 0; i < copies && afterPrint; ++i)
             afterPrint();
     } else if (result == Ui::PrintFailed) {
         ui.message(kPrintFailedMessage, parent);

@@ -1,6 +1,7 @@
 #include "report/renderer.h"
 
 #include "report/fonts.h"
+#include "report/letter_faces.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -19,6 +20,7 @@ constexpr double kCellPadX = 0.8; // mm, inside table cells
 constexpr double kCellPadY = 0.4;
 constexpr double kDefaultGap = 20;  // mm, the dotted gap of an empty label in a sentence
 constexpr double kEps = 0.01;
+constexpr char16_t kFsi = 0x2068, kLri = 0x2066, kRli = 0x2067, kPdi = 0x2069;
 
 // Base direction of a text: right to left when it holds a right-to-left letter, left to right
 // when it holds only left-to-right letters (a Latin code), right to left otherwise (digits, dates).
@@ -45,9 +47,20 @@ bool isBlank(QChar c)
     return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QChar::Nbsp;
 }
 
+// A filled value that shows nothing: empty, blanks, or a date's mask with no figure in it
+// ("    /  /  ", " / / ").
+bool showsNothing(const QString &value)
+{
+    for (const QChar c : value)
+        if (!c.isSpace() && c != QLatin1Char('/'))
+            return false;
+    return true;
+}
+
 // A text as printed: line breaks kept (wrapping boxes) or made blanks, every run of blanks one
-// blank, no blank at either end, digits as the face draws them.
-QString shownText(const QString &raw, const FontSpec &font, bool keepBreaks, bool keepCodes = true)
+// blank, no blank at either end, every figure in Persian digits. A word stays whole: no line
+// breaks after the hyphens and slashes inside it ("15-پانزده", a date, "1404/ق/2310").
+QString shownText(const QString &raw, bool keepBreaks)
 {
     QString out;
     out.reserve(raw.size());
@@ -71,75 +84,84 @@ QString shownText(const QString &raw, const FontSpec &font, bool keepBreaks, boo
     }
     if (blank && !out.isEmpty())
         out.chop(1);
-    // "15-پانزده", a date or a code stays on one line: no break after its hyphens and slashes.
-    // (A narrow table cell may break a code there rather than inside a number.)
-    for (int i = int(out.size()) - 2; i >= 1 && keepCodes; --i) {
+    for (int i = int(out.size()) - 2; i >= 1; --i) {
         const QChar c = out.at(i);
         if ((c == QLatin1Char('-') || c == QLatin1Char('/')) && !out.at(i - 1).isSpace() && !out.at(i + 1).isSpace())
             out.insert(i + 1, QChar(0x2060)); // word joiner
     }
-    return withFaceDigits(out, font);
+    return persianFigures(out);
 }
 
-// Justified right-to-left lines stretch their blanks, but Qt gives all the stretch of a line to
-// a blank that follows a Latin word (a blank of a Latin run outranks the blanks of Arabic text),
-// which opens a hole after "Varnoset". An Arabic letter mark (invisible, of the Arabic script)
-// after each Latin word makes the blank behind it one of the Arabic text.
-QString arabicBlanks(const QString &text)
+// The widest word (text between blanks and line breaks) of a printed text in a font, mm.
+double widestWord(const QString &shown, const QFont &font)
 {
-    static const QChar kAlm(0x061C);
-    QString out;
-    out.reserve(text.size() + 8);
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        out += c;
-        if (c.script() != QChar::Script_Latin)
+    const QFontMetricsF fm(font);
+    double widest = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= shown.size(); ++i) {
+        if (i < shown.size() && shown.at(i) != QLatin1Char(' ') && shown.at(i) != QChar::LineSeparator)
             continue;
-        int j = i + 1;
-        while (j < text.size() && (text.at(j).unicode() == 0x2069 || text.at(j).unicode() == 0x2068))
-            ++j;
-        if (j < text.size() && isBlank(text.at(j)))
-            out += kAlm;
+        if (i > start)
+            widest = std::max(widest, fm.horizontalAdvance(shown.mid(start, i - start)));
+        start = i + 1;
     }
-    return out;
+    return widest / kUnitsPerMm;
+}
+
+// The size a word `wordWidth` mm wide at `size` points is drawn at in `width` mm: its own when it
+// fits, else smaller, not below kMinFigurePoints. Text widths scale with the size.
+double fittedSize(double size, double wordWidth, double width)
+{
+    if (wordWidth <= width + kEps)
+        return size;
+    // A little under the exact ratio, so that rounding the font's size never makes it too wide.
+    const double fitted = std::floor(size * width / wordWidth * 0.99 * 10) / 10;
+    return std::max(std::min(size, kMinFigurePoints), fitted);
+}
+
+struct Fitted {
+    FontSpec font;
+    double width = 0; // the width its widest word needs at that size, when more than the box's
+};
+
+// A printed text in a box `width` mm wide: drawn smaller where a word is wider than the box.
+Fitted fitted(const QString &shown, FontSpec font, double width)
+{
+    const double word = widestWord(shown, makeFont(font));
+    const double size = fittedSize(font.size, word, width);
+    const double needed = word * size / font.size;
+    font.size = size;
+    return {font, std::max(width, needed)};
 }
 
 } // namespace
 
 // A text laid out right to left (or by its content) in a given width, measured in millimetres.
-// It wraps at word boundaries (a word longer than the width anywhere): nothing is cut. Lines
-// are set on the line box of the fonts it uses.
+// It wraps at its blanks (a word wider than the whole width anywhere: nothing is cut). Lines
+// are set on the line box of the fonts it uses. Justified lines stretch their blanks alone:
+// each is set again with the room it lacks shared among its blanks (Qt's own justification
+// may share it among the letters of Arabic text, which a PDF's text layer then gives letter by
+// letter). Words typed with the Arabic yeh or kaf are set in the face that names those
+// letters in a PDF's text layer (report/letter_faces.h).
 class TextBlock {
 public:
     TextBlock(const QString &text, const QFont &font, Align align, double widthMm, Qt::LayoutDirection dir,
-              const QList<QTextLayout::FormatRange> &formats = {})
-        : m_layout(align == Align::Justify && dir == Qt::RightToLeft && formats.isEmpty() ? arabicBlanks(text) : text,
-                   font)
+              QList<QTextLayout::FormatRange> formats = {})
+        : m_layout(text, font)
     {
-        QTextOption opt;
-        opt.setTextDirection(dir);
-        Qt::Alignment a = Qt::AlignAbsolute;
-        switch (align) {
-        case Align::Right: a |= Qt::AlignRight; break;
-        case Align::Left: a |= Qt::AlignLeft; break;
-        case Align::Center: a |= Qt::AlignHCenter; break;
-        case Align::Justify: a = Qt::AlignJustify; break;
-        }
-        opt.setAlignment(a);
-        opt.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        opt.setUseDesignMetrics(true);
-        m_layout.setTextOption(opt);
         LineBox box = lineBox(font);
-        if (!formats.isEmpty()) {
-            m_layout.setFormats(formats);
-            for (const QTextLayout::FormatRange &f : formats) {
-                if (!f.format.hasProperty(QTextFormat::FontFamilies) && !f.format.hasProperty(QTextFormat::FontPixelSize))
-                    continue;
-                const LineBox b = lineBox(f.format.font());
-                box.ascent = std::max(box.ascent, b.ascent);
-                box.descent = std::max(box.descent, b.descent);
-            }
+        for (const QTextLayout::FormatRange &f : formats) {
+            if (!f.format.hasProperty(QTextFormat::FontFamilies) && !f.format.hasProperty(QTextFormat::FontPixelSize))
+                continue;
+            const LineBox b = lineBox(f.format.font());
+            box.ascent = std::max(box.ascent, b.ascent);
+            box.descent = std::max(box.descent, b.descent);
         }
+        addLetterFaces(text, font, formats);
+        const QTextOption opt = option(dir, align);
+        m_layout.setTextOption(opt);
+        if (!formats.isEmpty())
+            m_layout.setFormats(formats);
         m_layout.setCacheEnabled(true);
         m_spacing = lineSpacing(box);
         m_baseline = box.ascent + (m_spacing - box.ascent - box.descent) / 2;
@@ -150,15 +172,17 @@ public:
             if (!line.isValid())
                 break;
             line.setLineWidth(width);
-            line.setPosition(QPointF(0, i * m_spacing + m_baseline - line.ascent()));
+            line.setPosition(QPointF(0, top(i) - line.ascent()));
         }
         m_layout.endLayout();
+        if (align == Align::Justify)
+            stretchLines(font, formats, opt, width);
     }
 
     int lineCount() const { return std::max(1, m_layout.lineCount()); }
     double height() const { return lineCount() * m_spacing / kUnitsPerMm; }
     // Baseline of a line, mm from the block's top.
-    double baseline(int line) const { return (line * m_spacing + m_baseline) / kUnitsPerMm; }
+    double baseline(int line) const { return top(line) / kUnitsPerMm; }
 
     // Where the block's top lands in rect for an alignment.
     double offset(const QRectF &rect, VAlign valign) const
@@ -176,13 +200,167 @@ public:
         p.translate(rect.left(), rect.top() + offset(rect, valign));
         p.scale(1 / kUnitsPerMm, 1 / kUnitsPerMm);
         p.setPen(color);
-        for (int i = 0; i < m_layout.lineCount(); ++i)
-            m_layout.lineAt(i).draw(&p, QPointF(0, 0));
+        for (int i = 0; i < m_layout.lineCount(); ++i) {
+            if (i < int(m_stretched.size()) && m_stretched[i])
+                m_stretched[i]->lineAt(0).draw(&p, QPointF(0, 0));
+            else
+                m_layout.lineAt(i).draw(&p, QPointF(0, 0));
+        }
         p.restore();
     }
 
 private:
+    // Baseline of line i, units from the block's top.
+    double top(int line) const { return line * m_spacing + m_baseline; }
+
+    static QTextOption option(Qt::LayoutDirection dir, Align align)
+    {
+        QTextOption opt;
+        opt.setTextDirection(dir);
+        Qt::Alignment a = Qt::AlignAbsolute;
+        switch (align) {
+        case Align::Right: a |= Qt::AlignRight; break;
+        case Align::Left: a |= Qt::AlignLeft; break;
+        case Align::Center: a |= Qt::AlignHCenter; break;
+        // The last line of a justified text, and a line it breaks itself, stand at its start.
+        case Align::Justify: a |= dir == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft; break;
+        }
+        opt.setAlignment(a);
+        opt.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        opt.setUseDesignMetrics(true);
+        return opt;
+    }
+
+    // Each run of Arabic letters typed with the Arabic yeh or kaf gets the face's copy that
+    // names them, where its face needs one.
+    static void addLetterFaces(const QString &text, const QFont &font, QList<QTextLayout::FormatRange> &formats)
+    {
+        auto inWord = [](QChar c) {
+            return (c.script() == QChar::Script_Arabic && c.isLetter()) || c.isMark() || c.unicode() == 0x200C
+                   || c.unicode() == 0x200D;
+        };
+        const qsizetype given = formats.size();
+        for (qsizetype i = 0, n = text.size(); i < n;) {
+            if (!inWord(text.at(i))) {
+                ++i;
+                continue;
+            }
+            qsizetype j = i;
+            while (j < n && inWord(text.at(j)))
+                ++j;
+            if (typedWithArabicLetters(QStringView(text).mid(i, j - i))) {
+                QStringList families = font.families();
+                for (qsizetype k = 0; k < given; ++k) {
+                    const QTextLayout::FormatRange &f = formats.at(k);
+                    if (f.start <= i && i < f.start + f.length && f.format.hasProperty(QTextFormat::FontFamilies))
+                        families = f.format.fontFamilies().toStringList();
+                }
+                const QString copy = families.isEmpty() ? QString() : arabicLettersFamily(families.first());
+                if (!copy.isEmpty()) {
+                    families.prepend(copy);
+                    QTextLayout::FormatRange r;
+                    r.start = int(i);
+                    r.length = int(j - i);
+                    r.format.setFontFamilies(families);
+                    formats << r;
+                }
+            }
+            i = j;
+        }
+    }
+
+    // The direction of the isolate that the first-strong isolate initiator at `at` opens: that
+    // of its first letter with a direction, nested isolates aside; left to right without one.
+    static Qt::LayoutDirection isolateDirection(const QString &text, int at)
+    {
+        int depth = 0;
+        for (int k = at + 1; k < text.size(); ++k) {
+            const QChar c = text.at(k);
+            if (c.unicode() == kFsi || c.unicode() == kLri || c.unicode() == kRli) {
+                ++depth;
+            } else if (c.unicode() == kPdi) {
+                if (depth-- == 0)
+                    break;
+            } else if (depth == 0) {
+                const QChar::Direction d = c.direction();
+                if (d == QChar::DirL)
+                    return Qt::LeftToRight;
+                if (d == QChar::DirR || d == QChar::DirAL)
+                    return Qt::RightToLeft;
+            }
+        }
+        return Qt::LeftToRight;
+    }
+
+    // Every line of a justified text but its last, and but one that ends where the text breaks
+    // itself, set again alone with its blanks widened to fill the width.
+    void stretchLines(const QFont &font, const QList<QTextLayout::FormatRange> &formats, QTextOption opt, double width)
+    {
+        const QString &text = m_layout.text();
+        opt.setWrapMode(QTextOption::NoWrap);
+        m_stretched.resize(m_layout.lineCount());
+        QString open; // the isolates open at the line's start, as the initiators of their directions
+        int scanned = 0;
+        for (int i = 0; i + 1 < m_layout.lineCount(); ++i) {
+            const QTextLine line = m_layout.lineAt(i);
+            const int from = line.textStart();
+            for (; scanned < from; ++scanned) {
+                const char16_t c = text.at(scanned).unicode();
+                if (c == kFsi)
+                    open += QChar(isolateDirection(text, scanned) == Qt::RightToLeft ? kRli : kLri);
+                else if (c == kLri || c == kRli)
+                    open += QChar(c);
+                else if (c == kPdi && !open.isEmpty())
+                    open.chop(1);
+            }
+            int end = from + line.textLength();
+            if (end > from && text.at(end - 1) == QChar::LineSeparator)
+                continue;
+            while (end > from && text.at(end - 1).isSpace())
+                --end;
+            if (end <= from)
+                continue;
+            // The line's text with the isolates it stands in opened again at its start, each in
+            // the direction it took in the whole text (a line may start with a Latin word of a
+            // Persian sentence).
+            const QString part = open + text.mid(from, end - from);
+            QList<QTextLayout::FormatRange> clipped;
+            for (const QTextLayout::FormatRange &f : formats) {
+                const int s = std::max(f.start, from), e = std::min(f.start + f.length, end);
+                if (s < e)
+                    clipped << QTextLayout::FormatRange{s - from + int(open.size()), e - s, f.format};
+            }
+            const double y = top(i);
+            auto set = [&](double spacing) {
+                QFont f = font;
+                f.setWordSpacing(spacing);
+                auto layout = std::make_unique<QTextLayout>(part, f);
+                layout->setTextOption(opt);
+                QList<QTextLayout::FormatRange> spaced = clipped;
+                for (QTextLayout::FormatRange &r : spaced)
+                    r.format.setFontWordSpacing(spacing);
+                layout->setFormats(spaced);
+                layout->beginLayout();
+                QTextLine l = layout->createLine();
+                l.setLineWidth(width);
+                l.setPosition(QPointF(0, y - l.ascent()));
+                layout->endLayout();
+                return layout;
+            };
+            const double natural = set(0)->lineAt(0).naturalTextWidth();
+            const double missing = width - natural;
+            if (missing <= 1)
+                continue;
+            // How much a unit of word spacing widens the line: the number of its blanks.
+            const double blanks = (set(100)->lineAt(0).naturalTextWidth() - natural) / 100;
+            if (blanks < 0.5)
+                continue;
+            m_stretched[i] = set(missing / blanks);
+        }
+    }
+
     QTextLayout m_layout;
+    std::vector<std::unique_ptr<QTextLayout>> m_stretched; // per line: the line set again, justified
     double m_spacing = 0;  // units
     double m_baseline = 0; // units from a line's top
 };
@@ -246,9 +424,11 @@ Renderer::Renderer(const FilledReport &r) : m_report(r)
     const Layout &l = m_report.layout();
     const bool rows = l.hasRows();
     const int rowCount = rows ? m_report.rowCount() : 0;
-    if (l.table)
+    if (l.table) {
         for (const Column &c : l.table->columns)
             m_fieldIndex << (c.field.isEmpty() ? -1 : m_report.columnIndex(c.field));
+        placeColumns();
+    }
 
     const double top = l.margins.top();
     const double bottom = l.pageSizeMm().height() - l.margins.bottom();
@@ -359,29 +539,25 @@ Renderer::Renderer(const FilledReport &r) : m_report(r)
 // label keeps a dotted gap; two values side by side are kept apart by a wide blank.
 std::unique_ptr<TextBlock> Renderer::paragraph(const Element &e, double width) const
 {
-    static const QChar kFsi(0x2068), kPdi(0x2069), kWide(0x2003);
+    static const QChar kWide(0x2003);
     QString text;
     QList<QTextLayout::FormatRange> formats;
-    bool lastWasLabel = false, lastWasLatin = false;
+    bool lastWasLabel = false;
     for (const Run &run : e.runs) {
         FontSpec f = run.font;
         if (run.isLabel && m_report.fontSize(run.text) > 0)
             f.size = m_report.fontSize(run.text);
-        QString piece = shownText(run.isLabel ? m_report.text(run.text) : run.text, f, false);
+        const QString value = run.isLabel ? m_report.text(run.text) : run.text;
+        QString piece = run.isLabel && showsNothing(value) ? QString() : shownText(value, false);
         const bool empty = piece.isEmpty();
         if (empty) {
             if (!run.isLabel)
                 continue;
             piece = dots(f, run.w > 0 ? run.w : kDefaultGap);
         }
-        if (e.align == Align::Justify)
-            piece = arabicBlanks(piece);
-        if (!text.isEmpty()) {
-            if (e.align == Align::Justify && lastWasLatin)
-                text += QChar(0x061C);
+        if (!text.isEmpty())
             text += run.isLabel && lastWasLabel ? kWide : QLatin1Char(' ');
-        }
-        text += kFsi;
+        text += QChar(kFsi);
         QTextCharFormat format;
         bool own = false;
         if (!(f == e.font)) {
@@ -409,19 +585,10 @@ std::unique_ptr<TextBlock> Renderer::paragraph(const Element &e, double width) c
             formats << fr;
         }
         text += piece;
-        text += kPdi;
+        text += QChar(kPdi);
         lastWasLabel = run.isLabel;
-        lastWasLatin = piece.back().script() == QChar::Script_Latin;
     }
     return std::make_unique<TextBlock>(text, makeFont(e.font), e.align, width, Qt::RightToLeft, formats);
-}
-
-std::unique_ptr<TextBlock> Renderer::textBlock(const Element &e, int row, double width) const
-{
-    const FontSpec f = elementFont(e);
-    const QString text = shownText(elementText(e, row), f, e.wrap);
-    return std::make_unique<TextBlock>(text, makeFont(f), e.kind == ElementKind::Gap ? Align::Center : e.align,
-                                       width, directionOf(text));
 }
 
 FontSpec Renderer::elementFont(const Element &e) const
@@ -435,16 +602,19 @@ FontSpec Renderer::elementFont(const Element &e) const
     return f;
 }
 
+// The text an element shows; nothing for a filled value that shows nothing (an empty date).
 QString Renderer::elementText(const Element &e, int row) const
 {
+    QString value;
     switch (e.kind) {
     case ElementKind::Text: return e.text;
     case ElementKind::Label:
-    case ElementKind::Gap: return m_report.text(e.name);
-    case ElementKind::Field: return m_report.cell(row, e.name);
+    case ElementKind::Gap: value = m_report.text(e.name); break;
+    case ElementKind::Field: value = m_report.cell(row, e.name); break;
     case ElementKind::RowNumber: return row >= 0 ? QString::number(row + 1) : QString();
     default: return {};
     }
+    return showsNothing(value) ? QString() : value;
 }
 
 QRectF Renderer::elementRect(const Element &e, double top) const
@@ -452,7 +622,12 @@ QRectF Renderer::elementRect(const Element &e, double top) const
     const Layout &l = m_report.layout();
     const double pw = l.printableWidth();
     double x, w;
-    if (e.fromRight) {
+    if (!e.column.isEmpty() && l.table) {
+        // Under a column: where the column landed.
+        const int i = int(l.table->column(e.column) - l.table->columns.constData());
+        x = m_columns.at(i).x;
+        w = e.columnWidth ? m_columns.at(i).width : e.w;
+    } else if (e.fromRight) {
         w = e.w >= 0 ? e.w : pw - e.x;
         x = pw - e.x - w;
     } else {
@@ -462,17 +637,31 @@ QRectF Renderer::elementRect(const Element &e, double top) const
     return QRectF(l.margins.left() + x, top + e.y, std::max(0.0, w), e.h);
 }
 
-double Renderer::measuredHeight(const Element &e, int row, double width) const
+// A box widened to `width` from the side its text stands at, kept inside the printable area.
+QRectF Renderer::widened(const QRectF &r, double width, Align align) const
 {
-    if (e.kind == ElementKind::Paragraph)
-        return paragraph(e, width)->height();
-    return textBlock(e, row, width)->height();
+    const Layout &l = m_report.layout();
+    const double left = l.margins.left(), right = left + l.printableWidth();
+    width = std::min(width, right - left);
+    QRectF w = r;
+    if (align == Align::Right)
+        w.setLeft(r.right() - width);
+    else if (align == Align::Left)
+        w.setRight(r.left() + width);
+    else
+        w.adjust(-(width - r.width()) / 2, 0, (width - r.width()) / 2, 0);
+    if (w.left() < left)
+        w.moveLeft(left);
+    if (w.right() > right)
+        w.moveRight(right);
+    return w;
 }
 
 // The band's elements where they land. A text element has the room the layout gave it: its
 // height, or without one the room down to the next element below it (or to the band's end), at
-// least a line. A text that needs more grows, and every element that starts below the room it
-// was given moves down by as much (and by what moved it); the band grows by what moved its end.
+// least a line. A text that needs more grows (a "fit" one takes exactly what it needs), and
+// every element that starts below the room it was given moves down by as much (and by what
+// moved it); an element moves up only when everything above it did. The band follows its end.
 Renderer::BandLayout Renderer::layoutBand(BandKind kind, int row) const
 {
     const Layout &l = m_report.layout();
@@ -483,12 +672,13 @@ Renderer::BandLayout Renderer::layoutBand(BandKind kind, int row) const
     QVector<double> room(n, 0), grow(n, 0), shift(n, 0);
     for (int i = 0; i < n; ++i) {
         const Element &e = b.elements.at(i);
+        Box &box = out.boxes[i];
         QRectF r = elementRect(e, 0);
-        out.boxes[i].e = &e;
+        box.e = &e;
         if (!isText(e.kind)) {
             room[i] = std::max(0.0, e.h);
             r.setHeight(room[i]);
-            out.boxes[i].r = r;
+            box.r = r;
             continue;
         }
         double given = e.h;
@@ -505,11 +695,27 @@ Renderer::BandLayout Renderer::layoutBand(BandKind kind, int row) const
             given = std::max(given, e.kind == ElementKind::Paragraph ? lineHeight(e.font) : lineHeight(elementFont(e)));
         }
         room[i] = given;
-        const double need = measuredHeight(e, row, r.width());
-        grow[i] = need > given + kEps ? need - given : 0;
-        out.boxes[i].grown = grow[i] > 0;
+        double need = 0;
+        if (e.kind == ElementKind::Paragraph) {
+            need = paragraph(e, r.width())->height();
+        } else {
+            box.font = elementFont(e);
+            box.text = shownText(elementText(e, row), e.wrap);
+            const Align align = e.kind == ElementKind::Gap ? Align::Center : e.align;
+            if (!box.text.isEmpty()) {
+                const Fitted fit = fitted(box.text, box.font, r.width());
+                box.font = fit.font;
+                if (fit.width > r.width() + kEps)
+                    r = widened(r, fit.width, align);
+            }
+            need = TextBlock(box.text, makeFont(box.font), align, r.width(), directionOf(box.text)).height();
+        }
+        grow[i] = e.fit ? need - given : std::max(0.0, need - given);
+        if (std::abs(grow[i]) <= kEps)
+            grow[i] = 0;
+        box.grown = grow[i] > 0;
         r.setHeight(given + grow[i]);
-        out.boxes[i].r = r;
+        box.r = r;
     }
     // Elements in order of their tops (lines before what starts where they are).
     QVector<int> order(n);
@@ -518,37 +724,116 @@ Renderer::BandLayout Renderer::layoutBand(BandKind kind, int row) const
         const Element &ea = b.elements.at(a), &ec = b.elements.at(c);
         return ea.y < ec.y - kEps || (std::abs(ea.y - ec.y) <= kEps && room[a] < room[c]);
     });
-    double bandShift = 0;
     for (int k = 0; k < n; ++k) {
         const int j = order.at(k);
         const double y = b.elements.at(j).y;
+        bool above = false;
         for (int m = 0; m < k; ++m) {
             const int i = order.at(m);
-            if (b.elements.at(i).y + room[i] <= y + kEps)
-                shift[j] = std::max(shift[j], shift[i] + grow[i]);
+            if (b.elements.at(i).y + room[i] > y + kEps)
+                continue;
+            shift[j] = above ? std::max(shift[j], shift[i] + grow[i]) : shift[i] + grow[i];
+            above = true;
         }
     }
-    double height = b.height;
+    bool inside = false;
+    double bandShift = 0;
     for (int i = 0; i < n; ++i) {
-        if (b.elements.at(i).y + room[i] <= b.height + kEps)
-            bandShift = std::max(bandShift, shift[i] + grow[i]);
+        if (b.elements.at(i).y + room[i] <= b.height + kEps) {
+            bandShift = inside ? std::max(bandShift, shift[i] + grow[i]) : shift[i] + grow[i];
+            inside = true;
+        }
         out.boxes[i].r.translate(0, shift[i]);
-        height = std::max(height, out.boxes[i].r.bottom());
     }
-    out.height = std::max(height, b.height + bandShift);
+    double height = b.height + bandShift;
+    for (const Box &box : out.boxes)
+        height = std::max(height, box.r.bottom());
+    out.height = std::max(0.0, height);
     return out;
+}
+
+// Where the table's columns land. A column whose words need more room than it has, even drawn
+// at the smallest size, takes the room from the columns whose words need less than they have;
+// the table keeps its width. Each detail cell's widest word is kept for its size.
+void Renderer::placeColumns()
+{
+    const Layout &l = m_report.layout();
+    const Table &t = *l.table;
+    const int n = int(t.columns.size());
+    m_columns.resize(n);
+    for (int i = 0; i < n; ++i)
+        m_columns[i] = {t.columns.at(i).x, t.columns.at(i).width};
+    const int rows = l.hasRows() ? m_report.rowCount() : 0;
+    m_cellWords.fill(0, qsizetype(rows) * n);
+    QVector<double> keep(n, 0), need(n, 0); // inner widths the words need at their size, at the least
+    for (int i = 0; i < n; ++i) {
+        const Column &c = t.columns.at(i);
+        const double title = widestWord(shownText(c.title, true), makeFont(t.headerFont));
+        keep[i] = title;
+        need[i] = title * std::min(1.0, kMinFigurePoints / t.headerFont.size);
+        const QFont font = makeFont(c.font);
+        for (int r = 0; r < rows; ++r) {
+            const QString text = shownText(cellText(c, r), true);
+            if (text.isEmpty())
+                continue;
+            const double word = widestWord(text, font);
+            m_cellWords[qsizetype(r) * n + i] = float(word);
+            keep[i] = std::max(keep[i], word);
+            // (a little over, as fittedSize draws a little under)
+            need[i] = std::max(need[i], word * std::min(1.0, kMinFigurePoints / c.font.size) * 1.02);
+        }
+    }
+    QVector<double> deficit(n, 0), slack(n, 0);
+    double missing = 0, spare = 0;
+    for (int i = 0; i < n; ++i) {
+        const double inner = m_columns[i].width - 2 * kCellPadX;
+        deficit[i] = std::max(0.0, need[i] - inner);
+        missing += deficit[i];
+    }
+    if (missing <= kEps)
+        return;
+    for (int i = 0; i < n; ++i) {
+        if (deficit[i] > 0)
+            continue;
+        slack[i] = std::max(0.0, m_columns[i].width - 2 * kCellPadX - keep[i]);
+        spare += slack[i];
+    }
+    const double moved = std::min(missing, spare);
+    if (moved <= kEps)
+        return;
+    double right = t.x + t.width;
+    for (int i = 0; i < n; ++i) {
+        m_columns[i].width += deficit[i] * moved / missing - slack[i] * moved / spare;
+        m_columns[i].x = right - m_columns[i].width;
+        right = m_columns[i].x;
+    }
+}
+
+// A detail cell's text laid out in its column, drawn smaller where its widest word is wider.
+std::unique_ptr<TextBlock> Renderer::cellBlock(int column, int row, double *innerWidth) const
+{
+    const Table &t = *m_report.layout().table;
+    const Column &c = t.columns.at(column);
+    const QString text = shownText(cellText(c, row), true);
+    const double inner = m_columns.at(column).width - 2 * kCellPadX;
+    *innerWidth = inner;
+    if (text.isEmpty())
+        return nullptr;
+    FontSpec f = c.font;
+    const qsizetype at = qsizetype(row) * t.columns.size() + column;
+    if (at < m_cellWords.size())
+        f.size = fittedSize(f.size, m_cellWords.at(at), inner);
+    return std::make_unique<TextBlock>(text, makeFont(f), c.align, inner, directionOf(text));
 }
 
 double Renderer::tableRowHeight(int row) const
 {
     const Table &t = *m_report.layout().table;
     double rh = t.rowHeight;
-    for (const Column &c : t.columns) {
-        const QString text = shownText(cellText(c, row), c.font, true, false);
-        if (text.isEmpty())
-            continue;
-        const double th = TextBlock(text, makeFont(c.font), c.align, c.width - 2 * kCellPadX, directionOf(text)).height();
-        rh = std::max(rh, th + 2 * kCellPadY);
+    for (int i = 0; i < t.columns.size(); ++i) {
+        double inner = 0;
+        if (const auto block = cellBlock(i, row, &inner))
+            rh = std::max(rh, block->height() + 2 * kCellPadY);
     }
     return rh;
 }
@@ -564,6 +849,7 @@ double Renderer::bandHeight(BandKind kind, int row) const
     return h;
 }
 
+// A cell's value; nothing for one that shows nothing (an empty date).
 QString Renderer::cellText(const Column &c, int row) const
 {
     if (c.rowNumber)
@@ -572,7 +858,8 @@ QString Renderer::cellText(const Column &c, int row) const
         const Table &t = *m_report.layout().table;
         const int i = int(&c - t.columns.constData());
         const int fi = i >= 0 && i < m_fieldIndex.size() ? m_fieldIndex.at(i) : m_report.columnIndex(c.field);
-        return m_report.cell(row, fi);
+        const QString value = m_report.cell(row, fi);
+        return showsNothing(value) ? QString() : value;
     }
     return c.text;
 }
@@ -581,7 +868,7 @@ QString Renderer::pageNumberText(int page) const
 {
     if (pageCount() < 2)
         return {};
-    return withFaceDigits(QStringLiteral("صفحه %1 از %2").arg(page + 1).arg(pageCount()), m_report.layout().font);
+    return persianFigures(QStringLiteral("صفحه %1 از %2").arg(page + 1).arg(pageCount()));
 }
 
 void Renderer::paintPage(QPainter &p, int page) const
@@ -626,10 +913,10 @@ void Renderer::paintBand(QPainter &p, const Placed &b) const
         paintTableRow(p, b.y, b.height, b.row);
     const BandLayout band = layoutBand(b.kind, b.row);
     for (const Box &box : band.boxes)
-        paintElement(p, box, b.y, b.row);
+        paintElement(p, box, b.y);
 }
 
-void Renderer::paintElement(QPainter &p, const Box &box, double top, int row) const
+void Renderer::paintElement(QPainter &p, const Box &box, double top) const
 {
     const Element &e = *box.e;
     const QRectF r = box.r.translated(0, top);
@@ -664,19 +951,20 @@ void Renderer::paintElement(QPainter &p, const Box &box, double top, int row) co
         break;
     }
     default: {
-        const auto block = textBlock(e, row, r.width());
-        const bool empty = elementText(e, row).trimmed().isEmpty();
+        const TextBlock block(box.text, makeFont(box.font), e.kind == ElementKind::Gap ? Align::Center : e.align,
+                              r.width(), directionOf(box.text));
+        const bool empty = box.text.isEmpty();
         VAlign va = e.valign != VAlign::Default ? e.valign
-                                                : (e.wrap || block->lineCount() > 1 ? VAlign::Top : VAlign::Middle);
+                                                : (e.wrap || block.lineCount() > 1 ? VAlign::Top : VAlign::Middle);
         if (e.kind == ElementKind::Gap)
             va = VAlign::Bottom; // the value stands on its dotted line
         if (box.grown)
             va = VAlign::Top;
-        const double baseline = r.top() + block->offset(r, va) + block->baseline(block->lineCount() - 1);
+        const double baseline = r.top() + block.offset(r, va) + block.baseline(block.lineCount() - 1);
         if (e.kind == ElementKind::Gap || (e.kind == ElementKind::Label && empty))
             dottedLine(p, r.left(), r.right(), std::min(r.bottom(), baseline + 0.5), e.color);
         if (!empty)
-            block->draw(p, r, va, e.color);
+            block.draw(p, r, va, e.color);
         break;
     }
     }
@@ -692,7 +980,6 @@ void Renderer::paintTableHeader(QPainter &p, double top) const
     const Layout &l = m_report.layout();
     const Table &t = *l.table;
     const double left = l.margins.left();
-    const QFont font = makeFont(t.headerFont);
     auto cell = [&](const QRectF &r, const QString &title) {
         if (t.headerFill.isValid())
             p.fillRect(r, t.headerFill);
@@ -701,31 +988,34 @@ void Renderer::paintTableHeader(QPainter &p, double top) const
             p.setBrush(Qt::NoBrush);
             p.drawRect(r);
         }
-        const QString text = shownText(title, t.headerFont, true);
+        const QString text = shownText(title, true);
         if (!text.isEmpty()) {
             const QRectF inner = r.adjusted(kCellPadX, kCellPadY, -kCellPadX, -kCellPadY);
-            TextBlock(text, font, Align::Center, inner.width(), directionOf(text)).draw(p, inner, VAlign::Middle, Qt::black);
+            const Fitted fit = fitted(text, t.headerFont, inner.width());
+            TextBlock(text, makeFont(fit.font), Align::Center, inner.width(), directionOf(text))
+                .draw(p, inner, VAlign::Middle, Qt::black);
         }
     };
     const bool two = t.twoLevel();
     for (int i = 0; i < t.columns.size();) {
         const Column &c = t.columns.at(i);
+        const ColumnPlace &at = m_columns.at(i);
         if (!two || c.group.isEmpty()) {
-            cell(QRectF(left + c.x, top, c.width, t.headerHeight), c.title);
+            cell(QRectF(left + at.x, top, at.width, t.headerHeight), c.title);
             ++i;
             continue;
         }
         // A group: the run of adjacent columns with the same group heading.
         int j = i;
-        double groupLeft = c.x, groupRight = c.x + c.width;
+        double groupLeft = at.x, groupRight = at.x + at.width;
         while (j < t.columns.size() && t.columns.at(j).group == c.group) {
-            groupLeft = std::min(groupLeft, t.columns.at(j).x);
+            groupLeft = std::min(groupLeft, m_columns.at(j).x);
             ++j;
         }
         cell(QRectF(left + groupLeft, top, groupRight - groupLeft, t.groupHeight), c.group);
         for (int k = i; k < j; ++k) {
-            const Column &s = t.columns.at(k);
-            cell(QRectF(left + s.x, top + t.groupHeight, s.width, t.headerHeight - t.groupHeight), s.title);
+            const ColumnPlace &s = m_columns.at(k);
+            cell(QRectF(left + s.x, top + t.groupHeight, s.width, t.headerHeight - t.groupHeight), t.columns.at(k).title);
         }
         i = j;
     }
@@ -736,18 +1026,16 @@ void Renderer::paintTableRow(QPainter &p, double top, double height, int row) co
     const Layout &l = m_report.layout();
     const Table &t = *l.table;
     const double left = l.margins.left();
-    for (const Column &c : t.columns) {
-        const QRectF r(left + c.x, top, c.width, height);
+    for (int i = 0; i < t.columns.size(); ++i) {
+        const QRectF r(left + m_columns.at(i).x, top, m_columns.at(i).width, height);
         if (t.border > 0) {
             p.setPen(pen(t.border));
             p.setBrush(Qt::NoBrush);
             p.drawRect(r);
         }
-        const QString text = shownText(cellText(c, row), c.font, true, false);
-        if (text.isEmpty())
-            continue;
-        const QRectF inner = r.adjusted(kCellPadX, kCellPadY, -kCellPadX, -kCellPadY);
-        TextBlock(text, makeFont(c.font), c.align, inner.width(), directionOf(text)).draw(p, inner, VAlign::Middle, Qt::black);
+        double inner = 0;
+        if (const auto block = cellBlock(i, row, &inner))
+            block->draw(p, r.adjusted(kCellPadX, kCellPadY, -kCellPadX, -kCellPadY), VAlign::Middle, Qt::black);
     }
 }
 

@@ -4,7 +4,9 @@
 // page or the first), the title (first page), the column header and the detail rows (repeated
 // over as many pages as the rows need), the summary after the last row and the page footer
 // (every page or the last). Inside a band, a text that needs more room than the layout gave it
-// grows and moves what lies under it down; the band grows with it.
+// grows and moves what lies under it down; the band grows with it. A word (a figure, a date, a
+// code) is never split: one too wide for its box or table cell is drawn smaller, and a table
+// column that its words need at the smallest size takes the room from the other columns.
 #include "report/filled_report.h"
 
 #include <QRectF>
@@ -48,6 +50,12 @@ private:
         const Element *e = nullptr;
         QRectF r;
         bool grown = false;
+        FontSpec font; // text elements: the font it is drawn in (smaller for a word too wide)
+        QString text;  // text elements but paragraphs: the text as printed
+    };
+    // A table column where it lands (mm from the printable area's left edge).
+    struct ColumnPlace {
+        double x = 0, width = 0;
     };
     struct BandLayout {
         QVector<Box> boxes;
@@ -56,22 +64,25 @@ private:
     BandLayout layoutBand(BandKind kind, int row) const;
     double bandHeight(BandKind kind, int row) const;
     double tableRowHeight(int row) const;
-    double measuredHeight(const Element &e, int row, double width) const;
+    void placeColumns();
     void paintBand(QPainter &p, const Placed &b) const;
-    void paintElement(QPainter &p, const Box &box, double top, int row) const;
+    void paintElement(QPainter &p, const Box &box, double top) const;
     void paintTableHeader(QPainter &p, double top) const;
     void paintTableRow(QPainter &p, double top, double height, int row) const;
     void paintPageNumber(QPainter &p, int page) const;
     QString cellText(const Column &c, int row) const;
     QString elementText(const Element &e, int row) const;
     std::unique_ptr<TextBlock> paragraph(const Element &e, double width) const;
-    std::unique_ptr<TextBlock> textBlock(const Element &e, int row, double width) const;
+    std::unique_ptr<TextBlock> cellBlock(int column, int row, double *innerWidth) const;
     FontSpec elementFont(const Element &e) const;
     QRectF elementRect(const Element &e, double top) const; // h may still be -1
+    QRectF widened(const QRectF &r, double width, Align align) const;
 
     FilledReport m_report;
     QVector<QVector<Placed>> m_pages;
-    QVector<int> m_fieldIndex; // per table column: index in the rows, -1 none
+    QVector<int> m_fieldIndex;      // per table column: index in the rows, -1 none
+    QVector<ColumnPlace> m_columns; // per table column: where it lands
+    QVector<float> m_cellWords;     // per detail cell (row-major): its widest word at its own size, mm
 };
 
 } // namespace report

@@ -70,44 +70,57 @@ void AttachmentList::relist()
         m_rows->reopen(m_table.key);
 }
 
+void AttachmentList::setCaptions(std::span<const GridColumn> columns)
+{
+    for (const GridColumn &c : columns)
+        if (c.title && *c.title)
+            setCaption(QLatin1String(c.field), QString::fromUtf8(c.title));
+}
+
+void AttachmentList::setCaption(const QString &column, const QString &caption)
+{
+    m_captions.insert(column.toLower(), caption);
+}
+
 int AttachmentList::store(const QVariantList &owners, const QString &description, const StoredFile &file,
-                          const QVariantMap &extra)
+                          const QVariantMap &extra, const QString &ownerGone)
 {
     const bool owned = !m_table.owner.isEmpty();
     if (owned) {
         if (owners.isEmpty() || std::any_of(owners.begin(), owners.end(), isNullId))
             throw AppError(kNoOwner);
     }
-    // Every text checked against its column before anything is written.
-    const QVariant desc = db::columnValue(m_table.table, m_table.description, description);
-    const QVariant ext = db::columnValue(m_table.table, m_table.ext, file.ext);
-    QStringList cols;
-    if (owned)
-        cols << m_table.owner;
-    cols << m_table.description << m_table.ext << m_table.blob;
-    QVariantList fixed{desc, ext, file.bytes};
+    // Every text checked against its column before anything is written; a refusal names the
+    // column by its caption.
+    auto value = [&](const QString &column, const QString &text) {
+        return BoxValue(m_table.table, column, text, m_captions.value(column.toLower()));
+    };
+    RowWrite row{.table = m_table.table, .key = m_table.key,
+                 .columns = {m_table.description, m_table.ext, m_table.blob},
+                 .values = {value(m_table.description, description), value(m_table.ext, file.ext), file.bytes}};
     for (const QString &c : m_table.extra) {
-        cols << c;
-        fixed << db::columnValue(m_table.table, c, extra.value(c).toString());
+        row.columns << c;
+        row.values << value(c, extra.value(c).toString());
     }
-    QStringList marks;
-    for (int i = 0; i < cols.size(); ++i)
-        marks << QStringLiteral("?");
-    const QString sql = QStringLiteral("insert into ") + m_table.table + QStringLiteral(" (") + cols.join(QLatin1Char(','))
-                        + QStringLiteral(") values (") + marks.join(QLatin1Char(',')) + QStringLiteral(")");
-    int stored = 0;
-    m_ctx.dm->transaction([&] {
-        if (!owned) {
-            m_ctx.dm->exec(sql, fixed);
-            ++stored;
-            return;
+    QList<RowWrite> rows;
+    if (!owned)
+        rows << row;
+    for (const QVariant &o : owned ? owners : QVariantList()) {
+        RowWrite r = row;
+        r.columns.prepend(m_table.owner);
+        r.values.prepend(o);
+        if (!m_table.parent.table.isEmpty()) {
+            ParentDef p = m_table.parent;
+            if (!ownerGone.isEmpty())
+                p.gone = ownerGone;
+            r.parents << p;
         }
-        for (const QVariant &o : owners) {
-            m_ctx.dm->exec(sql, QVariantList{o} + fixed);
-            ++stored;
-        }
-    });
-    return stored;
+        rows << r;
+    }
+    const WriteResult r = InsertRows(m_ctx, rows);
+    if (!r.written())
+        throw db::Refusal(db::Refusal::ParentGone, r.refusals.join(QLatin1Char('\n')));
+    return int(rows.size());
 }
 
 int AttachmentList::add(const Add &a)
@@ -135,7 +148,7 @@ int AttachmentList::add(const Add &a)
         return 0;
     int stored = 0;
     try {
-        stored = store(a.owners, description, file, a.extra);
+        stored = store(a.owners, description, file, a.extra, a.ownerGone);
     } catch (const InputError &e) {
         m_ctx.ui->message(e.message(), m_window);
         return 0;

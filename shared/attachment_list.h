@@ -7,7 +7,10 @@
 // configurations of it.
 #include "shared/attachments.h"
 #include "shared/delete_command.h"
+#include "shared/grid.h"
+#include "shared/row_writer.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -31,6 +34,9 @@ struct AttachmentTable {
     QStringList extra;   // further columns listed and written as given ("ramz")
     // Listing order; empty gives the key's order (the order of storing).
     QString orderBy;
+    // The owner's row (column: `owner`): a new file is stored only while it is there. Files
+    // already stored stay when it is deleted. An empty table: not checked.
+    ParentDef parent = {};
 };
 
 // An input box asking the description after the file was chosen; Cancel gives the default.
@@ -86,6 +92,8 @@ public:
         // A check of the window's refused before the add (its message shown): the dialog still
         // opens and the file is checked, but nothing is stored.
         bool refused = false;
+        // Told instead of the table's sentence when an owner is gone (several owners).
+        QString ownerGone;
     };
     // Chooses a file through the open dialog (Cancel: nothing, no message) and stores it for
     // every owner in one transaction, then shows "ثبت شد" once and lists again. A description
@@ -93,9 +101,13 @@ public:
     // Returns the rows stored.
     int add(const Add &a);
     // Stores an already chosen file, without dialogs or messages; throws AppError on a refusal
-    // (over-long description or extension, missing owner) or a database failure.
+    // (db::Refusal: over-long description or extension, an owner gone; a missing owner id) or a
+    // database failure.
     int store(const QVariantList &owners, const QString &description, const StoredFile &file,
-              const QVariantMap &extra = {});
+              const QVariantMap &extra = {}, const QString &ownerGone = {});
+    // The names a refusal gives the columns: the grid's titles, a box's caption.
+    void setCaptions(std::span<const GridColumn> columns);
+    void setCaption(const QString &column, const QString &caption);
 
     // The stored file of a listed row (the current one by default), read by its key.
     StoredFile file(int row = -1) const;
@@ -121,5 +133,6 @@ private:
     AttachmentTable m_table;
     QWidget *m_window;
     DataSet *m_rows;
+    QHash<QString, QString> m_captions; // lower-case column -> caption
 
 };

@@ -95,12 +95,10 @@ AttachmentsWindow::AttachmentsWindow(AppContext &ctx, const AttachmentTable &tab
         l->setObjectName(QStringLiteral("note") + QString::number(layout->count()));
         layout->addWidget(l);
     }
-    if (shape.modeLabel) {
-        m_mode = new QLabel(this);
-        m_mode->setObjectName(QStringLiteral("one_or_all"));
-        m_mode->hide();
-        layout->addWidget(m_mode);
-    }
+    m_list->setCaptions(shape.columns);
+    m_list->setCaption(table.description, shape.descriptionCaption);
+    for (const auto &b : shape.boxes)
+        m_list->setCaption(b.name, b.caption);
 }
 
 QString AttachmentsWindow::descriptionText() const

@@ -1,9 +1,10 @@
 #pragma once
 // The shape of a window over one attachment list: an optional bold title label `name`, the
 // description combo, further edit boxes, the add button `ins_btn`, the grid with its popup
-// item `N1` "حذف", notes under the grid and the hidden mode label `one_or_all`. A window such
-// as Tghir_pic or Tkhadamat_pic derives from it, gives its shape and writes its add command;
-// the delete and a click on a file do what the shape says.
+// item `N1` "حذف" and notes under the grid. A window such as Tghir_pic or Tkhadamat_pic
+// derives from it, gives its shape and writes its add command; the delete and a click on a
+// file do what the shape says. A refusal of a value names the description box by its caption
+// and the other columns by their grid titles.
 #include "shared/attachment_list.h"
 #include "shared/grid.h"
 
@@ -41,7 +42,6 @@ struct AttachmentsWindowShape {
     // The grid's columns (a field the table does not name, or names without a title, is hidden).
     std::span<const GridColumn> columns;
     QStringList notes;          // texts under the grid
-    bool modeLabel = false;     // the hidden label `one_or_all`
     Click click = SaveAs;
     DeleteSpec confirmDelete;   // the question and/or password before a delete
 };
@@ -57,7 +57,6 @@ public:
     QString descriptionText() const;
     QLineEdit *box(const QString &name) const;
     QLabel *nameLabel() const { return m_name; }   // null without one
-    QLabel *modeLabel() const { return m_mode; }   // null without one
     QPushButton *addButton() const { return m_add; }
     QAction *deleteAction() const { return m_delete; }
     QTableView *grid() const { return m_grid; }
@@ -78,7 +77,6 @@ private:
     QComboBox *m_description = nullptr;
     QList<QLineEdit *> m_boxes;
     QLabel *m_name = nullptr;
-    QLabel *m_mode = nullptr;
     QPushButton *m_add = nullptr;
     QAction *m_delete = nullptr;
     QTableView *m_grid = nullptr;

@@ -1,8 +1,8 @@
 #include "shared/edits.h"
 #include "core/text_rules.h"
 
-#include "core/errors.h"
-#include "db/values.h"
+#include "core/money.h"
+#include "db/refusal.h"
 #include "shared/numwords.h"
 
 #include <QPainter>
@@ -14,7 +14,10 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
+#include <QComboBox>
+#include <QFocusEvent>
 #include <QRegularExpression>
+#include <QTimer>
 
 namespace {
 
@@ -75,18 +78,16 @@ qint64 TMonEdit::Value() const
     QString digits;
     const QString t = text();
     if (t.contains(QLatin1Char('.')))
-        throw InputError(QStringLiteral("خطا! مقدار «%1» براي ستون %2 عدد صحيح نيست").arg(t, objectName()));
+        throw db::Refusal(db::Refusal::NotWhole, objectName(), t);
     for (QChar c : t)
         if (const char16_t d = latinDigit(c))
             digits += QChar(d);
-    while (digits.size() > 1 && digits.startsWith(QLatin1Char('0')))
-        digits.remove(0, 1);
     if (digits.isEmpty())
         return 0;
-    const qint64 v = digits.size() <= 15 ? digits.toLongLong() : db::kMoneyLimit + 1;
-    if (v > db::kMoneyLimit)
-        throw db::moneyTooLarge(t, objectName());
-    return v;
+    qint64 v = 0;
+    if (!money::read(digits, &v) || !money::withinLimit(v))
+        throw db::Refusal(db::Refusal::OverLimit, objectName(), t);
+    return v / money::kScale;
 }
 
 void TMonEdit::setValue(qint64 v)
@@ -133,18 +134,124 @@ void TRealEdit::clean()
             dot = true;
         }
     }
+    // The whole part grouped by thousands, as a money box shows it.
+    const qsizetype point = kept.indexOf(QLatin1Char('.'));
+    const QString shown = point < 0 ? GroupDigits(kept) : GroupDigits(kept.left(point)) + kept.mid(point);
     m_busy = true;
-    if (kept != t)
-        setText(kept);
-    setCursorPosition(kept.size());
+    if (shown != t)
+        setText(shown);
+    setCursorPosition(shown.size());
     m_busy = false;
 }
 
 double TRealEdit::Value() const
 {
     bool ok = false;
-    const double v = text().toDouble(&ok); // C locale: "." is the decimal sign
+    const double v = text().remove(QLatin1Char(',')).toDouble(&ok); // C locale: "." is the decimal sign
     return ok ? v : 0.0;
+}
+
+// ---- rials in other boxes -----------------------------------------------------
+
+namespace {
+
+bool isGroupSeparator(QChar c)
+{
+    return c == QLatin1Char(',') || c == QChar(0x066C);
+}
+
+// The number of `text` with its whole part grouped by thousands, its sign, digits and fraction
+// as typed; `text` itself when it is not a number. A fraction of zeros goes unless `typing`.
+QString groupedNumber(const QString &text, bool typing)
+{
+    QString plain = text.trimmed();
+    plain.removeIf(isGroupSeparator);
+    static const QRegularExpression number(QStringLiteral("^([-+]?)([0-9\\x{06F0}-\\x{06F9}\\x{0660}-\\x{0669}]+)"
+                                                          "(?:([.\\x{066B}])([0-9\\x{06F0}-\\x{06F9}\\x{0660}-\\x{0669}]*))?$"));
+    const QRegularExpressionMatch m = number.match(plain);
+    if (!m.hasMatch())
+        return text;
+    QString fraction = m.captured(3) + m.captured(4);
+    bool zeros = true;
+    for (QChar c : m.captured(4))
+        zeros = zeros && latinDigit(c) == u'0';
+    if (!typing && zeros)
+        fraction.clear();
+    return m.captured(1) + GroupDigits(m.captured(2)) + fraction;
+}
+
+} // namespace
+
+void ShowGroupedRials(QLineEdit *box)
+{
+    QObject::connect(box, &QLineEdit::textChanged, box, [box](const QString &t) {
+        const QString shown = groupedNumber(t, box->hasFocus());
+        if (shown == t)
+            return;
+        // The caret stays before the same characters, separators not counted.
+        int after = 0;
+        for (qsizetype i = box->cursorPosition(); i < t.size(); ++i)
+            after += !isGroupSeparator(t.at(i));
+        box->setText(shown);
+        qsizetype caret = shown.size();
+        for (int seen = 0; caret > 0 && seen < after; --caret)
+            seen += !isGroupSeparator(shown.at(caret - 1));
+        box->setCursorPosition(int(caret));
+    });
+}
+
+// ---- long texts from their start ------------------------------------------------
+
+namespace {
+
+class TextStartKeeper : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        if (e->type() == QEvent::Polish) {
+            if (auto *box = qobject_cast<QLineEdit *>(watched); box && !box->property(kWatched).toBool()) {
+                box->setProperty(kWatched, true);
+                // After the box's own handlers (a money box's regrouping puts its caret at the end).
+                connect(box, &QLineEdit::textChanged, this, [box] {
+                    if (!box->hasFocus())
+                        box->setCursorPosition(0);
+                });
+                if (!box->hasFocus())
+                    box->setCursorPosition(0);
+            }
+        } else if (e->type() == QEvent::FocusOut) {
+            // Leaving the box, not opening its list nor another window coming to the front.
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(e)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+                QLineEdit *box = qobject_cast<QLineEdit *>(watched);
+                if (auto *combo = qobject_cast<QComboBox *>(watched))
+                    box = combo->lineEdit();
+                if (box)
+                    QTimer::singleShot(0, box, [box] {
+                        if (!box->hasFocus())
+                            box->setCursorPosition(0);
+                    });
+            }
+        }
+        return false;
+    }
+
+private:
+    static constexpr const char *kWatched = "textStartShown";
+};
+
+} // namespace
+
+void ShowTextsFromTheirStart(QCoreApplication *app)
+{
+    static QPointer<TextStartKeeper> keeper;
+    if (keeper)
+        return;
+    keeper = new TextStartKeeper(app);
+    app->installEventFilter(keeper);
 }
 
 // ---- TDateEdit --------------------------------------------------------------

@@ -1,14 +1,16 @@
 #pragma once
 #include <QLineEdit>
 
+class QCoreApplication;
+
 // Money box: digits only, regrouped with "," on every change, caret at the end. No typed or
 // pasted digit is ever dropped.
 class TMonEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit TMonEdit(QWidget *parent = nullptr);
-    // The digits as a whole number of rials, 0 when empty. Throws InputError naming the text
-    // and the box (its objectName is its column) above db::kMoneyLimit or with a fraction.
+    // The digits as a whole number of rials, 0 when empty. Throws db::Refusal naming the text
+    // and the box (its objectName is its column) above money::kLimit or with a fraction.
     qint64 Value() const;
     void setValue(qint64 v);
     // Shows a stored amount grouped ("1250000.0000" reads "1,250,000").
@@ -23,7 +25,8 @@ private:
     bool m_userEdit = false;
 };
 
-// Decimal box: digits and one ".", caret at the end.
+// Decimal box: digits and one ".", the whole part grouped by thousands as in a money box
+// ("1234567.5" shows "1,234,567.5"), caret at the end. Its value is the plain number.
 class TRealEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -34,6 +37,18 @@ private:
     void clean();
     bool m_busy = false;
 };
+
+// A box holding rials that is not a money box (a computed amount, an amount with a fraction,
+// an amount box that takes any text): on every change its number shows grouped by thousands as
+// a money box's ("-12345678901.5" shows "-12,345,678,901.5"; a fraction of zeros goes while the
+// person is not typing in the box), the caret staying among the same digits. A text that is not
+// a number stays as typed. What the box holds is read as the plain number (parseNumber).
+void ShowGroupedRials(QLineEdit *box);
+
+// Long texts show their beginning: a line edit or an editable combo box that the program fills
+// while the person is not typing in it shows the start of its text (the caret at the start),
+// and so does a box the person leaves. Installed once on the application, it watches every box.
+void ShowTextsFromTheirStart(QCoreApplication *app);
 
 // Solar date box edited like the mask "!9999/99/00;1;_": the separators stay in place,
 // typed digits fill their positions and an empty box reads "    /  /  ".

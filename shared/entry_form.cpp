@@ -5,7 +5,6 @@
 #include "core/dataset.h"
 #include "core/dm_u.h"
 #include "core/errors.h"
-#include "db/dialect.h"
 #include "db/schema.h"
 #include "db/values.h"
 #include "shared/balloon.h"
@@ -13,7 +12,6 @@
 #include "core/dates.h"
 #include "shared/edits.h"
 #include "shared/guard.h"
-#include "shared/log.h"
 #include "shared/messages.h"
 #include "shared/persian.h"
 #include "shared/settings_list.h"
@@ -62,11 +60,6 @@ QString utf8(const char *s)
     return s ? QString::fromUtf8(s) : QString();
 }
 
-QString notNumber(const QString &text, const QString &column)
-{
-    return QStringLiteral("خطا! مقدار «%1» براي ستون %2 عدد نيست").arg(text, column);
-}
-
 } // namespace
 
 EntryForm::EntryForm(AppContext &ctx, const EntrySpec &decl, QWidget *parent)
@@ -100,6 +93,8 @@ void EntryForm::buildBoxes()
             // A paste or a drop into a digits box is taken only when it is all digits.
             if (d.kind == BoxKind::Digits)
                 e->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), e));
+            if (d.flags & BoxDef::Rials)
+                ShowGroupedRials(e);
             w = e;
             break;
         }
@@ -146,12 +141,8 @@ void EntryForm::buildBoxes()
         case BoxKind::Memo:
             w = new QPlainTextEdit(this);
             break;
-        case BoxKind::Hidden: {
-            auto *l = new QLabel(this);
-            l->hide();
-            w = l;
-            break;
-        }
+        case BoxKind::Fixed:
+            continue;
         }
         w->setObjectName(name);
         if (auto *le = qobject_cast<QLineEdit *>(w))
@@ -159,8 +150,6 @@ void EntryForm::buildBoxes()
         else if (auto *cb = qobject_cast<QComboBox *>(w); cb && cb->lineEdit())
             cb->lineEdit()->setAlignment(right);
         m_boxes.insert(name.toLower(), w);
-        if (d.kind == BoxKind::Hidden)
-            continue;
         w->setMinimumWidth(d.width);
 
         auto *label = new ClickLabel(utf8(d.caption), this);
@@ -219,7 +208,7 @@ void EntryForm::buildBoxes()
 
     QWidget *previous = nullptr;
     for (const BoxDef &d : m_spec.boxes) {
-        if (d.kind == BoxKind::Hidden)
+        if (d.kind == BoxKind::Fixed)
             continue;
         QWidget *w = box(QLatin1String(d.name));
         if (previous)
@@ -265,7 +254,7 @@ void EntryForm::layoutBoxes(QVBoxLayout *outer)
             w->setFont(f);
     };
     for (const BoxDef &d : m_spec.boxes) {
-        if (d.kind == BoxKind::Hidden)
+        if (d.kind == BoxKind::Fixed)
             continue;
         const QString name = QLatin1String(d.name);
         const QString s = utf8(d.section);
@@ -484,7 +473,7 @@ void EntryForm::showEvent(QShowEvent *e)
         return;
     guarded(m_ctx, [this] {
         for (const BoxDef &d : m_spec.boxes) {
-            auto *c = qobject_cast<QComboBox *>(box(QLatin1String(d.name)));
+            auto *c = qobject_cast<QComboBox *>(m_boxes.value(QString::fromLatin1(d.name).toLower()));
             if (!c)
                 continue;
             if (d.valueList)
@@ -509,11 +498,17 @@ void EntryForm::setInsertMode(bool insert)
         m_key = QVariant();
 }
 
-void EntryForm::startInsert()
+void EntryForm::startInsert(const QVariantMap &fixed)
 {
     InitToday();
     const QString today = SolarDateText();
+    m_fixed.clear();
     for (const BoxDef &d : m_spec.boxes) {
+        if (d.kind == BoxKind::Fixed) {
+            if (d.initial)
+                m_fixed.insert(QString::fromLatin1(d.name).toLower(), utf8(d.initial));
+            continue;
+        }
         if (!d.initial)
             continue;
         const QString init = QLatin1String(d.initial);
@@ -526,8 +521,9 @@ void EntryForm::startInsert()
             text = today.left(2) + QStringLiteral("  ");
         setBoxText(QLatin1String(d.name), text);
     }
+    for (auto f = fixed.begin(); f != fixed.end(); ++f)
+        m_fixed.insert(f.key().toLower(), f.value());
     m_loaded.clear();
-    m_loadedValues.clear();
     setInsertMode(true);
 }
 
@@ -541,11 +537,8 @@ bool EntryForm::readRow(const QVariant &key)
         return false;
     }
     m_loaded.clear();
-    m_loadedValues.clear();
-    for (const QString &f : m_row->fieldNames()) {
+    for (const QString &f : m_row->fieldNames())
         m_loaded.insert(f.toLower(), m_row->text(f, 0));
-        m_loadedValues.insert(f.toLower(), m_row->value(f, 0));
-    }
     return true;
 }
 
@@ -559,15 +552,22 @@ QString EntryForm::boxOfColumn(const QString &column) const
     return {};
 }
 
-bool EntryForm::startEdit(const QVariant &key)
+bool EntryForm::startEdit(const QVariant &key, const QVariantMap &fixed)
 {
     if (!readRow(key))
         return false;
+    m_fixed.clear();
     for (const BoxDef &d : m_spec.boxes) {
         const QString c = d.column ? QLatin1String(d.column) : QLatin1String(d.name);
-        if (c != QLatin1String("-") && m_loaded.contains(c.toLower()))
+        if (c == QLatin1String("-") || !m_loaded.contains(c.toLower()))
+            continue;
+        if (d.kind == BoxKind::Fixed)
+            m_fixed.insert(c.toLower(), m_row->value(c, 0));
+        else
             setBoxText(QLatin1String(d.name), m_loaded.value(c.toLower()));
     }
+    for (auto f = fixed.begin(); f != fixed.end(); ++f)
+        m_fixed.insert(f.key().toLower(), f.value());
     setInsertMode(false);
     m_key = key;
     return true;
@@ -579,7 +579,11 @@ bool EntryForm::startCopy(const QVariant &key, std::span<const char *const> colu
         return false;
     for (const char *c : columns) {
         const QString name = boxOfColumn(QLatin1String(c));
-        if (!name.isEmpty())
+        if (name.isEmpty())
+            continue;
+        if (def(name)->kind == BoxKind::Fixed)
+            m_fixed.insert(QString::fromLatin1(c).toLower(), m_row->value(QLatin1String(c), 0));
+        else
             setBoxText(name, m_loaded.value(QString::fromLatin1(c).toLower()));
     }
     setInsertMode(true);
@@ -591,9 +595,14 @@ QString EntryForm::loadedText(const QString &column) const
     return m_loaded.value(column.toLower());
 }
 
-QVariant EntryForm::loadedValue(const QString &column) const
+QVariant EntryForm::fixedValue(const QString &column) const
 {
-    return m_loadedValues.value(column.toLower());
+    return m_fixed.value(column.toLower());
+}
+
+void EntryForm::setFixed(const QString &column, const QVariant &value)
+{
+    m_fixed.insert(column.toLower(), value);
 }
 
 // ---- values ----------------------------------------------------------------------------------
@@ -653,20 +662,36 @@ QVariant EntryForm::value(const QString &column) const
         return db::columnValue(table, column, QString(QLatin1String("")));
     }
     const BoxDef *d = def(name);
+    try {
+        return boxValue(*d, column);
+    } catch (const db::Refusal &r) {
+        throw r.named(utf8(d->caption));
+    }
+}
+
+QVariant EntryForm::boxValue(const BoxDef &d, const QString &column) const
+{
+    const QString table = QLatin1String(m_spec.table);
+    const QString name = QLatin1String(d.name);
+    if (d.kind == BoxKind::Fixed) {
+        // A value given as text (an initial text) is read as the column's; others are values.
+        const QVariant v = m_fixed.value(column.toLower());
+        return v.typeId() == QMetaType::QString ? db::columnValue(table, column, v.toString()) : v;
+    }
     const QString text = boxText(name);
-    if (d->kind == BoxKind::Money)
+    if (d.kind == BoxKind::Money)
         return db::columnValue(table, column, QString::number(static_cast<TMonEdit *>(box(name))->Value()));
     // A date box writes a real Solar date or the empty date, whatever its column.
-    if (d->kind == BoxKind::Date && !isSolarDateOrEmpty(text))
-        throw db::notADate(text, column);
-    if (d->flags & BoxDef::NumberText) {
+    if (d.kind == BoxKind::Date && !isSolarDateOrEmpty(text))
+        throw db::Refusal(db::Refusal::NotADate, column, text);
+    if (d.flags & BoxDef::NumberText) {
         // A number kept as text: empty, or a number; plain Latin digits stay as typed.
         const QString t = text.trimmed();
         if (t.isEmpty())
             return QString(QLatin1String(""));
         double n = 0;
         if (!textrule::parseNumber(t, &n))
-            throw InputError(notNumber(text, column));
+            throw db::Refusal(db::Refusal::NotANumber, column, text);
         bool plain = true;
         for (QChar c : t)
             if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('.') && c != QLatin1Char('-'))
@@ -688,58 +713,32 @@ void EntryForm::showRefusals(const QStringList &refusals)
         m_ctx.ui->message(r, this);
 }
 
-bool EntryForm::isDuplicate()
+RowWrite EntryForm::rowWrite(const QStringList &columns) const
 {
-    if (m_spec.duplicateKey.empty())
-        return false;
-    const QString table = QLatin1String(m_spec.table);
-    QStringList conditions;
-    QVariantList binds;
-    for (const char *c : m_spec.duplicateKey) {
-        const QString column = QLatin1String(c);
-        const db::ColumnDef *def = db::findColumn(table, column);
-        const QVariant v = value(column);
-        if (!def || def->type == db::ColType::Text) {
-            conditions << db::foldedSql(column) + QStringLiteral("=?");
-            binds << db::foldedText(v.toString());
-        } else {
-            conditions << column + QStringLiteral("=?");
-            binds << v;
-        }
-    }
-    const QVariant n = m_ctx.dm->scalar(
-        QStringLiteral("select count(*) from %1 where %2").arg(table, conditions.join(QStringLiteral(" and "))), binds);
-    return n.toLongLong() > 0;
+    RowWrite row{.table = QLatin1String(m_spec.table), .key = QLatin1String(m_spec.key), .columns = columns};
+    for (const QString &c : columns)
+        row.values << value(c);
+    for (const ParentDef &p : m_spec.parents)
+        row.parents << p;
+    return row;
 }
 
 bool EntryForm::insertRow()
 {
     bool written = false;
     guarded(m_ctx, [&] {
-        const QStringList columns = insertColumns();
-        QVariantList values;
-        for (const QString &c : columns)
-            values << value(c);
-        QStringList refused;
-        m_ctx.dm->writeTransaction(QLatin1String(m_spec.table), [&] {
-            refused = refusals(true);
-            if (isDuplicate())
-                refused << m_spec.duplicateMessage;
-            if (!refused.isEmpty())
-                return;
-            QStringList marks;
-            for (int i = 0; i < columns.size(); ++i)
-                marks << QStringLiteral("?");
-            m_ctx.dm->exec(QStringLiteral("insert into %1 (%2) values (%3)")
-                               .arg(QLatin1String(m_spec.table), columns.join(QStringLiteral(", ")),
-                                    marks.join(QLatin1Char(','))),
-                           values);
+        RowWrite row = rowWrite(insertColumns());
+        row.duplicateKey = ColumnList(m_spec.duplicateKey);
+        row.duplicateMessage = m_spec.duplicateMessage;
+        row.refusals = [this] { return refusals(true); };
+        row.after = [this](const QVariant &key) {
+            m_written = key;
             afterWrite(true);
-            if (const QString log = logText(true); !log.isEmpty())
-                WriteLog(m_ctx, log);
-            written = true;
-        });
-        showRefusals(refused);
+        };
+        row.logText = [this] { return logText(true); };
+        const WriteResult r = InsertRow(m_ctx, row);
+        showRefusals(r.refusals);
+        written = r.written();
     });
     if (!written)
         return false;
@@ -753,70 +752,32 @@ bool EntryForm::insertRow()
 
 bool EntryForm::updateRow()
 {
-    enum { Refused, Gone, Changed, Written } outcome = Refused;
+    WriteResult::Outcome outcome = WriteResult::Refused;
     guarded(m_ctx, [&] {
         // No row loaded: nothing to write.
         if (m_key.isNull())
             return;
-        const QStringList columns = updateColumns();
-        QVariantList values;
-        for (const QString &c : columns)
-            values << value(c);
-        QStringList refused;
-        const QString table = QLatin1String(m_spec.table);
-        const QString key = QLatin1String(m_spec.key);
-        m_ctx.dm->writeTransaction(table, [&] {
-            refused = refusals(false);
-            if (!refused.isEmpty())
-                return;
-            // The row as it is now, held until the commit: the update goes on only when the
-            // columns it writes still hold what the form loaded.
-            DataSet now(QStringLiteral("now"));
-            now.setDatabase(m_ctx.dm->ADOConnection1());
-            now.open(QStringLiteral("select %1 from %2 where %3=?%4")
-                         .arg(columns.join(QLatin1Char(',')), table, key,
-                              m_ctx.dm->isPostgres() ? QStringLiteral(" for update") : QString()),
-                     {m_key});
-            if (now.isEmpty()) {
-                outcome = Gone;
-                return;
-            }
-            for (const QString &c : columns) {
-                if (m_loaded.contains(c.toLower()) && now.text(c, 0) != m_loaded.value(c.toLower())) {
-                    outcome = Changed;
-                    return;
-                }
-            }
-            QStringList sets;
-            for (const QString &c : columns)
-                sets << c + QStringLiteral("=?");
-            QVariantList binds = values;
-            binds << m_key;
-            const int n = m_ctx.dm->exec(
-                QStringLiteral("update %1 set %2 where %3=?").arg(table, sets.join(QLatin1Char(',')), key), binds);
-            if (n == 0) {
-                outcome = Gone;
-                return;
-            }
+        RowWrite row = rowWrite(updateColumns());
+        row.refusals = [this] { return refusals(false); };
+        row.after = [this](const QVariant &key) {
+            m_written = key;
             afterWrite(false);
-            if (const QString log = logText(false); !log.isEmpty())
-                WriteLog(m_ctx, log);
-            // What the row holds now is what the next save compares with.
-            now.open(QStringLiteral("select %1 from %2 where %3=?").arg(columns.join(QLatin1Char(',')), table, key),
-                     {m_key});
-            for (const QString &c : columns)
-                m_loaded.insert(c.toLower(), now.isEmpty() ? QString() : now.text(c, 0));
-            outcome = Written;
-        });
-        showRefusals(refused);
+        };
+        row.logText = [this] { return logText(false); };
+        const WriteResult r = UpdateRow(m_ctx, row, m_key, m_loaded);
+        showRefusals(r.refusals);
+        outcome = r.outcome;
+        // The next save in this opening compares with what this one wrote.
+        for (auto c = r.stored.begin(); c != r.stored.end(); ++c)
+            m_loaded.insert(c.key(), c.value());
     });
-    if (outcome == Gone) {
+    if (outcome == WriteResult::Gone) {
         m_ctx.ui->message(m_spec.rowGoneMessage.isEmpty() ? msg::kRowGone : m_spec.rowGoneMessage, this);
         rowGone();
-    }
-    else if (outcome == Changed)
+    } else if (outcome == WriteResult::Changed) {
         m_ctx.ui->message(msg::kChangedByOther, this);
-    if (outcome != Written)
+    }
+    if (outcome != WriteResult::Written)
         return false;
     if (!m_spec.editedMessage.isEmpty())
         m_ctx.ui->message(m_spec.editedMessage, this);

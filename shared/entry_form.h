@@ -27,15 +27,19 @@
 //
 // Writing:
 //   - Every value goes through db::columnValue (money boxes as whole rials); a refused value
-//     names its box and nothing is written.
-//   - Insert: the duplicate test (the key columns compared with the Persian and Arabic yeh and
-//     kaf taken as one and outer blanks trimmed; stored texts stay as typed) and the insert run
-//     in one transaction holding the table's write lock (Tdm::writeTransaction), so two users
-//     inserting the same key at once get one row and one duplicate message.
-//   - Edit: writes only when the row still holds what the form loaded in the columns it
-//     writes; otherwise writes nothing, says another user changed the row (msg::kChangedByOther)
-//     and stays open. An update that changed no row says the row is gone.
+//     names its box by its caption and nothing is written.
+//   - The row is written by the row writer (shared/row_writer.h): insert: the parents the row
+//     belongs under (still there), the duplicate test and the insert in one transaction holding
+//     the table's write lock, so two users inserting the same key at once get one row and one
+//     duplicate message, and no row is written under a parent another user deleted.
+//   - Edit: writes only when the row still holds what the form loaded (or last wrote) in the
+//     columns it writes; otherwise writes nothing, says another user changed the row
+//     (msg::kChangedByOther) and stays open. An update that changed no row says the row is gone.
 //   - The log row, when the form names one, is written in the same transaction.
+//   - Columns without a box (a parent's key, a picked contractor's id) are Fixed: values the
+//     opener hands to startInsert / startEdit, never the text of a widget.
+#include "shared/row_writer.h"
+
 #include <QDialog>
 #include <QHash>
 #include <QStringList>
@@ -66,7 +70,9 @@ enum class BoxKind {
                // item's (empty when none is checked)
     Memo,      // several lines of text
     Computed,  // edit box filled by its on-enter handler (onEnter)
-    Hidden,    // a label never shown (a key the form carries, as a contractor's id)
+    Fixed,     // no box: a column the form writes from a value it is given (a parent's key
+               // through the start call, a picked contractor's id through setFixed()); an
+               // edit starts from the row's own value
 };
 
 struct BoxDef {
@@ -79,6 +85,8 @@ struct BoxDef {
         NewColumn = 16,   // the section this box starts opens a new column of sections
         TipOnClick = 32,  // a click on the box shows its balloon tip
         Sorted = 64,      // the list is kept in Persian alphabetical order
+        Rials = 128,      // a Line or Computed box holding rials: shown grouped by thousands as a
+                          // money box (ShowGroupedRials); it writes the plain number
     };
     const char *name;                // objectName, and the column unless `column` says otherwise
     BoxKind kind = BoxKind::Line;
@@ -125,6 +133,9 @@ struct EntrySpec {
     // The natural key that the insert refuses twice; empty: no duplicate test.
     std::span<const char *const> duplicateKey = {};
     QString duplicateMessage = {};
+    // The rows the form's row belongs under (the column of each is a Fixed box's); an insert,
+    // or an update that writes the column, is refused with the parent's sentence when it is gone.
+    std::span<const ParentDef> parents = {};
     QString insertedMessage = QStringLiteral("ثبت شد");
     QString editedMessage = {};               // empty: the edit says nothing
     QString rowGoneMessage = {};              // empty: msg::kRowGone
@@ -141,13 +152,15 @@ class EntryForm : public QDialog {
 public:
     EntryForm(AppContext &ctx, const EntrySpec &decl, QWidget *parent = nullptr);
 
-    // Insert mode with every box that has an initial text set to it.
-    void startInsert();
+    // Insert mode with every box that has an initial text set to it; `fixed` gives the Fixed
+    // columns' values (by column), over their initial texts.
+    void startInsert(const QVariantMap &fixed = {});
     // Edit mode on the row whose key is `key`: the form reads the row itself and fills every
-    // box that has a column. False (after saying the row is gone) when there is no such row.
-    bool startEdit(const QVariant &key);
-    // Insert mode with the listed columns' boxes filled from the row `key`; the other boxes
-    // keep what they held. False when there is no such row.
+    // box that has a column; `fixed` gives Fixed columns' values over the row's. False (after
+    // saying the row is gone) when there is no such row.
+    bool startEdit(const QVariant &key, const QVariantMap &fixed = {});
+    // Insert mode with the listed columns' boxes (and Fixed values) taken from the row `key`;
+    // the other boxes keep what they held. False when there is no such row.
     bool startCopy(const QVariant &key, std::span<const char *const> columns);
     bool isInsertMode() const { return m_insert; }
     void setInsertMode(bool insert);
@@ -165,9 +178,11 @@ public:
     // integer part, grouped; a date box any date text in its form).
     QString boxText(const QString &name) const;
     void setBoxText(const QString &name, const QString &text);
+    // A Fixed column's value, and setting it (a picked contractor's id).
+    QVariant fixedValue(const QString &column) const;
+    void setFixed(const QString &column, const QVariant &value);
     // What the form loaded for a column by startEdit / startCopy (empty when not loaded).
     QString loadedText(const QString &column) const;
-    QVariant loadedValue(const QString &column) const;
 
     // Behaviour of boxes given by code: entering the box (focus from a key or a click) runs
     // fn, then shows the box's tip; a click on its caption runs fn. Both run guarded.
@@ -176,10 +191,9 @@ public:
     TBalloonTip *balloonTip() const { return m_tip; }
 
     // The value bound for a column: the box's text through db::columnValue (a Money box its
-    // whole rials, a NumberText box its number text). Throws InputError naming the box.
-    // Override it for columns the form fills itself, e.g. a parent's key: name the column in
-    // insertFixed (so the insert writes it) and return the current parent's id here.
-    virtual QVariant value(const QString &column) const;
+    // whole rials, a NumberText box its number text), a Fixed column's value. Throws
+    // db::Refusal naming the box by its caption (a column without a box by its name).
+    QVariant value(const QString &column) const;
 
     // The two commands (ins_btn, edit_btn); true when the row was written.
     bool insertRow();
@@ -195,8 +209,9 @@ protected:
     // gazetteer).
     virtual QStringList refusals(bool inserting) { Q_UNUSED(inserting); return {}; }
     // Further statements of the same transaction, after the row was written (e.g. pushing a
-    // contractor's new name to the allocations).
+    // contractor's new name to the allocations); writtenKey() is the row's key.
     virtual void afterWrite(bool inserted) { Q_UNUSED(inserted); }
+    QVariant writtenKey() const { return m_written; }
     // After an edit found its row gone (and said so).
     virtual void rowGone() {}
     // The activity log description of a write; empty: no log row.
@@ -223,7 +238,8 @@ private:
     const BoxDef *def(const QString &name) const;
     // Reads the row `key`; false when there is none.
     bool readRow(const QVariant &key);
-    bool isDuplicate();
+    QVariant boxValue(const BoxDef &d, const QString &column) const;
+    RowWrite rowWrite(const QStringList &columns) const;
     void showRefusals(const QStringList &refusals);
 
     QHash<QString, QWidget *> m_boxes;     // lower-case name -> box
@@ -231,7 +247,8 @@ private:
     QHash<QString, QWidget *> m_buttons;   // lower-case name -> the button after the box
     QHash<QString, std::function<void(QLineEdit *)>> m_enter;
     QHash<QString, QString> m_loaded;      // lower-case column -> text
-    QHash<QString, QVariant> m_loadedValues;
+    QVariantMap m_fixed;                   // lower-case column -> a Fixed column's value
+    QVariant m_written;                    // the key of the row last written
     DataSet *m_row = nullptr;              // the form's own reading of its row
     QPushButton *m_insBtn = nullptr;
     QPushButton *m_editBtn = nullptr;

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringEncoder>
 #include <QTemporaryFile>
 #include <cmath>
@@ -20,9 +21,53 @@ const QString kExportWriteError = QStringLiteral("خطا! فايل %1 نوشته
 const QString kExportTooManyRows = QStringLiteral("خطا! تعداد رديف ها بيش از گنجايش يک برگ اکسل است");
 const QString kExportProgress = QStringLiteral("در حال تهيه گزارش ...");
 
+namespace {
+
+// The program's own files in the temp folder, removed when the program ends: the fixed names
+// used, and the last workbook of each kind (by its titles).
+struct TempFiles {
+    QSet<QString> files;
+    QHash<QString, QString> lastWorkbook;
+    ~TempFiles() { removeAll(); }
+    void removeAll()
+    {
+        for (const QString &f : std::as_const(files))
+            QFile::remove(f);
+        files.clear();
+        lastWorkbook.clear();
+    }
+    // A finished workbook replaces the one of its kind before it; one still open elsewhere
+    // stays in the list, to go at the end.
+    void replaceWorkbook(const QString &kind, const QString &path)
+    {
+        const QString before = lastWorkbook.value(kind);
+        if (!before.isEmpty() && before != path && QFile::remove(before))
+            files.remove(before);
+        lastWorkbook.insert(kind, path);
+        files.insert(path);
+    }
+};
+
+TempFiles &tempFiles()
+{
+    static TempFiles t;
+    return t;
+}
+
+} // namespace
+
 QString TempExportPath(const QString &fileName)
 {
-    return QDir(QDir::tempPath()).filePath(fileName);
+    const QString path = QDir(QDir::tempPath()).filePath(fileName);
+    // A name pattern of a temporary file ("..._XXXXXX...") names no file of its own.
+    if (!fileName.contains(QLatin1String("XXXXXX")))
+        tempFiles().files.insert(path);
+    return path;
+}
+
+void RemoveTempFiles()
+{
+    tempFiles().removeAll();
 }
 
 namespace {
@@ -271,6 +316,7 @@ bool SheetWriter::finish()
     if (!d->error.isEmpty())
         return false;
     d->finished = true;
+    tempFiles().replaceWorkbook(d->titles.join(QLatin1Char('\t')), d->path);
     return true;
 }
 
@@ -521,13 +567,6 @@ bool ExportHtmlTable(AppContext &ctx, const QString &fileName, const QString &ti
     return writeHtml(
         ctx, fileName, title, headers, rows,
         [&](int r, int c) { return DataSet::valueText(ds->value(columns.at(c).first, r)); }, totalsRow);
-}
-
-bool ExportHtmlRows(AppContext &ctx, const QString &fileName, const QString &title, const QStringList &headers,
-                    const QList<QStringList> &rows, const QString &totalsRow)
-{
-    return writeHtml(
-        ctx, fileName, title, headers, rows.size(), [&](int r, int c) { return rows.at(r).value(c); }, totalsRow);
 }
 
 QString ColumnTitle(const QList<ExportColumn> &columns, const QString &field)

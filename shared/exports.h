@@ -48,9 +48,6 @@ bool ExportHtmlDataSet(AppContext &ctx, const QString &fileName, const QString &
 // Returns false when the file could not be written (the user was told).
 bool ExportHtmlTable(AppContext &ctx, const QString &fileName, const QString &title, DataSet *ds,
                      const QList<HtmlColumn> &columns, const QString &totalsRow = QString());
-// The same table from rows of texts (one text per header, in order).
-bool ExportHtmlRows(AppContext &ctx, const QString &fileName, const QString &title, const QStringList &headers,
-                    const QList<QStringList> &rows, const QString &totalsRow = QString());
 // "&", "<" and ">" as HTML entities: every text written into an export goes through it.
 QString HtmlEscape(const QString &text);
 // The message when an export file cannot be written: %1 the file, %2 the reason.
@@ -60,7 +57,11 @@ extern const QString kExportTooManyRows;
 extern const QString kExportProgress;
 
 // The fixed export names in the temp folder: "Tobrenhal.htm", "Tobrenhal.xls", "Tobrenhal" + ext.
+// A file so named is the program's own: it is removed when the program ends.
 QString TempExportPath(const QString &fileName);
+// Removes the program's own files from the temp folder: the fixed names and the last workbook of
+// each kind. Runs when the program ends; a file still open elsewhere may stay.
+void RemoveTempFiles();
 
 // ---- Written row by row ----------------------------------------------------------------------
 // For lists too long to hold and for reports whose rows come from a fill: the same files as the
@@ -91,7 +92,8 @@ QString HtmlTotalsRow(const QStringList &cells, bool coloured);
 
 // A workbook as ExportToExcel writes it, under a name of its own in the temp folder. The titles
 // go to row 1 at open(); each row() adds the next row. A writer destroyed before finish(), or a
-// failed finish(), removes the file.
+// failed finish(), removes the file. A finished workbook stays (the user opens it) until the
+// next workbook of the same kind (the same titles) replaces it or the program ends.
 class SheetWriter {
 public:
     explicit SheetWriter(const QStringList &titles);

@@ -1,6 +1,7 @@
 #include "shared/grid.h"
 
 #include "core/dataset.h"
+#include "core/money.h"
 #include "shared/gridsort.h"
 #include "shared/numwords.h"
 
@@ -446,17 +447,16 @@ QString GridCellText(GridColumn::Display display, const QString &text)
                 return text;
         return QString();
     }
+    if (display == GridColumn::Money) {
+        qint64 amount = 0;
+        return money::read(text, &amount) ? money::grouped(amount) : text;
+    }
     QString plain = text.trimmed();
     plain.remove(QLatin1Char(','));
     bool ok = false;
     const double d = plain.toDouble(&ok);
     if (!ok || !std::isfinite(d))
         return text;
-    if (display == GridColumn::Money) {
-        const qint64 rials = std::llround(d);
-        const QString grouped = GroupDigits(QString::number(rials < 0 ? -rials : rials));
-        return rials < 0 ? QLatin1Char('-') + grouped : grouped;
-    }
     if (d == std::trunc(d) && std::fabs(d) < 1e15)
         return QString::number(qint64(d));
     return QString::number(d, 'g', 15);

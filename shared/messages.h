@@ -35,6 +35,17 @@ inline const QString kRowGone = QStringLiteral("خطا! اين رديف در ب�
 // A delete whose row another user deleted first.
 inline const QString kAlreadyDeleted = QStringLiteral("اين رديف قبلا توسط کاربر ديگري حذف شده است");
 
+// A row written under a parent that another user deleted meanwhile: nothing is written.
+inline const QString kProjectGone = QStringLiteral("خطا! اين پروژه توسط کاربر ديگري حذف شده است");
+inline const QString kCreditGone = QStringLiteral("خطا! اين اعتبار توسط کاربر ديگري حذف شده است");
+inline const QString kLabRecordGone = QStringLiteral("خطا! اين ثبت آزمايشگاهي توسط کاربر ديگري حذف شده است");
+inline const QString kProgressItemGone = QStringLiteral("خطا! اين آيتم توسط کاربر ديگري حذف شده است");
+inline const QString kAllocationGone = QStringLiteral("خطا! اين پروژه قير توسط کاربر ديگري حذف شده است");
+inline const QString kListedAllocationGone =
+    QStringLiteral("خطا! يکي از پروژه هاي قير اين ليست توسط کاربر ديگري حذف شده است");
+inline const QString kServicesReportGone = QStringLiteral("خطا! اين گزارش خدمات فني توسط کاربر ديگري حذف شده است");
+inline const QString kAgreementGone = QStringLiteral("خطا! اين موافقت نامه توسط کاربر ديگري حذف شده است");
+
 // The registers' duplicate refusal (the progress register and the item catalogue).
 inline const QString kDuplicate = QStringLiteral("تكراري است");
 

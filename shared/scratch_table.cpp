@@ -1,6 +1,7 @@
 #include "shared/scratch_table.h"
 #include "core/text_rules.h"
 
+#include "core/connection.h"
 #include "core/context.h"
 #include "core/dm_u.h"
 #include "core/errors.h"
@@ -139,7 +140,7 @@ public:
     sqlite3_stmt *stmt() const { return m_stmt; }
 
 private:
-    [[noreturn]] void fail() const { throw DbError(QString::fromUtf8(sqlite3_errmsg(m_db))); }
+    [[noreturn]] void fail() const { throw DbError(dbconn::failureText(m_db)); }
     sqlite3 *m_db;
     sqlite3_stmt *m_stmt = nullptr;
     // The bound texts, in blocks that stay where they are until they are let go.
@@ -244,8 +245,7 @@ struct PgResult {
 
 [[noreturn]] void pgFail(PGconn *conn, PGresult *r = nullptr)
 {
-    const char *m = r ? PQresultErrorMessage(r) : nullptr;
-    throw DbError(QString::fromUtf8(m && *m ? m : PQerrorMessage(conn)).trimmed());
+    throw DbError(dbconn::failureText(conn, r));
 }
 
 // Parameters as libpq takes them: texts kept alive with their pointers (null for SQL null).
@@ -278,8 +278,10 @@ public:
     ~PgReader() override
     {
         // A list left before its end (a failure, Cancel) is stopped on the server; what is left
-        // is read off, so the connection serves its next statement.
-        if (m_row.r && PQresultStatus(m_row.r) == PGRES_SINGLE_TUPLE) {
+        // is read off, so the connection serves its next statement. A connection already cut
+        // (the server gone or silent) is left alone: a cancel would wait on that server.
+        if (m_row.r && PQresultStatus(m_row.r) == PGRES_SINGLE_TUPLE && PQconsumeInput(m_conn)
+            && PQstatus(m_conn) == CONNECTION_OK) {
             if (PGcancel *cancel = PQgetCancel(m_conn)) {
                 char error[256];
                 PQcancel(cancel, error, sizeof error);
@@ -388,10 +390,10 @@ private:
                 if (status == PGRES_PIPELINE_SYNC)
                     break;
                 if (status == PGRES_FATAL_ERROR && m_error.isEmpty())
-                    m_error = QString::fromUtf8(PQresultErrorMessage(r.r)).trimmed();
+                    m_error = dbconn::failureText(m_conn, r.r);
             }
         } else if (m_error.isEmpty()) {
-            m_error = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
+            m_error = dbconn::failureText(m_conn, nullptr);
         }
         PQexitPipelineMode(m_conn);
     }
@@ -475,12 +477,21 @@ bool ReplaceScratchRows(AppContext &ctx, const ScratchFill &fill, QWidget *paren
         dm.writeTransaction(fill.table, [&] {
             dm.exec(QStringLiteral("delete from %1").arg(fill.table));
             if (dm.isPostgres()) {
-                // The list comes on a second connection while the main one writes.
-                PgReader source(handleOf<PGconn *>(dm.readerConnection(), "pg_conn*"), fill.sourceSql, fill.sourceBinds);
-                PgWriter writer(handleOf<PGconn *>(dm.ADOConnection1(), "pg_conn*"), fill);
-                while (source.next())
-                    take(source, [&](const QVariantList &r) { writer.add(r); });
-                writer.finish();
+                // The list comes on a second connection while the main one writes. A server that
+                // gives no answer on either is cut off, and the command says so.
+                const QSqlDatabase reader = dm.readerConnection();
+                const dbconn::ServerWait readerWait(reader), writerWait(dm.ADOConnection1());
+                try {
+                    PgReader source(handleOf<PGconn *>(reader, "pg_conn*"), fill.sourceSql, fill.sourceBinds);
+                    PgWriter writer(handleOf<PGconn *>(dm.ADOConnection1(), "pg_conn*"), fill);
+                    while (source.next())
+                        take(source, [&](const QVariantList &r) { writer.add(r); });
+                    writer.finish();
+                } catch (const DbError &e) {
+                    readerWait.check(e.message().section(QLatin1Char('\n'), 1));
+                    writerWait.check(e.message().section(QLatin1Char('\n'), 1));
+                    throw;
+                }
             } else {
                 sqlite3 *db = handleOf<sqlite3 *>(dm.ADOConnection1(), "sqlite3*");
                 SqliteStatement source(db, fill.sourceSql);

@@ -25,7 +25,7 @@ class QWidget;
 struct SumColumn {
     enum Display {
         Plain,   // the text the database returns (empty when nothing matched)
-        Grouped, // digits grouped by thousands (GroupDigits)
+        Grouped, // a money sum: its whole rials grouped by thousands (money::grouped)
     };
     const char *alias;           // the statement's name of the figure ("c")
     const char *expression;      // "count(*)", "sum(mablagh)"

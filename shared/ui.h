@@ -43,8 +43,10 @@ public:
     // Report preview: a modal window from which the user may print (afterPrint
     // then runs once for each completed print job) or save a PDF (afterPrint does not run).
     virtual void previewReport(const report::FilledReport &r, const AfterPrint &afterPrint = {}) = 0;
-    // Straight to the printer without preview; afterPrint runs once when the job completed.
-    virtual PrintResult printReport(const report::FilledReport &r, const AfterPrint &afterPrint = {}) = 0;
+    // Straight to the printer without preview: one printer dialog at most, then `copies` copies
+    // in one job; when the job completed, afterPrint runs once for each copy.
+    virtual PrintResult printReport(const report::FilledReport &r, const AfterPrint &afterPrint = {},
+                                    int copies = 1) = 0;
 
     // A long run over many rows: step(done) moves the bar and answers false once the person
     // has pressed Cancel. A short run shows nothing.

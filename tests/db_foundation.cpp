@@ -1,8 +1,10 @@
-// Schema set-up, sign-in, the main window's openers, the exit question and the sample data.
+// Schema set-up and its version, sign-in, the main window's openers, the exit question, the
+// sample data, the command that sets a password and the sqlite3 tool's collation.
 #include "support/drive.h"
 #include "support/texts.h"
 
 #include "core/auth.h"
+#include "core/errors.h"
 #include "app/login_u.h"
 #include "app/main_u.h"
 #include "db/sample_data.h"
@@ -11,8 +13,76 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QProcess>
+#include <QSettings>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <csignal>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// What the program showed and its exit code.
+struct Run {
+    QString shown;
+    int code = -1;
+};
+
+// `varnoset --set-password user` with the answers on its standard input, a pipe.
+Run throughPipe(const QString &user, const QStringList &answers)
+{
+    QProcess p;
+    p.start(VARNOSET_PROGRAM, {"--set-password", user});
+    p.write((answers.join('\n') + '\n').toUtf8());
+    p.closeWriteChannel();
+    p.waitForFinished(60000);
+    return {QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()), p.exitCode()};
+}
+
+// The same on a terminal of its own (a pty): each prompt (ending in ": ") answered by a line.
+Run onTerminal(const QString &user, const QStringList &answers)
+{
+    const QByteArray program = VARNOSET_PROGRAM, option = "--set-password", name = user.toUtf8();
+    char *const argv[] = {const_cast<char *>(program.constData()), const_cast<char *>(option.constData()),
+                          const_cast<char *>(name.constData()), nullptr};
+    int terminal = -1;
+    const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (pid == 0) {
+        execv(argv[0], argv);
+        _exit(127);
+    }
+    QByteArray shown;
+    qsizetype answeredAt = -1;
+    int answered = 0;
+    bool timedOut = true;
+    pollfd wait{terminal, POLLIN, 0};
+    while (poll(&wait, 1, 30000) > 0) {
+        char buf[512];
+        const ssize_t n = read(terminal, buf, sizeof buf);
+        if (n <= 0) { // the program ended
+            timedOut = false;
+            break;
+        }
+        shown.append(buf, n);
+        if (answered < answers.size() && shown.endsWith(": ") && shown.size() > answeredAt) {
+            const QByteArray line = answers.at(answered++).toUtf8() + '\n';
+            if (write(terminal, line.constData(), size_t(line.size())) != line.size())
+                break;
+            answeredAt = shown.size();
+        }
+    }
+    if (timedOut)
+        kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    close(terminal);
+    return {QString::fromUtf8(shown), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+} // namespace
 
 class FoundationTest : public QObject {
     Q_OBJECT
@@ -32,17 +102,97 @@ private slots:
         QVERIFY(prot.indexOf("num") >= 0 && prot.indexOf("mablagh") >= 0);
     }
 
-    void secondSetupKeepsRowsAndAdminRights()
+    // A database made before versions were recorded opens as version 1 with its rows and
+    // rights; the upgrade steps above a database's version run once each, in order; a failing
+    // step leaves the version and the data as they were.
+    void setupKeepsRowsAndUpgradesInOrder()
     {
         Fixture f;
         f.dm.exec("insert into setting (component, cmt) values (?, ?)", {"بانک", "ملی"});
         const qint64 rights = f.count("dastrasi");
         QVERIFY(rights > 0);
+        db::schemaStatement(f.dm, "drop table schema_version");
         db::setupSchema(f.dm);
+        QCOMPARE(db::schemaVersion(f.dm), 1);
         QCOMPARE(f.count("setting"), qint64(1));
         QCOMPARE(f.count("karbaran"), qint64(1));
         QCOMPARE(f.count("dastrasi"), rights);
         QCOMPARE(f.scalar("select level from karbaran where karbar='admin'").toString(), "admin");
+
+        QStringList ran;
+        auto step = [&](int version, const QString &sql = "insert into setting (component, cmt) values ('v', ?)") {
+            return db::UpgradeStep{version, [&ran, version, sql](Tdm &dm) {
+                                       ran << QString::number(version);
+                                       dm.exec(sql, {version});
+                                   }};
+        };
+        db::setupSchema(f.dm, {step(2), step(3)});
+        db::setupSchema(f.dm, {step(2), step(3)});
+        QCOMPARE(ran, (QStringList{"2", "3"}));
+        QCOMPARE(db::schemaVersion(f.dm), 3);
+        QVERIFY_THROWS_EXCEPTION(DbError, db::setupSchema(f.dm, {step(3), step(4), step(5, "select ? from no_such_table")}));
+        QCOMPARE(db::schemaVersion(f.dm), 3);
+        QCOMPARE(f.count("setting"), qint64(3));
+    }
+
+    // varnoset --set-password: the password read twice (a pipe, or a terminal that does not
+    // show it) and stored as a hash for an existing user; an unknown user or two answers that
+    // differ store nothing and exit with a failure.
+    void setPasswordFromTheCommandLine_data()
+    {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<bool>("terminal");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("said");
+        const QString stored = "كلمه عبور كاربر u1 ثبت شد";
+        QTest::newRow("pipe") << "u1" << false << QStringList{"رمز تازه ۱", "رمز تازه ۱"} << stored;
+        QTest::newRow("terminal") << "u1" << true << QStringList{"s3cret!", "s3cret!"} << stored;
+        QTest::newRow("answers differ") << "u1" << false << QStringList{"a1", "b2"}
+                                        << "خطا! كلمه عبور خالي است يا با تكرار آن يكسان نيست؛ چيزي ثبت نشد";
+        QTest::newRow("unknown user") << "u9" << true << QStringList{"a1", "a1"}
+                                      << "خطا! كاربر u9 در بانك اطلاعاتي نيست؛ چيزي ثبت نشد";
+    }
+    void setPasswordFromTheCommandLine()
+    {
+        QFETCH(QString, user);
+        QFETCH(bool, terminal);
+        QFETCH(QStringList, answers);
+        QFETCH(QString, said);
+        Fixture f;
+        f.addUser("u1", "old", "city");
+        {
+            QSettings s("varnoset", "varnoset");
+            f.profile().save(s, "main");
+        }
+        const Run run = terminal ? onTerminal(user, answers) : throughPipe(user, answers);
+        const bool stored = user == "u1" && answers.first() == answers.last();
+        QCOMPARE(run.code == 0, stored);
+        QVERIFY2(run.shown.contains(said), qPrintable(run.shown));
+        QVERIFY2(!run.shown.contains(answers.first()) || !terminal, qPrintable(run.shown)); // not shown
+        QVERIFY(verifyPassword(stored ? answers.first() : "old", f.scalar("select pass from karbaran where karbar='u1'").toString()));
+        QCOMPARE(f.count("karbaran"), qint64(2));
+    }
+
+    // The sqlite3 tool writes a ghir row (an index of which sorts by the collation "fa") with the
+    // collation loaded from beside the program, and is refused without it.
+    void sqliteToolWritesWithTheCollation()
+    {
+        if (testing_support::usePostgres())
+            QSKIP("the embedded database only");
+        Fixture f;
+        f.dm.exec("insert into ghir (rosta) values (?)", {"نياسر"});
+        auto tool = [&](const QString &script) {
+            QProcess p;
+            p.start("sqlite3", {"-bail", f.profile().path});
+            p.write(script.toUtf8());
+            p.closeWriteChannel();
+            p.waitForFinished(30000);
+            return QString::fromUtf8(p.readAllStandardError());
+        };
+        QVERIFY(tool("update ghir set rosta='گز';").contains("no such collation sequence: fa"));
+        QCOMPARE(f.scalar("select rosta from ghir").toString(), "نياسر");
+        QCOMPARE(tool(".load " VARNOSET_FA_EXTENSION "\nupdate ghir set rosta='گز';"), QString());
+        QCOMPARE(f.scalar("select rosta from ghir").toString(), "گز");
     }
 
     void signIn()
@@ -141,10 +291,10 @@ private slots:
         QCOMPARE(f.scalar("select count(*) from setting where component=?", {"رمز حذف"}).toInt(), 1);
         // Each user signs in with the password the README gives.
         const std::pair<const char *, const char *> users[] = {
-            {"admin", "admin"}, {"2280000016", "ostan123"}, {"2280000024", "city123"}};
+            {"admin", "admin"}, {"2280000016", "ostan123"}, {"2280000024", "city123"}, {"ابهر", "abhar123"}};
         for (const auto &[user, password] : users)
             QVERIFY2(verifyPassword(password, f.scalar("select pass from karbaran where karbar=?", {user}).toString()), user);
-        QVERIFY(f.scalar("select count(*) from dastrasi2 d join karbaran k on k.id=d.user_id where k.level='city'").toInt() == 1);
+        QVERIFY(f.scalar("select count(*) from dastrasi2 d join karbaran k on k.id=d.user_id where k.level='city'").toInt() == 2);
         QCOMPARE(QSqlQuery("select count(*) from prot", f.dm.ADOConn_prot()).next(), true);
 
         const qint64 settings = f.count("setting");

@@ -7,13 +7,17 @@
 #include "app/startup.h"
 #include "core/auth.h"
 #include "app/login_u.h"
+#include "support/texts.h"
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QImageReader>
 #include <QMessageBox>
+#include <QElapsedTimer>
 #include <QPushButton>
+#include <QSettings>
+#include <QTcpServer>
 
 namespace {
 
@@ -68,6 +72,31 @@ private slots:
     {
         Program p;
         QVERIFY(!prepareDatabases(p.ctx, {}));
+    }
+
+    // A server that takes the connection and never answers: the start gives up after the
+    // profile's bound with the Persian message, the driver's text below.
+    void silentServerEndsTheStart()
+    {
+        QTcpServer silent; // the system accepts for it; it never answers
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        {
+            QSettings s;
+            s.setValue("main/driver", "QPSQL");
+            s.setValue("main/host", "127.0.0.1");
+            s.setValue("main/port", silent.serverPort());
+            s.setValue("main/connect_timeout_s", 2);
+        }
+        Program p;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!prepareDatabases(p.ctx, {}));
+        QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed()))); // the bound, not the default
+        QSettings().remove("main");
+        QCOMPARE(p.ui.messages.size(), 1);
+        const QStringList lines = p.ui.messages.first().split('\n');
+        QVERIFY2(lines.size() > 2 && lines.at(1) == texts::kServerUnreachable && !lines.at(2).isEmpty(),
+                 qPrintable(p.ui.messages.first()));
     }
 
     void sampleDataStartsWithoutQuestionsAndShowsTheLogin()

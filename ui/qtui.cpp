@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QScreen>
+#include <QTimer>
 #include <QUrl>
 #include <limits>
 
@@ -55,6 +57,13 @@ QString QtUi::inputBox(const QString &caption, const QString &prompt, const QStr
     d.setWindowTitle(caption);
     d.setLabelText(prompt);
     d.setTextValue(def);
+    // Wide enough for a typical default text (up to about two thirds of the screen); once shown,
+    // the text is selected with the caret at its start, so that its beginning is in sight.
+    if (auto *box = d.findChild<QLineEdit *>()) {
+        const int room = d.screen() ? d.screen()->availableGeometry().width() * 2 / 3 : 800;
+        box->setMinimumWidth(qMin(box->fontMetrics().horizontalAdvance(def) + 24, room));
+        QTimer::singleShot(0, box, [box] { box->setSelection(int(box->text().size()), -int(box->text().size())); });
+    }
     const bool accepted = d.exec() == QDialog::Accepted;
     if (ok)
         *ok = accepted;
@@ -152,7 +161,7 @@ void QtUi::previewReport(const report::FilledReport &r, const AfterPrint &afterP
     showModal(&preview);
 }
 
-Ui::PrintResult QtUi::printReport(const report::FilledReport &r, const AfterPrint &afterPrint)
+Ui::PrintResult QtUi::printReport(const report::FilledReport &r, const AfterPrint &afterPrint, int copies)
 {
-    return report::runPrint(*this, *m_printJob, r, afterPrint, QApplication::activeModalWidget());
+    return report::runPrint(*this, *m_printJob, r, afterPrint, QApplication::activeModalWidget(), copies);
 }

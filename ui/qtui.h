@@ -27,7 +27,8 @@ public:
     void openFile(const QString &path) override;
     void beep() override;
     void previewReport(const report::FilledReport &r, const AfterPrint &afterPrint = {}) override;
-    PrintResult printReport(const report::FilledReport &r, const AfterPrint &afterPrint = {}) override;
+    PrintResult printReport(const report::FilledReport &r, const AfterPrint &afterPrint = {},
+                            int copies = 1) override;
     std::unique_ptr<Progress> startProgress(const QString &text, qint64 total, QWidget *parent = nullptr) override;
 
 private:

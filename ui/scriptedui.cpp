@@ -141,16 +141,16 @@ void ScriptedUi::previewReport(const report::FilledReport &r, const AfterPrint &
     reports << call;
 }
 
-Ui::PrintResult ScriptedUi::printReport(const report::FilledReport &r, const AfterPrint &afterPrint)
+Ui::PrintResult ScriptedUi::printReport(const report::FilledReport &r, const AfterPrint &afterPrint, int copies)
 {
     const PrintResult p = directPrints.isEmpty() ? Printed : directPrints.dequeue();
     ReportCall call = recordCall(ReportCall::Print, r);
     call.outcomes << p;
-    call.printed = p == Printed ? 1 : 0;
+    call.printed = p == Printed ? copies : 0;
     reports << call;
-    if (p == Printed && afterPrint)
+    for (int i = 0; p == Printed && afterPrint && i < copies; ++i)
         afterPrint();
-    else if (p == PrintFailed)
+    if (p == PrintFailed)
         message(report::kPrintFailedMessage);
     return p;
 }

@@ -26,7 +26,7 @@ public:
     struct ReportCall {
         enum Kind { Preview, Print } kind;
         std::shared_ptr<report::FilledReport> report; // a copy of what was shown or printed
-        int printed = 0;                              // completed print jobs (after-print notifications)
+        int printed = 0;                              // after-print notifications: copies of completed jobs
         QList<PrintResult> outcomes;                  // every print tried, in order
         QStringList problems;                         // report->check(): labels not filled, columns missing
     };
@@ -41,7 +41,7 @@ public:
     // For previewReport: how the user uses each preview, in order: each entry is a list of
     // print outcomes (e.g. {Printed, Printed} = printed twice; {} = only looked at).
     QQueue<QList<PrintResult>> previewPrints;
-    // For printReport: outcome of each direct print (default Printed).
+    // For printReport: outcome of each direct print, its copies in one job (default Printed).
     // A failed print (from either) shows report::kPrintFailedMessage, as the program does.
     QQueue<PrintResult> directPrints;
 
@@ -67,7 +67,8 @@ public:
     void openFile(const QString &path) override;
     void beep() override;
     void previewReport(const report::FilledReport &r, const AfterPrint &afterPrint = {}) override;
-    PrintResult printReport(const report::FilledReport &r, const AfterPrint &afterPrint = {}) override;
+    PrintResult printReport(const report::FilledReport &r, const AfterPrint &afterPrint = {},
+                            int copies = 1) override;
     std::unique_ptr<Progress> startProgress(const QString &text, qint64 total, QWidget *parent = nullptr) override;
 
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last(); }

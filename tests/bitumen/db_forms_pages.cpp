@@ -204,17 +204,6 @@ private slots:
             QVERIFY2(containsText(pdfText(pdf, p), QStringLiteral("صفحه %1 از %2").arg(p).arg(pages)), qPrintable(pdfText(pdf, p)));
     }
 
-    // A contractor without a father's name, certificate or registration number: the sentences
-    // keep a dotted gap where each goes, for the clerk to write it in.
-    void emptyContractorFieldsKeepTheirGaps()
-    {
-        Fixture f(true);
-        setUp(f, 2);
-        f.dm.exec("update peymankaran set father=?, sh_no=?, sabt=?", {QString(), QString(), QString()});
-        expectInOrder(pdfText(print(f, "N8", {})), {"فرزند", "......", "شماره شناسنامه", "......", "صادره از"});
-        expectInOrder(pdfText(print(f, "N44", {})), {"به شماره ثبت", "......", "به عنوان پيمانکار"});
-    }
-
     // The words of a row are those of its figure: none for 15.5 t (not "شانزده", 16).
     void fractionalRowHasNoWords()
     {
@@ -253,59 +242,6 @@ private slots:
             if (qstrcmp(item, "N8") == 0 || qstrcmp(item, "N44") == 0)
                 QVERIFY2(!text.contains("....."), qPrintable(text));
         }
-    }
-
-    // Values as long as their columns allow print whole: no sentence or contact line loses
-    // its end to a box that is too small.
-    void longestValuesPrintWhole()
-    {
-        Fixture f(true);
-        setUp(f, 3);
-        // A text of n characters ending with a word of its own.
-        auto filled = [](int n, const QString &last) {
-            QString s;
-            while (s.size() + 6 + last.size() <= n)
-                s += QStringLiteral("کلمه ") + QChar(char16_t(u'ا' + s.size() % 7)) + QLatin1Char(' ');
-            return s + last;
-        };
-        const QList<std::pair<const char *, QString>> contractor{{"peymankar", filled(50, "پايانيک")},
-            {"name", filled(50, "پاياندو")}, {"father", filled(30, "پايانسه")}, {"sodor", filled(30, "پايانچهار")},
-            {"sabt", "123456789012345678901234567890"}, {"eghtesadi", "223456789012345678901234567890"},
-            {"shenase", "323456789012345678901234567890"},
-            {"phone", "086-32245678 086-32245679 086-32245680 086-3224591"},
-            {"mobile", "09181234567 09181234568 09181234569 0918123457092"},
-            {"fax", "086-32245678 086-32245679 086-322456803"}, {"adr", filled(100, "پايانپنج")},
-            {"takhliye", filled(100, "پايانشش")}, {"zipcode", "3813745874"}};
-        for (const auto &[column, value] : contractor)
-            f.dm.exec(QStringLiteral("update peymankaran set %1=?").arg(QLatin1String(column)), {value});
-        const QString longName = contractor.at(0).second;
-        f.dm.exec("update ghir set peymankar=?, z_bank=?, z_no=?, comp_naft_name=?, palayeshgah_name=?",
-                  {longName, filled(40, "پايانهفت"), filled(50, "پايانهشت"), filled(50, "پايان نه"), filled(50, "پايانده")});
-        f.form<Tghir_src>()->search();
-
-        const QString undertaking = pdfText(print(f, "N8", {}));
-        for (const char *column : {"peymankar", "name", "sodor", "phone", "mobile", "adr", "takhliye"})
-            for (const auto &[c, value] : contractor)
-                if (qstrcmp(c, column) == 0)
-                    QVERIFY2(containsText(undertaking, value.right(7)), column);
-        for (const char *s : {"پايانهفت", "پايانهشت", "جبران ضرر و زيان وارده اقدام نمايد."})
-            QVERIFY2(containsText(undertaking, s), s);
-
-        // The guarantee letters: the long name and the sentence after it whole.
-        for (const char *item : {"N9", "A51"}) {
-            const QString guarantee = pdfText(print(f, item, {}));
-            for (const char *s : {"پايانيک", "به منظور دريافت ضمانتنامه", "اقدام لازم معمول گردد."})
-                QVERIFY2(containsText(guarantee, s), s);
-        }
-
-        const QString pdf = print(f, "N44", {});
-        QCOMPARE(pdfPageCount(pdf), 1);
-        const QString letter = pdfText(pdf);
-        for (const auto &[column, value] : contractor)
-            if (qstrcmp(column, "father") && qstrcmp(column, "sodor"))
-                QVERIFY2(containsText(letter, value.right(7)), column);
-        for (const char *s : {"پايانهشت", "پايان نه", "پايانده", "مدير کل"})
-            QVERIFY2(containsText(letter, s), s);
     }
 };
 

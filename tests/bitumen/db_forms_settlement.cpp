@@ -377,18 +377,9 @@ private slots:
         QCOMPARE(f.count("ghir_history"), qint64(0));
     }
 
-    // Amounts of four decimals as the sheets read and write them.
+    // The sheets' amounts of four decimals: a product past the range fails its step alone.
     void fixedPointAmounts()
     {
-        qint64 v = 0;
-        for (const auto &[text, expected] : {std::pair{"1,250.5", "1250.5"}, {"۱۲۵۰", "1250"}, {"0.00005", "0.0001"},
-                                             {"922337203685477.5807", "922337203685477.5807"}, {"-2.5", "-2.5"}}) {
-            QVERIFY2(readAmount(QString::fromUtf8(text), &v), text);
-            QCOMPARE(amountText(v), QString::fromUtf8(expected));
-        }
-        for (const char *text : {"", "سه", "922337203685478", "1.2.3"})
-            QVERIFY2(!readAmount(QString::fromUtf8(text), &v), text);
-        // A product past the range fails its step alone.
         const ExchangeAmounts x = exchangeAmounts("900000000000", "900000", "2", "1000");
         QCOMPARE(x.kol1, "0");
         QCOMPARE(x.kol2, "2000");

@@ -116,9 +116,10 @@ private slots:
         makeCurrent(f, id);
         w->setInsertMode(false);
         drive(f, w, [&](QDialog *) {
-            // Floor((2,500,700,000 - 10 x 150,000 x 1000) / 1,000,000) = Floor(1000.7) = 1000
+            // Floor((2,500,700,000 - 10 x 150,000 x 1000) / 1,000,000) = Floor(1000.7) = 1000,
+            // shown grouped like the money boxes.
             set(w, {{"ghir_tahatori", "10"}, {"ghir_daryafti", "150000"}});
-            QCOMPARE(entered(w, "khodyari"), "1000");
+            QCOMPARE(entered(w, "khodyari"), "1,000");
             // A negative contribution shows 0.
             set(w, {{"ghir_tahatori", "20"}});
             QCOMPARE(entered(w, "khodyari"), "0");
@@ -235,7 +236,7 @@ private slots:
                 f.ui.clear();
                 click(d, "ins_btn");
                 QCOMPARE(f.ui.messages.size(), 1);
-                QVERIFY2(f.ui.messages.first().contains(b.first), qPrintable(f.ui.messages.first()));
+                QVERIFY2(f.ui.messages.first().contains(captioned(w, b.first)), qPrintable(f.ui.messages.first()));
                 QCOMPARE(f.count("ghir"), qint64(0));
             }
             // Persian digits and group separators are numbers; the text column keeps a plain form.
@@ -293,7 +294,7 @@ private slots:
             set(w, {{"city", kCounty}, {"prj_area", "1O0"}});
             click(d, "edit_btn");
             QCOMPARE(f.ui.messages.size(), 1);
-            QVERIFY(f.ui.messages.first().contains("prj_area"));
+            QVERIFY(f.ui.messages.first().contains(captioned(w, "prj_area")));
             QVERIFY(d->isVisible());
         });
         QCOMPARE(ghirRow(f, id), before);

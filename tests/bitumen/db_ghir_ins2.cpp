@@ -193,7 +193,7 @@ private slots:
                 f.ui.clear();
                 click(d, "BitBtn1");
                 QCOMPARE(f.ui.messages.size(), 1);
-                QVERIFY2(f.ui.messages.first().contains(b.first, Qt::CaseInsensitive), qPrintable(f.ui.messages.first()));
+                QVERIFY2(f.ui.messages.first().contains(captioned(w, b.first)), qPrintable(f.ui.messages.first()));
                 QCOMPARE(ghirRow(f, id), before);
             }
             // An empty net amount is 0.

@@ -4,8 +4,11 @@
 #include "support/drive.h"
 #include "support/exports_read.h"
 
+#include "support/texts.h"
+
 #include "bitumen/ghir_reports.h"
 #include "bitumen/ghir_src_u.h"
+#include "core/connection.h"
 #include "core/errors.h"
 #include "shared/exports.h"
 #include "shared/scratch_table.h"
@@ -247,6 +250,38 @@ private slots:
         QVERIFY(!QFile::exists(m_dir.filePath("half.htm")));
         // The connections serve the next run.
         f.ui.cancelProgressAt = -1;
+        click(f.form<Tghir_src>(), "N19");
+        QCOMPARE(f.count("ghir_rep2"), 2503);
+    }
+
+    // The server ends the report's sessions in the middle of the fill: the Persian message with
+    // the driver's text below, the table as it was, nothing written; the next run works.
+    void serverGoneDuringTheFill()
+    {
+        if (!testing_support::usePostgres())
+            QSKIP("only a server goes away");
+        Fixture f(true);
+        signInWithCounty(f, "ostan");
+        addWebRows(f);
+        click(f.form<Tghir_src>(), "N19"); // cancelled in the save dialog: the table holds 3 rows
+        f.dm.exec("insert into ghir (peymankar, ghir_tahatori, moarefi_no) select 'z', i, 'M' from generate_series(1, 2500) i");
+        QSqlQuery reader = dbconn::execute(f.dm.readerConnection(), "select pg_backend_pid()", {});
+        const QVariantList sessions{f.scalar("select pg_backend_pid()"), reader.next() ? reader.value(0) : QVariant()};
+        f.ui.onProgress = [&](qint64 done) {
+            if (done != 1000)
+                return;
+            Fixture admin(f, false);
+            for (const QVariant &pid : sessions)
+                QVERIFY(admin.scalar("select pg_terminate_backend(?)", {pid}).toBool());
+        };
+        f.ui.saveFiles << m_dir.filePath("gone.htm");
+        click(f.form<Tghir_src>(), "N19");
+        QCOMPARE(f.ui.messages.size(), 1);
+        QCOMPARE(f.ui.messages.first().section('\n', 0, 0), texts::kServerUnreachable);
+        QVERIFY2(!f.ui.messages.first().section('\n', 1).trimmed().isEmpty(), qPrintable(f.ui.messages.first()));
+        QVERIFY(!QFile::exists(m_dir.filePath("gone.htm")));
+        f.ui.onProgress = nullptr;
+        QCOMPARE(f.count("ghir_rep2"), 3);
         click(f.form<Tghir_src>(), "N19");
         QCOMPARE(f.count("ghir_rep2"), 2503);
     }

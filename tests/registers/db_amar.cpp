@@ -1,6 +1,7 @@
 // The statistics register: the type layouts, the duplicate test across types, the count and
 // grouped sum, the contractor filter, the take-out delete and the county user's refusal.
 #include "support/drive.h"
+#include "support/exports_read.h"
 #include "support/texts.h"
 
 #include "core/dataset.h"
@@ -116,7 +117,8 @@ private slots:
 
     // The delete takes the row into the boxes; a county user is refused there, the row stays
     // and a missing insert right stays hidden; a province user deletes silently and the insert
-    // puts the row back under a new id. On an empty list it does nothing.
+    // puts the row back under a new id. On an empty list it does nothing, and the export
+    // writes the workbook with its title row.
     void takeOut()
     {
         addRow(*f, kArak, kOps, 1234, "راه سازان");
@@ -141,6 +143,8 @@ private slots:
             QCOMPARE(listed(), 0);
             click(w, "N1");
             QVERIFY(f->ui.messages.isEmpty());
+            click(w, "N2");
+            QCOMPARE(readXlsx(f->ui.openedFiles.value(0)).row(1).value(1), QStringLiteral("شهرستان"));
             click(w, "ins_btn");
         });
         QCOMPARE(rows(*f), before);

@@ -6,6 +6,7 @@
 
 #include "core/dm_u.h"
 #include "registers/etebarat_src_u.h"
+#include "registers/prj_amaliyat_u.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -168,7 +169,7 @@ private slots:
             click(d, "ins_btn");
         });
         QCOMPARE(f.ui.messages.size(), 1);
-        QVERIFY(f.ui.messages.first().contains("meghdar"));
+        QVERIFY(f.ui.messages.first().contains(captioned(f.form<Tprj_amaliyat>(), "meghdar")));
         QCOMPARE(f.count("amaliyat"), 0);
     }
 

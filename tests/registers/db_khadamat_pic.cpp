@@ -19,7 +19,6 @@ namespace {
 const QString kReportScan = QStringLiteral("تصوير گزارش");
 const QString kSignature = QStringLiteral("تصوير امضاء");
 const QString kEmptyDescription = QStringLiteral("خطا! ابتدا شرح ضميمه را مشخص نماييد");
-const QString kStoreFailed = QStringLiteral("خطايي در ثبت رخ داده است!");
 
 qint64 addReport(Fixture &f, const QString &city)
 {
@@ -47,7 +46,6 @@ private slots:
         const qint64 report = addReport(f, "اراك");
         attachments(f, [&](QDialog *w) {
             auto *cmt = child<QComboBox>(w, "cmt");
-            QCOMPARE(child<QLabel>(w, "one_or_all")->text(), "1");
             // No description: said, no dialog.
             click(w, "ins_btn");
             QCOMPARE(f.ui.messages, QStringList({kEmptyDescription}));
@@ -55,11 +53,18 @@ private slots:
             cmt->setEditText(kSignature);
             click(w, "ins_btn");
             QCOMPARE(f.ui.openFilters, QStringList({"Bitmap Files(*.bpm) (*.bmp)"}));
-            // A description longer than its column is refused whole.
-            cmt->setEditText(QString(101, QChar(0x0628)));
-            f.ui.openFiles << writeFile(dir.filePath("scan.jpg"), "JPEG-1");
-            click(w, "ins_btn");
-            QCOMPARE(f.ui.lastMessage(), kStoreFailed);
+            // A description or an extension longer than its column is refused whole, naming its
+            // box and limit.
+            const QString longText(101, QChar(0x0628));
+            const QList<std::tuple<QString, QString, QString>> tooLong{
+                {longText, "scan.jpg", texts::tooLong(longText, texts::boxName("شرح مستند"), 100)},
+                {kReportScan, "scan.abcdefghij", texts::tooLong(".abcdefghij", texts::boxName("فرمت تصوير"), 10)}};
+            for (const auto &[description, name, refusal] : tooLong) {
+                cmt->setEditText(description);
+                f.ui.openFiles << writeFile(dir.filePath(name), "JPEG-1");
+                click(w, "ins_btn");
+                QCOMPARE(f.ui.lastMessage(), refusal);
+            }
             QCOMPARE(f.count("khadamat_pic"), qint64(0));
             // Stored with its report.
             cmt->setEditText(kReportScan);

@@ -20,6 +20,7 @@ namespace {
 
 // The system's texts, copied once (the shared ones are in support/texts.h).
 const QString kEmptyList = QStringLiteral("هيچ گزارشي در ليست نيست"); // our own wording
+const QString kAllReported = QStringLiteral("هيچ شهرستاني بدون گزارش يافت نشد"); // our own wording
 const QString kDuplicate = QStringLiteral("اين شهرستان و سال و ماه تکراريست");
 const QString kDeleteQuestion = QStringLiteral("از حذف اطمينان داريد؟");
 const QString kDeleteLog = QStringLiteral("  حذف خدمات فني   ");
@@ -213,7 +214,7 @@ private slots:
             child<QLineEdit>(form, "ehdasi")->setText("9999999999");
             click(form, "edit_btn");
             QCOMPARE(f.ui.messages.size(), 1);
-            QVERIFY(f.ui.messages.first().contains("ehdasi"));
+            QVERIFY(f.ui.messages.first().contains(captioned(form, "ehdasi")));
             // The month of another report is accepted on an edit.
             child<QLineEdit>(form, "ehdasi")->setText("7");
             child<QComboBox>(form, "city")->setEditText("ساوه");
@@ -297,15 +298,25 @@ private slots:
         child<QComboBox>(window(f), "city")->setEditText("خمين");
         click(window(f), "N10");
         QCOMPARE(f.ui.lastMessage(), "*خمين");
-        tick(f, "CheckBox1");
-        // A county user is told of its own county only.
-        const qint64 u = f.addUser("تفرش", "p", "city");
-        f.signInAs(u, "تفرش", "city");
+    }
+
+    // The sample's county user named after its county is told of its own county only, and in
+    // a sentence once it has reported.
+    void countiesWithoutReportOfTheSampleCountyUser()
+    {
+        Fixture f(true);
+        f.loadSample();
+        const QString abhar = QStringLiteral("ابهر");
+        f.signInAs(f.scalar("select id from karbaran where karbar=?", {abhar}).toLongLong(), abhar, "city");
+        openFromMain(f);
+        tick(f, "CheckBox2");
+        tick(f, "CheckBox3");
+        listMonths(f, {kMehr});
         click(window(f), "N10");
-        QCOMPARE(f.ui.lastMessage(), "*تفرش");
-        addReport(f, "تفرش", "1405", kDey);
+        QCOMPARE(f.ui.lastMessage(), "*" + abhar);
+        addReport(f, abhar, "1405", kMehr);
         click(window(f), "N10");
-        QCOMPARE(f.ui.lastMessage(), QString());
+        QCOMPARE(f.ui.lastMessage(), kAllReported);
     }
 
     void monthlyTablePrinted()
@@ -328,11 +339,14 @@ private slots:
         const report::FilledReport &r = *call.report;
         QCOMPARE(r.text("sal"), QString());
         QCOMPARE(r.text("mah"), kMehr);
-        // 30 rows from 1000000 + i: 30000000 + 435 (dehyariha), + 30 more for fani, + 60 for mablagh.
+        // 30 rows from 1000000 + i: 30000000 + 435 (dehyariha), + 30 more for fani, + 60 for mablagh;
+        // the fees (millions of rials) grouped as every printed amount, the counts not.
         QCOMPARE(r.text("dehyariha_sum"), "30000435");
         QCOMPARE(r.text("fani_sum"), "30000465");
-        QCOMPARE(r.text("mablagh_sum"), "30000495");
+        QCOMPARE(r.text("mablagh_sum"), "30,000,495");
         QCOMPARE(r.rowCount(), 30);
+        QCOMPARE(r.cell(29, "mablagh"), "1,000,031");
+        QCOMPARE(r.cell(29, "fani"), "1000030");
         const QString pdf = renderPdf(r);
         QCOMPARE(pdfPageCount(pdf), 2);
         // The header on the first page, the total and the signatures on the last.
@@ -341,7 +355,7 @@ private slots:
         QVERIFY(!containsText(pdfText(pdf, 1), kFooter));
         QVERIFY(containsText(pdfText(pdf, 2), kFooter));
         QVERIFY(containsText(pdfText(pdf, 2), kTotal));
-        QVERIFY(containsText(pdfText(pdf, 2), "30000495"));
+        QVERIFY(containsText(pdfText(pdf, 2), "30,000,495"));
         QVERIFY(containsText(pdfText(pdf, 2), names.last()));
     }
 };

@@ -1,19 +1,31 @@
 // Many offices on one server and bad input on both databases: the money limit, real dates,
-// control characters, a connection the server drops, a read-only embedded database.
+// control characters, a connection the server drops, a server that stops answering, a lock
+// another workstation holds, a read-only embedded database.
 #include "support/drive.h"
 #include "support/texts.h"
 
 #include "bitumen/ghir_ins_u.h"
+#include "bitumen/ghir_pic_u.h"
 #include "bitumen/ghir_src_u.h"
 #include "bitumen/peymankar_ins_u.h"
 #include "core/connection.h"
+#include "core/dates.h"
 #include "core/errors.h"
+#include "registers/azmayeshgah_ins_u.h"
+#include "registers/etebarat_src_u.h"
+#include "registers/khadamat_pic_u.h"
+#include "registers/movafeghatname_src_u.h"
+#include "registers/pishraft_ins_u.h"
+#include "shared/row_writer.h"
+
+#include <QComboBox>
 
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <atomic>
+#include <csignal>
 #include <future>
 #include <thread>
 #include <unistd.h>
@@ -59,6 +71,15 @@ void endSession(Fixture &f)
     QVERIFY(admin.scalar("select pg_terminate_backend(?)", {f.scalar("select pg_backend_pid()")}).toBool());
 }
 
+// The workstation's connection opened again with short bounds, as an office may set them.
+void shortBounds(Fixture &f, int lockMs, int statementSeconds = 60)
+{
+    DbProfile p = f.profile();
+    p.bounds.lockMs = lockMs;
+    p.bounds.statementSeconds = statementSeconds;
+    f.dm.connectMain(p);
+}
+
 void addPlace(Fixture &f, const QString &ostan = kProvince, const QString &city = kCounty)
 {
     f.dm.exec("insert into abadiha (ostan, shahrestan, rosta) values (?,?,?)", {ostan, city, kVillage});
@@ -77,6 +98,21 @@ QStringList insertContractor(Fixture &f, const QString &name)
     f.form<Tpeymankar_ins>()->openFromBitumen(PageRights{true, true, true, true});
     f.ui.onShow.remove("Tpeymankar_ins");
     return said;
+}
+
+// A row of `table` with one column set; its key.
+QVariant addRow(Fixture &f, const QString &table, const QString &key, const QString &column, const QVariant &value)
+{
+    f.dm.exec(QStringLiteral("insert into %1 (%2) values (?)").arg(table, column), {value});
+    return f.scalar(QStringLiteral("select max(%1) from %2").arg(key, table));
+}
+
+// Runs `steps` while the window `name` that `open` shows is shown.
+void showing(Fixture &f, const QString &name, const Steps &steps, const std::function<void()> &open)
+{
+    f.ui.onShow[name] = steps;
+    open();
+    f.ui.onShow.remove(name);
 }
 
 // Makes a file or folder impossible to write, as a user without rights sees it (an
@@ -101,25 +137,32 @@ private slots:
         Fixture f(true);
         addPlace(f);
         const QString nul = QStringLiteral("راه") + QChar(0) + QStringLiteral("سازان");
+        // The boxes' captions, which the refusals name.
+        const QString kPrice = texts::boxName("مبلغ قرارداد خريد- تن ريال"),
+                      kGuarantee = texts::boxName("مبلغ ضمانتنامه"),
+                      kBourse = texts::boxName("قيمت روز بورس");
+        const QString kGuaranteeDate = texts::boxName("تاريخ ضمانتنامه"),
+                      kContractor = texts::boxName("نام پيمانکار"),
+                      kContract = texts::boxName("شماره قراداد خريد");
         // Typed into a box, and the refusal ("" when written). 1403 is a leap year, 1404 is not; the
         // first six months have 31 days, the next five 30.
         const QList<std::tuple<QString, QString, QString>> cases{
             {"prot_mablagh", "922337203685477", ""},
             {"z_mablagh", "922,337,203,685,477", ""},
-            {"prot_mablagh", "922337203685478", texts::tooLarge("922,337,203,685,478", "prot_mablagh")},
-            {"z_mablagh", "922,337,203,685,478", texts::tooLarge("922,337,203,685,478", "z_mablagh")},
-            {"bors_price", "1000000000000000000", texts::tooLarge("1,000,000,000,000,000,000", "bors_price")},
+            {"prot_mablagh", "922337203685478", texts::tooLarge("922,337,203,685,478", kPrice)},
+            {"z_mablagh", "922,337,203,685,478", texts::tooLarge("922,337,203,685,478", kGuarantee)},
+            {"bors_price", "1000000000000000000", texts::tooLarge("1,000,000,000,000,000,000", kBourse)},
             {"z_dat", "1403/12/30", ""},
             {"z_dat", "1404/12/29", ""},
             {"z_dat", "1403/06/31", ""},
             {"z_dat", "    /  /  ", ""},
-            {"z_dat", "1404/12/30", texts::notADate("1404/12/30", "z_dat")},
-            {"z_dat", "1403/07/31", texts::notADate("1403/07/31", "z_dat")},
-            {"z_dat", "1403/13/45", texts::notADate("1403/13/45", "z_dat")},
-            {"z_dat", "9999/99/99", texts::notADate("9999/99/99", "z_dat")},
-            {"z_dat", "1403/05/  ", texts::notADate("1403/05/  ", "z_dat")},
-            {"peymankar", nul, texts::controlCharacterIn("peymankar")},
-            {"prot_no", QStringLiteral("12") + QChar(0x1B), texts::controlCharacterIn("prot_no")}};
+            {"z_dat", "1404/12/30", texts::notADate("1404/12/30", kGuaranteeDate)},
+            {"z_dat", "1403/07/31", texts::notADate("1403/07/31", kGuaranteeDate)},
+            {"z_dat", "1403/13/45", texts::notADate("1403/13/45", kGuaranteeDate)},
+            {"z_dat", "9999/99/99", texts::notADate("9999/99/99", kGuaranteeDate)},
+            {"z_dat", "1403/05/  ", texts::notADate("1403/05/  ", kGuaranteeDate)},
+            {"peymankar", nul, texts::controlCharacterIn(kContractor)},
+            {"prot_no", QStringLiteral("12") + QChar(0x1B), texts::controlCharacterIn(kContract)}};
         QList<QPair<QString, QString>> typed;
         for (const auto &[box, text, refusal] : cases)
             typed << qMakePair(box, text);
@@ -188,6 +231,115 @@ private slots:
         QCOMPARE(f.count("ghir"), qint64(1));
     }
 
+    // Every failure a user meets starts with a Persian sentence saying what happened, the
+    // driver's text below: a statement or a listing the database refuses, one past its bound.
+    void failuresSayWhatHappened_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<bool>("listed");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("refused") << "select nothing from no_such_table" << false << texts::kDatabaseFailed;
+        QTest::newRow("refused listing") << "select nothing from no_such_table" << true << texts::kDatabaseFailed;
+        QTest::newRow("past its bound") << "select pg_sleep(3)" << false << texts::kStatementTooLong;
+    }
+    void failuresSayWhatHappened()
+    {
+        QFETCH(QString, sql);
+        QFETCH(bool, listed);
+        QFETCH(QString, said);
+        if (sql.contains("pg_sleep") && !testing_support::usePostgres())
+            QSKIP("the embedded database runs no statement for long");
+        Fixture f;
+        shortBounds(f, 5000, 1);
+        try {
+            listed ? f.dm.ADOQuery1->open(sql) : void(f.dm.scalar(sql));
+            QFAIL("no failure");
+        } catch (const DbError &e) {
+            QCOMPARE(e.message().section('\n', 0, 0), said);
+            QVERIFY2(!e.message().section('\n', 1).trimmed().isEmpty(), qPrintable(e.message()));
+        }
+        QCOMPARE(f.scalar("select count(*) from karbaran").toInt(), 1); // the next command works
+    }
+
+    // Another workstation holds the write lock (its save) or the row (its edit): the save waits
+    // its bound, says so, keeps the form as it was and writes nothing.
+    void heldLockEndsTheSave_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::newRow("insert under the write lock") << "N1";
+        QTest::newRow("edit of a row being changed") << "N2";
+    }
+    void heldLockEndsTheSave()
+    {
+        QFETCH(QString, item);
+        Fixture a(true);
+        Fixture b(a, false);
+        addPlace(a);
+        shortBounds(a, 300);
+        const qint64 id = addGhir(a, {{"ostan", kProvince}, {"city", kCounty}, {"rosta", kVillage}, {"prj_area", 100.0}});
+        makeCurrent(a, id);
+        const QStringList before = ghirRow(a, id);
+        const bool insert = item == "N1";
+        auto *w = a.form<Tghir_ins>();
+        through(a, a.form<Tghir_src>(), item, "Tghir_ins", [&](QDialog *d) {
+            insert ? fillNew(w) : w->setBoxText("prj_area", "250");
+            const auto save = [&] {
+                a.ui.clear();
+                click(d, insert ? "ins_btn" : "edit_btn");
+            };
+            if (insert)
+                b.dm.writeTransaction("ghir", save);
+            else
+                b.dm.transaction([&] {
+                    b.dm.exec("update ghir set rosta=rosta where id=?", {id});
+                    save();
+                });
+            QCOMPARE(a.ui.messages.size(), 1);
+            QCOMPARE(a.ui.messages.first().section('\n', 0, 0), texts::kLockWait);
+            QVERIFY(d->isVisible());
+            QCOMPARE(w->boxText(insert ? "moarefi_no" : "prj_area"), insert ? "245/ص" : "250");
+        });
+        QCOMPARE(a.count("ghir"), qint64(1));
+        QCOMPARE(ghirRow(a, id), before);
+    }
+
+    // The server stops answering in the middle of a command (its process frozen): the command
+    // ends after the bound with the message, the form as it was; the next one works.
+    void silentServerEndsTheCommand()
+    {
+        if (!testing_support::usePostgres())
+            QSKIP("only a server goes silent");
+        Fixture f(true);
+        addPlace(f);
+        shortBounds(f, 5000, 1); // silent for the statement's second and two more
+        const pid_t backend = f.scalar("select pg_backend_pid()").toInt();
+        QFile comm(QString("/proc/%1/comm").arg(backend));
+        if (!comm.open(QIODevice::ReadOnly) || !comm.readAll().startsWith("postgres"))
+            QSKIP("the server runs on another machine");
+        auto *w = f.form<Tghir_ins>();
+        through(f, f.form<Tghir_src>(), "N1", "Tghir_ins", [&](QDialog *d) {
+            fillNew(w);
+            QCOMPARE(kill(backend, SIGSTOP), 0);
+            std::promise<void> ended;
+            std::thread thaw([&, done = ended.get_future()] { // a command that waits for ever fails, later
+                if (done.wait_for(std::chrono::seconds(30)) == std::future_status::timeout)
+                    kill(backend, SIGCONT);
+            });
+            f.ui.clear();
+            click(d, "ins_btn");
+            ended.set_value();
+            thaw.join();
+            kill(backend, SIGCONT);
+            QCOMPARE(f.ui.messages.size(), 1);
+            QCOMPARE(f.ui.messages.first().section('\n', 0, 0), texts::serverSilent(3));
+            QVERIFY(d->isVisible());
+            f.ui.clear();
+            click(d, "ins_btn");
+            QCOMPARE(f.ui.messages, QStringList{texts::kInserted});
+        });
+        QCOMPARE(f.count("ghir"), qint64(1));
+    }
+
     // Two workstations edit one allocation: the second save is refused and nothing is lost.
     void editAndEditOfOneAllocation()
     {
@@ -221,6 +373,131 @@ private slots:
         });
         QCOMPARE(ghirCell(a, id, "bors_price"), "3000000");
         QCOMPARE(ghirCell(a, id, "prj_area"), "250");
+    }
+
+    // Workstation A has a form open on a row's parent, B deletes the parent, A saves: nothing is
+    // written and A is told, for every parent and child.
+    void noRowUnderAParentDeletedMeanwhile()
+    {
+        const PageRights all{true, true, true, true};
+        QTemporaryDir dir;
+        const QString scan = writeFile(dir.filePath("scan.jpg"), "JPEG");
+        // The credit register's forms: the project and credit current in the credits window.
+        auto creditForm = [](const char *item, const char *form) {
+            return [item, form](Fixture &a, const std::function<void()> &deleteParent) {
+                auto *w = a.form<Tetebarat_src>();
+                click(w, "src_btn2");
+                QVERIFY(a.dm.ADOQ_etb->first());
+                through(a, w, item, form, [&](QDialog *d) {
+                    deleteParent();
+                    click(d, "ins_btn");
+                });
+            };
+        };
+        // An attachment window: the file chosen after the parent was deleted.
+        auto attach = [&](const char *window, const char *button, std::function<void(Fixture &)> open) {
+            return [=](Fixture &a, const std::function<void()> &deleteParent) {
+                showing(a, window, [&](QDialog *d) {
+                    if (auto *cmt = d->findChild<QComboBox *>("cmt"))
+                        cmt->setEditText("scan");
+                    deleteParent();
+                    a.ui.openFiles << scan;
+                    click(d, button);
+                }, [&] { open(a); });
+            };
+        };
+        auto progress = [](const char *button) {
+            return [button](Fixture &a, const std::function<void()> &deleteParent) {
+                showing(a, "Tpishraft_ins", [&](QDialog *d) {
+                    setBox(d, "master_item", "m");
+                    setBox(d, "slave_item", "s");
+                    deleteParent();
+                    click(d, button);
+                }, [&] { a.form<Tpishraft_ins>()->openFromMain(PageRights{true, true, true, true}); });
+            };
+        };
+        struct Case {
+            const char *child, *parent;
+            QString gone;
+            std::function<void(Fixture &, const std::function<void()> &)> insert;
+        };
+        const QList<Case> cases{
+            {"etebarat", "prj", texts::kProjectGone, creditForm("N1", "Tetebar_ins")},
+            {"amaliyat", "prj", texts::kProjectGone, creditForm("N3", "Tprj_amaliyat")},
+            {"amaliyat", "etebarat", texts::kCreditGone, creditForm("N3", "Tprj_amaliyat")},
+            {"pish", "prj", texts::kProjectGone, creditForm("N6", "Tprj_pish")},
+            {"pish", "etebarat", texts::kCreditGone, creditForm("N6", "Tprj_pish")},
+            {"takhsis", "prj", texts::kProjectGone, creditForm("N5", "Tetb_takhsis")},
+            {"takhsis", "etebarat", texts::kCreditGone, creditForm("N5", "Tetb_takhsis")},
+            {"pish_items", "pish_prj", texts::kProjectGone, progress("BitBtn2")},
+            {"pish_rep", "pish_items", texts::kProgressItemGone, progress("BitBtn3")},
+            {"az_pic", "azmayeshat", texts::kLabRecordGone,
+             attach("Tazmayeshgah_ins", "N2", [=](Fixture &a) { a.form<Tazmayeshgah_ins>()->openFromMain(all); })},
+            {"ghir_pic", "ghir", texts::kAllocationGone,
+             attach("Tghir_pic", "ins_btn", [=](Fixture &a) { a.form<Tghir_pic>()->openForCurrent(all); })},
+            {"ghir_pic", "ghir", texts::kListedAllocationGone,
+             attach("Tghir_pic", "ins_btn", [=](Fixture &a) { a.form<Tghir_pic>()->openForList(all); })},
+            {"khadamat_pic", "khadamat", texts::kServicesReportGone, attach("Tkhadamat_pic", "ins_btn", [=](Fixture &a) {
+                 a.form<Tkhadamat_pic>()->openForReport(all, a.scalar("select id from khadamat"));
+             })},
+            {"movafeghatname_pic", "movafeghatname", texts::kAgreementGone,
+             attach("Tmovafeghatname_src", "N1", [=](Fixture &a) { a.form<Tmovafeghatname_src>()->openFromMain(all); })},
+        };
+        for (const Case &c : cases) {
+            Fixture a(true);
+            Fixture b(a, false);
+            // Every parent, each the only row of its table.
+            const QVariant prj = addRow(a, "prj", "id", "city", "اراك");
+            addRow(a, "etebarat", "id", "prj_id", prj);
+            a.dm.exec("insert into pish_prj (prj_cod, title, city, rosta) values ('p','t','c','r')");
+            const QVariant pcod = a.scalar("select pcod from pish_prj");
+            const QVariant lcod = addRow(a, "litems", "lcod", "name", "m");
+            a.dm.exec("insert into sitems (lcod, name) values (?,?)", {lcod, "s"});
+            a.dm.exec("insert into pish_items (pcod, scod) values (?,(select max(scod) from sitems))", {pcod});
+            addRow(a, "azmayeshat", "cod", "moshaver", "m");
+            makeCurrent(a, addGhir(a));
+            addRow(a, "khadamat", "id", "city", "اراك");
+            addRow(a, "movafeghatname", "id", "sal", SolarDateText().left(4));
+            const qint64 before = a.count(c.child);
+            a.ui.clear();
+            c.insert(a, [&] { b.dm.exec(QStringLiteral("delete from %1").arg(c.parent)); });
+            const QString pair = QStringLiteral("%1 under %2: ").arg(c.child, c.parent);
+            QCOMPARE(pair + a.ui.messages.join(" | "), pair + c.gone);
+            QCOMPARE(a.count(c.child), before);
+        }
+    }
+
+    // A's insert holds the parent it found until its commit: B's delete of the project waits
+    // for it and then takes the new credit with the project's other children.
+    void parentHeldUntilTheInsertCommits()
+    {
+        if (!testing_support::usePostgres())
+            QSKIP("two writers at once on the server");
+        Fixture a(false);
+        Fixture watch(a, false);
+        const QVariant prj = addRow(a, "prj", "id", "city", "اراك");
+        std::thread deleter;
+        bool sawWait = false;
+        RowWrite credit{.table = "etebarat", .columns = {"prj_id"}, .values = {prj},
+                        .parents = {{"prj_id", "prj", "id", texts::kProjectGone}}};
+        credit.after = [&](const QVariant &) {
+            deleter = std::thread([&] {
+                Tdm dm;
+                dm.connectMain(a.profile());
+                dm.transaction([&] {
+                    dm.exec("delete from prj where id=?", {prj});
+                    dm.exec("delete from etebarat where prj_id=?", {prj});
+                });
+            });
+            for (int i = 0; i < 300 && !sawWait; ++i) {
+                sawWait = watch.scalar("select count(*) from pg_stat_activity where wait_event_type='Lock'").toInt() > 0;
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        };
+        QVERIFY(InsertRow(a.ctx, credit).written());
+        deleter.join();
+        QVERIFY(sawWait);
+        QCOMPARE(a.count("prj") + a.count("etebarat"), qint64(0));
     }
 
     // One workstation holds the write lock between its duplicate test and its insert; the

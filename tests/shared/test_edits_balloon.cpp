@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -124,9 +125,64 @@ private slots:
         QCOMPARE(e.cursorPosition(), e.text().size());
         e.setText(QStringLiteral("."));
         QCOMPARE(e.Value(), 0.0);
-        e.setText(QStringLiteral("1,234.5"));
-        QCOMPARE(e.text(), QStringLiteral("1234.5"));
-        QCOMPARE(e.Value(), 1234.5);
+        // The whole part grouped by thousands, as a money box shows it.
+        e.setText(QStringLiteral("1234567.5"));
+        QCOMPARE(e.text(), QStringLiteral("1,234,567.5"));
+        QCOMPARE(e.Value(), 1234567.5);
+    }
+
+    // A box holding rials besides the money boxes: its number grouped whatever arrives, the
+    // caret among the same digits, anything else left as typed.
+    void rialsGroupedInOtherBoxes()
+    {
+        QLineEdit e;
+        ShowGroupedRials(&e);
+        e.show();
+        e.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&e));
+        e.setFocus();
+        play(&e, {{"12345", "12,345"}, {"67", "1,234,567"}, {".50", "1,234,567.50"}, {"x", "1,234,567.50x"}});
+        e.setText(QStringLiteral("1234567"));
+        e.setCursorPosition(3); // after "1,2"
+        QTest::keyClick(&e, Qt::Key_Backspace);
+        QCOMPARE(e.text(), QStringLiteral("134,567"));
+        QCOMPARE(e.cursorPosition(), 1);
+        // Set by the program: a stored amount's zero fraction goes, the sign stays.
+        e.clearFocus();
+        for (const auto &[set, shown] : {std::pair{"12345678901.0000", "12,345,678,901"}, {"-1500000", "-1,500,000"},
+                                          {"2500.25", "2,500.25"}, {"مبلغ", "مبلغ"}}) {
+            e.setText(QString::fromUtf8(set));
+            QCOMPARE(e.text(), QString::fromUtf8(shown));
+        }
+    }
+
+    // A box the program fills while the person is elsewhere, and a box the person leaves, show
+    // the start of their text; a box being typed in keeps its caret.
+    void longTextsFromTheirStart()
+    {
+        ShowTextsFromTheirStart(QCoreApplication::instance());
+        QWidget w;
+        auto *layout = new QVBoxLayout(&w);
+        auto *line = new QLineEdit(&w), *other = new QLineEdit(&w);
+        auto *combo = new QComboBox(&w);
+        combo->setEditable(true);
+        for (QWidget *b : {static_cast<QWidget *>(line), static_cast<QWidget *>(combo), static_cast<QWidget *>(other)})
+            layout->addWidget(b);
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        const QString title = QString::fromUtf8("اجراي عمليات زيرسازي، جدول گذاري و آسفالت معابر اصلي روستا (مرحله دوم)");
+        other->setFocus();
+        line->setText(title);
+        combo->setEditText(title);
+        QCOMPARE(line->cursorPosition(), 0);
+        QCOMPARE(combo->lineEdit()->cursorPosition(), 0);
+        line->setFocus();
+        line->end(false);
+        QTest::keyClicks(line, QStringLiteral("x"));
+        QCOMPARE(line->cursorPosition(), title.size() + 1);
+        other->setFocus();
+        QTRY_COMPARE(line->cursorPosition(), 0);
     }
 
     void dateBox()

@@ -2,6 +2,7 @@
 #include "support/fixture.h"
 
 #include "core/dates.h"
+#include "core/money.h"
 #include "shared/numwords.h"
 #include "shared/persian.h"
 
@@ -112,6 +113,34 @@ private slots:
         QFETCH(QString, in);
         QFETCH(QString, out);
         QCOMPARE(GroupDigits(in), out);
+    }
+
+    // Money read exactly to the fourth decimal (the fifth rounds it), written plain, shown as
+    // grouped whole rials; "" where the text is refused.
+    void money_data()
+    {
+        QTest::addColumn<QString>("in");
+        QTest::addColumn<QString>("plain");
+        QTest::addColumn<QString>("grouped");
+        QTest::newRow("grouped fraction") << "1,250.5" << "1250.5" << "1,251";
+        QTest::newRow("persian digits") << "۱۲۵۰" << "1250" << "1,250";
+        QTest::newRow("fifth decimal") << "0.00005" << "0.0001" << "0";
+        QTest::newRow("stored") << "1250000.0000" << "1250000" << "1,250,000";
+        QTest::newRow("large") << "50845204765.056" << "50845204765.056" << "50,845,204,765";
+        QTest::newRow("largest") << "922337203685477.5807" << "922337203685477.5807" << "922,337,203,685,478";
+        QTest::newRow("negative") << "-1500.6" << "-1500.6" << "-1,501";
+        for (const char *refused : {"", "سه", "922337203685478", "1.2.3", "2,3"})
+            QTest::newRow(refused) << QString::fromUtf8(refused) << "" << "";
+    }
+    void money()
+    {
+        QFETCH(QString, in);
+        QFETCH(QString, plain);
+        QFETCH(QString, grouped);
+        qint64 v = 0;
+        QCOMPARE(money::read(in, &v), !plain.isEmpty());
+        if (!plain.isEmpty())
+            QCOMPARE(money::text(v) + " " + money::grouped(v), plain + " " + grouped);
     }
 
     void knownSolarDates_data()

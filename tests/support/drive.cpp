@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QTableView>
 #include <QApplication>
 #include <QLineEdit>
@@ -120,6 +121,11 @@ void makeCurrent(Fixture &f, qint64 id)
 {
     f.form<Tghir_src>()->search();
     QVERIFY(f.dm.ADOQ_ghir->locate(QStringLiteral("id"), id));
+}
+
+QString captioned(QWidget *window, const QString &box)
+{
+    return QStringLiteral("«%1»").arg(child<QLabel>(window, box + QStringLiteral("_lbl"))->text());
 }
 
 QStringList pressed(Fixture &f, QObject *window, const QString &name)

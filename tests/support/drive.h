@@ -41,6 +41,8 @@ void makeCurrent(Fixture &f, qint64 id);
 // Register windows: a click that returns what it said, boxes filled by name (an editable
 // combo box takes the text as typed), and a grid's dataset and one column of its rows.
 QStringList pressed(Fixture &f, QObject *window, const QString &name);
+// How a refusal names a box: its caption label's text (`box` + "_lbl") in «».
+QString captioned(QWidget *window, const QString &box);
 void fillBoxes(QWidget *window, const QVariantMap &values);
 DataSet *gridData(QWidget *window, const QString &grid);
 QStringList gridColumn(QWidget *window, const QString &grid, const QString &field);

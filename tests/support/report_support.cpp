@@ -60,6 +60,8 @@ QString normalizedText(const QString &s)
             out += QChar(u'0' + (u - 0x0660));
         else if (u == 0x06A9) // keheh -> Arabic kaf
             out += QChar(0x0643);
+        else if (u == 0x066B) // the Persian decimal sign of a printed figure -> "."
+            out += QLatin1Char('.');
         else
             out += c;
     }

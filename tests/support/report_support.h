@@ -2,10 +2,10 @@
 // Reading what a report printed: render it to PDF offscreen and read the PDF back with
 // poppler's pdftotext/pdfinfo. pdftotext gives Arabic presentation forms and bidi marks;
 // the texts returned here are NFKC-normalised with the marks removed, so they compare with
-// the program's own strings. The Persian fonts draw the Arabic and the Persian yeh (and kaf)
-// with one glyph wherever their shapes agree, and the PDF names one letter for that glyph: the
-// texts fold both forms into the Arabic letter, and the Persian digits of the Persian faces into
-// Latin digits. pdftotext also guesses the blanks next to
+// the program's own strings, with both forms of the yeh and the kaf folded into the Arabic
+// letter and a printed figure's Persian digits and decimal sign into Latin digits and ".", as
+// the values are stored (a test of the letters or the digits themselves reads pdftotext's own
+// output). pdftotext also guesses the blanks next to
 // numbers inside right-to-left lines; compare with containsText, which ignores blanks.
 #include "report/filled_report.h"
 #include "report/printing.h"
@@ -17,7 +17,8 @@
 
 namespace testing_support {
 
-// NFKC, bidi controls removed, yeh, kaf and digits folded, runs of white space made one blank.
+// NFKC, bidi controls removed, yeh, kaf, digits and the decimal sign folded, runs of white space
+// made one blank.
 QString normalizedText(const QString &s);
 // Whether printed text holds a text, compared after normalisation and without blanks.
 bool containsText(const QString &printed, const QString &text);
@@ -53,15 +54,15 @@ void expectInOrder(const QString &printed, const QStringList &texts);
 QStringList missingFixedTexts(const report::FilledReport &r, const QString &printed);
 
 // A printer that answers from a queue (Printed when it is empty) and keeps a copy of each
-// report it printed.
+// report it printed, once per copy.
 class FakePrintJob : public report::PrintJob {
 public:
     QList<Ui::PrintResult> results;
     QList<report::FilledReport> printed;
-    Ui::PrintResult print(const report::FilledReport &r, QWidget *) override
+    Ui::PrintResult print(const report::FilledReport &r, QWidget *, int copies) override
     {
         const Ui::PrintResult res = results.isEmpty() ? Ui::Printed : results.takeFirst();
-        if (res == Ui::Printed)
+        for (int i = 0; res == Ui::Printed && i < copies; ++i)
             printed << r;
         return res;
     }

@@ -23,21 +23,48 @@ inline const QString kChangedByOther = QStringLiteral(
     "خطا! اين رديف پس از باز شدن فرم توسط کاربر ديگري تغيير کرده است و ذخيره نشد. براي ديدن مقادير جديد، فرم را دوباره باز نماييد");
 inline const QString kRowGone = QStringLiteral("خطا! اين رديف در بانک اطلاعاتي يافت نشد؛ شايد از کاربر ديگري حذف شده باشد");
 inline const QString kAlreadyDeleted = QStringLiteral("اين رديف قبلا توسط کاربر ديگري حذف شده است");
+// A row written under a parent another user deleted meanwhile.
+inline const QString kProjectGone = QStringLiteral("خطا! اين پروژه توسط کاربر ديگري حذف شده است");
+inline const QString kCreditGone = QStringLiteral("خطا! اين اعتبار توسط کاربر ديگري حذف شده است");
+inline const QString kLabRecordGone = QStringLiteral("خطا! اين ثبت آزمايشگاهي توسط کاربر ديگري حذف شده است");
+inline const QString kProgressItemGone = QStringLiteral("خطا! اين آيتم توسط کاربر ديگري حذف شده است");
+inline const QString kAllocationGone = QStringLiteral("خطا! اين پروژه قير توسط کاربر ديگري حذف شده است");
+inline const QString kListedAllocationGone = QStringLiteral("خطا! يکي از پروژه هاي قير اين ليست توسط کاربر ديگري حذف شده است");
+inline const QString kServicesReportGone = QStringLiteral("خطا! اين گزارش خدمات فني توسط کاربر ديگري حذف شده است");
+inline const QString kAgreementGone = QStringLiteral("خطا! اين موافقت نامه توسط کاربر ديگري حذف شده است");
 inline const QString kContractorNameEmpty = QStringLiteral("خطا! نام پيمانکار را وارد نماييد");
 inline const QString kServerUnreachable = QStringLiteral("خطا! سرور بانك اطلاعاتي در دسترس نيست. لحظاتي بعد دوباره سعي نماييد");
+inline const QString kLockWait = QStringLiteral("خطا! كاربر ديگري در حال ثبت اطلاعات است. لحظاتي بعد دوباره سعي نماييد");
+inline const QString kDatabaseFailed = QStringLiteral("خطا! بانك اطلاعاتي اين دستور را اجرا نکرد");
+inline const QString kStatementTooLong = QStringLiteral("خطا! اجراي اين دستور در بانك اطلاعاتي بيش از زمان مجاز طول كشيد و متوقف شد");
+inline QString serverSilent(int seconds)
+{
+    return QStringLiteral("خطا! سرور بانك اطلاعاتي %1 ثانيه پاسخي نداد و دستور متوقف شد. لحظاتي بعد دوباره سعي نماييد").arg(seconds);
+}
 inline const QString kControlCharacter = QStringLiteral("خطا! متن وارد شده نويسه کنترلي (مانند NUL) دارد و پذيرفته نمي شود");
-// Refusals of a box's value, naming what was typed and the column.
-inline QString tooLarge(const QString &typed, const QString &column)
+// Refusals of a value, naming what was typed and the box: «its caption», or "ستون x" for a
+// column without a box.
+inline QString boxName(const QString &caption) { return QStringLiteral("«%1»").arg(caption); }
+inline QString columnName(const QString &column) { return QStringLiteral("ستون ") + column; }
+inline QString tooLarge(const QString &typed, const QString &name)
 {
-    return QStringLiteral("خطا! مقدار «%1» براي ستون %2 بزرگتر از حد مجاز است").arg(typed, column);
+    return QStringLiteral("خطا! مقدار «%1» براي %2 بزرگتر از حد مجاز است").arg(typed, name);
 }
-inline QString notADate(const QString &typed, const QString &column)
+inline QString notADate(const QString &typed, const QString &name)
 {
-    return QStringLiteral("خطا! مقدار «%1» براي ستون %2 تاريخ معتبر نيست").arg(typed, column);
+    return QStringLiteral("خطا! مقدار «%1» براي %2 تاريخ معتبر نيست").arg(typed, name);
 }
-inline QString controlCharacterIn(const QString &column)
+inline QString notANumber(const QString &typed, const QString &name)
 {
-    return QStringLiteral("خطا! مقدار ستون %1 نويسه کنترلي (مانند NUL) دارد و ثبت نمي شود").arg(column);
+    return QStringLiteral("خطا! مقدار «%1» براي %2 عدد نيست").arg(typed, name);
+}
+inline QString tooLong(const QString &typed, const QString &name, int limit)
+{
+    return QStringLiteral("خطا! مقدار «%1» براي %2 بيش از %3 حرف است").arg(typed, name).arg(limit);
+}
+inline QString controlCharacterIn(const QString &name)
+{
+    return QStringLiteral("خطا! مقدار %1 نويسه کنترلي (مانند NUL) دارد و ثبت نمي شود").arg(name);
 }
 inline QString readOnly(const QString &what, const QString &path)
 {
