@@ -27,30 +27,30 @@
 #include "registers/pishraft_ins_u.h"
 #include "registers/amar_u.h"
 #include "registers/movafeghatname_src_u.h"
+#include "shared/menus.h"
+#include "shared/ui.h"
 
 void createForms(AppContext &ctx)
 {
+    // A declared menu item without its command would do nothing when chosen: said when its
+    // window is made.
+    ctx.formMade = [&ctx](QWidget *w) {
+        if (const QStringList unbound = UnboundMenuItems({w}); !unbound.isEmpty())
+            ctx.ui->message(QStringLiteral("خطا! اين گزينه هاي منو فرماني ندارند: ") + unbound.join(QStringLiteral("، ")));
+    };
     ctx.addForm<Tlogin>();
     // The main window, made at sign-in, with the openers of its menu.
     ctx.addForm<Tmain>([&ctx] {
         auto *m = new Tmain(ctx);
         ctx.mainWindow = m;
-        m->addOpener(QStringLiteral("N13"), Tghir_src::kMenuCaption, QStringLiteral("ghir"),
-                     [&ctx](const PageRights &rights) { ctx.form<Tghir_src>()->openFromMain(rights); });
-        m->addOpener(QStringLiteral("N19"), Tkhadamat_src::kMenuCaption, QStringLiteral("khadamat"),
-                     [&ctx](const PageRights &rights) { ctx.form<Tkhadamat_src>()->openFromMain(rights); });
-        m->addOpener(QStringLiteral("N25"), QStringLiteral("اطلاعات پروژه"), QStringLiteral("prj"),
-                     [&ctx](const PageRights &rights) { ctx.form<Tetebarat_src>()->openFromMain(rights); });
-        m->addOpener(QStringLiteral("N1"), Tazmayeshgah_ins::kMenuCaption, QStringLiteral("az"),
-                     [&ctx](const PageRights &rights) { ctx.form<Tazmayeshgah_ins>()->openFromMain(rights); });
-        m->addOpener(QStringLiteral("N11"), Tpishraft_ins::kMenuCaption, QStringLiteral("pishraft"),
-                     [&ctx](const PageRights &rights) { ctx.form<Tpishraft_ins>()->openFromMain(rights); });
-        m->addOpener(QStringLiteral("N12"), Tpish_items::kMenuCaption, QStringLiteral("items"),
-                     [&ctx](const PageRights &rights) { ctx.form<Tpish_items>()->openFromMain(rights); });
-        m->addOpener(QStringLiteral("N24"), Tamar::kMenuCaption, QStringLiteral("amar"),
-                     [&ctx](const PageRights &rights) { ctx.form<Tamar>()->openFromMain(rights); });
-        m->addOpener(QStringLiteral("N21"), Tmovafeghatname_src::kMenuCaption, QStringLiteral("movafeghatname"),
-                     [&ctx](const PageRights &rights) { ctx.form<Tmovafeghatname_src>()->openFromMain(rights); });
+        m->bindOpener(QStringLiteral("N13"), [&ctx](const PageRights &rights) { ctx.form<Tghir_src>()->openFromMain(rights); });
+        m->bindOpener(QStringLiteral("N19"), [&ctx](const PageRights &rights) { ctx.form<Tkhadamat_src>()->openFromMain(rights); });
+        m->bindOpener(QStringLiteral("N25"), [&ctx](const PageRights &rights) { ctx.form<Tetebarat_src>()->openFromMain(rights); });
+        m->bindOpener(QStringLiteral("N1"), [&ctx](const PageRights &rights) { ctx.form<Tazmayeshgah_ins>()->openFromMain(rights); });
+        m->bindOpener(QStringLiteral("N11"), [&ctx](const PageRights &rights) { ctx.form<Tpishraft_ins>()->openFromMain(rights); });
+        m->bindOpener(QStringLiteral("N12"), [&ctx](const PageRights &rights) { ctx.form<Tpish_items>()->openFromMain(rights); });
+        m->bindOpener(QStringLiteral("N24"), [&ctx](const PageRights &rights) { ctx.form<Tamar>()->openFromMain(rights); });
+        m->bindOpener(QStringLiteral("N21"), [&ctx](const PageRights &rights) { ctx.form<Tmovafeghatname_src>()->openFromMain(rights); });
         return m;
     });
     // Bitumen: the projects window with its forms and reports, the contractors register, the

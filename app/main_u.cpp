@@ -2,8 +2,9 @@
 
 #include "core/context.h"
 #include "app/login_u.h"
-#include "shared/guard.h"
-#include "shared/rights.h"
+#include "core/errors.h"
+#include "shared/menus.h"
+#include "shared/ui.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -13,6 +14,33 @@
 
 const QString Tmain::kExitQuestion = QStringLiteral("آيا مي خواهيد از برنامه خارج شويد");
 
+namespace {
+
+// The openers of the registers: the bitumen window and the registers that enter data; the
+// statistics; the base lists.
+const MenuItem kMenus[] = {
+    {"", "registers_menu", "ثبت اطلاعات", MenuItem::Submenu},
+    {"registers_menu", "N13", "قير"},
+    {"registers_menu", "N13_sep", "", MenuItem::Separator},
+    {"registers_menu", "N25", "اطلاعات پروژه"},
+    {"registers_menu", "N21", "موافقت نامه ها"},
+    {"registers_menu", "N1", "ثبت آزمايشگاهي"},
+    {"registers_menu", "N19", "خدمات فني"},
+    {"", "amar_menu", "آمار و اطلاعات", MenuItem::Submenu},
+    {"amar_menu", "N11", "پيشرفت فيزيكي"},
+    {"amar_menu", "N24", "اعتبارات و عمليات اجرايي"},
+    {"", "base_menu", "اطلاعات پايه", MenuItem::Submenu},
+    {"base_menu", "N12", "آيتم هاي پيشرفت"},
+};
+
+// The page each opener checks.
+const std::pair<const char *, const char *> kPages[] = {
+    {"N13", "ghir"}, {"N1", "az"},     {"N11", "pishraft"},       {"N12", "items"},
+    {"N19", "khadamat"}, {"N24", "amar"}, {"N21", "movafeghatname"}, {"N25", "prj"},
+};
+
+} // namespace
+
 Tmain::Tmain(AppContext &ctx, QWidget *parent)
     : QMainWindow(parent)
     , m_ctx(ctx)
@@ -20,8 +48,7 @@ Tmain::Tmain(AppContext &ctx, QWidget *parent)
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("وارنوست"));
     setLayoutDirection(Qt::RightToLeft);
-    m_registers = menuBar()->addMenu(QStringLiteral("ثبت اطلاعات"));
-    m_registers->setObjectName(QStringLiteral("registers_menu"));
+    m_menus = new Menus(ctx, this, kMenus, menuBar());
     auto *bg = new QLabel(this);
     bg->setObjectName(QStringLiteral("background"));
     bg->setAlignment(Qt::AlignCenter);
@@ -31,26 +58,23 @@ Tmain::Tmain(AppContext &ctx, QWidget *parent)
     resize(1024, 700);
 }
 
-QAction *Tmain::addOpener(const QString &objectName, const QString &caption, const QString &page, Opener open)
+void Tmain::bindOpener(const QString &objectName, Opener open)
 {
-    QAction *a = m_registers->addAction(caption);
-    a->setObjectName(objectName);
-    connect(a, &QAction::triggered, this, [this, page, open = std::move(open)] {
-        guarded(m_ctx, [&] {
-            if (const auto rights = CheckPageAccess(m_ctx, page))
-                open(*rights);
-        });
+    QString page;
+    for (const auto &[item, p] : kPages)
+        if (objectName == QLatin1String(item))
+            page = QLatin1String(p);
+    if (page.isEmpty())
+        throw AppError(QStringLiteral("main: no page for %1").arg(objectName));
+    m_menus->onMenu(objectName, [this, page, open = std::move(open)] {
+        if (const auto rights = CheckPageAccess(m_ctx, page))
+            open(*rights);
     });
-    return a;
 }
 
 bool Tmain::trigger(const QString &objectName)
 {
-    if (auto *a = findChild<QAction *>(objectName)) {
-        a->trigger();
-        return true;
-    }
-    return false;
+    return m_menus->trigger(objectName);
 }
 
 void Tmain::closeEvent(QCloseEvent *e)

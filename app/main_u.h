@@ -3,21 +3,22 @@
 #include <functional>
 
 class AppContext;
+class Menus;
 struct PageRights;
-class QMenu;
 
-// The main window: its menu opens every register after the page rights check.
+// The main window: its menus open every register after the page rights check.
 class Tmain : public QMainWindow {
     Q_OBJECT
 public:
     explicit Tmain(AppContext &ctx, QWidget *parent = nullptr);
 
     using Opener = std::function<void(const PageRights &)>;
-    // Adds a menu item that checks `page` and, when the user may open it, runs `open`
-    // with the rights to apply to the target window.
-    QAction *addOpener(const QString &objectName, const QString &caption, const QString &page, Opener open);
+    // Binds a menu item of the main window: a click checks the item's page and, when the user
+    // may open it, runs `open` with the rights to apply to the target window.
+    void bindOpener(const QString &objectName, Opener open);
     // Runs a menu item by its objectName, as a click would; false when there is none.
     bool trigger(const QString &objectName);
+    Menus *menus() const { return m_menus; }
 
     static const QString kExitQuestion;
 
@@ -26,5 +27,5 @@ protected:
 
 private:
     AppContext &m_ctx;
-    QMenu *m_registers;
+    Menus *m_menus;
 };

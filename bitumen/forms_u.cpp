@@ -319,10 +319,8 @@ Tghir_forms::Tghir_forms(AppContext &ctx, Tghir_src *window)
 Tghir_forms *Tghir_forms::attach(AppContext &ctx, Tghir_src *window)
 {
     auto *forms = new Tghir_forms(ctx, window);
-    for (const auto &[item, row] : rows()) {
-        window->action(item); // the item exists
+    for (const auto &[item, row] : rows())
         window->onMenu(item, [forms, &row = row] { forms->m_frame.run(row); });
-    }
     return forms;
 }
 

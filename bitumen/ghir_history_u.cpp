@@ -1,6 +1,5 @@
 #include "bitumen/ghir_history_u.h"
 
-#include "bitumen/ghir_src_u.h"
 #include "core/context.h"
 #include "core/dataset.h"
 #include "core/dm_u.h"
@@ -8,20 +7,16 @@
 #include "core/dates.h"
 #include "shared/edits.h"
 #include "shared/exports.h"
-#include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
-#include "shared/sum_labels.h"
+#include "shared/menus.h"
+#include "shared/search_bar.h"
 #include "shared/ui.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QScreen>
 #include <QScrollBar>
-#include <QLabel>
-#include <QMenu>
-#include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -44,7 +39,13 @@ const char *const kFormTitles[] = {
     "فرم محاسبات مصرف قير",         "فرم صورتجلسه مصرف قير", "فرم صورتجلسه تهاتر قير",
 };
 
+const MenuItem kMenus[] = {
+    {"", "PopupMenu1", "", MenuItem::Popup},
+    {"PopupMenu1", "N1", "اکسل"},
+};
+
 const SumColumn kCount[] = {{"c", "count(*)", "cnt"}};
+const SearchBarDef kBar = {.filters = kFilters, .perRow = 2, .figures = kCount, .button = "BitBtn1"};
 
 const GridColumn kColumns[] = {
     {"id"},
@@ -83,33 +84,18 @@ Tghir_history::Tghir_history(AppContext &ctx, QWidget *parent)
     resize(831, 472);
     m_rows->setDatabase(ctx.dm->ADOConnection1());
 
-    m_filters = new FilterBar(this, kFilters, 2);
+    m_bar = new SearchBar(ctx, this, kBar);
+    m_filters = m_bar->filters();
     for (const char *t : kFormTitles)
         m_filters->combo(QStringLiteral("cmt"))->addItem(QString::fromUtf8(t));
-    m_count = new SumLabels(this, kCount);
-    auto *BitBtn1 = new QPushButton(QStringLiteral("جستجو"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { guarded(m_ctx, [&] { search(); }); });
+    connect(m_bar, &SearchBar::searchRequested, this, [this] { guarded(m_ctx, [&] { search(); }); });
 
-    auto *popup = new QMenu(this);
-    popup->setObjectName(QStringLiteral("PopupMenu1"));
-    QAction *N1 = popup->addAction(QStringLiteral("اکسل"));
-    N1->setObjectName(QStringLiteral("N1"));
-    connect(N1, &QAction::triggered, this, [this] { guarded(m_ctx, [&] { exportList(); }); });
-    GridSpec grid;
-    grid.columns = kColumns;
-    grid.popup = popup;
-    DBGrid1 = MakeGrid(this, m_rows, grid);
+    auto *menus = new Menus(ctx, this, kMenus);
+    menus->onMenu(QStringLiteral("N1"), [this] { exportList(); });
+    DBGrid1 = MakeGrid(this, m_rows, {.columns = kColumns, .popup = menus->menu(QStringLiteral("PopupMenu1"))});
 
-    auto *top = new QHBoxLayout;
-    top->addWidget(m_filters, 1);
-    auto *side = new QVBoxLayout;
-    side->addWidget(BitBtn1);
-    side->addWidget(m_count->label(QStringLiteral("cnt")));
-    side->addStretch();
-    top->addLayout(side);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
+    layout->addWidget(m_bar);
     layout->addWidget(DBGrid1, 1);
     // The columns widen to the listing's texts (a long contractor's name).
     connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionResized, this, [this] { showEveryColumn(); });
@@ -150,8 +136,8 @@ void Tghir_history::search()
     BusyCursor busy;
     QVariantList binds;
     const QString where = kFrom + pieces(binds);
-    m_count->run(m_ctx, where, binds);
     m_rows->open(kListing + where + kOrder, binds);
+    m_bar->showFigures(where, binds, m_rows);
 }
 
 void Tghir_history::openHistory()
@@ -169,9 +155,3 @@ void Tghir_history::exportList()
 {
     ExportHtmlDataSet(m_ctx, TempExportPath(QStringLiteral("Tobrenhal.xls")), kExportTitle, m_rows, kExport);
 }
-
-namespace {
-// The bitumen window's item (special reports, no page check).
-const bool kN17 =
-    RegisterWindow::handle<Tghir_src>("N17", [](Tghir_src &w) { w.ctx().form<Tghir_history>()->openHistory(); });
-} // namespace

@@ -7,7 +7,7 @@
 class AppContext;
 class DataSet;
 class FilterBar;
-class SumLabels;
+class SearchBar;
 class QTableView;
 
 class Tghir_history : public QDialog {
@@ -34,7 +34,7 @@ private:
 
     AppContext &m_ctx;
     DataSet *m_rows;
+    SearchBar *m_bar;
     FilterBar *m_filters;
-    SumLabels *m_count;
     QTableView *DBGrid1;
 };

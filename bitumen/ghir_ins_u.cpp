@@ -124,15 +124,16 @@ const QStringList &Tghir_ins::columns()
 Tghir_ins::Tghir_ins(AppContext &ctx, QWidget *parent)
     : EntryForm(ctx, decl(), parent)
 {
-    // The place cascade follows what the person types or picks, not what an opener sets.
-    QComboBox *ostan = combo(QStringLiteral("ostan"));
-    QComboBox *city = combo(QStringLiteral("city"));
-    auto onProvince = [this] { guarded(m_ctx, [this] { provinceChanged(); }); };
-    auto onCounty = [this] { guarded(m_ctx, [this] { countyChanged(); }); };
-    connect(ostan->lineEdit(), &QLineEdit::textEdited, this, onProvince);
-    connect(ostan, &QComboBox::activated, this, onProvince);
-    connect(city->lineEdit(), &QLineEdit::textEdited, this, onCounty);
-    connect(city, &QComboBox::activated, this, onCounty);
+    // The place cascade follows what the person types or picks, not what an opener sets; the
+    // village list comes with the contractor names.
+    const PlaceLevel places[] = {{combo(QStringLiteral("ostan")), "ostan"},
+                                 {combo(QStringLiteral("city")), "shahrestan"},
+                                 {combo(QStringLiteral("rosta")), "rosta"}};
+    m_places = new PlaceCascade(ctx, this, places, PlaceCascade::ByUser);
+    connect(m_places, &PlaceCascade::filled, this, [this](QComboBox *box) {
+        if (box == combo(QStringLiteral("rosta")))
+            fillContractorNames();
+    });
 
     for (const char *name : {"tonaj", "ghir_masrafi", "ghir_tagh_tah", "khodyari", "dehyari", "tolemasir"})
         onEnter(QLatin1String(name), [this](QLineEdit *b) { enterComputedBox(b); });
@@ -145,7 +146,7 @@ void Tghir_ins::showEvent(QShowEvent *e)
 {
     EntryForm::showEvent(e);
     if (!e->spontaneous())
-        guarded(m_ctx, [this] { provinceChanged(); });
+        guarded(m_ctx, [this] { m_places->fillAfter(0); });
 }
 
 long double Tghir_ins::stored(const char *column) const
@@ -195,16 +196,8 @@ void Tghir_ins::enterComputedBox(QLineEdit *b)
     }
 }
 
-void Tghir_ins::provinceChanged()
+void Tghir_ins::fillContractorNames()
 {
-    FillPlaceCombo(m_ctx, combo(QStringLiteral("city")), QStringLiteral("select distinct shahrestan from abadiha where ostan=?"),
-                   {QVariant(boxText(QStringLiteral("ostan")))});
-}
-
-void Tghir_ins::countyChanged()
-{
-    FillPlaceCombo(m_ctx, combo(QStringLiteral("rosta")), QStringLiteral("select distinct rosta from abadiha where shahrestan=?"),
-                   {QVariant(boxText(QStringLiteral("city")))});
     // Contractor names of the correspondence database, when one is configured.
     if (!m_ctx.dm->hasProt())
         return;

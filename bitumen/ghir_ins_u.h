@@ -2,6 +2,7 @@
 // Initial entry of a bitumen allocation (insert and edit modes).
 #include "shared/entry_form.h"
 
+class PlaceCascade;
 struct PickedContractor;
 
 class Tghir_ins : public EntryForm {
@@ -24,11 +25,12 @@ protected:
     QStringList refusals(bool inserting) override;
 
 private:
-    void provinceChanged();
-    void countyChanged();
+    void fillContractorNames();
     void pickContractor();
     void enterComputedBox(QLineEdit *box);
     // A number of the current allocation (dm.ADOQ_ghir) as stored (0 when empty); throws
     // FormulaError when there is no current allocation.
     long double stored(const char *column) const;
+
+    PlaceCascade *m_places;
 };

@@ -1,6 +1,5 @@
 #include "bitumen/ghir_pic_u.h"
 
-#include "bitumen/ghir_src_u.h"
 #include "core/context.h"
 #include "core/dm_u.h"
 #include "shared/messages.h"
@@ -114,9 +113,3 @@ void Tghir_pic::addFile()
         ghir->setCurrentRow(ghir->recordCount() - 1);
 }
 
-namespace {
-// The bitumen window's items.
-const bool kN14 = RegisterWindow::handle<Tghir_src>("N14", [](Tghir_src &w) { w.ctx().form<Tghir_pic>()->documentsCommand(); });
-const bool kN43 =
-    RegisterWindow::handle<Tghir_src>("N43", [](Tghir_src &w) { w.ctx().form<Tghir_pic>()->attachToListCommand(); });
-} // namespace

@@ -109,8 +109,7 @@ Tghir_reports *Tghir_reports::attach(AppContext &ctx, Tghir_src *window)
         {"N6", &Tghir_reports::N6Click},   {"N29", &Tghir_reports::N29Click}, {"N30", &Tghir_reports::N30Click},
     };
     for (const auto &[name, fn] : items)
-        if (QAction *a = window->findChild<QAction *>(QLatin1String(name)))
-            connect(a, &QAction::triggered, r, fn);
+        window->onMenu(QLatin1String(name), [r, fn = fn] { (r->*fn)(); });
     return r;
 }
 

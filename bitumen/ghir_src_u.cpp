@@ -1,28 +1,28 @@
 #include "bitumen/ghir_src_u.h"
 
+#include "bitumen/ghir_history_u.h"
 #include "bitumen/ghir_ins2_u.h"
 #include "bitumen/ghir_ins_u.h"
+#include "bitumen/ghir_pic_u.h"
 #include "bitumen/peymankar_ins_u.h"
+#include "bitumen/zamaem_ghir_u.h"
 #include "core/context.h"
 #include "core/dm_u.h"
 #include "db/dialect.h"
 #include "core/dates.h"
 #include "shared/delete_command.h"
 #include "shared/edits.h"
-#include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
+#include "shared/place_combo.h"
 #include "shared/settings_list.h"
-#include "shared/sum_labels.h"
+#include "shared/search_bar.h"
 #include "shared/ui.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 #include <QShowEvent>
-#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -107,6 +107,8 @@ const FilterDef kFilters[] = {
 };
 
 const SumColumn kCount[] = {{"c", "count(*)", "cnt"}};
+const SearchBarDef kBar = {.filters = kFilters, .figures = kCount};
+const QString kFrom = QStringLiteral("from ghir where id<>-1 ");
 
 const GridColumn kGridColumns[] = {
     {"id"},
@@ -196,7 +198,6 @@ const QColor kMeetingRowColor(166, 202, 240); // rows with a consumption meeting
 
 } // namespace
 
-const QString Tghir_src::kMenuCaption = QStringLiteral("قير");
 const QString Tghir_src::kDeleteWarning = QStringLiteral("هشدار! اگر پروژه را حذف نماييد تمام صورت وضعيت هاي آن نيز حذف خواهند شد. آيا مي خواهيد ادامه دهيد؟");
 const QString Tghir_src::kDeleteLog = QStringLiteral("  حذف قير   ");
 
@@ -204,23 +205,9 @@ Tghir_src::Tghir_src(AppContext &context, QWidget *parent)
     : RegisterWindow(context, QStringLiteral("Tghir_src"), kCaption, parent)
 {
     buildMenus(kMenus);
-    m_filters = new FilterBar(this, kFilters);
-    body()->addWidget(m_filters);
-
-    auto *src_btn = new QPushButton(style()->standardIcon(QStyle::SP_FileDialogContentsView),
-                                    QStringLiteral("جستجو"), this);
-    src_btn->setObjectName(QStringLiteral("src_btn"));
-    src_btn->setAutoDefault(false);
-    QFont bold = src_btn->font();
-    bold.setBold(true);
-    src_btn->setFont(bold);
-    src_btn->setMinimumWidth(96);
-    m_count = new SumLabels(this, kCount);
-    auto *row = new QHBoxLayout;
-    row->addWidget(src_btn);
-    row->addWidget(m_count->label(QStringLiteral("cnt")));
-    row->addStretch();
-    body()->addLayout(row);
+    m_bar = new SearchBar(ctx(), this, kBar);
+    m_filters = m_bar->filters();
+    body()->addWidget(m_bar);
 
     DataSet *ds = ctx().dm->ADOQ_ghir;
     // Rows with a consumption meeting date are sky blue; only the exact empty mask counts as
@@ -239,10 +226,11 @@ Tghir_src::Tghir_src(AppContext &context, QWidget *parent)
             m_filters->addListItem(QStringLiteral("rosta"), ds->text(QStringLiteral("rosta"), i.row()));
     });
 
-    connect(src_btn, &QPushButton::clicked, this, [this] { search(); });
-    connect(m_filters, &FilterBar::enterPressed, this, [this] { search(); });
-    connect(m_filters->combo(QStringLiteral("ostan")), &QComboBox::editTextChanged, this,
-            [this] { guarded(ctx(), [&] { fillCities(); }); });
+    connect(m_bar, &SearchBar::searchRequested, this, [this] { search(); });
+    // Every change of the province lists its counties.
+    const PlaceLevel places[] = {{m_filters->combo(QStringLiteral("ostan")), "ostan"},
+                                 {m_filters->combo(QStringLiteral("city")), "shahrestan"}};
+    new PlaceCascade(ctx(), this, places, PlaceCascade::Changed, PlaceCascade::Sorted);
 
     onMenu(QStringLiteral("N1"), [this] { newAllocation(); });
     onMenu(QStringLiteral("N2"), [this] { editAllocation(); });
@@ -251,6 +239,10 @@ Tghir_src::Tghir_src(AppContext &context, QWidget *parent)
     onMenu(QStringLiteral("N22"), [this] { registerAgain(); });
     onMenu(QStringLiteral("N15"), [this] { openContractors(); });
     onMenu(QStringLiteral("N5"), [this] { close(); });
+    onMenu(QStringLiteral("N14"), [this] { ctx().form<Tghir_pic>()->documentsCommand(); });
+    onMenu(QStringLiteral("N43"), [this] { ctx().form<Tghir_pic>()->attachToListCommand(); });
+    onMenu(QStringLiteral("N42"), [this] { ctx().form<Tzamaem_ghir>()->templatesCommand(); });
+    onMenu(QStringLiteral("N17"), [this] { ctx().form<Tghir_history>()->openHistory(); }); // no page check
     // The province forms and reports are checked for their page each time their submenu opens.
     checkSubmenuOnShow(QStringLiteral("N35"), QStringLiteral("g_frm"));
     checkSubmenuOnShow(QStringLiteral("N37"), QStringLiteral("g_rep"));
@@ -278,39 +270,35 @@ QString Tghir_src::filterPieces(QVariantList &binds) const
     return county + m_filters->sql(binds);
 }
 
-QString Tghir_src::listingSql(QVariantList &binds) const
+QString Tghir_src::listing(const QString &fromWhere) const
 {
     const bool pg = ctx().dm->isPostgres();
-    return QStringLiteral("select %1 as mande,*,%2 As mosharekat from ghir where id<>-1 ")
-               .arg(mandeSql(pg), mosharekatSql(pg))
-        + filterPieces(binds)
+    return QStringLiteral("select %1 as mande,*,%2 As mosharekat ").arg(mandeSql(pg), mosharekatSql(pg)) + fromWhere
         + QStringLiteral("\n order by peymankar collate fa,reg_dat,city collate fa,rosta collate fa ");
+}
+
+QString Tghir_src::listingSql(QVariantList &binds) const
+{
+    return listing(kFrom + filterPieces(binds));
 }
 
 QString Tghir_src::countSql(QVariantList &binds) const
 {
-    return m_count->selectSql(QStringLiteral("from ghir where id<>-1 ") + filterPieces(binds));
+    return m_bar->figures()->selectSql(kFrom + filterPieces(binds));
 }
 
 void Tghir_src::search()
 {
     guarded(ctx(), [&] {
         DataSet *ds = ctx().dm->ADOQ_ghir;
+        // The pieces once: the listing and the count share them and their binds.
         QVariantList binds;
-        const QString sql = listingSql(binds);
+        const QString where = kFrom + filterPieces(binds);
         // A new search lists in the statement's order; a title click sorts again afterwards.
         ds->setSort(QString());
-        ds->open(sql, binds);
-        QVariantList countBinds;
-        m_count->run(ctx(), QStringLiteral("from ghir where id<>-1 ") + filterPieces(countBinds), countBinds, ds);
+        ds->open(listing(where), binds);
+        m_bar->showFigures(where, binds, ds);
     });
-}
-
-void Tghir_src::fillCities()
-{
-    m_filters->fill(QStringLiteral("city"), ctx().dm->ADOQ_abadiha,
-                    QStringLiteral("select distinct shahrestan from abadiha where ostan=?"),
-                    {m_filters->text(QStringLiteral("ostan"))});
 }
 
 void Tghir_src::showEvent(QShowEvent *e)

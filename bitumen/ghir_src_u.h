@@ -1,10 +1,9 @@
 #pragma once
 // The bitumen projects window: search, listing and the subsystem's commands.
 //
-// Its menus are a table (objectNames N1 ... N51); a command of another file attaches to its
-// item without touching this window:
-//
-//   static const bool kN14 = RegisterWindow::handle<Tghir_src>("N14", [](Tghir_src &w) { ... });
+// Its menus are a table (objectNames N1 ... N51); the window binds its items to their
+// commands, the forms and the reports bind theirs through onMenu (Tghir_forms::attach,
+// Tghir_reports::attach).
 //
 // The current allocation is the current row of dm.ADOQ_ghir (w.ctx().dm->ADOQ_ghir);
 // w.requireCurrent(ds) refuses a command on an empty list, w.checkPage("g_mostanadat") checks
@@ -14,7 +13,7 @@
 #include <QVariantList>
 
 class FilterBar;
-class SumLabels;
+class SearchBar;
 class QTableView;
 
 class Tghir_src : public RegisterWindow {
@@ -39,7 +38,6 @@ public:
     FilterBar *filters() const { return m_filters; }
     QTableView *grid() const { return DBGrid1; }
 
-    static const QString kMenuCaption; // the main menu's item that opens the window
     static const QString kDeleteWarning;
     static const QString kDeleteLog;   // the log description's head
 
@@ -48,7 +46,7 @@ protected:
 
 private:
     QString filterPieces(QVariantList &binds) const;
-    void fillCities();
+    QString listing(const QString &fromWhere) const;
 
     // Commands.
     void newAllocation();
@@ -58,7 +56,7 @@ private:
     void deleteAllocation();
     void openContractors();
 
+    SearchBar *m_bar = nullptr;
     FilterBar *m_filters = nullptr;
-    SumLabels *m_count = nullptr;
     QTableView *DBGrid1 = nullptr;
 };

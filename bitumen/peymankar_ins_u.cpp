@@ -6,14 +6,13 @@
 #include "shared/exports.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
+#include "shared/plain_boxes.h"
 #include "shared/sum_labels.h"
 
-#include <QAction>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -110,6 +109,20 @@ const QList<ExportColumn> kExport = {
 
 const SumColumn kCount[] = {{"c", "count(*)", "cnt"}};
 
+const MenuItem kMenus[] = {
+    {"", "PopupMenu1", "", MenuItem::Popup},
+    {"PopupMenu1", "N3", "اکسل"},
+    {"PopupMenu1", "N2", "ويرايش"},
+    {"PopupMenu1", "N1", "حذف"},
+};
+// The rights of page "g_pey".
+const RightRule kRights[] = {
+    {"ins_btn", RightRule::Darj, RightRule::EnableAndShow},
+    {"refresh_btn", RightRule::Darj, RightRule::EnableAndShow},
+    {"N2", RightRule::Virayesh},
+    {"N1", RightRule::Hazf},
+};
+
 QString likePattern(const QString &text)
 {
     return QStringLiteral("%") + text + QStringLiteral("%");
@@ -122,12 +135,9 @@ Tpeymankar_ins::Tpeymankar_ins(AppContext &ctx, QWidget *parent)
 {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowModality(Qt::NonModal);
-    ins_btn = findChild<QPushButton *>(QStringLiteral("ins_btn"));
-    auto *refresh = new QPushButton(QStringLiteral("بروز رساني نام پيمانکار"), this);
-    refresh->setObjectName(QStringLiteral("refresh_btn"));
-    refresh->setAutoDefault(false);
+    auto *refresh = MakeButton(this, "refresh_btn", QStringLiteral("بروز رساني نام پيمانکار"));
     refresh->hide();
-    refresh_btn = refresh;
+    addButton(refresh);
 
     // Search panel.
     auto *panel = new QWidget(this);
@@ -149,20 +159,18 @@ Tpeymankar_ins::Tpeymankar_ins(AppContext &ctx, QWidget *parent)
     panelLay->addWidget(src);
     panelLay->addSpacing(6);
     // The count stands right beside the box whose matches it counts.
-    QLabel *cnt = m_count->label(QStringLiteral("cnt"));
-    cnt->setAlignment(Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter);
-    panelLay->addWidget(cnt);
+    m_count->addTo(panelLay);
     panelLay->addStretch(1);
     panel->setAutoFillBackground(true);
 
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    const std::pair<const char *, const char *> items[] = {{"N3", "اکسل"}, {"N2", "ويرايش"}, {"N1", "حذف"}};
-    for (const auto &[name, caption] : items)
-        PopupMenu1->addAction(QString::fromUtf8(caption))->setObjectName(QLatin1String(name));
+    buildMenus(kMenus);
+    onMenu(QStringLiteral("N2"), [this] { loadForEdit(); });
+    onMenu(QStringLiteral("N1"), [this] { deleteContractor(); });
+    onMenu(QStringLiteral("N3"), [this] { exportHtml(); });
 
     DataSet *ds = m_ctx.dm->ADOQ_peymankar;
-    DBGrid1 = MakeGrid(this, ds, {.columns = kGrid, .defaultWidth = 110, .sortable = false, .popup = PopupMenu1});
+    DBGrid1 = MakeGrid(this, ds, {.columns = kGrid, .defaultWidth = 110, .sortable = false,
+                                  .popup = menu(QStringLiteral("PopupMenu1"))});
     DBGrid1->verticalHeader()->setDefaultSectionSize(DBGrid1->fontMetrics().height() + 8);
 
     auto *hint = new QLabel(QStringLiteral("روي پيمانکار مورد نظر دوبار کليک نماييد"), this);
@@ -171,19 +179,14 @@ Tpeymankar_ins::Tpeymankar_ins(AppContext &ctx, QWidget *parent)
     hf.setBold(true);
     hint->setFont(hf);
 
-    auto *lay = static_cast<QVBoxLayout *>(layout());
-    lay->addWidget(refresh);
+    QVBoxLayout *lay = listArea();
     lay->addWidget(panel);
     lay->addWidget(DBGrid1, 1);
     lay->addWidget(hint);
     resize(1100, 680);
 
-    auto action = [this](const char *name) { return PopupMenu1->findChild<QAction *>(QLatin1String(name)); };
     connect(src, &QLineEdit::textChanged, this, [this] { guarded(m_ctx, [&] { search(); }); });
     connect(refresh, &QPushButton::clicked, this, [this] { guarded(m_ctx, [&] { refreshNames(); }); });
-    connect(action("N2"), &QAction::triggered, this, [this] { guarded(m_ctx, [&] { loadForEdit(); }); });
-    connect(action("N1"), &QAction::triggered, this, [this] { guarded(m_ctx, [&] { deleteContractor(); }); });
-    connect(action("N3"), &QAction::triggered, this, [this] { guarded(m_ctx, [&] { exportHtml(); }); });
     connect(DBGrid1, &QTableView::doubleClicked, this,
             [this](const QModelIndex &index) { guarded(m_ctx, [&] { pick(index.row()); }); });
     // After a write the listing shows what was stored, with the same contractor current.
@@ -191,29 +194,12 @@ Tpeymankar_ins::Tpeymankar_ins(AppContext &ctx, QWidget *parent)
         guarded(m_ctx, [&] {
             m_ctx.dm->ADOQ_peymankar->reopen(QStringLiteral("id"));
             if (!inserted)
-                setInsertState();
+                setInsertMode(true);
         });
     });
 }
 
 // ---- opening ---------------------------------------------------------------------------
-
-void Tpeymankar_ins::applyRights(const PageRights &rights)
-{
-    m_rights = rights;
-    ins_btn->setEnabled(rights.darj);
-    refresh_btn->setEnabled(rights.darj);
-    refresh_btn->setVisible(rights.darj);
-    PopupMenu1->findChild<QAction *>(QStringLiteral("N2"))->setEnabled(rights.virayesh);
-    PopupMenu1->findChild<QAction *>(QStringLiteral("N1"))->setEnabled(rights.hazf);
-    setInsertState();
-}
-
-void Tpeymankar_ins::setInsertState()
-{
-    setInsertMode(true);
-    ins_btn->setVisible(m_rights.darj);
-}
 
 void Tpeymankar_ins::prepare()
 {
@@ -225,13 +211,12 @@ void Tpeymankar_ins::prepare()
     }
     search();
     startInsert();
-    setInsertState();
 }
 
 void Tpeymankar_ins::openFromBitumen(const PageRights &rights)
 {
     const bool ready = guarded(m_ctx, [&] {
-        applyRights(rights);
+        applyRights(kRights, rights);
         prepare();
         m_ctx.dm->ADOQ_peymankar->open(
             QStringLiteral("select * from peymankaran order by peymankar collate fa "));
@@ -244,7 +229,7 @@ void Tpeymankar_ins::openFromBitumen(const PageRights &rights)
 std::optional<PickedContractor> Tpeymankar_ins::openAsPicker()
 {
     const bool ready = guarded(m_ctx, [&] {
-        applyRights(ReadPageRights(m_ctx, QStringLiteral("g_pey")));
+        applyRights(kRights, ReadPageRights(m_ctx, QStringLiteral("g_pey")));
         prepare();
     });
     m_picked.reset();
@@ -278,8 +263,7 @@ void Tpeymankar_ins::loadForEdit()
     if (ds->eof())
         return;
     // The update writes this contractor, whichever row is current when it runs.
-    if (startEdit(ds->value(QStringLiteral("id"))))
-        ins_btn->hide();
+    startEdit(ds->value(QStringLiteral("id")));
 }
 
 void Tpeymankar_ins::afterWrite(bool inserted)
@@ -290,7 +274,7 @@ void Tpeymankar_ins::afterWrite(bool inserted)
 
 void Tpeymankar_ins::rowGone()
 {
-    setInsertState();
+    setInsertMode(true);
     m_ctx.dm->ADOQ_peymankar->reopen(QStringLiteral("id"));
 }
 

@@ -5,9 +5,7 @@
 
 #include <optional>
 
-class QAction;
 class QLineEdit;
-class QMenu;
 class QTableView;
 class SumLabels;
 
@@ -58,20 +56,13 @@ private:
     void pick(int row);         // double click on the grid
     void exportHtml();          // N3
 
-    // Rights of page "g_pey" on the commands; edit_btn hidden (insert state).
-    void applyRights(const PageRights &rights);
-    // Empty search box (every contractor listed) and empty boxes.
+    // Empty search box (every contractor listed) and empty boxes (insert mode).
     void prepare();
-    void setInsertState();
     // Every allocation whose contractor id names a register row gets the register's name.
     void pushNames();
 
-    QWidget *ins_btn;
-    QWidget *refresh_btn;
     QLineEdit *src;
     SumLabels *m_count;
     QTableView *DBGrid1;
-    QMenu *PopupMenu1;
-    PageRights m_rights;
     std::optional<PickedContractor> m_picked;
 };

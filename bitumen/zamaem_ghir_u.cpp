@@ -1,6 +1,5 @@
 #include "bitumen/zamaem_ghir_u.h"
 
-#include "bitumen/ghir_src_u.h"
 #include "core/context.h"
 #include "core/dm_u.h"
 #include "shared/guard.h"
@@ -110,8 +109,3 @@ void Tzamaem_ghir::addFile()
     list()->add(add);
 }
 
-namespace {
-// The bitumen window's item.
-const bool kN42 =
-    RegisterWindow::handle<Tghir_src>("N42", [](Tghir_src &w) { w.ctx().form<Tzamaem_ghir>()->templatesCommand(); });
-} // namespace

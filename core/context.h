@@ -35,6 +35,14 @@ public:
     template <class T> T *form() const { return static_cast<T *>(formNamed(className<T>())); }
     // The windows made so far.
     QList<QWidget *> forms() const { return m_forms.values(); }
+    // Makes every registered window not made yet (to look over all of them).
+    void makeForms() const
+    {
+        for (auto i = m_makers.constBegin(); i != m_makers.constEnd(); ++i)
+            formNamed(i.key());
+    }
+    // Sees each window once it is made, with what its maker attached to it.
+    std::function<void(QWidget *)> formMade;
 
 private:
     template <class T> static QString className() { return QString::fromLatin1(T::staticMetaObject.className()); }
@@ -51,6 +59,8 @@ private:
         QWidget *w = (*make)();
         m_making.remove(name);
         m_forms.insert(name, w);
+        if (formMade)
+            formMade(w);
         return w;
     }
 

@@ -6,27 +6,19 @@
 #include "shared/combo_items.h"
 #include "shared/delete_command.h"
 #include "shared/exports.h"
-#include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
-#include "shared/plain_boxes.h"
-#include "shared/register_window.h"
-#include "shared/sum_labels.h"
+#include "shared/search_bar.h"
 #include "shared/ui.h"
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QTableView>
 #include <QVBoxLayout>
-
-const QString Tamar::kMenuCaption = QStringLiteral("اعتبارات و عمليات اجرايي");
 
 namespace {
 
@@ -101,10 +93,12 @@ const QList<ExportColumn> kExport = {
     {"tamin_sal", "سال تامين"}, {"mablagh", "مبلغ"}, {"peymankar", "پيمانکار"},
 };
 
+// Credits and operations are summed together unless the type filter is on.
 const SumColumn kSums[] = {
     {"c", "count(*)", "cnt"},
-    {"m", "sum(mablagh)", "mablagh_sum", SumColumn::Grouped},
+    {"m", "sum(mablagh)", "mablagh_sum", SumColumn::Grouped, "جمع:"},
 };
+const SearchBarDef kBar = {.filters = kFilters, .perRow = 3, .figures = kSums};
 
 const MenuItem kMenus[] = {
     {"", "PopupMenu1", "", MenuItem::Popup},
@@ -142,27 +136,20 @@ Tamar::Tamar(AppContext &ctx, QWidget *parent)
     });
     connect(this, &EntryForm::saved, this, [this] { guarded(m_ctx, [this] { listInserted(); }); });
 
-    BuildPopupMenus(ctx, this, kMenus,
-                    {{QStringLiteral("N1"), [this] { takeOut(); }}, {QStringLiteral("N2"), [this] { exportExcel(); }}});
+    buildMenus(kMenus);
+    onMenu(QStringLiteral("N1"), [this] { takeOut(); });
+    onMenu(QStringLiteral("N2"), [this] { exportExcel(); });
 
-    auto *outer = static_cast<QVBoxLayout *>(layout());
-    m_filters = new FilterBar(this, kFilters, 3);
+    QVBoxLayout *outer = listArea();
+    m_bar = new SearchBar(ctx, this, kBar);
+    m_filters = m_bar->filters();
     m_filters->combo(QStringLiteral("typ2"))->addItems({kTypes[0], kTypes[1]});
     for (int i = 0; i < combo(QStringLiteral("tamin_loc"))->count(); ++i)
         m_filters->combo(QStringLiteral("tamin_loc2"))->addItem(combo(QStringLiteral("tamin_loc"))->itemText(i));
-    m_sums = new SumLabels(this, kSums);
-    auto *src = MakeButton(this, "src_btn", QStringLiteral("جستجو"));
-    auto *filterRow = new QHBoxLayout;
-    filterRow->addWidget(m_filters, 1);
-    auto *figures = new QVBoxLayout;
-    figures->addWidget(src);
-    figures->addWidget(m_sums->label(QStringLiteral("cnt")));
-    figures->addWidget(m_sums->label(QStringLiteral("mablagh_sum")));
-    filterRow->addLayout(figures);
-    outer->addLayout(filterRow);
-    DBGrid1 = MakeGrid(this, ADOQ_amar, {.columns = kColumns, .popup = findChild<QMenu *>(QStringLiteral("PopupMenu1"))});
+    outer->addWidget(m_bar);
+    DBGrid1 = MakeGrid(this, ADOQ_amar, {.columns = kColumns, .popup = menu(QStringLiteral("PopupMenu1"))});
     outer->addWidget(DBGrid1, 1);
-    connect(src, &QPushButton::clicked, this, [this] { search(); });
+    connect(m_bar, &SearchBar::searchRequested, this, [this] { search(); });
     resize(900, 640);
 }
 
@@ -223,10 +210,9 @@ void Tamar::showEvent(QShowEvent *e)
 void Tamar::openFromMain(const PageRights &rights)
 {
     const bool ready = guarded(m_ctx, [&] {
-        m_rights = rights;
+        applyRights(kRights, rights);
         startInsert();
         setType(0);
-        ApplyRights(this, kRights, rights);
         // The filters' texts are emptied before the opening search, so the list is what the
         // filters shown choose.
         for (const char *name : {"city2", "rosta2", "peymankar2", "typ2", "tamin_sal2", "tamin_loc2"}) {
@@ -250,7 +236,7 @@ void Tamar::search()
         const QString where = QStringLiteral("from amar where id<>-1 ") + m_filters->sql(binds);
         ADOQ_amar->setSort(QString());
         ADOQ_amar->open(QStringLiteral("select * ") + where + kOrder, binds);
-        m_sums->run(m_ctx, where, binds);
+        m_bar->showFigures(where, binds);
     });
 }
 
@@ -270,7 +256,6 @@ void Tamar::takeOut()
     if (!startCopy(id, kTakenOut))
         return;
     setType(loadedText(QStringLiteral("typ")) == kTypes[0] ? 0 : 1);
-    ApplyRights(this, kRights, m_rights);
     // The county offices may take a row into the boxes but not delete it.
     if (m_ctx.CurrentUser.level == QLatin1String("city")) {
         m_ctx.ui->message(kCountyDelete, this);

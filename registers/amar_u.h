@@ -3,13 +3,12 @@
 // operations done there, entered in the boxes above the filters and the list. There is no
 // edit: the delete copies the row into the boxes, so a correction is a delete and an insert.
 #include "shared/entry_form.h"
-#include "shared/rights.h"
 
 class DataSet;
 class FilterBar;
 class QLabel;
 class QTableView;
-class SumLabels;
+class SearchBar;
 
 class Tamar : public EntryForm {
     Q_OBJECT
@@ -25,8 +24,6 @@ public:
     void setType(int index);
     DataSet *list() const { return ADOQ_amar; }
 
-    static const QString kMenuCaption;
-
 protected:
     void layoutBoxes(QVBoxLayout *area) override;
     void showEvent(QShowEvent *e) override;
@@ -37,9 +34,8 @@ private:
     void exportExcel();  // N2
 
     DataSet *ADOQ_amar;
+    SearchBar *m_bar = nullptr;
     FilterBar *m_filters = nullptr;
-    SumLabels *m_sums = nullptr;
     QTableView *DBGrid1 = nullptr;
     QLabel *Label8 = nullptr;
-    PageRights m_rights;
 };

@@ -13,13 +13,10 @@
 #include "shared/search_box.h"
 #include "shared/ui.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTableView>
@@ -95,6 +92,19 @@ const QList<ExportColumn> kExport = {
     {"paper_dat", "تاريخ نامه"},     {"paper_no", "شماره نامه"}, {"cmt", "توضيحات"},
 };
 
+const MenuItem kMenus[] = {
+    {"", "PopupMenu1", "", MenuItem::Popup},
+    {"PopupMenu1", "N2", "ثبت ضميمه"},
+    {"PopupMenu1", "N3", "ويرايش"},
+    {"PopupMenu1", "N4", "حذف"},
+    {"", "PopupMenu2", "", MenuItem::Popup},
+    {"PopupMenu2", "N5", "حذف"},
+};
+const RightRule kRights[] = {
+    {"N2", RightRule::Darj},       {"N3", RightRule::Virayesh}, {"N4", RightRule::Hazf}, {"N5", RightRule::Hazf},
+    {"del_btn", RightRule::Hazf, RightRule::Show}, {"ins_btn", RightRule::Darj, RightRule::Show},
+};
+
 const SearchChoice kChoices[] = {
     {"مشاور", "moshaver"}, {"شماره كار", "kar_no"}, {"پيمانكار", "peymankar"}, {"شهرستان", "loc"}, {"روستا", "rosta"},
 };
@@ -107,13 +117,6 @@ const DescriptionBox kPictureDescription{QStringLiteral("شرح پيوست"), QS
                                          QStringLiteral("تصوير آزمايش")};
 const QString kExportTitle = QStringLiteral("گزارش لاگ");
 
-QAction *popupItem(QMenu *menu, const char *name, const QString &caption)
-{
-    QAction *a = menu->addAction(caption);
-    a->setObjectName(QLatin1String(name));
-    return a;
-}
-
 QToolButton *pictureButton(QWidget *parent, const char *name, QStyle::StandardPixmap icon)
 {
     auto *b = new QToolButton(parent);
@@ -124,8 +127,6 @@ QToolButton *pictureButton(QWidget *parent, const char *name, QStyle::StandardPi
 }
 
 } // namespace
-
-const QString Tazmayeshgah_ins::kMenuCaption = QStringLiteral("ثبت آزمايشگاهي");
 
 Tazmayeshgah_ins::Tazmayeshgah_ins(AppContext &ctx, QWidget *parent)
     : EntryForm(ctx, kSpec, parent)
@@ -139,29 +140,25 @@ Tazmayeshgah_ins::Tazmayeshgah_ins(AppContext &ctx, QWidget *parent)
     ADOQ_az->setDatabase(ctx.dm->ADOConnection1());
     m_pictures->setCaptions(kPictureColumns);
 
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    QAction *N2 = popupItem(PopupMenu1, "N2", QStringLiteral("ثبت ضميمه"));
-    QAction *N3 = popupItem(PopupMenu1, "N3", QStringLiteral("ويرايش"));
-    QAction *N4 = popupItem(PopupMenu1, "N4", QStringLiteral("حذف"));
-    PopupMenu2 = new QMenu(this);
-    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    QAction *N5 = popupItem(PopupMenu2, "N5", QStringLiteral("حذف"));
+    buildMenus(kMenus);
+    onMenu(QStringLiteral("N2"), [this] { addPicture(); });
+    onMenu(QStringLiteral("N3"), [this] { takeForEdit(); });
+    onMenu(QStringLiteral("N4"), [this] { deleteRecord(); });
+    onMenu(QStringLiteral("N5"), [this] { deletePicture(); });
 
     // The caption of the county box rewrites the county of every record with the Arabic kaf.
     captionLabel(QStringLiteral("loc"))->setObjectName(QStringLiteral("Label4"));
     onCaptionClick(QStringLiteral("loc"), [this] { normalizeCounties(); });
 
     // Under the boxes and their buttons: the search, the records with their pictures, the export.
-    auto *outer = static_cast<QVBoxLayout *>(layout());
-    auto *buttons = static_cast<QHBoxLayout *>(outer->itemAt(outer->count() - 1)->layout());
     auto *del_btn = pictureButton(this, "del_btn", QStyle::SP_DialogResetButton);
-    buttons->insertWidget(buttons->count() - 1, del_btn);
+    addButton(del_btn);
+    QVBoxLayout *outer = listArea();
     m_search = new SearchBox(this, kChoices, 0);
     outer->addWidget(m_search);
-    DBGrid1 = MakeGrid(this, ADOQ_az, {.columns = kColumns, .objectName = "DBGrid1", .popup = PopupMenu1});
-    DBGrid2 = MakeGrid(this, m_pictures->rows(),
-                       {.columns = kPictureColumns, .objectName = "DBGrid2", .sortable = false, .popup = PopupMenu2});
+    DBGrid1 = MakeGrid(this, ADOQ_az, {.columns = kColumns, .objectName = "DBGrid1", .popup = menu(QStringLiteral("PopupMenu1"))});
+    DBGrid2 = MakeGrid(this, m_pictures->rows(), {.columns = kPictureColumns, .objectName = "DBGrid2", .sortable = false,
+                                                  .popup = menu(QStringLiteral("PopupMenu2"))});
     auto *lists = new QHBoxLayout;
     lists->addWidget(DBGrid1, 4);
     lists->addWidget(DBGrid2, 1);
@@ -174,10 +171,6 @@ Tazmayeshgah_ins::Tazmayeshgah_ins(AppContext &ctx, QWidget *parent)
     connect(this, &EntryForm::saved, this, [this](bool inserted) { guarded(m_ctx, [&] { afterSave(inserted); }); });
     connect(DBGrid1, &QTableView::clicked, this, [this] { guarded(m_ctx, [&] { loadRecord(); }); });
     connect(DBGrid2, &QTableView::clicked, this, [this] { guarded(m_ctx, [&] { savePicture(); }); });
-    connect(N2, &QAction::triggered, this, [this] { guarded(m_ctx, [&] { addPicture(); }); });
-    connect(N3, &QAction::triggered, this, [this] { guarded(m_ctx, [&] { takeForEdit(); }); });
-    connect(N4, &QAction::triggered, this, [this] { guarded(m_ctx, [&] { deleteRecord(); }); });
-    connect(N5, &QAction::triggered, this, [this] { guarded(m_ctx, [&] { deletePicture(); }); });
     connect(del_btn, &QToolButton::clicked, this, [this] { guarded(m_ctx, [&] { emptyBoxes(); }); });
     connect(SpeedButton1, &QToolButton::clicked, this, [this] { guarded(m_ctx, [&] { exportHtml(); }); });
     // The pictures are always the current record's.
@@ -204,14 +197,8 @@ Tazmayeshgah_ins::Tazmayeshgah_ins(AppContext &ctx, QWidget *parent)
 void Tazmayeshgah_ins::openFromMain(const PageRights &rights)
 {
     const bool ready = guarded(m_ctx, [&] {
-        m_rights = rights;
-        findChild<QAction *>(QStringLiteral("N2"))->setEnabled(rights.darj);
-        findChild<QAction *>(QStringLiteral("N3"))->setEnabled(rights.virayesh);
-        findChild<QAction *>(QStringLiteral("N4"))->setEnabled(rights.hazf);
-        findChild<QAction *>(QStringLiteral("N5"))->setEnabled(rights.hazf);
-        findChild<QWidget *>(QStringLiteral("del_btn"))->setVisible(rights.hazf);
+        applyRights(kRights, rights);
         startInsert();
-        setInsertState();
         // The list is the window's own: every opening lists afresh what the user may see.
         const QSignalBlocker quiet(m_search->src());
         m_search->clear();
@@ -234,21 +221,11 @@ void Tazmayeshgah_ins::showEvent(QShowEvent *e)
     });
 }
 
-void Tazmayeshgah_ins::setInsertState()
-{
-    setInsertMode(true);
-    findChild<QWidget *>(QStringLiteral("ins_btn"))->setVisible(m_rights.darj);
-}
-
 void Tazmayeshgah_ins::search(bool filtered)
 {
     QVariantList binds;
-    QString where = QStringLiteral(" where cod<>-1");
     // A county user sees the records whose county holds the user's name.
-    if (m_ctx.CurrentUser.level == QLatin1String("city")) {
-        where += QStringLiteral(" and  loc like ?");
-        binds << QLatin1Char('%') + m_ctx.CurrentUser.karbar + QLatin1Char('%');
-    }
+    QString where = QStringLiteral(" where cod<>-1") + CountyNameClause(m_ctx, binds, QStringLiteral("loc"));
     if (filtered)
         where += m_search->piece(binds);
     ADOQ_az->open(QStringLiteral("select * from azmayeshat") + where + QStringLiteral(" order by cod"), binds);
@@ -273,7 +250,7 @@ void Tazmayeshgah_ins::afterSave(bool inserted)
     const QVariant key = editKey();
     ADOQ_az->reopen();
     ADOQ_az->locate(QStringLiteral("cod"), key);
-    setInsertState();
+    setInsertMode(true);
 }
 
 void Tazmayeshgah_ins::copyFromList()
@@ -323,7 +300,6 @@ void Tazmayeshgah_ins::deleteRecord()
 void Tazmayeshgah_ins::emptyBoxes()
 {
     startInsert();
-    setInsertState();
     m_search->clear();
 }
 

@@ -2,12 +2,9 @@
 // The laboratory register: one row per test report, entered in the boxes above the list of
 // records; beside the list, the current record's pictures; under it, the HTML export.
 #include "shared/entry_form.h"
-#include "shared/rights.h"
 
 class AttachmentList;
 class DataSet;
-class QAction;
-class QMenu;
 class QTableView;
 class SearchBox;
 
@@ -19,8 +16,6 @@ public:
     // The main menu's opener (page "az"): applies the rights, empties the boxes, lists the
     // records the user may see and shows the window in insert mode.
     void openFromMain(const PageRights &rights);
-
-    static const QString kMenuCaption;
 
 protected:
     QString logText(bool inserted) const override;
@@ -41,14 +36,10 @@ private:
     void savePicture();         // click on a picture
     void exportHtml();          // SpeedButton1
     void normalizeCounties();   // click on Label4
-    void setInsertState();      // ins_btn by the insert right, edit_btn hidden
 
     DataSet *ADOQ_az;
     AttachmentList *m_pictures;
     SearchBox *m_search;
     QTableView *DBGrid1 = nullptr;
     QTableView *DBGrid2 = nullptr;
-    QMenu *PopupMenu1 = nullptr;
-    QMenu *PopupMenu2 = nullptr;
-    PageRights m_rights;
 };

@@ -9,20 +9,16 @@
 #include "registers/prj_pish_u.h"
 #include "report/fonts.h"
 #include "shared/delete_command.h"
-#include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
-#include "shared/plain_boxes.h"
 #include "shared/messages.h"
-#include "shared/sum_labels.h"
+#include "shared/search_bar.h"
 #include "shared/ui.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QScopedValueRollback>
 #include <QSplitter>
 #include <QTableView>
@@ -90,10 +86,14 @@ const QStringList kTaminManba = {QStringLiteral("درآمد عمومي"), QStrin
 
 const SumColumn kProjectCount[] = {{"c", "count(*)", "cnt2"}};
 const SumColumn kCreditSums[] = {
-    {"c", "count(*)", "cnt"},
-    {"m", "sum(mablagh)", "mablagh_sum"},
-    {"d", "sum(dion)", "dion_sum"},
+    {"c", "count(*)", "cnt", SumColumn::Plain, "تعداد"},
+    {"m", "sum(mablagh)", "mablagh_sum", SumColumn::Plain, "جمع مبلغ"},
+    {"d", "sum(dion)", "dion_sum", SumColumn::Plain, "جمع ديون"},
 };
+const SearchBarDef kProjectBar = {.filters = kProjectFilters, .perRow = 2, .figures = kProjectCount,
+                                  .button = "src_btn2", .caption = "جستجو پروژه", .band = true};
+const SearchBarDef kCreditBar = {.filters = kCreditFilters, .perRow = 3, .figures = kCreditSums,
+                                 .button = "src_btn", .caption = "جستجو اعتبار", .band = true};
 
 // The project's title and code stand beside its place, in sight when the window opens.
 const GridColumn kProjectColumns[] = {
@@ -188,34 +188,25 @@ Tetebarat_src::Tetebarat_src(AppContext &context, QWidget *parent)
 
 void Tetebarat_src::buildFilters()
 {
-    m_projectFilters = new FilterBar(this, kProjectFilters, 2);
-    m_projectFilters->setObjectName(QStringLiteral("project_filters"));
-    m_projectCount = new SumLabels(this, kProjectCount);
-    m_creditFilters = new FilterBar(this, kCreditFilters, 3);
-    m_creditFilters->setObjectName(QStringLiteral("credit_filters"));
+    m_projectBar = new SearchBar(ctx(), this, kProjectBar);
+    m_projectBar->setObjectName(QStringLiteral("project_bar"));
+    m_projectFilters = m_projectBar->filters();
+    m_creditBar = new SearchBar(ctx(), this, kCreditBar);
+    m_creditBar->setObjectName(QStringLiteral("credit_bar"));
+    m_creditFilters = m_creditBar->filters();
     m_creditFilters->combo(QStringLiteral("tamin_loc"))->addItems(kTaminLoc);
     m_creditFilters->combo(QStringLiteral("tamin_manba"))->addItems(kTaminManba);
-    m_creditSums = new SumLabels(this, kCreditSums);
+    connect(m_projectBar, &SearchBar::searchRequested, this, [this] { guarded(ctx(), [&] { searchProjects(); }); });
+    connect(m_creditBar, &SearchBar::searchRequested, this, [this] { guarded(ctx(), [&] { searchCredits(); }); });
 }
 
 // Top row: the project filters, their search and count. Below, in a split the user can move:
-// the projects under their heading; the credit filters with the count, the sums and their
-// search, over the credits beside the operations; the progress items beside the allocations.
+// the projects under their heading; the credit filters with their search, the count and the
+// sums, over the credits beside the operations; the progress items beside the allocations.
 void Tetebarat_src::buildGrids()
 {
-    auto button = [this](const char *name, const char *caption, void (Tetebarat_src::*search)()) {
-        QPushButton *b = MakeButton(this, name, QString::fromUtf8(caption));
-        connect(b, &QPushButton::clicked, this, [this, search] { guarded(ctx(), [&] { (this->*search)(); }); });
-        return b;
-    };
     QVBoxLayout *outer = body();
-
-    auto *top = new QHBoxLayout;
-    top->addWidget(m_projectFilters);
-    top->addWidget(button("src_btn2", "جستجو پروژه", &Tetebarat_src::searchProjects));
-    top->addWidget(m_projectCount->label(QStringLiteral("cnt2")));
-    top->addStretch();
-    outer->addLayout(top);
+    outer->addWidget(m_projectBar);
 
     auto *split = new QSplitter(Qt::Vertical, this);
     split->setObjectName(QStringLiteral("splitter"));
@@ -237,22 +228,11 @@ void Tetebarat_src::buildGrids()
     connect(DBGrid2, &QAbstractItemView::clicked, this, [this] { guarded(ctx(), [this] { loadProjectLists(); }); });
 
     // The figures stand beside their captions, in boxes that keep their place while empty.
-    auto *band = new QHBoxLayout;
-    band->addWidget(m_creditFilters);
-    const std::pair<const char *, const char *> figures[] = {
-        {"تعداد", "cnt"}, {"جمع مبلغ", "mablagh_sum"}, {"جمع ديون", "dion_sum"}};
-    for (const auto &[caption, name] : figures) {
-        auto *l = new QLabel(QString::fromUtf8(caption), this);
-        l->setObjectName(QLatin1String(name) + QStringLiteral("_lbl"));
-        QLabel *figure = m_creditSums->label(QLatin1String(name));
+    for (const char *name : {"cnt", "mablagh_sum", "dion_sum"}) {
+        QLabel *figure = m_creditBar->figures()->label(QLatin1String(name));
         figure->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         figure->setMinimumWidth(figure->fontMetrics().horizontalAdvance(QStringLiteral("0")) * (name[0] == 'c' ? 6 : 16));
-        band->addWidget(l);
-        band->addWidget(figure);
-        band->addSpacing(12);
     }
-    band->addWidget(button("src_btn", "جستجو اعتبار", &Tetebarat_src::searchCredits));
-    band->addStretch();
 
     struct Lower {
         const char *title;
@@ -270,7 +250,7 @@ void Tetebarat_src::buildGrids()
         {"تخصيص", "Label5", ADOQ_takhsis, kAllocationColumns, "DBGrid5", "PopupMenu5", &DBGrid5},
     };
     QVBoxLayout *credits = pane();
-    credits->addLayout(band);
+    credits->addWidget(m_creditBar);
     QSplitter *row = nullptr;
     for (const Lower &l : lower) {
         if (l.ds == ctx().dm->ADOQ_etb || l.ds == ADOQ_pish) {
@@ -343,14 +323,14 @@ void Tetebarat_src::searchProjects()
         proj->setSort(QString());
     }
     proj->open(QStringLiteral("select * ") + where, binds);
-    m_projectCount->run(ctx(), where, binds, proj);
+    m_projectBar->showFigures(where, binds, proj);
 }
 
 void Tetebarat_src::searchCredits()
 {
     QVariantList binds;
     const QString where = creditWhere(binds);
-    m_creditSums->run(ctx(), where, binds);
+    m_creditBar->showFigures(where, binds);
     ctx().dm->ADOQ_etb->open(QStringLiteral("select * ") + where, binds);
 }
 
@@ -379,7 +359,7 @@ void Tetebarat_src::openFromMain(const PageRights &rights)
     for (const char *box : {"tamin_loc", "tamin_manba"})
         m_creditFilters->combo(QLatin1String(box))->setEditText(QString());
     m_creditFilters->line(QStringLiteral("sal"))->clear();
-    m_creditSums->clearLabels();
+    m_creditBar->figures()->clearLabels();
     searchProjects();
     sizeAfterMain();
     showModal();

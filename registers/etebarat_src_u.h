@@ -7,7 +7,7 @@
 class DataSet;
 class EntryForm;
 class FilterBar;
-class SumLabels;
+class SearchBar;
 class QTableView;
 
 class Tetebarat_src : public RegisterWindow {
@@ -56,10 +56,10 @@ private:
     DataSet *ADOQ_amaliyat;
     DataSet *ADOQ_pish;
     DataSet *ADOQ_takhsis;
+    SearchBar *m_projectBar = nullptr;
+    SearchBar *m_creditBar = nullptr;
     FilterBar *m_projectFilters = nullptr;
     FilterBar *m_creditFilters = nullptr;
-    SumLabels *m_projectCount = nullptr;
-    SumLabels *m_creditSums = nullptr;
     QTableView *DBGrid2 = nullptr;
     QTableView *DBGrid1 = nullptr;
     QTableView *DBGrid3 = nullptr;

@@ -2,8 +2,7 @@
 
 #include "core/context.h"
 #include "core/dm_u.h"
-#include "shared/combo_items.h"
-#include "shared/guard.h"
+#include "shared/place_combo.h"
 #include "shared/messages.h"
 
 #include <QComboBox>
@@ -73,12 +72,8 @@ Tkhadamat_ins::Tkhadamat_ins(AppContext &ctx, QWidget *parent)
         if (b.kind == BoxKind::Digits)
             edit(QLatin1String(b.name))->setMaxLength(kDigits);
     // Choosing a province lists its counties; a county may also be typed.
-    connect(combo(QStringLiteral("ostan")), &QComboBox::textActivated, this, [this](const QString &province) {
-        guarded(m_ctx, [&] {
-            FillComboFromQuery(m_ctx.dm->ADOQ_abadiha, combo(QStringLiteral("city")),
-                               QStringLiteral("select distinct shahrestan from abadiha where ostan=?"), {province}, true);
-        });
-    });
+    const PlaceLevel places[] = {{combo(QStringLiteral("ostan")), "ostan"}, {combo(QStringLiteral("city")), "shahrestan"}};
+    new PlaceCascade(ctx, this, places, PlaceCascade::Chosen, PlaceCascade::Sorted);
 }
 
 QStringList Tkhadamat_ins::months()

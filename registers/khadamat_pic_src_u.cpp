@@ -5,18 +5,15 @@
 #include "registers/khadamat_pic_u.h"
 #include "shared/attachment_list.h"
 #include "shared/combo_items.h"
-#include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
-#include "shared/sum_labels.h"
+#include "shared/plain_boxes.h"
+#include "shared/search_bar.h"
 #include "shared/ui.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -39,6 +36,8 @@ const GridColumn kColumns[] = {
 };
 
 const SumColumn kSums[] = {{"c", "count(*)", "cnt"}};
+// The search button is a picture alone.
+const SearchBarDef kBar = {.filters = kFilters, .figures = kSums, .button = "BitBtn1", .caption = nullptr};
 
 const QString kFrom = QStringLiteral(
     "from khadamat_pic left join khadamat on khadamat_pic.khadamat_id=khadamat.id where khadamat_pic.id<>-1 ");
@@ -54,25 +53,17 @@ Tkhadamat_pic_src::Tkhadamat_pic_src(AppContext &ctx, QWidget *parent)
     setWindowTitle(kCaption);
     setLayoutDirection(Qt::RightToLeft);
     auto *outer = new QVBoxLayout(this);
-    m_filters = new FilterBar(this, kFilters);
+    m_bar = new SearchBar(ctx, this, kBar);
+    m_filters = m_bar->filters();
     m_filters->combo(QStringLiteral("cmt"))->addItem(kReportScan);
-    m_sums = new SumLabels(this, kSums);
-    auto *find = new QPushButton(this);
-    find->setObjectName(QStringLiteral("BitBtn1"));
-    find->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    auto *save = new QPushButton(QStringLiteral("ذخيره"), this);
-    save->setObjectName(QStringLiteral("BitBtn2"));
-    auto *top = new QHBoxLayout;
-    top->addWidget(m_filters, 1);
-    top->addWidget(find);
-    top->addWidget(m_sums->label(QStringLiteral("cnt")));
-    top->addWidget(save);
-    outer->addLayout(top);
+    auto *save = MakeButton(this, "BitBtn2", QStringLiteral("ذخيره"));
+    m_bar->side()->insertWidget(m_bar->side()->count() - 1, save);
+    outer->addWidget(m_bar);
     DBGrid1 = MakeGrid(this, m_list->rows(), {.columns = kColumns, .rowColor = {}, .popup = nullptr});
     outer->addWidget(DBGrid1, 1);
     resize(640, 420);
 
-    connect(find, &QPushButton::clicked, this, [this] { search(); });
+    connect(m_bar, &SearchBar::searchRequested, this, [this] { search(); });
     connect(save, &QPushButton::clicked, this, [this] { saveListed(); });
 }
 
@@ -86,12 +77,12 @@ void Tkhadamat_pic_src::search()
     guarded(m_ctx, [&] {
         QVariantList binds;
         const QString where = kFrom + conditions(binds);
-        m_sums->run(m_ctx, where, binds);
         m_list->listQuery(QStringLiteral("select ROW_NUMBER() over (order by khadamat_pic.cmt,khadamat_pic.id)as Radif,"
                                          "khadamat_pic.id,khadamat_pic.khadamat_id,khadamat.city,khadamat_pic.cmt,"
                                          "khadamat_pic.pictyp ")
                               + where + QStringLiteral(" order by khadamat_pic.cmt,khadamat_pic.id"),
                           binds);
+        m_bar->showFigures(where, binds, m_list->rows());
     });
 }
 
@@ -107,7 +98,7 @@ void Tkhadamat_pic_src::openFromReports()
 {
     m_filters->combo(QStringLiteral("city"))->setEditText(QString());
     m_filters->combo(QStringLiteral("cmt"))->setEditText(QString());
-    m_sums->clearLabels();
+    m_bar->figures()->clearLabels();
     m_ctx.ui->showModal(this);
 }
 

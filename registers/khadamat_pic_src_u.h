@@ -7,7 +7,7 @@
 class AppContext;
 class AttachmentList;
 class FilterBar;
-class SumLabels;
+class SearchBar;
 class QTableView;
 
 class Tkhadamat_pic_src : public QDialog {
@@ -32,7 +32,7 @@ protected:
 private:
     AppContext &m_ctx;
     AttachmentList *m_list;
+    SearchBar *m_bar;
     FilterBar *m_filters;
-    SumLabels *m_sums;
     QTableView *DBGrid1;
 };

@@ -10,24 +10,20 @@
 #include "core/dates.h"
 #include "shared/delete_command.h"
 #include "shared/exports.h"
-#include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
 #include "shared/numwords.h"
-#include "shared/sum_labels.h"
+#include "shared/place_combo.h"
+#include "shared/search_bar.h"
 #include "shared/ui.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QShowEvent>
 #include <QTableView>
 #include <QVBoxLayout>
-
-const QString Tkhadamat_src::kMenuCaption = QStringLiteral("خدمات فني");
 
 namespace {
 const QString kCaption = QStringLiteral("خدمات فني وتخلفات ساختماني");
@@ -102,6 +98,8 @@ const SumColumn kSums[] = {
     {"m", "sum(mablagh)"},
 };
 
+const SearchBarDef kBar = {.filters = kFilters, .figures = kSums, .button = "src"};
+
 const QColor kNoAttachment(255, 0, 0);
 const QColor kAttached(0, 255, 0);
 } // namespace
@@ -121,16 +119,10 @@ Tkhadamat_src::Tkhadamat_src(AppContext &ctx, QWidget *parent)
     onMenu(QStringLiteral("N6"), [this] { close(); });
 
     QVBoxLayout *outer = body();
-    m_filters = new FilterBar(this, kFilters);
+    m_bar = new SearchBar(ctx, this, kBar);
+    m_filters = m_bar->filters();
     m_filters->combo(QStringLiteral("mah"))->addItems(Tkhadamat_ins::months());
-    m_sums = new SumLabels(this, kSums);
-    auto *src = new QPushButton(QStringLiteral("جستجو"), this);
-    src->setObjectName(QStringLiteral("src"));
-    auto *top = new QHBoxLayout;
-    top->addWidget(m_filters, 1);
-    top->addWidget(src);
-    top->addWidget(m_sums->label(QStringLiteral("cnt")));
-    outer->addLayout(top);
+    outer->addWidget(m_bar);
 
     DataSet *ds = ctx.dm->ADOQ_khadamat;
     DBGrid1 = MakeGrid(this, ds, {.columns = kColumns, .rowColor = [](const DataSet &d, int row) {
@@ -143,14 +135,11 @@ Tkhadamat_src::Tkhadamat_src(AppContext &ctx, QWidget *parent)
         outer->addWidget(l);
     }
 
-    connect(src, &QPushButton::clicked, this, [this] { search(); });
+    connect(m_bar, &SearchBar::searchRequested, this, [this] { search(); });
     // Choosing a province lists its counties; the province itself never filters.
-    connect(m_filters->combo(QStringLiteral("ostan")), &QComboBox::textActivated, this, [this](const QString &p) {
-        guarded(this->ctx(), [&] {
-            FillComboFromQuery(this->ctx().dm->ADOQ_abadiha, m_filters->combo(QStringLiteral("city")),
-                               QStringLiteral("select distinct shahrestan from abadiha where ostan=?"), {p}, true);
-        });
-    });
+    const PlaceLevel places[] = {{m_filters->combo(QStringLiteral("ostan")), "ostan"},
+                                 {m_filters->combo(QStringLiteral("city")), "shahrestan"}};
+    new PlaceCascade(ctx, this, places, PlaceCascade::Chosen, PlaceCascade::Sorted);
 }
 
 QString Tkhadamat_src::conditions(QVariantList &binds) const
@@ -161,13 +150,13 @@ QString Tkhadamat_src::conditions(QVariantList &binds) const
     return s;
 }
 
-QString Tkhadamat_src::listingSql(QVariantList &binds) const
+QString Tkhadamat_src::listingSql(const QString &conditions) const
 {
     return QStringLiteral("select khadamat.*,B.pic_count FROM khadamat LEFT JOIN (select khadamat_id,COUNT(*)as pic_count"
                           " from khadamat_pic group by khadamat_id) B \n"
                           " ON khadamat.ID =  B.khadamat_id \n"
                           " where khadamat.ID<>-1 ")
-        + conditions(binds) + QStringLiteral("\n order by khadamat.id");
+        + conditions + QStringLiteral("\n order by khadamat.id");
 }
 
 // The counties of the gazetteer less those with a report the year and month filters choose.
@@ -179,29 +168,25 @@ QString Tkhadamat_src::unreportedSql(QVariantList &binds) const
     sql += m_filters->piece(QStringLiteral("sal"), binds);
     sql += m_filters->piece(QStringLiteral("mah"), binds);
     sql += QStringLiteral(" ) ");
-    if (ctx().CurrentUser.level == QLatin1String("city")) {
-        sql += QStringLiteral(" and shahrestan like ?");
-        binds << QLatin1Char('%') + ctx().CurrentUser.karbar + QLatin1Char('%');
-    }
+    sql += CountyNameClause(ctx(), binds, QStringLiteral("shahrestan"));
     sql += m_filters->piece(QStringLiteral("city"), binds, QStringLiteral("shahrestan"));
     return sql + QStringLiteral(" group by shahrestan order by shahrestan collate fa");
 }
 
 QString Tkhadamat_src::kept(const QString &alias) const
 {
-    return m_sums->value(alias);
+    return m_bar->figures()->value(alias);
 }
 
 void Tkhadamat_src::search()
 {
     guarded(ctx(), [&] {
+        // The conditions once: the listing and the sums share them and their binds.
         QVariantList binds;
-        const QString sql = listingSql(binds);
+        const QString pieces = conditions(binds);
         ctx().dm->ADOQ_khadamat->setSort(QString());
-        ctx().dm->ADOQ_khadamat->open(sql, binds);
-        QVariantList sumBinds;
-        const QString where = QStringLiteral("from khadamat where id<>-1 ") + conditions(sumBinds);
-        m_sums->run(ctx(), where, sumBinds);
+        ctx().dm->ADOQ_khadamat->open(listingSql(pieces), binds);
+        m_bar->showFigures(QStringLiteral("from khadamat where id<>-1 ") + pieces, binds);
     });
 }
 

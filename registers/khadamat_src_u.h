@@ -7,7 +7,7 @@
 #include <QVariantList>
 
 class FilterBar;
-class SumLabels;
+class SearchBar;
 class QTableView;
 
 class Tkhadamat_src : public RegisterWindow {
@@ -20,16 +20,14 @@ public:
     // The listing, its count and its kept sums with the current filters.
     void search();
 
-    // The listing's statement and the sums' conditions (county restriction, then each
-    // enabled filter); binds receives their values in order.
-    QString listingSql(QVariantList &binds) const;
+    // The conditions of the listing and the sums (county restriction, then each enabled
+    // filter; binds receives their values in order), and the listing's statement with them.
     QString conditions(QVariantList &binds) const;
+    QString listingSql(const QString &conditions) const;
     // The counties of the gazetteer without a report among those the filters choose.
     QString unreportedSql(QVariantList &binds) const;
     // A kept figure of the last search: "c", "d", "f" or "m".
     QString kept(const QString &alias) const;
-
-    static const QString kMenuCaption;
 
 protected:
     void showEvent(QShowEvent *e) override;
@@ -45,7 +43,7 @@ private:
     void openAttachmentSearch();
     void showEntry(bool inserting);
 
+    SearchBar *m_bar = nullptr;
     FilterBar *m_filters = nullptr;
-    SumLabels *m_sums = nullptr;
     QTableView *DBGrid1 = nullptr;
 };

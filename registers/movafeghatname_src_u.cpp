@@ -6,14 +6,11 @@
 #include "shared/attachment_list.h"
 #include "shared/combo_items.h"
 #include "core/dates.h"
-#include "shared/filter_bar.h"
 #include "shared/grid.h"
 #include "shared/guard.h"
-#include "shared/plain_boxes.h"
 #include "shared/messages.h"
-#include "shared/register_window.h"
 #include "shared/settings_list.h"
-#include "shared/sum_labels.h"
+#include "shared/search_bar.h"
 #include "shared/ui.h"
 
 #include <QCheckBox>
@@ -21,14 +18,11 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
-
-const QString Tmovafeghatname_src::kMenuCaption = QStringLiteral("موافقت نامه ها");
 
 namespace {
 
@@ -80,6 +74,7 @@ const GridColumn kAttachmentColumns[] = {
 };
 
 const SumColumn kCount[] = {{"c", "count(*)", "cnt"}};
+const SearchBarDef kBar = {.filters = kFilters, .figures = kCount};
 
 const MenuItem kMenus[] = {
     {"", "PopupMenu1", "", MenuItem::Popup},
@@ -108,34 +103,29 @@ Tmovafeghatname_src::Tmovafeghatname_src(AppContext &ctx, QWidget *parent)
 {
     adoq_movafeghatname->setDatabase(ctx.dm->ADOConnection1());
     m_attachments->setCaptions(kAttachmentColumns);
-    auto *ins = findChild<QPushButton *>(QStringLiteral("ins_btn"));
+    QPushButton *ins = insertButton();
     ins->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     ins->setMinimumWidth(40);
 
-    BuildPopupMenus(ctx, this, kMenus,
-                    {{QStringLiteral("N1"), [this] { addAttachment(); }},
-                     {QStringLiteral("N3"), [this] { takeOut(); }},
-                     {QStringLiteral("N2"), [this] { deleteAttachment(); }}});
+    buildMenus(kMenus);
+    onMenu(QStringLiteral("N1"), [this] { addAttachment(); });
+    onMenu(QStringLiteral("N3"), [this] { takeOut(); });
+    onMenu(QStringLiteral("N2"), [this] { deleteAttachment(); });
 
-    auto *outer = static_cast<QVBoxLayout *>(layout());
-    m_filters = new FilterBar(this, kFilters, 4);
-    m_count = new SumLabels(this, kCount);
-    auto *src = MakeButton(this, "src_btn", QStringLiteral("جستجو"));
-    auto *filterRow = new QHBoxLayout;
-    filterRow->addWidget(m_filters, 1);
-    filterRow->addWidget(src);
-    filterRow->addWidget(m_count->label(QStringLiteral("cnt")));
-    outer->addLayout(filterRow);
+    QVBoxLayout *outer = listArea();
+    m_bar = new SearchBar(ctx, this, kBar);
+    m_filters = m_bar->filters();
+    outer->addWidget(m_bar);
     auto *note = new QLabel(QStringLiteral("توجه: جهت مشاهده موافقت نامه بر روي هر مورد کليک نماييد"), this);
     note->setObjectName(QStringLiteral("Label5"));
     outer->addWidget(note);
 
     DBGrid1 = MakeGrid(this, adoq_movafeghatname,
-                       {.columns = kColumns, .popup = findChild<QMenu *>(QStringLiteral("PopupMenu1"))});
+                       {.columns = kColumns, .popup = menu(QStringLiteral("PopupMenu1"))});
     DBGrid1->viewport()->setCursor(Qt::PointingHandCursor);
     DBGrid2 = MakeGrid(this, m_attachments->rows(),
                        {.columns = kAttachmentColumns, .objectName = "DBGrid2", .sortable = false,
-                        .popup = findChild<QMenu *>(QStringLiteral("PopupMenu2"))});
+                        .popup = menu(QStringLiteral("PopupMenu2"))});
     CheckBox5 = new QCheckBox(QStringLiteral("پس از ذخيره باز شود"), this);
     CheckBox5->setObjectName(QStringLiteral("CheckBox5"));
     CheckBox5->setChecked(true);
@@ -148,7 +138,7 @@ Tmovafeghatname_src::Tmovafeghatname_src(AppContext &ctx, QWidget *parent)
     outer->addLayout(lists, 1);
     resize(760, 600);
 
-    connect(src, &QPushButton::clicked, this, [this] { search(); });
+    connect(m_bar, &SearchBar::searchRequested, this, [this] { search(); });
     connect(this, &EntryForm::saved, this, [this] { guarded(m_ctx, [this] { adoq_movafeghatname->reopen(QStringLiteral("id")); }); });
     // The attachments listed are always the current agreement's.
     connect(adoq_movafeghatname, &DataSet::currentRowChanged, this, [this] {
@@ -179,9 +169,8 @@ void Tmovafeghatname_src::showEvent(QShowEvent *e)
 void Tmovafeghatname_src::openFromMain(const PageRights &rights)
 {
     const bool ready = guarded(m_ctx, [&] {
-        m_rights = rights;
+        applyRights(kRights, rights);
         startInsert();
-        ApplyRights(this, kRights, rights);
         m_filters->combo(QStringLiteral("city"))->setEditText(QString());
         m_filters->combo(QStringLiteral("typ"))->setEditText(QString());
         m_filters->line(QStringLiteral("num"))->clear();
@@ -198,15 +187,11 @@ void Tmovafeghatname_src::search()
 {
     guarded(m_ctx, [&] {
         QVariantList binds;
-        QString where = QStringLiteral("from movafeghatname where id<>-1 ");
         // A county office sees the agreements of the counties whose name holds its user name.
-        if (m_ctx.CurrentUser.level == QLatin1String("city")) {
-            where += QStringLiteral(" and city like ?");
-            binds << QLatin1Char('%') + m_ctx.CurrentUser.karbar + QLatin1Char('%');
-        }
+        QString where = QStringLiteral("from movafeghatname where id<>-1 ") + CountyNameClause(m_ctx, binds, QStringLiteral("city"));
         where += m_filters->sql(binds);
-        m_count->run(m_ctx, where, binds);
         adoq_movafeghatname->open(QStringLiteral("select * ") + where + QStringLiteral(" order by id"), binds);
+        m_bar->showFigures(where, binds, adoq_movafeghatname);
     });
 }
 
@@ -217,7 +202,6 @@ void Tmovafeghatname_src::takeOut()
     const QVariant id = adoq_movafeghatname->value(QStringLiteral("id"));
     if (!startCopy(id, kTakenOut))
         return;
-    ApplyRights(this, kRights, m_rights);
     // The agreement's attachments stay in their table.
     DeleteSpec decl;
     decl.table = QStringLiteral("movafeghatname");

@@ -3,14 +3,13 @@
 // the row above the filters, listed with the current agreement's attachments beside them.
 // There is no edit: the delete copies the row into the entry boxes first.
 #include "shared/entry_form.h"
-#include "shared/rights.h"
 
 class AttachmentList;
 class DataSet;
 class FilterBar;
 class QCheckBox;
 class QTableView;
-class SumLabels;
+class SearchBar;
 
 class Tmovafeghatname_src : public EntryForm {
     Q_OBJECT
@@ -24,8 +23,6 @@ public:
     DataSet *list() const { return adoq_movafeghatname; }
     AttachmentList *attachments() const { return m_attachments; }
 
-    static const QString kMenuCaption;
-
 protected:
     void showEvent(QShowEvent *e) override;
 
@@ -37,10 +34,9 @@ private:
 
     DataSet *adoq_movafeghatname;
     AttachmentList *m_attachments;
+    SearchBar *m_bar = nullptr;
     FilterBar *m_filters = nullptr;
-    SumLabels *m_count = nullptr;
     QTableView *DBGrid1 = nullptr;
     QTableView *DBGrid2 = nullptr;
     QCheckBox *CheckBox5 = nullptr;
-    PageRights m_rights;
 };

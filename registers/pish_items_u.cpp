@@ -59,8 +59,6 @@ const QString kNotDeleted = QStringLiteral("بي خيال");
 
 } // namespace
 
-const QString Tpish_items::kMenuCaption = QStringLiteral("آيتم هاي پيشرفت");
-
 Tpish_items::Tpish_items(AppContext &context, QWidget *parent)
     : RegisterWindow(context, QStringLiteral("Tpish_items"), QStringLiteral("آيتم هاي پيشرفت فيزيكي"), parent)
     , m_masters(new DataSet(QStringLiteral("ADOQ_litems"), this))

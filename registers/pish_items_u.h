@@ -19,8 +19,6 @@ public:
     // master items with the first one's sub-items and shows the window.
     void openFromMain(const PageRights &rights);
 
-    static const QString kMenuCaption;
-
 private:
     void listMasters();        // every master item by name
     void listSubItems();       // the current master item's sub-items, by name

@@ -64,8 +64,6 @@ const QString kNotInCatalogue = QStringLiteral("خطا! آيتم كلي و آي�
 
 } // namespace
 
-const QString Tpishraft_ins::kMenuCaption = QStringLiteral("پيشرفت فيزيكي");
-
 Tpishraft_ins::Tpishraft_ins(AppContext &context, QWidget *parent)
     : RegisterWindow(context, QStringLiteral("Tpishraft_ins"), QStringLiteral("پيشرفت فيزيكي"), parent)
     , m_projects(new DataSet(QStringLiteral("ADOQ_pish_prj"), this))

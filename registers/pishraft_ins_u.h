@@ -20,8 +20,6 @@ public:
     // today's date into the report date, lists the projects and shows the window.
     void openFromMain(const PageRights &rights);
 
-    static const QString kMenuCaption;
-
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 

@@ -4,6 +4,7 @@
 #include "core/dm_u.h"
 #include "shared/combo_items.h"
 #include "shared/guard.h"
+#include "shared/place_combo.h"
 #include "shared/messages.h"
 
 #include <QComboBox>
@@ -51,7 +52,7 @@ const EntrySpec kSpec = {
     .pairsPerRow = 2,
 };
 
-// The place boxes from the province down; each one's change refills the next one's list.
+// The place boxes from the province down (the county is abadiha's column city).
 const char *const kPlaces[] = {"ostan", "city", "bakhsh", "dehestan", "rosta", "cod"};
 
 } // namespace
@@ -59,22 +60,11 @@ const char *const kPlaces[] = {"ostan", "city", "bakhsh", "dehestan", "rosta", "
 Tprj_ins::Tprj_ins(AppContext &ctx, QWidget *parent)
     : EntryForm(ctx, kSpec, parent)
 {
-    for (int level = 0; level + 1 < int(std::size(kPlaces)); ++level)
-        connect(combo(QLatin1String(kPlaces[level])), &QComboBox::currentTextChanged, this,
-                [this, level] { guarded(m_ctx, [&] { fillNextPlace(level); }); });
-}
-
-// The next level's list: the distinct values of the gazetteer under the boxes above it. The
-// texts of the lower boxes and the lists further down stay as they are.
-void Tprj_ins::fillNextPlace(int level)
-{
-    QString sql = QStringLiteral("select distinct %1 from abadiha where ostan=?").arg(QLatin1String(kPlaces[level + 1]));
-    QVariantList binds{combo(QStringLiteral("ostan"))->currentText()};
-    for (int i = 1; i <= level; ++i) {
-        sql += QStringLiteral(" and %1=?").arg(QLatin1String(kPlaces[i]));
-        binds << combo(QLatin1String(kPlaces[i]))->currentText();
-    }
-    FillComboFromQuery(m_ctx.dm->ADOQuery1, combo(QLatin1String(kPlaces[level + 1])), sql, binds);
+    // Each box's change fills the next one's list under every box above.
+    std::vector<PlaceLevel> places;
+    for (const char *name : kPlaces)
+        places.push_back({combo(QLatin1String(name)), name});
+    new PlaceCascade(ctx, this, places, PlaceCascade::Changed, PlaceCascade::EveryAbove);
 }
 
 void Tprj_ins::showEvent(QShowEvent *e)

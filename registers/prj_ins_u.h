@@ -11,7 +11,4 @@ public:
 protected:
     QString logText(bool inserted) const override;
     void showEvent(QShowEvent *e) override;
-
-private:
-    void fillNextPlace(int level);
 };

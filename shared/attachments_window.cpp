@@ -1,6 +1,7 @@
 #include "shared/attachments_window.h"
 
 #include "core/dataset.h"
+#include "shared/menus.h"
 #include "shared/persian.h"
 
 #include <algorithm>
@@ -11,13 +12,15 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
-const QString kDeleteCaption = QStringLiteral("حذف");
+const MenuItem kMenus[] = {
+    {"", "PopupMenu1", "", MenuItem::Popup},
+    {"PopupMenu1", "N1", "حذف"},
+};
 }
 
 AttachmentsWindow::AttachmentsWindow(AppContext &ctx, const AttachmentTable &table, const AttachmentsWindowShape &shape,
@@ -73,17 +76,15 @@ AttachmentsWindow::AttachmentsWindow(AppContext &ctx, const AttachmentTable &tab
     entry->addWidget(m_add);
     layout->addLayout(entry);
 
-    auto *popup = new QMenu(this);
-    popup->setObjectName(QStringLiteral("PopupMenu1"));
-    m_delete = popup->addAction(kDeleteCaption);
-    m_delete->setObjectName(QStringLiteral("N1"));
+    auto *menus = new Menus(ctx, this, kMenus);
+    menus->onMenu(QStringLiteral("N1"), [this] { deleteFile(); });
+    m_delete = menus->action(QStringLiteral("N1"));
     GridSpec grid;
     grid.columns = shape.columns;
     grid.objectName = shape.grid;
-    grid.popup = popup;
+    grid.popup = menus->menu(QStringLiteral("PopupMenu1"));
     m_grid = MakeGrid(this, m_list->rows(), grid);
     layout->addWidget(m_grid, 1);
-    connect(m_delete, &QAction::triggered, this, [this] { deleteFile(); });
     connect(m_add, &QPushButton::clicked, this, [this] { addFile(); });
     connect(m_grid, &QTableView::clicked, this, [this](const QModelIndex &i) {
         m_list->rows()->setCurrentRow(i.row());

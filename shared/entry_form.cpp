@@ -200,6 +200,8 @@ void EntryForm::buildBoxes()
             buttons->addWidget(b);
     buttons->addStretch(1);
     outer->addLayout(buttons);
+    m_outer = outer;
+    m_buttonRow = buttons;
 
     m_tip = CreateBalloonTip(this);
     for (const BoxDef &d : m_spec.boxes)
@@ -490,10 +492,11 @@ void EntryForm::showEvent(QShowEvent *e)
 void EntryForm::setInsertMode(bool insert)
 {
     m_insert = insert;
+    // A mode's button is shown unless the rights hide it.
     if (m_insBtn)
-        m_insBtn->setVisible(insert);
+        m_insBtn->setVisible(insert && !m_hiddenByRights.contains(m_insBtn->objectName()));
     if (m_editBtn)
-        m_editBtn->setVisible(!insert || !m_insBtn);
+        m_editBtn->setVisible((!insert || !m_insBtn) && !m_hiddenByRights.contains(m_editBtn->objectName()));
     if (insert)
         m_key = QVariant();
 }
@@ -785,4 +788,52 @@ bool EntryForm::updateRow()
     if (m_spec.closeAfterEdit)
         accept();
     return true;
+}
+
+// ---- the list under the form ---------------------------------------------------------------
+
+QVBoxLayout *EntryForm::listArea()
+{
+    if (!m_listArea) {
+        m_listArea = new QVBoxLayout;
+        m_outer->addLayout(m_listArea, 1);
+    }
+    return m_listArea;
+}
+
+void EntryForm::addButton(QWidget *button)
+{
+    m_buttonRow->insertWidget(m_buttonRow->count() - 1, button);
+}
+
+void EntryForm::buildMenus(std::span<const MenuItem> items)
+{
+    m_menus = new Menus(m_ctx, this, items);
+}
+
+QAction *EntryForm::action(const QString &name) const
+{
+    return m_menus->action(name);
+}
+
+QMenu *EntryForm::menu(const QString &name) const
+{
+    return m_menus->menu(name);
+}
+
+void EntryForm::onMenu(const QString &name, std::function<void()> handler)
+{
+    m_menus->onMenu(name, std::move(handler));
+}
+
+void EntryForm::applyRights(std::span<const RightRule> rules, const PageRights &rights)
+{
+    m_rights = rights;
+    ApplyRights(this, rules, rights);
+    // The mode buttons keep what the rights hide through the changes of mode.
+    m_hiddenByRights.clear();
+    for (const RightRule &r : rules)
+        if (r.effect != RightRule::Enable && !r.granted(rights))
+            m_hiddenByRights.insert(QLatin1String(r.control));
+    setInsertMode(m_insert);
 }

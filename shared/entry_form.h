@@ -38,10 +38,12 @@
 //   - The log row, when the form names one, is written in the same transaction.
 //   - Columns without a box (a parent's key, a picked contractor's id) are Fixed: values the
 //     opener hands to startInsert / startEdit, never the text of a widget.
+#include "shared/menus.h"
 #include "shared/row_writer.h"
 
 #include <QDialog>
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 #include <QVariant>
 #include <functional>
@@ -49,9 +51,12 @@
 
 class AppContext;
 class DataSet;
+class QAction;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QVBoxLayout;
 class TBalloonTip;
@@ -199,6 +204,21 @@ public:
     bool insertRow();
     bool updateRow();
 
+    // An entry form over its own list: the area under the boxes and their buttons (the
+    // window's search, grids and export), a button of the window's own after ins_btn /
+    // edit_btn, the popup menus from a menu table bound by objectName (shared/menus.h) and the
+    // rights from a rights table. A mode button (ins_btn, edit_btn) that the rights hide stays
+    // hidden through the changes of mode.
+    QVBoxLayout *listArea();
+    void addButton(QWidget *button);
+    QPushButton *insertButton() const { return m_insBtn; }
+    void buildMenus(std::span<const MenuItem> items);
+    QAction *action(const QString &name) const;
+    QMenu *menu(const QString &name) const;
+    void onMenu(const QString &name, std::function<void()> handler);
+    void applyRights(std::span<const RightRule> rules, const PageRights &rights);
+    PageRights rights() const { return m_rights; }
+
 signals:
     // After a committed insert or update (before a closing form closes).
     void saved(bool inserted);
@@ -257,4 +277,10 @@ private:
     bool m_insert = true;
     QVBoxLayout *m_boxArea = nullptr;
     bool m_laidOut = false;
+    QVBoxLayout *m_outer = nullptr;
+    QHBoxLayout *m_buttonRow = nullptr;
+    QVBoxLayout *m_listArea = nullptr;
+    Menus *m_menus = nullptr;
+    PageRights m_rights;
+    QSet<QString> m_hiddenByRights;
 };

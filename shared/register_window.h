@@ -1,22 +1,7 @@
 #pragma once
 // The frame of a register window (a search window with its commands): the menus built from
-// a table, the rights applied from a table, the opener's page rights, the check of a further
-// page, the "nothing current" refusal, and command handlers bound to menu items by
-// objectName -- from the window's own file or from any other file.
-//
-// A window declares its menus and rights and names its handlers:
-//
-//   const MenuItem kMenus[] = {
-//       {"", "N1", "ثبت"},                         // "" = the main menu bar MainMenu1
-//       {"", "N9", "گزارشات", MenuItem::Submenu},
-//       {"N9", "N4", "اکسل"},
-//       {"", "PopupMenu1", "", MenuItem::Popup},   // a popup menu (for a grid or a list)
-//       {"PopupMenu1", "N22", "ثبت مجدد"},
-//   };
-//   const RightRule kRights[] = {
-//       {"N1", RightRule::Darj}, {"N2", RightRule::Virayesh}, {"N3", RightRule::Hazf},
-//       {"refresh_btn", RightRule::Darj, RightRule::EnableAndShow},
-//   };
+// a table and bound by objectName (shared/menus.h), the rights applied from a table, the
+// opener's page rights, the check of a further page and the "nothing current" refusal.
 //
 //   Tkhadamat_src::Tkhadamat_src(AppContext &ctx) : RegisterWindow(ctx, "Tkhadamat_src", "خدمات فني ...")
 //   {
@@ -26,21 +11,11 @@
 //   }
 //   void Tkhadamat_src::openFromMain(const PageRights &r) { applyRights(kRights, r); ...; showModal(); }
 //
-// Handlers from another file (documents, history, forms, reports of a window) attach by
-// objectName without touching the window's file (the registration runs at start-up; the
-// handler is looked up each time the item is triggered, so the order does not matter):
-//
-//   // bitumen/ghir_docs_u.cpp
-//   static const bool kN14 = RegisterWindow::handle<Tghir_src>("N14", [](Tghir_src &w) {
-//       if (!w.requireCurrent(w.ctx().dm->ADOQ_ghir)) return;
-//       if (const auto r = w.checkPage("g_mostanadat")) ...
-//   });
-//
-// Every handler runs guarded: an AppError ends it with its message.
-#include "shared/rights.h"
+// Another file (the forms, the reports of a window) binds its items through the window's
+// onMenu as well.
+#include "shared/menus.h"
 
 #include <QDialog>
-#include <QHash>
 #include <functional>
 #include <optional>
 #include <span>
@@ -52,40 +27,6 @@ class QMenu;
 class QMenuBar;
 class QVBoxLayout;
 
-struct MenuItem {
-    enum Kind {
-        Item,    // a command (QAction)
-        Submenu, // a menu inside its parent (its QMenu and menuAction both carry the name)
-        Popup,   // a popup menu of its own (parent ignored)
-        Separator,
-    };
-    const char *parent;  // "" or nullptr: the main menu bar; else a Submenu's or Popup's name
-    const char *name;    // objectName
-    const char *caption;
-    Kind kind = Item;
-    bool hidden = false; // created hidden
-};
-
-struct RightRule {
-    enum Right { Darj, Virayesh, Hazf, Namayesh };
-    enum Effect {
-        Enable,        // enabled when the right is set, disabled otherwise
-        Show,          // shown when the right is set, hidden otherwise
-        EnableAndShow, // both
-    };
-    const char *control; // objectName of a menu item, submenu, button or any widget
-    Right right;
-    Effect effect = Enable;
-};
-
-// For a window that is not a register window (an entry form over its own list): the rights
-// applied to its controls (menu items and widgets found by objectName), and the popup menus
-// of a menu table (its Popup rows with their items and separators; the popups are children
-// of the window, found by objectName), each item running its handler guarded.
-void ApplyRights(QWidget *window, std::span<const RightRule> rules, const PageRights &rights);
-void BuildPopupMenus(AppContext &ctx, QWidget *window, std::span<const MenuItem> items,
-                     const QHash<QString, std::function<void()>> &handlers);
-
 class RegisterWindow : public QDialog {
     Q_OBJECT
 public:
@@ -96,28 +37,15 @@ public:
 
     AppContext &ctx() const { return m_ctx; }
 
-    // Creates the menus of the table (the main menu bar MainMenu1 heads body()); a triggered
-    // item runs its handler (onMenu, or one registered for the window's class).
+    // Creates the menus of the table (a main menu bar MainMenu1 heads body() when the table
+    // has items outside popups). Menus and items by objectName, and their binding, are the
+    // Menus block's (an unknown name throws AppError).
     void buildMenus(std::span<const MenuItem> items);
     QMenuBar *menuBar() const { return m_bar; }
-    // A menu item's action, or a submenu's / popup's menu, by objectName; throws AppError
-    // for an unknown name.
-    QAction *action(const QString &name) const;
-    QMenu *menu(const QString &name) const;
-
-    // Binds a handler to a menu item (replacing an earlier one, and one registered for the
-    // class); it runs guarded. A submenu's handler runs each time the submenu opens.
-    void onMenu(const QString &name, std::function<void()> handler);
-    // Runs a menu item as a click does; false when there is none.
-    bool trigger(const QString &name);
-
-    // Registers a handler for every window of class T (see the header's note). Returns true,
-    // so that it can initialise a static.
-    template <class T> static bool handle(const char *name, std::function<void(T &)> fn)
-    {
-        return registerHandler(T::staticMetaObject.className(), name,
-                               [fn = std::move(fn)](RegisterWindow &w) { fn(static_cast<T &>(w)); });
-    }
+    QAction *action(const QString &name) const { return m_menus->action(name); }
+    QMenu *menu(const QString &name) const { return m_menus->menu(name); }
+    void onMenu(const QString &name, std::function<void()> handler) { m_menus->onMenu(name, std::move(handler)); }
+    bool trigger(const QString &name) { return m_menus && m_menus->trigger(name); }
 
     // Applies the rights: each rule's control enabled / shown by its right.
     void applyRights(std::span<const RightRule> rules, const PageRights &rights);
@@ -147,16 +75,9 @@ protected:
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
-    void dispatch(const QString &name);
-    using Handler = std::function<void(RegisterWindow &)>;
-    static bool registerHandler(const char *className, const char *name, Handler fn);
-    static QHash<QString, QHash<QString, Handler>> &registry();
-
     AppContext &m_ctx;
     QVBoxLayout *m_body = nullptr;
     QMenuBar *m_bar = nullptr;
-    QHash<QString, QAction *> m_actions;
-    QHash<QString, QMenu *> m_menus;
-    QHash<QString, std::function<void()>> m_handlers;
+    Menus *m_menus = nullptr;
     PageRights m_rights;
 };

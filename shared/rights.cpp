@@ -37,6 +37,14 @@ std::optional<PageRights> CheckPageAccess(AppContext &ctx, const QString &pageNa
     return r;
 }
 
+QString CountyNameClause(const AppContext &ctx, QVariantList &binds, const QString &column)
+{
+    if (ctx.CurrentUser.level != QLatin1String("city"))
+        return {};
+    binds << QLatin1Char('%') + ctx.CurrentUser.karbar + QLatin1Char('%');
+    return QStringLiteral(" and %1 like ?").arg(column);
+}
+
 QString CountyFilterClause(const AppContext &ctx, QVariantList &binds, const QString &column)
 {
     if (ctx.CurrentUser.level == QLatin1String("admin"))

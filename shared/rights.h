@@ -27,3 +27,6 @@ std::optional<PageRights> FindPageRights(AppContext &ctx, const QString &pageNam
 // County restriction of the searches: for every level but exactly "admin", the rows whose
 // `column` is one of the user's counties. Appends the bound user id to binds.
 QString CountyFilterClause(const AppContext &ctx, QVariantList &binds, const QString &column = QStringLiteral("city"));
+// The county offices' second restriction: for the level exactly "city", the rows whose `column`
+// holds the user's name (" and column like ?" with "%" + name + "%"); nothing for other levels.
+QString CountyNameClause(const AppContext &ctx, QVariantList &binds, const QString &column);

@@ -1,6 +1,7 @@
 #include "shared/search_box.h"
 
 #include "shared/persian.h"
+#include "shared/sum_labels.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -30,8 +31,10 @@ SearchBox::SearchBox(QWidget *parent, std::span<const SearchChoice> choices, int
     m_src = new QLineEdit(this);
     m_src->setObjectName(QStringLiteral("src"));
     m_src->setMinimumWidth(180);
-    m_cnt = new QLabel(QStringLiteral("0"), this);
-    m_cnt->setObjectName(QStringLiteral("cnt"));
+    static const SumColumn kCount[] = {{"c", "count(*)", "cnt"}};
+    auto *count = new SumLabels(this, kCount);
+    m_cnt = count->label(QStringLiteral("cnt"));
+    m_cnt->setText(QStringLiteral("0"));
     QFont bold = m_cnt->font();
     bold.setBold(true);
     m_cnt->setFont(bold);
@@ -44,7 +47,7 @@ SearchBox::SearchBox(QWidget *parent, std::span<const SearchChoice> choices, int
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(m_group);
     row->addWidget(m_src);
-    row->addWidget(m_cnt);
+    count->addTo(row);
     row->addStretch(1);
 
     connect(m_src, &QLineEdit::textChanged, this, [this](const QString &text) {

@@ -1,6 +1,6 @@
 #pragma once
 // The one-box search of the smaller registers: a radio group "جستجو" whose choice names the
-// column searched, the search box `src` and the count label `cnt`. Every change of the box's
+// column searched, the search box `src` and the count label `cnt` with its caption. Every change of the box's
 // text asks for the search (searchRequested); a Persian keheh typed into the box is first
 // written back as the Arabic kaf, the form the database keeps (which changes the text once
 // more, so the search runs with the written-back text).

@@ -4,6 +4,7 @@
 #include "core/dm_u.h"
 #include "core/money.h"
 
+#include <QBoxLayout>
 #include <QLabel>
 #include <algorithm>
 
@@ -24,10 +25,34 @@ SumLabels::SumLabels(QWidget *parent, std::span<const SumColumn> columns)
     for (const SumColumn &c : m_columns) {
         if (!c.label)
             continue;
+        const QString name = QLatin1String(c.label);
         auto *l = new QLabel(parent);
-        l->setObjectName(QLatin1String(c.label));
+        l->setObjectName(name);
         l->setMinimumWidth(60);
-        m_labels.insert(QLatin1String(c.label), l);
+        // A figure (Latin digits) stands against its caption, whatever way its digits run.
+        l->setAlignment(Qt::AlignAbsolute | Qt::AlignVCenter
+                        | (l->layoutDirection() == Qt::RightToLeft ? Qt::AlignRight : Qt::AlignLeft));
+        m_labels.insert(name, l);
+        const bool count = qstrcmp(c.expression, "count(*)") == 0;
+        auto *caption = new QLabel(c.caption ? QString::fromUtf8(c.caption) : count ? QStringLiteral("تعداد:") : QString(), parent);
+        caption->setObjectName(name + QStringLiteral("_lbl"));
+        caption->setBuddy(l);
+        m_labels.insert(caption->objectName(), caption);
+    }
+}
+
+void SumLabels::addTo(QBoxLayout *layout) const
+{
+    for (const SumColumn &c : m_columns) {
+        if (!c.label)
+            continue;
+        const QString name = QLatin1String(c.label);
+        auto *pair = new QHBoxLayout;
+        pair->setSpacing(4);
+        pair->addWidget(m_labels.value(name + QStringLiteral("_lbl")));
+        pair->addWidget(m_labels.value(name));
+        pair->addStretch(1);
+        layout->addLayout(pair);
     }
 }
 
@@ -71,6 +96,7 @@ QLabel *SumLabels::label(const QString &objectName) const
 
 void SumLabels::clearLabels()
 {
-    for (QLabel *l : std::as_const(m_labels))
-        l->clear();
+    for (const SumColumn &c : m_columns)
+        if (c.label)
+            m_labels.value(QLatin1String(c.label))->clear();
 }

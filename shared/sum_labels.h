@@ -1,14 +1,16 @@
 #pragma once
 // The count and sums of a search: one statement "select count(*) as c,sum(x) as d ... from
 // ... where ..." run on the scratch query with the search's own conditions; each figure is
-// shown in its label (or only kept, for a print) and kept until the next search.
+// shown in its label (or only kept, for a print) and kept until the next search. A shown
+// figure stands beside its caption, which says what it counts or sums.
 //
 //   const SumColumn kSums[] = {
-//       {"c", "count(*)", "cnt"},
+//       {"c", "count(*)", "cnt"},                    // captioned "تعداد:"
 //       {"d", "sum(dehyariha)"},                     // kept for the print, not shown
-//       {"m", "sum(mablagh)", "mablagh_sum", SumColumn::Grouped},
+//       {"m", "sum(mablagh)", "mablagh_sum", SumColumn::Grouped, "جمع مبلغ"},
 //   };
-//   m_sums = new SumLabels(this, kSums);             // creates the labels cnt, mablagh_sum
+//   m_sums = new SumLabels(this, kSums);             // the labels cnt, mablagh_sum and captions
+//   m_sums->addTo(row);                              // each caption with its figure
 //   m_sums->run(m_ctx, "from khadamat where id<>-1 " + pieces, binds);
 //   report.setLabel("dehyariha_sum", m_sums->value("d"));
 #include <QHash>
@@ -19,6 +21,7 @@
 
 class AppContext;
 class DataSet;
+class QBoxLayout;
 class QLabel;
 class QWidget;
 
@@ -31,13 +34,17 @@ struct SumColumn {
     const char *expression;      // "count(*)", "sum(mablagh)"
     const char *label = nullptr; // the label's objectName; nullptr: kept only
     Display display = Plain;
+    // The caption beside the label (objectName label + "_lbl"); nullptr: "تعداد:" for a count.
+    const char *caption = nullptr;
 };
 
 class SumLabels : public QObject {
     Q_OBJECT
 public:
-    // Creates the labels (children of parent, not yet in a layout).
+    // Creates the labels and their captions (children of parent, not yet in a layout).
     SumLabels(QWidget *parent, std::span<const SumColumn> columns);
+    // Adds each shown figure to `layout`, its caption before it, in the table's order.
+    void addTo(QBoxLayout *layout) const;
 
     // "select <expression> as <alias>,... " + fromWhere.
     QString selectSql(const QString &fromWhere) const;

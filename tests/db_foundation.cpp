@@ -10,9 +10,11 @@
 #include "db/sample_data.h"
 #include "db/schema.h"
 #include "db/setup.h"
+#include "shared/menus.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QSettings>
 #include <QSqlQuery>
@@ -237,11 +239,11 @@ private slots:
         auto *m = f.form<Tmain>();
         PageRights got;
         int opened = 0;
-        m->addOpener("Ntest", "آزمايش", "ghir", [&](const PageRights &r) { got = r; ++opened; });
+        m->bindOpener("N13", [&](const PageRights &r) { got = r; ++opened; });
         auto openAs = [&](qint64 u, const QString &name) {
             f.signInAs(u, name, "city");
             f.ui.clear();
-            m->trigger("Ntest");
+            m->trigger("N13");
             return f.ui.messages;
         };
         // No row, and a row without the right to open: refused.
@@ -260,6 +262,9 @@ private slots:
         // Another user's row gives nothing.
         QCOMPARE(openAs(none, "u1"), QStringList{kNoAccessMessage});
         QCOMPARE(opened, 1);
+        // The progress register and its item catalogue stand in the menus their windows name.
+        for (const auto &[menu, item, title] : {std::tuple{"amar_menu", "N11", "آمار و اطلاعات"}, {"base_menu", "N12", "اطلاعات پايه"}})
+            QVERIFY(m->menus()->menu(menu)->title() == title && m->menus()->menu(menu)->actions().contains(m->menus()->action(item)));
     }
 
     void exitQuestion()

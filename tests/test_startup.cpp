@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "core/auth.h"
 #include "app/login_u.h"
+#include "shared/menus.h"
 #include "support/texts.h"
 
 #include <QAbstractButton>
@@ -107,6 +108,9 @@ private slots:
         QVERIFY(prepareDatabases(p.ctx, o));
         QVERIFY(p.ui.prompts.isEmpty());
         createForms(p.ctx);
+        p.ctx.makeForms();
+        QCOMPARE(UnboundMenuItems(p.ctx.forms()), QStringList());
+        QVERIFY(p.ui.messages.isEmpty());
         auto *login = p.ctx.form<Tlogin>();
         login->show();
         QVERIFY(login->isVisible());

@@ -5,12 +5,14 @@
 
 #include "core/errors.h"
 #include "shared/attachments.h"
+#include "shared/combo_items.h"
 #include "core/dates.h"
 #include "shared/delete_password.h"
 #include "shared/exports.h"
 #include "shared/gridsort.h"
 #include "shared/log.h"
 #include "shared/place_combo.h"
+#include "shared/plain_boxes.h"
 #include "shared/settings_list.h"
 
 #include <QComboBox>
@@ -77,6 +79,21 @@ private slots:
         const QString clause = CountyFilterClause(f.ctx, binds, "ghir.city");
         QVERIFY(clause.contains("ghir.city in") && clause.endsWith("user_id=?)"));
         QCOMPARE(binds, QVariantList{ostan});
+
+        // The second rule: the level exactly "city" sees the counties whose name holds the
+        // user's name; every other level is not narrowed by it.
+        const QString part = kCountyB.left(3);
+        for (const auto &[level, expected] : {std::pair{"city", QStringList{kCountyB}}, std::pair{"City", all},
+                                              std::pair{"ostan", all}}) {
+            f.ctx.CurrentUser.level = level;
+            f.ctx.CurrentUser.karbar = part;
+            QVariantList nameBinds;
+            DataSet *q = f.dm.ADOQuery1;
+            q->open("select city from abadiha where 1=1" + CountyNameClause(f.ctx, nameBinds, "city"), nameBinds);
+            QStringList l = ColumnTexts(q, "city");
+            l.sort();
+            QCOMPARE(l, expected);
+        }
     }
 
     void valueLists()
@@ -141,24 +158,56 @@ private slots:
         QVERIFY(ConfirmDeletePassword(f.ctx, kPasswordCaption, kPasswordPrompt));
     }
 
+    // The place boxes: which change of a box fills the next list, in which order, narrowed by
+    // the box above or by every box above; the next box's text and the lists below stay.
     void placeCascade()
     {
         Fixture f;
-        addPlace(f, "P1", kCountyB, "c1", "v1");
-        addPlace(f, "P1", kCountyA, "c2", "v2");
-        addPlace(f, "P1", kCountyA, "c2", "v3");
-        addPlace(f, "P2", kCountyC, "c3", "v4");
-        QComboBox county, village;
-        county.setEditable(true);
-        village.setEditable(true);
-        county.setEditText("keep");
-        FillPlaceCombo(f.ctx, &county, "select distinct shahrestan from abadiha where ostan=? order by shahrestan", {"P1"});
-        QCOMPARE(comboItems(&county), (QStringList{kCountyA, kCountyB}));
-        QCOMPARE(county.currentText(), "keep");
-        FillPlaceCombo(f.ctx, &village, "select distinct rosta from abadiha where ostan=? and shahrestan=? order by rosta",
-                       {"P1", kCountyA});
-        QCOMPARE(comboItems(&village), (QStringList{"v2", "v3"}));
-        QCOMPARE(village.currentText(), QString());
+        const QString lar = QString::fromUtf8("\u0644\u0627\u0631"); // لار: after گ in Persian order only
+        for (const auto &[ostan, county, village] : {std::tuple{"P1", kCountyA, "v2"}, {"P1", lar, "v1"},
+                                                     {"P1", kCountyA, "v3"}, {"P1", kCountyC, "v4"}, {"P2", kCountyA, "v9"}})
+            addPlace(f, ostan, county, "c", village);
+        enum How { Set, Typed, Chosen };
+        const struct {
+            PlaceCascade::Trigger trigger;
+            How how;
+            bool fills;
+        } triggers[] = {{PlaceCascade::Changed, Set, true},   {PlaceCascade::Changed, Typed, true},
+                        {PlaceCascade::ByUser, Set, false},   {PlaceCascade::ByUser, Typed, true},
+                        {PlaceCascade::ByUser, Chosen, true}, {PlaceCascade::Chosen, Typed, false},
+                        {PlaceCascade::Chosen, Chosen, true}};
+        QWidget host;
+        auto cascade = [&](PlaceCascade::Trigger trigger, unsigned flags) {
+            const std::array<QComboBox *, 3> b{MakeFreeCombo(&host, "p"), MakeFreeCombo(&host, "c"), MakeFreeCombo(&host, "v")};
+            const PlaceLevel levels[] = {{b[0], "ostan"}, {b[1], "shahrestan"}, {b[2], "rosta"}};
+            new PlaceCascade(f.ctx, &host, levels, trigger, flags);
+            b[1]->setEditText("keep");
+            return b;
+        };
+        for (const auto &t : triggers) {
+            QComboBox *province = cascade(t.trigger, 0)[0];
+            if (t.how == Set) {
+                province->setEditText("P1");
+            } else if (t.how == Typed) {
+                QTest::keyClicks(province->lineEdit(), "P1");
+            } else {
+                province->addItem("P1");
+                emit province->activated(0);
+            }
+            QCOMPARE(host.findChildren<QComboBox *>("c").last()->count() > 0, t.fills);
+        }
+        const auto sorted = cascade(PlaceCascade::Changed, PlaceCascade::Sorted);
+        const auto every = cascade(PlaceCascade::Changed, PlaceCascade::EveryAbove);
+        for (const auto &b : {sorted, every})
+            b[0]->setEditText("P1");
+        QCOMPARE(comboItems(sorted[1]), (QStringList{kCountyA, kCountyC, lar}));
+        QCOMPARE(sorted[1]->currentText() + QString::number(sorted[2]->count()), "keep0");
+        for (const auto &b : {sorted, every})
+            b[1]->setEditText(kCountyA);
+        QCOMPARE(comboItems(sorted[2]), (QStringList{"v2", "v3", "v9"}));
+        QStringList villages = comboItems(every[2]);
+        villages.sort();
+        QCOMPARE(villages, (QStringList{"v2", "v3"}));
     }
 
     void logRow()
