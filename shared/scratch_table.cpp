@@ -17,6 +17,10 @@
 #include <libpq-fe.h>
 #include <memory>
 #include <sqlite3.h>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 // The rows go through the database's own client library on the connections the data module
 // opened: every value is still bound (sqlite3_bind_*, libpq's parameters), but without the
@@ -174,20 +178,57 @@ private:
     QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };
 
+// The texts of one column of a list, decoded once each: places, contractors and dates come again
+// and again down a list, and a text handed out again shares its characters. A column whose texts
+// seldom come again (letter numbers) is decoded as it comes.
+class ColumnTexts {
+public:
+    QString text(const char *p, int n)
+    {
+        if (!m_keep)
+            return QString::fromUtf8(p, n);
+        const std::string_view bytes(p, size_t(n));
+        if (const auto it = m_seen.find(bytes); it != m_seen.end()) {
+            ++m_again;
+            return it->second;
+        }
+        QString t = QString::fromUtf8(p, n);
+        if (++m_new == kTrial && m_again < kTrial)
+            m_keep = false; // fewer than half came again
+        if (m_seen.size() >= kMax)
+            m_seen.clear();
+        if (m_keep)
+            m_seen.emplace(std::string(bytes), t);
+        return t;
+    }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    static constexpr int kTrial = 512;
+    static constexpr size_t kMax = 4096;
+    std::unordered_map<std::string, QString, Hash, std::equal_to<>> m_seen;
+    int m_new = 0, m_again = 0;
+    bool m_keep = true;
+};
+
 class SqliteRow : public SourceRow {
 public:
-    explicit SqliteRow(sqlite3_stmt *s) : m_s(s) {}
+    explicit SqliteRow(sqlite3_stmt *s) : m_s(s), m_texts(size_t(sqlite3_column_count(s))) {}
     bool isNull(int c) const override { return sqlite3_column_type(m_s, c) == SQLITE_NULL; }
     QString text(int c) const override
     {
         const auto *t = reinterpret_cast<const char *>(sqlite3_column_text(m_s, c));
-        return t ? QString::fromUtf8(t, sqlite3_column_bytes(m_s, c)) : QString();
+        return t ? m_texts[size_t(c)].text(t, sqlite3_column_bytes(m_s, c)) : QString();
     }
     double number(int c) const override { return sqlite3_column_double(m_s, c); }
     bool isEmpty(int c) const override { return sqlite3_column_bytes(m_s, c) == 0; }
 
 private:
     sqlite3_stmt *m_s;
+    mutable std::vector<ColumnTexts> m_texts;
 };
 
 // Rows written many to a statement: the rows of a full statement bound as they come (their
