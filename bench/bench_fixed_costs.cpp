@@ -552,7 +552,7 @@ int main(int argc, char **argv)
 
     const QString self = QCoreApplication::applicationFilePath();
     const QString binDir = QCoreApplication::applicationDirPath();
-    const QString collation = binDir + QStringLiteral("/libfa_collation");
+    const QString collation = QStringLiteral(VARNOSET_FA_EXTENSION);
     // The work folder: a temporary one, or with --keep DIR that folder, kept with its SQLite
     // database (used again when it is there) for profiling the children by hand.
     QTemporaryDir temporary;
