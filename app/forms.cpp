@@ -32,62 +32,65 @@
 
 void createForms(AppContext &ctx)
 {
-    ctx.addForm(new Tlogin(ctx));
-    ctx.addForm(new Tmain(ctx));
-    ctx.mainWindow = ctx.form<Tmain>();
-    auto *ghirSrc = new Tghir_src(ctx);
-    ctx.addForm(ghirSrc);
-    Tghir_forms::attach(ctx, ghirSrc);
-    Tghir_reports::attach(ctx, ghirSrc);
-    ctx.form<Tmain>()->bindOpener(QStringLiteral("N13"), [ghirSrc](const PageRights &rights) { ghirSrc->openFromMain(rights); });
-    auto *contractors = new Tpeymankar_ins(ctx);
-    ctx.addForm(contractors);
-    auto *ghirIns = new Tghir_ins(ctx);
-    ctx.addForm(ghirIns);
-    // A contractor picked in the register goes into the initial entry, whoever opened it.
-    QObject::connect(contractors, &Tpeymankar_ins::picked, ghirIns, &Tghir_ins::setContractor);
-    ctx.addForm(new Tghir_ins2(ctx));
-    // Bitumen documents, attachment templates and form history.
-    ctx.addForm(new Tghir_pic(ctx));
-    ctx.addForm(new Tzamaem_ghir(ctx));
-    ctx.addForm(new Tghir_history(ctx));
+    // A declared menu item without its command would do nothing when chosen: said when its
+    // window is made.
+    ctx.formMade = [&ctx](QWidget *w) {
+        if (const QStringList unbound = UnboundMenuItems({w}); !unbound.isEmpty())
+            ctx.ui->message(QStringLiteral("خطا! اين گزينه هاي منو فرماني ندارند: ") + unbound.join(QStringLiteral("، ")));
+    };
+    ctx.addForm<Tlogin>();
+    // The main window, made at sign-in, with the openers of its menu.
+    ctx.addForm<Tmain>([&ctx] {
+        auto *m = new Tmain(ctx);
+        ctx.mainWindow = m;
+        m->bindOpener(QStringLiteral("N13"), [&ctx](const PageRights &rights) { ctx.form<Tghir_src>()->openFromMain(rights); });
+        m->bindOpener(QStringLiteral("N19"), [&ctx](const PageRights &rights) { ctx.form<Tkhadamat_src>()->openFromMain(rights); });
+        m->bindOpener(QStringLiteral("N25"), [&ctx](const PageRights &rights) { ctx.form<Tetebarat_src>()->openFromMain(rights); });
+        m->bindOpener(QStringLiteral("N1"), [&ctx](const PageRights &rights) { ctx.form<Tazmayeshgah_ins>()->openFromMain(rights); });
+        m->bindOpener(QStringLiteral("N11"), [&ctx](const PageRights &rights) { ctx.form<Tpishraft_ins>()->openFromMain(rights); });
+        m->bindOpener(QStringLiteral("N12"), [&ctx](const PageRights &rights) { ctx.form<Tpish_items>()->openFromMain(rights); });
+        m->bindOpener(QStringLiteral("N24"), [&ctx](const PageRights &rights) { ctx.form<Tamar>()->openFromMain(rights); });
+        m->bindOpener(QStringLiteral("N21"), [&ctx](const PageRights &rights) { ctx.form<Tmovafeghatname_src>()->openFromMain(rights); });
+        return m;
+    });
+    // Bitumen: the projects window with its forms and reports, the contractors register, the
+    // entry forms, documents, attachment templates and form history.
+    ctx.addForm<Tghir_src>([&ctx] {
+        auto *w = new Tghir_src(ctx);
+        Tghir_forms::attach(ctx, w);
+        Tghir_reports::attach(ctx, w);
+        return w;
+    });
+    ctx.addForm<Tpeymankar_ins>([&ctx] {
+        auto *w = new Tpeymankar_ins(ctx);
+        // A contractor picked in the register goes into the initial entry, whoever opened it.
+        QObject::connect(w, &Tpeymankar_ins::picked, w, [&ctx](const PickedContractor &c) {
+            ctx.form<Tghir_ins>()->setContractor(c);
+        });
+        return w;
+    });
+    ctx.addForm<Tghir_ins>();
+    ctx.addForm<Tghir_ins2>();
+    ctx.addForm<Tghir_pic>();
+    ctx.addForm<Tzamaem_ghir>();
+    ctx.addForm<Tghir_history>();
     // Technical services: the reports window, its entry form and attachment windows.
-    auto *khadamatSrc = new Tkhadamat_src(ctx);
-    ctx.addForm(khadamatSrc);
-    ctx.form<Tmain>()->bindOpener(QStringLiteral("N19"), [khadamatSrc](const PageRights &rights) { khadamatSrc->openFromMain(rights); });
-    ctx.addForm(new Tkhadamat_ins(ctx));
-    ctx.addForm(new Tkhadamat_pic(ctx));
-    ctx.addForm(new Tkhadamat_pic_src(ctx));
-
-    // The credit register: the entry forms first, the window connects to them.
-    ctx.addForm(new Tprj_ins(ctx));
-    ctx.addForm(new Tetebar_ins(ctx));
-    ctx.addForm(new Tprj_amaliyat(ctx));
-    ctx.addForm(new Tprj_pish(ctx));
-    ctx.addForm(new Tetb_takhsis(ctx));
-    auto *etebaratSrc = new Tetebarat_src(ctx);
-    ctx.addForm(etebaratSrc);
-    ctx.form<Tmain>()->bindOpener(QStringLiteral("N25"), [etebaratSrc](const PageRights &rights) { etebaratSrc->openFromMain(rights); });
+    ctx.addForm<Tkhadamat_src>();
+    ctx.addForm<Tkhadamat_ins>();
+    ctx.addForm<Tkhadamat_pic>();
+    ctx.addForm<Tkhadamat_pic_src>();
+    // The credit register: the window connects to its entry forms when it is made.
+    ctx.addForm<Tprj_ins>();
+    ctx.addForm<Tetebar_ins>();
+    ctx.addForm<Tprj_amaliyat>();
+    ctx.addForm<Tprj_pish>();
+    ctx.addForm<Tetb_takhsis>();
+    ctx.addForm<Tetebarat_src>();
     // Laboratory records, physical progress and its item catalogue.
-    auto *az = new Tazmayeshgah_ins(ctx);
-    ctx.addForm(az);
-    ctx.form<Tmain>()->bindOpener(QStringLiteral("N1"), [az](const PageRights &rights) { az->openFromMain(rights); });
-    auto *pishraft = new Tpishraft_ins(ctx);
-    ctx.addForm(pishraft);
-    ctx.form<Tmain>()->bindOpener(QStringLiteral("N11"), [pishraft](const PageRights &rights) { pishraft->openFromMain(rights); });
-    auto *items = new Tpish_items(ctx);
-    ctx.addForm(items);
-    ctx.form<Tmain>()->bindOpener(QStringLiteral("N12"), [items](const PageRights &rights) { items->openFromMain(rights); });
-
+    ctx.addForm<Tazmayeshgah_ins>();
+    ctx.addForm<Tpishraft_ins>();
+    ctx.addForm<Tpish_items>();
     // Statistics and agreements registers.
-    auto *amar = new Tamar(ctx);
-    ctx.addForm(amar);
-    ctx.form<Tmain>()->bindOpener(QStringLiteral("N24"), [amar](const PageRights &rights) { amar->openFromMain(rights); });
-    auto *agreements = new Tmovafeghatname_src(ctx);
-    ctx.addForm(agreements);
-    ctx.form<Tmain>()->bindOpener(QStringLiteral("N21"), [agreements](const PageRights &rights) { agreements->openFromMain(rights); });
-
-    // A declared menu item without its command would do nothing when chosen: said at start-up.
-    if (const QStringList unbound = UnboundMenuItems(ctx.forms()); !unbound.isEmpty())
-        ctx.ui->message(QStringLiteral("خطا! اين گزينه هاي منو فرماني ندارند: ") + unbound.join(QStringLiteral("، ")));
+    ctx.addForm<Tamar>();
+    ctx.addForm<Tmovafeghatname_src>();
 }

@@ -1,6 +1,7 @@
 #pragma once
 class AppContext;
 
-// Creates every window once, in a fixed order: the login window first, then the main
-// window, then the registers. They live for the whole run.
+// Registers every window of the program. Each is made the first time it is asked for (the
+// login window at the start, the main window at sign-in, a register when it is first opened)
+// and lives for the rest of the run.
 void createForms(AppContext &ctx);

@@ -1,8 +1,7 @@
 #pragma once
 // What the benchmarks share.
-#include "core/dm_u.h"
+#include "bench_db.h"
 #include "core/errors.h"
-#include "db/setup.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,40 +20,6 @@ inline double peakRssMb()
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
     return double(u.ru_maxrss) / 1024.0;
-}
-
-// Connects a fresh database with the schema set up: a SQLite file in `dir`, or a schema of its
-// own (kept in *schema) on the server of VARNOSET_TEST_PG; false when that is unset.
-inline bool openBenchDatabase(Tdm &dm, const QTemporaryDir &dir, bool pg, QString *schema)
-{
-    DbProfile p;
-    if (pg) {
-        const QString conn = qEnvironmentVariable("VARNOSET_TEST_PG");
-        if (conn.isEmpty())
-            return false;
-        p = DbProfile::fromConnInfo(conn);
-        *schema = QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128);
-        p.schema = *schema;
-    } else {
-        p = DbProfile::sqliteFile(dir.filePath(QStringLiteral("bench.sqlite")));
-    }
-    dm.connectMain(p);
-    db::setupSchema(dm);
-    return true;
-}
-
-// Drops the schema of openBenchDatabase (if any) and disconnects.
-inline void closeBenchDatabase(Tdm *dm, const QString &schema)
-{
-    if (!dm)
-        return;
-    if (!schema.isEmpty()) {
-        try {
-            dm->exec(QStringLiteral("DROP SCHEMA \"%1\" CASCADE").arg(schema));
-        } catch (const AppError &) {
-        }
-    }
-    dm->disconnectAll();
 }
 
 // main() of a benchmark over one SQLite and one PostgreSQL backend: an offscreen application;

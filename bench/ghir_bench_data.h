@@ -1,7 +1,7 @@
 #pragma once
 // The allocations the bitumen benchmarks run over: `rows` rows of ghir in 30 counties, 600
 // villages and 250 contractors, a third of them completed, written in one transaction.
-#include "bench_support.h"
+#include "bench_db.h"
 #include "core/context.h"
 #include "core/dm_u.h"
 #include "core/errors.h"

@@ -34,8 +34,7 @@ void placeAndFlags(const SourceRow &q, const Cols &c, double tahatori, QVariantL
                    const QVariant &fifth)
 {
     row << q.text(c("city")) << q.text(c("rosta")) << q.text(c("peymankar")) << fourth << fifth
-        << (q.text(c("moarefi_no")).isEmpty() ? 0.0 : tahatori)
-        << (q.text(c("tehran_paper_no")).isEmpty() ? 0.0 : tahatori);
+        << (q.isEmpty(c("moarefi_no")) ? 0.0 : tahatori) << (q.isEmpty(c("tehran_paper_no")) ? 0.0 : tahatori);
 }
 
 double realised(const SourceRow &q, const Cols &c, double tahatori)

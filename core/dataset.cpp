@@ -234,10 +234,25 @@ QString DataSet::cellText(int row, int column) const
 {
     if (column >= m_storedColumns)
         return valueText(m_calculated.at(column - m_storedColumns).second(*this, row));
-    const RowStore::Cell cell = m_store.cell(stored(row), column);
+    return storedText(m_store.cell(stored(row), column));
+}
+
+QString DataSet::storedText(const RowStore::Cell &cell)
+{
     if (cell.tag == RowStore::Null || cell.tag == RowStore::Int || cell.tag == RowStore::Text)
         return RowStore::text(cell);
     return valueText(RowStore::toVariant(cell));
+}
+
+void DataSet::rowTexts(int row, QStringList &out) const
+{
+    m_cells.resize(size_t(m_storedColumns));
+    m_store.cells(stored(row), m_cells.data(), m_storedColumns);
+    out.resize(m_fields.size());
+    for (int c = 0; c < m_storedColumns; ++c)
+        out[c] = storedText(m_cells[size_t(c)]);
+    for (int c = m_storedColumns; c < m_fields.size(); ++c)
+        out[c] = valueText(m_calculated.at(c - m_storedColumns).second(*this, row));
 }
 
 void DataSet::addCalculatedField(const QString &name, Calculation fn)

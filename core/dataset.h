@@ -59,6 +59,9 @@ public:
     void storedCells(int row, RowStore::Cell *out) const { m_store.cells(stored(row), out, m_storedColumns); }
     // Display text: null empty, floats with 15 significant digits, money without ".0000".
     QString text(const QString &field, int row = -1) const;
+    // The display texts of every column at a place of the listing, as data() shows them, read in
+    // one walk along the stored row.
+    void rowTexts(int row, QStringList &out) const;
     bool isNull(const QString &field, int row = -1) const;
     double toDouble(const QString &field, int row = -1) const;
     qint64 toInt64(const QString &field, int row = -1) const;
@@ -110,6 +113,7 @@ private:
     int stored(int row) const { return m_order.empty() ? row : m_order[size_t(row)]; }
     // Display text of a cell at a place of the listing.
     QString cellText(int row, int column) const;
+    static QString storedText(const RowStore::Cell &cell);
     void clearRows();
     // Makes the first `rows` stored rows visible to the grids.
     void publish(int rows);
@@ -132,6 +136,7 @@ private:
     int m_boldColumn = -1;
     std::function<QColor(int)> m_rowColor;
     QList<QPair<QString, Calculation>> m_calculated;
+    mutable std::vector<RowStore::Cell> m_cells; // rowTexts()'s walk
     QStringList m_editable; // lower-case field names
     CellWriter m_writer;
 };

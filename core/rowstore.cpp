@@ -193,7 +193,7 @@ char *RowStore::allocate(size_t n)
 {
     if (n > kFirstChunk / 2) {
         // A row of its own size, kept before the current chunk so that chunk goes on filling.
-        auto big = std::make_unique<char[]>(n);
+        auto big = std::make_unique_for_overwrite<char[]>(n);
         char *p = big.get();
         m_chunks.insert(m_chunks.end() - (m_chunks.empty() ? 0 : 1), std::move(big));
         m_bigBytes += n;
@@ -201,7 +201,8 @@ char *RowStore::allocate(size_t n)
     }
     if (m_chunks.empty() || m_used + n > m_chunkSize) {
         const size_t size = m_chunkSize ? std::min(m_chunkSize * 2, kChunk) : kFirstChunk;
-        m_chunks.push_back(std::make_unique<char[]>(size));
+        // Not cleared first: every byte of it is written before it is read.
+        m_chunks.push_back(std::make_unique_for_overwrite<char[]>(size));
         m_chunkSize = size;
         m_chunkBytes += size;
         m_used = 0;

@@ -13,6 +13,7 @@
 #include <QStringEncoder>
 #include <QTemporaryFile>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <xlsxwriter.h>
 
@@ -384,6 +385,51 @@ struct HtmlTableWriter::Private {
         if (buf.size() >= (1 << 20))
             flush();
     }
+    // A cell's line, "<td>" + the text escaped + "</td>", written as UTF-8 straight into the
+    // buffer (the same bytes as line() of the escaped text).
+    void cell(QStringView text)
+    {
+        qsizetype n = buf.size();
+        // At most three bytes for each UTF-16 unit; an escaped sign takes five.
+        buf.resize(n + 4 + text.size() * 5 + 7);
+        char *out = buf.data() + n;
+        std::memcpy(out, "<td>", 4);
+        out += 4;
+        const char16_t *p = text.utf16(), *end = p + text.size();
+        while (p < end) {
+            const char16_t c = *p;
+            if (c < 0x80) {
+                switch (c) {
+                case '&': std::memcpy(out, "&amp;", 5); out += 5; break;
+                case '<': std::memcpy(out, "&lt;", 4); out += 4; break;
+                case '>': std::memcpy(out, "&gt;", 4); out += 4; break;
+                default: *out++ = char(c);
+                }
+                ++p;
+            } else if (c < 0x800) {
+                *out++ = char(0xC0 | (c >> 6));
+                *out++ = char(0x80 | (c & 0x3F));
+                ++p;
+            } else if (QChar::isHighSurrogate(c) || QChar::isLowSurrogate(c)) {
+                // A surrogate pair (or a lone surrogate) as the text codec writes it.
+                const qsizetype units = (QChar::isHighSurrogate(c) && p + 1 < end && QChar::isLowSurrogate(p[1])) ? 2 : 1;
+                const QByteArray bytes = QStringView(p, units).toUtf8();
+                std::memcpy(out, bytes.constData(), size_t(bytes.size()));
+                out += bytes.size();
+                p += units;
+            } else {
+                *out++ = char(0xE0 | (c >> 12));
+                *out++ = char(0x80 | ((c >> 6) & 0x3F));
+                *out++ = char(0x80 | (c & 0x3F));
+                ++p;
+            }
+        }
+        std::memcpy(out, "</td>\r\n", 7);
+        out += 7;
+        buf.resize(out - buf.data());
+        if (buf.size() >= (1 << 20))
+            flush();
+    }
     void flush()
     {
         if (ok && !buf.isEmpty() && file.write(buf) != buf.size())
@@ -434,11 +480,12 @@ bool HtmlTableWriter::open()
 
 void HtmlTableWriter::row(qint64 number, const QStringList &cells)
 {
-    d->line(QStringLiteral("<tr>"));
-    d->line(QStringLiteral("<td>") + QString::number(number) + QStringLiteral("</td>"));
+    d->buf += "<tr>\r\n<td>";
+    d->buf += QByteArray::number(number);
+    d->buf += "</td>\r\n";
     for (int c = 0; c < d->headers.size(); ++c)
-        d->line(QStringLiteral("<td>") + HtmlEscape(cells.value(c)) + QStringLiteral("</td>"));
-    d->line(QStringLiteral("</tr>"));
+        d->cell(c < cells.size() ? QStringView(cells.at(c)) : QStringView());
+    d->buf += "</tr>\r\n";
 }
 
 void HtmlTableWriter::totals(const QString &rowHtml)

@@ -12,9 +12,11 @@
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -38,6 +40,31 @@ public:
     }
 
 protected:
+    // A title's size depends on its text, its font and the sort mark beside it, in the header's
+    // font and style: each is measured once (the header measures every title whenever its own
+    // size is asked, and shaping the titles is what that costs).
+    QSize sectionSizeFromContents(int logicalIndex) const override
+    {
+        const QAbstractItemModel *m = model();
+        if (!m)
+            return QHeaderView::sectionSizeFromContents(logicalIndex);
+        const QVariant font = m->headerData(logicalIndex, orientation(), Qt::FontRole);
+        const TitleKey key{m->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString(),
+                           font.isValid() ? font.value<QFont>() : QFont(), font.isValid(),
+                           !isSortIndicatorShown() ? 0 : sortIndicatorSection() == logicalIndex ? 2 : 1};
+        if (m_sizesFont != this->font() || m_sizesStyle != style()) {
+            m_sizes.clear();
+            m_sizesFont = this->font();
+            m_sizesStyle = style();
+        }
+        const auto it = m_sizes.constFind(key);
+        if (it != m_sizes.constEnd())
+            return *it;
+        const QSize size = QHeaderView::sectionSizeFromContents(logicalIndex);
+        m_sizes.insert(key, size);
+        return size;
+    }
+
     void initStyleOptionForIndex(QStyleOptionHeader *option, int logicalIndex) const override
     {
         QHeaderView::initStyleOptionForIndex(option, logicalIndex);
@@ -50,8 +77,140 @@ protected:
     }
 
 private:
+    struct TitleKey {
+        QString text;
+        QFont font;
+        bool ownFont;
+        int sortMark; // none shown, shown beside another title, beside this one
+        bool operator==(const TitleKey &o) const
+        {
+            return ownFont == o.ownFont && sortMark == o.sortMark && text == o.text && (!ownFont || font == o.font);
+        }
+        friend size_t qHash(const TitleKey &k, size_t seed = 0) { return qHashMulti(seed, k.text, k.ownFont, k.sortMark); }
+    };
     std::span<const GridColumn> m_columns;
     DataSet *m_ds;
+    mutable QHash<TitleKey, QSize> m_sizes;
+    mutable QFont m_sizesFont;
+    mutable const QStyle *m_sizesStyle = nullptr;
+};
+
+// The texts of a grid measured and laid out once: a grid measures and draws the same cell texts
+// (places, names, dates, amounts) again on every listing and every repaint, and shaping Persian
+// text is most of what that costs. What comes out of the cache is what measuring or laying out
+// the text again would give.
+class TextCache {
+public:
+    // QFontMetrics(font).horizontalAdvance(text).
+    int width(const QFont &font, const QString &text) { return measure(widths(font).byText, font, text); }
+    // The width of what a cell of the column shows for the dataset's text (GridCellText).
+    int cellWidth(const QFont &font, GridColumn::Display display, const QString &text)
+    {
+        Widths &w = widths(font);
+        QHash<QString, int> &shown = w.byCell[display];
+        const auto it = shown.constFind(text);
+        if (it != shown.constEnd())
+            return *it;
+        if (shown.size() >= kMaxWidths)
+            shown.clear();
+        const int advance = measure(w.byText, font, GridCellText(display, text));
+        shown.insert(text, advance);
+        return advance;
+    }
+
+    // A cell's text laid out as the style lays it out in the text rectangle `r` (without its
+    // margins) for drawing, and where it starts below r's top; nullptr when it takes more than
+    // one line or is wider than r, which the style draws its own way.
+    struct Shaped {
+        std::unique_ptr<QTextLayout> layout;
+        qreal top = 0;
+    };
+    const Shaped *shaped(const QString &text, const QFont &font, const QTextOption &option, Qt::Alignment alignment,
+                         const QSize &r)
+    {
+        const LayoutKey key{text, fontId(font), r.width(), r.height(), int(option.textDirection()),
+                            int(option.alignment()), int(alignment)};
+        const auto it = m_layouts.constFind(key);
+        if (it != m_layouts.constEnd())
+            return it->get();
+        if (m_layouts.size() >= kMaxLayouts)
+            m_layouts.clear();
+        auto shaped = std::make_shared<Shaped>();
+        shaped->layout = std::make_unique<QTextLayout>(text, font);
+        QTextLayout &l = *shaped->layout;
+        l.setTextOption(option);
+        l.setCacheEnabled(true); // the glyphs stay for drawing again
+        l.beginLayout();
+        QTextLine line = l.createLine();
+        bool oneLine = line.isValid();
+        if (oneLine) {
+            line.setLineWidth(r.width());
+            line.setPosition(QPointF(0, 0));
+            oneLine = !l.createLine().isValid() && line.naturalTextWidth() <= r.width();
+        }
+        l.endLayout();
+        if (!oneLine) {
+            m_layouts.insert(key, nullptr);
+            return nullptr;
+        }
+        // Vertically placed as the style places the text's bounding box.
+        const QRect placed = QStyle::alignedRect(Qt::LayoutDirectionAuto, alignment,
+                                                 l.boundingRect().size().toSize(), QRect(QPoint(0, 0), r));
+        shaped->top = placed.top();
+        return m_layouts.insert(key, std::move(shaped))->get();
+    }
+
+private:
+    static constexpr int kMaxWidths = 20000, kMaxLayouts = 2000;
+    struct Widths {
+        QFontMetrics metrics;
+        QHash<QString, int> byText;
+        QHash<QString, int> byCell[3]; // by the dataset's text, for each GridColumn::Display
+    };
+    int measure(QHash<QString, int> &known, const QFont &font, const QString &text)
+    {
+        const auto it = known.constFind(text);
+        if (it != known.constEnd())
+            return *it;
+        if (known.size() >= kMaxWidths)
+            known.clear();
+        const int advance = widths(font).metrics.horizontalAdvance(text);
+        known.insert(text, advance);
+        return advance;
+    }
+    struct LayoutKey {
+        QString text;
+        int font, width, height, direction, textAlignment, alignment;
+        bool operator==(const LayoutKey &o) const
+        {
+            return font == o.font && width == o.width && height == o.height && direction == o.direction
+                   && textAlignment == o.textAlignment && alignment == o.alignment && text == o.text;
+        }
+        friend size_t qHash(const LayoutKey &k, size_t seed = 0)
+        {
+            return qHashMulti(seed, k.text, k.font, k.width, k.height, k.direction, k.textAlignment, k.alignment);
+        }
+    };
+
+    // A small number for each font the grid meets (its own, a number drawn smaller).
+    int fontId(const QFont &font)
+    {
+        if (m_lastFont >= 0 && m_fonts.at(m_lastFont) == font)
+            return m_lastFont;
+        for (int i = 0; i < m_fonts.size(); ++i) {
+            if (m_fonts.at(i) == font)
+                return m_lastFont = i;
+        }
+        m_fonts.append(font);
+        m_widths.emplace_back(std::make_unique<Widths>(Widths{QFontMetrics(font), {}, {}}));
+        return m_lastFont = int(m_fonts.size()) - 1;
+    }
+    Widths &widths(const QFont &font) { return *m_widths[size_t(fontId(font))]; }
+
+    QList<QFont> m_fonts;
+    std::vector<std::unique_ptr<Widths>> m_widths;
+    int m_lastFont = -1;
+    QHash<LayoutKey, std::shared_ptr<Shaped>> m_layouts;
 };
 
 // Money and numbers as a clerk reads them, an empty date as an empty cell, a text without
@@ -63,6 +222,8 @@ public:
         : QStyledItemDelegate(parent), m_columns(columns), m_ds(ds)
     {
     }
+
+    TextCache &texts() const { return m_texts; }
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
@@ -80,14 +241,16 @@ public:
         const GridColumn *c = columnOf(m_columns, m_ds, index.column());
         if (c && c->display != GridColumn::Text) {
             const int room = opt.rect.width() - 8;
-            for (int i = 0; i < 8 && QFontMetrics(opt.font).horizontalAdvance(opt.text) > room; ++i) {
+            for (int i = 0; i < 8 && m_texts.width(opt.font, opt.text) > room; ++i) {
                 if (opt.font.pointSizeF() <= 5)
                     break;
                 opt.font.setPointSizeF(opt.font.pointSizeF() * 0.9);
             }
         }
         const QWidget *w = opt.widget;
-        (w ? w->style() : QApplication::style())->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+        const QStyle *style = w ? w->style() : QApplication::style();
+        if (!drawWithKeptText(painter, opt, style))
+            style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
     }
 
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
@@ -104,6 +267,57 @@ public:
     }
 
 private:
+    // The item as the style draws it -- its background, its text, then the focus frame over
+    // both, in the same rectangles, pen and place -- with the text laid out once and kept.
+    // False, having drawn nothing, for what the style must draw itself (a check box, an icon,
+    // wrapped or multi-line text, text wider than its cell).
+    bool drawWithKeptText(QPainter *p, const QStyleOptionViewItem &opt, const QStyle *style) const
+    {
+        if (opt.features & (QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDecoration
+                            | QStyleOptionViewItem::WrapText)
+            || (opt.state & QStyle::State_Editing))
+            return false;
+        // The item's rectangles do not depend on its text when it is drawn.
+        QStyleOptionViewItem bare(opt);
+        bare.text.clear();
+        const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &bare, opt.widget);
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, opt.widget) + 1;
+        const QRect r = textRect.adjusted(margin, 0, -margin, 0);
+        const TextCache::Shaped *shaped = nullptr;
+        if (!opt.text.isEmpty()) {
+            QTextOption option;
+            option.setWrapMode(QTextOption::ManualWrap);
+            option.setTextDirection(opt.direction);
+            option.setAlignment(QStyle::visualAlignment(opt.direction, opt.displayAlignment));
+            shaped = m_texts.shaped(opt.text, opt.font, option, opt.displayAlignment, r.size());
+            if (!shaped)
+                return false;
+        }
+        p->save();
+        p->setClipRect(opt.rect);
+        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, p, opt.widget);
+        if (shaped) {
+            QPalette::ColorGroup cg = (opt.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+            if (cg == QPalette::Normal && !(opt.state & QStyle::State_Active))
+                cg = QPalette::Inactive;
+            p->setPen(opt.palette.color(cg, (opt.state & QStyle::State_Selected) ? QPalette::HighlightedText
+                                                                                 : QPalette::Text));
+            shaped->layout->draw(p, QPointF(r.x(), r.y() + shaped->top));
+        }
+        if (opt.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(opt);
+            focus.rect = style->subElementRect(QStyle::SE_ItemViewItemFocusRect, &bare, opt.widget);
+            focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+            const QPalette::ColorGroup cg = (opt.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+            focus.backgroundColor =
+                opt.palette.color(cg, (opt.state & QStyle::State_Selected) ? QPalette::Highlight : QPalette::Window);
+            style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, p, opt.widget);
+        }
+        p->restore();
+        return true;
+    }
+
     // Latin letters and no Persian ones: ".jpg", "X Start".
     static bool leftToRight(const QString &text)
     {
@@ -119,19 +333,34 @@ private:
 
     std::span<const GridColumn> m_columns;
     DataSet *m_ds;
+    mutable TextCache m_texts;
 };
 
-// The room a column needs: its title, and the cells of the listing's first rows.
-int neededWidth(const QTableView *grid, const DataSet *ds, int logical, GridColumn::Display display)
+// The room each titled column needs (its logical index and width): its title, and the cells of
+// the listing's first rows.
+QList<QPair<int, int>> neededWidths(const QTableView *grid, const DataSet *ds, std::span<const GridColumn> columns,
+                                    TextCache &texts)
 {
     constexpr int kRowsMeasured = 200, kPadding = 14;
-    const QFontMetrics cells(grid->font());
-    const QFontMetrics title(grid->horizontalHeader()->font());
-    int w = title.horizontalAdvance(ds->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString()) + 2 * kPadding;
+    const QFont cells = grid->font(), titles = grid->horizontalHeader()->font();
+    QList<QPair<int, int>> out;
+    QList<GridColumn::Display> display;
+    for (const GridColumn &c : columns) {
+        const int logical = ds->fieldIndex(QLatin1String(c.field));
+        if (logical < 0 || !c.title || !*c.title)
+            continue;
+        out.append({logical, texts.width(titles, ds->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString())
+                                 + 2 * kPadding});
+        display.append(c.display);
+    }
+    QStringList row;
     const int rows = std::min(ds->rowCount(), kRowsMeasured);
-    for (int r = 0; r < rows; ++r)
-        w = std::max(w, cells.horizontalAdvance(GridCellText(display, ds->data(ds->index(r, logical)).toString())) + kPadding);
-    return w;
+    for (int r = 0; r < rows; ++r) {
+        ds->rowTexts(r, row);
+        for (int i = 0; i < out.size(); ++i)
+            out[i].second = std::max(out[i].second, texts.cellWidth(cells, display[i], row.at(out[i].first)) + kPadding);
+    }
+    return out;
 }
 
 } // namespace
@@ -146,7 +375,8 @@ QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &decl)
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setWordWrap(false);
-    grid->setItemDelegate(new GridDelegate(decl.columns, ds, grid));
+    auto *delegate = new GridDelegate(decl.columns, ds, grid);
+    grid->setItemDelegate(delegate);
     QHeaderView *h = grid->horizontalHeader();
     h->setDefaultSectionSize(decl.defaultWidth);
     h->setSectionResizeMode(QHeaderView::Interactive);
@@ -168,19 +398,21 @@ QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &decl)
     // The table's columns in its order with their widths; every other field stays hidden.
     const std::span<const GridColumn> columns = decl.columns;
     const int defaultWidth = decl.defaultWidth;
-    auto arrange = [grid, ds, columns, defaultWidth] {
+    auto arrange = [grid, ds, columns, defaultWidth, delegate] {
         QHeaderView *h = grid->horizontalHeader();
         for (int i = 0; i < ds->fieldNames().size(); ++i)
             h->setSectionHidden(i, true);
+        const QList<QPair<int, int>> needed = neededWidths(grid, ds, columns, delegate->texts());
         int visual = 0;
         for (const GridColumn &c : columns) {
             const int logical = ds->fieldIndex(QLatin1String(c.field));
             if (logical < 0 || !c.title || !*c.title)
                 continue;
             h->setSectionHidden(logical, false);
-            h->moveSection(h->visualIndex(logical), visual++);
+            h->moveSection(h->visualIndex(logical), visual);
             const int width = c.width > 0 ? c.width : defaultWidth;
-            h->resizeSection(logical, std::max(width, neededWidth(grid, ds, logical, c.display)));
+            h->resizeSection(logical, std::max(width, needed.at(visual).second));
+            ++visual;
         }
     };
     QObject::connect(ds, &QAbstractItemModel::modelReset, grid, arrange);
@@ -188,13 +420,10 @@ QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &decl)
     // A listing's rows arrive after its columns (a search keeps the columns it had): once they
     // are shown, the columns widen to the first rows' cells. It runs when the event loop next
     // turns, so a search that is still working does not wait for the measuring.
-    auto fit = [grid, ds, columns] {
+    auto fit = [grid, ds, columns, delegate] {
         QHeaderView *h = grid->horizontalHeader();
-        for (const GridColumn &c : columns) {
-            const int logical = ds->fieldIndex(QLatin1String(c.field));
-            if (logical >= 0 && c.title && *c.title)
-                h->resizeSection(logical, std::max(h->sectionSize(logical), neededWidth(grid, ds, logical, c.display)));
-        }
+        for (const auto &[logical, width] : neededWidths(grid, ds, columns, delegate->texts()))
+            h->resizeSection(logical, std::max(h->sectionSize(logical), width));
     };
     QObject::connect(ds, &QAbstractItemModel::rowsInserted, grid, [grid, fit](const QModelIndex &, int first, int) {
         if (first == 0)

@@ -11,11 +11,16 @@
 #include "shared/ui.h"
 
 #include <QSqlDriver>
+#include <QStringEncoder>
 #include <QVector>
 #include <cstdlib>
 #include <libpq-fe.h>
 #include <memory>
 #include <sqlite3.h>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 // The rows go through the database's own client library on the connections the data module
 // opened: every value is still bound (sqlite3_bind_*, libpq's parameters), but without the
@@ -84,7 +89,8 @@ public:
             fail();
     }
     ~SqliteStatement() { sqlite3_finalize(m_stmt); }
-    // Binds the values; the texts are read in place (UTF-16) while `values` lives.
+    // Binds the values; the texts go in as UTF-8, the database's own encoding (so that the engine
+    // does not translate them), kept here until reset().
     void bind(const QVariantList &values, int first = 0)
     {
         for (int k = 0; k < values.size(); ++k) {
@@ -104,7 +110,10 @@ public:
                 break;
             case QMetaType::QString: {
                 const QString &t = *static_cast<const QString *>(v.constData());
-                rc = sqlite3_bind_text16(m_stmt, i + 1, t.utf16(), int(t.size() * sizeof(QChar)), SQLITE_STATIC);
+                char *const begin = m_texts.reserve(size_t(t.size()) * 3 + 1);
+                char *const end = m_encoder.appendToBuffer(begin, t);
+                m_texts.commit(size_t(end - begin));
+                rc = sqlite3_bind_text(m_stmt, i + 1, begin, int(end - begin), SQLITE_STATIC);
                 break;
             }
             default: {
@@ -126,28 +135,100 @@ public:
             fail();
         return false;
     }
-    void reset() { sqlite3_reset(m_stmt); }
+    // Ready to run again; the texts bound are let go (every value is bound anew before the next run).
+    void reset()
+    {
+        sqlite3_reset(m_stmt);
+        m_texts.clear();
+    }
     sqlite3_stmt *stmt() const { return m_stmt; }
 
 private:
     [[noreturn]] void fail() const { throw DbError(dbconn::failureText(m_db)); }
     sqlite3 *m_db;
     sqlite3_stmt *m_stmt = nullptr;
+    // The bound texts, in blocks that stay where they are until they are let go.
+    class Texts {
+    public:
+        char *reserve(size_t n)
+        {
+            if (m_blocks.empty() || m_used + n > m_size) {
+                m_size = std::max(kBlock, n);
+                m_blocks.push_back(std::make_unique<char[]>(m_size));
+                m_used = 0;
+            }
+            return m_blocks.back().get() + m_used;
+        }
+        void commit(size_t n) { m_used += n; }
+        void clear()
+        {
+            if (m_blocks.size() > 1) {
+                m_blocks.erase(m_blocks.begin(), m_blocks.end() - 1);
+                m_size = std::max(kBlock, m_size);
+            }
+            m_used = 0;
+        }
+
+    private:
+        static constexpr size_t kBlock = 64 << 10;
+        std::vector<std::unique_ptr<char[]>> m_blocks;
+        size_t m_used = 0, m_size = 0;
+    };
+    Texts m_texts;
+    QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
+};
+
+// The texts of one column of a list, decoded once each: places, contractors and dates come again
+// and again down a list, and a text handed out again shares its characters. A column whose texts
+// seldom come again (letter numbers) is decoded as it comes.
+class ColumnTexts {
+public:
+    QString text(const char *p, int n)
+    {
+        if (!m_keep)
+            return QString::fromUtf8(p, n);
+        const std::string_view bytes(p, size_t(n));
+        if (const auto it = m_seen.find(bytes); it != m_seen.end()) {
+            ++m_again;
+            return it->second;
+        }
+        QString t = QString::fromUtf8(p, n);
+        if (++m_new == kTrial && m_again < kTrial)
+            m_keep = false; // fewer than half came again
+        if (m_seen.size() >= kMax)
+            m_seen.clear();
+        if (m_keep)
+            m_seen.emplace(std::string(bytes), t);
+        return t;
+    }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    static constexpr int kTrial = 512;
+    static constexpr size_t kMax = 4096;
+    std::unordered_map<std::string, QString, Hash, std::equal_to<>> m_seen;
+    int m_new = 0, m_again = 0;
+    bool m_keep = true;
 };
 
 class SqliteRow : public SourceRow {
 public:
-    explicit SqliteRow(sqlite3_stmt *s) : m_s(s) {}
+    explicit SqliteRow(sqlite3_stmt *s) : m_s(s), m_texts(size_t(sqlite3_column_count(s))) {}
     bool isNull(int c) const override { return sqlite3_column_type(m_s, c) == SQLITE_NULL; }
     QString text(int c) const override
     {
         const auto *t = reinterpret_cast<const char *>(sqlite3_column_text(m_s, c));
-        return t ? QString::fromUtf8(t, sqlite3_column_bytes(m_s, c)) : QString();
+        return t ? m_texts[size_t(c)].text(t, sqlite3_column_bytes(m_s, c)) : QString();
     }
     double number(int c) const override { return sqlite3_column_double(m_s, c); }
+    bool isEmpty(int c) const override { return sqlite3_column_bytes(m_s, c) == 0; }
 
 private:
     sqlite3_stmt *m_s;
+    mutable std::vector<ColumnTexts> m_texts;
 };
 
 // Rows written many to a statement: the rows of a full statement bound as they come (their
@@ -162,7 +243,7 @@ public:
     {
         if (!m_full)
             m_full = std::make_unique<SqliteStatement>(m_db, insertSql(m_fill, m_perStatement));
-        m_held.append(row); // the texts are bound in place
+        m_held.append(row); // kept for the last rows' own statement
         m_full->bind(m_held.last(), m_rows * int(m_fill.columns.size()));
         if (++m_rows == m_perStatement) {
             m_full->step();
@@ -272,6 +353,7 @@ public:
         return QString::fromUtf8(PQgetvalue(m_row.r, 0, c), PQgetlength(m_row.r, 0, c));
     }
     double number(int c) const override { return isNull(c) ? 0 : std::strtod(PQgetvalue(m_row.r, 0, c), nullptr); }
+    bool isEmpty(int c) const override { return PQgetlength(m_row.r, 0, c) == 0; }
 
 private:
     PGconn *m_conn;

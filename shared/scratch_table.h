@@ -18,6 +18,7 @@ public:
     virtual ~SourceRow() = default;
     virtual bool isNull(int column) const = 0;
     virtual QString text(int column) const = 0; // null: empty
+    virtual bool isEmpty(int column) const { return text(column).isEmpty(); } // null or empty text
     virtual double number(int column) const = 0; // null: 0 (for number columns)
 };
 

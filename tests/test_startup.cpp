@@ -108,7 +108,9 @@ private slots:
         QVERIFY(prepareDatabases(p.ctx, o));
         QVERIFY(p.ui.prompts.isEmpty());
         createForms(p.ctx);
+        p.ctx.makeForms();
         QCOMPARE(UnboundMenuItems(p.ctx.forms()), QStringList());
+        QVERIFY(p.ui.messages.isEmpty());
         auto *login = p.ctx.form<Tlogin>();
         login->show();
         QVERIFY(login->isVisible());
