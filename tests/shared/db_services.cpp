@@ -203,7 +203,6 @@ private slots:
         Fixture f;
         const qint64 u = f.addUser("2222222222", "pw", "city");
         f.signInAs(u, "2222222222", "city");
-        InitToday(QDate(2026, 12, 6));
         const QString description = "desc <'x'> " + kPersianYeh;
         WriteLog(f.ctx, description);
         DataSet *q = f.dm.ADOQuery2;
