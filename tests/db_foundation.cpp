@@ -248,8 +248,8 @@ private slots:
         const qint64 hidden = f.addUser("u2", "p", "city");
         const qint64 may = f.addUser("u3", "p", "city");
         f.grant(hidden, "ghir", true, true, true, false);
-        QCOMPARE(openAs(none, "u1"), QStringList{kNoAccessMessage});
-        QCOMPARE(openAs(hidden, "u2"), QStringList{kNoAccessMessage});
+        QCOMPARE(openAs(none, "u1"), QStringList{texts::kNoAccess});
+        QCOMPARE(openAs(hidden, "u2"), QStringList{texts::kNoAccess});
         QCOMPARE(opened, 0);
         // A user who may open gets the opener with the row's rights.
         f.grant(may, "ghir", true, false, true, true);
@@ -257,7 +257,7 @@ private slots:
         QCOMPARE(opened, 1);
         QVERIFY(got.darj && !got.virayesh && got.hazf && got.namayesh);
         // Another user's row gives nothing.
-        QCOMPARE(openAs(none, "u1"), QStringList{kNoAccessMessage});
+        QCOMPARE(openAs(none, "u1"), QStringList{texts::kNoAccess});
         QCOMPARE(opened, 1);
         // The progress register and its item catalogue stand in the menus their windows name.
         for (const auto &[menu, item, title] : {std::tuple{"amar_menu", "N11", "آمار و اطلاعات"}, {"base_menu", "N12", "اطلاعات پايه"}})

@@ -9,6 +9,7 @@
 #include "ui/qtui.h"
 #include "support/drive.h"
 #include "support/report_support.h"
+#include "support/texts.h"
 
 #include <QSet>
 #include <QApplication>
@@ -545,7 +546,7 @@ private slots:
         QCOMPARE(print(), 1); // cancelled: no message
         QVERIFY(ui.messages.isEmpty());
         QCOMPARE(print(), 1); // failed: its message
-        QCOMPARE(ui.messages, QStringList{report::kPrintFailedMessage});
+        QCOMPARE(ui.messages, QStringList{texts::kPrintFailed});
         QCOMPARE(print(), 2);
         QVERIFY(preview.printedJobs() == 2 && job->printed.size() == 2 && job->printed[1].rowCount() == 5);
 
@@ -556,7 +557,7 @@ private slots:
         for (int i = 0; i < 4; ++i)
             click(&preview, "pdf_btn");
         QVERIFY(containsText(pdfText(dir.filePath("out.pdf")), "پيمانکار 5"));
-        QCOMPARE(ui.messages, (QStringList{report::kPrintFailedMessage, report::kPdfFailedMessage}));
+        QCOMPARE(ui.messages, (QStringList{texts::kPrintFailed, texts::kPdfFailed}));
         QCOMPARE(pdfPageCount(dir.filePath("named.pdf")), 1);
         QCOMPARE(notified, 2);
     }
@@ -577,7 +578,7 @@ private slots:
         QCOMPARE(ui.printReport(r, [&] { ++notified; }), Ui::PrintCancelled);
         QVERIFY(ui.messages.isEmpty());
         QCOMPARE(ui.printReport(r, [&] { ++notified; }), Ui::PrintFailed);
-        QCOMPARE(ui.messages, QStringList{report::kPrintFailedMessage});
+        QCOMPARE(ui.messages, QStringList{texts::kPrintFailed});
         QCOMPARE(notified, 2);
 
         // The modal preview of the program's Ui, driven while it is open.

@@ -118,32 +118,31 @@ private slots:
         QCOMPARE(SettingValue(f.ctx, "none"), QString());
     }
 
+    // The delete password, asked in the plain or the delete box: no stored password matches
+    // nothing, not an empty answer nor Cancel's default "?"; the answer as typed; Cancel never
+    // confirms, even when the stored password is "?", which typed does.
     void deletePassword()
     {
         Fixture f;
-        // No stored password: nothing matches, not an empty answer nor the default "?" of Cancel.
+        const QString plain = QStringLiteral("Password|کلمه عبور|?"), del = QStringLiteral("Delete Password|رمز حذف|?");
+        auto asked = [&](const char *box) {
+            const bool inDelete = QByteArray(box) == "delete";
+            return ConfirmDeletePassword(f.ctx, inDelete ? kDeletePasswordCaption : kPasswordCaption,
+                                         inDelete ? kDeletePasswordPrompt : kPasswordPrompt);
+        };
         f.ui.inputs << QString();
-        QVERIFY(!ConfirmDeletePassword(f.ctx, kPasswordCaption, kPasswordPrompt));
-        QVERIFY(!ConfirmDeletePassword(f.ctx, kPasswordCaption, kPasswordPrompt));
-        QCOMPARE(f.ui.prompts.first(), kPasswordCaption + '|' + kPasswordPrompt + "|?");
-
-        f.dm.exec(QStringLiteral("insert into setting (component, cmt) values (?,?)"), {kDeletePasswordPrompt, "s3cret"});
+        QVERIFY(!asked("plain") && !asked("plain"));
+        f.dm.exec("insert into setting (component, cmt) values (?,?)", {QStringLiteral("رمز حذف"), "s3cret"});
         f.ui.inputs << "s3cret" << "S3cret" << "s3cret ";
-        QVERIFY(ConfirmDeletePassword(f.ctx, kPasswordCaption, kPasswordPrompt));
-        QVERIFY(!ConfirmDeletePassword(f.ctx, kPasswordCaption, kPasswordPrompt));
-        QVERIFY(!ConfirmDeletePassword(f.ctx, kPasswordCaption, kPasswordPrompt));
-        // The other variant: Cancel, then the password.
-        QVERIFY(!ConfirmDeletePassword(f.ctx, kDeletePasswordCaption, kDeletePasswordPrompt));
-        QCOMPARE(f.ui.prompts.last(), kDeletePasswordCaption + '|' + kDeletePasswordPrompt + "|?");
+        QVERIFY(asked("plain") && !asked("plain") && !asked("plain"));
+        QVERIFY(!asked("delete"));
         f.ui.inputs << "s3cret";
-        QVERIFY(ConfirmDeletePassword(f.ctx, kDeletePasswordCaption, kDeletePasswordPrompt));
-
-        // Cancel never confirms, even when the stored password is Cancel's default "?";
-        // typing "?" does.
-        f.dm.exec(QStringLiteral("update setting set cmt=? where component=?"), {"?", kDeletePasswordPrompt});
-        QVERIFY(!ConfirmDeletePassword(f.ctx, kPasswordCaption, kPasswordPrompt));
+        QVERIFY(asked("delete"));
+        QCOMPARE(f.ui.prompts.first() + f.ui.prompts.last(), plain + del);
+        f.dm.exec("update setting set cmt='?'");
+        QVERIFY(!asked("plain"));
         f.ui.inputs << "?";
-        QVERIFY(ConfirmDeletePassword(f.ctx, kPasswordCaption, kPasswordPrompt));
+        QVERIFY(asked("plain"));
     }
 
     // The place boxes: which change of a box fills the next list, in which order, narrowed by
