@@ -123,14 +123,14 @@ private slots:
     {
         QVERIFY(installQtTranslations());
         QMessageBox box(QMessageBox::Question, "x", "x", QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        auto plain = [](QAbstractButton *b) { return b->text().remove(QLatin1Char('&')); };
-        QCOMPARE(plain(box.button(QMessageBox::Yes)), "بله");
-        QCOMPARE(plain(box.button(QMessageBox::No)), "نه");
-        QCOMPARE(plain(box.button(QMessageBox::Cancel)), "انصراف");
         QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Save | QDialogButtonBox::Open);
-        QCOMPARE(plain(buttons.button(QDialogButtonBox::Ok)), "تأیید");
-        QCOMPARE(plain(buttons.button(QDialogButtonBox::Save)), "ذخیره");
-        QCOMPARE(plain(buttons.button(QDialogButtonBox::Open)), "بازکردن");
+        QStringList shown;
+        for (QAbstractButton *b : QList<QAbstractButton *>{box.button(QMessageBox::Yes), box.button(QMessageBox::No),
+                                                          box.button(QMessageBox::Cancel), buttons.button(QDialogButtonBox::Ok),
+                                                          buttons.button(QDialogButtonBox::Save),
+                                                          buttons.button(QDialogButtonBox::Open)})
+            shown << b->text().remove(QLatin1Char('&'));
+        QCOMPARE(shown, QStringList({"بله", "نه", "انصراف", "تأیید", "ذخیره", "بازکردن"}));
     }
 
     // JPEG pictures are decoded through Qt's image plugin.

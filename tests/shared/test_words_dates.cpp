@@ -29,60 +29,38 @@ const QString twenty = QStringLiteral(" بيست ");
 class WordsDatesTest : public QObject {
     Q_OBJECT
 private slots:
+    // The words of a number (none for zero and below); the tonnage is the words, a blank and
+    // the unit, every blank of the pieces kept (two meet after a joiner).
     void numberWords_data()
     {
         QTest::addColumn<int>("n");
-        QTest::addColumn<QString>("unit");
         QTest::addColumn<QString>("words");
-        QTest::newRow("0") << 0 << "" << "";
-        QTest::newRow("19") << 19 << "" << " نوزده ";
-        QTest::newRow("20") << 20 << "" << twenty;
-        QTest::newRow("90") << 90 << "" << " نود ";
-        QTest::newRow("100") << 100 << "" << " صد ";
-        QTest::newRow("999") << 999 << "" << " نهصد " + va + " نود " + va + QString::fromUtf8(" \u0646\u0647 ");
-        QTest::newRow("1000") << 1000 << "" << one + thousand;
-        QTest::newRow("1001 tonnes") << 1001 << ton << one + thousand + join + one + ' ' + ton;
-        QTest::newRow("1,000,000") << 1000000 << "" << one + million;
-        QTest::newRow("1,000,001") << 1000001 << "" << one + million + join + one;
-        QTest::newRow("1,000,000,000") << 1000000000 << "" << one + billion;
+        QTest::newRow("0") << 0 << "";
+        QTest::newRow("-5") << -5 << "";
+        QTest::newRow("19") << 19 << " نوزده ";
+        QTest::newRow("20") << 20 << twenty;
+        QTest::newRow("100") << 100 << " صد ";
+        QTest::newRow("999") << 999 << " نهصد " + va + " نود " + va + QString::fromUtf8(" \u0646\u0647 ");
+        QTest::newRow("1001") << 1001 << one + thousand + join + one;
+        QTest::newRow("1,000,001") << 1000001 << one + million + join + one;
+        QTest::newRow("1,000,000,000") << 1000000000 << one + billion;
         // Every group, the fours with their non-joiner.
         QTest::newRow("2,147,483,647")
-            << 2147483647 << ""
+            << 2147483647
             << two + billion + join + " صد " + va + forty + va + seven + million + join + fourHundred + va
                    + QString::fromUtf8(" \u0647\u0634\u062A\u0627\u062F ") + va + QString::fromUtf8(" \u0633\u0647 ")
                    + thousand + join + QString::fromUtf8(" \u0634\u0634\u0635\u062F ") + va + forty + va + seven;
-        QTest::newRow("414") << 414 << "" << fourHundred + va + fourteen;
+        QTest::newRow("414") << 414 << fourHundred + va + fourteen;
         // A zero group in the middle is skipped.
-        QTest::newRow("4,000,004") << 4000004 << "" << four + million + join + four;
-        QTest::newRow("25 X") << 25 << "X" << twenty + va + QString::fromUtf8(" \u067E\u0646\u062C ") + " X";
+        QTest::newRow("4,000,004") << 4000004 << four + million + join + four;
+        QTest::newRow("2,000,025") << 2000025 << " دو ميليون و  بيست و پنج ";
     }
     void numberWords()
     {
         QFETCH(int, n);
-        QFETCH(QString, unit);
         QFETCH(QString, words);
-        QCOMPARE(NumberToWords(n, unit), words);
-    }
-
-    // The tonnage in words: every blank of the pieces kept (two meet after a joiner), then a
-    // blank and the unit; nothing but the unit for zero and below.
-    void getNum_data()
-    {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<QString>("words");
-        QTest::newRow("1001") << 1001 << one + thousand + join + one + ' ' + ton;
-        QTest::newRow("0") << 0 << " تن";
-        QTest::newRow("-5") << -5 << " تن";
-        QTest::newRow("20") << 20 << twenty + ' ' + ton;
-        QTest::newRow("2,000,025") << 2000025 << " دو ميليون و  بيست و پنج  تن";
-        QTest::newRow("444") << 444 << QStringLiteral(" چهارصد") + zwnj + " و چهل" + zwnj + " و چهار" + zwnj + "  تن";
-        QTest::newRow("14") << 14 << QStringLiteral(" چهارده") + zwnj + "  تن";
-    }
-    void getNum()
-    {
-        QFETCH(int, n);
-        QFETCH(QString, words);
-        QCOMPARE(GetNum(n), words);
+        QCOMPARE(NumberToWords(n, QString()), words);
+        QCOMPARE(GetNum(n), words + ' ' + ton);
     }
 
     void kafNormalised()
@@ -151,9 +129,6 @@ private slots:
         QTest::newRow("1403 leap day") << QDate(2025, 3, 20) << "1403/12/30";
         QTest::newRow("1404 new year") << QDate(2025, 3, 21) << "1404/01/01";
         QTest::newRow("1405 azar") << QDate(2026, 12, 6) << "1405/09/15";
-        QTest::newRow("1408 new year") << QDate(2029, 3, 20) << "1408/01/01";
-        QTest::newRow("1408 second day") << QDate(2029, 3, 21) << "1408/01/02";
-        QTest::newRow("1409 new year") << QDate(2030, 3, 21) << "1409/01/01";
         QTest::newRow("1399 end") << QDate(2021, 3, 20) << "1399/12/30";
         QTest::newRow("mehr first") << QDate(2024, 9, 22) << "1403/07/01";
     }

@@ -3,13 +3,14 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QXmlStreamReader>
 #include <QtGlobal>
+#include <functional>
 
 namespace testing_support {
 
 namespace {
 QString attr(const QXmlStreamReader &x, const char *name) { return x.attributes().value(QLatin1String(name)).toString(); }
-} // namespace
 
 // Calls `visit` with each start element of a part of a zip file.
 void forEachElement(const QString &zip, const QString &member, const std::function<void(QXmlStreamReader &)> &visit)
@@ -25,6 +26,7 @@ void forEachElement(const QString &zip, const QString &member, const std::functi
     if (x.hasError())
         qFatal("%s: %s", qPrintable(member), qPrintable(x.errorString()));
 }
+} // namespace
 
 Sheet readXlsx(const QString &path)
 {
@@ -55,9 +57,7 @@ Sheet readXlsx(const QString &path)
     });
     QString ref;
     forEachElement(path, "xl/worksheets/sheet1.xml", [&](QXmlStreamReader &x) {
-        if (x.name() == u"col") {
-            s.cols << QStringLiteral("%1-%2:%3").arg(attr(x, "min"), attr(x, "max"), attr(x, "width"));
-        } else if (x.name() == u"c") {
+        if (x.name() == u"c") {
             ref = attr(x, "r");
             SheetCell &cell = s.cells[ref];
             const int style = attr(x, "s").toInt();
@@ -73,7 +73,6 @@ Sheet readXlsx(const QString &path)
     return s;
 }
 
-// The cells of each <tr> of an exported table, unescaped (header cells included).
 QList<QStringList> htmlRows(const QString &html)
 {
     QList<QStringList> rows;

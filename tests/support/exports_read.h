@@ -4,13 +4,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QXmlStreamReader>
-#include <functional>
 
 namespace testing_support {
-
-// Calls `visit` with each start element of a part of a zip file.
-void forEachElement(const QString &zip, const QString &member, const std::function<void(QXmlStreamReader &)> &visit);
 
 // What a workbook's first sheet holds, read back from its XML parts.
 struct SheetCell {
@@ -22,7 +17,6 @@ struct SheetCell {
 struct Sheet {
     QString name;
     QHash<QString, SheetCell> cells; // "A1" -> cell
-    QStringList cols;                // "min-max:width" of the <col> ranges
     // The texts of a row (1-based), from column A to the last column that holds something.
     QStringList row(int r) const;
 };

@@ -176,10 +176,6 @@ QString renderPdf(const report::FilledReport &r)
     const QString path = tempDir().filePath(QStringLiteral("%1-%2.pdf").arg(r.layoutName()).arg(++n));
     if (!report::writePdf(r, path))
         qFatal("could not write %s", qPrintable(path));
-    // VARNOSET_PDF_DIR keeps a copy of every rendered report there, to look at.
-    const QString keep = qEnvironmentVariable("VARNOSET_PDF_DIR");
-    if (!keep.isEmpty())
-        QFile::copy(path, QDir(keep).filePath(QFileInfo(path).fileName()));
     return path;
 }
 

@@ -9,10 +9,11 @@ inline const QString kInserted = QStringLiteral("ثبت شد");
 inline const QString kDeleted = QStringLiteral("حذف شد");
 inline const QString kEdited = QStringLiteral("ويرايش شد");
 inline const QString kNoAccess = QStringLiteral("شما دسترسي به اين صفحه را نداريد");
-inline const QString kReportRefused = QStringLiteral("شما به اين صفحه دسترسي نداريد");
 inline const QString kFormRefused = QStringLiteral("عدم دسترسي به اين صفحه");
 inline const QString kPasswordMismatch = QStringLiteral("كلمه عبور را اشتباه وارد نموديد");
 inline const QString kDeletePasswordMismatch = QStringLiteral("رمز حذف اشتباه بود");
+inline const QString kPrintFailed = QStringLiteral("چاپ گزارش انجام نشد");
+inline const QString kPdfFailed = QStringLiteral("فايل PDF نوشته نشد");
 inline const QString kExitQuestion = QStringLiteral("آيا مي خواهيد از برنامه خارج شويد");
 inline const QString kWrongPassword = QStringLiteral("خطا! نام كاربري يا كلمه عبور اشتباه است");
 inline const QString kInactiveUser = QStringLiteral("خطا! اين كاربر غير فعال است");
@@ -32,7 +33,6 @@ inline const QString kAllocationGone = QStringLiteral("خطا! اين پروژه
 inline const QString kListedAllocationGone = QStringLiteral("خطا! يکي از پروژه هاي قير اين ليست توسط کاربر ديگري حذف شده است");
 inline const QString kServicesReportGone = QStringLiteral("خطا! اين گزارش خدمات فني توسط کاربر ديگري حذف شده است");
 inline const QString kAgreementGone = QStringLiteral("خطا! اين موافقت نامه توسط کاربر ديگري حذف شده است");
-inline const QString kContractorNameEmpty = QStringLiteral("خطا! نام پيمانکار را وارد نماييد");
 inline const QString kServerUnreachable = QStringLiteral("خطا! سرور بانك اطلاعاتي در دسترس نيست. لحظاتي بعد دوباره سعي نماييد");
 inline const QString kLockWait = QStringLiteral("خطا! كاربر ديگري در حال ثبت اطلاعات است. لحظاتي بعد دوباره سعي نماييد");
 inline const QString kDatabaseFailed = QStringLiteral("خطا! بانك اطلاعاتي اين دستور را اجرا نکرد");
@@ -41,7 +41,6 @@ inline QString serverSilent(int seconds)
 {
     return QStringLiteral("خطا! سرور بانك اطلاعاتي %1 ثانيه پاسخي نداد و دستور متوقف شد. لحظاتي بعد دوباره سعي نماييد").arg(seconds);
 }
-inline const QString kControlCharacter = QStringLiteral("خطا! متن وارد شده نويسه کنترلي (مانند NUL) دارد و پذيرفته نمي شود");
 // Refusals of a value, naming what was typed and the box: «its caption», or "ستون x" for a
 // column without a box.
 inline QString boxName(const QString &caption) { return QStringLiteral("«%1»").arg(caption); }
@@ -93,6 +92,5 @@ inline const QString kAmarOperations = QStringLiteral("عمليات اجرايي
 inline const QString kAmarAmount = QStringLiteral("مبلغ");
 inline const QString kAmarQuantity = QStringLiteral("مقدار");
 inline const QString kAgreementAttachmentDefault = QStringLiteral("تصوير موافقت نامه");
-inline const QString kAgreementAttachmentPrompt = QStringLiteral("شرح ضميمه");
 
 } // namespace texts
