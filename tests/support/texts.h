@@ -9,6 +9,7 @@ inline const QString kInserted = QStringLiteral("ثبت شد");
 inline const QString kDeleted = QStringLiteral("حذف شد");
 inline const QString kEdited = QStringLiteral("ويرايش شد");
 inline const QString kNoAccess = QStringLiteral("شما دسترسي به اين صفحه را نداريد");
+inline const QString kReportRefused = QStringLiteral("شما به اين صفحه دسترسي نداريد");
 inline const QString kFormRefused = QStringLiteral("عدم دسترسي به اين صفحه");
 inline const QString kPasswordMismatch = QStringLiteral("كلمه عبور را اشتباه وارد نموديد");
 inline const QString kDeletePasswordMismatch = QStringLiteral("رمز حذف اشتباه بود");
