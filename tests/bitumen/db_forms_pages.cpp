@@ -1,6 +1,6 @@
-// The province forms printed: each form requested from the bitumen window with a realistic
-// batch, rendered to PDF and read back: its paper, its pages, no fixed text cut off, every
-// village printed. VARNOSET_FORMS_PDF_DIR keeps the PDFs there.
+// The bitumen forms printed: each requested from the bitumen window for a realistic batch,
+// rendered to PDF and read back: its paper, its pages, no fixed text cut off, every village, its
+// values in the order of their sentences. VARNOSET_FORMS_PDF_DIR keeps the PDFs there.
 #include "support/drive.h"
 #include "support/report_support.h"
 
@@ -44,6 +44,43 @@ void setUp(Fixture &f, int count)
     addSettings(f, {{"معاون عمران روستايي", "مهندس علي احمدي"}, {"مدير کل", "دکتر حسن کريمي"},
                     {"معاون ذيحساب", "حسين موسوي"}});
     f.form<Tghir_src>()->search();
+}
+
+const QString kLetterContractor = QStringLiteral("شرکت راه و ساختمان پيشگامان توسعه البرز");
+const QStringList kLetterVillages{"ده نو", "کرهرود", "سنجان", "ساروق", "فرمهين", "داودآباد", "مشهد ميقان",
+                                  "خنجين", "ابراهيم آباد", "توره", "گاوخوني", "آستانه", "امام زاده عبدالله", "حسين آباد ميشيجان",
+                                  "قاسم آباد", "جهان آباد", "عليشار", "ورچه", "لنجرود", "خسروبيگ", "سرسختي", "کزاز",
+                                  "چهارچشمه", "مزرعه نو", "قلعه سرخ", "ميلاجرد", "شهرآباد", "ديزآباد", "سامان", "فيجان"};
+const QStringList kCounties{"اراك", "شازند", "خمين", "محلات", "کميجان"};
+
+// One contractor's thirty villages under one letter (fractional tonnages, amounts in billions);
+// the first village's allocation, complete, is the current one.
+void setUpLetter(Fixture &f)
+{
+    const qint64 u = f.addUser("2280000011", "p", "ostan");
+    for (const QString &c : kCounties)
+        f.addCounty(u, c);
+    f.signInAs(u, "2280000011", "ostan");
+    qint64 first = 0;
+    for (int i = 0; i < kLetterVillages.size(); ++i) {
+        const qint64 id = addGhir(f, {{"city", kCounties.at(i % 5)}, {"rosta", kLetterVillages.at(i)},
+                    {"peymankar", kLetterContractor}, {"moarefi_no", "4521"}, {"moarefi_dat", "1403/05/20"},
+                    {"reg_dat", "1403/05/06"}, {"sal", "1403"},
+                    {"prj_typ", "آسفالت معابر روستايي"}, {"prj_area", 2500 + i * 137.25}, {"ghir_tahatori", 8 + i % 7 + 0.75},
+                    {"sorat_area", 2400 + i * 131.5}, {"ghir_jam", QString::number(7 + i % 6 + 0.5)},
+                    {"ghir_t", QString::number(i % 4)}, {"prot_no", QStringLiteral("1403/ق/%1").arg(2310 + i)},
+                    {"prot_dat", "1403/03/21"}, {"tehran_paper_no", "1287"}, {"az_name", "آزمايشگاه فني و مکانيک خاک استان"},
+                    {"rep_no", "آ/1403/2157"}, {"rep_dat", "1403/07/02"}, {"zekhamat_m", "5.5"}, {"sorat_area_f", 1210},
+                    {"zekhamat_m_f", "4.5"}, {"vazn", "2.31"}, {"ghir_masrafi_m", "5.2"}, {"ghir_prim", "1.1"},
+                    {"asfalt_ejra", "1250.5"}, {"ghir60", "31.06"}, {"ghir_m_p", "6.3"}, {"prot_mablagh", 45000000},
+                    {"prot_no_ejra", "1403/ج/118"}, {"prot_mablagh_ejra", 12500000}, {"ghir_moadel", 185000000},
+                    {"tolemasir", 1750}});
+        first = first ? first : id;
+    }
+    addSettings(f, {{"مدير کل", "دکتر حسن کريمي"}, {"معاون عمران روستايي", "مهندس علي احمدي"},
+                    {"معاون ذيحساب", "حسين موسوي"}, {"رئيس حراست", "رضا نوري"},
+                    {"كارشناس مسئول نظارت", "مهندس مريم صادقي"}, {"کارشناس مسئول قراردادها", "سعيد رحيمي"}});
+    makeCurrent(f, first);
 }
 
 } // namespace
@@ -119,6 +156,98 @@ private slots:
             QVERIFY2(containsText(text, name) && !containsText(text, "شرکت شرکت"), item);
             if (qstrcmp(item, "N8") == 0 || qstrcmp(item, "N44") == 0)
                 QVERIFY2(!text.contains("....."), qPrintable(text));
+        }
+    }
+
+    // Each form: its pages, its values in the order of its sentences, values that stand in tables
+    // and signature blocks, and a total on the page of its rows.
+    void formsPrint_data()
+    {
+        QTest::addColumn<QByteArray>("item");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<QStringList>("inOrder");
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QString>("total");
+        // A Latin name inside a Persian sentence stays in its place.
+        const QStringList reference{"12/1403", "1403/05/12", "رياست محترم Varnoset در خصوص نحوه توزيع و مصرف قير",
+                                    "آسفالت معابر روستايي", kLetterContractor, "جهت دريافت قير", "1403"};
+        const QStringList members{"دکتر حسن کريمي", "مهندس علي احمدي", "حسين موسوي", "رضا نوري", "مهندس مريم صادقي",
+                                  "سعيد رحيمي"};
+        // Areas 30 x 2500 + 137.25 x (0 + ... + 29) = 134,703.75; tonnages 30 x 8.75 + 4 x 21 + (0 + 1) = 347.5.
+        QTest::newRow("committee minutes") << QByteArray("N7") << QStringList{"12/1403", "1403/05/12"} << 2 << reference
+                                           << members + QStringList{"347.5"} << "134703.75";
+        // Areas 30 x 2400 + 131.5 x 435 = 129,202.5; remainders 30 x 7.5 + 75 + 45 - 347.5 = -4.5.
+        QTest::newRow("exchange minutes") << QByteArray("N50") << QStringList{"12/1403", "1403/05/12"} << 2 << reference
+                                          << members + QStringList{"4.5"} << "129202.5";
+        QTest::newRow("control form") << QByteArray("N49") << QStringList{"1403/05/14"} << 2 << QStringList{"1403/05/14"}
+                                      << QStringList{"347.5", "مهندس مريم صادقي", "حسين موسوي", "سعيد رحيمي", "رضا نوري"}
+                                      << "134703.75";
+        const QStringList site{"1403/07/15", "ده نو", "اراك", "1403", "معادل", "2400", "1403/07/02",
+                               "آزمايشگاه فني و مکانيک خاک استان", "ضخامت آسفالت را", "5.5"};
+        QTest::newRow("consumption minutes") << QByteArray("N11") << QStringList{"1403/07/15"} << 1
+                                             << site + QStringList{"5.2", "7.5"} << QStringList() << QString();
+        QTest::newRow("exchange minutes of one village") << QByteArray("N16") << QStringList{"1403/07/15"} << 1
+                                                         << site + QStringList{"1250.5", kLetterContractor, "شده معادل", "0"}
+                                                         << QStringList() << QString();
+        // Equalised 0 and consumed 7.5 t: 7.5 t in all.
+        QTest::newRow("development minutes") << QByteArray("N31") << QStringList{"1403/07/15", "عمراني"} << 1
+                                             << QStringList{"عمراني"} + site + QStringList{"1250.5", "7.5", "7.5"}
+                                             << QStringList{kLetterContractor} << QString();
+        const QStringList head{"1403/07/20", "آسفالت معابر روستايي", "اراك", "ده نو", kLetterContractor,
+                               "آزمايشگاه فني و مکانيک خاک استان", "1403/07/02"};
+        const QStringList lab{"2.31", "5.2", "1.1", "1250.5"};
+        QTest::newRow("consumption sheet") << QByteArray("N23") << QStringList{"1403/07/20"} << 1 << head
+                                           << lab + QStringList{"2400", "1210", "4.5", "31.06", "6.3", "7.5"} << QString();
+        QTest::newRow("development sheet") << QByteArray("N32") << QStringList{"عمراني", "1403/07/20"} << 1
+                                           << QStringList{"عمراني"} + head << lab + QStringList{"2400", "8.75"} << QString();
+        // 45,000,000 x 1250.5 = 56,272,500,000; 1250.5 x 12,500,000 = 15,631,250,000; 71,903,750,000.
+        QTest::newRow("exchange sheet") << QByteArray("N12") << QStringList{"1403/07/20"} << 1 << head
+                                        << lab + QStringList{"56,272,500,000", "15,631,250,000", "71,903,750,000", "185,000,000"}
+                                        << QString();
+        // Each village once, in the database's order (PostgreSQL's distinct has an order of its own).
+        const QStringList refund{"1403/09/01", "9", "1250", "1403/08/25"};
+        QTest::newRow("guarantee refund") << QByteArray("N51") << refund << 1
+                                          << QStringList{"1403/09/01", "1403/1287", kLetterContractor, "1250", "1403/08/25",
+                                                         kLetterContractor}
+                                          << kLetterVillages + QStringList{"کميجان", "محلات", "1403/05/20", "4521"} << QString();
+        QTest::newRow("older guarantee refund") << QByteArray("N25") << refund << 1
+                                                << QStringList{"1250", "1403/08/25", kLetterContractor, "1403/05/20"}
+                                                << kLetterVillages + QStringList{"کميجان", "4521"} << QString();
+        QTest::newRow("older memorandum") << QByteArray("N33") << QStringList{"1403/02/18"} << 1
+                                          << QStringList{"ده نو", "اراك", "1750", "2500", "1403/02/18"} << QStringList()
+                                          << QString();
+        QTest::newRow("memorandum page 1") << QByteArray("N110") << QStringList() << 1
+                                           << QStringList{"ده نو", "اراك", "استان Qelmarin", "ده نو", "اراك"}
+                                           << QStringList() << QString();
+        QTest::newRow("memorandum page 2") << QByteArray("N210") << QStringList() << 1 << QStringList{"اراك"}
+                                           << QStringList() << QString();
+    }
+    void formsPrint()
+    {
+        QFETCH(QByteArray, item);
+        QFETCH(QStringList, answers);
+        QFETCH(int, pages);
+        QFETCH(QStringList, inOrder);
+        QFETCH(QStringList, present);
+        QFETCH(QString, total);
+        Fixture f(true);
+        setUpLetter(f);
+        const QString pdf = keptPdf(chooseForm(f, item.constData(), answers));
+        QVERIFY2(pdfInfo(pdf).contains("(A4)"), qPrintable(pdfInfo(pdf)));
+        QCOMPARE(pdfPageCount(pdf), pages);
+        const QString text = pdfText(pdf);
+        // Every fixed text whole, then the values in their sentences.
+        const QStringList missing = missingFixedTexts(*f.ui.reports.last().report, text);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(" | ")));
+        expectInOrder(text, inOrder);
+        for (const QString &s : present)
+            QVERIFY2(containsText(text, s), qPrintable(s));
+        if (!total.isEmpty()) {
+            // The total on the last page, with rows of its table (their contract date).
+            const QString last = pdfText(pdf, pages);
+            QVERIFY(containsText(last, total));
+            QVERIFY(containsText(last, "1403/03/21"));
         }
     }
 };
