@@ -159,7 +159,7 @@ private slots:
         w->openTemplates({false, false, false, true});
     }
 
-    // The bitumen window's items: N14 and N42 check their page, N43 stays silent without a
+    // The bitumen window's items: N14, N42 and N15 check their page, N43 stays silent without a
     // rights row and does not ask the right to open; an empty list is refused; N17 searches.
     void openers()
     {
@@ -175,11 +175,12 @@ private slots:
 
         makeCurrent(f, addGhir(f));
         f.ui.clear();
-        for (const char *item : {"N14", "N43", "N42"})
+        for (const char *item : {"N14", "N43", "N42", "N15"})
             src->trigger(item);
-        QCOMPARE(f.ui.messages, (QStringList{texts::kNoAccess, texts::kNoAccess}));
+        QCOMPARE(f.ui.messages, QStringList(3, texts::kNoAccess));
         QVERIFY(f.ui.shownWindows.isEmpty());
 
+        f.grant(user, "g_pey", true, false, false, false);
         f.grant(user, "g_mostanadat", false, true, false, false);
         f.grant(user, "zamaem_ghir", false, true, true, true);
         f.ui.clear();
@@ -190,7 +191,11 @@ private slots:
             QVERIFY(!child<QAction>(d, "N1")->isEnabled());
         };
         src->trigger("N14");
-        QCOMPARE(f.ui.messages, QStringList{texts::kNoAccess});
+        src->trigger("N15");
+        QCOMPARE(f.ui.messages, QStringList(2, texts::kNoAccess));
+        f.dm.exec("update dastrasi set namayesh=? where page_name=?", {true, "g_pey"});
+        f.ui.onShow["Tpeymankar_ins"] = [&](QDialog *d) { QVERIFY(child<QWidget>(d, "ins_btn")->isVisibleTo(d)); };
+        src->trigger("N15");
         src->trigger("N43");
         QVERIFY(shown);
         f.ui.onShow["Tzamaem_ghir"] = [&](QDialog *d) {
@@ -199,7 +204,7 @@ private slots:
         };
         src->trigger("N42");
         src->trigger("N17");
-        QCOMPARE(f.ui.shownWindows, (QStringList{"Tghir_pic", "Tzamaem_ghir", "Tghir_history"}));
+        QCOMPARE(f.ui.shownWindows, (QStringList{"Tpeymankar_ins", "Tghir_pic", "Tzamaem_ghir", "Tghir_history"}));
     }
 
     // The history: rows of deleted allocations neither counted nor listed; the date filter is

@@ -1,8 +1,8 @@
 // The bitumen window's province web reports: the report filter, each report's rows, titles and
 // totals worked out by hand, the scratch tables they leave, and two workstations running the
 // same report at once.
-#include "support/drive.h"
 #include "support/exports_read.h"
+#include "support/readback.h"
 #include "support/texts.h"
 
 #include "bitumen/ghir_reports.h"
@@ -14,24 +14,12 @@
 
 #include <QCheckBox>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QThread>
 
 namespace {
 
 const QString kTotal = "جمع کل";
 const QString kLetter = "1234/ص";
-
-QStringList column(Fixture &f, const QString &sql)
-{
-    QSqlQuery q(f.dm.ADOConnection1());
-    if (!q.exec(sql))
-        qFatal("%s", qPrintable(sql));
-    QStringList out;
-    while (q.next())
-        out << DataSet::valueText(q.value(0));
-    return out;
-}
 
 // The web report's three allocations: A introduced to the oil company with a letter number
 // holding "/", B with neither letter, C (another county) with both. Its rows under the header.
@@ -123,7 +111,7 @@ private slots:
         click(w, "CheckBox1");
         setBox(w, "peymankar", "بهار");
         click(w, "N19");
-        QCOMPARE(column(f, "select rosta from ghir_rep2"), QStringList{"خنجين"});
+        QCOMPARE(rows(f, "select rosta from ghir_rep2"), QStringList{"خنجين"});
         QCOMPARE(f.ui.openedFiles, QStringList{file});
 
         // A filter that matches nothing: no rows, the totals row with empty totals.
@@ -240,7 +228,7 @@ private slots:
                 QCOMPARE(f.ui.openedFiles, QStringList());
             }
         }
-        QCOMPARE(column(f, "select rosta from ghir_rep2"), QStringList{"y"});
+        QCOMPARE(rows(f, "select rosta from ghir_rep2"), QStringList{"y"});
         QCOMPARE(f.count("ghir_rep1"), 0);
     }
 
@@ -267,7 +255,7 @@ private slots:
         QCOMPARE(htmlFileRows(fileB).mid(1),
                  (QList<QStringList>{{"1", "اراك", "خنجين", "بهار", "20", "", "0", "0"},
                                      {"", "", "", kTotal, "20", "", "0", "0"}}));
-        QCOMPARE(column(f, "select rosta from ghir_rep2"), QStringList{"خنجين"});
+        QCOMPARE(rows(f, "select rosta from ghir_rep2"), QStringList{"خنجين"});
         f.ctx.ui = &f.ui;
     }
 
@@ -306,7 +294,7 @@ private slots:
                     && f.scalar("select count(*) from pg_stat_activity where wait_event_type='Lock'").toInt() > 0)
                     break;
             }
-            QCOMPARE(column(f, "select rosta from ghir_rep2").size(), 3);
+            QCOMPARE(f.count("ghir_rep2"), 3);
         };
         const QString fileA = m_dir.filePath("locked.htm");
         f.ui.saveFiles << fileA;
@@ -316,7 +304,7 @@ private slots:
         QCOMPARE(errorB, QString());
         QCOMPARE(htmlFileRows(fileA).mid(1), kWebRows);
         QCOMPARE(rowsB, QStringList{"خنجين"});
-        QCOMPARE(column(f, "select rosta from ghir_rep2"), QStringList{"خنجين"});
+        QCOMPARE(rows(f, "select rosta from ghir_rep2"), QStringList{"خنجين"});
     }
 };
 
