@@ -107,7 +107,6 @@ private slots:
         f.ui.inputs << "1403/05/10" << "14";
         f.ui.previewPrints.enqueue({Ui::Printed, Ui::Printed});
         choose(f, "N8");
-
         QCOMPARE(f.ui.prompts, QStringList({"Date|تاريخ تعهدنامه|" + SolarDateText(), "Font Size|سايز فونت نام روستاها|10"}));
         QCOMPARE(f.ui.reports.size(), 1);
         QCOMPARE(f.ui.reports.at(0).kind, ScriptedUi::ReportCall::Preview);
@@ -120,7 +119,6 @@ private slots:
         // One request row, then one row per completed print.
         QCOMPARE(historyTexts(f), QStringList({kTaahodView, kTaahodPrint, kTaahodPrint}));
         historyRowsAreFor(f, b.b);
-
         // A typed contractor has no register row: its labels stay empty.
         QVariantMap typed = allocation(-1, "ساروق", 12, 3500000);
         typed["peymankar"] = "شرکت تايپ شده";
@@ -146,7 +144,6 @@ private slots:
         QCOMPARE(reportColumn(r, "bors_price"), QStringList({"3,500,000", "4,250,000"}));
         QCOMPARE(reportColumn(r, "z_mablagh2"), QStringList({"50,400,000", "40,800,000"}));
         QCOMPARE(historyTexts(f), QStringList({kZemanatView + kSums, kZemanatPrint + kSums}));
-
         // A5: its own box; no print history.
         f.ui.inputs << "ضمانتنامه بانکي";
         f.ui.previewPrints.enqueue({Ui::Printed});
@@ -194,7 +191,6 @@ private slots:
         QCOMPARE(reportColumn(r, "haml_name"), QStringList({"حمل و نقل سپهر", "حمل و نقل سپهر"}));
         QCOMPARE(historyTexts(f), QStringList({kNaftView, kNaftPrint}));
         historyRowsAreFor(f, b.a);
-
         // Straight print: three copies after one printer dialog, no preview.
         choose(f, "N45");
         QCOMPARE(f.ui.reports.last().kind, ScriptedUi::ReportCall::Print);
@@ -220,7 +216,6 @@ private slots:
         const report::FilledReport &r = shown(f, "TMOAREFI_NAFT", {{"ghir_tahatori", "20.5"}, {"ghir_tahatori_horofi", ""}});
         QCOMPARE(reportColumn(r, "rosta"), QStringList({"ده نو", "کرهرود", "سنجان"}));
         QCOMPARE(reportColumn(r, "ghir_tahatoriHOROF"), QStringList({"", " هشت ", "0"}));
-
         // The typed contractor's own letter lists its row with its name and no register data.
         makeCurrent(f, typed);
         choose(f, "N44");
@@ -306,7 +301,6 @@ private slots:
              {"hoghoghi", "مريم صادقي"}, {"karmasol_nezarat", "سعيد رحيمي"}, {"gharardad", "علي رضايي"}});
         QCOMPARE(reportColumn(r, "rosta"), QStringList({"ده نو", "کرهرود"}));
         QCOMPARE(historyTexts(f), QStringList({kCommitteeView, kCommitteePrint, kCommitteePrint}));
-
         f.ui.prompts.clear();
         f.ui.inputs << "1403/05/14";
         f.ui.previewPrints.enqueue({Ui::Printed});
@@ -492,7 +486,6 @@ private slots:
         };
         QCOMPARE(names(r.text("rosta")), QStringList({"آستانه", "ده نو", "کرهرود"}));
         QCOMPARE(names(r.text("city")), QStringList({"اراك", "شازند"}));
-
         // Another letter typed in the box: its villages, the current letter's number unchanged.
         f.ui.inputs << "" << "" << "" << "" << "460/ق";
         choose(f, "N51");
@@ -543,6 +536,24 @@ private slots:
         QFETCH(QStringList, expected);
         const ExchangeAmounts x = exchangeAmounts(args[0], args[1], args[2], args[3]);
         QCOMPARE(QStringList({x.kol1, x.kol2, x.khalesSum}), expected);
+    }
+
+    // Only a whole-number total of the oil company letter is put into words.
+    void lettersTotalInWords()
+    {
+        QCOMPARE(Tghir_forms::tonnageWords(QStringLiteral("0")), QStringLiteral(" تن"));
+        for (const char *notWhole : {"20.5", "", "1,200", "2147483648", "abc"})
+            QCOMPARE(Tghir_forms::tonnageWords(QLatin1String(notWhole)), QString());
+    }
+
+    // The font size box: 4 to 72 taken, Persian digits and blanks around them too; else 10.
+    void fontSizeAnswers()
+    {
+        const QList<QPair<QString, int>> answers{
+            {"10", 10}, {"4", 4}, {"72", 72}, {" 12 ", 12}, {"۱۴", 14}, {"3", 10}, {"73", 10},
+            {"-8", 10}, {"1e3", 10}, {"12.5", 10}, {"abc", 10}, {QString(), 10}, {"99999999999", 10}};
+        for (const auto &a : answers)
+            QCOMPARE(report::FormFrame::fontSizeAnswer(a.first), a.second);
     }
 };
 

@@ -55,7 +55,6 @@ private slots:
         const qint64 c = addGhir(f);
         makeCurrent(f, a);
         auto *w = f.form<Tghir_pic>();
-
         f.ui.onShow["Tghir_pic"] = [&](QDialog *d) {
             QCOMPARE(child<QLabel>(d, "name")->text(), QStringLiteral("سمنان * ده نو * پيمان"));
             click(d, "ins_btn"); // no description: refused
@@ -67,7 +66,6 @@ private slots:
         };
         w->openForCurrent({true, false, true, true});
         QCOMPARE(f.scalar("select count(*) from ghir_pic where ghir_id=?", {a}).toLongLong(), 1);
-
         // Every listed allocation: one row each, one message, the last allocation current.
         makeCurrent(f, b);
         f.ui.clear();
@@ -84,7 +82,6 @@ private slots:
         for (qint64 id : {a, b, c})
             QCOMPARE(f.scalar("select count(*) from ghir_pic where ghir_id=? and ext='.pdf'", {id}).toLongLong(), 1);
         QCOMPARE(f.dm.ADOQ_ghir->currentRow(), f.dm.ADOQ_ghir->recordCount() - 1);
-
         // Save on a click (not opened), delete without question or password.
         makeCurrent(f, a);
         f.ui.clear();
@@ -146,7 +143,6 @@ private slots:
         };
         w->openTemplates({true, false, true, true});
         QCOMPARE(f.scalar("select ramz from zamaem_ghir where pictype='.rav'").toString(), QStringLiteral("r-r.rav"));
-
         // A click saves the template under its description and opens it.
         f.ui.clear();
         f.ui.onShow["Tzamaem_ghir"] = [&](QDialog *d) {
@@ -172,14 +168,12 @@ private slots:
         f.ui.clear();
         src->trigger("N14");
         QCOMPARE(f.ui.messages, QStringList{texts::kEmptyList});
-
         makeCurrent(f, addGhir(f));
         f.ui.clear();
         for (const char *item : {"N14", "N43", "N42", "N15"})
             src->trigger(item);
         QCOMPARE(f.ui.messages, QStringList(3, texts::kNoAccess));
         QVERIFY(f.ui.shownWindows.isEmpty());
-
         f.grant(user, "g_pey", true, false, false, false);
         f.grant(user, "g_mostanadat", false, true, false, false);
         f.grant(user, "zamaem_ghir", false, true, true, true);
@@ -224,7 +218,6 @@ private slots:
         for (const auto &[key, text, dat] : rows)
             f.dm.exec("insert into ghir_history (ghir_key, cmt, dat, karbar) values (?,?,?,?)", {key, text, dat, "u"});
         f.dm.exec("delete from ghir where id=?", {gone});
-
         auto *w = f.form<Tghir_history>();
         const auto listed = [&] {
             QStringList out;
@@ -235,20 +228,17 @@ private slots:
         f.ui.onShow["Tghir_history"] = [&](QDialog *d) {
             QCOMPARE(child<QLabel>(d, "cnt")->text(), "4");
             QCOMPARE(listed(), (QStringList{"1403/05/07 الف", "1403/05/06 الف", "1403/05/06 ب", "1402/12/29 ب"}));
-
             click(d, "CheckBox3");
             setDescription(d, "cmt", QStringLiteral("فرم معرفي ضمانتنامه"));
             click(d, "BitBtn1");
             QCOMPARE(child<QLabel>(d, "cnt")->text(), "2");
             click(d, "CheckBox3");
-
             click(d, "CheckBox4");
             child<TDateEdit>(d, "reg_dat1")->setText("1403/05/06");
             child<TDateEdit>(d, "reg_dat2")->setText("1403/05/06");
             click(d, "BitBtn1");
             QCOMPARE(listed(), (QStringList{"1403/05/07 الف", "1403/05/06 الف"}));
             QCOMPARE(child<QLabel>(d, "cnt")->text(), "2");
-
             click(d, "N1");
         };
         w->openHistory();

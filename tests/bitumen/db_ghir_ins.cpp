@@ -206,7 +206,6 @@ private slots:
             QCOMPARE(ghirCell(f, id, column), value);
         QCOMPARE(f.scalar("select count(*) from ghir where rep_dat='' and vazn='' and ghir_t='' and status=''").toInt(), 1);
         QCOMPARE(f.count("log"), qint64(0));
-
         // The untouched year of a new record is stored as the window shows it.
         newAllocation(f, [&](QDialog *d) {
             set(w, {{"ostan", kProvince}, {"city", kCounty}});
@@ -227,7 +226,6 @@ private slots:
         const qint64 id = addGhir(f, second);
         const QStringList otherBefore = ghirRow(f, other);
         makeCurrent(f, id);
-
         auto *w = f.form<Tghir_ins>();
         through(f, f.form<Tghir_src>(), "N2", "Tghir_ins", [&](QDialog *d) {
             QVERIFY(!child<QWidget>(d, "ins_btn")->isVisibleTo(d));
@@ -243,7 +241,6 @@ private slots:
         for (const auto &[column, value] : stored)
             QCOMPARE(ghirCell(f, id, column), value);
         QCOMPARE(ghirRow(f, other), otherBefore);
-
         // A county outside the gazetteer: refused, the window stays; the allocation deleted
         // meanwhile: said so, not reported as done.
         const QStringList before = ghirRow(f, id);
@@ -341,7 +338,6 @@ private slots:
                 QCOMPARE(entered(w, name), before);
             }
             QVERIFY(f.ui.messages.isEmpty());
-
             // The labels round their boxes half to even, and say so when there is no number.
             set(w, {{"ghir_m_p", "0.5"}, {"ghir_jam", "2.5"}, {"ghir_t", "3.5"}});
             QString rounded;
@@ -400,7 +396,6 @@ private slots:
                  "20000001250000.75" + kVillage);
         QCOMPARE(ghirRow(f, other), otherBefore);
         QCOMPARE(f.count("log"), qint64(0));
-
         // Saved again without entering a computed box: the loaded values go back unchanged
         // (an empty report date reads as the empty date mask).
         load(f, w, other);
@@ -435,7 +430,6 @@ private slots:
         });
         QCOMPARE(ghirCell(f, id, "asfalt_price"), "0");
         QCOMPARE(ghirCell(f, id, "ghir60"), QString());
-
         // The allocation was deleted meanwhile: said so, nothing reported as saved.
         load(f, w, id);
         f.dm.exec(QStringLiteral("delete from ghir where id=?"), {id});

@@ -7,6 +7,7 @@
 
 #include "bitumen/ghir_ins2_u.h"
 #include "bitumen/ghir_ins_u.h"
+#include "bitumen/ghir_reports.h"
 #include "bitumen/ghir_src_u.h"
 #include "core/dates.h"
 #include "app/main_u.h"
@@ -175,13 +176,14 @@ private slots:
     // Every filter ticked: of eight allocations each but the first left out by one filter, only
     // the first is listed and counted (county and village items as substrings and alternatives,
     // the contractor as a substring, the dates inclusive, year and type exact); the province
-    // fills the county list and filters nothing. A double click adds a row's village to its list.
+    // fills the county list and filters nothing. The reports take the ticked boxes' texts (a
+    // quote only a value, a year box with its blanks). A double click adds a row's village.
     void filtersNarrowTheList()
     {
         Fixture f(true);
-        const QVariantMap hit{{"city", "ساوه"}, {"rosta", "نوبران"}, {"peymankar", "راه آهن"}, {"reg_dat", "1403/02/10"}};
+        const QVariantMap hit{{"city", "ساوه"}, {"rosta", "نوبران"}, {"peymankar", "راه آهن it's"}, {"reg_dat", "1403/02/10"}};
         const qint64 first = addGhir(f, hit);
-        for (const QVariantMap &miss : {QVariantMap{{"city", "قم"}}, {{"rosta", "ده"}}, {{"peymankar", "بتن"}},
+        for (const QVariantMap &miss : {QVariantMap{{"city", "قم"}}, {{"rosta", "ده"}}, {{"peymankar", "راه آهن its"}},
                                         {{"reg_dat", "1403/02/09"}}, {{"reg_dat", "1403/02/11"}}, {{"sal", "1402"}},
                                         {{"prj_typ", "آسفالت معابر"}}}) {
             QVariantMap row = hit;
@@ -202,18 +204,37 @@ private slots:
         filter(f, "CheckBox5", "sal", "1403");
         filter(f, "CheckBox6", "prj_typ", "آسفالت");
         // Enter in the contractor's box searches and keeps the window open.
-        filter(f, "CheckBox1", "peymankar", "آهن");
+        filter(f, "CheckBox1", "peymankar", "it's");
         child<QComboBox>(w, "peymankar")->setFocus();
         QTest::keyClick(child<QComboBox>(w, "peymankar"), Qt::Key_Return);
         QCOMPARE(ids(f), QList<qint64>({first}));
         QCOMPARE(cnt(f), "1");
         QVERIFY(w->isVisible());
+        setBox(w, "city", "او");
+        setBox(w, "rosta", "نوب");
+        auto passing = [&] {
+            QVariantList binds;
+            const QString where = "from ghir where id<>-1 " + ReportFilterClause(w, binds);
+            return std::make_pair(f.scalar("select count(*) " + where, binds).toLongLong(),
+                                  f.scalar("select min(id) " + where, binds).toLongLong());
+        };
+        QCOMPARE(passing(), std::make_pair(qint64(1), first));
         auto *grid = child<QTableView>(w, "DBGrid1");
         emit grid->doubleClicked(grid->model()->index(0, 1));
         QCOMPARE(child<QListWidget>(w, "list_rosta")->count(), 2);
         QCOMPARE(child<QListWidget>(w, "list_rosta")->item(1)->text(), "نوبران");
         setBox(w, "sal", ""); // an unfilled year selects nothing
         QCOMPARE(search(f), QList<qint64>());
+        // The reports: unticked boxes take no part; the year box sends its blanks.
+        for (const char *box : {"CheckBox2", "CheckBox3", "CheckBox1", "CheckBox6"})
+            click(w, box);
+        QVariantMap shortYear = hit;
+        shortYear["sal"] = "14  ";
+        const qint64 blanks = addGhir(f, shortYear);
+        setBox(w, "sal", "14");
+        QCOMPARE(passing(), std::make_pair(qint64(1), blanks));
+        click(w, "CheckBox5");
+        QCOMPARE(passing().first, 7);
         w->hide();
     }
 
@@ -382,7 +403,6 @@ private slots:
         // At the head of the list, current; mande = 6.55 + 1 - 10.
         QCOMPARE(QStringList({ds->text("id"), QString::number(ds->currentRow()), ds->text("mande")}),
                  QStringList({QString::number(id), "0", "-2.45"}));
-
         auto *form2 = f.form<Tghir_ins2>();
         command(f, "N13", "Tghir_ins2", [&](QDialog *d) {
             loaded = boxes(form2);
@@ -409,7 +429,6 @@ private slots:
         auto *form = f.form<Tghir_ins>();
         command(f, "N2", "Tghir_ins", [](QDialog *d) { d->reject(); });
         QCOMPARE(form->boxText("ostan"), "قم");
-
         QVERIFY(f.dm.ADOQ_ghir->locate("id", m));
         QHash<QString, QString> seen;
         command(f, "N22", "Tghir_ins", [&](QDialog *d) {

@@ -110,14 +110,12 @@ private slots:
             const qint64 id = f.scalar("select id from peymankaran").toLongLong();
             QCOMPARE(contractorRow(f, id), values);
             QCOMPARE(listedNames(f), QStringList{values.first()});
-
             // The same name with other data: refused, the row untouched; a part of it is another name.
             box(w, "phone")->setText("111");
             QCOMPARE(insert(), QStringList{texts::kContractorDuplicate});
             QCOMPARE(contractorRow(f, id), values);
             box(w, "peymankar")->setText("راه و ساختمان");
             QCOMPARE(insert(), QStringList{texts::kInserted});
-
             box(w, "peymankar")->setText("  ");
             QCOMPARE(insert(), QStringList{texts::kContractorEmptyName});
             QCOMPARE(f.count("peymankaran"), qint64(2));
@@ -156,7 +154,6 @@ private slots:
         const qint64 user = f.addUser("karaj1", "p", "city");
         f.addCounty(user, "كرج");
         f.signInAs(user, "karaj1", "city");
-
         const qint64 a = addContractor(f, kRah);
         const qint64 b = addContractor(f, kOmran);
         addAllocation(f, "كرج", kRah, a);
@@ -165,7 +162,6 @@ private slots:
         const qint64 ofB = addAllocation(f, "قزوين", kOmran, b);
         addAllocation(f, "كرج", "بي نام", 999999);
         const QString renamed = QStringLiteral("شرکت راه سازان نوين");
-
         openFromBitumen(f, kAll, [&](QDialog *w) {
             load(f, w, kRah);
             QVERIFY(!shown(w, "ins_btn") && shown(w, "edit_btn"));
@@ -201,7 +197,6 @@ private slots:
             QCOMPARE(pressed(f, w, "edit_btn"), QStringList{texts::kContractorUpdated});
             QCOMPARE(contractorRow(f, b).at(0) + contractorRow(f, b).at(11), kOmran + "2020");
             QCOMPARE(contractorRow(f, c), before);
-
             const qint64 g1 = addAllocation(f, "كرج", "نام قديمي", a);
             load(f, w, kRah);
             typeText(box(w, "src"), "گل");
@@ -236,7 +231,6 @@ private slots:
             click(w, "refresh_btn");
             QCOMPARE(ghirCell(f, g1, "peymankar"), kRah);
             QCOMPARE(ghirCell(f, g1, "peymankar_id"), QString::number(a));
-
             // The contractor being edited is deleted before the update: nothing is written.
             load(f, w, kOmran);
             click(w, "N1");
@@ -273,7 +267,6 @@ private slots:
         QCOMPARE(entry->fixedValue("peymankar_id").toLongLong(), b);
         // Left in the edit state with every command by an earlier opening.
         openFromBitumen(f, kAll, [&](QDialog *w) { load(f, w, kRah); });
-
         const qint64 user = f.addUser("u1", "p", "city");
         f.signInAs(user, "u1", "city");
         f.ui.clear();
@@ -293,7 +286,6 @@ private slots:
         QCOMPARE(entry->boxText("peymankar"), kRah);
         QCOMPARE(entry->fixedValue("peymankar_id").toLongLong(), a);
         QVERIFY(f.ui.messages.isEmpty());
-
         f.grant(user, "g_pey", true, false, false, false);
         f.ui.onShow[kWindow] = [&](QDialog *w) {
             QVERIFY(shown(w, "ins_btn") && shown(w, "refresh_btn"));
