@@ -88,50 +88,6 @@ void setUpLetter(Fixture &f)
 class FormsPagesTest : public QObject {
     Q_OBJECT
 private slots:
-    // A batch of thirty villages (fourteen too on A5) on the form's paper: every name printed,
-    // no fixed text cut off, the pages numbered, the total and the signature on the page of the
-    // table's last row.
-    void villagesOnEveryPage_data()
-    {
-        QTest::addColumn<QByteArray>("item");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QString>("paper");
-        QTest::addColumn<QStringList>("lastPage"); // with the last row
-        // 30 rows: twice the 12 tonnages (143.5 t) and the first six (75.5 t); 14 rows: 163.5 t.
-        const QStringList guarantee{"362.5", "مهندس علي احمدي", "معاون عمران روستايي"};
-        QTest::newRow("undertaking, 30") << QByteArray("N8") << 30 << "(A4)" << QStringList{"مهر و امضاء پيمانکار"};
-        QTest::newRow("guarantee A5, 14") << QByteArray("A51") << 14 << "(A5)"
-                                          << QStringList{"163.5", "مهندس علي احمدي", "معاون عمران روستايي"};
-        QTest::newRow("guarantee A5, 30") << QByteArray("A51") << 30 << "(A5)" << guarantee;
-        QTest::newRow("guarantee A4, 30") << QByteArray("N9") << 30 << "(A4)" << guarantee;
-        QTest::newRow("oil company letter, 30") << QByteArray("N44") << 30 << "(A4)"
-                                                << QStringList{"حسين موسوي", "مدير کل", "رونوشت:"};
-    }
-    void villagesOnEveryPage()
-    {
-        QFETCH(QByteArray, item);
-        QFETCH(int, count);
-        QFETCH(QString, paper);
-        QFETCH(QStringList, lastPage);
-        Fixture f(true);
-        setUp(f, count);
-        const report::FilledReport &r = chooseForm(f, item.constData(), {"1403/05/10", "10"});
-        const QString pdf = keptPdf(r);
-        const QString text = pdfText(pdf);
-        QVERIFY2(pdfInfo(pdf).contains(paper), qPrintable(pdfInfo(pdf)));
-        QCOMPARE(missingFixedTexts(r, text), QStringList());
-        for (const QString &village : villages().mid(0, count))
-            QVERIFY2(containsText(text, village), qPrintable(village));
-        const int pages = pdfPageCount(pdf);
-        const QString last = pdfText(pdf, pages);
-        if (item != "N8")
-            QVERIFY2(containsText(last, villages().at(count - 1)), "the last row");
-        for (const QString &s : lastPage)
-            QVERIFY2(containsText(last, s), qPrintable(s));
-        for (int p = 1; p <= pages && pages > 1; ++p)
-            QVERIFY2(containsText(pdfText(pdf, p), QStringLiteral("صفحه %1 از %2").arg(p).arg(pages)), qPrintable(pdfText(pdf, p)));
-    }
-
     // The sample data's filled contractor with a batch a newcomer would register: the letters
     // name it once after their own "شرکت" and leave no gap in its sentences.
     void sampleDataLettersReadAsRealOnes()
@@ -159,96 +115,108 @@ private slots:
         }
     }
 
-    // Each form: its pages, its values in the order of its sentences, values that stand in tables
-    // and signature blocks, and a total on the page of its rows.
+    // Each form on its paper for a realistic batch: no fixed text cut off, its values in the order
+    // of its sentences, values in tables and signature blocks, and on the page of its table's last
+    // row the total and the signatures. The allocation forms print thirty villages (fourteen too
+    // on A5) and number their pages; the others print one letter's batch.
     void formsPrint_data()
     {
         QTest::addColumn<QByteArray>("item");
+        QTest::addColumn<int>("villages"); // the allocation forms' batch; 0: the letter's
         QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<int>("pages");
+        QTest::addColumn<QString>("paper");
+        QTest::addColumn<int>("pages"); // 0: as many as it takes
         QTest::addColumn<QStringList>("inOrder");
         QTest::addColumn<QStringList>("present");
-        QTest::addColumn<QString>("total");
+        QTest::addColumn<QStringList>("lastPage");
+        auto villageRow = [](const char *name, const char *item, int count, const char *paper, QStringList last) {
+            if (qstrcmp(item, "N8"))
+                last << villages().at(count - 1);
+            QTest::newRow(name) << QByteArray(item) << count << QStringList{"1403/05/10", "10"} << QString(paper) << 0
+                                << QStringList() << villages().mid(0, count) << last;
+        };
+        // 30 rows: twice the 12 tonnages (143.5 t) and the first six (75.5 t); 14 rows: 163.5 t.
+        const QStringList guarantee{"362.5", "مهندس علي احمدي", "معاون عمران روستايي"};
+        villageRow("undertaking, 30", "N8", 30, "(A4)", {"مهر و امضاء پيمانکار"});
+        villageRow("guarantee A5, 14", "A51", 14, "(A5)", {"163.5", "مهندس علي احمدي", "معاون عمران روستايي"});
+        villageRow("guarantee A5, 30", "A51", 30, "(A5)", guarantee);
+        villageRow("guarantee A4, 30", "N9", 30, "(A4)", guarantee);
+        villageRow("oil company letter, 30", "N44", 30, "(A4)", {"حسين موسوي", "مدير کل", "رونوشت:"});
+        // The total on the last page with rows of its table (their contract date).
+        auto letterRow = [](const char *name, const char *item, const QStringList &answers, int pages,
+                            const QStringList &inOrder, const QStringList &present, const QString &total = {}) {
+            QTest::newRow(name) << QByteArray(item) << 0 << answers << QString("(A4)") << pages << inOrder << present
+                                << (total.isEmpty() ? QStringList() : QStringList{total, "1403/03/21"});
+        };
         // A Latin name inside a Persian sentence stays in its place.
         const QStringList reference{"12/1403", "1403/05/12", "رياست محترم Varnoset در خصوص نحوه توزيع و مصرف قير",
                                     "آسفالت معابر روستايي", kLetterContractor, "جهت دريافت قير", "1403"};
         const QStringList members{"دکتر حسن کريمي", "مهندس علي احمدي", "حسين موسوي", "رضا نوري", "مهندس مريم صادقي",
                                   "سعيد رحيمي"};
         // Areas 30 x 2500 + 137.25 x (0 + ... + 29) = 134,703.75; tonnages 30 x 8.75 + 4 x 21 + (0 + 1) = 347.5.
-        QTest::newRow("committee minutes") << QByteArray("N7") << QStringList{"12/1403", "1403/05/12"} << 2 << reference
-                                           << members + QStringList{"347.5"} << "134703.75";
+        letterRow("committee minutes", "N7", {"12/1403", "1403/05/12"}, 2, reference, members + QStringList{"347.5"},
+                  "134703.75");
         // Areas 30 x 2400 + 131.5 x 435 = 129,202.5; remainders 30 x 7.5 + 75 + 45 - 347.5 = -4.5.
-        QTest::newRow("exchange minutes") << QByteArray("N50") << QStringList{"12/1403", "1403/05/12"} << 2 << reference
-                                          << members + QStringList{"4.5"} << "129202.5";
-        QTest::newRow("control form") << QByteArray("N49") << QStringList{"1403/05/14"} << 2 << QStringList{"1403/05/14"}
-                                      << QStringList{"347.5", "مهندس مريم صادقي", "حسين موسوي", "سعيد رحيمي", "رضا نوري"}
-                                      << "134703.75";
+        letterRow("exchange minutes", "N50", {"12/1403", "1403/05/12"}, 2, reference, members + QStringList{"4.5"},
+                  "129202.5");
+        letterRow("control form", "N49", {"1403/05/14"}, 2, {"1403/05/14"},
+                  {"347.5", "مهندس مريم صادقي", "حسين موسوي", "سعيد رحيمي", "رضا نوري"}, "134703.75");
         const QStringList site{"1403/07/15", "ده نو", "اراك", "1403", "معادل", "2400", "1403/07/02",
                                "آزمايشگاه فني و مکانيک خاک استان", "ضخامت آسفالت را", "5.5"};
-        QTest::newRow("consumption minutes") << QByteArray("N11") << QStringList{"1403/07/15"} << 1
-                                             << site + QStringList{"5.2", "7.5"} << QStringList() << QString();
-        QTest::newRow("exchange minutes of one village") << QByteArray("N16") << QStringList{"1403/07/15"} << 1
-                                                         << site + QStringList{"1250.5", kLetterContractor, "شده معادل", "0"}
-                                                         << QStringList() << QString();
+        letterRow("consumption minutes", "N11", {"1403/07/15"}, 1, site + QStringList{"5.2", "7.5"}, {});
+        letterRow("exchange minutes of one village", "N16", {"1403/07/15"}, 1,
+                  site + QStringList{"1250.5", kLetterContractor, "شده معادل", "0"}, {});
         // Equalised 0 and consumed 7.5 t: 7.5 t in all.
-        QTest::newRow("development minutes") << QByteArray("N31") << QStringList{"1403/07/15", "عمراني"} << 1
-                                             << QStringList{"عمراني"} + site + QStringList{"1250.5", "7.5", "7.5"}
-                                             << QStringList{kLetterContractor} << QString();
+        letterRow("development minutes", "N31", {"1403/07/15", "عمراني"}, 1,
+                  QStringList{"عمراني"} + site + QStringList{"1250.5", "7.5", "7.5"}, {kLetterContractor});
         const QStringList head{"1403/07/20", "آسفالت معابر روستايي", "اراك", "ده نو", kLetterContractor,
                                "آزمايشگاه فني و مکانيک خاک استان", "1403/07/02"};
         const QStringList lab{"2.31", "5.2", "1.1", "1250.5"};
-        QTest::newRow("consumption sheet") << QByteArray("N23") << QStringList{"1403/07/20"} << 1 << head
-                                           << lab + QStringList{"2400", "1210", "4.5", "31.06", "6.3", "7.5"} << QString();
-        QTest::newRow("development sheet") << QByteArray("N32") << QStringList{"عمراني", "1403/07/20"} << 1
-                                           << QStringList{"عمراني"} + head << lab + QStringList{"2400", "8.75"} << QString();
+        letterRow("consumption sheet", "N23", {"1403/07/20"}, 1, head,
+                  lab + QStringList{"2400", "1210", "4.5", "31.06", "6.3", "7.5"});
+        letterRow("development sheet", "N32", {"عمراني", "1403/07/20"}, 1, QStringList{"عمراني"} + head,
+                  lab + QStringList{"2400", "8.75"});
         // 45,000,000 x 1250.5 = 56,272,500,000; 1250.5 x 12,500,000 = 15,631,250,000; 71,903,750,000.
-        QTest::newRow("exchange sheet") << QByteArray("N12") << QStringList{"1403/07/20"} << 1 << head
-                                        << lab + QStringList{"56,272,500,000", "15,631,250,000", "71,903,750,000", "185,000,000"}
-                                        << QString();
+        letterRow("exchange sheet", "N12", {"1403/07/20"}, 1, head,
+                  lab + QStringList{"56,272,500,000", "15,631,250,000", "71,903,750,000", "185,000,000"});
         // Each village once, in the database's order (PostgreSQL's distinct has an order of its own).
         const QStringList refund{"1403/09/01", "9", "1250", "1403/08/25"};
-        QTest::newRow("guarantee refund") << QByteArray("N51") << refund << 1
-                                          << QStringList{"1403/09/01", "1403/1287", kLetterContractor, "1250", "1403/08/25",
-                                                         kLetterContractor}
-                                          << kLetterVillages + QStringList{"کميجان", "محلات", "1403/05/20", "4521"} << QString();
-        QTest::newRow("older guarantee refund") << QByteArray("N25") << refund << 1
-                                                << QStringList{"1250", "1403/08/25", kLetterContractor, "1403/05/20"}
-                                                << kLetterVillages + QStringList{"کميجان", "4521"} << QString();
-        QTest::newRow("older memorandum") << QByteArray("N33") << QStringList{"1403/02/18"} << 1
-                                          << QStringList{"ده نو", "اراك", "1750", "2500", "1403/02/18"} << QStringList()
-                                          << QString();
-        QTest::newRow("memorandum page 1") << QByteArray("N110") << QStringList() << 1
-                                           << QStringList{"ده نو", "اراك", "استان Qelmarin", "ده نو", "اراك"}
-                                           << QStringList() << QString();
-        QTest::newRow("memorandum page 2") << QByteArray("N210") << QStringList() << 1 << QStringList{"اراك"}
-                                           << QStringList() << QString();
+        letterRow("guarantee refund", "N51", refund, 1,
+                  {"1403/09/01", "1403/1287", kLetterContractor, "1250", "1403/08/25", kLetterContractor},
+                  kLetterVillages + QStringList{"کميجان", "محلات", "1403/05/20", "4521"});
+        letterRow("older guarantee refund", "N25", refund, 1, {"1250", "1403/08/25", kLetterContractor, "1403/05/20"},
+                  kLetterVillages + QStringList{"کميجان", "4521"});
+        letterRow("older memorandum", "N33", {"1403/02/18"}, 1, {"ده نو", "اراك", "1750", "2500", "1403/02/18"}, {});
+        letterRow("memorandum page 1", "N110", {}, 1, {"ده نو", "اراك", "استان Qelmarin", "ده نو", "اراك"}, {});
+        letterRow("memorandum page 2", "N210", {}, 1, {"اراك"}, {});
     }
     void formsPrint()
     {
         QFETCH(QByteArray, item);
+        QFETCH(int, villages);
         QFETCH(QStringList, answers);
+        QFETCH(QString, paper);
         QFETCH(int, pages);
         QFETCH(QStringList, inOrder);
         QFETCH(QStringList, present);
-        QFETCH(QString, total);
+        QFETCH(QStringList, lastPage);
         Fixture f(true);
-        setUpLetter(f);
-        const QString pdf = keptPdf(chooseForm(f, item.constData(), answers));
-        QVERIFY2(pdfInfo(pdf).contains("(A4)"), qPrintable(pdfInfo(pdf)));
-        QCOMPARE(pdfPageCount(pdf), pages);
-        const QString text = pdfText(pdf);
-        // Every fixed text whole, then the values in their sentences.
-        const QStringList missing = missingFixedTexts(*f.ui.reports.last().report, text);
+        villages ? setUp(f, villages) : setUpLetter(f);
+        const report::FilledReport &r = chooseForm(f, item.constData(), answers);
+        const QString pdf = keptPdf(r), text = pdfText(pdf);
+        QVERIFY2(pdfInfo(pdf).contains(paper), qPrintable(pdfInfo(pdf)));
+        const int printed = pdfPageCount(pdf);
+        if (pages)
+            QCOMPARE(printed, pages);
+        const QStringList missing = missingFixedTexts(r, text);
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(" | ")));
         expectInOrder(text, inOrder);
         for (const QString &s : present)
             QVERIFY2(containsText(text, s), qPrintable(s));
-        if (!total.isEmpty()) {
-            // The total on the last page, with rows of its table (their contract date).
-            const QString last = pdfText(pdf, pages);
-            QVERIFY(containsText(last, total));
-            QVERIFY(containsText(last, "1403/03/21"));
-        }
+        for (const QString &s : lastPage)
+            QVERIFY2(containsText(pdfText(pdf, printed), s), qPrintable(s));
+        for (int p = 1; villages && printed > 1 && p <= printed; ++p)
+            QVERIFY2(containsText(pdfText(pdf, p), QStringLiteral("صفحه %1 از %2").arg(p).arg(printed)), qPrintable(pdfText(pdf, p)));
     }
 };
 
