@@ -187,7 +187,7 @@ private slots:
         expectInOrder(text, inOrder);
         for (const QString &s : present)
             QVERIFY2(containsText(text, s), qPrintable(s));
-        QVERIFY(!containsText(text, "شرکت شرکت"));
+        QVERIFY(!villages || !containsText(text, "شرکت شرکت"));
         if (item == "N8" || item == "N44")
             QVERIFY2(!text.contains("....."), qPrintable(text));
         for (const QString &s : lastPage)
