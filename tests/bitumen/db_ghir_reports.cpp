@@ -174,7 +174,7 @@ private slots:
         f.dm.exec("insert into ghir_rep2 (city, rosta, peymankar, ghir_tahatori, moarefi_no, ghir_naft, tehran) "
                   "values ('x','y','z',1,'k',1,1)");
         auto *w = f.form<Tghir_src>();
-        for (const QString &level : {"admin", "city", "Ostan"}) {
+        for (const QString level : {"admin", "city", "Ostan"}) {
             f.signInAs(f.addUser("u" + level, "pw", level), "u", level);
             for (const char *item : {"N19", "N20", "N21", "N27", "N34", "N46"}) {
                 f.ui.clear();
