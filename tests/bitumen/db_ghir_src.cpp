@@ -25,13 +25,7 @@
 
 namespace {
 
-QStringList listed(Fixture &f, const QString &field)
-{
-    QStringList out;
-    for (int r = 0; r < f.dm.ADOQ_ghir->recordCount(); ++r)
-        out << f.dm.ADOQ_ghir->text(field, r);
-    return out;
-}
+QStringList listed(Fixture &f, const QString &field) { return gridColumn(f.form<Tghir_src>(), "DBGrid1", field); }
 
 QList<qint64> ids(Fixture &f)
 {

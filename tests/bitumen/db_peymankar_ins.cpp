@@ -55,13 +55,7 @@ QStringList contractorRow(Fixture &f, qint64 id)
 
 QStringList ghirNames(Fixture &f) { return rows(f, "select peymankar from ghir order by id"); }
 
-QStringList listedNames(Fixture &f)
-{
-    QStringList names;
-    for (int r = 0; r < f.dm.ADOQ_peymankar->recordCount(); ++r)
-        names << f.dm.ADOQ_peymankar->text("peymankar", r);
-    return names;
-}
+QStringList listedNames(Fixture &f) { return gridColumn(f.form<Tpeymankar_ins>(), "DBGrid1", "peymankar"); }
 
 // Clicks the contractor's row as the user would (on the name); twice picks it.
 void clickRow(Fixture &f, QDialog *w, const QString &name, bool twice = false)
