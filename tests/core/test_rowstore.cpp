@@ -49,9 +49,8 @@ private slots:
 
     void persianOrderOverUtf8()
     {
-        // Whatever the texts, both comparisons agree (the order itself is the database test's):
-        // yeh and kaf forms, the non-joiner, marks, Latin, digits and characters outside the
-        // basic plane.
+        // Whatever the texts, both comparisons agree (the order is the database test's): yeh and
+        // kaf forms, the non-joiner, marks, Latin, digits and characters outside the basic plane.
         const QList<char32_t> alphabet = {U'a', U'Z', U'1', U' ', 0x0627, 0x0622, 0x0628, 0x067E, 0x06A9, 0x0643,
                                           0x06CC, 0x064A, 0x0626, 0x200C, 0x064B, 0x06F1, 0xFB8E, 0x1F600, 0xE000};
         QRandomGenerator rng(7);

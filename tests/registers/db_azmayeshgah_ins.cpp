@@ -54,11 +54,6 @@ qint64 addReport(Fixture &f, const QVariantMap &over = {})
     return f.scalar("select max(cod) from azmayeshat").toLongLong();
 }
 
-void addPicture(Fixture &f, qint64 cod, const QString &cmt)
-{
-    f.dm.exec("insert into az_pic (cod, ext, pic, cmt) values (?,?,?,?)", {cod, ".jpg", QByteArray("JPEG"), cmt});
-}
-
 DataSet *records(QDialog *w) { return gridData(w, "DBGrid1"); }
 DataSet *pictureList(QDialog *w) { return gridData(w, "DBGrid2"); }
 QStringList listed(QDialog *w) { return gridColumn(w, "DBGrid1", "kar_no"); }
@@ -100,7 +95,6 @@ private slots:
         addReport(f, {{"kar_no", "99"}, {"loc", "زنجان"}});
         open(f, [&](QDialog *w) {
             search(w, 1, "هيچ");
-            QCOMPARE(cnt(w), "0");
             QVariantMap typed = labReport({{"mablagh", "45,600,000"}});
             fillBoxes(w, typed);
             QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
@@ -172,15 +166,12 @@ private slots:
         f.dm.exec("insert into setting (component, cmt) values (?,?)", {"رمز حذف", "1234"});
         const qint64 a = addReport(f, {{"kar_no", "118"}});
         const qint64 b = addReport(f, {{"kar_no", "220"}, {"moshaver", "خاك پي"}});
-        addPicture(f, a, "نمونه اول");
-        addPicture(f, a, "نمونه دوم");
-        addPicture(f, b, "نمونه سوم");
+        for (const auto &[cod, cmt] : {std::pair{a, "نمونه اول"}, {a, "نمونه دوم"}, {b, "نمونه سوم"}})
+            f.dm.exec("insert into az_pic (cod, ext, pic, cmt) values (?,?,?,?)", {cod, ".jpg", QByteArray("JPEG"), cmt});
         signIn(f, "ostan1", "ostan", {false, true, true, true});
         open(f, [&](QDialog *w) {
-            auto *ins = child<QWidget>(w, "ins_btn");
             auto *edit = child<QWidget>(w, "edit_btn");
-            QVERIFY(!ins->isVisible() && !edit->isVisible());
-            QVERIFY(!child<QAction>(w, "N2")->isEnabled());
+            QVERIFY(!child<QWidget>(w, "ins_btn")->isVisible() && !edit->isVisible() && !child<QAction>(w, "N2")->isEnabled());
             QCOMPARE(pictureList(w)->recordCount(), 2);
 
             click(w, "N3");
@@ -246,8 +237,7 @@ private slots:
             search(w, 1, "");
             f.ui.clear();
             click(w, "SpeedButton1");
-            const QString text = QString::fromUtf8(readFile(f.ui.openedFiles.value(0)));
-            QVERIFY(text.contains("<title>گزارش لاگ</title>"));
+            QVERIFY(QString::fromUtf8(readFile(f.ui.openedFiles.value(0))).contains("<title>گزارش لاگ</title>"));
             QCOMPARE(htmlFileRows(f.ui.openedFiles.value(0)).size(), 4); // the titles and the three records
 
             // The contractor's counties, then the county's villages, as recorded.

@@ -27,7 +27,7 @@ const QString kChildDuplicate = QStringLiteral("خطا! محل و منبع و س
 const QString kInsertLog = QStringLiteral("  ثبت اعتبار پروژه  ");
 const QString kEditLog = QStringLiteral("  ويرايش اعتبار پروژه  ");
 
-// Inserts `values` into `table` and returns the new id.
+// Inserts `values` into `table`; the new id.
 qint64 add(Fixture &f, const QString &table, const QVariantMap &values)
 {
     const QString marks = QStringLiteral("?,").repeated(values.size()).chopped(1);
@@ -63,13 +63,7 @@ QStringList column(Fixture &f, const QString &table, const QString &col, const Q
     return rows(f, QStringLiteral("select %1 from %2 %3").arg(col, table, where) + (table == "log" ? "" : " order by id"));
 }
 
-QStringList ids(std::initializer_list<qint64> list)
-{
-    QStringList out;
-    for (qint64 id : list)
-        out << QString::number(id);
-    return out;
-}
+template <class... Id> QStringList ids(Id... id) { return {QString::number(id)...}; }
 
 // A dataset's column, in its row order.
 QStringList listed(DataSet *ds, const QString &field)
@@ -153,10 +147,8 @@ private slots:
         filter(f, "CheckBox4", "city", "ساوه");
         QString enabled;
         through(f, f.form<Tmain>(), "N25", "Tetebarat_src", [&](QDialog *d) {
-            QCOMPARE(child<QLineEdit>(d, "city")->text(), QString());
-            QVERIFY(child<QCheckBox>(d, "CheckBox4")->isChecked());
-            QCOMPARE(listed(f.dm.ADOQ_proj, "id") << label(f, "cnt2"), ids({r.p1, r.p2, r.p3}) << "3");
-            // The first project's lists.
+            QVERIFY(child<QLineEdit>(d, "city")->text().isEmpty() && child<QCheckBox>(d, "CheckBox4")->isChecked());
+            QCOMPARE(listed(f.dm.ADOQ_proj, "id") << label(f, "cnt2"), ids(r.p1, r.p2, r.p3) << "3");
             QCOMPARE(childIds(f), QStringList({QStringLiteral("%1,%2").arg(r.e1).arg(r.e2), QString::number(r.a1),
                                                QString::number(r.s1), QString::number(r.t1)}));
             for (const char *a : {"N2", "N1", "N3", "N6", "N5", "N8", "N14", "N15", "N16", "N17", "N7", "N13", "N10",
@@ -175,10 +167,10 @@ private slots:
         // Projects: county and village as substrings; the current project's lists follow.
         filter(f, "CheckBox4", "city", "ارا");
         click(w, "src_btn2");
-        QCOMPARE(listed(f.dm.ADOQ_proj, "id") << label(f, "cnt2"), ids({r.p1, r.p3}) << "2");
+        QCOMPARE(listed(f.dm.ADOQ_proj, "id") << label(f, "cnt2"), ids(r.p1, r.p3) << "2");
         filter(f, "CheckBox5", "rosta", "كره");
         click(w, "src_btn2");
-        QCOMPARE(listed(f.dm.ADOQ_proj, "id") << label(f, "cnt2"), ids({r.p3}) << "1");
+        QCOMPARE(listed(f.dm.ADOQ_proj, "id") << label(f, "cnt2"), ids(r.p3) << "1");
         QCOMPARE(childIds(f), QStringList({"", "", "", ""})); // p3 has no rows
 
         // Credits of every project, with count and sums as the database gives them:
@@ -188,12 +180,12 @@ private slots:
                  QStringList({"3", "3004000000", "250100.5"}));
         filter(f, "CheckBox1", "tamin_loc", "ملي");
         click(w, "src_btn");
-        QCOMPARE(listed(f.dm.ADOQ_etb, "id") << label(f, "mablagh_sum"), ids({r.e1, r.e3}) << "3002500000");
+        QCOMPARE(listed(f.dm.ADOQ_etb, "id") << label(f, "mablagh_sum"), ids(r.e1, r.e3) << "3002500000");
         filter(f, "CheckBox1", "tamin_loc", "", false);
         filter(f, "CheckBox3", "sal", "1403");
         filter(f, "CheckBox2", "tamin_manba", "منابع");
         click(w, "src_btn");
-        QCOMPARE(listed(f.dm.ADOQ_etb, "id") << label(f, "cnt") << label(f, "dion_sum"), ids({r.e3}) << "1" << "100");
+        QCOMPARE(listed(f.dm.ADOQ_etb, "id") << label(f, "cnt") << label(f, "dion_sum"), ids(r.e3) << "1" << "100");
         filter(f, "CheckBox3", "sal", "1399");
         click(w, "src_btn");
         QCOMPARE(QStringList({label(f, "cnt"), label(f, "mablagh_sum"), label(f, "dion_sum")}), QStringList({"0", "", ""}));
@@ -214,13 +206,11 @@ private slots:
         // A credit search lists the credits of every project and leaves the other lists.
         proj->setCurrentRow(1);
         click(w, "src_btn");
-        QCOMPARE(f.dm.ADOQ_etb->recordCount(), 3);
-        QCOMPARE(listed(list(f, "ADOQ_amaliyat"), "id"), ids({r.a2}));
+        QCOMPARE(listed(list(f, "ADOQ_amaliyat"), "id") << QString::number(f.dm.ADOQ_etb->recordCount()), ids(r.a2, 3));
         // A title sort that makes another project current: its lists follow.
         proj->setCurrentRow(0);
         emit grid->horizontalHeader()->sectionClicked(proj->fieldIndex("prg_sal1"));
-        QCOMPARE(listed(proj, "id"), ids({r.p2, r.p1, r.p3}));
-        QCOMPARE(proj->text("id"), QString::number(r.p2));
+        QCOMPARE(listed(proj, "id") << proj->text("id"), ids(r.p2, r.p1, r.p3, r.p2));
         QCOMPARE(childIds(f), QStringList({QString::number(r.e3), QString::number(r.a2), "", ""}));
         // The other grids do not sort.
         emit child<QTableView>(w, "DBGrid1")->horizontalHeader()->sectionClicked(f.dm.ADOQ_etb->fieldIndex("mablagh"));
@@ -247,8 +237,7 @@ private slots:
         f.ui.answers << Ui::Yes;
         click(w, "N7");
         rename("alter table pish_away rename to pish");
-        QCOMPARE(f.ui.messages.size(), 1);
-        QVERIFY(f.ui.lastMessage() != texts::kDeleted);
+        QVERIFY(f.ui.messages.size() == 1 && f.ui.lastMessage() != texts::kDeleted);
         QCOMPARE(rows(), before);
 
         // Yes: the project, its credits, operations, progress items and allocations, and a log row.
@@ -257,14 +246,14 @@ private slots:
         click(w, "N7");
         QCOMPARE(f.ui.questions + f.ui.messages, QStringList({kDeleteQuestion, texts::kDeleted}));
         QCOMPARE(rows(), "2 1 1 0 0 1");
-        QCOMPARE(column(f, "prj", "id"), ids({r.p2, r.p3}));
+        QCOMPARE(column(f, "prj", "id"), ids(r.p2, r.p3));
         QCOMPARE(column(f, "log", "cmt"), QStringList({kDeleteLog + "اراك نوبران P-نوبران admin"}));
         // The listing and the lists show what is left: p2 is current.
         QCOMPARE(childIds(f), QStringList({QString::number(r.e3), QString::number(r.a2), "", ""}));
 
         // A credit delete leaves its children; an operation delete takes one row.
         click(w, "N13");
-        QCOMPARE(column(f, "etebarat", "id") << column(f, "amaliyat", "id"), ids({r.a2}));
+        QCOMPARE(column(f, "etebarat", "id") << column(f, "amaliyat", "id"), ids(r.a2));
         click(w, "N10");
         QCOMPARE(f.count("amaliyat"), 0);
     }
@@ -339,12 +328,11 @@ private slots:
         click(window(f), "src_btn");
         QVERIFY(f.dm.ADOQ_etb->locate("id", e2));
         through(f, window(f), "N8", "Tprj_ins", [&](QDialog *d) {
-            QCOMPARE(child<QComboBox>(d, "rosta")->currentText(), "نوبران");
             setBox(d, "prj_title", "بهسازي");
             click(d, "edit_btn");
         });
         QCOMPARE(f.ui.messages, QStringList({texts::kEdited}));
-        QCOMPARE(column(f, "prj", "etb_id", QString("where id=%1").arg(p1)), ids({e2}));
+        QCOMPARE(column(f, "prj", "etb_id", QString("where id=%1").arg(p1)), ids(e2));
         // The grid shows the change at once; the credit list stays.
         QCOMPARE(f.dm.ADOQ_proj->text("prj_title") + f.dm.ADOQ_etb->text("id"), "بهسازي" + QString::number(e2));
         QCOMPARE(column(f, "log", "cmt"), QStringList({kEditLog + "اراك نوبران P-نوبران admin"}));
@@ -362,7 +350,6 @@ private slots:
             setBox(d, "sal", "1403");
             child<QLineEdit>(d, "mablagh")->clear();
             typeText(child<QLineEdit>(d, "mablagh"), "5000000000");
-            QCOMPARE(child<QLineEdit>(d, "mablagh")->text(), "5,000,000,000");
             setBox(d, "dion", "12.34567");
             click(d, "ins_btn");
         });
@@ -371,8 +358,7 @@ private slots:
         // Debts to the nearest ten-thousandth.
         QCOMPARE(column(f, "etebarat", "mablagh, dion", mine), QStringList({"5000000000|12.3457"}));
         // The credit search ran: every project's credits with their sum, 5,000,000,000 + 10.
-        QCOMPARE(f.dm.ADOQ_etb->recordCount(), 2);
-        QCOMPARE(child<QLabel>(window(f), "mablagh_sum")->text(), "5000000010");
+        QCOMPARE(QString::number(f.dm.ADOQ_etb->recordCount()) + ' ' + label(f, "mablagh_sum"), "2 5000000010");
 
         // An edit of the new credit; then the current project's credits only.
         QVERIFY(f.dm.ADOQ_etb->locate("prj_id", p1));
@@ -383,7 +369,7 @@ private slots:
         });
         QCOMPARE(f.ui.lastMessage(), texts::kEdited);
         QCOMPARE(column(f, "etebarat", "mablagh", mine), QStringList({"0"}));
-        QCOMPARE(listed(f.dm.ADOQ_etb, "prj_id"), ids({p1}));
+        QCOMPARE(listed(f.dm.ADOQ_etb, "prj_id"), ids(p1));
     }
 
     void childFormsRefuseATitleTwicePerCredit()
@@ -443,7 +429,7 @@ private slots:
         });
         QCOMPARE(f.ui.messages, QStringList({texts::kInserted, texts::kEdited}));
         QCOMPARE(column(f, "pish", "etb_id") << pish->text("item_title") + pish->text("darsad") + pish->text("sal"),
-                 ids({e1}) << "زيرسازي451404");
+                 ids(e1) << "زيرسازي451404");
     }
 };
 
