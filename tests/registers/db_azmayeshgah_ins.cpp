@@ -4,7 +4,6 @@
 #include "support/drive.h"
 #include "support/exports_read.h"
 #include "support/texts.h"
-#include "support/readback.h"
 
 #include "app/main_u.h"
 #include "registers/azmayeshgah_ins_u.h"

@@ -2,7 +2,7 @@
 // searches with their count and sums, the lists that follow the current project, the project
 // delete with its children, every command on an empty list, the place cascade, the duplicate
 // refusals, credit amounts beyond 32 bits and the log rows.
-#include "support/readback.h"
+#include "support/drive.h"
 #include "support/texts.h"
 
 #include "app/main_u.h"

@@ -3,7 +3,6 @@
 // and the reports' attachments (stored, deleted behind the delete password, searched and saved).
 #include "support/drive.h"
 #include "support/texts.h"
-#include "support/readback.h"
 
 #include "app/main_u.h"
 #include "registers/khadamat_ins_u.h"

@@ -2,7 +2,7 @@
 // grouped sum, the contractor filter, the take-out delete and the county user's refusal) and
 // the agreements register (the duplicate test, the search with a county user's restriction,
 // the take-out delete that leaves the attachments, the attachments stored and opened).
-#include "support/readback.h"
+#include "support/drive.h"
 #include "support/texts.h"
 
 #include "app/main_u.h"
