@@ -167,8 +167,12 @@ private slots:
             child<QLineEdit>(w, "src")->clear();
             gridData(w, "DBGrid1")->locate("prj_cod", "P-1");
             QCOMPARE(gridColumn(w, "DBGrid2", "icod") + gridColumn(w, "DBGrid3", "icod"), QStringList());
+            // The same sub-item under another project is another item.
+            setText(w, "master_item", kBase);
+            setText(w, "slave_item", kDig);
+            QCOMPARE(pressed(f, w, "BitBtn2"), QStringList{texts::kInserted});
         });
-        QCOMPARE(QList<qint64>({f.count("pish_prj"), f.count("pish_items"), f.count("pish_rep")}), QList<qint64>({3, 2, 4}));
+        QCOMPARE(QList<qint64>({f.count("pish_prj"), f.count("pish_items"), f.count("pish_rep")}), QList<qint64>({3, 3, 4}));
     }
 
     void refusedOrphansAndRights()
