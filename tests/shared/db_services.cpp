@@ -103,19 +103,15 @@ private slots:
         connect(&editable, &QComboBox::currentTextChanged, this, [&] { ++changes; });
         LoadSettingList(f.ctx, list, &editable);
         QCOMPARE(comboItems(&editable), values);
-        QCOMPARE(editable.currentText(), "typed");
-        QCOMPARE(changes, 0);
+        QCOMPARE(editable.currentText() + QString::number(changes), "typed0");
         QComboBox fixed;
         fixed.addItems({"alpha", "q"});
         LoadSettingList(f.ctx, list, &fixed);
         QCOMPARE(comboItems(&fixed), values);
         QCOMPARE(fixed.currentText(), "alpha");
         LoadSettingList(f.ctx, "none", &editable);
-        QCOMPARE(editable.count(), 0);
-        QCOMPARE(editable.currentText(), "typed");
-
-        QCOMPARE(SettingValue(f.ctx, list), "zeta");
-        QCOMPARE(SettingValue(f.ctx, "none"), QString());
+        QCOMPARE(editable.currentText() + QString::number(editable.count()), "typed0");
+        QCOMPARE(SettingValue(f.ctx, list) + "|" + SettingValue(f.ctx, "none"), "zeta|");
     }
 
     // The delete password, asked in the plain or the delete box: no stored password matches
@@ -207,12 +203,9 @@ private slots:
         DataSet *q = f.dm.ADOQuery2;
         q->open(QStringLiteral("select * from log"));
         QCOMPARE(q->recordCount(), 1);
-        QCOMPARE(q->text("karbar"), "2222222222");
         QVERIFY(!q->text("saat").isEmpty() && !q->isNull("saat_sys"));
-        QCOMPARE(q->text("tarikh"), "1405/09/15");
-        QCOMPARE(q->text("cmt"), description);
-        // A text that is no address has no name.
-        QCOMPARE(IPAddrToName("not an address"), QString());
+        QCOMPARE(QStringList({q->text("karbar"), q->text("tarikh"), q->text("cmt")}),
+                 QStringList({"2222222222", "1405/09/15", description}));
     }
 
     // 20 MB of every byte value (a NUL first, a backslash last) chosen, stored in a blob on
@@ -242,11 +235,10 @@ private slots:
         f.ui.saveFiles << dir.filePath("copy.PDF");
         QCOMPARE(OpenAttachment(f.ctx, back, true), dir.filePath("copy.PDF"));
         QVERIFY(readFile(dir.filePath("copy.PDF")) == bytes);
-        QCOMPARE(OpenAttachment(f.ctx, back, true), QString());
+        QCOMPARE(OpenAttachment(f.ctx, back, true), QString()); // cancelled
         f.ui.saveFiles << dir.filePath("missing/x");
         QCOMPARE(OpenAttachment(f.ctx, back, true), QString());
-        QVERIFY(f.ui.lastMessage().contains(dir.filePath("missing/x.pdf")));
-        QCOMPARE(f.ui.openedFiles.size(), 1);
+        QVERIFY(f.ui.lastMessage().contains(dir.filePath("missing/x.pdf")) && f.ui.openedFiles.size() == 1);
         {
             QFile out(dir.filePath("huge.bin"));
             QVERIFY(out.open(QIODevice::WriteOnly) && out.resize(kMaxAttachmentBytes + 1)); // sparse
@@ -258,26 +250,54 @@ private slots:
         }
     }
 
-    void excelExport()
+    // One listing exported as an HTML table and as a workbook.
+    void exports()
     {
         Fixture f;
         addPlace(f, "  P1  ", "<b>&co", kPersianYeh, "v1");
         addPlace(f, QString::fromUtf8("\u00A0P2"), kCountyA, QString(), "v2"); // a no-break space
-        f.dm.exec(QStringLiteral("update abadiha set jamiyat=? where rosta=?"), {1250, "v1"});
+        f.dm.exec(QStringLiteral("update abadiha set jamiyat=?, zarib=? where rosta=?"), {1250000, 30.3, "v1"});
         DataSet *q = f.dm.ADOQuery1;
         q->open(QStringLiteral("select ostan, shahrestan, city, jamiyat, zarib from abadiha order by rosta"));
+        const QString file = TempExportPath("Tobrenhal.htm");
+        const QString totals = "<tr><td></td><td>sum</td><td></td><td>1250000</td></tr>";
+        QVERIFY(ExportHtmlTable(f.ctx, file, "T & <x>", q,
+                                {{"shahrestan", "county <a>"}, {"city", "شهر"}, {"jamiyat", "n"}, {"zarib", "z"}}, totals));
+        QCOMPARE(f.ui.openedFiles, QStringList{file});
+        const QByteArray raw = readFile(file);
+        QVERIFY(raw.startsWith("\xEF\xBB\xBF<html>\r\n")); // UTF-8 with its mark
+        const QString html = QString::fromUtf8(raw.mid(3));
+        QVERIFY(html.contains("<title>T &amp; &lt;x&gt;</title>") && html.contains(totals + "\r\n</tbody>"));
+        QVERIFY(html.endsWith("</html>\r\n") && !html.contains("<b>&co")); // escaped in the file
+
+        // Header, two records and the caller's totals row.
+        const QList<QStringList> rows = htmlRows(html);
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows.at(0), (QStringList{kRowNumber, "county <a>", "شهر", "n", "z"}));
+        QCOMPARE(rows.at(1), (QStringList{"1", "<b>&co", kPersianYeh, "1250000", "30.3"}));
+        QCOMPARE(rows.at(2), (QStringList{"2", kCountyA, "", "", ""}));
+
+        // A file that cannot be written: told, nothing opened.
+        const QString bad = TempExportPath("no/such/dir/rep.htm");
+        QVERIFY(!ExportHtmlTable(f.ctx, bad, "t", q, {{"city", "c"}}));
+        QVERIFY(f.ui.lastMessage().contains(bad) && f.ui.openedFiles.size() == 1);
+        // An unknown field ends the command before the file is touched.
+        QFile::remove(file);
+        QVERIFY_THROWS_EXCEPTION(AppError, ExportHtmlTable(f.ctx, file, "t", q, {{"nofield", "c"}}));
+        QVERIFY(!QFile::exists(file));
+
+        f.ui.clear();
         const QHash<QString, QString> titles = {{"ostan", "استان"}, {"city", "شهر"}};
         const QString path = ExportToExcel(f.ctx, q, titles);
-        QVERIFY(path.startsWith(QDir::tempPath()) && path.endsWith(".xlsx"));
+        QVERIFY(path.startsWith(QDir::tempPath()) && path.endsWith(".xlsx") && q->currentRow() == 0);
         QCOMPARE(f.ui.openedFiles, QStringList{path});
-        QCOMPARE(q->currentRow(), 0);
 
         // Titles in the dataset's order (a field without a title takes its name), then each
         // cell's trimmed text, a number as a number; a null is empty. Titles bold over dash-dot
         // borders, data rows plain with thin ones.
         const Sheet s = readXlsx(path);
         QCOMPARE(s.row(1), QStringList({"استان", "shahrestan", "شهر", "jamiyat", "zarib"}));
-        QCOMPARE(s.row(2), QStringList({"P1", "<b>&co", kPersianYeh, "1250"}));
+        QCOMPARE(s.row(2), QStringList({"P1", "<b>&co", kPersianYeh, "1250000", "30.3"}));
         QCOMPARE(s.row(3), QStringList({"P2", kCountyA}));
         QVERIFY(s.cells.value("D2").number && !s.cells.contains("A4"));
         QVERIFY(s.cells.value("A1").bold && s.cells.value("A1").border == "slantDashDot");
@@ -288,8 +308,7 @@ private slots:
         const QString empty = ExportToExcel(f.ctx, q, titles);
         const Sheet e = readXlsx(empty);
         QCOMPARE(e.row(1) + e.row(2), QStringList({"استان", "شهر"}));
-        QVERIFY(!e.cells.contains("A2"));
-        QCOMPARE(f.ui.openedFiles.size(), 2);
+        QVERIFY(!e.cells.contains("A2") && f.ui.openedFiles.size() == 2);
         // The next workbook of the same kind (the same titles) replaces it, another kind's stays;
         // at the end the program's own files go, the fixed names too.
         const QString again = ExportToExcel(f.ctx, q, titles);
@@ -307,55 +326,14 @@ private slots:
         const int messages = f.ui.messages.size();
         QCOMPARE(ExportToExcel(f.ctx, q, titles), QString());
         qputenv("TMPDIR", tmp);
-        QCOMPARE(f.ui.messages.size(), messages + 1);
-        QCOMPARE(f.ui.openedFiles.size(), 3);
-    }
-
-    void htmlExport()
-    {
-        Fixture f;
-        addPlace(f, "P1", "<b>&co", kPersianYeh, "v1");
-        addPlace(f, "P2", kCountyA, QString(), "v2");
-        f.dm.exec(QStringLiteral("update abadiha set jamiyat=?, zarib=? where rosta=?"), {1250000, 30.3, "v1"});
-        DataSet *q = f.dm.ADOQuery1;
-        q->open(QStringLiteral("select * from abadiha order by rosta"));
-        const QString file = TempExportPath("Tobrenhal.htm");
-        const QString totals = "<tr><td></td><td>sum</td><td></td><td>1250000</td></tr>";
-        QVERIFY(ExportHtmlTable(f.ctx, file, "T & <x>", q,
-                                {{"shahrestan", "county <a>"}, {"city", "شهر"}, {"jamiyat", "n"}, {"zarib", "z"}}, totals));
-        QCOMPARE(f.ui.openedFiles, QStringList{file});
-        const QByteArray raw = readFile(file);
-        QVERIFY(raw.startsWith("\xEF\xBB\xBF<html>\r\n")); // UTF-8 with its mark
-        const QString html = QString::fromUtf8(raw.mid(3));
-        QVERIFY(html.contains("<title>T &amp; &lt;x&gt;</title>"));
-        QVERIFY(html.contains(totals + "\r\n</tbody>"));
-        QVERIFY(html.endsWith("</html>\r\n"));
-        QVERIFY(!html.contains("<b>&co")); // escaped in the file
-
-        // Header, two records and the caller's totals row.
-        const QList<QStringList> rows = htmlRows(html);
-        QCOMPARE(rows.size(), 4);
-        QCOMPARE(rows.at(0), (QStringList{kRowNumber, "county <a>", "شهر", "n", "z"}));
-        QCOMPARE(rows.at(1), (QStringList{"1", "<b>&co", kPersianYeh, "1250000", "30.3"}));
-        QCOMPARE(rows.at(2), (QStringList{"2", kCountyA, "", "", ""}));
-
-        // A file that cannot be written: told, nothing opened.
-        const QString bad = TempExportPath("no/such/dir/rep.htm");
-        QVERIFY(!ExportHtmlTable(f.ctx, bad, "t", q, {{"city", "c"}}));
-        QVERIFY(f.ui.lastMessage().contains(bad));
-        QCOMPARE(f.ui.openedFiles.size(), 1);
-        // An unknown field ends the command before the file is touched.
-        QFile::remove(file);
-        QVERIFY_THROWS_EXCEPTION(AppError, ExportHtmlTable(f.ctx, file, "t", q, {{"nofield", "c"}}));
-        QVERIFY(!QFile::exists(file));
+        QVERIFY(f.ui.messages.size() == messages + 1 && f.ui.openedFiles.size() == 3);
     }
 
     void gridSort()
     {
         Fixture f;
-        addPlace(f, "P", "b", kCountyB, "v3");
-        addPlace(f, "P", "c", kCountyC, "v1");
-        addPlace(f, "P", "a", kCountyA, "v2");
+        for (const auto &[city, village] : {std::pair{kCountyB, "v3"}, {kCountyC, "v1"}, {kCountyA, "v2"}})
+            addPlace(f, "P", "c", city, village);
         DataSet *q = f.dm.ADOQuery1;
         q->open(QStringLiteral("select rosta, city from abadiha order by id"));
         QTableView grid;
@@ -386,8 +364,7 @@ private slots:
         q->setCurrentRow(1);
         QVERIFY(grid.currentIndex().row() == 1 && grid.selectionModel()->isRowSelected(1, {}));
         q->reopen("rosta");
-        QCOMPARE(grid.currentIndex().row(), q->currentRow());
-        QCOMPARE(q->text("city"), kCountyB);
+        QVERIFY(grid.currentIndex().row() == q->currentRow() && q->text("city") == kCountyB);
     }
 };
 
