@@ -114,39 +114,29 @@ private slots:
     // varnoset --set-password: the password read twice (a pipe, or a terminal that does not
     // show it) and stored as a hash for an existing user; an unknown user or two answers that
     // differ store nothing and exit with a failure.
-    void setPasswordFromTheCommandLine_data()
-    {
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<bool>("terminal");
-        QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<QString>("said");
-        const QString stored = "كلمه عبور كاربر u1 ثبت شد";
-        QTest::newRow("pipe") << "u1" << false << QStringList{"رمز تازه ۱", "رمز تازه ۱"} << stored;
-        QTest::newRow("terminal") << "u1" << true << QStringList{"s3cret!", "s3cret!"} << stored;
-        QTest::newRow("answers differ") << "u1" << false << QStringList{"a1", "b2"}
-                                        << "خطا! كلمه عبور خالي است يا با تكرار آن يكسان نيست؛ چيزي ثبت نشد";
-        QTest::newRow("unknown user") << "u9" << true << QStringList{"a1", "a1"}
-                                      << "خطا! كاربر u9 در بانك اطلاعاتي نيست؛ چيزي ثبت نشد";
-    }
     void setPasswordFromTheCommandLine()
     {
-        QFETCH(QString, user);
-        QFETCH(bool, terminal);
-        QFETCH(QStringList, answers);
-        QFETCH(QString, said);
-        Fixture f;
-        f.addUser("u1", "old", "city");
-        {
-            QSettings s("varnoset", "varnoset");
-            f.profile().save(s, "main");
+        const QString stored = "كلمه عبور كاربر u1 ثبت شد";
+        const std::tuple<QString, bool, QStringList, QString> cases[] = {
+            {"u1", false, {"رمز تازه ۱", "رمز تازه ۱"}, stored},
+            {"u1", true, {"s3cret!", "s3cret!"}, stored},
+            {"u1", false, {"a1", "b2"}, "خطا! كلمه عبور خالي است يا با تكرار آن يكسان نيست؛ چيزي ثبت نشد"},
+            {"u9", true, {"a1", "a1"}, "خطا! كاربر u9 در بانك اطلاعاتي نيست؛ چيزي ثبت نشد"}};
+        for (const auto &[user, terminal, answers, said] : cases) {
+            Fixture f;
+            f.addUser("u1", "old", "city");
+            {
+                QSettings s("varnoset", "varnoset");
+                f.profile().save(s, "main");
+            }
+            const auto [shown, code] = setPassword(user, answers, terminal);
+            const bool kept = user == "u1" && answers.first() == answers.last();
+            QCOMPARE(code == 0, kept);
+            QVERIFY2(shown.contains(said), qPrintable(shown));
+            QVERIFY2(!shown.contains(answers.first()) || !terminal, qPrintable(shown)); // not shown
+            QVERIFY(verifyPassword(kept ? answers.first() : "old", f.scalar("select pass from karbaran where karbar='u1'").toString()));
+            QCOMPARE(f.count("karbaran"), qint64(2));
         }
-        const auto [shown, code] = setPassword(user, answers, terminal);
-        const bool stored = user == "u1" && answers.first() == answers.last();
-        QCOMPARE(code == 0, stored);
-        QVERIFY2(shown.contains(said), qPrintable(shown));
-        QVERIFY2(!shown.contains(answers.first()) || !terminal, qPrintable(shown)); // not shown
-        QVERIFY(verifyPassword(stored ? answers.first() : "old", f.scalar("select pass from karbaran where karbar='u1'").toString()));
-        QCOMPARE(f.count("karbaran"), qint64(2));
     }
 
     // The sqlite3 tool writes a ghir row (an index of which sorts by the collation "fa") with the
@@ -197,7 +187,6 @@ private slots:
         QVERIFY(!f.ctx.CurrentUser.prs_id.isEmpty());
         QVERIFY(!login->isVisible() && f.form<Tmain>()->isVisible());
         QCOMPARE(f.scalar("select max(karbar) from log").toString() + QString::number(f.count("log")), "12345678901");
-
         // The next start pre-fills the last user name.
         Tlogin again(f.ctx);
         QCOMPARE(child<QLineEdit>(&again, "user_name")->text(), "1234567890");

@@ -128,7 +128,6 @@ private slots:
         // Every caller: a money column refuses "2,3" rather than storing 23.
         QVERIFY_THROWS_EXCEPTION(InputError, db::columnValue("etebarat", "mablagh", "2,3"));
         QCOMPARE(textrule::latinDigits(QString::fromUtf8("\u06F1\u06F4\u0660\u06F3/05")), QStringLiteral("1403/05"));
-
         // The comparison form: yeh and kaf variants and outer blanks, on both databases.
         Fixture f;
         f.dm.exec(QStringLiteral("insert into peymankaran (peymankar) values (?)"), {kYehArabic + " " + kKafArabic});
@@ -168,7 +167,6 @@ private slots:
         int requests = 0;
         connect(bar, &SearchBar::searchRequested, this, [&] { ++requests; search(); });
         child<QPushButton>(&host, "src_btn")->click();
-
         // Grid: the row colour; cells as a clerk reads them: whole rials grouped, numbers without
         // needless decimals, no empty date mask.
         QVERIFY(!list.data(list.index(1, 0), Qt::BackgroundRole).isValid());
@@ -189,11 +187,9 @@ private slots:
         // Bound for the title sort (the sort and the current row are the grid binding's own test).
         emit grid->horizontalHeader()->sectionClicked(list.fieldIndex("dehyariha"));
         QCOMPARE(list.sort(), QStringLiteral("dehyariha ASC"));
-
         // Sums over every row: the count and the grouped sum shown, the other kept.
         QCOMPARE(sums->label("cnt")->text() + " " + sums->label("mablagh_sum")->text() + " " + sums->value("d"),
                  QStringLiteral("3 1,500,027 12"));
-
         // A tick enables its box; the box's text only counts while it is enabled.
         QLineEdit *sal = filters->line("sal");
         sal->setText("1402");
@@ -332,7 +328,6 @@ private slots:
         form.edit("dehyariha")->clear();
         form.edit("dehyariha")->paste();
         QCOMPARE(form.boxText("dehyariha"), QString());
-
         // Edit: the form reads its own row.
         const qint64 id = f.scalar("select id from khadamat").toLongLong();
         QVERIFY(form.startEdit(id));
@@ -362,7 +357,6 @@ private slots:
         f.dm.exec("delete from khadamat");
         QVERIFY(!form.updateRow() && f.count("khadamat") == 0);
         QCOMPARE(f.ui.lastMessage(), texts::kRowGone);
-
         // Copy: the listed columns from the row, insert mode.
         const qint64 other = addReport(f, kKafArabic, "1401", kAban, 1, 2);
         form.setBoxText("mah", "x");

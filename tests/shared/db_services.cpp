@@ -6,7 +6,6 @@
 #include "core/errors.h"
 #include "shared/attachments.h"
 #include "shared/combo_items.h"
-#include "core/dates.h"
 #include "shared/delete_password.h"
 #include "shared/exports.h"
 #include "shared/gridsort.h"
@@ -45,12 +44,10 @@ private slots:
         Fixture f;
         for (const QString &c : {kCountyA, kCountyB, kCountyC})
             addPlace(f, "p", c, c, "v");
-        const qint64 ostan = f.addUser("1000000001", "pw", "ostan");
-        const qint64 city = f.addUser("1000000002", "pw", "city");
-        const qint64 odd = f.addUser("1000000003", "pw", "Admin");
-        f.addCounty(ostan, kCountyA);
-        f.addCounty(ostan, kCountyB);
-        f.addCounty(city, kCountyC);
+        const qint64 ostan = f.addUser("1000000001", "pw", "ostan"), city = f.addUser("1000000002", "pw", "city"),
+                     odd = f.addUser("1000000003", "pw", "Admin");
+        for (const auto &[user, county] : {std::pair{ostan, kCountyA}, {ostan, kCountyB}, {city, kCountyC}})
+            f.addCounty(user, county);
         // The counties a clause lets through, sorted.
         auto seen = [&](const QString &clause, const QVariantList &binds) {
             f.dm.ADOQuery1->open("select city from abadiha where 1=1" + clause, binds);
@@ -64,20 +61,18 @@ private slots:
             return seen(CountyFilterClause(f.ctx, binds), binds);
         };
         // "admin" sees everything; the others only their counties.
-        QStringList all{kCountyA, kCountyB, kCountyC};
-        all.sort();
-        QCOMPARE(run(f.ctx.CurrentUser.prs_id.toLongLong(), "admin"), all.join(' '));
-        QCOMPARE(run(ostan, "ostan"), QStringList({kCountyA, kCountyB}).join(' '));
+        const QString all = kCountyA + ' ' + kCountyB + ' ' + kCountyC;
+        QCOMPARE(run(f.ctx.CurrentUser.prs_id.toLongLong(), "admin"), all);
+        QCOMPARE(run(ostan, "ostan"), kCountyA + ' ' + kCountyB);
         QCOMPARE(run(city, "city"), kCountyC);
         // An unknown level (case differs) is restricted like any level but "admin".
         QCOMPARE(run(odd, "Admin"), QString());
         f.addCounty(odd, kCountyB);
         QCOMPARE(run(odd, "Admin"), kCountyB);
-
         // The second rule: the level exactly "city" sees the counties whose name holds the
         // user's name; every other level is not narrowed by it.
         f.ctx.CurrentUser.karbar = kCountyB.left(3);
-        for (const auto &[level, expected] : {std::pair{"city", QString(kCountyB)}, {"City", all.join(' ')}, {"ostan", all.join(' ')}}) {
+        for (const auto &[level, expected] : {std::pair{"city", kCountyB}, {"City", all}, {"ostan", all}}) {
             f.ctx.CurrentUser.level = level;
             QVariantList binds;
             QCOMPARE(seen(CountyNameClause(f.ctx, binds, "city"), binds), expected);
@@ -92,7 +87,6 @@ private slots:
         for (const QString &v : values)
             f.dm.exec(QStringLiteral("insert into setting (component, cmt) values (?,?)"), {list, v});
         f.dm.exec(QStringLiteral("insert into setting (component, cmt) values (?,?)"), {"other", "x"});
-
         // In the order returned, texts untouched; the typed text or the chosen item stays, and
         // an editable box is not told its text changed.
         QComboBox editable;
@@ -151,14 +145,11 @@ private slots:
                                                      {"P1", kCountyA, "v3"}, {"P1", kCountyC, "v4"}, {"P2", kCountyA, "v9"}})
             addPlace(f, ostan, county, "c", village);
         enum How { Set, Typed, Chosen };
-        const struct {
-            PlaceCascade::Trigger trigger;
-            How how;
-            bool fills;
-        } triggers[] = {{PlaceCascade::Changed, Set, true},   {PlaceCascade::Changed, Typed, true},
-                        {PlaceCascade::ByUser, Set, false},   {PlaceCascade::ByUser, Typed, true},
-                        {PlaceCascade::ByUser, Chosen, true}, {PlaceCascade::Chosen, Typed, false},
-                        {PlaceCascade::Chosen, Chosen, true}};
+        // How the province box changes under each trigger, and whether the county list fills.
+        const std::tuple<PlaceCascade::Trigger, How, bool> triggers[] = {
+            {PlaceCascade::Changed, Set, true},   {PlaceCascade::Changed, Typed, true}, {PlaceCascade::ByUser, Set, false},
+            {PlaceCascade::ByUser, Typed, true},  {PlaceCascade::ByUser, Chosen, true}, {PlaceCascade::Chosen, Typed, false},
+            {PlaceCascade::Chosen, Chosen, true}};
         QWidget host;
         auto cascade = [&](PlaceCascade::Trigger trigger, unsigned flags) {
             const std::array<QComboBox *, 3> b{MakeFreeCombo(&host, "p"), MakeFreeCombo(&host, "c"), MakeFreeCombo(&host, "v")};
@@ -167,17 +158,17 @@ private slots:
             b[1]->setEditText("keep");
             return b;
         };
-        for (const auto &t : triggers) {
-            QComboBox *province = cascade(t.trigger, 0)[0];
-            if (t.how == Set) {
+        for (const auto &[trigger, how, fills] : triggers) {
+            QComboBox *province = cascade(trigger, 0)[0];
+            if (how == Set) {
                 province->setEditText("P1");
-            } else if (t.how == Typed) {
+            } else if (how == Typed) {
                 QTest::keyClicks(province->lineEdit(), "P1");
             } else {
                 province->addItem("P1");
                 emit province->activated(0);
             }
-            QCOMPARE(host.findChildren<QComboBox *>("c").last()->count() > 0, t.fills);
+            QCOMPARE(host.findChildren<QComboBox *>("c").last()->count() > 0, fills);
         }
         const auto sorted = cascade(PlaceCascade::Changed, PlaceCascade::Sorted);
         const auto every = cascade(PlaceCascade::Changed, PlaceCascade::EveryAbove);
@@ -239,10 +230,7 @@ private slots:
         f.ui.saveFiles << dir.filePath("missing/x");
         QCOMPARE(OpenAttachment(f.ctx, back, true), QString());
         QVERIFY(f.ui.lastMessage().contains(dir.filePath("missing/x.pdf")) && f.ui.openedFiles.size() == 1);
-        {
-            QFile out(dir.filePath("huge.bin"));
-            QVERIFY(out.open(QIODevice::WriteOnly) && out.resize(kMaxAttachmentBytes + 1)); // sparse
-        }
+        QVERIFY(QFile::resize(writeFile(dir.filePath("huge.bin"), ""), kMaxAttachmentBytes + 1)); // sparse
         for (const char *name : {"huge.bin", "nope.jpg"}) {
             f.ui.openFiles << dir.filePath(name);
             QVERIFY(!ChooseAttachment(f.ctx, &file));
@@ -269,14 +257,12 @@ private slots:
         const QString html = QString::fromUtf8(raw.mid(3));
         QVERIFY(html.contains("<title>T &amp; &lt;x&gt;</title>") && html.contains(totals + "\r\n</tbody>"));
         QVERIFY(html.endsWith("</html>\r\n") && !html.contains("<b>&co")); // escaped in the file
-
         // Header, two records and the caller's totals row.
         const QList<QStringList> rows = htmlRows(html);
         QCOMPARE(rows.size(), 4);
         QCOMPARE(rows.at(0), (QStringList{kRowNumber, "county <a>", "شهر", "n", "z"}));
         QCOMPARE(rows.at(1), (QStringList{"1", "<b>&co", kPersianYeh, "1250000", "30.3"}));
         QCOMPARE(rows.at(2), (QStringList{"2", kCountyA, "", "", ""}));
-
         // A file that cannot be written: told, nothing opened.
         const QString bad = TempExportPath("no/such/dir/rep.htm");
         QVERIFY(!ExportHtmlTable(f.ctx, bad, "t", q, {{"city", "c"}}));
@@ -291,7 +277,6 @@ private slots:
         const QString path = ExportToExcel(f.ctx, q, titles);
         QVERIFY(path.startsWith(QDir::tempPath()) && path.endsWith(".xlsx") && q->currentRow() == 0);
         QCOMPARE(f.ui.openedFiles, QStringList{path});
-
         // Titles in the dataset's order (a field without a title takes its name), then each
         // cell's trimmed text, a number as a number; a null is empty. Titles bold over dash-dot
         // borders, data rows plain with thin ones.
@@ -302,7 +287,6 @@ private slots:
         QVERIFY(s.cells.value("D2").number && !s.cells.contains("A4"));
         QVERIFY(s.cells.value("A1").bold && s.cells.value("A1").border == "slantDashDot");
         QVERIFY(!s.cells.value("M3").bold && s.cells.value("M3").border == "thin");
-
         // No record: the titles only, no bordered data row.
         q->open(QStringLiteral("select ostan, city from abadiha where 1=0"));
         const QString empty = ExportToExcel(f.ctx, q, titles);
@@ -317,7 +301,6 @@ private slots:
         QFile(fixed).open(QIODevice::WriteOnly);
         RemoveTempFiles();
         QVERIFY(!QFile::exists(again) && !QFile::exists(path) && !QFile::exists(fixed));
-
         // A temp folder that cannot be written (a plain file in its place): told, nothing opened.
         const QByteArray tmp = qgetenv("TMPDIR");
         const QString blocker = QDir(QString::fromLocal8Bit(tmp)).filePath("blocker");
@@ -357,7 +340,6 @@ private slots:
         // Another title: ascending first; the previous title is plain again. Again: descending.
         QCOMPARE(clickTitle(1), (QStringList{"city ASC", kCountyA, kCountyB, kCountyC, "plain", "bold"}));
         QCOMPARE(clickTitle(1), (QStringList{"city DESC", kCountyC, kCountyB, kCountyA, "plain", "bold"}));
-
         // The grid's current row is the dataset's and the other way round.
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(q->index(2, 0)).center());
         QCOMPARE(q->text("city"), kCountyA);
