@@ -18,16 +18,13 @@ struct Case {
     int descriptionWidth, extWidth;
 };
 
-QList<Case> cases()
-{
-    return {
-        {{"ghir_pic", "pk", "ghir_id", "ext", "cmt", "pic", {}, {}}, 50, 5},
-        {{"zamaem_ghir", "id", {}, "pictype", "cmt", "pic", {"ramz"}, {}}, 150, 5},
-        {{"az_pic", "pk", "cod", "ext", "cmt", "pic", {}, {}}, 50, 5},
-        {{"khadamat_pic", "id", "khadamat_id", "pictyp", "cmt", "pic", {}, "cmt"}, 100, 10},
-        {{"movafeghatname_pic", "id", "movafeghatname_id", "pictyp", "cmt", "pic", {}, {}}, 100, 10},
-    };
-}
+const Case kCases[] = {
+    {{"ghir_pic", "pk", "ghir_id", "ext", "cmt", "pic", {}, {}}, 50, 5},
+    {{"zamaem_ghir", "id", {}, "pictype", "cmt", "pic", {"ramz"}, {}}, 150, 5},
+    {{"az_pic", "pk", "cod", "ext", "cmt", "pic", {}, {}}, 50, 5},
+    {{"khadamat_pic", "id", "khadamat_id", "pictyp", "cmt", "pic", {}, "cmt"}, 100, 10},
+    {{"movafeghatname_pic", "id", "movafeghatname_id", "pictyp", "cmt", "pic", {}, {}}, 100, 10},
+};
 
 class DbAttachmentList : public QObject {
     Q_OBJECT
@@ -44,7 +41,7 @@ private slots:
     // a stem, deleted and listed again.
     void addRefuseOpenSaveDelete()
     {
-        for (const Case &c : cases()) {
+        for (const Case &c : kCases) {
             Fixture f;
             AttachmentList list(f.ctx, c.table, "list");
             QVERIFY(!list.deleteCurrent({})); // an empty list: nothing to delete
@@ -123,8 +120,10 @@ private slots:
             QCOMPARE(list.saveAll(m_dir.filePath("all")), 2);
             QVERIFY(readFile(m_dir.filePath("all1.jpg")) == bytes && readFile(m_dir.filePath("all2")) == "p");
             const qint64 stored = f.count(c.table.table);
+            DeleteSpec confirm;
+            confirm.question = kQuestion;
             f.ui.answers << Ui::Yes;
-            QVERIFY(list.deleteCurrent(DeleteSpec{.question = kQuestion}));
+            QVERIFY(list.deleteCurrent(confirm));
             QCOMPARE(f.ui.questions + QStringList{f.ui.lastMessage()}, (QStringList{kQuestion, texts::kDeleted}));
             QVERIFY(f.count(c.table.table) == stored - 1 && list.rows()->recordCount() == 1);
         }

@@ -45,12 +45,8 @@ qint64 addReport(Fixture &f, const QString &city, const QString &sal, const QStr
     return f.scalar(QStringLiteral("select max(id) from khadamat")).toLongLong();
 }
 
-const GridColumn kGrid[] = {
-    {"id"},
-    {"mah", "ماه", 70},
-    {"city", "شهرستان", 100, qRgb(0, 255, 0)},
-    {"mablagh", "مبلغ دريافتي", 0, 0, GridColumn::Money},
-};
+const GridColumn kGrid[] = {{"id"}, {"mah", "ماه", 70}, {"city", "شهرستان", 100, qRgb(0, 255, 0)},
+                            {"mablagh", "مبلغ دريافتي", 0, 0, GridColumn::Money}};
 
 const FilterDef kFilters[] = {
     {.check = "CheckBox1", .caption = "شهرستان", .box = "city", .kind = FilterKind::Combo, .column = "city",
@@ -62,10 +58,7 @@ const FilterDef kFilters[] = {
 };
 
 const SumColumn kSums[] = {
-    {"c", "count(*)", "cnt"},
-    {"d", "sum(dehyariha)"},
-    {"m", "sum(mablagh)", "mablagh_sum", SumColumn::Grouped, "جمع مبلغ"},
-};
+    {"c", "count(*)", "cnt"}, {"d", "sum(dehyariha)"}, {"m", "sum(mablagh)", "mablagh_sum", SumColumn::Grouped, "جمع مبلغ"}};
 const SearchBarDef kBar = {.filters = kFilters, .figures = kSums};
 
 const MenuItem kMenus[] = {
@@ -78,10 +71,7 @@ const MenuItem kMenus[] = {
 };
 
 const RightRule kRights[] = {
-    {"N1", RightRule::Darj},
-    {"N22", RightRule::Darj, RightRule::Show},
-    {"N4", RightRule::Hazf, RightRule::EnableAndShow},
-};
+    {"N1", RightRule::Darj}, {"N22", RightRule::Darj, RightRule::Show}, {"N4", RightRule::Hazf, RightRule::EnableAndShow}};
 
 const BoxDef kBoxes[] = {
     {.name = "city", .kind = BoxKind::Combo, .caption = "نام شهرستان", .initial = "", .flags = BoxDef::KafOnLeave},
@@ -102,6 +92,8 @@ public:
     QString logText(bool inserted) const override { return inserted ? QStringLiteral("ins ") + boxText("city") : QString(); }
 };
 
+const MenuItem kPopups[] = {
+    {"", "PopupMenu1", "", MenuItem::Popup}, {"PopupMenu1", "N22", "ثبت مجدد"}, {"PopupMenu1", "N4", "حذف"}};
 const RightRule kPopupRights[] = {
     {"N22", RightRule::Darj, RightRule::Show}, {"N4", RightRule::Hazf}, {"ins_btn", RightRule::Darj, RightRule::Show}};
 const BoxDef kRadioBoxes[] = {{.name = "typ", .kind = BoxKind::Radio, .caption = "نوع", .items = "الف|ب"}};
@@ -220,7 +212,8 @@ private slots:
         QApplication::sendEvent(filters->combo("city"), &out);
         QCOMPARE(filters->text("city"), kKafArabic);
         QVariantList binds;
-        QCOMPARE(filters->sql(binds) + binds.value(0).toString(), " and city like ?%" + kKafArabic + "%");
+        const QString where = filters->sql(binds);
+        QCOMPARE(where + binds.value(0).toString(), " and city like ?%" + kKafArabic + "%");
         // Enter in the county box asks for the search, as the button does.
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QApplication::sendEvent(filters->combo("city"), &enter);
@@ -277,7 +270,7 @@ private slots:
     {
         Fixture f;
         EntryForm form(f.ctx, kRadioSpec);
-        form.buildMenus(kMenus);
+        form.buildMenus(kPopups);
         form.applyRights(kPopupRights, PageRights{.darj = false, .hazf = true});
         QVERIFY(!form.action("N22")->isVisible() && form.action("N4")->isEnabled());
         auto *ins = child<QPushButton>(&form, "ins_btn");
@@ -374,8 +367,12 @@ private slots:
         f.dm.exec("insert into etebarat (prj_id, mablagh, dion) values (?, 1, 0)", {p + 1});
         f.dm.exec("insert into setting (component, cmt) values (?, ?)", {QStringLiteral("رمز حذف"), "pw"});
         const DeleteChild children[] = {{"etebarat", "prj_id"}};
-        DeleteSpec decl{.table = "prj", .children = children, .question = "q?", .password = DeleteSpec::AskPassword,
-                        .logText = "del a"};
+        DeleteSpec decl;
+        decl.table = "prj";
+        decl.children = children;
+        decl.question = "q?";
+        decl.password = DeleteSpec::AskPassword;
+        decl.logText = "del a";
         auto run = [&] { return RunDelete(f.ctx, nullptr, decl, p); };
         // No, Cancel, a wrong password, a cancelled password: nothing deleted, nothing logged.
         f.ui.answers << Ui::No << Ui::Cancel;

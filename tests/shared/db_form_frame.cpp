@@ -16,22 +16,24 @@ class DbFormFrame : public QObject {
 
     static report::FormRow letter()
     {
-        return {.layout = "SAMPLE_REPORT",
-                .inputs = {{"pey_no", "No", "p1", "?"},
-                           {"pey_dat", "Dat", "p2", {}, true},
-                           {"rosta", "Font", "p3", "10", false, report::FormInput::FontSize}},
-                .labels = {{"city", "row", {}}, {"peymankar", "row", "name"}, {"comp_naft_name", "row", "name"}},
-                .signatories = {{"moaven_omran", kSignatoryList}},
-                .today = {"dat"},
-                .levels = {"ostan"},
-                .viewText = "view",
-                .printText = "print",
-                .compute = [](report::FormFill &f) {
-                    f.report.set("rosta", " * a");
-                    f.report.set("masrafi", f.frame.source("row", "city") + "!");
-                    f.report.set("sum_tonaj", "2");
-                    f.viewText += f.report.text("sum_tonaj");
-                }};
+        report::FormRow row;
+        row.layout = "SAMPLE_REPORT";
+        row.inputs = {{"pey_no", "No", "p1", "?"},
+                      {"pey_dat", "Dat", "p2", {}, true},
+                      {"rosta", "Font", "p3", "10", false, report::FormInput::FontSize}};
+        row.labels = {{"city", "row", {}}, {"peymankar", "row", "name"}, {"comp_naft_name", "row", "name"}};
+        row.signatories = {{"moaven_omran", kSignatoryList}};
+        row.today = {"dat"};
+        row.levels = {"ostan"};
+        row.viewText = "view";
+        row.printText = "print";
+        row.compute = [](report::FormFill &f) {
+            f.report.set("rosta", " * a");
+            f.report.set("masrafi", f.frame.source("row", "city") + "!");
+            f.report.set("sum_tonaj", "2");
+            f.viewText += f.report.text("sum_tonaj");
+        };
+        return row;
     }
 
 private slots:
@@ -90,11 +92,15 @@ private slots:
         f.dm.exec("insert into ghir (city, rosta, khodyari) values (?,?,?)", {"c1", "r1", "1234567"});
         report::FormFrame frame(f.ctx, nullptr);
         frame.setDataSet("list", f.dm.ADOQuery1);
-        const report::FormRow row{.layout = "SAMPLE_LIST", .detail = "list", .money = {"Jam"}, .compute = [&](report::FormFill &fill) {
+        report::FormRow row;
+        row.layout = "SAMPLE_LIST";
+        row.detail = "list";
+        row.money = {"Jam"};
+        row.compute = [&](report::FormFill &fill) {
             f.dm.ADOQuery1->open("select city,rosta,khodyari as Jam from ghir");
             fill.report.set("sal", "1403");
             fill.report.set("jam_sum", "0");
-        }};
+        };
         f.ctx.CurrentUser.level = "city";
         QVERIFY(frame.run(row) && f.ui.reports.size() == 1 && f.ui.messages.isEmpty());
         const report::FilledReport &r = *f.ui.reports.at(0).report;

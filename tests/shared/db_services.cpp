@@ -84,9 +84,7 @@ private slots:
         Fixture f;
         const QString list = QString::fromUtf8("\u0628\u0627\u0646\u06A9");
         const QStringList values = {"zeta", "alpha", "  mid  "};
-        for (const QString &v : values)
-            f.dm.exec(QStringLiteral("insert into setting (component, cmt) values (?,?)"), {list, v});
-        f.dm.exec(QStringLiteral("insert into setting (component, cmt) values (?,?)"), {"other", "x"});
+        addSettings(f, {{list, values[0]}, {list, values[1]}, {list, values[2]}, {"other", "x"}});
         // In the order returned, texts untouched; the typed text or the chosen item stays, and
         // an editable box is not told its text changed.
         QComboBox editable;
@@ -218,9 +216,8 @@ private slots:
         QVERIFY(ChooseAttachment(f.ctx, &file, &chosen));
         QCOMPARE(chosen + " " + file.ext, src + " .pdf");
         f.dm.exec("insert into ghir_pic (ghir_id, ext, pic, cmt) values (?,?,?,?)", {7, file.ext, file.bytes, "scan"});
-        DataSet *q = f.dm.ADOQuery2;
-        q->open("select * from ghir_pic");
-        const StoredFile back = StoredFileOf(q, "pic", "ext");
+        f.dm.ADOQuery2->open("select * from ghir_pic");
+        const StoredFile back = StoredFileOf(f.dm.ADOQuery2, "pic", "ext");
         QVERIFY(back.bytes == bytes);
 
         f.ui.saveFiles << dir.filePath("copy.PDF");

@@ -99,10 +99,8 @@ private slots:
             } else {
                 want = {prev.year + 1, 1, 1};
             }
-            if (!(s == want))
+            if (!(s == want) || fromSolar(s.year, s.month, s.day) != d)
                 QFAIL(qPrintable(QStringLiteral("%1 gives %2 after %3").arg(d.toString(Qt::ISODate), SolarDateText(s), SolarDateText(prev))));
-            if (fromSolar(s.year, s.month, s.day) != d)
-                QFAIL(qPrintable(QStringLiteral("%1 does not come back from %2").arg(d.toString(Qt::ISODate), SolarDateText(s))));
             ++yearLength;
             if (s.month == 1 && s.day == 1) {
                 // A whole year just ended: 366 days in a leap year, else 365.
