@@ -302,8 +302,8 @@ private slots:
         fill(kYehArabic, kMehr, "1,500");
         QVERIFY(form.insertRow());
         QCOMPARE(f.ui.lastMessage(), texts::kInserted);
-        QCOMPARE(f.scalar("select mablagh from khadamat").toInt() + f.scalar("select count(*) from log where cmt=?",
-                                                                              {"ins " + kYehArabic}).toInt(), 1501);
+        QVERIFY(f.scalar("select mablagh from khadamat").toInt() == 1500
+                && f.scalar("select count(*) from log where cmt=?", {"ins " + kYehArabic}).toInt() == 1);
         // The same key with the Persian yeh and a trailing blank is a duplicate; nothing
         // written, no log row.
         fill(kYehPersian + " ", kMehr, "9");
