@@ -45,12 +45,8 @@ qint64 addReport(Fixture &f, const QString &city, const QString &sal, const QStr
     return f.scalar(QStringLiteral("select max(id) from khadamat")).toLongLong();
 }
 
-const GridColumn kGrid[] = {
-    {"id"},
-    {"mah", "ماه", 70},
-    {"city", "شهرستان", 100, qRgb(0, 255, 0)},
-    {"mablagh", "مبلغ دريافتي", 0, 0, GridColumn::Money},
-};
+const GridColumn kGrid[] = {{"id"}, {"mah", "ماه", 70}, {"city", "شهرستان", 100, qRgb(0, 255, 0)},
+                            {"mablagh", "مبلغ دريافتي", 0, 0, GridColumn::Money}};
 
 const FilterDef kFilters[] = {
     {.check = "CheckBox1", .caption = "شهرستان", .box = "city", .kind = FilterKind::Combo, .column = "city",
@@ -62,10 +58,7 @@ const FilterDef kFilters[] = {
 };
 
 const SumColumn kSums[] = {
-    {"c", "count(*)", "cnt"},
-    {"d", "sum(dehyariha)"},
-    {"m", "sum(mablagh)", "mablagh_sum", SumColumn::Grouped, "جمع مبلغ"},
-};
+    {"c", "count(*)", "cnt"}, {"d", "sum(dehyariha)"}, {"m", "sum(mablagh)", "mablagh_sum", SumColumn::Grouped, "جمع مبلغ"}};
 const SearchBarDef kBar = {.filters = kFilters, .figures = kSums};
 
 const MenuItem kMenus[] = {
@@ -78,10 +71,7 @@ const MenuItem kMenus[] = {
 };
 
 const RightRule kRights[] = {
-    {"N1", RightRule::Darj},
-    {"N22", RightRule::Darj, RightRule::Show},
-    {"N4", RightRule::Hazf, RightRule::EnableAndShow},
-};
+    {"N1", RightRule::Darj}, {"N22", RightRule::Darj, RightRule::Show}, {"N4", RightRule::Hazf, RightRule::EnableAndShow}};
 
 const BoxDef kBoxes[] = {
     {.name = "city", .kind = BoxKind::Combo, .caption = "نام شهرستان", .initial = "", .flags = BoxDef::KafOnLeave},
@@ -102,20 +92,8 @@ public:
     QString logText(bool inserted) const override { return inserted ? QStringLiteral("ins ") + boxText("city") : QString(); }
 };
 
-class TestWindow : public RegisterWindow {
-    Q_OBJECT
-public:
-    explicit TestWindow(AppContext &ctx) : RegisterWindow(ctx, QStringLiteral("TestWindow"), QStringLiteral("t"))
-    {
-        buildMenus(kMenus);
-    }
-};
-
 const MenuItem kPopups[] = {
-    {"", "PopupMenu1", "", MenuItem::Popup},
-    {"PopupMenu1", "N22", "ثبت مجدد"},
-    {"PopupMenu1", "N4", "حذف"},
-};
+    {"", "PopupMenu1", "", MenuItem::Popup}, {"PopupMenu1", "N22", "ثبت مجدد"}, {"PopupMenu1", "N4", "حذف"}};
 const RightRule kPopupRights[] = {
     {"N22", RightRule::Darj, RightRule::Show}, {"N4", RightRule::Hazf}, {"ins_btn", RightRule::Darj, RightRule::Show}};
 const BoxDef kRadioBoxes[] = {{.name = "typ", .kind = BoxKind::Radio, .caption = "نوع", .items = "الف|ب"}};
@@ -128,26 +106,20 @@ class BlocksTest : public QObject {
 private slots:
     void numbersAndNames()
     {
-        struct {
-            const char *text;
-            bool ok;
-            double value;
-        } const cases[] = {
+        const std::tuple<const char *, bool, double> cases[] = {
             {"1,250,000", true, 1250000}, {"12,345.5", true, 12345.5}, {"-1,000", true, -1000},
             {"2,3", false, 0},            {"1,23", false, 0},          {",123", false, 0},
             {"1234,567", false, 0},       {"1,2345", false, 0},        {"1.2,3", false, 0},
             {"\u06F1\u066C\u06F2\u06F5\u06F0", true, 1250}, {"", false, 0}, {"12a", false, 0},
         };
-        for (const auto &c : cases) {
+        for (const auto &[text, ok, value] : cases) {
             double v = 0;
-            QCOMPARE(textrule::parseNumber(QString::fromUtf8(c.text), &v), c.ok);
-            if (c.ok)
-                QCOMPARE(v, c.value);
+            QCOMPARE(textrule::parseNumber(QString::fromUtf8(text), &v), ok);
+            QCOMPARE(v, ok ? value : v);
         }
         // Every caller: a money column refuses "2,3" rather than storing 23.
         QVERIFY_THROWS_EXCEPTION(InputError, db::columnValue("etebarat", "mablagh", "2,3"));
         QCOMPARE(textrule::latinDigits(QString::fromUtf8("\u06F1\u06F4\u0660\u06F3/05")), QStringLiteral("1403/05"));
-
         // The comparison form: yeh and kaf variants and outer blanks, on both databases.
         Fixture f;
         f.dm.exec(QStringLiteral("insert into peymankaran (peymankar) values (?)"), {kYehArabic + " " + kKafArabic});
@@ -180,13 +152,15 @@ private slots:
             list.open("select *" + where + " order by id", binds);
             bar->showFigures(where, binds);
         };
+        auto found = [&] {
+            search();
+            return sums->value("c").toInt();
+        };
         int requests = 0;
         connect(bar, &SearchBar::searchRequested, this, [&] { ++requests; search(); });
         child<QPushButton>(&host, "src_btn")->click();
-
         // Grid: the row colour; cells as a clerk reads them: whole rials grouped, numbers without
         // needless decimals, no empty date mask.
-        QHeaderView *h = grid->horizontalHeader();
         QVERIFY(!list.data(list.index(1, 0), Qt::BackgroundRole).isValid());
         for (const auto &[kind, stored, shown] : {std::tuple{GridColumn::Money, "-1500.6", "-1,501"},
                                                   {GridColumn::Number, "15.5000", "15.5"}, {GridColumn::Number, "12.0", "12"},
@@ -203,35 +177,28 @@ private slots:
         list.setCurrentRow(1);
         QCOMPARE(colourAt(0), QColor(Qt::red));
         // Bound for the title sort (the sort and the current row are the grid binding's own test).
-        emit h->sectionClicked(list.fieldIndex("dehyariha"));
+        emit grid->horizontalHeader()->sectionClicked(list.fieldIndex("dehyariha"));
         QCOMPARE(list.sort(), QStringLiteral("dehyariha ASC"));
-
         // Sums over every row: the count and the grouped sum shown, the other kept.
         QCOMPARE(sums->label("cnt")->text() + " " + sums->label("mablagh_sum")->text() + " " + sums->value("d"),
                  QStringLiteral("3 1,500,027 12"));
-
         // A tick enables its box; the box's text only counts while it is enabled.
         QLineEdit *sal = filters->line("sal");
         sal->setText("1402");
-        search();
-        QCOMPARE(sums->value("c"), QStringLiteral("3"));
+        QCOMPARE(found(), 3);
         filters->check("CheckBox2")->click();
         QVERIFY(sal->isEnabledTo(&host));
-        search();
-        QVERIFY(list.recordCount() == 2 && sums->value("c") == QStringLiteral("2"));
+        QVERIFY(found() == 2 && list.recordCount() == 2);
         // Month list: ticked with an empty list finds nothing ("???"); two months find either.
         filters->check("CheckBox2")->click();
         QVERIFY(!sal->isEnabledTo(&host));
         filters->check("CheckBox3")->click();
-        search();
-        QCOMPARE(sums->value("c"), QStringLiteral("0"));
+        QCOMPARE(found(), 0);
         filters->combo("mah")->setEditText(kMehr);
         child<QPushButton>(&host, "add_mah")->click();
-        search();
-        QCOMPARE(sums->value("c"), QStringLiteral("1"));
+        QCOMPARE(found(), 1);
         filters->addListItem("mah", kAban);
-        search();
-        QCOMPARE(sums->value("c"), QStringLiteral("3"));
+        QCOMPARE(found(), 3);
         filters->list("list_mah")->setCurrentRow(0);
         child<QAction>(&host, "N8")->trigger();
         QCOMPARE(filters->listItems("mah"), QStringList{kAban});
@@ -245,8 +212,8 @@ private slots:
         QApplication::sendEvent(filters->combo("city"), &out);
         QCOMPARE(filters->text("city"), kKafArabic);
         QVariantList binds;
-        QCOMPARE(filters->sql(binds), QStringLiteral(" and city like ?"));
-        QCOMPARE(binds, QVariantList{"%" + kKafArabic + "%"});
+        const QString where = filters->sql(binds);
+        QCOMPARE(where + binds.value(0).toString(), " and city like ?%" + kKafArabic + "%");
         // Enter in the county box asks for the search, as the button does.
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QApplication::sendEvent(filters->combo("city"), &enter);
@@ -258,15 +225,13 @@ private slots:
         Fixture f;
         const qint64 u = f.addUser("u", "p", "ostan");
         f.signInAs(u, "u", "ostan");
-        TestWindow w(f.ctx);
-        // Menus from the table, by objectName, in their places.
-        QVERIFY(w.menu("N9")->actions().contains(w.action("N4")));
-        QVERIFY(!w.action("N10")->isVisible());
+        RegisterWindow w(f.ctx, QStringLiteral("TestWindow"), QStringLiteral("t"));
+        w.buildMenus(kMenus);
+        // Menus from the table, by objectName, in their places; rights from the table.
+        QVERIFY(w.menu("N9")->actions().contains(w.action("N4")) && !w.action("N10")->isVisible());
         QCOMPARE(w.menu("PopupMenu1")->actions().first()->objectName(), QStringLiteral("N22"));
-        // Rights from the table.
         w.applyRights(kRights, PageRights{.darj = false, .virayesh = true, .hazf = true, .namayesh = true});
-        QVERIFY(!w.action("N1")->isEnabled());
-        QVERIFY(!w.action("N22")->isVisible());
+        QVERIFY(!w.action("N1")->isEnabled() && !w.action("N22")->isVisible());
         QVERIFY(w.action("N4")->isEnabled() && w.action("N4")->isVisible());
         // Handlers by objectName: the declared items still unbound are reported (the start-up
         // check); an undeclared name is refused.
@@ -274,8 +239,7 @@ private slots:
         int own = 0;
         w.onMenu("N1", [&] { ++own; });
         w.action("N1")->setEnabled(true);
-        QVERIFY(w.trigger("N1"));
-        QCOMPARE(own, 1);
+        QVERIFY(w.trigger("N1") && own == 1);
         QVERIFY_THROWS_EXCEPTION(AppError, w.onMenu("N99", [] {}));
         // A failing handler ends with its message.
         w.onMenu("N22", [] { throw AppError("boom"); });
@@ -296,8 +260,7 @@ private slots:
         f.dm.exec("update dastrasi set namayesh=? where page_name='g_rep'", {true});
         f.ui.messages.clear();
         emit w.menu("N9")->aboutToShow();
-        QVERIFY(w.menu("N9")->menuAction()->isEnabled());
-        QVERIFY(f.ui.messages.isEmpty());
+        QVERIFY(w.menu("N9")->menuAction()->isEnabled() && f.ui.messages.isEmpty());
         QVERIFY(w.levelIs({"admin", "ostan"}) && !w.levelIs({"city"}));
     }
 
@@ -339,8 +302,8 @@ private slots:
         fill(kYehArabic, kMehr, "1,500");
         QVERIFY(form.insertRow());
         QCOMPARE(f.ui.lastMessage(), texts::kInserted);
-        QCOMPARE(f.scalar("select mablagh from khadamat").toInt(), 1500);
-        QCOMPARE(f.scalar("select count(*) from log where cmt=?", {"ins " + kYehArabic}).toInt(), 1);
+        QVERIFY(f.scalar("select mablagh from khadamat").toInt() == 1500
+                && f.scalar("select count(*) from log where cmt=?", {"ins " + kYehArabic}).toInt() == 1);
         // The same key with the Persian yeh and a trailing blank is a duplicate; nothing
         // written, no log row.
         fill(kYehPersian + " ", kMehr, "9");
@@ -351,20 +314,17 @@ private slots:
         // caption; nothing written.
         fill(kKafArabic, kMehr, "");
         form.edit("dehyariha")->setText("2,3");
-        QVERIFY(!form.insertRow());
+        QVERIFY(!form.insertRow() && f.count("khadamat") == 1);
         QCOMPARE(f.ui.lastMessage(), texts::notANumber("2,3", texts::boxName(QStringLiteral("دهياري ها"))));
-        QCOMPARE(f.count("khadamat"), 1);
         // A digits box takes a paste only when it is all digits.
         QApplication::clipboard()->setText("4x5");
         form.edit("dehyariha")->clear();
         form.edit("dehyariha")->paste();
         QCOMPARE(form.boxText("dehyariha"), QString());
-
         // Edit: the form reads its own row.
         const qint64 id = f.scalar("select id from khadamat").toLongLong();
         QVERIFY(form.startEdit(id));
-        QCOMPARE(form.boxText("city"), kYehArabic);
-        QCOMPARE(form.boxText("mablagh"), QStringLiteral("1,500"));
+        QCOMPARE(form.boxText("city") + form.boxText("mablagh"), kYehArabic + "1,500");
         form.setBoxText("mah", kAban);
         QVERIFY(form.updateRow());
         QCOMPARE(f.ui.lastMessage(), texts::kEdited);
@@ -388,10 +348,8 @@ private slots:
         QCOMPARE(f.scalar("select mah from khadamat").toString(), kMehr);
         // The row deleted meanwhile: said, nothing written.
         f.dm.exec("delete from khadamat");
-        QVERIFY(!form.updateRow());
+        QVERIFY(!form.updateRow() && f.count("khadamat") == 0);
         QCOMPARE(f.ui.lastMessage(), texts::kRowGone);
-        QCOMPARE(f.count("khadamat"), 0);
-
         // Copy: the listed columns from the row, insert mode.
         const qint64 other = addReport(f, kKafArabic, "1401", kAban, 1, 2);
         form.setBoxText("mah", "x");
@@ -419,25 +377,21 @@ private slots:
         // No, Cancel, a wrong password, a cancelled password: nothing deleted, nothing logged.
         f.ui.answers << Ui::No << Ui::Cancel;
         QVERIFY(!run() && !run());
-        f.ui.answers << Ui::Yes;
-        f.ui.inputs << "PW";
+        f.ui.answers << Ui::Yes << Ui::Yes;
+        f.ui.inputs << "PW" << ScriptedUi::kCancel;
         QVERIFY(!run());
         QCOMPARE(f.ui.lastMessage(), texts::kPasswordMismatch);
-        f.ui.answers << Ui::Yes;
-        f.ui.inputs << ScriptedUi::kCancel;
         QVERIFY(!run());
         // The password first: a wrong one asks no question.
         decl.passwordFirst = true;
         f.ui.questions.clear();
         f.ui.inputs << "x";
-        QVERIFY(!run());
-        QVERIFY(f.ui.questions.isEmpty());
+        QVERIFY(!run() && f.ui.questions.isEmpty());
         // A level gate refuses before anything is asked.
         decl.levels = QStringList{"ostan"};
         decl.levelRefusal = texts::kFormRefused;
-        QVERIFY(!run());
+        QVERIFY(!run() && f.ui.questions.isEmpty());
         QCOMPARE(f.ui.lastMessage(), texts::kFormRefused);
-        QVERIFY(f.ui.questions.isEmpty());
         QCOMPARE(f.count("prj") + f.count("etebarat") + f.count("log"), 3);
         decl.levels.clear();
         // Yes and the password: the row, its children (only its own) and one log row; the
@@ -450,9 +404,8 @@ private slots:
         // The same delete again: already deleted, no second log row.
         f.ui.inputs << "pw";
         f.ui.answers << Ui::Yes;
-        QVERIFY(!run());
+        QVERIFY(!run() && f.count("log") == 1);
         QCOMPARE(f.ui.lastMessage(), texts::kAlreadyDeleted);
-        QCOMPARE(f.count("log"), 1);
     }
 };
 

@@ -52,20 +52,17 @@ private slots:
 
         f.ctx.CurrentUser.level = "city";
         f.ui.inputs << "" << "" << QStringLiteral("۱۴");
-        QVERIFY(!frame.run(letter()));
+        QVERIFY(!frame.run(letter()) && f.ui.reports.isEmpty());
         QCOMPARE(f.ui.prompts, (QStringList{"No|p1|?", "Dat|p2|" + today, "Font|p3|10"}));
-        QCOMPARE(history, QStringList{"view2"});
-        QCOMPARE(f.ui.messages, QStringList{texts::kFormRefused});
-        QVERIFY(f.ui.reports.isEmpty());
+        QCOMPARE(history + f.ui.messages, (QStringList{"view2", texts::kFormRefused}));
 
         f.ctx.CurrentUser.level = "ostan";
         f.ui.clear();
         history.clear();
         f.ui.inputs << "12" << "1403/01/02" << "99";
         f.ui.previewPrints << QList<Ui::PrintResult>{Ui::Printed, Ui::PrintCancelled, Ui::Printed};
-        QVERIFY(frame.run(letter()));
+        QVERIFY(frame.run(letter()) && f.ui.reports.size() == 1);
         QCOMPARE(history, (QStringList{"view2", "print", "print"}));
-        QCOMPARE(f.ui.reports.size(), 1);
         const report::FilledReport &r = *f.ui.reports.at(0).report;
         const QList<QPair<QString, QString>> labels{
             {"pey_no", "12"}, {"pey_dat", "1403/01/02"}, {"dat", today}, {"city", QStringLiteral("سمنان")},
@@ -105,12 +102,9 @@ private slots:
             fill.report.set("jam_sum", "0");
         };
         f.ctx.CurrentUser.level = "city";
-        QVERIFY(frame.run(row));
-        QCOMPARE(f.ui.reports.size(), 1);
+        QVERIFY(frame.run(row) && f.ui.reports.size() == 1 && f.ui.messages.isEmpty());
         const report::FilledReport &r = *f.ui.reports.at(0).report;
-        QCOMPARE(r.cell(0, "Jam"), QStringLiteral("1,234,567"));
-        QCOMPARE(r.cell(0, "rosta"), QStringLiteral("r1"));
-        QVERIFY(f.ui.messages.isEmpty());
+        QCOMPARE(r.cell(0, "Jam") + " " + r.cell(0, "rosta"), QStringLiteral("1,234,567 r1"));
     }
 };
 

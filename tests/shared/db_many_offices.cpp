@@ -83,14 +83,6 @@ QVariant addRow(Fixture &f, const QString &table, const QString &key, const QStr
     return f.scalar(QStringLiteral("select max(%1) from %2").arg(key, table));
 }
 
-// Runs `steps` while the window `name` that `open` shows is shown.
-void showing(Fixture &f, const QString &name, const Steps &steps, const std::function<void()> &open)
-{
-    f.ui.onShow[name] = steps;
-    open();
-    f.ui.onShow.remove(name);
-}
-
 // Makes a file or folder impossible to write, as a user without rights sees it (an
 // administrator writes anything not marked immutable). False when it cannot be done here.
 bool makeReadOnly(const QString &path, bool on)
@@ -120,13 +112,10 @@ private slots:
         // Typed into a box, and the refusal ("" when written). 1403 is a leap year, 1404 is not; the
         // first six months have 31 days, the next five 30.
         const QList<std::tuple<QString, QString, QString>> cases{
-            {"prot_mablagh", "922337203685477", ""},
-            {"z_mablagh", "922,337,203,685,477", ""},
+            {"prot_mablagh", "922337203685477", ""}, {"z_mablagh", "922,337,203,685,477", ""},
             {"prot_mablagh", "922337203685478", texts::tooLarge("922,337,203,685,478", kPrice)},
             {"z_mablagh", "922,337,203,685,478", texts::tooLarge("922,337,203,685,478", kGuarantee)},
-            {"z_dat", "1403/12/30", ""},
-            {"z_dat", "1403/06/31", ""},
-            {"z_dat", "    /  /  ", ""},
+            {"z_dat", "1403/12/30", ""}, {"z_dat", "1403/06/31", ""}, {"z_dat", "    /  /  ", ""},
             {"z_dat", "1404/12/30", texts::notADate("1404/12/30", kGuaranteeDate)},
             {"z_dat", "1403/07/31", texts::notADate("1403/07/31", kGuaranteeDate)},
             {"z_dat", "1403/13/45", texts::notADate("1403/13/45", kGuaranteeDate)},
@@ -145,8 +134,8 @@ private slots:
             }
         });
         QCOMPARE(f.count("ghir"), qint64(5));
-        QCOMPARE(f.scalar("select max(prot_mablagh) from ghir").toString().section('.', 0, 0), "922337203685477");
-        QCOMPARE(f.scalar("select max(z_mablagh) from ghir").toString().section('.', 0, 0), "922337203685477");
+        for (const char *column : {"prot_mablagh", "z_mablagh"})
+            QCOMPARE(f.scalar(QStringLiteral("select max(%1) from ghir").arg(column)).toString().section('.', 0, 0), "922337203685477");
         // Any statement, a search included, refuses a bound text with a NUL.
         QVERIFY_THROWS_EXCEPTION(InputError, f.dm.scalar("select count(*) from ghir where peymankar=?", {nul}));
     }
@@ -184,71 +173,58 @@ private slots:
     }
 
     // Every failure a user meets starts with a Persian sentence saying what happened, the
-    // driver's text below: a statement or a listing the database refuses, one past its bound.
-    void failuresSayWhatHappened_data()
-    {
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<bool>("listed");
-        QTest::addColumn<QString>("said");
-        QTest::newRow("refused") << "select nothing from no_such_table" << false << texts::kDatabaseFailed;
-        QTest::newRow("refused listing") << "select nothing from no_such_table" << true << texts::kDatabaseFailed;
-        QTest::newRow("past its bound") << "select pg_sleep(3)" << false << texts::kStatementTooLong;
-    }
+    // driver's text below: a statement or a listing the database refuses, one past its bound;
+    // the next command works.
     void failuresSayWhatHappened()
     {
-        QFETCH(QString, sql);
-        QFETCH(bool, listed);
-        QFETCH(QString, said);
-        if (sql.contains("pg_sleep") && !testing_support::usePostgres())
-            QSKIP("the embedded database runs no statement for long");
         Fixture f;
         shortBounds(f, 5000, 1);
-        const QString message = failure([&] { listed ? f.dm.ADOQuery1->open(sql) : void(f.dm.scalar(sql)); }, false);
-        QCOMPARE(message.section('\n', 0, 0), said);
-        QVERIFY2(!message.section('\n', 1).trimmed().isEmpty(), qPrintable(message));
-        QCOMPARE(f.scalar("select count(*) from karbaran").toInt(), 1); // the next command works
+        for (const auto &[sql, listed, said] : {std::tuple{"select nothing from no_such_table", false, texts::kDatabaseFailed},
+                                                {"select nothing from no_such_table", true, texts::kDatabaseFailed},
+                                                {"select pg_sleep(3)", false, texts::kStatementTooLong}}) {
+            if (QByteArray(sql).contains("pg_sleep") && !testing_support::usePostgres())
+                continue; // the embedded database runs no statement for long
+            const QString message = failure([&] { listed ? f.dm.ADOQuery1->open(sql) : void(f.dm.scalar(sql)); }, false);
+            QCOMPARE(message.section('\n', 0, 0), said);
+            QVERIFY2(!message.section('\n', 1).trimmed().isEmpty(), qPrintable(message));
+            QCOMPARE(f.scalar("select count(*) from karbaran").toInt(), 1);
+        }
     }
 
     // Another workstation holds the write lock (its save) or the row (its edit): the save waits
     // its bound, says so, keeps the form as it was and writes nothing.
-    void heldLockEndsTheSave_data()
-    {
-        QTest::addColumn<QString>("item");
-        QTest::newRow("insert under the write lock") << "N1";
-        QTest::newRow("edit of a row being changed") << "N2";
-    }
     void heldLockEndsTheSave()
     {
-        QFETCH(QString, item);
-        Fixture a(true);
-        Fixture b(a, false);
-        addPlace(a);
-        shortBounds(a, 300);
-        const qint64 id = addGhir(a, {{"ostan", kProvince}, {"city", kCounty}, {"rosta", kVillage}, {"prj_area", 100.0}});
-        makeCurrent(a, id);
-        const QStringList before = ghirRow(a, id);
-        const bool insert = item == "N1";
-        auto *w = a.form<Tghir_ins>();
-        through(a, a.form<Tghir_src>(), item, "Tghir_ins", [&](QDialog *d) {
-            insert ? fillNew(w) : w->setBoxText("prj_area", "250");
-            const auto save = [&] {
-                a.ui.clear();
-                click(d, insert ? "ins_btn" : "edit_btn");
-            };
-            if (insert)
-                b.dm.writeTransaction("ghir", save);
-            else
-                b.dm.transaction([&] {
-                    b.dm.exec("update ghir set rosta=rosta where id=?", {id});
-                    save();
-                });
-            QCOMPARE(a.ui.messages.size(), 1);
-            QCOMPARE(a.ui.messages.first().section('\n', 0, 0), texts::kLockWait);
-            QVERIFY(d->isVisible());
-            QCOMPARE(w->boxText(insert ? "moarefi_no" : "prj_area"), insert ? "245/ص" : "250");
-        });
-        QCOMPARE(a.count("ghir"), qint64(1));
-        QCOMPARE(ghirRow(a, id), before);
+        for (const bool insert : {true, false}) {
+            Fixture a(true);
+            Fixture b(a, false);
+            addPlace(a);
+            shortBounds(a, 300);
+            const qint64 id = addGhir(a, {{"ostan", kProvince}, {"city", kCounty}, {"rosta", kVillage}, {"prj_area", 100.0}});
+            makeCurrent(a, id);
+            const QStringList before = ghirRow(a, id);
+            auto *w = a.form<Tghir_ins>();
+            through(a, a.form<Tghir_src>(), insert ? "N1" : "N2", "Tghir_ins", [&](QDialog *d) {
+                insert ? fillNew(w) : w->setBoxText("prj_area", "250");
+                const auto save = [&] {
+                    a.ui.clear();
+                    click(d, insert ? "ins_btn" : "edit_btn");
+                };
+                if (insert)
+                    b.dm.writeTransaction("ghir", save);
+                else
+                    b.dm.transaction([&] {
+                        b.dm.exec("update ghir set rosta=rosta where id=?", {id});
+                        save();
+                    });
+                QCOMPARE(a.ui.messages.size(), 1);
+                QCOMPARE(a.ui.messages.first().section('\n', 0, 0), texts::kLockWait);
+                QVERIFY(d->isVisible());
+                QCOMPARE(w->boxText(insert ? "moarefi_no" : "prj_area"), insert ? "245/ص" : "250");
+            });
+            QCOMPARE(a.count("ghir"), qint64(1));
+            QCOMPARE(ghirRow(a, id), before);
+        }
     }
 
     // The server stops answering in the middle of a command (its process frozen): the command
@@ -297,26 +273,24 @@ private slots:
                 });
             };
         };
-        // An attachment window: the file chosen after the parent was deleted.
+        // An attachment window (the file chosen after the parent was deleted) or the progress
+        // register's window (its items chosen before).
         auto attach = [&](const char *window, const char *button, std::function<void(Fixture &)> open) {
             return [=](Fixture &a, const std::function<void()> &deleteParent) {
-                showing(a, window, [&](QDialog *d) {
+                a.ui.onShow[window] = [&](QDialog *d) {
                     if (auto *cmt = d->findChild<QComboBox *>("cmt"))
                         cmt->setEditText("scan");
+                    if (QByteArray(window) == "Tpishraft_ins")
+                        fillBoxes(d, {{"master_item", "m"}, {"slave_item", "s"}});
                     deleteParent();
                     a.ui.openFiles << scan;
                     click(d, button);
-                }, [&] { open(a); });
+                };
+                open(a);
             };
         };
-        auto progress = [=](const char *button) {
-            return [=](Fixture &a, const std::function<void()> &deleteParent) {
-                showing(a, "Tpishraft_ins", [&](QDialog *d) {
-                    fillBoxes(d, {{"master_item", "m"}, {"slave_item", "s"}});
-                    deleteParent();
-                    click(d, button);
-                }, [&] { a.form<Tpishraft_ins>()->openFromMain(all); });
-            };
+        const auto progress = [&](const char *button) {
+            return attach("Tpishraft_ins", button, [=](Fixture &a) { a.form<Tpishraft_ins>()->openFromMain(all); });
         };
         struct Case {
             const char *child, *parent;
@@ -456,25 +430,22 @@ private slots:
             dm.connectMain(DbProfile::sqliteFile(file));
             dm.exec("create table t (a int)");
         }
-        struct Case {
-            QString path, expected;
-        };
-        const QList<Case> cases{{file, texts::readOnly("فايل", QDir::toNativeSeparators(file))},
-                                {folder, texts::readOnly("پوشه", QDir::toNativeSeparators(folder))}};
+        const QList<std::pair<QString, QString>> cases{{file, texts::readOnly("فايل", QDir::toNativeSeparators(file))},
+                                                       {folder, texts::readOnly("پوشه", QDir::toNativeSeparators(folder))}};
         // A file the driver can only read: a write says so, naming the file.
         QSqlDatabase ro = QSqlDatabase::addDatabase("QSQLITE", "ro");
         ro.setDatabaseName(file);
         ro.setConnectOptions("QSQLITE_OPEN_READONLY");
         QVERIFY(ro.open());
-        QCOMPARE(failure([&] { dbconn::execute(ro, "insert into t (a) values (?)", {1}); }), cases.first().expected);
+        QCOMPARE(failure([&] { dbconn::execute(ro, "insert into t (a) values (?)", {1}); }), cases.first().second);
         // At start-up: the file or its folder read-only is named before anything runs.
-        for (const Case &c : cases) {
-            if (!makeReadOnly(c.path, true))
+        for (const auto &[path, expected] : cases) {
+            if (!makeReadOnly(path, true))
                 QSKIP("files cannot be made read-only here");
             Tdm dm;
             const QString said = failure([&] { dm.connectMain(DbProfile::sqliteFile(file)); }, false);
-            makeReadOnly(c.path, false);
-            QCOMPARE(said, c.expected);
+            makeReadOnly(path, false);
+            QCOMPARE(said, expected);
         }
     }
 };

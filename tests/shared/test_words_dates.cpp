@@ -6,26 +6,6 @@
 #include "shared/numwords.h"
 #include "shared/persian.h"
 
-namespace {
-// The pieces of the words, each with its blanks.
-const QString one = QStringLiteral(" يک ");
-const QString thousand = QStringLiteral("هزار");
-const QString million = QStringLiteral("ميليون");
-const QString billion = QStringLiteral("ميليارد");
-const QString join = QStringLiteral(" و ");
-const QString va = QStringLiteral("و");
-const QString ton = QStringLiteral("تن");
-const QChar zwnj(0x200C);
-// Four, fourteen, forty and four hundred end with a zero-width non-joiner.
-const QString four = QString::fromUtf8(" \u0686\u0647\u0627\u0631") + zwnj + ' ';
-const QString fourteen = QString::fromUtf8(" \u0686\u0647\u0627\u0631\u062F\u0647") + zwnj + ' ';
-const QString forty = QString::fromUtf8(" \u0686\u0647\u0644") + zwnj + ' ';
-const QString fourHundred = QString::fromUtf8(" \u0686\u0647\u0627\u0631\u0635\u062F") + zwnj + ' ';
-const QString two = QString::fromUtf8(" \u062F\u0648 ");
-const QString seven = QString::fromUtf8(" \u0647\u0641\u062A ");
-const QString twenty = QStringLiteral(" بيست ");
-} // namespace
-
 class WordsDatesTest : public QObject {
     Q_OBJECT
 private slots:
@@ -38,21 +18,16 @@ private slots:
         QTest::newRow("0") << 0 << "";
         QTest::newRow("-5") << -5 << "";
         QTest::newRow("19") << 19 << " نوزده ";
-        QTest::newRow("20") << 20 << twenty;
-        QTest::newRow("100") << 100 << " صد ";
-        QTest::newRow("999") << 999 << " نهصد " + va + " نود " + va + QString::fromUtf8(" \u0646\u0647 ");
-        QTest::newRow("1001") << 1001 << one + thousand + join + one;
-        QTest::newRow("1,000,001") << 1000001 << one + million + join + one;
-        QTest::newRow("1,000,000,000") << 1000000000 << one + billion;
-        // Every group, the fours with their non-joiner.
-        QTest::newRow("2,147,483,647")
-            << 2147483647
-            << two + billion + join + " صد " + va + forty + va + seven + million + join + fourHundred + va
-                   + QString::fromUtf8(" \u0647\u0634\u062A\u0627\u062F ") + va + QString::fromUtf8(" \u0633\u0647 ")
-                   + thousand + join + QString::fromUtf8(" \u0634\u0634\u0635\u062F ") + va + forty + va + seven;
-        QTest::newRow("414") << 414 << fourHundred + va + fourteen;
+        QTest::newRow("999") << 999 << " نهصد و نود و نه ";
+        QTest::newRow("1001") << 1001 << " يک هزار و  يک ";
+        QTest::newRow("1,000,000,000") << 1000000000 << " يک ميليارد";
+        // Every group; four, fourteen, forty and four hundred end with a zero-width non-joiner.
+        QTest::newRow("2,147,483,647") << 2147483647
+                                       << " دو ميليارد و  صد و چهل\u200C و هفت ميليون و "
+                                          " چهارصد\u200C و هشتاد و سه هزار و  ششصد و چهل\u200C و هفت ";
+        QTest::newRow("414") << 414 << " چهارصد\u200C و چهارده\u200C ";
         // A zero group in the middle is skipped.
-        QTest::newRow("4,000,004") << 4000004 << four + million + join + four;
+        QTest::newRow("4,000,004") << 4000004 << " چهار\u200C ميليون و  چهار\u200C ";
         QTest::newRow("2,000,025") << 2000025 << " دو ميليون و  بيست و پنج ";
     }
     void numberWords()
@@ -60,97 +35,59 @@ private slots:
         QFETCH(int, n);
         QFETCH(QString, words);
         QCOMPARE(NumberToWords(n, QString()), words);
-        QCOMPARE(GetNum(n), words + ' ' + ton);
+        QCOMPARE(GetNum(n), words + " تن");
     }
 
+    // Persian keheh becomes the Arabic kaf; the Arabic kaf, the gaf and both yehs stay.
     void kafNormalised()
     {
-        // Persian keheh becomes the Arabic kaf; the Arabic kaf, the gaf and both yehs stay.
         const QString in = QString::fromUtf8("\u06A9\u0631\u062C \u0643 \u06AF\u06CC\u064A\u06A9");
         const QString out = QString::fromUtf8("\u0643\u0631\u062C \u0643 \u06AF\u06CC\u064A\u0643");
         QCOMPARE(NormalizeKaf(in), out);
-        QCOMPARE(NormalizeKaf(QString()), QString());
     }
 
-    void groupDigits_data()
-    {
-        QTest::addColumn<QString>("in");
-        QTest::addColumn<QString>("out");
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("short") << "125" << "125";
-        QTest::newRow("four") << "1250" << "1,250";
-        QTest::newRow("seven") << "1234567" << "1,234,567";
-        QTest::newRow("fraction") << "1250.5" << "1,250.5";
-        QTest::newRow("negative long") << "-1234567" << "-1,234,567";
-        QTest::newRow("grouped again") << "1,234,567" << "1,234,567";
-        QTest::newRow("not a number") << "?" << "?";
-        QTest::newRow("text") << "abc1234" << "abc1234";
-    }
     void groupDigits()
     {
-        QFETCH(QString, in);
-        QFETCH(QString, out);
-        QCOMPARE(GroupDigits(in), out);
+        for (const auto &[in, out] : {std::pair{"", ""}, {"125", "125"}, {"1250", "1,250"}, {"1250.5", "1,250.5"},
+                                      {"-1234567", "-1,234,567"}, {"1,234,567", "1,234,567"}, {"abc1234", "abc1234"}})
+            QCOMPARE(GroupDigits(in), QString(out));
     }
 
     // Money read exactly to the fourth decimal (the fifth rounds it), written plain, shown as
     // grouped whole rials; "" where the text is refused.
-    void money_data()
-    {
-        QTest::addColumn<QString>("in");
-        QTest::addColumn<QString>("plain");
-        QTest::addColumn<QString>("grouped");
-        QTest::newRow("grouped fraction") << "1,250.5" << "1250.5" << "1,251";
-        QTest::newRow("persian digits") << "۱۲۵۰" << "1250" << "1,250";
-        QTest::newRow("fifth decimal") << "0.00005" << "0.0001" << "0";
-        QTest::newRow("stored") << "1250000.0000" << "1250000" << "1,250,000";
-        QTest::newRow("large") << "50845204765.056" << "50845204765.056" << "50,845,204,765";
-        QTest::newRow("largest") << "922337203685477.5807" << "922337203685477.5807" << "922,337,203,685,478";
-        QTest::newRow("negative") << "-1500.6" << "-1500.6" << "-1,501";
-        for (const char *refused : {"", "سه", "922337203685478", "1.2.3", "2,3"})
-            QTest::newRow(refused) << QString::fromUtf8(refused) << "" << "";
-    }
     void money()
     {
-        QFETCH(QString, in);
-        QFETCH(QString, plain);
-        QFETCH(QString, grouped);
-        qint64 v = 0;
-        QCOMPARE(money::read(in, &v), !plain.isEmpty());
-        if (!plain.isEmpty())
-            QCOMPARE(money::text(v) + " " + money::grouped(v), plain + " " + grouped);
+        const std::tuple<const char *, const char *, const char *> cases[] = {
+            {"1,250.5", "1250.5", "1,251"}, {"۱۲۵۰", "1250", "1,250"}, {"0.00005", "0.0001", "0"},
+            {"1250000.0000", "1250000", "1,250,000"}, {"50845204765.056", "50845204765.056", "50,845,204,765"},
+            {"922337203685477.5807", "922337203685477.5807", "922,337,203,685,478"}, {"-1500.6", "-1500.6", "-1,501"},
+            {"", "", ""}, {"سه", "", ""}, {"922337203685478", "", ""}, {"1.2.3", "", ""}, {"2,3", "", ""}};
+        for (const auto &[in, plain, grouped] : cases) {
+            qint64 v = 0;
+            QVERIFY2(money::read(QString::fromUtf8(in), &v) == (*plain != 0), in);
+            if (*plain)
+                QCOMPARE(money::text(v) + " " + money::grouped(v), QString(plain) + " " + grouped);
+        }
     }
 
-    void knownSolarDates_data()
-    {
-        QTest::addColumn<QDate>("g");
-        QTest::addColumn<QString>("solar");
-        QTest::newRow("1403 new year") << QDate(2024, 3, 20) << "1403/01/01";
-        QTest::newRow("1403 leap day") << QDate(2025, 3, 20) << "1403/12/30";
-        QTest::newRow("1404 new year") << QDate(2025, 3, 21) << "1404/01/01";
-        QTest::newRow("1405 azar") << QDate(2026, 12, 6) << "1405/09/15";
-        QTest::newRow("1399 end") << QDate(2021, 3, 20) << "1399/12/30";
-        QTest::newRow("mehr first") << QDate(2024, 9, 22) << "1403/07/01";
-    }
     void knownSolarDates()
     {
-        QFETCH(QDate, g);
-        QFETCH(QString, solar);
-        const TSolarDate s = toSolar(g);
-        QCOMPARE(SolarDateText(s), solar);
-        QCOMPARE(fromSolar(s.year, s.month, s.day), g);
-        InitToday(g);
-        QCOMPARE(SolarDateText(), solar);
+        for (const auto &[g, solar] : {std::pair{QDate(2024, 3, 20), "1403/01/01"}, {QDate(2025, 3, 20), "1403/12/30"},
+                                       {QDate(2026, 12, 6), "1405/09/15"}, {QDate(2021, 3, 20), "1399/12/30"}}) {
+            const TSolarDate s = toSolar(g);
+            QCOMPARE(SolarDateText(s), QString(solar));
+            QCOMPARE(fromSolar(s.year, s.month, s.day), g);
+            InitToday(g);
+            QCOMPARE(SolarDateText(), QString(solar));
+        }
     }
 
     void consecutiveDaysWithoutGapOrRepeat()
     {
         // Two centuries of days: each follows the one before, and each goes back to its own day.
-        const QDate from(1925, 3, 1);
-        const QDate to(2125, 3, 31);
+        const QDate from(1925, 3, 1), to(2125, 3, 31);
         TSolarDate prev = toSolar(from);
-        int yearLength = 0;
-        int years = 0;
+        int yearLength = 0, years = 0;
         for (QDate d = from.addDays(1); d <= to; d = d.addDays(1)) {
             const TSolarDate s = toSolar(d);
             TSolarDate want = prev;
@@ -162,10 +99,8 @@ private slots:
             } else {
                 want = {prev.year + 1, 1, 1};
             }
-            if (!(s == want))
+            if (!(s == want) || fromSolar(s.year, s.month, s.day) != d)
                 QFAIL(qPrintable(QStringLiteral("%1 gives %2 after %3").arg(d.toString(Qt::ISODate), SolarDateText(s), SolarDateText(prev))));
-            if (fromSolar(s.year, s.month, s.day) != d)
-                QFAIL(qPrintable(QStringLiteral("%1 does not come back from %2").arg(d.toString(Qt::ISODate), SolarDateText(s))));
             ++yearLength;
             if (s.month == 1 && s.day == 1) {
                 // A whole year just ended: 366 days in a leap year, else 365.
@@ -178,9 +113,8 @@ private slots:
         }
         QVERIFY(years >= 200);
         QVERIFY(isSolarLeapYear(1403) && !isSolarLeapYear(1404) && !isSolarLeapYear(1407) && isSolarLeapYear(1408));
-        QCOMPARE(solarMonthDays(1404, 12), 29);
-        QCOMPARE(solarMonthDays(1404, 6), 31);
-        QCOMPARE(solarMonthDays(1404, 7), 30);
+        QCOMPARE(QList<int>({solarMonthDays(1404, 12), solarMonthDays(1404, 6), solarMonthDays(1404, 7)}),
+                 QList<int>({29, 31, 30}));
     }
 };
 
