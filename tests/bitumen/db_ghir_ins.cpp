@@ -1,8 +1,10 @@
-// The initial entry of a bitumen allocation: estimate formulas, the insert with its checks and
-// stored defaults, the edit of the current allocation, the place and contractor lists.
+// The entry forms of a bitumen allocation: the initial entry's estimate formulas, its insert
+// with checks and stored defaults, the edit, the place and contractor lists; the complementary
+// data's consumption, exchange and asphalt formulas, label rounding and the update.
 #include "support/drive.h"
 #include "support/texts.h"
 
+#include "bitumen/ghir_ins2_u.h"
 #include "bitumen/ghir_ins_u.h"
 #include "bitumen/ghir_src_u.h"
 #include "shared/edits.h"
@@ -19,7 +21,7 @@ const QString kVillage = QStringLiteral("نياسر");
 
 using Values = QList<QPair<QString, QString>>;
 
-void set(Tghir_ins *w, const Values &values)
+template <class Form> void set(Form *w, const Values &values)
 {
     for (const auto &v : values)
         w->setBoxText(v.first, v.second);
@@ -31,7 +33,7 @@ struct Step {
     const char *box;
     QString shows;
 };
-void compute(Tghir_ins *w, const QList<Step> &steps)
+template <class Form> void compute(Form *w, const QList<Step> &steps)
 {
     for (const Step &s : steps) {
         set(w, s.set);
@@ -58,6 +60,20 @@ void addPlace(Fixture &f, const QString &province = kProvince, const QString &co
 void newAllocation(Fixture &f, const Steps &steps) { through(f, f.form<Tghir_src>(), "N1", "Tghir_ins", steps); }
 
 void clickLabel(QWidget *w, const QString &name) { QTest::mouseClick(child<QLabel>(w, name + "_lbl"), Qt::LeftButton); }
+
+// An allocation as the initial entry leaves it, with its contract amounts and bitumen price.
+qint64 addContracted(Fixture &f)
+{
+    return addGhir(f, {{"ostan", kProvince}, {"city", kCounty}, {"rosta", kVillage}, {"prot_mablagh", 2000000LL},
+                       {"prot_mablagh_ejra", 500000LL}, {"ghir_daryafti", "1250000.75"}, {"rep_dat", ""}});
+}
+
+// What the bitumen window's complementary-data command puts into the form.
+void load(Fixture &f, Tghir_ins2 *w, qint64 id)
+{
+    makeCurrent(f, id);
+    w->startEdit(id);
+}
 
 } // namespace
 
@@ -190,7 +206,6 @@ private slots:
             QCOMPARE(ghirCell(f, id, column), value);
         QCOMPARE(f.scalar("select count(*) from ghir where rep_dat='' and vazn='' and ghir_t='' and status=''").toInt(), 1);
         QCOMPARE(f.count("log"), qint64(0));
-
         // The untouched year of a new record is stored as the window shows it.
         newAllocation(f, [&](QDialog *d) {
             set(w, {{"ostan", kProvince}, {"city", kCounty}});
@@ -211,7 +226,6 @@ private slots:
         const qint64 id = addGhir(f, second);
         const QStringList otherBefore = ghirRow(f, other);
         makeCurrent(f, id);
-
         auto *w = f.form<Tghir_ins>();
         through(f, f.form<Tghir_src>(), "N2", "Tghir_ins", [&](QDialog *d) {
             QVERIFY(!child<QWidget>(d, "ins_btn")->isVisibleTo(d));
@@ -227,7 +241,6 @@ private slots:
         for (const auto &[column, value] : stored)
             QCOMPARE(ghirCell(f, id, column), value);
         QCOMPARE(ghirRow(f, other), otherBefore);
-
         // A county outside the gazetteer: refused, the window stays; the allocation deleted
         // meanwhile: said so, not reported as done.
         const QStringList before = ghirRow(f, id);
@@ -268,13 +281,11 @@ private slots:
             return child<QComboBox>(d, "rosta")->count();
         };
         drive(f, w, [&](QDialog *d) {
-            auto *ostan = child<QComboBox>(d, "ostan");
             auto *city = child<QComboBox>(d, "city");
-            QCOMPARE(ostan->count(), 2);
-            QCOMPARE(child<QComboBox>(d, "z_bank")->count(), 1);
-            QCOMPARE(pick(d, kCounty), 2);
-            QCOMPARE(city->count(), 2);
-            QCOMPARE(child<QComboBox>(d, "peymankar")->count(), 2);
+            const int villages = pick(d, kCounty);
+            QCOMPARE(QList<int>({child<QComboBox>(d, "ostan")->count(), child<QComboBox>(d, "z_bank")->count(), villages,
+                                 city->count(), child<QComboBox>(d, "peymankar")->count()}),
+                     QList<int>({2, 1, 2, 2, 2}));
             QVERIFY(enter(city));
             city->setEditText(QString(kCounty).replace(QChar(0x0643), QChar(0x06A9)));
             QVERIFY(enter(child<QComboBox>(d, "rosta")));
@@ -290,6 +301,139 @@ private slots:
         w->setBoxText("ostan", kProvince);
         drive(f, w, [&](QDialog *d) { QCOMPARE(pick(d, "نطنز"), 1); });
         QVERIFY(f.ui.messages.isEmpty());
+    }
+
+    void consumptionExchangeAndAsphaltFormulas()
+    {
+        Fixture f(true);
+        auto *w = f.form<Tghir_ins2>();
+        load(f, w, addContracted(f));
+        drive(f, w, [&](QDialog *) {
+            compute(w, {
+                // 1000 m2 at 5 cm, no side surface, compaction 100, density 2.3, bitumen 5 percent.
+                {{{"sorat_area", "1000"}, {"zekhamat_m", "5"}, {"sorat_area_f", "0"}, {"zekhamat_m_f", "0"},
+                  {"tarakom", "100"}, {"vazn", "2.3"}, {"ghir_masrafi_m", "5"}}, "ghir60", "5.75"},
+                {{}, "asfalt_ejra", "115"},
+                // Side surface 200 m2, prime coat 0.8 kg/m2: 1200 x 0.8 / 1000.
+                {{{"sorat_area_f", "200"}, {"ghir_prim", "0.8"}}, "ghir_m_p", "0.96"},
+                {{}, "ghir_jam", "6.71"},
+                // 2,000,000 x 115 + 500,000 x 115 x 0.9 = 281,750,000, grouped like the money boxes.
+                {{{"zarib", "0.9"}}, "asfalt_price", "281,750,000"},
+                // Entering the price fills the bitumen price received, its whole rials only.
+                {{}, "ghir_moadel", "1,250,000"},
+                {{}, "ghir_t", "225"}, // 281,750,000 / 1,250,000 = 225.4
+                // The loaded amount counts when asfalt_price was not entered; texts with
+                // separators are read without them; ties go to the even number.
+                {{{"asfalt_price", "3,125,000"}, {"ghir_moadel", "1250000"}}, "ghir_t", "2"},
+                {{{"asfalt_price", "4,375,000"}}, "ghir_t", "4"},
+                // A zero price, or inputs that are not numbers, leave the boxes as they were.
+                {{{"ghir_moadel", "0"}}, "ghir_t", "4"},
+            });
+            // A misplaced separator is not a number either ("2,3" is not 23).
+            set(w, {{"vazn", "2,3"}, {"ghir_prim", "0.8kg"}, {"zarib", "-"}});
+            for (const char *name : {"ghir60", "asfalt_ejra", "ghir_m_p", "asfalt_price"}) {
+                const QString before = w->boxText(QLatin1String(name));
+                QCOMPARE(entered(w, name), before);
+            }
+            QVERIFY(f.ui.messages.isEmpty());
+            // The labels round their boxes half to even, and say so when there is no number.
+            set(w, {{"ghir_m_p", "0.5"}, {"ghir_jam", "2.5"}, {"ghir_t", "3.5"}});
+            QString rounded;
+            for (const char *name : {"ghir60", "ghir_m_p", "ghir_jam", "ghir_t"}) {
+                clickLabel(w, name);
+                rounded += w->boxText(name) + " ";
+            }
+            QCOMPARE(rounded, "6 0 2 4 "); // 5.75, 0.5, 2.5, 3.5
+            QVERIFY(f.ui.messages.isEmpty());
+            set(w, {{"ghir_jam", ""}});
+            clickLabel(w, "ghir_jam");
+            QCOMPARE(f.ui.messages.size(), 1);
+            QCOMPARE(w->boxText("ghir_jam"), QString());
+            clickLabel(w, "rep_dat");
+            QCOMPARE(w->boxText("rep_dat"), "1405/09/15");
+            // A formula with an empty input leaves its box empty.
+            set(w, {{"vazn", ""}, {"asfalt_ejra", ""}});
+            QCOMPARE(entered(w, "asfalt_ejra"), QString());
+        });
+        QVERIFY(!f.scalar("select ghir60 from ghir").toString().size());
+    }
+
+    void saveWritesTheThirtyColumns()
+    {
+        Fixture f(true);
+        auto *w = f.form<Tghir_ins2>();
+        const qint64 id = addContracted(f);
+        const qint64 other = addContracted(f);
+        const QStringList otherBefore = ghirRow(f, other);
+        load(f, w, id);
+        const Values typed{
+            {"jalase_no", "12"}, {"jalase_dat", "1403/05/20"}, {"az_name", "آزمايشگاه فني"}, {"rep_no", "88/451"},
+            {"rep_dat", "1403/04/30"}, {"sorat_area", "1000"}, {"zekhamat_m", "5"}, {"sorat_area_f", "200"},
+            {"zekhamat_m_f", "4"}, {"tarakom", "97"}, {"vazn", "2.35"}, {"ghir_masrafi_m", "5"}, {"ghir_prim", "0.8"},
+            {"bors_m", "3500000"}, {"ghir_tahvili", "7"}, {"zarib", "0.9"}, {"status", "بايگاني"},
+            {"cmt", "تحويل موقت"}, {"mokhtasat", "خيابان اصلي"}, {"XS", "51.2"}, {"XE", "51.3"}, {"YS", "33.9"},
+            {"YE", "34"}};
+        drive(f, w, [&](QDialog *d) {
+            set(w, typed);
+            for (const char *name : {"ghir60", "ghir_m_p", "ghir_jam", "asfalt_ejra", "asfalt_price", "ghir_moadel", "ghir_t"})
+                QVERIFY(enter(child<QLineEdit>(w, name)));
+            click(d, "BitBtn1");
+            QCOMPARE(f.ui.messages, QStringList{texts::kGhirComplementSaved});
+            QVERIFY(d->isVisible());
+        });
+        // The typed values and the computed ones: side thickness 4, compaction 97, density 2.35 give
+        // V = 5800, 5800 x 2.35 x 0.97 x 5 / 10000 = 6.61055, Floor(5800 x 0.97 x 2.35 / 100) = 132;
+        // 2,000,000 x 132 + 500,000 x 132 x 0.9 = 323,400,000; / 1,250,000 = 258.72 -> 259.
+        for (const auto &[column, value] : typed + Values{
+                 {"ghir60", "6.61055"}, {"ghir_m_p", "0.96"}, {"ghir_jam", "7.57055"}, {"asfalt_ejra", "132"},
+                 {"asfalt_price", "323400000"}, {"ghir_moadel", "1250000"}, {"ghir_t", "259"}})
+            QCOMPARE(ghirCell(f, id, column), value);
+        // The initial entry's columns and the other allocation are untouched.
+        QCOMPARE(ghirCell(f, id, "prot_mablagh") + ghirCell(f, id, "ghir_daryafti") + ghirCell(f, id, "rosta"),
+                 "20000001250000.75" + kVillage);
+        QCOMPARE(ghirRow(f, other), otherBefore);
+        QCOMPARE(f.count("log"), qint64(0));
+        // Saved again without entering a computed box: the loaded values go back unchanged
+        // (an empty report date reads as the empty date mask).
+        load(f, w, other);
+        f.ui.clear();
+        drive(f, w, [&](QDialog *d) { click(d, "BitBtn1"); });
+        QCOMPARE(f.ui.messages, QStringList{texts::kGhirComplementSaved});
+        QStringList expectedOther = otherBefore;
+        expectedOther.replaceInStrings(QRegularExpression("^rep_dat=$"), "rep_dat=    /  /  ");
+        QCOMPARE(ghirRow(f, other), expectedOther);
+    }
+
+    void valuesThatCannotBeStoredAreRefused()
+    {
+        Fixture f(true);
+        auto *w = f.form<Tghir_ins2>();
+        const qint64 id = addContracted(f);
+        const QStringList before = ghirRow(f, id);
+        const Values bad{
+            {"vazn", "2,3"}, {"jalase_no", "12.5"}, {"asfalt_price", "مبلغ"}, {"XS", QString(26, '1')}}; // too long
+        drive(f, w, [&](QDialog *d) {
+            for (const auto &b : bad) {
+                load(f, w, id);
+                set(w, {b});
+                const QStringList said = pressed(f, d, "BitBtn1");
+                QVERIFY2(said.size() == 1 && said.first().contains(captioned(w, b.first)), qPrintable(said.join('|')));
+                QCOMPARE(ghirRow(f, id), before);
+            }
+            // An empty net amount is 0.
+            load(f, w, id);
+            set(w, {{"asfalt_price", ""}, {"ghir60", ""}});
+            QCOMPARE(pressed(f, d, "BitBtn1"), QStringList{texts::kGhirComplementSaved});
+        });
+        QCOMPARE(ghirCell(f, id, "asfalt_price"), "0");
+        QCOMPARE(ghirCell(f, id, "ghir60"), QString());
+        // The allocation was deleted meanwhile: said so, nothing reported as saved.
+        load(f, w, id);
+        f.dm.exec(QStringLiteral("delete from ghir where id=?"), {id});
+        f.ui.clear();
+        drive(f, w, [&](QDialog *d) { click(d, "BitBtn1"); });
+        QCOMPARE(f.ui.messages, QStringList{texts::kGhirRowGone});
+        QCOMPARE(f.count("ghir"), qint64(0));
     }
 };
 

@@ -9,7 +9,6 @@
 
 namespace {
 
-// Fills the initial entry of a new allocation and registers it.
 void registerAllocation(Fixture &f, QWidget *src, const QString &rosta)
 {
     f.ui.onShow["Tghir_ins"] = [rosta](QDialog *ins) {
@@ -40,7 +39,6 @@ private slots:
         setBox(login, "password", "ostan123");
         click(login, "enter_btn");
         QCOMPARE(f.ctx.CurrentUser.level, "ostan");
-
         bool shown = false;
         f.ui.onShow["Tghir_src"] = [&](QDialog *src) {
             shown = true;
@@ -48,10 +46,8 @@ private slots:
             registerAllocation(f, src, "صائين قلعه");
             click(src, "src_btn");
             DataSet *ds = f.dm.ADOQ_ghir;
-            QCOMPARE(ds->recordCount(), 2);
-            QCOMPARE(ds->text("rosta"), "حصار");
+            QCOMPARE(QString::number(ds->recordCount()) + ds->text("rosta"), "2حصار");
             const qint64 id = ds->toInt64("id");
-
             // Another contractor moves it to the end of the list; it stays current.
             f.ui.onShow["Tghir_ins"] = [&](QDialog *ins) {
                 setBox(ins, "peymankar", "راهسازان زنجان");
@@ -59,8 +55,7 @@ private slots:
                 click(ins, "edit_btn");
             };
             click(src, "N2");
-            QCOMPARE(ds->currentRow(), 1);
-            QCOMPARE(ds->toInt64("id"), id);
+            QVERIFY(ds->currentRow() == 1 && ds->toInt64("id") == id);
             // Completed: the list shows both changes, 6.5 + 1.5 - 7.5 left, the same allocation current.
             f.ui.onShow["Tghir_ins2"] = [&](QDialog *ins2) {
                 setBox(ins2, "jalase_no", "12");
@@ -74,13 +69,11 @@ private slots:
             QCOMPARE(QStringList({ds->text("tonaj"), ds->text("jalase_no"), ds->text("mande")}),
                      QStringList({"140", "12", "0.5"}));
             QCOMPARE(f.scalar("select z_mablagh from ghir where id=?", {id}).toLongLong(), qint64(3000000000));
-
             // Its undertaking printed from the preview: the request and the print are recorded.
             f.ui.previewPrints.enqueue({Ui::Printed});
             click(src, "N8");
             QCOMPARE(f.ui.reports.size(), 1);
             QCOMPARE(f.scalar("select count(*) from ghir_history where ghir_key=?", {id}).toInt(), 2);
-
             // The other deleted behind the question and the sample password.
             QVERIFY(ds->locate("rosta", "صائين قلعه"));
             f.ui.answers << Ui::Yes;
