@@ -12,6 +12,7 @@
 #include <cmath>
 #include <numeric>
 #include <optional>
+#include <vector>
 
 namespace report {
 
@@ -135,6 +136,7 @@ size_t qHash(const WordKey &k, size_t seed = 0) noexcept
 // be painted.
 constexpr qsizetype kKeptBlocks = 20000;
 constexpr qsizetype kKeptWords = 100000;
+constexpr qsizetype kKeptCells = 4 * kKeptBlocks;
 
 } // namespace
 
@@ -430,9 +432,10 @@ struct Renderer::Cache {
     QHash<WordKey, double> words; // units
     QHash<QPair<const Element *, double>, std::shared_ptr<const TextBlock>> paragraphs;
     QHash<int, BandLayout> bands;
+    // Per detail cell of the first rows (row-major): its text as laid out to measure the row.
+    std::vector<std::shared_ptr<const TextBlock>> cells;
 };
 
-Renderer::Renderer(Renderer &&) noexcept = default;
 Renderer::~Renderer() = default;
 
 Renderer::Renderer(const FilledReport &r) : m_report(r), m_cache(std::make_unique<Cache>())
@@ -911,10 +914,19 @@ double Renderer::tableRowHeight(int row) const
 {
     const Table &t = *m_report.layout().table;
     double rh = t.rowHeight;
+    std::vector<std::shared_ptr<const TextBlock>> &cells = m_cache->cells;
     for (int i = 0; i < t.columns.size(); ++i) {
         double inner = 0;
-        if (const auto block = cellBlock(i, row, &inner))
+        const bool keep = m_cache->blocks.size() < kKeptBlocks; // (then the block is kept in any case)
+        if (auto block = cellBlock(i, row, &inner)) {
             rh = std::max(rh, block->height() + 2 * kCellPadY);
+            const qsizetype at = qsizetype(row) * t.columns.size() + i;
+            if (keep && at < kKeptCells) {
+                if (qsizetype(cells.size()) <= at)
+                    cells.resize(at + 1);
+                cells[at] = std::move(block);
+            }
+        }
     }
     return rh;
 }
@@ -1116,9 +1128,16 @@ void Renderer::paintTableRow(QPainter &p, double top, double height, int row) co
             p.setBrush(Qt::NoBrush);
             p.drawRect(r);
         }
-        double inner = 0;
-        if (const auto block = cellBlock(i, row, &inner))
-            block->draw(p, r.adjusted(kCellPadX, kCellPadY, -kCellPadX, -kCellPadY), VAlign::Middle, Qt::black);
+        const qsizetype at = qsizetype(row) * t.columns.size() + i;
+        const TextBlock *kept = at < qsizetype(m_cache->cells.size()) ? m_cache->cells[at].get() : nullptr;
+        std::shared_ptr<const TextBlock> block;
+        if (!kept) {
+            double inner = 0;
+            block = cellBlock(i, row, &inner);
+            kept = block.get();
+        }
+        if (kept)
+            kept->draw(p, r.adjusted(kCellPadX, kCellPadY, -kCellPadX, -kCellPadY), VAlign::Middle, Qt::black);
     }
 }
 

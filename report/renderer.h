@@ -7,6 +7,8 @@
 // grows and moves what lies under it down; the band grows with it. A word (a figure, a date, a
 // code) is never split: one too wide for its box or table cell is drawn smaller, and a table
 // column that its words need at the smallest size takes the room from the other columns.
+// The texts laid out to measure the pages are kept and painted as they were measured; a renderer
+// is used from one thread at a time.
 #include "report/filled_report.h"
 
 #include <QRectF>
@@ -23,7 +25,6 @@ class TextBlock;
 class Renderer {
 public:
     explicit Renderer(const FilledReport &r);
-    Renderer(Renderer &&) noexcept;
     ~Renderer();
 
     const FilledReport &report() const { return m_report; }
