@@ -35,12 +35,11 @@ QString entered(QWidget *window, const QString &box)
 
 void typeText(QWidget *w, const QString &text)
 {
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &release);
-    }
+    for (QChar c : text)
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent key(type, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(w, &key);
+        }
 }
 
 void click(QObject *window, const QString &name)
@@ -137,12 +136,8 @@ QStringList pressed(Fixture &f, QObject *window, const QString &name)
 
 void fillBoxes(QWidget *window, const QVariantMap &values)
 {
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        if (auto *c = window->findChild<QComboBox *>(it.key()))
-            c->setEditText(it.value().toString());
-        else
-            child<QLineEdit>(window, it.key())->setText(it.value().toString());
-    }
+    for (auto it = values.begin(); it != values.end(); ++it)
+        setBox(window, it.key(), it.value().toString());
 }
 
 DataSet *gridData(QWidget *window, const QString &grid)
@@ -161,8 +156,7 @@ QStringList gridColumn(QWidget *window, const QString &grid, const QString &fiel
 
 const report::FilledReport &chooseForm(Fixture &f, const char *item, const QStringList &answers)
 {
-    for (const QString &a : answers)
-        f.ui.inputs << a;
+    f.ui.inputs << answers;
     f.ui.reports.clear();
     click(f.form<Tghir_src>(), QLatin1String(item));
     if (f.ui.reports.isEmpty())
@@ -170,13 +164,17 @@ const report::FilledReport &chooseForm(Fixture &f, const char *item, const QStri
     return *f.ui.reports.last().report;
 }
 
-QStringList historyTexts(Fixture &f)
+QStringList rows(Fixture &f, const QString &sql, const QVariantList &binds)
 {
     DataSet *q = f.dm.ADOQuery2;
-    q->open(QStringLiteral("select cmt from ghir_history order by pk"));
+    q->open(sql, binds);
     QStringList out;
-    for (int r = 0; r < q->recordCount(); ++r)
-        out << q->text(QStringLiteral("cmt"), r);
+    for (int r = 0; r < q->recordCount(); ++r) {
+        QStringList cells;
+        for (const QString &field : q->fieldNames())
+            cells << q->text(field, r);
+        out << cells.join(QLatin1Char('|'));
+    }
     return out;
 }
 
@@ -190,15 +188,13 @@ QStringList reportColumn(const report::FilledReport &r, const QString &name)
 
 void setBox(QWidget *window, const QString &name, const QString &text)
 {
-    QWidget *w = child<QWidget>(window, name);
-    if (auto *c = qobject_cast<QComboBox *>(w)) {
-        if (c->isEditable())
-            c->setEditText(text);
-        else
-            c->setCurrentIndex(c->findText(text));
-    } else {
+    auto *c = qobject_cast<QComboBox *>(child<QWidget>(window, name));
+    if (c && c->isEditable())
+        c->setEditText(text);
+    else if (c)
+        c->setCurrentIndex(c->findText(text));
+    else
         child<QLineEdit>(window, name)->setText(text);
-    }
 }
 
 QStringList comboItems(const QComboBox *box)

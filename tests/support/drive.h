@@ -38,29 +38,30 @@ QString ghirCell(Fixture &f, qint64 id, const QString &column);
 // Lists the allocations as the bitumen window does and makes `id` the current one.
 void makeCurrent(Fixture &f, qint64 id);
 
-// Register windows: a click that returns what it said, boxes filled by name (an editable
-// combo box takes the text as typed), and a grid's dataset and one column of its rows.
+// Register windows: a click that returns what it said; how a refusal names a box (its caption
+// label's text, `box` + "_lbl", in «»); boxes set by name as a user sets them (an editable combo
+// box takes the text, a fixed one picks the item); a grid's dataset and one column of its rows.
 QStringList pressed(Fixture &f, QObject *window, const QString &name);
-// How a refusal names a box: its caption label's text (`box` + "_lbl") in «».
 QString captioned(QWidget *window, const QString &box);
+void setBox(QWidget *window, const QString &name, const QString &text);
 void fillBoxes(QWidget *window, const QVariantMap &values);
 DataSet *gridData(QWidget *window, const QString &grid);
 QStringList gridColumn(QWidget *window, const QString &grid, const QString &field);
-// The bitumen forms: chooses a menu item of the bitumen window, its input boxes answered in
-// order; the report it showed or printed last (a fatal failure when it showed none).
-const report::FilledReport &chooseForm(Fixture &f, const char *item, const QStringList &answers = {});
-// The ghir_history texts in the order written.
-QStringList historyTexts(Fixture &f);
-// The cells of one column of a report's rows.
-QStringList reportColumn(const report::FilledReport &r, const QString &name);
-
-
-// A box set by name as a user sets it: an editable combo box takes the text, a fixed one picks
-// the item, an edit box takes the text. A combo box's items in its order. A file written for a
-// dialog to pick (a fatal failure when it cannot be), and a file's bytes ("<missing>" when it
-// cannot be read).
-void setBox(QWidget *window, const QString &name, const QString &text);
 QStringList comboItems(const QComboBox *box);
+// The bitumen forms: chooses a menu item of the bitumen window, its input boxes answered in
+// order; the report it showed or printed last (a fatal failure when it showed none). The cells
+// of one column of a report's rows.
+const report::FilledReport &chooseForm(Fixture &f, const char *item, const QStringList &answers = {});
+QStringList reportColumn(const report::FilledReport &r, const QString &name);
+// Each row a query gives, its columns' texts joined by "|"; the ghir_history texts in the order
+// written.
+QStringList rows(Fixture &f, const QString &sql, const QVariantList &binds = {});
+inline QStringList historyTexts(Fixture &f)
+{
+    return rows(f, QStringLiteral("select cmt from ghir_history order by pk"));
+}
+// A file written for a dialog to pick (a fatal failure when it cannot be), and a file's bytes
+// ("<missing>" when it cannot be read).
 QString writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path);
 

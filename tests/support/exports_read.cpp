@@ -1,6 +1,7 @@
 #include "support/exports_read.h"
 
-#include <QFile>
+#include "support/drive.h"
+
 #include <QProcess>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -91,7 +92,6 @@ QList<QStringList> htmlRows(const QString &html)
     return rows;
 }
 
-
 QStringList Sheet::row(int r) const
 {
     QStringList out;
@@ -110,10 +110,7 @@ QStringList Sheet::row(int r) const
 
 QList<QStringList> htmlFileRows(const QString &path)
 {
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(path));
-    return htmlRows(QString::fromUtf8(in.readAll()));
+    return htmlRows(QString::fromUtf8(readFile(path)));
 }
 
 } // namespace testing_support

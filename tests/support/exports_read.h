@@ -1,8 +1,6 @@
 #pragma once
 // Reading back what an export wrote: a workbook's first sheet and an HTML table's rows.
 #include <QHash>
-#include <QList>
-#include <QString>
 #include <QStringList>
 
 namespace testing_support {

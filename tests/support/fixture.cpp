@@ -3,15 +3,12 @@
 #include "app/forms.h"
 #include "core/auth.h"
 #include "core/errors.h"
-#include "db/sample_data.h"
 #include "db/setup.h"
 #include "core/dates.h"
 
 #include <QApplication>
-#include <QSqlQuery>
 #include <QUuid>
 #include <cstdio>
-#include <cstdlib>
 
 namespace testing_support {
 
@@ -21,21 +18,17 @@ bool usePostgres()
 }
 
 Fixture::Fixture(bool withForms)
-    : m_forms(withForms)
 {
     ctx.dm = &dm;
     ctx.ui = &ui;
-    DbProfile p;
     if (usePostgres()) {
-        p = DbProfile::fromConnInfo(QString::fromLocal8Bit(qgetenv("VARNOSET_TEST_PG")));
-        m_schema = QStringLiteral("t_") + QUuid::createUuid().toString(QUuid::Id128);
-        p.schema = m_schema;
+        m_profile = DbProfile::fromConnInfo(QString::fromLocal8Bit(qgetenv("VARNOSET_TEST_PG")));
+        m_profile.schema = m_schema = QStringLiteral("t_") + QUuid::createUuid().toString(QUuid::Id128);
     } else {
-        p = DbProfile::sqliteFile(m_dir.filePath(QStringLiteral("main.sqlite")));
+        m_profile = DbProfile::sqliteFile(m_dir.filePath(QStringLiteral("main.sqlite")));
     }
-    m_profile = p;
     try {
-        dm.connectMain(p);
+        dm.connectMain(m_profile);
         db::setupSchema(dm);
         dm.connectProt(DbProfile::sqliteFile(m_dir.filePath(QStringLiteral("prot.sqlite"))));
         db::setupProtSchema(dm);
@@ -52,7 +45,6 @@ Fixture::Fixture(bool withForms)
 
 Fixture::Fixture(const Fixture &first, bool withForms)
     : m_profile(first.m_profile)
-    , m_forms(withForms)
 {
     ctx.dm = &dm;
     ctx.ui = &ui;
@@ -98,20 +90,6 @@ void Fixture::addCounty(qint64 userId, const QString &county)
     dm.exec(QStringLiteral("insert into dastrasi2 (user_id, cmt) values (?,?)"), {userId, county});
 }
 
-void Fixture::signInAs(qint64 userId, const QString &name, const QString &level)
-{
-    ctx.CurrentUser = {QString::number(userId), level, name};
-}
-
-void Fixture::loadSample()
-{
-    try {
-        fillSampleData(dm);
-    } catch (const AppError &e) {
-        qFatal("sample data: %s", qPrintable(e.message()));
-    }
-}
-
 static void isolateEnvironment(QTemporaryDir &home)
 {
     for (const char *var : {"XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_DATA_HOME"}) {
@@ -130,25 +108,18 @@ static void isolateEnvironment(QTemporaryDir &home)
 
 int runTest(int argc, char **argv, QObject *test)
 {
+    if (usePostgres() && qEnvironmentVariableIsEmpty("VARNOSET_TEST_PG")) {
+        const bool required = !qEnvironmentVariableIsEmpty("VARNOSET_TEST_REQUIRE_PG");
+        std::fprintf(stderr, required ? "VARNOSET_TEST_PG is not set but PostgreSQL is required\n"
+                                      : "SKIP: no PostgreSQL server (VARNOSET_TEST_PG)\n");
+        return required ? 1 : 77;
+    }
     QTemporaryDir home;
     isolateEnvironment(home);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("varnoset"));
     QApplication::setApplicationName(QStringLiteral("varnoset-test"));
     return QTest::qExec(test, argc, argv);
-}
-
-int runDbTest(int argc, char **argv, QObject *test)
-{
-    if (usePostgres() && qEnvironmentVariableIsEmpty("VARNOSET_TEST_PG")) {
-        if (!qEnvironmentVariableIsEmpty("VARNOSET_TEST_REQUIRE_PG")) {
-            std::fprintf(stderr, "VARNOSET_TEST_PG is not set but PostgreSQL is required\n");
-            return 1;
-        }
-        std::fprintf(stderr, "SKIP: no PostgreSQL server (VARNOSET_TEST_PG)\n");
-        return 77;
-    }
-    return runTest(argc, argv, test);
 }
 
 } // namespace testing_support

@@ -4,10 +4,10 @@
 // Ui and, when asked, every window of the program.
 #include "core/context.h"
 #include "core/dm_u.h"
+#include "db/sample_data.h"
 #include "shared/rights.h"
 #include "ui/scriptedui.h"
 
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -30,14 +30,16 @@ public:
 
     // Adds a user (active unless said otherwise) and returns its id.
     qint64 addUser(const QString &name, const QString &password, const QString &level, bool active = true);
-    // Gives a user a rights row for a page.
+    // Gives a user a rights row for a page; a county; makes the user the signed-in user without
+    // the login window.
     void grant(qint64 userId, const QString &page, bool darj, bool virayesh, bool hazf, bool namayesh = true);
-    // Gives a user a county.
     void addCounty(qint64 userId, const QString &county);
-    // Makes the user the signed-in user without the login window.
-    void signInAs(qint64 userId, const QString &name, const QString &level);
+    void signInAs(qint64 userId, const QString &name, const QString &level)
+    {
+        ctx.CurrentUser = {QString::number(userId), level, name};
+    }
     // The sample data of --sample-data.
-    void loadSample();
+    void loadSample() { fillSampleData(dm); }
 
     QVariant scalar(const QString &sql, const QVariantList &binds = {}) { return dm.scalar(sql, binds); }
     qint64 count(const QString &table) { return scalar(QStringLiteral("select count(*) from ") + table).toLongLong(); }
@@ -51,7 +53,6 @@ private:
     DbProfile m_profile;
     QTemporaryDir m_dir;
     QString m_schema;
-    bool m_forms = false;
 };
 
 // Finds a child widget by objectName or fails the test.
@@ -63,7 +64,6 @@ template <class T> T *child(QObject *parent, const QString &name)
     return w;
 }
 
-int runDbTest(int argc, char **argv, QObject *test);
 int runTest(int argc, char **argv, QObject *test);
 
 } // namespace testing_support
@@ -71,18 +71,8 @@ int runTest(int argc, char **argv, QObject *test);
 using testing_support::child;
 using testing_support::Fixture;
 
-// main() of a database test: runs on the backend of VARNOSET_TEST_BACKEND; a PostgreSQL run
-// without a server is skipped (exit 77), or fails when VARNOSET_TEST_REQUIRE_PG is set.
-#define VARNOSET_DB_TEST_MAIN(TestClass)                                                                    \
-    int main(int argc, char **argv)                                                                         \
-    {                                                                                                       \
-        TestClass t;                                                                                        \
-        return testing_support::runDbTest(argc, argv, &t);                                                  \
-    }
-
+// main() of a test; a database test runs on the backend of VARNOSET_TEST_BACKEND, and a
+// PostgreSQL run without a server is skipped (exit 77), or fails when VARNOSET_TEST_REQUIRE_PG is set.
 #define VARNOSET_TEST_MAIN(TestClass)                                                                       \
-    int main(int argc, char **argv)                                                                         \
-    {                                                                                                       \
-        TestClass t;                                                                                        \
-        return testing_support::runTest(argc, argv, &t);                                                    \
-    }
+    int main(int argc, char **argv) { TestClass t; return testing_support::runTest(argc, argv, &t); }
+#define VARNOSET_DB_TEST_MAIN VARNOSET_TEST_MAIN

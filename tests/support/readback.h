@@ -1,25 +1,10 @@
 #pragma once
-// Rows read back as text, and the bitumen forms as the bitumen window's menu runs them.
+// The bitumen forms as the bitumen window's menu runs them.
 #include "support/drive.h"
 
 #include "bitumen/ghir_src_u.h"
 
 namespace readback {
-
-// Each row a query gives, its columns' texts joined by "|".
-inline QStringList rows(Fixture &f, const QString &sql, const QVariantList &binds = {})
-{
-    DataSet *q = f.dm.ADOQuery2;
-    q->open(sql, binds);
-    QStringList out;
-    for (int r = 0; r < q->recordCount(); ++r) {
-        QStringList cells;
-        for (const QString &field : q->fieldNames())
-            cells << q->text(field, r);
-        out << cells.join(QLatin1Char('|'));
-    }
-    return out;
-}
 
 using Labels = QList<QPair<QString, QString>>;
 

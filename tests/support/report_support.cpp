@@ -1,11 +1,7 @@
 #include "support/report_support.h"
 
-#include "report/filled_report.h"
-#include "report/printing.h"
-
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -33,37 +29,23 @@ QTemporaryDir &tempDir()
 
 QString unescapeXml(QString s)
 {
-    s.replace(QLatin1String("&lt;"), QLatin1String("<"));
-    s.replace(QLatin1String("&gt;"), QLatin1String(">"));
-    s.replace(QLatin1String("&quot;"), QLatin1String("\""));
-    s.replace(QLatin1String("&apos;"), QLatin1String("'"));
-    s.replace(QLatin1String("&amp;"), QLatin1String("&"));
-    return s;
+    return s.replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"").replace("&apos;", "'")
+        .replace("&amp;", "&");
 }
+
+const QRegularExpression bidiMarks(QStringLiteral("[\u200e\u200f\u202a-\u202e\u2066-\u2069]"));
 } // namespace
 
 QString normalizedText(const QString &s)
 {
-    QString n = s.normalized(QString::NormalizationForm_KC);
-    QString out;
-    out.reserve(n.size());
-    for (const QChar c : n) {
+    QString n = s.normalized(QString::NormalizationForm_KC), out;
+    for (const QChar c : n.remove(bidiMarks)) {
         const ushort u = c.unicode();
-        const bool mark = u == 0x200E || u == 0x200F || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069);
-        if (mark)
-            continue;
-        if (u == 0x06CC) // Persian yeh -> Arabic yeh
-            out += QChar(0x064A);
-        else if (u >= 0x06F0 && u <= 0x06F9) // Persian digits -> Latin digits
-            out += QChar(u'0' + (u - 0x06F0));
-        else if (u >= 0x0660 && u <= 0x0669) // Arabic-Indic digits (a printer's PDF names them) -> Latin
-            out += QChar(u'0' + (u - 0x0660));
-        else if (u == 0x06A9) // keheh -> Arabic kaf
-            out += QChar(0x0643);
-        else if (u == 0x066B) // the Persian decimal sign of a printed figure -> "."
-            out += QLatin1Char('.');
-        else
-            out += c;
+        // Persian and Arabic-Indic digits (a printer's PDF names the latter) -> Latin.
+        if ((u >= 0x06F0 && u <= 0x06F9) || (u >= 0x0660 && u <= 0x0669))
+            out += QChar(u'0' + (u & 0xF));
+        else // Persian yeh, keheh and the decimal sign -> Arabic yeh, Arabic kaf, "."
+            out += u == 0x06CC ? QChar(0x064A) : u == 0x06A9 ? QChar(0x0643) : u == 0x066B ? QChar(u'.') : c;
     }
     static const QRegularExpression space(QStringLiteral("\\s+"));
     out.replace(space, QStringLiteral(" "));
@@ -72,11 +54,7 @@ QString normalizedText(const QString &s)
 
 bool containsText(const QString &printed, const QString &text)
 {
-    static const QRegularExpression space(QStringLiteral("\\s+"));
-    QString a = normalizedText(printed), b = normalizedText(text);
-    a.remove(space);
-    b.remove(space);
-    return a.contains(b);
+    return normalizedText(printed).remove(QLatin1Char(' ')).contains(normalizedText(text).remove(QLatin1Char(' ')));
 }
 
 QString pdfText(const QString &pdfPath, int page)
@@ -86,6 +64,15 @@ QString pdfText(const QString &pdfPath, int page)
         args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l") << QString::number(page);
     args << pdfPath << QStringLiteral("-");
     return normalizedText(run(QStringLiteral("pdftotext"), args));
+}
+
+QStringList pdfLines(const QString &pdfPath)
+{
+    QStringList out;
+    for (QString line : run(QStringLiteral("pdftotext"), {pdfPath, QStringLiteral("-")}).split(QLatin1Char('\n')))
+        if (!(line = line.remove(bidiMarks).simplified()).isEmpty())
+            out << line;
+    return out;
 }
 
 QString pdfInfo(const QString &pdfPath)
@@ -107,12 +94,7 @@ QList<PdfWord> pdfWords(const QString &pdfPath)
     const QString html = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdfPath, QStringLiteral("-")});
     static const QRegularExpression re(QStringLiteral(
         "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
-    struct Glyph {
-        int page;
-        QRectF box;
-        QString text;
-    };
-    QList<Glyph> glyphs;
+    QList<PdfWord> glyphs;
     int page = 0;
     for (auto it = re.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
@@ -121,17 +103,11 @@ QList<PdfWord> pdfWords(const QString &pdfPath)
             continue;
         }
         const double x1 = m.captured(1).toDouble(), y1 = m.captured(2).toDouble();
-        glyphs << Glyph{page, QRectF(x1, y1, m.captured(3).toDouble() - x1, m.captured(4).toDouble() - y1),
+        glyphs << PdfWord{page, QRectF(x1, y1, m.captured(3).toDouble() - x1, m.captured(4).toDouble() - y1),
                         unescapeXml(m.captured(5))};
     }
-    auto arabic = [](const QString &t) {
-        for (const QChar c : t)
-            if (c.direction() == QChar::DirAL || c.direction() == QChar::DirR)
-                return true;
-        return false;
-    };
     QList<PdfWord> words;
-    QList<Glyph> current;
+    QList<PdfWord> current;
     auto flush = [&]() {
         if (current.isEmpty())
             return;
@@ -139,25 +115,21 @@ QList<PdfWord> pdfWords(const QString &pdfPath)
         w.page = current.first().page;
         QString text;
         bool rtl = false;
-        for (const Glyph &g : current) {
+        for (const PdfWord &g : current) {
             w.box = w.box.isNull() ? g.box : w.box.united(g.box);
-            rtl = rtl || arabic(g.text);
+            text += g.text;
+            rtl = rtl || g.text.isRightToLeft();
         }
         if (rtl) // a glyph's letters (a ligature's) stand left to right across it as well
-            for (auto it = current.crbegin(); it != current.crend(); ++it)
-                for (auto c = it->text.crbegin(); c != it->text.crend(); ++c)
-                    text += *c;
-        else
-            for (const Glyph &g : current)
-                text += g.text;
+            std::reverse(text.begin(), text.end());
         w.text = normalizedText(text);
         if (!w.text.isEmpty())
             words << w;
         current.clear();
     };
-    for (const Glyph &g : glyphs) {
+    for (const PdfWord &g : glyphs) {
         if (!current.isEmpty()) {
-            const Glyph &last = current.last();
+            const PdfWord &last = current.last();
             const bool sameLine = last.page == g.page && qAbs(last.box.top() - g.box.top()) < 0.5
                                   && qAbs(last.box.bottom() - g.box.bottom()) < 0.5;
             const double gap = g.box.left() - last.box.right();
@@ -176,24 +148,12 @@ QString renderPdf(const report::FilledReport &r)
     const QString path = tempDir().filePath(QStringLiteral("%1-%2.pdf").arg(r.layoutName()).arg(++n));
     if (!report::writePdf(r, path))
         qFatal("could not write %s", qPrintable(path));
-    return path;
-}
-
-QString printedText(const report::FilledReport &r)
-{
-    return pdfText(renderPdf(r));
-}
-
-QString keptPdf(const report::FilledReport &r)
-{
-    const QString pdf = renderPdf(r);
-    const QString keep = qEnvironmentVariable("VARNOSET_FORMS_PDF_DIR");
-    if (!keep.isEmpty()) {
+    if (const QString keep = qEnvironmentVariable("VARNOSET_FORMS_PDF_DIR"); !keep.isEmpty()) {
         const QString target = QDir(keep).filePath(QStringLiteral("%1-%2.pdf").arg(r.layoutName()).arg(r.rowCount()));
         QFile::remove(target);
-        QFile::copy(pdf, target);
+        QFile::copy(path, target);
     }
-    return pdf;
+    return path;
 }
 
 QStringList missingFixedTexts(const report::FilledReport &r, const QString &printed)

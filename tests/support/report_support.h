@@ -1,30 +1,28 @@
 #pragma once
 // Reading what a report printed: render it to PDF offscreen and read the PDF back with
-// poppler's pdftotext/pdfinfo. pdftotext gives Arabic presentation forms and bidi marks;
-// the texts returned here are NFKC-normalised with the marks removed, so they compare with
-// the program's own strings, with both forms of the yeh and the kaf folded into the Arabic
-// letter and a printed figure's Persian digits and decimal sign into Latin digits and ".", as
-// the values are stored (a test of the letters or the digits themselves reads pdftotext's own
-// output). pdftotext also guesses the blanks next to
-// numbers inside right-to-left lines; compare with containsText, which ignores blanks.
+// poppler's pdftotext/pdfinfo. The texts returned are NFKC-normalised, bidi marks removed, both
+// forms of the yeh and the kaf folded into the Arabic letter and Persian digits and decimal sign
+// into Latin, as the values are stored (a test of the letters or digits themselves reads
+// pdftotext's own output). pdftotext guesses the blanks next to numbers inside right-to-left
+// lines; compare with containsText, which ignores blanks.
 #include "report/filled_report.h"
 #include "report/printing.h"
 #include "ui/qtui.h"
 
-#include <QList>
 #include <QRectF>
-#include <QString>
 
 namespace testing_support {
 
-// NFKC, bidi controls removed, yeh, kaf, digits and the decimal sign folded, runs of white space
-// made one blank.
+// The folding above, runs of white space made one blank.
 QString normalizedText(const QString &s);
 // Whether printed text holds a text, compared after normalisation and without blanks.
 bool containsText(const QString &printed, const QString &text);
 
 // Text of a PDF (page 1-based; 0 = every page), normalised.
 QString pdfText(const QString &pdfPath, int page = 0);
+// The lines pdftotext gives, as it gives them (its letters and digits unfolded), bidi marks
+// removed and blanks made single.
+QStringList pdfLines(const QString &pdfPath);
 // pdfinfo's output ("Pages:", "Page size:" ...).
 QString pdfInfo(const QString &pdfPath);
 int pdfPageCount(const QString &pdfPath);
@@ -38,12 +36,10 @@ struct PdfWord {
 QList<PdfWord> pdfWords(const QString &pdfPath);
 
 // Writes the report to a temporary PDF (kept until the test program ends) and returns its path;
-// fails the test when it cannot be written.
+// fails the test when it cannot be written. A copy is kept in VARNOSET_FORMS_PDF_DIR (when set)
+// as <layout>-<rows>.pdf, to look at.
 QString renderPdf(const report::FilledReport &r);
-// The whole printed text of a report, normalised.
-QString printedText(const report::FilledReport &r);
-// renderPdf, and a copy kept in VARNOSET_FORMS_PDF_DIR (when set) as <layout>-<rows>.pdf, to look at.
-QString keptPdf(const report::FilledReport &r);
+inline QString keptPdf(const report::FilledReport &r) { return renderPdf(r); }
 // Fails unless each text stands in the printed text, in this order (blanks, brackets, colons, commas and
 // hyphens aside: pdftotext guesses the blanks around numbers, gives the mirrored bracket glyphs
 // of right-to-left text and puts the neutral signs next to a number on either side of it).
@@ -68,19 +64,13 @@ public:
     }
 };
 
-// The program's Ui with its messages recorded, its input boxes answered with their defaults
-// and its save dialogs answered from a list (Cancel when it is empty).
+// The program's Ui with its messages recorded and its save dialogs answered from a list (Cancel
+// when it is empty).
 class RecordingQtUi : public QtUi {
 public:
     QStringList messages;
     QStringList saveAnswers;
     void message(const QString &text, QWidget *) override { messages << text; }
-    QString inputBox(const QString &, const QString &, const QString &def, QWidget *, bool *ok) override
-    {
-        if (ok)
-            *ok = false;
-        return def;
-    }
     QString saveFileName(const QString &, const QString &, const QString &, QWidget *) override
     {
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();

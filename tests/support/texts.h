@@ -82,7 +82,6 @@ inline const QString kGhirDeleteLog = QStringLiteral("  حذف قير   ");
 inline const QString kContractorDuplicate = QStringLiteral("خطا! نام پيمانکار تکراري است");
 inline const QString kContractorUpdated = QStringLiteral("ويرايش انجام شد");
 inline const QString kContractorRowGone = QStringLiteral("خطا! اين پيمانکار حذف شده است"); // our own wording
-inline const QString kContractorEmptyName = QStringLiteral("خطا! نام پيمانکار را وارد نماييد"); // our own wording
 inline const QString kContractorExportTitle = QStringLiteral("گزارش پروژه هاي قير");
 
 // The statistics and agreements registers.
@@ -90,8 +89,6 @@ inline const QString kRegisterDuplicate = QStringLiteral("تکراريست");
 inline const QString kAmarCountyDelete = QStringLiteral("حذف فقط توسط استان");
 inline const QString kAmarCredits = QStringLiteral("اعتبارات");
 inline const QString kAmarOperations = QStringLiteral("عمليات اجرايي");
-inline const QString kAmarAmount = QStringLiteral("مبلغ");
-inline const QString kAmarQuantity = QStringLiteral("مقدار");
 inline const QString kAgreementAttachmentDefault = QStringLiteral("تصوير موافقت نامه");
 
 } // namespace texts
