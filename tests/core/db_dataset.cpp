@@ -22,21 +22,17 @@ private slots:
         q->open("select * from ghir_pic where cmt like ? and ghir_id=?", {"%'اول'%", 7});
         QCOMPARE(q->recordCount(), 1);
         QCOMPARE(q->value("pic").toByteArray(), scan);
-        QCOMPARE(q->text("cmt"), "نامه 'اول' ? و دوم");
-        QCOMPARE(q->text("ghir_id"), "7");
+        QCOMPARE(q->text("cmt") + q->text("ghir_id"), "نامه 'اول' ? و دوم7");
         // Money reads as whole rials, a fraction with its digits, an empty text as empty, a
         // missing value as null.
         q->open("select bors_price, prot_mablagh, ghir_tahatori, status, cmt, bors_price*1.2 as z from ghir");
-        QCOMPARE(q->text("bors_price"), "3500000");
         QCOMPARE(q->toInt64("prot_mablagh"), 1250000);
-        QCOMPARE(q->text("ghir_tahatori"), "15.5");
-        QCOMPARE(q->text("z"), "4200000");
-        QVERIFY(!q->isNull("status") && q->text("status").isEmpty());
-        QVERIFY(q->isNull("cmt"));
+        QCOMPARE(QStringList({q->text("bors_price"), q->text("ghir_tahatori"), q->text("z")}),
+                 QStringList({"3500000", "15.5", "4200000"}));
+        QVERIFY(!q->isNull("status") && q->text("status").isEmpty() && q->isNull("cmt"));
         // A statement with "?" inside a quoted text keeps it as text.
         q->open("select '?' as a, ? as b from ghir", {"ب"});
-        QCOMPARE(q->text("a"), "?");
-        QCOMPARE(q->text("b"), "ب");
+        QCOMPARE(q->text("a") + q->text("b"), "?ب");
     }
 
     void persianOrderOfDatabaseAndTitleSortAgree()
@@ -47,18 +43,18 @@ private slots:
             f.dm.exec("insert into abadiha (ostan, shahrestan) values (?,?)", {"مرکزي", n});
         DataSet *q = f.dm.ADOQuery1;
         q->open("select shahrestan from abadiha order by shahrestan collate fa");
-        QStringList byDb;
-        for (q->first(); !q->eof(); q->next())
-            byDb << q->text("shahrestan");
+        auto listed = [&] {
+            QStringList out;
+            for (int r = 0; r < q->recordCount(); ++r)
+                out << q->data(q->index(r, 0)).toString();
+            return out;
+        };
         QStringList expected = names;
         std::reverse(expected.begin(), expected.end());
-        QCOMPARE(byDb, expected);
+        QCOMPARE(listed(), expected);
         q->open("select shahrestan from abadiha");
         q->setSort("shahrestan ASC");
-        QStringList bySort;
-        for (int r = 0; r < q->recordCount(); ++r)
-            bySort << q->data(q->index(r, 0)).toString();
-        QCOMPARE(bySort, expected);
+        QCOMPARE(listed(), expected);
     }
 
     void listingInsideATransactionAndRefusals()
@@ -90,13 +86,10 @@ private slots:
         QSignalSpy resets(q, &QAbstractItemModel::modelReset);
         QSignalSpy inserted(q, &QAbstractItemModel::rowsInserted);
         q->open("select * from setting where component=? and cmt<>?", {"list", "2"});
-        QCOMPARE(resets.count(), 0);
-        QCOMPARE(inserted.count(), 1);
-        QCOMPARE(q->rowCount(), 4);
-        QCOMPARE(q->currentRow(), 0);
+        QCOMPARE(QList<int>({int(resets.count()), int(inserted.count()), q->rowCount(), q->currentRow()}),
+                 QList<int>({0, 1, 4, 0}));
         q->open("select cmt from setting");
-        QCOMPARE(resets.count(), 1);
-        QCOMPARE(q->columnCount(), 1);
+        QCOMPARE(QList<int>({int(resets.count()), q->columnCount()}), QList<int>({1, 1}));
     }
 };
 

@@ -30,12 +30,11 @@ private slots:
         QCOMPARE(s.rowCount(), 3000);
         for (int r : {0, 1, 1499, 1500, 1501, 2999}) {
             QCOMPARE(s.value(r, 0).toLongLong(), r % 2 ? -qint64(r) * 1000000007 : r);
-            QVERIFY(s.value(r, 1).isNull());
+            QVERIFY(s.value(r, 1).isNull() && !s.value(r, 5).isNull());
             QCOMPARE(s.value(r, 2).toDouble(), 30.3 + r);
             QCOMPARE(s.value(r, 3).toString(), QStringLiteral("روستاي ده نو"));
             QCOMPARE(s.value(r, 4).toBool(), r % 3 == 0);
             QCOMPARE(s.value(r, 5).toString(), QString());
-            QVERIFY(!s.value(r, 5).isNull());
             if (r == 1500)
                 QCOMPARE(s.value(r, 6).toByteArray(), big);
             else
@@ -50,17 +49,8 @@ private slots:
 
     void persianOrderOverUtf8()
     {
-        const QStringList ordered = {QStringLiteral("12"), QStringLiteral("abc"), QStringLiteral("آب"),
-                                     QStringLiteral("اراك"), QStringLiteral("بم"), QStringLiteral("پارس"),
-                                     QStringLiteral("چالوس"), QStringLiteral("زنجان"), QStringLiteral("ژاله"),
-                                     QStringLiteral("كاشان"), QStringLiteral("گرمسار"), QStringLiteral("يزد")};
-        for (int i = 0; i + 1 < ordered.size(); ++i) {
-            const QByteArray a = ordered.at(i).toUtf8(), b = ordered.at(i + 1).toUtf8();
-            QVERIFY2(persianCompareUtf8(a.constData(), int(a.size()), b.constData(), int(b.size())) < 0,
-                     qPrintable(ordered.at(i)));
-        }
-        // Whatever the texts, both comparisons agree: yeh and kaf forms, the non-joiner, marks,
-        // Latin, digits and characters outside the basic plane.
+        // Whatever the texts, both comparisons agree (the order is the database test's): yeh and
+        // kaf forms, the non-joiner, marks, Latin, digits and characters outside the basic plane.
         const QList<char32_t> alphabet = {U'a', U'Z', U'1', U' ', 0x0627, 0x0622, 0x0628, 0x067E, 0x06A9, 0x0643,
                                           0x06CC, 0x064A, 0x0626, 0x200C, 0x064B, 0x06F1, 0xFB8E, 0x1F600, 0xE000};
         QRandomGenerator rng(7);

@@ -4,7 +4,6 @@
 #include "support/drive.h"
 #include "support/exports_read.h"
 #include "support/texts.h"
-#include "support/readback.h"
 
 #include "app/main_u.h"
 #include "registers/azmayeshgah_ins_u.h"
@@ -54,11 +53,6 @@ qint64 addReport(Fixture &f, const QVariantMap &over = {})
     return f.scalar("select max(cod) from azmayeshat").toLongLong();
 }
 
-void addPicture(Fixture &f, qint64 cod, const QString &cmt)
-{
-    f.dm.exec("insert into az_pic (cod, ext, pic, cmt) values (?,?,?,?)", {cod, ".jpg", QByteArray("JPEG"), cmt});
-}
-
 DataSet *records(QDialog *w) { return gridData(w, "DBGrid1"); }
 DataSet *pictureList(QDialog *w) { return gridData(w, "DBGrid2"); }
 QStringList listed(QDialog *w) { return gridColumn(w, "DBGrid1", "kar_no"); }
@@ -94,203 +88,175 @@ void signIn(Fixture &f, const QString &name, const QString &level, PageRights r 
 class AzmayeshgahTest : public QObject {
     Q_OBJECT
 private slots:
-    void insertAndDuplicate();
-    void searchPerColumnAndCounty();
-    void editAndDeleteWithPictures();
-    void pictures();
-    void exportAndCounties();
+    void insertAndDuplicate()
+    {
+        Fixture f(true);
+        addReport(f, {{"kar_no", "99"}, {"loc", "زنجان"}});
+        open(f, [&](QDialog *w) {
+            search(w, 1, "هيچ");
+            QVariantMap typed = labReport({{"mablagh", "45,600,000"}});
+            fillBoxes(w, typed);
+            QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
+            const qint64 cod = f.scalar("select max(cod) from azmayeshat").toLongLong();
+            typed["mablagh"] = "45600000";
+            QStringList expected;
+            for (const QString &c : kColumns)
+                expected << typed.value(c).toString();
+            QCOMPARE(row(f, cod), expected.join('|'));
+            QCOMPARE(logRows(f), QStringList{kLogInsert + "مهندسين مشاور پارس آزما 1402-118 شركت آسفالت گستر ابهر admin"});
+            // Every record, whatever the search text; the count with it; the new record current.
+            QCOMPARE(listed(w) << cnt(w), (QStringList{"99", "1402-118", "2"}));
+            QCOMPARE(records(w)->value("cod").toLongLong(), cod);
+
+            // Another village, contractor and date with the same key: refused; another test type
+            // is another report.
+            fillBoxes(w, {{"rosta", "صائين قلعه"}, {"peymankar", "شركت راهسازان زنجان"}, {"rep_dat", "1403/07/01"}});
+            QCOMPARE(pressed(f, w, "ins_btn"), QStringList{kDuplicate});
+            QCOMPARE(f.count("azmayeshat"), qint64(2));
+            fillBoxes(w, {{"az_type", "دانه بندي"}});
+            QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
+            QCOMPARE(logRows(f).size(), 2);
+        });
+    }
+
+    void searchPerColumnAndCounty()
+    {
+        Fixture f(true);
+        addReport(f, {{"kar_no", "118"}, {"loc", "ابهر"}, {"rosta", "حصار"}, {"peymankar", "راهسازان"}});
+        addReport(f, {{"kar_no", "220"}, {"loc", "زنجان"}, {"rosta", "سهرين"}, {"peymankar", "آسفالت گستر"},
+                      {"moshaver", "آزمون كاران خاك"}});
+        addReport(f, {{"kar_no", "305"}, {"loc", "شهرستان ابهر"}, {"rosta", "صائين قلعه"}, {"peymankar", "راهسازان"}});
+        const QList<std::tuple<int, QString, QStringList>> cases = {
+            {0, "پارس", {"118", "305"}}, {1, "2", {"220"}},          {2, "گستر", {"220"}},
+            {3, "ابهر", {"118", "305"}}, {4, "سهرين", {"220"}},       {0, "", {"118", "220", "305"}},
+        };
+        open(f, [&](QDialog *w) {
+            QCOMPARE(listed(w), (QStringList{"118", "220", "305"}));
+            for (const auto &[choice, text, expected] : cases) {
+                search(w, choice, text);
+                QCOMPARE(listed(w), expected);
+                QCOMPARE(cnt(w), QString::number(expected.size()));
+            }
+            // The keheh typed is searched (and shown) as the Arabic kaf.
+            search(w, 0, QStringLiteral("کاران"));
+            QCOMPARE(child<QLineEdit>(w, "src")->text(), QStringLiteral("كاران"));
+            QCOMPARE(listed(w), QStringList{"220"});
+        });
+
+        // A county user sees the records whose county holds the user name, also after an insert.
+        signIn(f, "ابهر", "city");
+        open(f, [&](QDialog *w) {
+            QCOMPARE(listed(w) << cnt(w), (QStringList{"118", "305", "2"}));
+            search(w, 3, "زنجان");
+            QCOMPARE(cnt(w), "0");
+            fillBoxes(w, labReport({{"kar_no", "401"}, {"loc", "ابهر"}}));
+            QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
+            QCOMPARE(listed(w) << cnt(w) << records(w)->text("kar_no"), (QStringList{"118", "305", "401", "3", "401"}));
+        });
+        signIn(f, "karaj", "city");
+        open(f, [&](QDialog *w) { QCOMPARE(cnt(w), "0"); });
+        signIn(f, "tehran", "keshvar");
+        open(f, [&](QDialog *w) { QCOMPARE(cnt(w), "4"); });
+    }
+
+    void editAndDeleteWithPictures()
+    {
+        Fixture f(true);
+        f.dm.exec("insert into setting (component, cmt) values (?,?)", {"رمز حذف", "1234"});
+        const qint64 a = addReport(f, {{"kar_no", "118"}});
+        const qint64 b = addReport(f, {{"kar_no", "220"}, {"moshaver", "خاك پي"}});
+        for (const auto &[cod, cmt] : {std::pair{a, "نمونه اول"}, {a, "نمونه دوم"}, {b, "نمونه سوم"}})
+            f.dm.exec("insert into az_pic (cod, ext, pic, cmt) values (?,?,?,?)", {cod, ".jpg", QByteArray("JPEG"), cmt});
+        signIn(f, "ostan1", "ostan", {false, true, true, true});
+        open(f, [&](QDialog *w) {
+            auto *edit = child<QWidget>(w, "edit_btn");
+            QVERIFY(!child<QWidget>(w, "ins_btn")->isVisible() && !edit->isVisible() && !child<QAction>(w, "N2")->isEnabled());
+            QCOMPARE(pictureList(w)->recordCount(), 2);
+
+            click(w, "N3");
+            QVERIFY(edit->isVisible());
+            fillBoxes(w, {{"mablagh", "1250000"}, {"cmt", "اصلاح شده"}});
+            QCOMPARE(pressed(f, w, "edit_btn"), QStringList{kEdited});
+            QCOMPARE(row(f, a).split('|')[5] + row(f, a).split('|')[13], "1250000اصلاح شده");
+            QCOMPARE(logRows(f), QStringList{kLogEdit + "مهندسين مشاور پارس آزما 118 شركت آسفالت گستر ابهر ostan1"});
+
+            // The delete: the password first, then the question.
+            f.ui.inputs << "4321";
+            QCOMPARE(pressed(f, w, "N4"), QStringList{texts::kPasswordMismatch});
+            QCOMPARE(f.ui.prompts, QStringList{kPasswordBox}); // before any question
+            QVERIFY(f.ui.questions.isEmpty());
+            fillBoxes(w, {{"moshaver", ""}});
+            f.ui.inputs << "1234";
+            f.ui.answers << Ui::Yes;
+            QCOMPARE(pressed(f, w, "N4"), QStringList{texts::kDeleted});
+            QCOMPARE(f.ui.questions, QStringList{kDeleteQuestion + "مهندسين مشاور پارس آزما*118"});
+            QCOMPARE(row(f, a), QString());
+            QCOMPARE(rows(f, "select cod from az_pic"), QStringList{QString::number(b)});
+            // The list and its pictures move on.
+            QCOMPARE(listed(w) << cnt(w) << pictureList(w)->text("cmt"), (QStringList{"220", "1", "نمونه سوم"}));
+        });
+    }
+
+    void pictures()
+    {
+        Fixture f(true);
+        f.dm.exec("insert into setting (component, cmt) values (?,?)", {"رمز حذف", "1234"});
+        const qint64 a = addReport(f, {{"kar_no", "118"}});
+        addReport(f, {{"kar_no", "220"}});
+        QTemporaryDir dir;
+        const QString scan = writeFile(dir.filePath("core1.jpg"), "JPEG");
+        open(f, [&](QDialog *w) {
+            // Under the current record, the description box cancelled: its default description.
+            f.ui.openFiles << scan;
+            QCOMPARE(pressed(f, w, "N2"), QStringList{texts::kInserted});
+            QCOMPARE(f.ui.prompts, QStringList{kDescriptionBox});
+            QCOMPARE(f.scalar("select cod from az_pic where cmt=?", {kDefaultDescription}).toLongLong(), a);
+            QCOMPARE(pictureList(w)->recordCount(), 1);
+            // The picture delete: the password, then its question.
+            f.ui.clear();
+            f.ui.inputs << "1234";
+            f.ui.answers << Ui::Yes;
+            QCOMPARE(pressed(f, w, "N5"), QStringList{texts::kDeleted});
+            QCOMPARE(f.ui.questions, QStringList{kPictureQuestion});
+            QCOMPARE(f.count("az_pic"), qint64(0));
+            // No record listed: no picture is asked for.
+            search(w, 1, "هيچ");
+            QCOMPARE(pressed(f, w, "N2"), QStringList());
+            QVERIFY(f.ui.prompts.isEmpty());
+        });
+    }
+
+    void exportAndCounties()
+    {
+        Fixture f(true);
+        addReport(f, {{"kar_no", "118"}});
+        addReport(f, {{"kar_no", "220"}, {"loc", QStringLiteral("تاکستان")}, {"peymankar", "راهسازان"}});
+        addReport(f, {{"kar_no", "305"}, {"loc", QStringLiteral("تاکستان")}, {"peymankar", "راهسازان"}});
+        open(f, [&](QDialog *w) {
+            search(w, 1, "");
+            f.ui.clear();
+            click(w, "SpeedButton1");
+            QVERIFY(QString::fromUtf8(readFile(f.ui.openedFiles.value(0))).contains("<title>گزارش لاگ</title>"));
+            QCOMPARE(htmlFileRows(f.ui.openedFiles.value(0)).size(), 4); // the titles and the three records
+
+            // The contractor's counties, then the county's villages, as recorded.
+            auto *peymankar = child<QComboBox>(w, "peymankar");
+            peymankar->setEditText("راهسازان");
+            emit peymankar->textActivated("راهسازان");
+            auto *loc = child<QComboBox>(w, "loc");
+            QCOMPARE(comboItems(loc), QStringList{QStringLiteral("تاکستان")});
+            // Leaving the county box writes its kaf; the label rewrites every stored county.
+            enter(loc);
+            loc->setEditText(QStringLiteral("تاکستان"));
+            enter(child<QLineEdit>(w, "kar_no"));
+            QCOMPARE(loc->currentText(), QStringLiteral("تاكستان"));
+            auto *label = child<QLabel>(w, "Label4");
+            QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center());
+        });
+        QCOMPARE(rows(f, "select loc from azmayeshat order by cod"),
+                 (QStringList{"ابهر", QStringLiteral("تاكستان"), QStringLiteral("تاكستان")}));
+    }
 };
-
-void AzmayeshgahTest::insertAndDuplicate()
-{
-    Fixture f(true);
-    addReport(f, {{"kar_no", "99"}, {"loc", "زنجان"}});
-    open(f, [&](QDialog *w) {
-        search(w, 1, "هيچ");
-        QCOMPARE(cnt(w), "0");
-        QVariantMap typed = labReport({{"mablagh", "45,600,000"}});
-        fillBoxes(w, typed);
-        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
-        const qint64 cod = f.scalar("select max(cod) from azmayeshat").toLongLong();
-        typed["mablagh"] = "45600000";
-        QStringList expected;
-        for (const QString &c : kColumns)
-            expected << typed.value(c).toString();
-        QCOMPARE(row(f, cod), expected.join('|'));
-        QCOMPARE(logRows(f), QStringList{kLogInsert + "مهندسين مشاور پارس آزما 1402-118 شركت آسفالت گستر ابهر admin"});
-        // Every record, whatever the search text; the count with it; the new record current.
-        QCOMPARE(listed(w), (QStringList{"99", "1402-118"}));
-        QCOMPARE(cnt(w), "2");
-        QCOMPARE(records(w)->value("cod").toLongLong(), cod);
-
-        // Another village, contractor and date with the same key: refused; another test type
-        // is another report.
-        fillBoxes(w, {{"rosta", "صائين قلعه"}, {"peymankar", "شركت راهسازان زنجان"}, {"rep_dat", "1403/07/01"}});
-        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{kDuplicate});
-        QCOMPARE(f.count("azmayeshat"), qint64(2));
-        fillBoxes(w, {{"az_type", "دانه بندي"}});
-        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
-        QCOMPARE(logRows(f).size(), 2);
-    });
-}
-
-void AzmayeshgahTest::searchPerColumnAndCounty()
-{
-    Fixture f(true);
-    addReport(f, {{"kar_no", "118"}, {"loc", "ابهر"}, {"rosta", "حصار"}, {"peymankar", "راهسازان"}});
-    addReport(f, {{"kar_no", "220"}, {"loc", "زنجان"}, {"rosta", "سهرين"}, {"peymankar", "آسفالت گستر"},
-                  {"moshaver", "آزمون كاران خاك"}});
-    addReport(f, {{"kar_no", "305"}, {"loc", "شهرستان ابهر"}, {"rosta", "صائين قلعه"}, {"peymankar", "راهسازان"}});
-    const QList<std::tuple<int, QString, QStringList>> cases = {
-        {0, "پارس", {"118", "305"}}, {1, "2", {"220"}},          {2, "گستر", {"220"}},
-        {3, "ابهر", {"118", "305"}}, {4, "سهرين", {"220"}},       {0, "", {"118", "220", "305"}},
-    };
-    open(f, [&](QDialog *w) {
-        QCOMPARE(listed(w), (QStringList{"118", "220", "305"}));
-        for (const auto &[choice, text, expected] : cases) {
-            search(w, choice, text);
-            QCOMPARE(listed(w), expected);
-            QCOMPARE(cnt(w), QString::number(expected.size()));
-        }
-        // The keheh typed is searched (and shown) as the Arabic kaf.
-        search(w, 0, QStringLiteral("کاران"));
-        QCOMPARE(child<QLineEdit>(w, "src")->text(), QStringLiteral("كاران"));
-        QCOMPARE(listed(w), QStringList{"220"});
-    });
-
-    // A county user sees the records whose county holds the user name, also after an insert.
-    signIn(f, "ابهر", "city");
-    open(f, [&](QDialog *w) {
-        QCOMPARE(listed(w), (QStringList{"118", "305"}));
-        QCOMPARE(cnt(w), "2");
-        search(w, 3, "زنجان");
-        QCOMPARE(cnt(w), "0");
-        fillBoxes(w, labReport({{"kar_no", "400"}, {"loc", "زنجان"}}));
-        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
-        QCOMPARE(listed(w), (QStringList{"118", "305"}));
-        fillBoxes(w, labReport({{"kar_no", "401"}, {"loc", "ابهر"}}));
-        QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
-        QCOMPARE(listed(w), (QStringList{"118", "305", "401"}));
-        QCOMPARE(cnt(w), "3");
-        QCOMPARE(records(w)->text("kar_no"), "401");
-    });
-    signIn(f, "karaj", "city");
-    open(f, [&](QDialog *w) { QCOMPARE(cnt(w), "0"); });
-    signIn(f, "tehran", "keshvar");
-    open(f, [&](QDialog *w) { QCOMPARE(cnt(w), "5"); });
-}
-
-void AzmayeshgahTest::editAndDeleteWithPictures()
-{
-    Fixture f(true);
-    f.dm.exec("insert into setting (component, cmt) values (?,?)", {"رمز حذف", "1234"});
-    const qint64 a = addReport(f, {{"kar_no", "118"}});
-    const qint64 b = addReport(f, {{"kar_no", "220"}, {"moshaver", "خاك پي"}});
-    addPicture(f, a, "نمونه اول");
-    addPicture(f, a, "نمونه دوم");
-    addPicture(f, b, "نمونه سوم");
-    signIn(f, "ostan1", "ostan", {false, true, true, true});
-    open(f, [&](QDialog *w) {
-        auto *ins = child<QWidget>(w, "ins_btn");
-        auto *edit = child<QWidget>(w, "edit_btn");
-        QVERIFY(!ins->isVisible() && !edit->isVisible());
-        QVERIFY(!child<QAction>(w, "N2")->isEnabled());
-        QCOMPARE(pictureList(w)->recordCount(), 2);
-
-        click(w, "N3");
-        QVERIFY(edit->isVisible());
-        fillBoxes(w, {{"mablagh", "1250000"}, {"cmt", "اصلاح شده"}});
-        QCOMPARE(pressed(f, w, "edit_btn"), QStringList{kEdited});
-        QCOMPARE(row(f, a).split('|')[5] + row(f, a).split('|')[13], "1250000اصلاح شده");
-        QCOMPARE(logRows(f), QStringList{kLogEdit + "مهندسين مشاور پارس آزما 118 شركت آسفالت گستر ابهر ostan1"});
-
-        // The delete: the password first, then the question; only Yes deletes.
-        const QString before = row(f, a);
-        f.ui.inputs << "4321";
-        QCOMPARE(pressed(f, w, "N4"), QStringList{texts::kPasswordMismatch});
-        QCOMPARE(f.ui.prompts, QStringList{kPasswordBox}); // before any question
-        QVERIFY(f.ui.questions.isEmpty());
-        QCOMPARE(row(f, a), before);
-        fillBoxes(w, {{"moshaver", ""}});
-        f.ui.inputs << "1234";
-        f.ui.answers << Ui::Yes;
-        QCOMPARE(pressed(f, w, "N4"), QStringList{texts::kDeleted});
-        QCOMPARE(f.ui.questions, QStringList{kDeleteQuestion + "مهندسين مشاور پارس آزما*118"});
-        QCOMPARE(row(f, a), QString());
-        QCOMPARE(f.scalar("select count(*) from az_pic where cod=?", {a}).toLongLong(), qint64(0));
-        QCOMPARE(f.scalar("select count(*) from az_pic where cod=?", {b}).toLongLong(), qint64(1));
-        // The list and its pictures move on.
-        QCOMPARE(listed(w), QStringList{"220"});
-        QCOMPARE(cnt(w), "1");
-        QCOMPARE(pictureList(w)->text("cmt"), "نمونه سوم");
-    });
-}
-
-void AzmayeshgahTest::pictures()
-{
-    Fixture f(true);
-    f.dm.exec("insert into setting (component, cmt) values (?,?)", {"رمز حذف", "1234"});
-    const qint64 a = addReport(f, {{"kar_no", "118"}});
-    addReport(f, {{"kar_no", "220"}});
-    QTemporaryDir dir;
-    const QString scan = writeFile(dir.filePath("core1.jpg"), "JPEG");
-    open(f, [&](QDialog *w) {
-        // Under the current record, the description box cancelled: its default description.
-        f.ui.openFiles << scan;
-        QCOMPARE(pressed(f, w, "N2"), QStringList{texts::kInserted});
-        QCOMPARE(f.ui.prompts, QStringList{kDescriptionBox});
-        QCOMPARE(f.scalar("select cod from az_pic where cmt=?", {kDefaultDescription}).toLongLong(), a);
-        // The pictures follow the current record.
-        records(w)->setCurrentRow(1);
-        QCOMPARE(pictureList(w)->recordCount(), 0);
-        records(w)->setCurrentRow(0);
-        QCOMPARE(pictureList(w)->recordCount(), 1);
-        // The picture delete: the password, then its question.
-        f.ui.clear();
-        f.ui.inputs << "1234";
-        f.ui.answers << Ui::Yes;
-        QCOMPARE(pressed(f, w, "N5"), QStringList{texts::kDeleted});
-        QCOMPARE(f.ui.questions, QStringList{kPictureQuestion});
-        QCOMPARE(f.count("az_pic"), qint64(0));
-        // No record listed: no picture is asked for.
-        search(w, 1, "هيچ");
-        QCOMPARE(pressed(f, w, "N2"), QStringList());
-        QVERIFY(f.ui.prompts.isEmpty());
-    });
-}
-
-void AzmayeshgahTest::exportAndCounties()
-{
-    Fixture f(true);
-    addReport(f, {{"kar_no", "118"}});
-    addReport(f, {{"kar_no", "220"}, {"loc", QStringLiteral("تاکستان")}, {"peymankar", "راهسازان"}});
-    addReport(f, {{"kar_no", "305"}, {"loc", QStringLiteral("تاکستان")}, {"peymankar", "راهسازان"}});
-    open(f, [&](QDialog *w) {
-        search(w, 1, "");
-        f.ui.clear();
-        click(w, "SpeedButton1");
-        const QString text = QString::fromUtf8(readFile(f.ui.openedFiles.value(0)));
-        QVERIFY(text.contains("<title>گزارش لاگ</title>"));
-        QCOMPARE(htmlFileRows(f.ui.openedFiles.value(0)).size(), 4); // the titles and the three records
-
-        // The contractor's counties, then the county's villages, as recorded.
-        auto *peymankar = child<QComboBox>(w, "peymankar");
-        peymankar->setEditText("راهسازان");
-        emit peymankar->textActivated("راهسازان");
-        auto *loc = child<QComboBox>(w, "loc");
-        QCOMPARE(loc->count(), 1);
-        QCOMPARE(loc->itemText(0), QStringLiteral("تاکستان"));
-        // Leaving the county box writes its kaf; the label rewrites every stored county.
-        enter(loc);
-        loc->setEditText(QStringLiteral("تاکستان"));
-        enter(child<QLineEdit>(w, "kar_no"));
-        QCOMPARE(loc->currentText(), QStringLiteral("تاكستان"));
-        auto *label = child<QLabel>(w, "Label4");
-        QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center());
-    });
-    QCOMPARE(f.scalar("select count(*) from azmayeshat where loc=?", {QStringLiteral("تاكستان")}).toLongLong(), qint64(2));
-    QCOMPARE(f.scalar("select count(*) from azmayeshat where loc=?", {"ابهر"}).toLongLong(), qint64(1));
-}
 
 VARNOSET_DB_TEST_MAIN(AzmayeshgahTest)
 #include "db_azmayeshgah_ins.moc"

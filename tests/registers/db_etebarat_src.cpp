@@ -1,14 +1,17 @@
-// The credits window: the opener's rights, the project and credit searches with their
-// count and sums, the lists that follow the current project, the project delete with its
-// children and every command on an empty list.
-#include "registers/credit_rows.h"
+// The credits window and its entry forms: the opener's rights, the project and credit
+// searches with their count and sums, the lists that follow the current project, the project
+// delete with its children, every command on an empty list, the place cascade, the duplicate
+// refusals, credit amounts beyond 32 bits and the log rows.
+#include "support/drive.h"
 #include "support/texts.h"
 
 #include "app/main_u.h"
+#include "core/dm_u.h"
 #include "registers/etebarat_src_u.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +22,57 @@ namespace {
 
 const QString kDeleteQuestion = QStringLiteral("هشدار! اگر پروژه را حذف نماييد تمام اعتبارات،شرح عمليات،تخصيص آن حذف ميشود؟");
 const QString kDeleteLog = QStringLiteral("  حذف مشخصات اعتبار پروژه  ");
+const QString kProjectDuplicate = QStringLiteral("خطا! استان،شهرستان و بخش تکراريست");
+const QString kChildDuplicate = QStringLiteral("خطا! محل و منبع و سال تکراريست");
+const QString kInsertLog = QStringLiteral("  ثبت اعتبار پروژه  ");
+const QString kEditLog = QStringLiteral("  ويرايش اعتبار پروژه  ");
+
+// Inserts `values` into `table`; the new id.
+qint64 add(Fixture &f, const QString &table, const QVariantMap &values)
+{
+    const QString marks = QStringLiteral("?,").repeated(values.size()).chopped(1);
+    f.dm.exec(QStringLiteral("insert into %1 (%2) values (%3)").arg(table, values.keys().join(','), marks), values.values());
+    return f.scalar("select max(id) from " + table).toLongLong();
+}
+
+qint64 addPrj(Fixture &f, const QString &city, const QString &rosta, const QVariantMap &more = {})
+{
+    QVariantMap v{{"etb_id", -1}, {"ostan", "مرکزي"}, {"city", city}, {"bakhsh", "مرکزي"}, {"dehestan", "دهستان"},
+                  {"rosta", rosta}, {"prj_cod", "P-" + rosta}, {"prg_sal1", "1402"}};
+    v.insert(more);
+    return add(f, "prj", v);
+}
+
+qint64 addEtb(Fixture &f, qint64 prj, const QString &loc, const QString &manba, const QString &sal,
+              const QVariant &mablagh, const QVariant &dion)
+{
+    return add(f, "etebarat", {{"prj_id", prj}, {"tamin_loc", loc}, {"tamin_manba", manba}, {"sal_typ", "جاري"},
+                               {"sal", sal}, {"typ", "مصوب"}, {"mablagh", mablagh}, {"cmt", ""}, {"dion", dion}});
+}
+
+// An operation, progress item or allocation under a credit and a project.
+qint64 addChild(Fixture &f, const QString &table, qint64 etb, qint64 prj, QVariantMap more)
+{
+    more.insert({{"etb_id", etb}, {"prj_id", prj}});
+    return add(f, table, more);
+}
+
+// One column of a table's rows, ordered by id (the log's, which has none, as written).
+QStringList column(Fixture &f, const QString &table, const QString &col, const QString &where = {})
+{
+    return rows(f, QStringLiteral("select %1 from %2 %3").arg(col, table, where) + (table == "log" ? "" : " order by id"));
+}
+
+template <class... Id> QStringList ids(Id... id) { return {QString::number(id)...}; }
+
+// A dataset's column, in its row order.
+QStringList listed(DataSet *ds, const QString &field)
+{
+    QStringList out;
+    for (int r = 0; r < ds->recordCount(); ++r)
+        out << ds->text(field, r);
+    return out;
+}
 
 Tetebarat_src *window(Fixture &f) { return f.form<Tetebarat_src>(); }
 QString label(Fixture &f, const char *name) { return child<QLabel>(window(f), name)->text(); }
@@ -36,8 +90,7 @@ void filter(Fixture &f, const char *check, const char *box, const QString &text,
 // The current project's four lists: the ids of each.
 QStringList childIds(Fixture &f)
 {
-    QStringList out;
-    out << listed(f.dm.ADOQ_etb, "id").join(',');
+    QStringList out{listed(f.dm.ADOQ_etb, "id").join(',')};
     for (const char *name : {"ADOQ_amaliyat", "ADOQ_pish", "ADOQ_takhsis"})
         out << listed(list(f, name), "id").join(',');
     return out;
@@ -61,10 +114,20 @@ struct Register {
     }
 };
 
-// Opens the window through the main menu as the signed-in user; `steps` drive it.
-void open(Fixture &f, const Steps &steps)
+QStringList items(QDialog *d, const char *box)
 {
-    through(f, f.form<Tmain>(), "N25", "Tetebarat_src", steps);
+    QStringList out = comboItems(child<QComboBox>(d, box));
+    out.sort();
+    return out;
+}
+
+// Lists the projects and makes `project` and `credit` (when given) current.
+void current(Fixture &f, qint64 project, qint64 credit = 0)
+{
+    click(window(f), "src_btn2");
+    QVERIFY(f.dm.ADOQ_proj->locate("id", project));
+    if (credit)
+        QVERIFY(f.dm.ADOQ_etb->locate("id", credit));
 }
 
 } // namespace
@@ -83,11 +146,9 @@ private slots:
         // first listing, so the listing and its count match the empty box shown.
         filter(f, "CheckBox4", "city", "ساوه");
         QString enabled;
-        open(f, [&](QDialog *d) {
-            QCOMPARE(child<QLineEdit>(d, "city")->text(), QString());
-            QVERIFY(child<QCheckBox>(d, "CheckBox4")->isChecked());
-            QCOMPARE(listed(f.dm.ADOQ_proj, "id") << label(f, "cnt2"), ids({r.p1, r.p2, r.p3}) << "3");
-            // The first project's lists.
+        through(f, f.form<Tmain>(), "N25", "Tetebarat_src", [&](QDialog *d) {
+            QVERIFY(child<QLineEdit>(d, "city")->text().isEmpty() && child<QCheckBox>(d, "CheckBox4")->isChecked());
+            QCOMPARE(listed(f.dm.ADOQ_proj, "id") << label(f, "cnt2"), ids(r.p1, r.p2, r.p3) << "3");
             QCOMPARE(childIds(f), QStringList({QStringLiteral("%1,%2").arg(r.e1).arg(r.e2), QString::number(r.a1),
                                                QString::number(r.s1), QString::number(r.t1)}));
             for (const char *a : {"N2", "N1", "N3", "N6", "N5", "N8", "N14", "N15", "N16", "N17", "N7", "N13", "N10",
@@ -106,15 +167,11 @@ private slots:
         // Projects: county and village as substrings; the current project's lists follow.
         filter(f, "CheckBox4", "city", "ارا");
         click(w, "src_btn2");
-        QCOMPARE(listed(f.dm.ADOQ_proj, "id") << label(f, "cnt2"), ids({r.p1, r.p3}) << "2");
+        QCOMPARE(listed(f.dm.ADOQ_proj, "id") << label(f, "cnt2"), ids(r.p1, r.p3) << "2");
         filter(f, "CheckBox5", "rosta", "كره");
         click(w, "src_btn2");
-        QCOMPARE(listed(f.dm.ADOQ_proj, "id") << label(f, "cnt2"), ids({r.p3}) << "1");
+        QCOMPARE(listed(f.dm.ADOQ_proj, "id") << label(f, "cnt2"), ids(r.p3) << "1");
         QCOMPARE(childIds(f), QStringList({"", "", "", ""})); // p3 has no rows
-        filter(f, "CheckBox5", "rosta", "هيچ");
-        click(w, "src_btn2");
-        QCOMPARE(label(f, "cnt2"), "0");
-        QCOMPARE(childIds(f), QStringList({"", "", "", ""}));
 
         // Credits of every project, with count and sums as the database gives them:
         // 3,000,000,000 + 1,500,000 + 2,500,000 and 250,000.5 + 0 + 100.
@@ -123,12 +180,12 @@ private slots:
                  QStringList({"3", "3004000000", "250100.5"}));
         filter(f, "CheckBox1", "tamin_loc", "ملي");
         click(w, "src_btn");
-        QCOMPARE(listed(f.dm.ADOQ_etb, "id") << label(f, "mablagh_sum"), ids({r.e1, r.e3}) << "3002500000");
+        QCOMPARE(listed(f.dm.ADOQ_etb, "id") << label(f, "mablagh_sum"), ids(r.e1, r.e3) << "3002500000");
         filter(f, "CheckBox1", "tamin_loc", "", false);
         filter(f, "CheckBox3", "sal", "1403");
         filter(f, "CheckBox2", "tamin_manba", "منابع");
         click(w, "src_btn");
-        QCOMPARE(listed(f.dm.ADOQ_etb, "id") << label(f, "cnt") << label(f, "dion_sum"), ids({r.e3}) << "1" << "100");
+        QCOMPARE(listed(f.dm.ADOQ_etb, "id") << label(f, "cnt") << label(f, "dion_sum"), ids(r.e3) << "1" << "100");
         filter(f, "CheckBox3", "sal", "1399");
         click(w, "src_btn");
         QCOMPARE(QStringList({label(f, "cnt"), label(f, "mablagh_sum"), label(f, "dion_sum")}), QStringList({"0", "", ""}));
@@ -139,27 +196,21 @@ private slots:
         Fixture f(true);
         Register r(f);
         Tetebarat_src *w = window(f);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w));
         click(w, "src_btn2");
         auto *grid = child<QTableView>(w, "DBGrid2");
         DataSet *proj = f.dm.ADOQ_proj;
-        // A click on the second project's row, then a keyboard move to the third.
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                          grid->visualRect(proj->index(1, proj->fieldIndex("city"))).center());
+        proj->setCurrentRow(1);
         QCOMPARE(childIds(f), QStringList({QString::number(r.e3), QString::number(r.a2), "", ""}));
-        QTest::keyClick(grid, Qt::Key_Down);
+        proj->setCurrentRow(2);
         QCOMPARE(childIds(f), QStringList({"", "", "", ""}));
         // A credit search lists the credits of every project and leaves the other lists.
         proj->setCurrentRow(1);
         click(w, "src_btn");
-        QCOMPARE(f.dm.ADOQ_etb->recordCount(), 3);
-        QCOMPARE(listed(list(f, "ADOQ_amaliyat"), "id"), ids({r.a2}));
+        QCOMPARE(listed(list(f, "ADOQ_amaliyat"), "id") << QString::number(f.dm.ADOQ_etb->recordCount()), ids(r.a2, 3));
         // A title sort that makes another project current: its lists follow.
         proj->setCurrentRow(0);
         emit grid->horizontalHeader()->sectionClicked(proj->fieldIndex("prg_sal1"));
-        QCOMPARE(listed(proj, "id"), ids({r.p2, r.p1, r.p3}));
-        QCOMPARE(proj->text("id"), QString::number(r.p2));
+        QCOMPARE(listed(proj, "id") << proj->text("id"), ids(r.p2, r.p1, r.p3, r.p2));
         QCOMPARE(childIds(f), QStringList({QString::number(r.e3), QString::number(r.a2), "", ""}));
         // The other grids do not sort.
         emit child<QTableView>(w, "DBGrid1")->horizontalHeader()->sectionClicked(f.dm.ADOQ_etb->fieldIndex("mablagh"));
@@ -186,25 +237,23 @@ private slots:
         f.ui.answers << Ui::Yes;
         click(w, "N7");
         rename("alter table pish_away rename to pish");
-        QCOMPARE(f.ui.messages.size(), 1);
-        QVERIFY(f.ui.lastMessage() != texts::kDeleted);
+        QVERIFY(f.ui.messages.size() == 1 && f.ui.lastMessage() != texts::kDeleted);
         QCOMPARE(rows(), before);
 
         // Yes: the project, its credits, operations, progress items and allocations, and a log row.
         f.ui.clear();
         f.ui.answers << Ui::Yes;
         click(w, "N7");
-        QCOMPARE(f.ui.questions, QStringList({kDeleteQuestion}));
-        QCOMPARE(f.ui.messages, QStringList({texts::kDeleted}));
+        QCOMPARE(f.ui.questions + f.ui.messages, QStringList({kDeleteQuestion, texts::kDeleted}));
         QCOMPARE(rows(), "2 1 1 0 0 1");
-        QCOMPARE(column(f, "prj", "id"), ids({r.p2, r.p3}));
+        QCOMPARE(column(f, "prj", "id"), ids(r.p2, r.p3));
         QCOMPARE(column(f, "log", "cmt"), QStringList({kDeleteLog + "اراك نوبران P-نوبران admin"}));
         // The listing and the lists show what is left: p2 is current.
         QCOMPARE(childIds(f), QStringList({QString::number(r.e3), QString::number(r.a2), "", ""}));
 
         // A credit delete leaves its children; an operation delete takes one row.
         click(w, "N13");
-        QCOMPARE(column(f, "etebarat", "id") << column(f, "amaliyat", "id"), ids({r.a2}));
+        QCOMPARE(column(f, "etebarat", "id") << column(f, "amaliyat", "id"), ids(r.a2));
         click(w, "N10");
         QCOMPARE(f.count("amaliyat"), 0);
     }
@@ -230,6 +279,157 @@ private slots:
                 addPrj(f, "اراك", "نوبران");
         }
         QCOMPARE(f.count("prj"), 1);
+    }
+    void projectCascadeDuplicateAndLog()
+    {
+        Fixture f(true);
+        for (const QStringList &p : {QStringList{"مرکزي", "اراك", "مرکزي", "امانيه", "نوبران", "1001"},
+                                     {"مرکزي", "اراك", "مرکزي", "امانيه", "كرهرود", "1002"},
+                                     {"مرکزي", "اراك", "خنداب", "جاورسيان", "جاورسيان", "1003"},
+                                     {"مرکزي", "ساوه", "نوبران", "بوسين", "آوه", "1004"},
+                                     {"تهران", "ري", "کهريزک", "قلعه نو", "قلعه نو", "1005"}})
+            f.dm.exec("insert into abadiha (ostan, shahrestan, city, bakhsh, dehestan, rosta, cod) values (?,?,?,?,?,?,?)",
+                      {p[0], p[1], p[1], p[2], p[3], p[4], p[5]});
+        addPrj(f, "ساوه", "آوه", {{"tarh_cod", "T-7"}});
+        through(f, window(f), "N2", "Tprj_ins", [&](QDialog *d) {
+            QCOMPARE(items(d, "tarh_cod"), QStringList({"T-7"}));
+            // Each place lists the next one's places under every place above.
+            for (const auto &[box, place] : {std::pair{"ostan", "مرکزي"}, {"city", "اراك"}, {"bakhsh", "مرکزي"},
+                                             {"dehestan", "امانيه"}})
+                setBox(d, box, place);
+            QCOMPARE(items(d, "rosta"), QStringList({"كرهرود", "نوبران"}));
+            setBox(d, "rosta", "نوبران");
+            QCOMPARE(items(d, "cod"), QStringList({"1001"}));
+
+            setBox(d, "prj_cod", "401");
+            setBox(d, "prg_sal1", "1402");
+            click(d, "ins_btn");
+            // The form stays open: a second press, and a project that differs only in its rural
+            // district, are refused.
+            click(d, "ins_btn");
+            setBox(d, "dehestan", "ديگر");
+            click(d, "ins_btn");
+        });
+        QCOMPARE(f.ui.messages, QStringList({texts::kInserted, kProjectDuplicate, kProjectDuplicate}));
+        QCOMPARE(f.count("prj"), 2);
+        // An empty year box stores four blanks; a new project has no credit.
+        QCOMPARE(column(f, "prj", "prj_sal2, etb_id", "where rosta='نوبران'"), QStringList({"    |-1"}));
+        QCOMPARE(column(f, "log", "cmt"), QStringList({kInsertLog + "اراك نوبران 401 admin"}));
+    }
+
+    void projectEditTakesTheCurrentCredit()
+    {
+        Fixture f(true);
+        const qint64 p1 = addPrj(f, "اراك", "نوبران");
+        const qint64 p2 = addPrj(f, "ساوه", "آوه");
+        const qint64 e2 = addEtb(f, p2, "ملي", "درآمد عمومي", "1403", 10, 0);
+        // After a credit search the credit of another project is current.
+        current(f, p1);
+        click(window(f), "src_btn");
+        QVERIFY(f.dm.ADOQ_etb->locate("id", e2));
+        through(f, window(f), "N8", "Tprj_ins", [&](QDialog *d) {
+            setBox(d, "prj_title", "بهسازي");
+            click(d, "edit_btn");
+        });
+        QCOMPARE(f.ui.messages, QStringList({texts::kEdited}));
+        QCOMPARE(column(f, "prj", "etb_id", QString("where id=%1").arg(p1)), ids(e2));
+        // The grid shows the change at once; the credit list stays.
+        QCOMPARE(f.dm.ADOQ_proj->text("prj_title") + f.dm.ADOQ_etb->text("id"), "بهسازي" + QString::number(e2));
+        QCOMPARE(column(f, "log", "cmt"), QStringList({kEditLog + "اراك نوبران P-نوبران admin"}));
+    }
+
+    void creditAmountsBeyond32Bits()
+    {
+        Fixture f(true);
+        const qint64 p1 = addPrj(f, "اراك", "نوبران");
+        const qint64 p2 = addPrj(f, "ساوه", "آوه");
+        addEtb(f, p2, "ملي", "درآمد عمومي", "1403", 10, 0);
+        current(f, p1);
+        through(f, window(f), "N1", "Tetebar_ins", [&](QDialog *d) {
+            setBox(d, "tamin_loc", "ملي");
+            setBox(d, "sal", "1403");
+            child<QLineEdit>(d, "mablagh")->clear();
+            typeText(child<QLineEdit>(d, "mablagh"), "5000000000");
+            setBox(d, "dion", "12.34567");
+            click(d, "ins_btn");
+        });
+        QCOMPARE(f.ui.messages, QStringList({texts::kInserted}));
+        const QString mine = QString("where prj_id=%1").arg(p1);
+        // Debts to the nearest ten-thousandth.
+        QCOMPARE(column(f, "etebarat", "mablagh, dion", mine), QStringList({"5000000000|12.3457"}));
+        // The credit search ran: every project's credits with their sum, 5,000,000,000 + 10.
+        QCOMPARE(QString::number(f.dm.ADOQ_etb->recordCount()) + ' ' + label(f, "mablagh_sum"), "2 5000000010");
+
+        // An edit of the new credit; then the current project's credits only.
+        QVERIFY(f.dm.ADOQ_etb->locate("prj_id", p1));
+        through(f, window(f), "N14", "Tetebar_ins", [&](QDialog *d) {
+            QCOMPARE(child<QLineEdit>(d, "mablagh")->text(), "5,000,000,000");
+            child<QLineEdit>(d, "mablagh")->clear();
+            click(d, "edit_btn");
+        });
+        QCOMPARE(f.ui.lastMessage(), texts::kEdited);
+        QCOMPARE(column(f, "etebarat", "mablagh", mine), QStringList({"0"}));
+        QCOMPARE(listed(f.dm.ADOQ_etb, "prj_id"), ids(p1));
+    }
+
+    void childFormsRefuseATitleTwicePerCredit()
+    {
+        Fixture f(true);
+        const qint64 p = addPrj(f, "اراك", "نوبران");
+        const qint64 e1 = addEtb(f, p, "ملي", "درآمد عمومي", "1402", 100, 0);
+        const qint64 e2 = addEtb(f, p, "ملي", "درآمد عمومي", "1403", 200, 0);
+        current(f, p, e1);
+        auto operation = [&](const QString &title, const QString &cost) {
+            through(f, window(f), "N3", "Tprj_amaliyat", [&](QDialog *d) {
+                setBox(d, "item_title", title);
+                setBox(d, "mablagh", cost);
+                setBox(d, "darsad", "12.5");
+                click(d, "ins_btn");
+            });
+        };
+        operation("زيرسازي", "1500.25");
+        operation("زيرسازي", "99");
+        f.dm.ADOQ_etb->locate("id", e2);
+        operation("زيرسازي", "7");
+        QCOMPARE(f.ui.messages, QStringList({texts::kInserted, kChildDuplicate, texts::kInserted}));
+        QCOMPARE(column(f, "amaliyat", "etb_id, mablagh, darsad"),
+                 QStringList({QString::number(e1) + "|1500.25|12.5", QString::number(e2) + "|7|12.5"}));
+
+        // An allocation period once per credit; an empty amount stores 0.
+        f.ui.messages.clear();
+        for (const char *amount : {"", "900"}) {
+            through(f, window(f), "N5", "Tetb_takhsis", [&](QDialog *d) {
+                setBox(d, "zaman", "3 ماهه");
+                setBox(d, "mablagh", amount);
+                click(d, "ins_btn");
+            });
+        }
+        QCOMPARE(f.ui.messages, QStringList({texts::kInserted, kChildDuplicate}));
+        QCOMPARE(column(f, "takhsis", "mablagh"), QStringList({"0"}));
+
+        // A progress item entered under e2, edited while e1 is current: it moves under e1
+        // with its item, percentage and year.
+        f.ui.messages.clear();
+        through(f, window(f), "N6", "Tprj_pish", [&](QDialog *d) {
+            setBox(d, "item_title", "مطالعه");
+            setBox(d, "darsad", "30");
+            setBox(d, "sal", "1403");
+            click(d, "ins_btn");
+        });
+        click(window(f), "src_btn2"); // the project's lists again
+        DataSet *pish = window(f)->pish();
+        QCOMPARE(pish->recordCount(), 1);
+        f.dm.ADOQ_etb->locate("id", e1);
+        through(f, window(f), "N16", "Tprj_pish", [&](QDialog *d) {
+            QCOMPARE(child<QLineEdit>(d, "darsad")->text(), "30");
+            setBox(d, "item_title", "زيرسازي");
+            setBox(d, "darsad", "45");
+            setBox(d, "sal", "1404");
+            click(d, "edit_btn");
+        });
+        QCOMPARE(f.ui.messages, QStringList({texts::kInserted, texts::kEdited}));
+        QCOMPARE(column(f, "pish", "etb_id") << pish->text("item_title") + pish->text("darsad") + pish->text("sal"),
+                 ids(e1) << "زيرسازي451404");
     }
 };
 
