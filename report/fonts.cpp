@@ -93,6 +93,11 @@ QString installedFamily(const QString &layoutFamily)
 
 QFont makeFont(const FontSpec &font)
 {
+    // One QFont for each layout font: its copies share the font engines it has found.
+    static QHash<FontSpec, QFont> made;
+    const auto it = made.constFind(font);
+    if (it != made.constEnd())
+        return *it;
     const Face face = faceFor(font.family);
     QFont f;
     QStringList families{face.family};
@@ -106,6 +111,7 @@ QFont makeFont(const FontSpec &font)
     f.setBold(font.bold);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setStyleStrategy(QFont::PreferOutline);
+    made.insert(font, f);
     return f;
 }
 
@@ -137,11 +143,18 @@ QString persianFigures(const QString &text)
 
 LineBox lineBox(const QFont &font)
 {
+    // Found by the font itself first: its key takes long to build.
+    static QHash<QFont, LineBox> byFont;
+    const auto found = byFont.constFind(font);
+    if (found != byFont.constEnd())
+        return *found;
     static QHash<QString, LineBox> cache;
     const QString key = font.key();
     const auto it = cache.constFind(key);
-    if (it != cache.constEnd())
+    if (it != cache.constEnd()) {
+        byFont.insert(font, *it);
         return *it;
+    }
     const QFontMetricsF m(font);
     // Tall letters with the madda and the kaf's stroke; letters and dots below the line;
     // Latin capitals and descenders for Latin words.
@@ -152,6 +165,7 @@ LineBox lineBox(const QFont &font)
     b.ascent = std::min(b.ascent, m.ascent());
     b.descent = std::min(b.descent, m.descent());
     cache.insert(key, b);
+    byFont.insert(font, b);
     return b;
 }
 

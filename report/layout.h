@@ -146,6 +146,10 @@ struct FontSpec {
     bool bold = false;
     bool operator==(const FontSpec &) const = default;
 };
+inline size_t qHash(const FontSpec &f, size_t seed = 0) noexcept
+{
+    return qHashMulti(seed, f.family, f.size, f.bold);
+}
 
 enum class Align { Right, Left, Center, Justify };
 enum class VAlign { Default, Top, Middle, Bottom };

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
+#include <vector>
 
 namespace report {
 
@@ -92,22 +94,6 @@ QString shownText(const QString &raw, bool keepBreaks)
     return persianFigures(out);
 }
 
-// The widest word (text between blanks and line breaks) of a printed text in a font, mm.
-double widestWord(const QString &shown, const QFont &font)
-{
-    const QFontMetricsF fm(font);
-    double widest = 0;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= shown.size(); ++i) {
-        if (i < shown.size() && shown.at(i) != QLatin1Char(' ') && shown.at(i) != QChar::LineSeparator)
-            continue;
-        if (i > start)
-            widest = std::max(widest, fm.horizontalAdvance(shown.mid(start, i - start)));
-        start = i + 1;
-    }
-    return widest / kUnitsPerMm;
-}
-
 // The size a word `wordWidth` mm wide at `size` points is drawn at in `width` mm: its own when it
 // fits, else smaller, not below kMinFigurePoints. Text widths scale with the size.
 double fittedSize(double size, double wordWidth, double width)
@@ -119,20 +105,38 @@ double fittedSize(double size, double wordWidth, double width)
     return std::max(std::min(size, kMinFigurePoints), fitted);
 }
 
-struct Fitted {
+// What a text's layout depends on.
+struct BlockKey {
+    QString text;
     FontSpec font;
-    double width = 0; // the width its widest word needs at that size, when more than the box's
+    Align align;
+    double width;
+    Qt::LayoutDirection dir;
+    bool operator==(const BlockKey &) const = default;
 };
 
-// A printed text in a box `width` mm wide: drawn smaller where a word is wider than the box.
-Fitted fitted(const QString &shown, FontSpec font, double width)
+size_t qHash(const BlockKey &k, size_t seed = 0) noexcept
 {
-    const double word = widestWord(shown, makeFont(font));
-    const double size = fittedSize(font.size, word, width);
-    const double needed = word * size / font.size;
-    font.size = size;
-    return {font, std::max(width, needed)};
+    return qHashMulti(seed, k.text, k.font, int(k.align), k.width, int(k.dir));
 }
+
+struct WordKey {
+    QString word;
+    FontSpec font;
+    bool operator==(const WordKey &) const = default;
+};
+
+size_t qHash(const WordKey &k, size_t seed = 0) noexcept
+{
+    return qHashMulti(seed, k.word, k.font);
+}
+
+// How many laid-out texts and measured words a renderer keeps. A long report keeps those of its
+// first pages (and every text that repeats); the texts of the later ones are laid out again to
+// be painted.
+constexpr qsizetype kKeptBlocks = 20000;
+constexpr qsizetype kKeptWords = 100000;
+constexpr qsizetype kKeptCells = 4 * kKeptBlocks;
 
 } // namespace
 
@@ -419,7 +423,22 @@ bool isText(ElementKind k)
 
 } // namespace
 
-Renderer::Renderer(const FilledReport &r) : m_report(r)
+// What measuring the pages laid out, kept for painting them: the texts with their font, width,
+// alignment and direction (the same text in the same box is laid out once), the widths of the
+// words, the paragraphs, and the bands that belong to no row (a page header is the same on
+// every page).
+struct Renderer::Cache {
+    QHash<BlockKey, std::shared_ptr<const TextBlock>> blocks;
+    QHash<WordKey, double> words; // units
+    QHash<QPair<const Element *, double>, std::shared_ptr<const TextBlock>> paragraphs;
+    QHash<int, BandLayout> bands;
+    // Per detail cell of the first rows (row-major): its text as laid out to measure the row.
+    std::vector<std::shared_ptr<const TextBlock>> cells;
+};
+
+Renderer::~Renderer() = default;
+
+Renderer::Renderer(const FilledReport &r) : m_report(r), m_cache(std::make_unique<Cache>())
 {
     const Layout &l = m_report.layout();
     const bool rows = l.hasRows();
@@ -537,8 +556,12 @@ Renderer::Renderer(const FilledReport &r) : m_report(r)
 // as a separately placed label would be: a date, a code or "60-70" in a run reads left to right
 // whatever Persian words stand around it, and a value's brackets or "&" stay with it. An empty
 // label keeps a dotted gap; two values side by side are kept apart by a wide blank.
-std::unique_ptr<TextBlock> Renderer::paragraph(const Element &e, double width) const
+std::shared_ptr<const TextBlock> Renderer::paragraph(const Element &e, double width) const
 {
+    const QPair<const Element *, double> key(&e, width);
+    const auto kept = m_cache->paragraphs.constFind(key);
+    if (kept != m_cache->paragraphs.constEnd())
+        return *kept;
     static const QChar kWide(0x2003);
     QString text;
     QList<QTextLayout::FormatRange> formats;
@@ -588,7 +611,62 @@ std::unique_ptr<TextBlock> Renderer::paragraph(const Element &e, double width) c
         text += QChar(kPdi);
         lastWasLabel = run.isLabel;
     }
-    return std::make_unique<TextBlock>(text, makeFont(e.font), e.align, width, Qt::RightToLeft, formats);
+    auto block = std::make_shared<const TextBlock>(text, makeFont(e.font), e.align, width, Qt::RightToLeft, formats);
+    m_cache->paragraphs.insert(key, block);
+    return block;
+}
+
+// A text laid out in a box, or the same text laid out before in the same font and box.
+std::shared_ptr<const TextBlock> Renderer::textBlock(const QString &text, const FontSpec &font, Align align,
+                                                     double width, Qt::LayoutDirection dir) const
+{
+    BlockKey key{text, font, align, width, dir};
+    const auto kept = m_cache->blocks.constFind(key);
+    if (kept != m_cache->blocks.constEnd())
+        return *kept;
+    auto block = std::make_shared<const TextBlock>(text, makeFont(font), align, width, dir);
+    if (m_cache->blocks.size() < kKeptBlocks)
+        m_cache->blocks.insert(std::move(key), block);
+    return block;
+}
+
+// The widest word (text between blanks and line breaks) of a printed text in a font, mm.
+double Renderer::widestWord(const QString &shown, const FontSpec &font) const
+{
+    std::optional<QFontMetricsF> fm; // made for the first word not measured before
+    double widest = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= shown.size(); ++i) {
+        if (i < shown.size() && shown.at(i) != QLatin1Char(' ') && shown.at(i) != QChar::LineSeparator)
+            continue;
+        if (i > start) {
+            WordKey key{shown.mid(start, i - start), font};
+            const auto kept = m_cache->words.constFind(key);
+            double w = 0;
+            if (kept != m_cache->words.constEnd()) {
+                w = *kept;
+            } else {
+                if (!fm)
+                    fm.emplace(makeFont(font));
+                w = fm->horizontalAdvance(key.word);
+                if (m_cache->words.size() < kKeptWords)
+                    m_cache->words.insert(std::move(key), w);
+            }
+            widest = std::max(widest, w);
+        }
+        start = i + 1;
+    }
+    return widest / kUnitsPerMm;
+}
+
+// A printed text in a box `width` mm wide: drawn smaller where a word is wider than the box.
+Renderer::Fitted Renderer::fitted(const QString &shown, FontSpec font, double width) const
+{
+    const double word = widestWord(shown, font);
+    const double size = fittedSize(font.size, word, width);
+    const double needed = word * size / font.size;
+    font.size = size;
+    return {font, std::max(width, needed)};
 }
 
 FontSpec Renderer::elementFont(const Element &e) const
@@ -664,6 +742,11 @@ QRectF Renderer::widened(const QRectF &r, double width, Align align) const
 // moved it); an element moves up only when everything above it did. The band follows its end.
 Renderer::BandLayout Renderer::layoutBand(BandKind kind, int row) const
 {
+    if (row < 0) {
+        const auto kept = m_cache->bands.constFind(int(kind));
+        if (kept != m_cache->bands.constEnd())
+            return *kept;
+    }
     const Layout &l = m_report.layout();
     const Band &b = l.band(kind);
     const int n = int(b.elements.size());
@@ -708,7 +791,7 @@ Renderer::BandLayout Renderer::layoutBand(BandKind kind, int row) const
                 if (fit.width > r.width() + kEps)
                     r = widened(r, fit.width, align);
             }
-            need = TextBlock(box.text, makeFont(box.font), align, r.width(), directionOf(box.text)).height();
+            need = textBlock(box.text, box.font, align, r.width(), directionOf(box.text))->height();
         }
         grow[i] = e.fit ? need - given : std::max(0.0, need - given);
         if (std::abs(grow[i]) <= kEps)
@@ -749,6 +832,8 @@ Renderer::BandLayout Renderer::layoutBand(BandKind kind, int row) const
     for (const Box &box : out.boxes)
         height = std::max(height, box.r.bottom());
     out.height = std::max(0.0, height);
+    if (row < 0)
+        m_cache->bands.insert(int(kind), out);
     return out;
 }
 
@@ -768,15 +853,14 @@ void Renderer::placeColumns()
     QVector<double> keep(n, 0), need(n, 0); // inner widths the words need at their size, at the least
     for (int i = 0; i < n; ++i) {
         const Column &c = t.columns.at(i);
-        const double title = widestWord(shownText(c.title, true), makeFont(t.headerFont));
+        const double title = widestWord(shownText(c.title, true), t.headerFont);
         keep[i] = title;
         need[i] = title * std::min(1.0, kMinFigurePoints / t.headerFont.size);
-        const QFont font = makeFont(c.font);
         for (int r = 0; r < rows; ++r) {
             const QString text = shownText(cellText(c, r), true);
             if (text.isEmpty())
                 continue;
-            const double word = widestWord(text, font);
+            const double word = widestWord(text, c.font);
             m_cellWords[qsizetype(r) * n + i] = float(word);
             keep[i] = std::max(keep[i], word);
             // (a little over, as fittedSize draws a little under)
@@ -810,7 +894,7 @@ void Renderer::placeColumns()
 }
 
 // A detail cell's text laid out in its column, drawn smaller where its widest word is wider.
-std::unique_ptr<TextBlock> Renderer::cellBlock(int column, int row, double *innerWidth) const
+std::shared_ptr<const TextBlock> Renderer::cellBlock(int column, int row, double *innerWidth) const
 {
     const Table &t = *m_report.layout().table;
     const Column &c = t.columns.at(column);
@@ -823,17 +907,26 @@ std::unique_ptr<TextBlock> Renderer::cellBlock(int column, int row, double *inne
     const qsizetype at = qsizetype(row) * t.columns.size() + column;
     if (at < m_cellWords.size())
         f.size = fittedSize(f.size, m_cellWords.at(at), inner);
-    return std::make_unique<TextBlock>(text, makeFont(f), c.align, inner, directionOf(text));
+    return textBlock(text, f, c.align, inner, directionOf(text));
 }
 
 double Renderer::tableRowHeight(int row) const
 {
     const Table &t = *m_report.layout().table;
     double rh = t.rowHeight;
+    std::vector<std::shared_ptr<const TextBlock>> &cells = m_cache->cells;
     for (int i = 0; i < t.columns.size(); ++i) {
         double inner = 0;
-        if (const auto block = cellBlock(i, row, &inner))
+        const bool keep = m_cache->blocks.size() < kKeptBlocks; // (then the block is kept in any case)
+        if (auto block = cellBlock(i, row, &inner)) {
             rh = std::max(rh, block->height() + 2 * kCellPadY);
+            const qsizetype at = qsizetype(row) * t.columns.size() + i;
+            if (keep && at < kKeptCells) {
+                if (qsizetype(cells.size()) <= at)
+                    cells.resize(at + 1);
+                cells[at] = std::move(block);
+            }
+        }
     }
     return rh;
 }
@@ -896,7 +989,8 @@ void Renderer::paintPageNumber(QPainter &p, int page) const
     FontSpec f = l.font;
     f.size = 9;
     f.bold = false;
-    const TextBlock block(text, makeFont(f), Align::Center, l.printableWidth(), Qt::RightToLeft);
+    const auto kept = textBlock(text, f, Align::Center, l.printableWidth(), Qt::RightToLeft);
+    const TextBlock &block = *kept;
     const double pageHeight = l.pageSizeMm().height();
     const double margin = l.margins.bottom();
     const double top = margin >= block.height() + 2 ? pageHeight - margin + (margin - block.height()) / 2
@@ -951,8 +1045,9 @@ void Renderer::paintElement(QPainter &p, const Box &box, double top) const
         break;
     }
     default: {
-        const TextBlock block(box.text, makeFont(box.font), e.kind == ElementKind::Gap ? Align::Center : e.align,
-                              r.width(), directionOf(box.text));
+        const auto kept = textBlock(box.text, box.font, e.kind == ElementKind::Gap ? Align::Center : e.align, r.width(),
+                                    directionOf(box.text));
+        const TextBlock &block = *kept;
         const bool empty = box.text.isEmpty();
         VAlign va = e.valign != VAlign::Default ? e.valign
                                                 : (e.wrap || block.lineCount() > 1 ? VAlign::Top : VAlign::Middle);
@@ -992,8 +1087,8 @@ void Renderer::paintTableHeader(QPainter &p, double top) const
         if (!text.isEmpty()) {
             const QRectF inner = r.adjusted(kCellPadX, kCellPadY, -kCellPadX, -kCellPadY);
             const Fitted fit = fitted(text, t.headerFont, inner.width());
-            TextBlock(text, makeFont(fit.font), Align::Center, inner.width(), directionOf(text))
-                .draw(p, inner, VAlign::Middle, Qt::black);
+            textBlock(text, fit.font, Align::Center, inner.width(), directionOf(text))
+                ->draw(p, inner, VAlign::Middle, Qt::black);
         }
     };
     const bool two = t.twoLevel();
@@ -1033,9 +1128,16 @@ void Renderer::paintTableRow(QPainter &p, double top, double height, int row) co
             p.setBrush(Qt::NoBrush);
             p.drawRect(r);
         }
-        double inner = 0;
-        if (const auto block = cellBlock(i, row, &inner))
-            block->draw(p, r.adjusted(kCellPadX, kCellPadY, -kCellPadX, -kCellPadY), VAlign::Middle, Qt::black);
+        const qsizetype at = qsizetype(row) * t.columns.size() + i;
+        const TextBlock *kept = at < qsizetype(m_cache->cells.size()) ? m_cache->cells[at].get() : nullptr;
+        std::shared_ptr<const TextBlock> block;
+        if (!kept) {
+            double inner = 0;
+            block = cellBlock(i, row, &inner);
+            kept = block.get();
+        }
+        if (kept)
+            kept->draw(p, r.adjusted(kCellPadX, kCellPadY, -kCellPadX, -kCellPadY), VAlign::Middle, Qt::black);
     }
 }
 

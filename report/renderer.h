@@ -7,6 +7,8 @@
 // grows and moves what lies under it down; the band grows with it. A word (a figure, a date, a
 // code) is never split: one too wide for its box or table cell is drawn smaller, and a table
 // column that its words need at the smallest size takes the room from the other columns.
+// The texts laid out to measure the pages are kept and painted as they were measured; a renderer
+// is used from one thread at a time.
 #include "report/filled_report.h"
 
 #include <QRectF>
@@ -23,6 +25,7 @@ class TextBlock;
 class Renderer {
 public:
     explicit Renderer(const FilledReport &r);
+    ~Renderer();
 
     const FilledReport &report() const { return m_report; }
     int pageCount() const { return int(m_pages.size()); }
@@ -72,8 +75,16 @@ private:
     void paintPageNumber(QPainter &p, int page) const;
     QString cellText(const Column &c, int row) const;
     QString elementText(const Element &e, int row) const;
-    std::unique_ptr<TextBlock> paragraph(const Element &e, double width) const;
-    std::unique_ptr<TextBlock> cellBlock(int column, int row, double *innerWidth) const;
+    std::shared_ptr<const TextBlock> paragraph(const Element &e, double width) const;
+    std::shared_ptr<const TextBlock> cellBlock(int column, int row, double *innerWidth) const;
+    std::shared_ptr<const TextBlock> textBlock(const QString &text, const FontSpec &font, Align align, double width,
+                                               Qt::LayoutDirection dir) const;
+    double widestWord(const QString &shown, const FontSpec &font) const;
+    struct Fitted {
+        FontSpec font;
+        double width = 0; // the width its widest word needs at that size, when more than the box's
+    };
+    Fitted fitted(const QString &shown, FontSpec font, double width) const;
     FontSpec elementFont(const Element &e) const;
     QRectF elementRect(const Element &e, double top) const; // h may still be -1
     QRectF widened(const QRectF &r, double width, Align align) const;
@@ -83,6 +94,8 @@ private:
     QVector<int> m_fieldIndex;      // per table column: index in the rows, -1 none
     QVector<ColumnPlace> m_columns; // per table column: where it lands
     QVector<float> m_cellWords;     // per detail cell (row-major): its widest word at its own size, mm
+    struct Cache;
+    std::unique_ptr<Cache> m_cache; // what measuring the pages laid out, kept for painting them
 };
 
 } // namespace report
