@@ -166,6 +166,7 @@ private slots:
         Fixture f(true);
         f.addUser("1234567890", "secret", "ostan");
         f.addUser("1111111111", "pw", "city", false);
+        f.addUser("abhar", "pw", "city");
         // The password is not kept as typed.
         QVERIFY(!f.scalar("select pass from karbaran where karbar='1234567890'").toString().contains("secret"));
         auto *login = f.form<Tlogin>();
@@ -177,6 +178,7 @@ private slots:
             return f.ui.lastMessage();
         };
         QCOMPARE(signIn("1234567890", "wrong"), texts::kWrongPassword);
+        QCOMPARE(signIn("Abhar", "pw"), texts::kWrongPassword); // user names are exact
         QVERIFY(f.ctx.CurrentUser.karbar.isEmpty());
         QCOMPARE(signIn("1111111111", "pw"), texts::kInactiveUser);
         QCOMPARE(f.count("log"), qint64(0));
