@@ -82,9 +82,9 @@ const char *const kUpdate[] = {
     "cmt", "mokhtasat", "XS", "XE", "YS", "YE",
 };
 
-const EntrySpec &decl()
+const EntryDef &decl()
 {
-    static const EntrySpec s = {
+    static const EntryDef s = {
         .objectName = "Tghir_ins2",
         .caption = "ثبت/ويرايش اطلاعات تکميلي قير",
         .table = "ghir",

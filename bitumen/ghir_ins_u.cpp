@@ -94,9 +94,9 @@ const char *const kUpdate[] = {
     "tolemasir",
 };
 
-const EntrySpec &decl()
+const EntryDef &decl()
 {
-    static const EntrySpec s = {
+    static const EntryDef s = {
         .objectName = "Tghir_ins",
         .caption = "ثبت/ويرايش اطلاعات اوليه قير",
         .table = "ghir",

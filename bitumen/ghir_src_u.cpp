@@ -386,10 +386,10 @@ void Tghir_src::deleteAllocation()
         return;
     const QString names = QuotedName(ds->text(QStringLiteral("peymankar"))) + QStringLiteral(" * ")
                         + QuotedName(ds->text(QStringLiteral("rosta")));
-    DeleteSpec decl;
+    DeleteDef decl;
     decl.table = QStringLiteral("ghir");
     decl.question = kDeleteWarning + names;
-    decl.password = DeleteSpec::AskPassword;
+    decl.password = DeleteDef::AskPassword;
     // Only the allocation's row goes: its documents and form history stay.
     decl.logText = kDeleteLog + names + QLatin1Char(' ') + ctx().CurrentUser.karbar;
     bool gone = false;

@@ -1,5 +1,6 @@
 #pragma once
-// The bitumen projects window: search, listing and the subsystem's commands.
+// The bitumen projects window: the search, the listing and the commands on an allocation
+// (its forms, reports, documents and history).
 //
 // Its menus are a table (objectNames N1 ... N51); the window binds its items to their
 // commands, the forms and the reports bind theirs through onMenu (Tghir_forms::attach,

@@ -51,7 +51,7 @@ const BoxDef kBoxes[] = {
 
 const char *const kKey[] = {"peymankar"};
 
-const EntrySpec kSpec = {
+const EntryDef kDef = {
     .objectName = "Tpeymankar_ins",
     .caption = "اطلاعات پيمانکار", // kCaption
     .table = "peymankaran",
@@ -131,7 +131,7 @@ QString likePattern(const QString &text)
 } // namespace
 
 Tpeymankar_ins::Tpeymankar_ins(AppContext &ctx, QWidget *parent)
-    : EntryForm(ctx, kSpec, parent)
+    : EntryForm(ctx, kDef, parent)
 {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setWindowModality(Qt::NonModal);
@@ -303,7 +303,7 @@ void Tpeymankar_ins::deleteContractor()
     for (const QString &col : kColumns)
         if (col != QLatin1String("zipcode"))
             setBoxText(col, ds->text(col));
-    DeleteSpec decl;
+    DeleteDef decl;
     decl.table = QStringLiteral("peymankaran");
     bool gone = false;
     if (RunDelete(m_ctx, this, decl, ds->value(QStringLiteral("id")), &gone) || gone)

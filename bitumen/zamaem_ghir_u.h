@@ -1,5 +1,5 @@
 #pragma once
-// The bitumen subsystem's attachment templates (table zamaem_ghir): a description unique but
+// The bitumen allocations' attachment templates (table zamaem_ghir): a description unique but
 // for the signature pictures, an access code, and the file checked by its description.
 #include "shared/attachments_window.h"
 

@@ -222,7 +222,7 @@ std::vector<TableDef> buildTables()
         txt("cmt", 50),
     }});
 
-    // Attachment templates of the bitumen subsystem.
+    // The bitumen allocations' attachment templates.
     t.push_back({"zamaem_ghir", {
         ident("id"),
         txt("cmt", 150),

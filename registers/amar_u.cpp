@@ -44,7 +44,7 @@ const BoxDef kBoxes[] = {
 // A second row with the same county, village, source, title and year is refused, whatever its type.
 const char *const kKey[] = {"city", "rosta", "tamin_loc", "cmt", "tamin_sal"};
 
-const EntrySpec kSpec = {
+const EntryDef kDef = {
     .objectName = "Tamar",
     .caption = "آمار و اطلاعات",
     .table = "amar",
@@ -116,7 +116,7 @@ const QString kOrder = QStringLiteral(" order by city collate fa,rosta collate f
 } // namespace
 
 Tamar::Tamar(AppContext &ctx, QWidget *parent)
-    : EntryForm(ctx, kSpec, parent)
+    : EntryForm(ctx, kDef, parent)
     , ADOQ_amar(new DataSet(QStringLiteral("ADOQ_amar"), this))
 {
     ADOQ_amar->setDatabase(ctx.dm->ADOConnection1());
@@ -261,7 +261,7 @@ void Tamar::takeOut()
         m_ctx.ui->message(kCountyDelete, this);
         return;
     }
-    DeleteSpec decl;
+    DeleteDef decl;
     decl.table = QStringLiteral("amar");
     decl.doneMessage = QString();
     if (RunDelete(m_ctx, this, decl, id))

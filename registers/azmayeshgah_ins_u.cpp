@@ -46,7 +46,7 @@ const BoxDef kBoxes[] = {
 };
 const char *const kKey[] = {"moshaver", "kar_no", "serial", "az_type", "loc"};
 
-const EntrySpec kSpec = {
+const EntryDef kDef = {
     .objectName = "Tazmayeshgah_ins",
     .caption = "ثبت آزمايشگاهي",
     .table = "azmayeshat",
@@ -129,7 +129,7 @@ QToolButton *pictureButton(QWidget *parent, const char *name, QStyle::StandardPi
 } // namespace
 
 Tazmayeshgah_ins::Tazmayeshgah_ins(AppContext &ctx, QWidget *parent)
-    : EntryForm(ctx, kSpec, parent)
+    : EntryForm(ctx, kDef, parent)
     , ADOQ_az(new DataSet(QStringLiteral("ADOQ_az"), this))
     , m_pictures(new AttachmentList(ctx, {QStringLiteral("az_pic"), QStringLiteral("pk"), QStringLiteral("cod"),
                                           QStringLiteral("ext"), QStringLiteral("cmt"), QStringLiteral("pic"), {}, {},
@@ -280,12 +280,12 @@ void Tazmayeshgah_ins::deleteRecord()
 {
     if (ADOQ_az->eof())
         return;
-    DeleteSpec decl;
+    DeleteDef decl;
     decl.table = QStringLiteral("azmayeshat");
     decl.keyColumn = QStringLiteral("cod");
     static const DeleteChild kPictures[] = {{"az_pic", "cod"}};
     decl.children = kPictures;
-    decl.password = DeleteSpec::AskPassword;
+    decl.password = DeleteDef::AskPassword;
     decl.passwordFirst = true;
     decl.question = kDeleteQuestion + ADOQ_az->text(QStringLiteral("moshaver")) + QLatin1Char('*')
                     + ADOQ_az->text(QStringLiteral("kar_no"));
@@ -315,9 +315,9 @@ void Tazmayeshgah_ins::addPicture()
 
 void Tazmayeshgah_ins::deletePicture()
 {
-    DeleteSpec confirm;
+    DeleteDef confirm;
     confirm.question = kPictureQuestion;
-    confirm.password = DeleteSpec::AskPassword;
+    confirm.password = DeleteDef::AskPassword;
     confirm.passwordFirst = true;
     confirm.doneMessage = msg::kDeleted;
     m_pictures->deleteCurrent(confirm);

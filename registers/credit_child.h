@@ -22,7 +22,7 @@ inline const QString kDuplicate = QStringLiteral("خطا! محل و منبع و 
 
 // A member of the family: its boxes (the two parents first) and the column that, with the
 // credit, may not repeat. The update writes the parents and the boxes in the boxes' order.
-inline EntrySpec decl(const char *objectName, const char *caption, const char *table, std::span<const BoxDef> boxes,
+inline EntryDef decl(const char *objectName, const char *caption, const char *table, std::span<const BoxDef> boxes,
                       std::span<const char *const> key)
 {
     return {.objectName = objectName, .caption = caption, .table = table, .boxes = boxes, .duplicateKey = key,

@@ -13,11 +13,11 @@ const BoxDef kBoxes[] = {
 };
 const char *const kKey[] = {"etb_id", "zaman"};
 
-const EntrySpec kSpec = creditchild::decl("Tetb_takhsis", "ثبت/ويرايش تخصيص", "takhsis", kBoxes, kKey);
+const EntryDef kDef = creditchild::decl("Tetb_takhsis", "ثبت/ويرايش تخصيص", "takhsis", kBoxes, kKey);
 
 } // namespace
 
 Tetb_takhsis::Tetb_takhsis(AppContext &ctx, QWidget *parent)
-    : EntryForm(ctx, kSpec, parent)
+    : EntryForm(ctx, kDef, parent)
 {
 }

@@ -21,7 +21,7 @@ const BoxDef kBoxes[] = {
 const ParentDef kParents[] = {{QStringLiteral("prj_id"), QStringLiteral("prj"), QStringLiteral("id"), msg::kProjectGone}};
 const char *const kUpdate[] = {"tamin_loc", "tamin_manba", "sal_typ", "sal", "typ", "mablagh", "cmt", "dion"};
 
-const EntrySpec kSpec = {
+const EntryDef kDef = {
     .objectName = "Tetebar_ins",
     .caption = "ثبت/ويرايش اعتبار",
     .table = "etebarat",
@@ -34,6 +34,6 @@ const EntrySpec kSpec = {
 } // namespace
 
 Tetebar_ins::Tetebar_ins(AppContext &ctx, QWidget *parent)
-    : EntryForm(ctx, kSpec, parent)
+    : EntryForm(ctx, kDef, parent)
 {
 }

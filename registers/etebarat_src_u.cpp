@@ -409,7 +409,7 @@ void Tetebarat_src::deleteProject()
     DataSet *proj = ctx().dm->ADOQ_proj;
     if (!requireCurrent(proj))
         return;
-    DeleteSpec decl;
+    DeleteDef decl;
     decl.table = QStringLiteral("prj");
     decl.children = kProjectChildren;
     decl.question = kDeleteQuestion;
@@ -471,7 +471,7 @@ void Tetebarat_src::deleteRow(const char *table, DataSet *list, const QString &e
 {
     if (!requireCurrent(list, emptyMessage))
         return;
-    DeleteSpec decl;
+    DeleteDef decl;
     decl.table = QLatin1String(table);
     decl.doneMessage.clear();
     if (RunDelete(ctx(), this, decl, list->value(QStringLiteral("id"))))

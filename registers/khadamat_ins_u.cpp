@@ -50,7 +50,7 @@ const BoxDef kBoxes[] = {
 };
 const char *const kKey[] = {"city", "sal", "mah"};
 
-const EntrySpec kSpec = {
+const EntryDef kDef = {
     .objectName = "Tkhadamat_ins",
     .caption = "ثبت/ويرايش خدمات",
     .table = "khadamat",
@@ -66,7 +66,7 @@ const EntrySpec kSpec = {
 } // namespace
 
 Tkhadamat_ins::Tkhadamat_ins(AppContext &ctx, QWidget *parent)
-    : EntryForm(ctx, kSpec, parent)
+    : EntryForm(ctx, kDef, parent)
 {
     for (const BoxDef &b : kBoxes)
         if (b.kind == BoxKind::Digits)

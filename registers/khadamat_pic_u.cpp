@@ -38,7 +38,7 @@ AttachmentsWindowShape shape()
     s.columns = kColumns;
     s.notes = {kNote};
     s.click = AttachmentsWindowShape::OpenTemp;
-    s.confirmDelete.password = DeleteSpec::AskDeletePassword;
+    s.confirmDelete.password = DeleteDef::AskDeletePassword;
     return s;
 }
 

@@ -245,10 +245,10 @@ void Tkhadamat_src::deleteReport()
     if (!requireCurrent(ds, kEmptyList))
         return;
     const QString county = QLatin1Char('\'') + ds->text(QStringLiteral("city")) + QLatin1Char('\'');
-    DeleteSpec decl;
+    DeleteDef decl;
     decl.table = QStringLiteral("khadamat");
     decl.question = county + kDeleteQuestion;
-    decl.password = DeleteSpec::AskPassword;
+    decl.password = DeleteDef::AskPassword;
     decl.logText = kDeleteLog + county + QLatin1Char(' ') + ctx().CurrentUser.karbar;
     // The report's attachments stay. The list, its count and its sums follow the delete, so
     // the print never totals a report that is gone.

@@ -37,7 +37,7 @@ const BoxDef kBoxes[] = {
 };
 const char *const kKey[] = {"city", "sal", "typ", "num"};
 
-const EntrySpec kSpec = {
+const EntryDef kDef = {
     .objectName = "Tmovafeghatname_src",
     .caption = "موافقت نامه ها",
     .table = "movafeghatname",
@@ -92,7 +92,7 @@ const char *const kTakenOut[] = {"city", "sal", "typ", "num"};
 } // namespace
 
 Tmovafeghatname_src::Tmovafeghatname_src(AppContext &ctx, QWidget *parent)
-    : EntryForm(ctx, kSpec, parent)
+    : EntryForm(ctx, kDef, parent)
     , adoq_movafeghatname(new DataSet(QStringLiteral("adoq_movafeghatname"), this))
     , m_attachments(new AttachmentList(ctx, {QStringLiteral("movafeghatname_pic"), QStringLiteral("id"),
                                              QStringLiteral("movafeghatname_id"), QStringLiteral("pictyp"),
@@ -203,7 +203,7 @@ void Tmovafeghatname_src::takeOut()
     if (!startCopy(id, kTakenOut))
         return;
     // The agreement's attachments stay in their table.
-    DeleteSpec decl;
+    DeleteDef decl;
     decl.table = QStringLiteral("movafeghatname");
     if (RunDelete(m_ctx, this, decl, id))
         search();
@@ -222,7 +222,7 @@ void Tmovafeghatname_src::addAttachment()
 
 void Tmovafeghatname_src::deleteAttachment()
 {
-    DeleteSpec confirm;
+    DeleteDef confirm;
     confirm.doneMessage = QString();
     m_attachments->deleteCurrent(confirm);
 }

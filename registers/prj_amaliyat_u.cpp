@@ -20,11 +20,11 @@ const BoxDef kBoxes[] = {
 };
 const char *const kKey[] = {"etb_id", "item_title"};
 
-const EntrySpec kSpec = creditchild::decl("Tprj_amaliyat", "ثبت/ويرايش شرح عمليات پروژه", "amaliyat", kBoxes, kKey);
+const EntryDef kDef = creditchild::decl("Tprj_amaliyat", "ثبت/ويرايش شرح عمليات پروژه", "amaliyat", kBoxes, kKey);
 
 } // namespace
 
 Tprj_amaliyat::Tprj_amaliyat(AppContext &ctx, QWidget *parent)
-    : EntryForm(ctx, kSpec, parent)
+    : EntryForm(ctx, kDef, parent)
 {
 }

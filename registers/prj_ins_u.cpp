@@ -41,7 +41,7 @@ const BoxDef kBoxes[] = {
 };
 const char *const kKey[] = {"ostan", "city", "bakhsh", "rosta"};
 
-const EntrySpec kSpec = {
+const EntryDef kDef = {
     .objectName = "Tprj_ins",
     .caption = "ثبت/ويرايش اطلاعات پروژه",
     .table = "prj",
@@ -58,7 +58,7 @@ const char *const kPlaces[] = {"ostan", "city", "bakhsh", "dehestan", "rosta", "
 } // namespace
 
 Tprj_ins::Tprj_ins(AppContext &ctx, QWidget *parent)
-    : EntryForm(ctx, kSpec, parent)
+    : EntryForm(ctx, kDef, parent)
 {
     // Each box's change fills the next one's list under every box above.
     std::vector<PlaceLevel> places;

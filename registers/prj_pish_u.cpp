@@ -14,11 +14,11 @@ const BoxDef kBoxes[] = {
 };
 const char *const kKey[] = {"etb_id", "item_title"};
 
-const EntrySpec kSpec = creditchild::decl("Tprj_pish", "ثبت/ويرايش پيشرفت فيزيکي", "pish", kBoxes, kKey);
+const EntryDef kDef = creditchild::decl("Tprj_pish", "ثبت/ويرايش پيشرفت فيزيکي", "pish", kBoxes, kKey);
 
 } // namespace
 
 Tprj_pish::Tprj_pish(AppContext &ctx, QWidget *parent)
-    : EntryForm(ctx, kSpec, parent)
+    : EntryForm(ctx, kDef, parent)
 {
 }

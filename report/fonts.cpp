@@ -91,10 +91,10 @@ QString installedFamily(const QString &layoutFamily)
     return faceFor(layoutFamily).family;
 }
 
-QFont makeFont(const FontSpec &font)
+QFont makeFont(const FontDef &font)
 {
     // One QFont for each layout font: its copies share the font engines it has found.
-    static QHash<FontSpec, QFont> made;
+    static QHash<FontDef, QFont> made;
     const auto it = made.constFind(font);
     if (it != made.constEnd())
         return *it;

@@ -26,7 +26,7 @@ QString installedFamily(const QString &layoutFamily);
 
 // The QFont of a layout font, sized in renderer units (a pixel size of hundredths of a millimetre,
 // so that text measures the same on the screen, a printer and a PDF).
-QFont makeFont(const FontSpec &font);
+QFont makeFont(const FontDef &font);
 
 // A text as a printed page shows it: every figure in Persian digits (Latin and Arabic-Indic
 // digits become Persian ones) with the Persian decimal sign "٫" between its digits, where a

@@ -79,7 +79,7 @@ public:
         return v.toObject();
     }
 
-    FontSpec font(const QJsonValue &v, const FontSpec &base, const QString &where) const
+    FontDef font(const QJsonValue &v, const FontDef &base, const QString &where) const
     {
         if (v.isUndefined())
             return base;
@@ -87,7 +87,7 @@ public:
             fail(where, QStringLiteral("\"font\" must be an object"));
         const QJsonObject o = v.toObject();
         checkKeys(o, where + QStringLiteral(" font"), {"family", "size", "bold"});
-        FontSpec f = base;
+        FontDef f = base;
         bool has = false;
         const QString fam = string(o, "family", where, &has);
         if (has)
@@ -126,7 +126,7 @@ public:
         fail(where, QStringLiteral("\"align\" must be right, left, center or justify"));
     }
 
-    Element element(const QJsonValue &v, const FontSpec &bandFont, const QString &where) const
+    Element element(const QJsonValue &v, const FontDef &bandFont, const QString &where) const
     {
         if (!v.isObject())
             fail(where, QStringLiteral("an element must be an object"));
@@ -280,7 +280,7 @@ public:
         return e;
     }
 
-    Band band(const QJsonValue &v, BandKind kind, const FontSpec &layoutFont) const
+    Band band(const QJsonValue &v, BandKind kind, const FontDef &layoutFont) const
     {
         const QString where = QStringLiteral("band ") + bandKey(kind);
         if (!v.isObject())
@@ -310,7 +310,7 @@ public:
         return b;
     }
 
-    Table table(const QJsonValue &v, const FontSpec &layoutFont, double printable) const
+    Table table(const QJsonValue &v, const FontDef &layoutFont, double printable) const
     {
         const QString where = QStringLiteral("table");
         if (!v.isObject())
@@ -321,7 +321,7 @@ public:
                    "headerFill", "border", "columns"});
         Table t;
         t.font = font(o.value(QStringLiteral("font")), layoutFont, where);
-        FontSpec hf = t.font;
+        FontDef hf = t.font;
         hf.bold = true;
         t.headerFont = font(o.value(QStringLiteral("headerFont")), hf, where);
         t.headerHeight = number(o, "headerHeight", 10, where, 1);
@@ -440,7 +440,7 @@ public:
             || l->margins.top() + l->margins.bottom() >= ps.height() - 10)
             fail(QStringLiteral("page"), QStringLiteral("the margins leave no room"));
 
-        FontSpec base;
+        FontDef base;
         base.family = QStringLiteral("Tahoma");
         base.size = 10;
         l->font = font(o.value(QStringLiteral("font")), base, QStringLiteral("top"));

@@ -140,13 +140,13 @@
 
 namespace report {
 
-struct FontSpec {
+struct FontDef {
     QString family;
     double size = 10;
     bool bold = false;
-    bool operator==(const FontSpec &) const = default;
+    bool operator==(const FontDef &) const = default;
 };
-inline size_t qHash(const FontSpec &f, size_t seed = 0) noexcept
+inline size_t qHash(const FontDef &f, size_t seed = 0) noexcept
 {
     return qHashMulti(seed, f.family, f.size, f.bold);
 }
@@ -160,7 +160,7 @@ enum class ElementKind { Text, Label, Paragraph, Field, RowNumber, Gap, Line, Re
 struct Run {
     bool isLabel = false;
     QString text; // fixed text, or the label's name
-    FontSpec font;
+    FontDef font;
     double w = -1;    // Label: width of its dotted gap when empty, mm (-1: the default)
     bool gap = false; // Label: its value stands on a dotted line
 };
@@ -175,7 +175,7 @@ struct Element {
     QString resource;    // Picture
     double x = 0, y = 0, w = -1, h = -1; // mm; w/h -1 = default (see above)
     bool fromRight = false; // x was given as "right" (distance from the right edge)
-    FontSpec font;
+    FontDef font;
     Align align = Align::Right;
     VAlign valign = VAlign::Default;
     bool wrap = false;
@@ -197,7 +197,7 @@ struct Column {
     double x = 0;        // left edge, mm from the printable area's left edge (computed)
     Align align = Align::Center;
     bool wrap = true;
-    FontSpec font;
+    FontDef font;
 };
 
 // The smallest size a word too wide for its box is drawn at, in points, before the box widens.
@@ -206,7 +206,7 @@ constexpr double kMinFigurePoints = 6;
 struct Table {
     double x = 0, width = 0; // computed placement of the whole table
     double headerHeight = 10, groupHeight = 5, rowHeight = 7;
-    FontSpec font, headerFont;
+    FontDef font, headerFont;
     QColor headerFill;
     double border = 0.2;
     QList<Column> columns;
@@ -222,7 +222,7 @@ struct Band {
     bool present = false;
     double height = 0;
     bool everyPage = true; // page header: every/first; page footer: every/last
-    FontSpec font;
+    FontDef font;
     QList<Element> elements;
 };
 
@@ -241,7 +241,7 @@ public:
     QPageSize::PageSizeId pageSize = QPageSize::A4;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QMarginsF margins{10, 10, 10, 10}; // mm
-    FontSpec font;
+    FontDef font;
     std::optional<Table> table;
     Band bands[kBandCount];
 

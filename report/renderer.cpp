@@ -108,7 +108,7 @@ double fittedSize(double size, double wordWidth, double width)
 // What a text's layout depends on.
 struct BlockKey {
     QString text;
-    FontSpec font;
+    FontDef font;
     Align align;
     double width;
     Qt::LayoutDirection dir;
@@ -122,7 +122,7 @@ size_t qHash(const BlockKey &k, size_t seed = 0) noexcept
 
 struct WordKey {
     QString word;
-    FontSpec font;
+    FontDef font;
     bool operator==(const WordKey &) const = default;
 };
 
@@ -372,7 +372,7 @@ private:
 namespace {
 
 // Height of one line of a font, mm.
-double lineHeight(const FontSpec &f)
+double lineHeight(const FontDef &f)
 {
     static QHash<QString, double> cache;
     const QString key = f.family + QLatin1Char('|') + QString::number(f.size) + (f.bold ? QLatin1String("b") : QLatin1String(""));
@@ -385,7 +385,7 @@ double lineHeight(const FontSpec &f)
 }
 
 // A dotted gap of about widthMm in a font: the place where a clerk writes a missing value.
-QString dots(const FontSpec &f, double widthMm)
+QString dots(const FontDef &f, double widthMm)
 {
     const double dot = QFontMetricsF(makeFont(f)).horizontalAdvance(QLatin1Char('.'));
     const int n = dot > 0 ? int(widthMm * kUnitsPerMm / dot) : 10;
@@ -567,7 +567,7 @@ std::shared_ptr<const TextBlock> Renderer::paragraph(const Element &e, double wi
     QList<QTextLayout::FormatRange> formats;
     bool lastWasLabel = false;
     for (const Run &run : e.runs) {
-        FontSpec f = run.font;
+        FontDef f = run.font;
         if (run.isLabel && m_report.fontSize(run.text) > 0)
             f.size = m_report.fontSize(run.text);
         const QString value = run.isLabel ? m_report.text(run.text) : run.text;
@@ -617,7 +617,7 @@ std::shared_ptr<const TextBlock> Renderer::paragraph(const Element &e, double wi
 }
 
 // A text laid out in a box, or the same text laid out before in the same font and box.
-std::shared_ptr<const TextBlock> Renderer::textBlock(const QString &text, const FontSpec &font, Align align,
+std::shared_ptr<const TextBlock> Renderer::textBlock(const QString &text, const FontDef &font, Align align,
                                                      double width, Qt::LayoutDirection dir) const
 {
     BlockKey key{text, font, align, width, dir};
@@ -631,7 +631,7 @@ std::shared_ptr<const TextBlock> Renderer::textBlock(const QString &text, const 
 }
 
 // The widest word (text between blanks and line breaks) of a printed text in a font, mm.
-double Renderer::widestWord(const QString &shown, const FontSpec &font) const
+double Renderer::widestWord(const QString &shown, const FontDef &font) const
 {
     std::optional<QFontMetricsF> fm; // made for the first word not measured before
     double widest = 0;
@@ -660,7 +660,7 @@ double Renderer::widestWord(const QString &shown, const FontSpec &font) const
 }
 
 // A printed text in a box `width` mm wide: drawn smaller where a word is wider than the box.
-Renderer::Fitted Renderer::fitted(const QString &shown, FontSpec font, double width) const
+Renderer::Fitted Renderer::fitted(const QString &shown, FontDef font, double width) const
 {
     const double word = widestWord(shown, font);
     const double size = fittedSize(font.size, word, width);
@@ -669,9 +669,9 @@ Renderer::Fitted Renderer::fitted(const QString &shown, FontSpec font, double wi
     return {font, std::max(width, needed)};
 }
 
-FontSpec Renderer::elementFont(const Element &e) const
+FontDef Renderer::elementFont(const Element &e) const
 {
-    FontSpec f = e.font;
+    FontDef f = e.font;
     if ((e.kind == ElementKind::Label || e.kind == ElementKind::Gap)) {
         const double s = m_report.fontSize(e.name);
         if (s > 0)
@@ -903,7 +903,7 @@ std::shared_ptr<const TextBlock> Renderer::cellBlock(int column, int row, double
     *innerWidth = inner;
     if (text.isEmpty())
         return nullptr;
-    FontSpec f = c.font;
+    FontDef f = c.font;
     const qsizetype at = qsizetype(row) * t.columns.size() + column;
     if (at < m_cellWords.size())
         f.size = fittedSize(f.size, m_cellWords.at(at), inner);
@@ -986,7 +986,7 @@ void Renderer::paintPageNumber(QPainter &p, int page) const
     if (text.isEmpty())
         return;
     const Layout &l = m_report.layout();
-    FontSpec f = l.font;
+    FontDef f = l.font;
     f.size = 9;
     f.bold = false;
     const auto kept = textBlock(text, f, Align::Center, l.printableWidth(), Qt::RightToLeft);

@@ -53,7 +53,7 @@ private:
         const Element *e = nullptr;
         QRectF r;
         bool grown = false;
-        FontSpec font; // text elements: the font it is drawn in (smaller for a word too wide)
+        FontDef font; // text elements: the font it is drawn in (smaller for a word too wide)
         QString text;  // text elements but paragraphs: the text as printed
     };
     // A table column where it lands (mm from the printable area's left edge).
@@ -77,15 +77,15 @@ private:
     QString elementText(const Element &e, int row) const;
     std::shared_ptr<const TextBlock> paragraph(const Element &e, double width) const;
     std::shared_ptr<const TextBlock> cellBlock(int column, int row, double *innerWidth) const;
-    std::shared_ptr<const TextBlock> textBlock(const QString &text, const FontSpec &font, Align align, double width,
+    std::shared_ptr<const TextBlock> textBlock(const QString &text, const FontDef &font, Align align, double width,
                                                Qt::LayoutDirection dir) const;
-    double widestWord(const QString &shown, const FontSpec &font) const;
+    double widestWord(const QString &shown, const FontDef &font) const;
     struct Fitted {
-        FontSpec font;
+        FontDef font;
         double width = 0; // the width its widest word needs at that size, when more than the box's
     };
-    Fitted fitted(const QString &shown, FontSpec font, double width) const;
-    FontSpec elementFont(const Element &e) const;
+    Fitted fitted(const QString &shown, FontDef font, double width) const;
+    FontDef elementFont(const Element &e) const;
     QRectF elementRect(const Element &e, double top) const; // h may still be -1
     QRectF widened(const QRectF &r, double width, Align align) const;
 

@@ -213,11 +213,11 @@ int AttachmentList::saveAll(const QString &stem)
     return written;
 }
 
-bool AttachmentList::deleteCurrent(const DeleteSpec &confirm)
+bool AttachmentList::deleteCurrent(const DeleteDef &confirm)
 {
     if (m_rows->eof())
         return false;
-    DeleteSpec decl = confirm;
+    DeleteDef decl = confirm;
     decl.table = m_table.table;
     decl.keyColumn = m_table.key;
     bool deleted = false;

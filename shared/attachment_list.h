@@ -124,7 +124,7 @@ public:
     // Deletes the current row as a delete command: `confirm` gives its question and/or password
     // (and log text); the list fills in its table and key. Nothing on an empty listing; lists
     // again after a delete. Returns true when a row was deleted.
-    bool deleteCurrent(const DeleteSpec &confirm = {});
+    bool deleteCurrent(const DeleteDef &confirm = {});
 
 private:
     QString selectList() const;

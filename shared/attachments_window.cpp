@@ -79,7 +79,7 @@ AttachmentsWindow::AttachmentsWindow(AppContext &ctx, const AttachmentTable &tab
     auto *menus = new Menus(ctx, this, kMenus);
     menus->onMenu(QStringLiteral("N1"), [this] { deleteFile(); });
     m_delete = menus->action(QStringLiteral("N1"));
-    GridSpec grid;
+    GridDef grid;
     grid.columns = shape.columns;
     grid.objectName = shape.grid;
     grid.popup = menus->menu(QStringLiteral("PopupMenu1"));

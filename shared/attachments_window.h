@@ -43,7 +43,7 @@ struct AttachmentsWindowShape {
     std::span<const GridColumn> columns;
     QStringList notes;          // texts under the grid
     Click click = SaveAs;
-    DeleteSpec confirmDelete;   // the question and/or password before a delete
+    DeleteDef confirmDelete;   // the question and/or password before a delete
 };
 
 class AttachmentsWindow : public QDialog {

@@ -9,11 +9,11 @@
 
 namespace {
 
-bool passwordGiven(AppContext &ctx, QWidget *parent, DeleteSpec::Password p)
+bool passwordGiven(AppContext &ctx, QWidget *parent, DeleteDef::Password p)
 {
-    if (p == DeleteSpec::NoPassword)
+    if (p == DeleteDef::NoPassword)
         return true;
-    const bool plain = p == DeleteSpec::AskPassword;
+    const bool plain = p == DeleteDef::AskPassword;
     if (ConfirmDeletePassword(ctx, plain ? kPasswordCaption : kDeletePasswordCaption,
                               plain ? kPasswordPrompt : kDeletePasswordPrompt))
         return true;
@@ -21,7 +21,7 @@ bool passwordGiven(AppContext &ctx, QWidget *parent, DeleteSpec::Password p)
     return false;
 }
 
-bool answeredYes(AppContext &ctx, QWidget *parent, const DeleteSpec &decl)
+bool answeredYes(AppContext &ctx, QWidget *parent, const DeleteDef &decl)
 {
     return decl.question.isEmpty() || ctx.ui->question(decl.question, decl.questionWithCancel, parent) == Ui::Yes;
 }
@@ -35,7 +35,7 @@ QString QuotedName(const QString &text)
     return QLatin1Char('\'') + t + QLatin1Char('\'');
 }
 
-bool RunDelete(AppContext &ctx, QWidget *parent, const DeleteSpec &decl, const QVariant &key, bool *goneOut)
+bool RunDelete(AppContext &ctx, QWidget *parent, const DeleteDef &decl, const QVariant &key, bool *goneOut)
 {
     if (!decl.levels.isEmpty() && !decl.levels.contains(ctx.CurrentUser.level)) {
         ctx.ui->message(decl.levelRefusal, parent);

@@ -7,7 +7,7 @@
 // A window declares its delete:
 //
 //   const DeleteChild kChildren[] = {{"etebarat", "prj_id"}, {"amaliyat", "prj_id"}};
-//   DeleteSpec decl;
+//   DeleteDef decl;
 //   decl.table = "prj";
 //   decl.children = kChildren;
 //   decl.question = "هشدار! ...";                      // Yes/No/Cancel, only Yes goes on
@@ -27,7 +27,7 @@ struct DeleteChild {
     const char *ownerColumn; // the child's column that holds the owner's key
 };
 
-struct DeleteSpec {
+struct DeleteDef {
     enum Password {
         NoPassword,
         AskPassword,      // "Password" / "کلمه عبور" / "كلمه عبور را اشتباه وارد نموديد"
@@ -55,7 +55,7 @@ struct DeleteSpec {
 
 // Runs the delete of the row `key`; true when the row was removed (and committed). *gone
 // (when given) tells that the row was no longer there.
-bool RunDelete(AppContext &ctx, QWidget *parent, const DeleteSpec &decl, const QVariant &key, bool *gone = nullptr);
+bool RunDelete(AppContext &ctx, QWidget *parent, const DeleteDef &decl, const QVariant &key, bool *gone = nullptr);
 
 // A name as the questions and log rows show it: in single quotes, embedded quotes doubled.
 QString QuotedName(const QString &text);

@@ -62,10 +62,10 @@ QString utf8(const char *s)
 
 } // namespace
 
-EntryForm::EntryForm(AppContext &ctx, const EntrySpec &decl, QWidget *parent)
+EntryForm::EntryForm(AppContext &ctx, const EntryDef &decl, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
-    , m_spec(decl)
+    , m_def(decl)
 {
     setObjectName(QLatin1String(decl.objectName));
     setWindowTitle(utf8(decl.caption));
@@ -80,7 +80,7 @@ EntryForm::EntryForm(AppContext &ctx, const EntrySpec &decl, QWidget *parent)
 void EntryForm::buildBoxes()
 {
     const Qt::Alignment right = Qt::AlignAbsolute | Qt::AlignRight | Qt::AlignVCenter;
-    for (const BoxDef &d : m_spec.boxes) {
+    for (const BoxDef &d : m_def.boxes) {
         const QString name = QLatin1String(d.name);
         QWidget *w = nullptr;
         switch (d.kind) {
@@ -184,8 +184,8 @@ void EntryForm::buildBoxes()
         p->setFont(f);
         return p;
     };
-    m_insBtn = button(m_spec.insertButton);
-    m_editBtn = button(m_spec.editButton);
+    m_insBtn = button(m_def.insertButton);
+    m_editBtn = button(m_def.editButton);
     if (m_insBtn)
         connect(m_insBtn, &QPushButton::clicked, this, [this] { insertRow(); });
     if (m_editBtn)
@@ -204,12 +204,12 @@ void EntryForm::buildBoxes()
     m_buttonRow = buttons;
 
     m_tip = CreateBalloonTip(this);
-    for (const BoxDef &d : m_spec.boxes)
+    for (const BoxDef &d : m_def.boxes)
         if (d.tipTitle || d.tipText)
             AddBalloonTip(m_tip, box(QLatin1String(d.name)), 1, utf8(d.tipTitle), utf8(d.tipText));
 
     QWidget *previous = nullptr;
-    for (const BoxDef &d : m_spec.boxes) {
+    for (const BoxDef &d : m_def.boxes) {
         if (d.kind == BoxKind::Fixed)
             continue;
         QWidget *w = box(QLatin1String(d.name));
@@ -246,7 +246,7 @@ void EntryForm::layoutBoxes(QVBoxLayout *outer)
     QGroupBox *group = nullptr;
     QString section;
     int slot = 0, groups = 0;
-    const int perRow = std::max(1, m_spec.pairsPerRow);
+    const int perRow = std::max(1, m_def.pairsPerRow);
     auto finishGroup = [&] {
         if (!group)
             return;
@@ -255,7 +255,7 @@ void EntryForm::layoutBoxes(QVBoxLayout *outer)
         for (QWidget *w : group->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
             w->setFont(f);
     };
-    for (const BoxDef &d : m_spec.boxes) {
+    for (const BoxDef &d : m_def.boxes) {
         if (d.kind == BoxKind::Fixed)
             continue;
         const QString name = QLatin1String(d.name);
@@ -323,7 +323,7 @@ void EntryForm::layoutBoxes(QVBoxLayout *outer)
 
 const BoxDef *EntryForm::def(const QString &name) const
 {
-    for (const BoxDef &d : m_spec.boxes)
+    for (const BoxDef &d : m_def.boxes)
         if (name.compare(QLatin1String(d.name), Qt::CaseInsensitive) == 0)
             return &d;
     return nullptr;
@@ -474,7 +474,7 @@ void EntryForm::showEvent(QShowEvent *e)
     if (e->spontaneous())
         return;
     guarded(m_ctx, [this] {
-        for (const BoxDef &d : m_spec.boxes) {
+        for (const BoxDef &d : m_def.boxes) {
             auto *c = qobject_cast<QComboBox *>(m_boxes.value(QString::fromLatin1(d.name).toLower()));
             if (!c)
                 continue;
@@ -506,7 +506,7 @@ void EntryForm::startInsert(const QVariantMap &fixed)
     InitToday();
     const QString today = SolarDateText();
     m_fixed.clear();
-    for (const BoxDef &d : m_spec.boxes) {
+    for (const BoxDef &d : m_def.boxes) {
         if (d.kind == BoxKind::Fixed) {
             if (d.initial)
                 m_fixed.insert(QString::fromLatin1(d.name).toLower(), utf8(d.initial));
@@ -533,10 +533,10 @@ void EntryForm::startInsert(const QVariantMap &fixed)
 bool EntryForm::readRow(const QVariant &key)
 {
     m_row->setDatabase(m_ctx.dm->ADOConnection1());
-    m_row->open(QStringLiteral("select * from %1 where %2=?").arg(QLatin1String(m_spec.table), QLatin1String(m_spec.key)),
+    m_row->open(QStringLiteral("select * from %1 where %2=?").arg(QLatin1String(m_def.table), QLatin1String(m_def.key)),
                 {key});
     if (m_row->isEmpty()) {
-        m_ctx.ui->message(m_spec.rowGoneMessage.isEmpty() ? msg::kRowGone : m_spec.rowGoneMessage, this);
+        m_ctx.ui->message(m_def.rowGoneMessage.isEmpty() ? msg::kRowGone : m_def.rowGoneMessage, this);
         return false;
     }
     m_loaded.clear();
@@ -547,7 +547,7 @@ bool EntryForm::readRow(const QVariant &key)
 
 QString EntryForm::boxOfColumn(const QString &column) const
 {
-    for (const BoxDef &d : m_spec.boxes) {
+    for (const BoxDef &d : m_def.boxes) {
         const QString c = d.column ? QLatin1String(d.column) : QLatin1String(d.name);
         if (c.compare(column, Qt::CaseInsensitive) == 0)
             return QLatin1String(d.name);
@@ -560,7 +560,7 @@ bool EntryForm::startEdit(const QVariant &key, const QVariantMap &fixed)
     if (!readRow(key))
         return false;
     m_fixed.clear();
-    for (const BoxDef &d : m_spec.boxes) {
+    for (const BoxDef &d : m_def.boxes) {
         const QString c = d.column ? QLatin1String(d.column) : QLatin1String(d.name);
         if (c == QLatin1String("-") || !m_loaded.contains(c.toLower()))
             continue;
@@ -613,7 +613,7 @@ void EntryForm::setFixed(const QString &column, const QVariant &value)
 QStringList EntryForm::writtenColumns() const
 {
     QStringList out;
-    for (const BoxDef &d : m_spec.boxes) {
+    for (const BoxDef &d : m_def.boxes) {
         const QString c = d.column ? QLatin1String(d.column) : QLatin1String(d.name);
         if (c != QLatin1String("-"))
             out << c;
@@ -631,15 +631,15 @@ QStringList ColumnList(std::span<const char *const> columns)
 
 QStringList EntryForm::updateColumns() const
 {
-    return m_spec.updateColumns.empty() ? writtenColumns() : ColumnList(m_spec.updateColumns);
+    return m_def.updateColumns.empty() ? writtenColumns() : ColumnList(m_def.updateColumns);
 }
 
 QStringList EntryForm::insertColumns() const
 {
     QStringList boxes = writtenColumns();
-    for (const auto &f : m_spec.insertFixed)
+    for (const auto &f : m_def.insertFixed)
         boxes << QLatin1String(f.first);
-    const db::TableDef *t = db::findTable(QLatin1String(m_spec.table));
+    const db::TableDef *t = db::findTable(QLatin1String(m_def.table));
     if (!t)
         return boxes;
     // In the table's order.
@@ -648,7 +648,7 @@ QStringList EntryForm::insertColumns() const
         if (c.type == db::ColType::Identity)
             continue;
         const QString name = QLatin1String(c.name);
-        if (m_spec.insertEveryColumn || boxes.contains(name, Qt::CaseInsensitive))
+        if (m_def.insertEveryColumn || boxes.contains(name, Qt::CaseInsensitive))
             out << name;
     }
     return out;
@@ -656,10 +656,10 @@ QStringList EntryForm::insertColumns() const
 
 QVariant EntryForm::value(const QString &column) const
 {
-    const QString table = QLatin1String(m_spec.table);
+    const QString table = QLatin1String(m_def.table);
     const QString name = boxOfColumn(column);
     if (name.isEmpty()) {
-        for (const auto &f : m_spec.insertFixed)
+        for (const auto &f : m_def.insertFixed)
             if (column.compare(QLatin1String(f.first), Qt::CaseInsensitive) == 0)
                 return db::columnValue(table, column, utf8(f.second));
         return db::columnValue(table, column, QString(QLatin1String("")));
@@ -674,7 +674,7 @@ QVariant EntryForm::value(const QString &column) const
 
 QVariant EntryForm::boxValue(const BoxDef &d, const QString &column) const
 {
-    const QString table = QLatin1String(m_spec.table);
+    const QString table = QLatin1String(m_def.table);
     const QString name = QLatin1String(d.name);
     if (d.kind == BoxKind::Fixed) {
         // A value given as text (an initial text) is read as the column's; others are values.
@@ -718,10 +718,10 @@ void EntryForm::showRefusals(const QStringList &refusals)
 
 RowWrite EntryForm::rowWrite(const QStringList &columns) const
 {
-    RowWrite row{.table = QLatin1String(m_spec.table), .key = QLatin1String(m_spec.key), .columns = columns};
+    RowWrite row{.table = QLatin1String(m_def.table), .key = QLatin1String(m_def.key), .columns = columns};
     for (const QString &c : columns)
         row.values << value(c);
-    for (const ParentDef &p : m_spec.parents)
+    for (const ParentDef &p : m_def.parents)
         row.parents << p;
     return row;
 }
@@ -731,8 +731,8 @@ bool EntryForm::insertRow()
     bool written = false;
     guarded(m_ctx, [&] {
         RowWrite row = rowWrite(insertColumns());
-        row.duplicateKey = ColumnList(m_spec.duplicateKey);
-        row.duplicateMessage = m_spec.duplicateMessage;
+        row.duplicateKey = ColumnList(m_def.duplicateKey);
+        row.duplicateMessage = m_def.duplicateMessage;
         row.refusals = [this] { return refusals(true); };
         row.after = [this](const QVariant &key) {
             m_written = key;
@@ -745,10 +745,10 @@ bool EntryForm::insertRow()
     });
     if (!written)
         return false;
-    if (!m_spec.insertedMessage.isEmpty())
-        m_ctx.ui->message(m_spec.insertedMessage, this);
+    if (!m_def.insertedMessage.isEmpty())
+        m_ctx.ui->message(m_def.insertedMessage, this);
     emit saved(true);
-    if (m_spec.closeAfterInsert)
+    if (m_def.closeAfterInsert)
         accept();
     return true;
 }
@@ -775,17 +775,17 @@ bool EntryForm::updateRow()
             m_loaded.insert(c.key(), c.value());
     });
     if (outcome == WriteResult::Gone) {
-        m_ctx.ui->message(m_spec.rowGoneMessage.isEmpty() ? msg::kRowGone : m_spec.rowGoneMessage, this);
+        m_ctx.ui->message(m_def.rowGoneMessage.isEmpty() ? msg::kRowGone : m_def.rowGoneMessage, this);
         rowGone();
     } else if (outcome == WriteResult::Changed) {
         m_ctx.ui->message(msg::kChangedByOther, this);
     }
     if (outcome != WriteResult::Written)
         return false;
-    if (!m_spec.editedMessage.isEmpty())
-        m_ctx.ui->message(m_spec.editedMessage, this);
+    if (!m_def.editedMessage.isEmpty())
+        m_ctx.ui->message(m_def.editedMessage, this);
     emit saved(false);
-    if (m_spec.closeAfterEdit)
+    if (m_def.closeAfterEdit)
         accept();
     return true;
 }

@@ -14,11 +14,11 @@
 //       {.name = "ostan", .kind = BoxKind::Combo, .caption = "استان", .column = "-"},   // not written
 //   };
 //   const char *const kKey[] = {"city", "sal", "mah"};
-//   const EntrySpec kSpec = {.objectName = "Tkhadamat_ins", .caption = "ثبت/ويرايش خدمات",
+//   const EntryDef kDef = {.objectName = "Tkhadamat_ins", .caption = "ثبت/ويرايش خدمات",
 //       .table = "khadamat", .boxes = kBoxes, .duplicateKey = kKey,
 //       .duplicateMessage = "اين شهرستان و سال و ماه تکراريست", .editedMessage = msg::kEdited};
 //
-//   class Tkhadamat_ins : public EntryForm { ... Tkhadamat_ins(AppContext &c) : EntryForm(c, kSpec) {} };
+//   class Tkhadamat_ins : public EntryForm { ... Tkhadamat_ins(AppContext &c) : EntryForm(c, kDef) {} };
 //
 //   // the opener (search window):
 //   form->startInsert();                  // or form->startEdit(ds->value("id"))
@@ -120,7 +120,7 @@ struct EntryButton {
     const char *caption = nullptr;
 };
 
-struct EntrySpec {
+struct EntryDef {
     const char *objectName;
     const char *caption;
     const char *table;
@@ -155,7 +155,7 @@ QStringList ColumnList(std::span<const char *const> columns);
 class EntryForm : public QDialog {
     Q_OBJECT
 public:
-    EntryForm(AppContext &ctx, const EntrySpec &decl, QWidget *parent = nullptr);
+    EntryForm(AppContext &ctx, const EntryDef &decl, QWidget *parent = nullptr);
 
     // Insert mode with every box that has an initial text set to it; `fixed` gives the Fixed
     // columns' values (by column), over their initial texts.
@@ -247,7 +247,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
 
     AppContext &m_ctx;
-    const EntrySpec &m_spec;
+    const EntryDef &m_def;
 
 private:
     void buildBoxes();

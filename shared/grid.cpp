@@ -365,7 +365,7 @@ QList<QPair<int, int>> neededWidths(const QTableView *grid, const DataSet *ds, s
 
 } // namespace
 
-QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &decl)
+QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridDef &decl)
 {
     auto *grid = new QTableView(parent);
     grid->setObjectName(QLatin1String(decl.objectName));

@@ -42,7 +42,7 @@ struct GridColumn {
     Display display = Text;
 };
 
-struct GridSpec {
+struct GridDef {
     std::span<const GridColumn> columns;
     const char *objectName = "DBGrid1";
     int defaultWidth = 80;
@@ -59,7 +59,7 @@ struct GridSpec {
 // font; a number is never elided (one wider than its cell is drawn smaller). The current row is
 // marked in every cell, over a row colour as well. A text without Persian letters (".jpg", a
 // Latin code) reads left to right.
-QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridSpec &decl);
+QTableView *MakeGrid(QWidget *parent, DataSet *ds, const GridDef &decl);
 
 // What a cell of a column shows for the dataset's text.
 QString GridCellText(GridColumn::Display display, const QString &text);

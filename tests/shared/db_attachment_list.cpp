@@ -120,7 +120,7 @@ private slots:
             QCOMPARE(list.saveAll(m_dir.filePath("all")), 2);
             QVERIFY(readFile(m_dir.filePath("all1.jpg")) == bytes && readFile(m_dir.filePath("all2")) == "p");
             const qint64 stored = f.count(c.table.table);
-            DeleteSpec confirm;
+            DeleteDef confirm;
             confirm.question = kQuestion;
             f.ui.answers << Ui::Yes;
             QVERIFY(list.deleteCurrent(confirm));

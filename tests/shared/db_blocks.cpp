@@ -82,13 +82,13 @@ const BoxDef kBoxes[] = {
     {.name = "ostan", .kind = BoxKind::Combo, .caption = "استان", .column = "-"},
 };
 const char *const kKey[] = {"city", "sal", "mah"};
-const EntrySpec kSpec = {.objectName = "Tkhadamat_test", .caption = "ثبت/ويرايش", .table = "khadamat",
+const EntryDef kDef = {.objectName = "Tkhadamat_test", .caption = "ثبت/ويرايش", .table = "khadamat",
                          .boxes = kBoxes, .insertEveryColumn = true, .duplicateKey = kKey,
                          .duplicateMessage = QStringLiteral("تکراريست"), .editedMessage = QStringLiteral("ويرايش شد")};
 
 class TestForm : public EntryForm {
 public:
-    explicit TestForm(AppContext &ctx) : EntryForm(ctx, kSpec) {}
+    explicit TestForm(AppContext &ctx) : EntryForm(ctx, kDef) {}
     QString logText(bool inserted) const override { return inserted ? QStringLiteral("ins ") + boxText("city") : QString(); }
 };
 
@@ -97,7 +97,7 @@ const MenuItem kPopups[] = {
 const RightRule kPopupRights[] = {
     {"N22", RightRule::Darj, RightRule::Show}, {"N4", RightRule::Hazf}, {"ins_btn", RightRule::Darj, RightRule::Show}};
 const BoxDef kRadioBoxes[] = {{.name = "typ", .kind = BoxKind::Radio, .caption = "نوع", .items = "الف|ب"}};
-const EntrySpec kRadioSpec = {.objectName = "Tradio", .caption = "", .table = "amar", .boxes = kRadioBoxes};
+const EntryDef kRadioDef = {.objectName = "Tradio", .caption = "", .table = "amar", .boxes = kRadioBoxes};
 
 } // namespace
 
@@ -269,7 +269,7 @@ private slots:
     void entryFormListAndRadio()
     {
         Fixture f;
-        EntryForm form(f.ctx, kRadioSpec);
+        EntryForm form(f.ctx, kRadioDef);
         form.buildMenus(kPopups);
         form.applyRights(kPopupRights, PageRights{.darj = false, .hazf = true});
         QVERIFY(!form.action("N22")->isVisible() && form.action("N4")->isEnabled());
@@ -367,11 +367,11 @@ private slots:
         f.dm.exec("insert into etebarat (prj_id, mablagh, dion) values (?, 1, 0)", {p + 1});
         f.dm.exec("insert into setting (component, cmt) values (?, ?)", {QStringLiteral("رمز حذف"), "pw"});
         const DeleteChild children[] = {{"etebarat", "prj_id"}};
-        DeleteSpec decl;
+        DeleteDef decl;
         decl.table = "prj";
         decl.children = children;
         decl.question = "q?";
-        decl.password = DeleteSpec::AskPassword;
+        decl.password = DeleteDef::AskPassword;
         decl.logText = "del a";
         auto run = [&] { return RunDelete(f.ctx, nullptr, decl, p); };
         // No, Cancel, a wrong password, a cancelled password: nothing deleted, nothing logged.
