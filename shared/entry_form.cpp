@@ -828,7 +828,6 @@ void EntryForm::onMenu(const QString &name, std::function<void()> handler)
 
 void EntryForm::applyRights(std::span<const RightRule> rules, const PageRights &rights)
 {
-    m_rights = rights;
     ApplyRights(this, rules, rights);
     // The mode buttons keep what the rights hide through the changes of mode.
     m_hiddenByRights.clear();
