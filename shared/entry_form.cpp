@@ -369,8 +369,6 @@ QString EntryForm::boxText(const QString &name) const
         return c->currentText();
     if (auto *m = qobject_cast<const QPlainTextEdit *>(w))
         return m->toPlainText();
-    if (auto *l = qobject_cast<const QLabel *>(w))
-        return l->text();
     for (const QRadioButton *r : w->findChildren<QRadioButton *>())
         if (r->isChecked())
             return r->text();
@@ -391,8 +389,6 @@ void EntryForm::setBoxText(const QString &name, const QString &text)
             c->setCurrentIndex(c->findText(text));
     } else if (auto *p = qobject_cast<QPlainTextEdit *>(w))
         p->setPlainText(text);
-    else if (auto *l = qobject_cast<QLabel *>(w))
-        l->setText(text);
     else
         for (QRadioButton *r : w->findChildren<QRadioButton *>()) {
             // Unchecking needs the group's exclusiveness off for a moment.
