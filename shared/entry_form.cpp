@@ -714,11 +714,10 @@ void EntryForm::showRefusals(const QStringList &refusals)
 
 RowWrite EntryForm::rowWrite(const QStringList &columns) const
 {
-    RowWrite row{.table = QLatin1String(m_def.table), .key = QLatin1String(m_def.key), .columns = columns};
+    RowWrite row{.table = QLatin1String(m_def.table), .key = QLatin1String(m_def.key), .columns = columns,
+                 .parents = QList<ParentDef>(m_def.parents.begin(), m_def.parents.end())};
     for (const QString &c : columns)
         row.values << value(c);
-    for (const ParentDef &p : m_def.parents)
-        row.parents << p;
     return row;
 }
 
