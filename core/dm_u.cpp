@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -23,11 +22,7 @@ int faCollation(void *, int la, const void *a, int lb, const void *b)
 // The collation "fa"; and how long a write waits for another program's write lock.
 void setUpSqliteHandle(QSqlDatabase &db, int busyMs)
 {
-    const QVariant h = db.driver()->handle();
-    if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0)
-        return;
-    sqlite3 *handle = *static_cast<sqlite3 *const *>(h.data());
-    if (handle) {
+    if (sqlite3 *handle = dbconn::sqliteHandle(db)) {
         sqlite3_create_collation(handle, "fa", SQLITE_UTF8, nullptr, faCollation);
         sqlite3_busy_timeout(handle, busyMs);
     }
