@@ -72,17 +72,10 @@ public:
             m_wake.notify_one();
         return id;
     }
-    // Ends a watch; true when it had run out.
-    bool remove(int id)
+    void remove(int id)
     {
         const std::lock_guard lock(m_mutex);
-        for (auto it = m_watches.begin(); it != m_watches.end(); ++it)
-            if (it->id == id) {
-                const bool expired = it->expired;
-                m_watches.erase(it);
-                return expired;
-            }
-        return false;
+        std::erase_if(m_watches, [id](const Watch &w) { return w.id == id; });
     }
     bool expired(int id)
     {
