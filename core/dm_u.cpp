@@ -14,16 +14,11 @@
 
 namespace {
 
-int faCollation(void *, int la, const void *a, int lb, const void *b)
-{
-    return persianCompareUtf8(static_cast<const char *>(a), la, static_cast<const char *>(b), lb);
-}
-
 // The collation "fa"; and how long a write waits for another program's write lock.
 void setUpSqliteHandle(QSqlDatabase &db, int busyMs)
 {
     if (sqlite3 *handle = dbconn::sqliteHandle(db)) {
-        sqlite3_create_collation(handle, "fa", SQLITE_UTF8, nullptr, faCollation);
+        sqlite3_create_collation(handle, "fa", SQLITE_UTF8, nullptr, persianCollateUtf8);
         sqlite3_busy_timeout(handle, busyMs);
     }
 }
