@@ -42,18 +42,11 @@ const MenuItem kMenus[] = {
     {"", "N6", "پيشرفت فيزيکي پروژه"},
     {"", "N5", "تخصيص"},
     {"", "N4", "بستن"},
-    {"", "PopupMenu1", "", MenuItem::Popup},
-    {"PopupMenu1", "N14", "ويرايش"},
-    {"PopupMenu1", "N13", "حذف"},
-    {"", "PopupMenu3", "", MenuItem::Popup},
-    {"PopupMenu3", "N15", "ويرايش"},
-    {"PopupMenu3", "N10", "حذف"},
-    {"", "PopupMenu4", "", MenuItem::Popup},
-    {"PopupMenu4", "N16", "ويرايش"},
-    {"PopupMenu4", "N11", "حذف"},
-    {"", "PopupMenu5", "", MenuItem::Popup},
-    {"PopupMenu5", "N17", "ويرايش"},
-    {"PopupMenu5", "N12", "حذف"},
+    // The popups of the credits, operations, progress items and allocations.
+    {"", "PopupMenu1", "", MenuItem::Popup}, {"PopupMenu1", "N14", "ويرايش"}, {"PopupMenu1", "N13", "حذف"},
+    {"", "PopupMenu3", "", MenuItem::Popup}, {"PopupMenu3", "N15", "ويرايش"}, {"PopupMenu3", "N10", "حذف"},
+    {"", "PopupMenu4", "", MenuItem::Popup}, {"PopupMenu4", "N16", "ويرايش"}, {"PopupMenu4", "N11", "حذف"},
+    {"", "PopupMenu5", "", MenuItem::Popup}, {"PopupMenu5", "N17", "ويرايش"}, {"PopupMenu5", "N12", "حذف"},
 };
 
 const RightRule kRights[] = {
@@ -157,21 +150,21 @@ Tetebarat_src::Tetebarat_src(AppContext &context, QWidget *parent)
     for (DataSet *ds : {ADOQ_amaliyat, ADOQ_pish, ADOQ_takhsis})
         ds->setDatabase(context.dm->ADOConnection1());
     buildMenus(kMenus);
-    onMenu(QStringLiteral("N2"), [this] { newProject(); });
+    onMenu(QStringLiteral("N2"), [this] { showForm(ctx().form<Tprj_ins>()); });
     onMenu(QStringLiteral("N8"), [this] { editProject(); });
     onMenu(QStringLiteral("N7"), [this] { deleteProject(); });
     onMenu(QStringLiteral("N1"), [this] { newCredit(); });
-    onMenu(QStringLiteral("N3"), [this] { newChild(ctx().form<Tprj_amaliyat>()); });
-    onMenu(QStringLiteral("N6"), [this] { newChild(ctx().form<Tprj_pish>()); });
-    onMenu(QStringLiteral("N5"), [this] { newChild(ctx().form<Tetb_takhsis>()); });
+    onMenu(QStringLiteral("N3"), [this] { openChild(ctx().form<Tprj_amaliyat>()); });
+    onMenu(QStringLiteral("N6"), [this] { openChild(ctx().form<Tprj_pish>()); });
+    onMenu(QStringLiteral("N5"), [this] { openChild(ctx().form<Tetb_takhsis>()); });
     onMenu(QStringLiteral("N4"), [this] { close(); });
     onMenu(QStringLiteral("N14"), [this] { editCredit(); });
     onMenu(QStringLiteral("N13"), [this] { deleteRow("etebarat", ctx().dm->ADOQ_etb, kNoCredit); });
-    onMenu(QStringLiteral("N15"), [this] { editChild(ctx().form<Tprj_amaliyat>(), ADOQ_amaliyat); });
+    onMenu(QStringLiteral("N15"), [this] { openChild(ctx().form<Tprj_amaliyat>(), ADOQ_amaliyat); });
     onMenu(QStringLiteral("N10"), [this] { deleteRow("amaliyat", ADOQ_amaliyat, kNoRow); });
-    onMenu(QStringLiteral("N16"), [this] { editChild(ctx().form<Tprj_pish>(), ADOQ_pish); });
+    onMenu(QStringLiteral("N16"), [this] { openChild(ctx().form<Tprj_pish>(), ADOQ_pish); });
     onMenu(QStringLiteral("N11"), [this] { deleteRow("pish", ADOQ_pish, kNoRow); });
-    onMenu(QStringLiteral("N17"), [this] { editChild(ctx().form<Tetb_takhsis>(), ADOQ_takhsis); });
+    onMenu(QStringLiteral("N17"), [this] { openChild(ctx().form<Tetb_takhsis>(), ADOQ_takhsis); });
     onMenu(QStringLiteral("N12"), [this] { deleteRow("takhsis", ADOQ_takhsis, kNoRow); });
 
     buildFilters();
@@ -365,15 +358,13 @@ void Tetebarat_src::openFromMain(const PageRights &rights)
     showModal();
 }
 
-bool Tetebarat_src::requireParents()
+// Opens the form on a new row (no list), or on the current row of `list`, with the fixed columns.
+void Tetebarat_src::showForm(EntryForm *form, DataSet *list, const QVariantMap &fixed)
 {
-    return requireCurrent(ctx().dm->ADOQ_proj) && requireCurrent(ctx().dm->ADOQ_etb, kNoCredit);
-}
-
-void Tetebarat_src::newProject()
-{
-    auto *form = ctx().form<Tprj_ins>();
-    form->startInsert();
+    if (!list)
+        form->startInsert(fixed);
+    else if (!form->startEdit(list->value(QStringLiteral("id")), fixed))
+        return;
     ctx().ui->showModal(form);
 }
 
@@ -382,13 +373,10 @@ void Tetebarat_src::editProject()
     DataSet *proj = ctx().dm->ADOQ_proj;
     if (!requireCurrent(proj))
         return;
-    auto *form = ctx().form<Tprj_ins>();
     // The edit moves the project's credit to the credit current in the credit list (none: null).
     DataSet *etb = ctx().dm->ADOQ_etb;
     const QVariant credit = etb->eof() ? QVariant(QMetaType(QMetaType::LongLong)) : etb->value(QStringLiteral("id"));
-    if (!form->startEdit(proj->value(QStringLiteral("id")), {{QStringLiteral("etb_id"), credit}}))
-        return;
-    ctx().ui->showModal(form);
+    showForm(ctx().form<Tprj_ins>(), proj, {{QStringLiteral("etb_id"), credit}});
 }
 
 // The project grid shows an edited project at once; the lists below stay as they are.
@@ -413,9 +401,9 @@ void Tetebarat_src::deleteProject()
     decl.table = QStringLiteral("prj");
     decl.children = kProjectChildren;
     decl.question = kDeleteQuestion;
-    decl.logText = kDeleteLog + proj->text(QStringLiteral("city")) + QLatin1Char(' ') + proj->text(QStringLiteral("rosta"))
-                   + QLatin1Char(' ') + proj->text(QStringLiteral("prj_cod")) + QLatin1Char(' ')
-                   + ctx().CurrentUser.karbar;
+    decl.logText = kDeleteLog + QStringList{proj->text(QStringLiteral("city")), proj->text(QStringLiteral("rosta")),
+                                            proj->text(QStringLiteral("prj_cod")), ctx().CurrentUser.karbar}
+                                   .join(QLatin1Char(' '));
     if (RunDelete(ctx(), this, decl, proj->value(QStringLiteral("id"))))
         proj->reopen();
 }
@@ -423,47 +411,25 @@ void Tetebarat_src::deleteProject()
 void Tetebarat_src::newCredit()
 {
     DataSet *proj = ctx().dm->ADOQ_proj;
-    if (!requireCurrent(proj))
-        return;
-    auto *form = ctx().form<Tetebar_ins>();
-    form->startInsert({{QStringLiteral("prj_id"), proj->value(QStringLiteral("id"))}});
-    ctx().ui->showModal(form);
+    if (requireCurrent(proj))
+        showForm(ctx().form<Tetebar_ins>(), nullptr, {{QStringLiteral("prj_id"), proj->value(QStringLiteral("id"))}});
 }
 
 void Tetebarat_src::editCredit()
 {
-    DataSet *etb = ctx().dm->ADOQ_etb;
-    if (!requireCurrent(etb, kNoCredit))
-        return;
-    auto *form = ctx().form<Tetebar_ins>();
-    if (form->startEdit(etb->value(QStringLiteral("id"))))
-        ctx().ui->showModal(form);
+    if (requireCurrent(ctx().dm->ADOQ_etb, kNoCredit))
+        showForm(ctx().form<Tetebar_ins>(), ctx().dm->ADOQ_etb);
 }
 
-// The credit current in the credit list and the current project, as a child row's columns.
-QVariantMap Tetebarat_src::parents() const
+// A new child row (no list), or the current row of `list`, is written under the credit current
+// in the credit list and the current project: an edit moves the row there.
+void Tetebarat_src::openChild(EntryForm *form, DataSet *list)
 {
-    return {{QStringLiteral("etb_id"), ctx().dm->ADOQ_etb->value(QStringLiteral("id"))},
-            {QStringLiteral("prj_id"), ctx().dm->ADOQ_proj->value(QStringLiteral("id"))}};
-}
-
-// A child row is written under the credit current in the credit list and the current project.
-void Tetebarat_src::newChild(EntryForm *form)
-{
-    if (!requireParents())
+    DataSet *proj = ctx().dm->ADOQ_proj, *etb = ctx().dm->ADOQ_etb;
+    if ((list && !requireCurrent(list, kNoRow)) || !requireCurrent(proj) || !requireCurrent(etb, kNoCredit))
         return;
-    form->startInsert(parents());
-    ctx().ui->showModal(form);
-}
-
-// The edit moves the row under the credit current in the credit list and the current project.
-void Tetebarat_src::editChild(EntryForm *form, DataSet *list)
-{
-    if (!requireCurrent(list, kNoRow) || !requireParents())
-        return;
-    if (!form->startEdit(list->value(QStringLiteral("id")), parents()))
-        return;
-    ctx().ui->showModal(form);
+    showForm(form, list,
+         {{QStringLiteral("etb_id"), etb->value(QStringLiteral("id"))}, {QStringLiteral("prj_id"), proj->value(QStringLiteral("id"))}});
 }
 
 // A credit, operation, progress item or allocation alone: no question, no message, no log row.

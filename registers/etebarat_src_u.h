@@ -41,16 +41,13 @@ private:
     void connectForms();
 
     // Commands.
-    void newProject();
+    void showForm(EntryForm *form, DataSet *list = nullptr, const QVariantMap &fixed = {});
     void editProject();
     void deleteProject();
     void newCredit();
     void editCredit();
-    void newChild(EntryForm *form);
-    void editChild(EntryForm *form, DataSet *list);
+    void openChild(EntryForm *form, DataSet *list = nullptr);
     void deleteRow(const char *table, DataSet *list, const QString &emptyMessage);
-    bool requireParents();
-    QVariantMap parents() const;
     void reopenProjectsKeepingLists();
 
     DataSet *ADOQ_amaliyat;
