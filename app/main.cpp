@@ -12,17 +12,16 @@
 
 int main(int argc, char **argv)
 {
+    // The settings' place, for the windows and for the command alike.
+    QCoreApplication::setOrganizationName(QStringLiteral("varnoset"));
+    QCoreApplication::setApplicationName(QStringLiteral("varnoset"));
     for (int i = 1; i < argc; ++i)
         if (qstrcmp(argv[i], "--set-password") == 0) {
             // No window: the password of one user, on the configured database.
             QCoreApplication app(argc, argv);
-            QCoreApplication::setOrganizationName(QStringLiteral("varnoset"));
-            QCoreApplication::setApplicationName(QStringLiteral("varnoset"));
             return setPasswordCommand(i + 1 < argc ? QString::fromLocal8Bit(argv[i + 1]) : QString());
         }
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("varnoset"));
-    QApplication::setApplicationName(QStringLiteral("varnoset"));
     QApplication::setLayoutDirection(Qt::RightToLeft);
     QApplication::setQuitOnLastWindowClosed(false);
     QFont f(QStringLiteral("Nazli"), 10);

@@ -56,7 +56,7 @@ bool prepareDatabases(AppContext &ctx, const StartOptions &opts)
     const DbProfile mainProfile = configuredMainProfile();
     DbProfile protProfile = DbProfile::load(s, QStringLiteral("prot"));
     // No profile yet: the embedded default, with its own correspondence file.
-    if (!DbProfile::load(s, QStringLiteral("main")).isSet() && !s.contains(QStringLiteral("prot/driver")))
+    if (s.value(QStringLiteral("main/driver")).toString().isEmpty() && !s.contains(QStringLiteral("prot/driver")))
         protProfile = DbProfile::sqliteFile(DbProfile::defaultProtPath());
     try {
         ctx.dm->connectMain(mainProfile);

@@ -101,15 +101,14 @@ void Tghir_pic::addFile()
     AttachmentList::Add add;
     add.description = descriptionText();
     add.emptyDescription = kEmptyDescription;
-    const bool all = m_forList;
-    if (all) {
+    if (m_forList) {
         for (int row = 0; row < ghir->recordCount(); ++row)
             add.owners << ghir->value(QStringLiteral("id"), row);
         add.ownerGone = msg::kListedAllocationGone;
     } else if (!ghir->eof()) {
         add.owners << ghir->value(QStringLiteral("id"));
     }
-    if (list()->add(add) > 0 && all)
+    if (list()->add(add) > 0 && m_forList)
         ghir->setCurrentRow(ghir->recordCount() - 1);
 }
 

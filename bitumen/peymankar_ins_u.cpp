@@ -242,10 +242,12 @@ std::optional<PickedContractor> Tpeymankar_ins::openAsPicker()
 
 void Tpeymankar_ins::search()
 {
-    const QString pattern = likePattern(src->text());
-    m_count->run(m_ctx, QStringLiteral("from peymankaran where peymankar like ?"), {pattern});
-    m_ctx.dm->ADOQ_peymankar->open(
-        QStringLiteral("select * from peymankaran where peymankar like ? order by peymankar collate fa"), {pattern});
+    // Each keystroke searches: the count is the listing's row count, not a second statement.
+    const QString from = QStringLiteral("from peymankaran where peymankar like ?");
+    const QVariantList binds{likePattern(src->text())};
+    DataSet *ds = m_ctx.dm->ADOQ_peymankar;
+    ds->open(QStringLiteral("select * ") + from + QStringLiteral(" order by peymankar collate fa"), binds);
+    m_count->run(m_ctx, from, binds, ds);
 }
 
 // ---- insert, edit, delete -----------------------------------------------------------------

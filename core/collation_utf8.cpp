@@ -83,3 +83,8 @@ int persianCompareUtf8(const char *a, int la, const char *b, int lb)
     }
     return int(!xa.atEnd()) - int(!xb.atEnd());
 }
+
+int persianCollateUtf8(void *, int la, const void *a, int lb, const void *b)
+{
+    return persianCompareUtf8(static_cast<const char *>(a), la, static_cast<const char *>(b), lb);
+}

@@ -50,3 +50,6 @@ inline int persianWeight(uint32_t u)
 
 // The order of two UTF-8 texts of the given byte lengths: <0, 0 or >0.
 int persianCompareUtf8(const char *a, int la, const char *b, int lb);
+// The same as SQLite's collation callback (its first argument unused): the collation "fa" of the
+// program's connections and of the loadable extension.
+int persianCollateUtf8(void *, int la, const void *a, int lb, const void *b);

@@ -39,15 +39,18 @@ bool isPostgres(const QSqlDatabase &db)
     return db.driverName() == QLatin1String("QPSQL");
 }
 
-PGconn *pgConn(const QSqlDatabase &db)
+// The engine's own handle behind Qt's driver when its type is one of `typeNames`.
+template <class Handle> Handle *engineHandle(const QSqlDatabase &db, std::initializer_list<const char *> typeNames)
 {
-    if (!isPostgres(db) || !db.driver())
+    if (!db.driver())
         return nullptr;
     const QVariant h = db.driver()->handle();
-    // Qt names the handle "PGconn*" or by its struct, "pg_conn*", depending on the version.
-    if (!h.isValid() || (qstrcmp(h.typeName(), "PGconn*") != 0 && qstrcmp(h.typeName(), "pg_conn*") != 0))
+    if (!h.isValid())
         return nullptr;
-    return *static_cast<PGconn *const *>(h.constData());
+    for (const char *name : typeNames)
+        if (qstrcmp(h.typeName(), name) == 0)
+            return *static_cast<Handle *const *>(h.constData());
+    return nullptr;
 }
 
 // One thread for the whole program watches the waits on server connections and cuts the
@@ -69,17 +72,10 @@ public:
             m_wake.notify_one();
         return id;
     }
-    // Ends a watch; true when it had run out.
-    bool remove(int id)
+    void remove(int id)
     {
         const std::lock_guard lock(m_mutex);
-        for (auto it = m_watches.begin(); it != m_watches.end(); ++it)
-            if (it->id == id) {
-                const bool expired = it->expired;
-                m_watches.erase(it);
-                return expired;
-            }
-        return false;
+        std::erase_if(m_watches, [id](const Watch &w) { return w.id == id; });
     }
     bool expired(int id)
     {
@@ -249,14 +245,15 @@ DbProfile::Bounds bounds(const QSqlDatabase &db)
 
 ServerWait::ServerWait(const QSqlDatabase &db)
 {
-    const PGconn *c = pgConn(db);
-    if (!c || PQsocket(c) < 0)
+    const PGconn *c = pgHandle(db);
+    const int socket = c ? PQsocket(c) : -1;
+    if (socket < 0)
         return;
     const int ms = silentMs(bounds(db));
     if (ms <= 0)
         return;
     m_seconds = (ms + 999) / 1000;
-    m_id = Watchdog::instance().add(PQsocket(c), Watchdog::Clock::now() + std::chrono::milliseconds(ms));
+    m_id = Watchdog::instance().add(socket, Watchdog::Clock::now() + std::chrono::milliseconds(ms));
 }
 
 ServerWait::~ServerWait()
@@ -276,9 +273,20 @@ void ServerWait::check(const QString &driverText) const
         throw DbError(msg::serverSilent(m_seconds) + QLatin1Char('\n') + driverText.trimmed());
 }
 
+pg_conn *pgHandle(const QSqlDatabase &db)
+{
+    // Qt names the libpq handle "PGconn*" or by its struct, "pg_conn*", depending on the version.
+    return engineHandle<PGconn>(db, {"PGconn*", "pg_conn*"});
+}
+
+sqlite3 *sqliteHandle(const QSqlDatabase &db)
+{
+    return engineHandle<sqlite3>(db, {"sqlite3*"});
+}
+
 bool broken(const QSqlDatabase &db)
 {
-    const PGconn *c = pgConn(db);
+    const PGconn *c = pgHandle(db);
     return c && PQstatus(c) == CONNECTION_BAD;
 }
 

@@ -46,6 +46,10 @@ private:
     int m_seconds = 0;
 };
 
+// The engines' own handles behind Qt's drivers: null for another driver or no connection.
+pg_conn *pgHandle(const QSqlDatabase &db);
+sqlite3 *sqliteHandle(const QSqlDatabase &db);
+
 // True when the engine knows the server connection is gone (no round trip).
 bool broken(const QSqlDatabase &db);
 

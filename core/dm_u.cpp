@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -15,20 +14,11 @@
 
 namespace {
 
-int faCollation(void *, int la, const void *a, int lb, const void *b)
-{
-    return persianCompareUtf8(static_cast<const char *>(a), la, static_cast<const char *>(b), lb);
-}
-
 // The collation "fa"; and how long a write waits for another program's write lock.
 void setUpSqliteHandle(QSqlDatabase &db, int busyMs)
 {
-    const QVariant h = db.driver()->handle();
-    if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0)
-        return;
-    sqlite3 *handle = *static_cast<sqlite3 *const *>(h.data());
-    if (handle) {
-        sqlite3_create_collation(handle, "fa", SQLITE_UTF8, nullptr, faCollation);
+    if (sqlite3 *handle = dbconn::sqliteHandle(db)) {
+        sqlite3_create_collation(handle, "fa", SQLITE_UTF8, nullptr, persianCollateUtf8);
         sqlite3_busy_timeout(handle, busyMs);
     }
 }

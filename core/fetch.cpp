@@ -6,7 +6,6 @@
 
 #include <QDate>
 #include <QDateTime>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -19,23 +18,6 @@ namespace {
 
 // Rows read between two reports to the listener.
 constexpr int kBatch = 2000;
-
-// The engine's own handle behind Qt's driver; Qt names the libpq one "PGconn*" or by its
-// struct, "pg_conn*", depending on the version.
-template <class Handle> Handle *engineHandle(const QSqlDatabase &db, std::initializer_list<const char *> typeNames)
-{
-    if (!db.driver())
-        return nullptr;
-    const QVariant h = db.driver()->handle();
-    if (!h.isValid())
-        return nullptr;
-    bool known = false;
-    for (const char *name : typeNames)
-        known = known || qstrcmp(h.typeName(), name) == 0;
-    if (!known)
-        return nullptr;
-    return *static_cast<Handle *const *>(h.constData());
-}
 
 // ---- SQLite ----
 
@@ -362,9 +344,9 @@ QByteArray pgPlaceholders(const QString &sql)
 void select(const QSqlDatabase &db, const QString &sql, const QVariantList &binds, RowStore &store,
             const Listener &listener)
 {
-    if (auto *h = engineHandle<sqlite3>(db, {"sqlite3*"}))
+    if (sqlite3 *h = dbconn::sqliteHandle(db))
         selectSqlite(h, sql, binds, store, listener);
-    else if (auto *c = engineHandle<PGconn>(db, {"PGconn*", "pg_conn*"}))
+    else if (PGconn *c = dbconn::pgHandle(db))
         selectPg(c, sql, binds, store, listener);
     else
         selectQt(db, sql, binds, store, listener);

@@ -149,17 +149,18 @@ void setupSchema(Tdm &dm, const std::vector<UpgradeStep> &steps)
         // The version: the latest for a new database; 1 for one made before versions were recorded.
         const bool fresh = !existingTables(db, pg).contains(QStringLiteral("karbaran"));
         run(db, QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version integer NOT NULL)"));
-        int version = dm.scalar(QStringLiteral("select max(version) from schema_version")).toInt();
-        if (version == 0)
-            version = fresh && !steps.empty() ? steps.back().version : 1;
+        const int recorded = dm.scalar(QStringLiteral("select max(version) from schema_version")).toInt();
+        int version = recorded ? recorded : fresh && !steps.empty() ? steps.back().version : 1;
         for (const UpgradeStep &step : steps) {
             if (step.version <= version)
                 continue;
             step.run(dm);
             version = step.version;
         }
-        dm.exec(QStringLiteral("delete from schema_version"));
-        dm.exec(QStringLiteral("insert into schema_version (version) values (?)"), {version});
+        if (version != recorded) {
+            dm.exec(QStringLiteral("delete from schema_version"));
+            dm.exec(QStringLiteral("insert into schema_version (version) values (?)"), {version});
+        }
         setupTables(db, pg, Conn::Main);
         if (pg) {
             // Persian alphabetical order for lists sorted by names.

@@ -8,16 +8,9 @@
 #include <sqlite3ext.h>
 SQLITE_EXTENSION_INIT1
 
-namespace {
-int compare(void *, int la, const void *a, int lb, const void *b)
-{
-    return persianCompareUtf8(static_cast<const char *>(a), la, static_cast<const char *>(b), lb);
-}
-} // namespace
-
 // The entry point SQLite derives from the file name "varnoset_fa".
 extern "C" int sqlite3_varnosetfa_init(sqlite3 *db, char **, const sqlite3_api_routines *api)
 {
     SQLITE_EXTENSION_INIT2(api);
-    return sqlite3_create_collation(db, "fa", SQLITE_UTF8, nullptr, compare);
+    return sqlite3_create_collation(db, "fa", SQLITE_UTF8, nullptr, persianCollateUtf8);
 }

@@ -189,8 +189,8 @@ void Tpishraft_ins::searchProjects()
     QVariantList binds;
     const QString where = QStringLiteral(" where pcod<>-1") + m_search->piece(binds);
     m_projects->open(QStringLiteral("select * from pish_prj") + where + QStringLiteral(" order by pcod"), binds);
-    m_search->cnt()->setText(DataSet::valueText(
-        ctx().dm->scalar(QStringLiteral("select count(*) as c from pish_prj") + where, binds)));
+    // The count is the listing's row count, as after an insert.
+    m_search->cnt()->setText(QString::number(m_projects->recordCount()));
 }
 
 void Tpishraft_ins::insertProject()
