@@ -4,7 +4,6 @@
 #include "core/errors.h"
 
 #include <QFile>
-#include <QRegularExpression>
 
 namespace report {
 
@@ -16,18 +15,15 @@ QString FilledReport::title() const
 {
     if (!m_layout || m_layout->title.isEmpty())
         return layoutName();
-    static const QRegularExpression placeholder(QStringLiteral("\\{([^{}]*)\\}"));
     QString title = m_layout->title;
-    for (auto it = placeholder.globalMatch(m_layout->title); it.hasNext();) {
-        const QString label = it.next().captured(1);
+    for (const QString &label : m_layout->titleLabels())
         title.replace(QLatin1Char('{') + label + QLatin1Char('}'), text(label));
-    }
     return title.simplified();
 }
 
 QString FilledReport::fileName() const
 {
-    QString name = title().simplified();
+    QString name = title();
     for (QChar &c : name)
         if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.category() == QChar::Other_Control)
             c = QLatin1Char('-');

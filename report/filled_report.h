@@ -29,7 +29,6 @@ public:
 
     bool isNull() const { return !m_layout; }
     const Layout &layout() const { return *m_layout; }
-    std::shared_ptr<const Layout> layoutPtr() const { return m_layout; }
     QString layoutName() const { return m_layout ? m_layout->name : QString(); }
     // The form's title: the preview's caption, the PDF's title and the name a saved PDF or a
     // print job is given: the layout's title with its labels' texts in it, else its name.

@@ -456,12 +456,9 @@ public:
             if (bands.contains(key))
                 l->bands[k] = band(bands.value(key), BandKind(k), l->font);
         }
-        static const QRegularExpression placeholder(QStringLiteral("\\{([^{}]*)\\}"));
-        for (auto it = placeholder.globalMatch(l->title); it.hasNext();) {
-            const QString label = it.next().captured(1);
+        for (const QString &label : l->titleLabels())
             if (!l->labelNames().contains(label))
                 fail(QStringLiteral("top"), QStringLiteral("the title names no label \"%1\"").arg(label));
-        }
         // Elements standing under a column, and the fields of the detail band.
         for (int k = 0; k < kBandCount; ++k) {
             for (Element &e : l->bands[k].elements) {
@@ -593,6 +590,15 @@ QStringList Layout::labelNames() const
                     add(r.text);
         }
     return names;
+}
+
+QStringList Layout::titleLabels() const
+{
+    static const QRegularExpression placeholder(QStringLiteral("\\{([^{}]*)\\}"));
+    QStringList labels;
+    for (auto it = placeholder.globalMatch(title); it.hasNext();)
+        labels << it.next().captured(1);
+    return labels;
 }
 
 QStringList Layout::requiredLabels() const

@@ -252,6 +252,8 @@ public:
     bool hasRows() const;
     // Every label name the layout shows (labels, paragraph runs, gaps), in order of appearance.
     QStringList labelNames() const;
+    // The labels the title names ("{label}"), in order.
+    QStringList titleLabels() const;
     // Labels that have no design text (a handler must fill them).
     QStringList requiredLabels() const;
     // Columns of the rows that the detail band reads.

@@ -369,8 +369,6 @@ QString EntryForm::boxText(const QString &name) const
         return c->currentText();
     if (auto *m = qobject_cast<const QPlainTextEdit *>(w))
         return m->toPlainText();
-    if (auto *l = qobject_cast<const QLabel *>(w))
-        return l->text();
     for (const QRadioButton *r : w->findChildren<QRadioButton *>())
         if (r->isChecked())
             return r->text();
@@ -391,8 +389,6 @@ void EntryForm::setBoxText(const QString &name, const QString &text)
             c->setCurrentIndex(c->findText(text));
     } else if (auto *p = qobject_cast<QPlainTextEdit *>(w))
         p->setPlainText(text);
-    else if (auto *l = qobject_cast<QLabel *>(w))
-        l->setText(text);
     else
         for (QRadioButton *r : w->findChildren<QRadioButton *>()) {
             // Unchecking needs the group's exclusiveness off for a moment.
@@ -718,11 +714,10 @@ void EntryForm::showRefusals(const QStringList &refusals)
 
 RowWrite EntryForm::rowWrite(const QStringList &columns) const
 {
-    RowWrite row{.table = QLatin1String(m_def.table), .key = QLatin1String(m_def.key), .columns = columns};
+    RowWrite row{.table = QLatin1String(m_def.table), .key = QLatin1String(m_def.key), .columns = columns,
+                 .parents = QList<ParentDef>(m_def.parents.begin(), m_def.parents.end())};
     for (const QString &c : columns)
         row.values << value(c);
-    for (const ParentDef &p : m_def.parents)
-        row.parents << p;
     return row;
 }
 
@@ -828,7 +823,6 @@ void EntryForm::onMenu(const QString &name, std::function<void()> handler)
 
 void EntryForm::applyRights(std::span<const RightRule> rules, const PageRights &rights)
 {
-    m_rights = rights;
     ApplyRights(this, rules, rights);
     // The mode buttons keep what the rights hide through the changes of mode.
     m_hiddenByRights.clear();

@@ -217,7 +217,6 @@ public:
     QMenu *menu(const QString &name) const;
     void onMenu(const QString &name, std::function<void()> handler);
     void applyRights(std::span<const RightRule> rules, const PageRights &rights);
-    PageRights rights() const { return m_rights; }
 
 signals:
     // After a committed insert or update (before a closing form closes).
@@ -281,6 +280,5 @@ private:
     QHBoxLayout *m_buttonRow = nullptr;
     QVBoxLayout *m_listArea = nullptr;
     Menus *m_menus = nullptr;
-    PageRights m_rights;
     QSet<QString> m_hiddenByRights;
 };

@@ -43,7 +43,6 @@ void RegisterWindow::buildMenus(std::span<const MenuItem> items)
 
 void RegisterWindow::applyRights(std::span<const RightRule> rules, const PageRights &rights)
 {
-    m_rights = rights;
     ApplyRights(this, rules, rights);
 }
 

@@ -49,7 +49,6 @@ public:
 
     // Applies the rights: each rule's control enabled / shown by its right.
     void applyRights(std::span<const RightRule> rules, const PageRights &rights);
-    PageRights rights() const { return m_rights; }
 
     // The check of a further page inside the window (CheckPageAccess): the refusal shown and
     // nothing returned when the user may not open it.
@@ -79,5 +78,4 @@ private:
     QVBoxLayout *m_body = nullptr;
     QMenuBar *m_bar = nullptr;
     Menus *m_menus = nullptr;
-    PageRights m_rights;
 };

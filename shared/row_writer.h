@@ -40,7 +40,7 @@ struct RowWrite {
     // The identity column (an insert gives its new value) and the key of an update.
     QString key = QStringLiteral("id");
     QStringList columns;
-    QVariantList values; // the columns' values, already converted
+    QVariantList values = {}; // the columns' values, already converted
     // Columns no two rows may share (an update compares with the other rows), and the refusal.
     QStringList duplicateKey = {};
     QString duplicateMessage = {};

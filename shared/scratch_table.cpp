@@ -162,10 +162,9 @@ private:
         void commit(size_t n) { m_used += n; }
         void clear()
         {
-            if (m_blocks.size() > 1) {
+            // The newest block (m_size long) is kept for the next run.
+            if (m_blocks.size() > 1)
                 m_blocks.erase(m_blocks.begin(), m_blocks.end() - 1);
-                m_size = std::max(kBlock, m_size);
-            }
             m_used = 0;
         }
 

@@ -21,7 +21,6 @@
 
 class AppContext;
 class QBoxLayout;
-class QPushButton;
 
 struct SearchBarDef {
     std::span<const FilterDef> filters;
@@ -39,7 +38,6 @@ public:
 
     FilterBar *filters() const { return m_filters; }
     SumLabels *figures() const { return m_figures; }
-    QPushButton *button() const { return m_button; }
     // The button's column (or row, for a band), where a window may add a control of its own.
     QBoxLayout *side() const { return m_side; }
 
@@ -54,6 +52,5 @@ private:
     AppContext &m_ctx;
     FilterBar *m_filters;
     SumLabels *m_figures;
-    QPushButton *m_button;
     QBoxLayout *m_side;
 };

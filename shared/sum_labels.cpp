@@ -2,20 +2,11 @@
 
 #include "core/context.h"
 #include "core/dm_u.h"
-#include "core/money.h"
+#include "shared/grid.h"
 
 #include <QBoxLayout>
 #include <QLabel>
 #include <algorithm>
-
-namespace {
-// A money sum as its whole rials grouped; an empty sum (nothing matched) stays empty.
-QString groupedAmount(const QString &sum)
-{
-    qint64 amount = 0;
-    return money::read(sum, &amount) ? money::grouped(amount) : sum;
-}
-} // namespace
 
 SumLabels::SumLabels(QWidget *parent, std::span<const SumColumn> columns)
     : QObject(parent)
@@ -80,7 +71,7 @@ void SumLabels::run(AppContext &ctx, const QString &fromWhere, const QVariantLis
                                     : q->isEmpty() ? QString() : q->text(alias, 0);
         m_values.insert(alias, v);
         if (QLabel *l = c.label ? m_labels.value(QLatin1String(c.label)) : nullptr)
-            l->setText(c.display == SumColumn::Grouped ? groupedAmount(v) : v);
+            l->setText(c.display == SumColumn::Grouped ? GridCellText(GridColumn::Money, v) : v);
     }
 }
 

@@ -28,7 +28,7 @@ class QWidget;
 struct SumColumn {
     enum Display {
         Plain,   // the text the database returns (empty when nothing matched)
-        Grouped, // a money sum: its whole rials grouped by thousands (money::grouped)
+        Grouped, // a money sum: its whole rials grouped, as a grid's money column shows it
     };
     const char *alias;           // the statement's name of the figure ("c")
     const char *expression;      // "count(*)", "sum(mablagh)"
