@@ -43,12 +43,12 @@ QString insertSql(const ScratchFill &fill, int rows)
            + QStringList(rows, tuple).join(QLatin1Char(','));
 }
 
-template <class Handle> Handle handleOf(const QSqlDatabase &db, const char *type)
+// The engine's own handle of a connection (dbconn's lookup), which the fill cannot do without.
+template <class Handle> Handle *required(Handle *h, const QSqlDatabase &db)
 {
-    const QVariant h = db.driver()->handle();
-    if (!h.isValid() || qstrcmp(h.typeName(), type) != 0)
-        throw DbError(QStringLiteral("no %1 handle: %2").arg(QLatin1String(type), QLatin1String(h.typeName())));
-    return *static_cast<Handle const *>(h.data());
+    if (!h)
+        throw DbError(QStringLiteral("no engine handle for the driver %1").arg(db.driverName()));
+    return h;
 }
 
 // A value as the client libraries take it: UTF-8 text, numbers with "." and 15 digits.
@@ -522,8 +522,8 @@ bool ReplaceScratchRows(AppContext &ctx, const ScratchFill &fill, QWidget *paren
                 const QSqlDatabase reader = dm.readerConnection();
                 const dbconn::ServerWait readerWait(reader), writerWait(dm.ADOConnection1());
                 try {
-                    PgReader source(handleOf<PGconn *>(reader, "pg_conn*"), fill.sourceSql, fill.sourceBinds);
-                    PgWriter writer(handleOf<PGconn *>(dm.ADOConnection1(), "pg_conn*"), fill);
+                    PgReader source(required(dbconn::pgHandle(reader), reader), fill.sourceSql, fill.sourceBinds);
+                    PgWriter writer(required(dbconn::pgHandle(dm.ADOConnection1()), dm.ADOConnection1()), fill);
                     while (source.next())
                         take(source, [&](const QVariantList &r) { writer.add(r); });
                     writer.finish();
@@ -533,7 +533,7 @@ bool ReplaceScratchRows(AppContext &ctx, const ScratchFill &fill, QWidget *paren
                     throw;
                 }
             } else {
-                sqlite3 *db = handleOf<sqlite3 *>(dm.ADOConnection1(), "sqlite3*");
+                sqlite3 *db = required(dbconn::sqliteHandle(dm.ADOConnection1()), dm.ADOConnection1());
                 SqliteStatement source(db, fill.sourceSql);
                 source.bind(fill.sourceBinds);
                 SqliteWriter writer(db, fill);
