@@ -291,7 +291,7 @@ void summary()
     std::fprintf(stderr, "\n%-28s %10s %14s\n", "", "ms", "peak rise MB");
     for (auto i = g_results.constBegin(); i != g_results.constEnd(); ++i)
         std::fprintf(stderr, "%-28s %10.0f %14.1f\n", qPrintable(i.key()), i->ms, i->peakRiseMb);
-    for (const QString db : {QStringLiteral("sqlite"), QStringLiteral("pg")}) {
+    for (const QString &db : {QStringLiteral("sqlite"), QStringLiteral("pg")}) {
         const Result engine = get("copy/engine/" + db), program = get("copy/program/" + db);
         if (engine.ms > 0)
             std::fprintf(stderr, "%s: scratch copy %.2fx the engine's\n", qPrintable(db), program.ms / engine.ms);

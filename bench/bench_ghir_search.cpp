@@ -36,22 +36,8 @@
 #include <map>
 #include <sqlite3.h>
 #include <memory>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
-
-
-double rssMb()
-{
-    long pages = 0, resident = 0;
-    if (FILE *f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(f);
-    }
-    return resident * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
 
 QString county(int i) { return benchCounty(i); }
 
