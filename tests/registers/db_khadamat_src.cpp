@@ -350,6 +350,8 @@ private slots:
         // The header on the first page, the total and the signatures on the last.
         const QString page1 = pdfText(pdf, 1), page2 = pdfText(pdf, 2);
         QVERIFY(containsText(page1, kTitle) && !containsText(page2, kTitle));
+        // The title with its letters as written (the Persian kaf of "عملکرد", the Arabic yeh).
+        QVERIFY(pdfLines(pdf).join(QString()).remove(' ').contains(QString(kTitle).remove(' ')));
         QVERIFY(!containsText(page1, kFooter) && containsText(page2, kFooter));
         QVERIFY(containsText(page2, kTotal) && containsText(page2, "30,000,495"));
         QVERIFY(containsText(page2, names.last()));
