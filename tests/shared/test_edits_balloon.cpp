@@ -63,6 +63,8 @@ private slots:
         play(&e, {{"9", "19,234"}});
         QCOMPARE(e.cursorPosition(), e.text().size());
         QCOMPARE(e.Value(), qint64(19234));
+        e.clear();
+        QCOMPARE(e.Value(), qint64(0));
         play(&e, {{"^A del", ""}, {"12.5", "125"}, {"^A del", ""}, {QString::fromUtf8("\u06F1\u06F2\u06F3\u06F4"), "1,234"}});
         // Pasted: above 32 bits; a fraction stays in sight and is refused, never cut off.
         for (const auto &[pasted, shown, value] : {std::tuple{"3,000,000,000 rial", "3,000,000,000", 3000000000LL},
@@ -78,7 +80,9 @@ private slots:
         QCOMPARE(e.text() + " " + QString::number(e.Value()), QStringLiteral("987,654,321,012 987654321012"));
         // A stored amount, or a quantity the program copies in, shows its integer part.
         e.setStoredText(QStringLiteral("1250000.0000"));
-        QCOMPARE(e.text(), QStringLiteral("1,250,000"));
+        QCOMPARE(e.text() + " " + QString::number(e.Value()), QStringLiteral("1,250,000 1250000"));
+        e.setStoredText(QString());
+        QCOMPARE(e.Value(), qint64(0));
         e.setText(QStringLiteral("1250000.5"));
         QCOMPARE(e.Value(), qint64(1250000));
         // Every typed digit stays; the money limit is checked when the amount is taken.
@@ -161,6 +165,12 @@ private slots:
         // Set or pasted: put into the box's form; a whole date pasted replaces the box.
         e.setText(QStringLiteral("1403/5/6"));
         QCOMPARE(asLine->text(), QStringLiteral("1403/05/06"));
+        // Emptied or set empty: the empty date again.
+        e.clear();
+        QCOMPARE(asLine->text(), QStringLiteral("    /  /  "));
+        e.setText(QStringLiteral("1403/5/6"));
+        e.setText(QString());
+        QVERIFY(e.isBlank() && asLine->text() == QStringLiteral("    /  /  "));
         QApplication::clipboard()->setText("1404/01/02");
         e.setCursorPosition(0);
         play(asLine, {{"^V", "1404/01/02"}});
@@ -180,6 +190,7 @@ private slots:
         QVERIFY(tip && !CreateBalloonTip(nullptr));
         AddBalloonTip(tip, box, 1, "Formula", "a * b");
         AddBalloonTip(tip, nullptr, 1, "x", "y"); // nothing happens
+        QCOMPARE(BalloonText(tip, other), QString());
         auto send = [](QWidget *w, QEvent::Type type) {
             QEvent e(type);
             QApplication::sendEvent(w, &e);
