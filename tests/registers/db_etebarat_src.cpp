@@ -1,5 +1,5 @@
 // The credits window and its entry forms: the opener's rights, the project and credit
-// searches with their count and sums, the lists that follow the current project, the project
+// searches with their count and sums, the lists that follow the current project, the title sort, the project
 // delete with its children, every command on an empty list, the place cascade, the duplicate
 // refusals, credit amounts beyond 32 bits and the log rows.
 #include "support/drive.h"
