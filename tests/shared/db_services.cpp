@@ -272,6 +272,24 @@ private slots:
         QCOMPARE(rows.at(0), (QStringList{kRowNumber, "county <a>", "شهر", "n", "z"}));
         QCOMPARE(rows.at(1), (QStringList{"1", "<b>&co", kPersianYeh, "1250000", "30.3"}));
         QCOMPARE(rows.at(2), (QStringList{"2", kCountyA, "", "", ""}));
+        QVERIFY(html.contains("<th>county &lt;a&gt;</th>") && html.contains("<td>&lt;b&gt;&amp;co</td>"));
+        // One rule for every text a writer takes: "<" alone, "&" alone and both in data cells,
+        // in a heading, in the title and in a totals cell.
+        {
+            const QTemporaryDir dir;
+            const QString probe = dir.filePath("probe.htm");
+            HtmlTableWriter w(probe, "a<b", {"h<", "h&"});
+            QVERIFY(w.open());
+            w.row(1, {"5 < 6", "R&D"});
+            w.row(2, {"<5% & كم", "x > y"});
+            w.totals(HtmlTotalsRow({"", "<", "&"}, true));
+            QVERIFY(w.finish());
+            const QString t = QString::fromUtf8(readFile(probe));
+            for (const char *line : {"<title>a&lt;b</title>", "<th>h&lt;</th>", "<th>h&amp;</th>", "<td>5 &lt; 6</td>",
+                                     "<td>R&amp;D</td>", "<td>&lt;5% &amp; كم</td>", "<td>x &gt; y</td>",
+                                     "<td>&lt;</td>\r\n<td>&amp;</td>\r\n</tr>"})
+                QVERIFY2(t.contains(QString::fromUtf8(line)), line);
+        }
         // A file that cannot be written: told, nothing opened.
         const QString bad = TempExportPath("no/such/dir/rep.htm");
         QVERIFY(!ExportHtmlTable(f.ctx, bad, "t", q, {{"city", "c"}}));
