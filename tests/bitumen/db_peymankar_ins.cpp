@@ -47,25 +47,10 @@ qint64 addContractor(Fixture &f, const QString &name, const QString &phone = QSt
 }
 
 // The export's header row: the row number, then the title of each column of the table.
-const QStringList kExportHeader = {"رديف",
-    "شناسه",
-    "پيمانکار",
-    "نام نماينده",
-    "نام پدر نماينده",
-    "کد ملي نماينده",
-    "ش شناسنامه نماينده",
-    "محل صدور نماينده",
-    "شماره ثبت",
-    "کد اقتصادي",
-    "شناسه ملي",
-    "نام پيمانکار حمل",
-    "کد پيمانکار حمل",
-    "تلفن ثابت",
-    "تلفن همراه",
-    "ماره فکس",
-    "آدرس",
-    "آدرس تخليه",
-    "کد پستي"};
+const QStringList kExportHeader = {
+    "رديف", "شناسه", "پيمانکار", "نام نماينده", "نام پدر نماينده", "کد ملي نماينده", "ش شناسنامه نماينده",
+    "محل صدور نماينده", "شماره ثبت", "کد اقتصادي", "شناسه ملي", "نام پيمانکار حمل", "کد پيمانکار حمل", "تلفن ثابت",
+    "تلفن همراه", "ماره فکس", "آدرس", "آدرس تخليه", "کد پستي"};
 
 qint64 addAllocation(Fixture &f, const QString &city, const QString &peymankar, qint64 peymankarId)
 {
@@ -316,6 +301,7 @@ private slots:
             click(w, "N1");
             QCOMPARE(f.count("peymankaran"), qint64(2));
             clickRow(f, w, kOmran, true);
+            QVERIFY(w->result() == QDialog::Accepted && !w->isVisible()); // a pick closes the window
         });
         QCOMPARE(entry->boxText("peymankar") + entry->fixedValue("peymankar_id").toString(), kOmran + QString::number(b));
         openFromBitumen(f, PageRights{true, false, true, true}, [&](QDialog *w) {
@@ -339,6 +325,7 @@ private slots:
             QCOMPARE(f.count("peymankaran"), qint64(2));
             QCOMPARE(contractorRow(f, a).first(), kRah);
             clickRow(f, w, kRah, true);
+            QVERIFY(w->result() == QDialog::Accepted && !w->isVisible());
         });
         QCOMPARE(entry->boxText("peymankar") + entry->fixedValue("peymankar_id").toString(), kRah + QString::number(a));
         QVERIFY(f.ui.messages.isEmpty());
