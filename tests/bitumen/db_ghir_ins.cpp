@@ -1,6 +1,7 @@
-// The entry forms of a bitumen allocation: the initial entry's estimate formulas, its insert
-// with checks and stored defaults, the edit, the place and contractor lists; the complementary
-// data's consumption, exchange and asphalt formulas, label rounding and the update.
+// The entry forms of a bitumen allocation: the initial entry's estimate formulas and their
+// balloons, its insert with checks and stored defaults, the edit, the place and contractor
+// lists; the complementary data's consumption, exchange and asphalt formulas, their balloons,
+// label rounding and the update.
 #include "support/drive.h"
 #include "support/texts.h"
 
@@ -464,8 +465,8 @@ private slots:
             HideBalloonTip(w->balloonTip());
             QCOMPARE(entered(w, "asfalt_ejra"), QString());
             QCOMPARE(shownBalloon(w), asphalt.title);
-            QCOMPARE(balloon(w, "asfalt_ejra"),
-                     asphalt.title + "|" + asphalt.text + "\n" + kNotComputed + QStringLiteral("درصد تراکم آسفالت، ميانگين وزن مخصوص"));
+            QCOMPARE(balloon(w, "asfalt_ejra"), asphalt.title + "|" + asphalt.text + "\n" + kNotComputed
+                                                    + QStringLiteral("درصد تراکم آسفالت، ميانگين وزن مخصوص"));
             set(w, {{"tarakom", "100"}, {"vazn", "2.3"}});
             QCOMPARE(entered(w, "asfalt_ejra"), "115");
             QCOMPARE(balloon(w, "asfalt_ejra"), asphalt.title + "|" + asphalt.text);

@@ -97,10 +97,16 @@ void load(Fixture &f, QDialog *w, const QString &name)
 
 const PageRights kAll{true, true, true, true};
 
+// Opens the register as the bitumen window does; `steps` run while it is shown (it must be).
 void openFromBitumen(Fixture &f, const PageRights &rights, const Steps &steps)
 {
-    f.ui.onShow[kWindow] = steps;
+    bool shown = false;
+    f.ui.onShow[kWindow] = [&](QDialog *w) {
+        shown = true;
+        steps(w);
+    };
     f.form<Tpeymankar_ins>()->openFromBitumen(rights);
+    QVERIFY2(shown, "the register was not shown");
 }
 
 } // namespace
