@@ -126,6 +126,7 @@ private slots:
                 box(w, kContractorColumns.at(i))->setText(values.at(i));
             QTest::keyClick(box(w, "adr"), Qt::Key_Return); // runs no command
             QCOMPARE(f.count("peymankaran"), qint64(0));
+            QVERIFY(w->isVisible());
             auto insert = [&] { return pressed(f, w, "ins_btn"); };
             QCOMPARE(insert(), QStringList{texts::kInserted});
             const qint64 id = f.scalar("select id from peymankaran").toLongLong();
@@ -320,7 +321,7 @@ private slots:
         f.signInAs(user, "u1", "city");
         f.ui.clear();
         through(f, entry, "SpeedButton1", kWindow, [&](QDialog *w) {
-            QVERIFY(box(w, "peymankar")->text().isEmpty() && box(w, "src")->text().isEmpty());
+            QVERIFY(boxTexts(w).join("").isEmpty() && box(w, "src")->text().isEmpty());
             for (const char *button : {"ins_btn", "edit_btn", "refresh_btn"})
                 QVERIFY2(!shown(w, button), button);
             QVERIFY(!enabled(w, "N2") && !enabled(w, "N1"));
