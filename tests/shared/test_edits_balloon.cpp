@@ -86,8 +86,12 @@ private slots:
         e.setText(QStringLiteral("1250000.5"));
         QCOMPARE(e.Value(), qint64(1250000));
         // Every typed digit stays; the money limit is checked when the amount is taken.
-        play(&e, {{"^A del", ""}, {"922337203685478", "922,337,203,685,478"}});
+        play(&e, {{"^A del", ""}, {"922337203685477", "922,337,203,685,477"}});
+        QCOMPARE(e.Value(), qint64(922337203685477LL));
+        play(&e, {{"<-", "92,233,720,368,547"}, {"8", "922,337,203,685,478"}});
         refused(e, texts::tooLarge("922,337,203,685,478", texts::columnName("z_mablagh")));
+        play(&e, {{"^A del", ""}, {"1234567890123456789", "1,234,567,890,123,456,789"}});
+        refused(e, texts::tooLarge("1,234,567,890,123,456,789", texts::columnName("z_mablagh")));
     }
 
     void decimalBox()
@@ -157,6 +161,7 @@ private slots:
         TDateEdit e;
         QLineEdit *asLine = &e;
         QCOMPARE(asLine->text(), QStringLiteral("    /  /  ")); // the empty date
+        QVERIFY(TDateEdit::kEmpty == asLine->text() && e.isBlank());
         e.setFocus();
         e.setCursorPosition(0);
         // Full: nothing more is taken; Backspace goes over a separator; letters and signs are not taken.
@@ -202,6 +207,7 @@ private slots:
         QCOMPARE(child<QLabel>(win, "balloon_title")->text() + "|" + child<QLabel>(win, "balloon_text")->text(),
                  "Formula|a * b");
         send(box, QEvent::Leave);
+        QVERIFY(!win->isVisible());
         send(other, QEvent::Enter);
         QVERIFY(!win->isVisible());
         // A later registration replaces the text; the title is cut at 255 characters and an
