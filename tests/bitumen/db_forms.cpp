@@ -133,6 +133,7 @@ private slots:
         choose(f, "N8");
         shown(f, "TTAAHODNAME_PEYMANKAR", {{"name", ""}, {"farher", ""}, {"phone", ""}, {"rosta", " * ساروق"}, {"sh_no", ""},
                                            {"sodor", ""}, {"peymankar", ""}, {"adr", ""}, {"takhliye", ""}, {"mobile", ""}});
+        QCOMPARE(historyTexts(f).mid(3), QStringList({kTaahodView}));
     }
 
     void guaranteeIntroductions()
@@ -194,6 +195,7 @@ private slots:
         historyRowsAreFor(f, b.a);
         // Straight print: three copies after one printer dialog, no preview.
         choose(f, "N45");
+        QCOMPARE(f.ui.reports.size(), 2);
         QCOMPARE(f.ui.reports.last().kind, ScriptedUi::ReportCall::Print);
         QCOMPARE(f.ui.reports.last().printed, 3);
         QCOMPARE(historyTexts(f).mid(2), QStringList({kNaftView, kNaftPrint, kNaftPrint, kNaftPrint}));
@@ -271,6 +273,7 @@ private slots:
             addGhir(f, allocation(c, "ده نو", tons, 0));
         DataSet *naft = f.dm.ADOQ_naft;
         naft->open("select * from ghir left join peymankaran on ghir.peymankar_id=peymankaran.id order by ghir.id");
+        QCOMPARE(naft->recordCount(), 6);
         // Words only of a whole tonnage within range: 3.5 t is neither "سه" nor "چهار", 2.5 t
         // neither "دو" nor "سه"; "0" for none.
         QStringList words;
