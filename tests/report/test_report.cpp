@@ -126,6 +126,45 @@ private slots:
         }
     }
 
+    // The two printed tables of the registers, the central office report and the monthly
+    // technical-services table: their fixed texts as their paper gives them, in the layout as
+    // written and printed.
+    void printedTablesCarryTheirPapersTexts_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("central office report") << "TTEHRAN_CHAP" << QStringList{
+            "عملکرد آسفالت اجرا شده در روستاها با قير رايگان سال", "Qelmarin", "رديف", "شهرستان", "روستا",
+            "جمع طول معبر انجام شده-متر", "مساحت آسفالت-مترمربع", "مقدار قير تامين شده از سوي شرکت قيرساز-تن",
+            "معادل سازي تن", "مصرف مستقيم تن", "تاريخ تنظيم صورتجلسه مصرف قير", "خودياري نقدي",
+            "معادل ريالي عمليات اجرايي دهياري و مردم", "جمع", "مختصات و موقعيت معابر اجرا شده"};
+        QTest::newRow("monthly technical-services table") << "TKHADAMAT_CHAP" << QStringList{
+            "جدول عملکرد ماهانه خدمات فني و تخلفات ساختماني در مناطق روستايي", "سال", "ماه", "تاريخ:", "شماره:",
+            "رديف", "نام شهرستان", "دهياري ها جهت صدور پروانه", "تعداد واحدهاي احداثي با وام بانکي داراي تخلف",
+            "جمع کل:", "کارشناس زمين Varnoset شهرستان", "نام و امضاء", "مدير Varnoset شهرستان", "ساير خدمات فني",
+            "مبلغ دريافتي استعلام ها (ميليون ريال)", "ساخت بر خلاف پروانه صادره",
+            "ساخت بدون پروانه (و فاقد استعلام)", "صدور پروانه فاقد استعلام",
+            "صدور پروانه خلاف نظر Varnoset (استعلام)", "در داخل محدوده", "خارج از محدوده",
+            "توسط Varnoset شهرستان به فرمانداري", "توسط Varnoset استان به استانداري",
+            "آمار استعلام هاي به عمل آمده (تعداد)", "نوع مواجهه با تخلفات ساختماني (تعداد)",
+            "فراواني تخلفات ساختماني (تعداد)", "روش انعکاسي تخلفات (تعداد)"};
+    }
+    void printedTablesCarryTheirPapersTexts()
+    {
+        QFETCH(QString, layout);
+        QFETCH(QStringList, texts);
+        FilledReport r(layout);
+        for (const QString &label : r.layout().labelNames())
+            r.set(label, "1405");
+        const QStringList fields = r.layout().fieldNames();
+        r.setRows(fields, QVector<QStringList>(3, QStringList(fields.size(), "12")));
+        const QString printed = pdfText(renderPdf(r));
+        for (const QString &t : texts) {
+            const QString fault = paperTextFault(r, printed, t);
+            QVERIFY2(fault.isEmpty(), qPrintable(fault));
+        }
+    }
+
     void malformedLayoutsAreRefused_data()
     {
         QTest::addColumn<QByteArray>("json");
