@@ -523,6 +523,7 @@ private slots:
         for (int p = 1; villages && printed > 1 && p <= printed; ++p)
             QVERIFY2(containsText(pdfText(pdf, p), QStringLiteral("صفحه %1 از %2").arg(p).arg(printed)), qPrintable(pdfText(pdf, p)));
     }
+
     // A contractor without a father's name, certificate or registration number: the sentences
     // keep a dotted gap where each goes, for the clerk to write it in.
     void emptyContractorFieldsKeepTheirGaps()
@@ -539,7 +540,7 @@ private slots:
                 ++n;
             return a < 0 || b < 0 ? -1 : n;
         };
-        // The father's name and the certificate number, between the name and the district.
+        // The father's name and the certificate number, between the representative's name and the company.
         QCOMPARE(gaps(pdfText(keptPdf(chooseForm(f, "N8"))), "محمدرضا کاظمي", kContractor), 2);
         // The registration number, between the company and its economic code.
         QCOMPARE(gaps(pdfText(keptPdf(chooseForm(f, "N44"))), kContractor, "411345678912"), 1);

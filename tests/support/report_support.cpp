@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 
 namespace testing_support {
 
@@ -216,10 +217,12 @@ QString paperTextFault(const report::FilledReport &r, const QString &printed, co
                 fixed << e.text;
             QStringList words;
             for (const report::Run &run : e.runs) {
-                if (run.isLabel)
-                    fixed << words.join(QLatin1Char(' ')), words.clear();
-                else
+                if (run.isLabel) {
+                    fixed << words.join(QLatin1Char(' '));
+                    words.clear();
+                } else {
                     words << run.text;
+                }
             }
             fixed << words.join(QLatin1Char(' '));
         }
