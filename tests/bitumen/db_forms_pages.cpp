@@ -510,9 +510,9 @@ private slots:
         for (const QString &s : absent)
             QVERIFY2(!containsText(text, s), qPrintable(s));
         // The fixed texts its paper gives, each as written in the layout and printed.
-        for (const auto &[items, part] : kPaperTexts)
+        for (const auto &[items, wording] : kPaperTexts)
             if (QString::fromLatin1(items).split(' ').contains(QString::fromLatin1(item))) {
-                const QString fault = paperTextFault(r, text, QString::fromUtf8(part));
+                const QString fault = paperTextFault(r, text, QString::fromUtf8(wording));
                 QVERIFY2(fault.isEmpty(), qPrintable(fault));
             }
         QVERIFY(!villages || !containsText(text, "شرکت شرکت"));
