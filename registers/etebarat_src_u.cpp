@@ -195,7 +195,9 @@ void Tetebarat_src::buildFilters()
 
 // Top row: the project filters, their search and count. Below, in a split the user can move:
 // the projects under their heading; the credit filters with their search, the count and the
-// sums, over the credits beside the operations; the progress items beside the allocations.
+// sums, over the credits beside their allocations; the operations beside the progress items.
+// Each wide list (eight and nine columns) shares its row with a narrow one (two and three), so
+// that every column is in sight at the opening size.
 void Tetebarat_src::buildGrids()
 {
     QVBoxLayout *outer = body();
@@ -236,34 +238,32 @@ void Tetebarat_src::buildGrids()
         const char *popup;
         QTableView **view;
     };
-    const Lower lower[] = {
-        {"مشخصات اعتبار", "Label1", ctx().dm->ADOQ_etb, kCreditColumns, "DBGrid1", "PopupMenu1", &DBGrid1},
-        {"شرح عمليات پروژه", "Label2", ADOQ_amaliyat, kOperationColumns, "DBGrid3", "PopupMenu3", &DBGrid3},
-        {"پيشرفت فيزيکي پروژه", "Label3", ADOQ_pish, kProgressColumns, "DBGrid4", "PopupMenu4", &DBGrid4},
-        {"تخصيص", "Label5", ADOQ_takhsis, kAllocationColumns, "DBGrid5", "PopupMenu5", &DBGrid5},
+    // Two rows, each from the right: the wide list first, the narrow one beside it.
+    const Lower rows[2][2] = {
+        {{"مشخصات اعتبار", "Label1", ctx().dm->ADOQ_etb, kCreditColumns, "DBGrid1", "PopupMenu1", &DBGrid1},
+         {"تخصيص", "Label5", ADOQ_takhsis, kAllocationColumns, "DBGrid5", "PopupMenu5", &DBGrid5}},
+        {{"شرح عمليات پروژه", "Label2", ADOQ_amaliyat, kOperationColumns, "DBGrid3", "PopupMenu3", &DBGrid3},
+         {"پيشرفت فيزيکي پروژه", "Label3", ADOQ_pish, kProgressColumns, "DBGrid4", "PopupMenu4", &DBGrid4}},
     };
     QVBoxLayout *credits = pane();
     credits->addWidget(m_creditBar);
-    QSplitter *row = nullptr;
-    for (const Lower &l : lower) {
-        if (l.ds == ctx().dm->ADOQ_etb || l.ds == ADOQ_pish) {
-            row = new QSplitter(Qt::Horizontal, this);
-            row->setChildrenCollapsible(false);
-            (l.ds == ADOQ_pish ? pane() : credits)->addWidget(row, 1);
+    for (const auto &pair : rows) {
+        auto *row = new QSplitter(Qt::Horizontal, this);
+        row->setChildrenCollapsible(false);
+        (&pair == &rows[0] ? credits : pane())->addWidget(row, 1);
+        for (const Lower &l : pair) {
+            auto *column = new QWidget(row);
+            auto *c = new QVBoxLayout(column);
+            c->setContentsMargins(0, 0, 0, 0);
+            c->addWidget(heading(QString::fromUtf8(l.title), l.heading, column));
+            *l.view = MakeGrid(column, l.ds, {.columns = l.columns, .objectName = l.grid, .sortable = false,
+                                              .popup = menu(QLatin1String(l.popup))});
+            c->addWidget(*l.view, 1);
+            row->addWidget(column);
         }
-        auto *column = new QWidget(row);
-        auto *c = new QVBoxLayout(column);
-        c->setContentsMargins(0, 0, 0, 0);
-        c->addWidget(heading(QString::fromUtf8(l.title), l.heading, column));
-        *l.view = MakeGrid(column, l.ds, {.columns = l.columns, .objectName = l.grid, .sortable = false,
-                                          .popup = menu(QLatin1String(l.popup))});
-        c->addWidget(*l.view, 1);
-        row->addWidget(column);
-        // The credits, with the most columns, take the larger part of their row.
-        if (l.ds == ctx().dm->ADOQ_etb)
-            row->setStretchFactor(0, 3);
-        else if (l.ds == ADOQ_amaliyat)
-            row->setStretchFactor(1, 2);
+        // The wide list takes the larger part of its row.
+        row->setStretchFactor(0, 3);
+        row->setStretchFactor(1, 1);
     }
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 6);
