@@ -12,7 +12,7 @@
 #include "shared/ui.h"
 
 #include <QComboBox>
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -74,17 +74,17 @@ const FilterDef kFilters[] = {
      .width = 120},
 };
 
-// The widths leave room for the longer titles and item names.
+// Each column widens to its title and to the texts listed, so that the eight fit the window.
 const GridColumn kColumns[] = {
     {"id"},
     {"city", "شهرستان", 80},
     {"rosta", "روستا", 90},
-    {"typ", "نوع", 95},
-    {"tamin_loc", "محل تامين اعتبار", 110},
-    {"cmt", "عنوان", 160},
-    {"tamin_sal", "سال تامين اعتبار", 100},
-    {"mablagh", "مقدار", 90, 0, GridColumn::Money},
-    {"peymankar", "پيمانکار", 150},
+    {"typ", "نوع", 70},
+    {"tamin_loc", "محل تامين اعتبار", 85},
+    {"cmt", "عنوان", 80},
+    {"tamin_sal", "سال تامين اعتبار", 50},
+    {"mablagh", "مقدار", 70, 0, GridColumn::Money},
+    {"peymankar", "پيمانکار", 100},
 };
 
 const QList<ExportColumn> kExport = {
@@ -155,38 +155,41 @@ Tamar::Tamar(AppContext &ctx, QWidget *parent)
 
 void Tamar::layoutBoxes(QVBoxLayout *area)
 {
-    // Two rows of caption and box pairs; the source and the title share a place, one of them
-    // shown by the type, and the amount has its unit after it.
-    auto *g = new QGridLayout;
-    area->addLayout(g);
-    auto pair = [&](const char *name, int row, int column) {
-        g->addWidget(captionLabel(QLatin1String(name)), row, column);
-        g->addWidget(box(QLatin1String(name)), row, column + 1);
+    // Two rows of caption and box pairs, each row as wide as its own boxes: the source and the
+    // title share a place, one of them shown by the type, and the amount has its unit after it.
+    // Neither type needs more room than the window has, so a change of type never widens it.
+    auto row = [&](std::initializer_list<const char *> names) {
+        auto *h = new QHBoxLayout;
+        area->addLayout(h);
+        for (const char *name : names) {
+            h->addWidget(captionLabel(QLatin1String(name)));
+            h->addWidget(box(QLatin1String(name)));
+        }
+        return h;
     };
-    pair("city", 0, 0);
-    pair("rosta", 0, 2);
-    g->addWidget(captionLabel(QStringLiteral("typ")), 0, 4);
-    g->addWidget(box(QStringLiteral("typ")), 0, 5, 1, 3);
-    pair("tamin_loc", 1, 0);
-    pair("cmt", 1, 0);
-    pair("tamin_sal", 1, 2);
-    pair("peymankar", 1, 4);
-    pair("mablagh", 1, 6);
-    g->addWidget(Label8, 1, 8);
-    g->setColumnStretch(9, 1);
+    row({"city", "rosta", "typ"})->addStretch(1);
+    QHBoxLayout *second = row({"tamin_loc", "cmt", "tamin_sal", "peymankar", "mablagh"});
+    second->addWidget(Label8);
+    second->addStretch(1);
 }
 
 void Tamar::setType(int index)
 {
     const bool credits = index == 0;
     setBoxText(QStringLiteral("typ"), kTypes[credits ? 0 : 1]);
-    const std::pair<const char *, bool> shown[] = {{"tamin_loc", credits}, {"cmt", !credits}, {"peymankar", !credits}};
-    for (const auto &[name, on] : shown) {
-        box(QLatin1String(name))->setVisible(on);
-        captionLabel(QLatin1String(name))->setVisible(on);
-    }
     captionLabel(QStringLiteral("mablagh"))->setText(credits ? kAmountCaption : kQuantityCaption);
-    Label8->setVisible(credits);
+    const std::pair<QWidget *, bool> shown[] = {
+        {box(QStringLiteral("tamin_loc")), credits},        {captionLabel(QStringLiteral("tamin_loc")), credits},
+        {box(QStringLiteral("cmt")), !credits},             {captionLabel(QStringLiteral("cmt")), !credits},
+        {box(QStringLiteral("peymankar")), !credits},       {captionLabel(QStringLiteral("peymankar")), !credits},
+        {Label8, credits},
+    };
+    // The other type's boxes go before this type's come: the boxes of both in the row at once
+    // would need more room than the window has, and the window would widen for them.
+    for (const bool on : {false, true})
+        for (const auto &[w, visible] : shown)
+            if (visible == on)
+                w->setVisible(on);
 }
 
 void Tamar::showEvent(QShowEvent *e)

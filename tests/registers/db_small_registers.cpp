@@ -1,9 +1,11 @@
 // The statistics register (the type layouts, the duplicate test across types, the count and
-// grouped sum, the contractor filter, the take-out delete and the county user's refusal) and
+// grouped sum, the contractor filter, the take-out delete and the county user's refusal, the
+// window's size across the types with every column in sight) and
 // the agreements register (the duplicate test, the search with a county user's restriction,
 // the take-out delete that leaves the attachments, the attachments stored and opened).
 #include "support/drive.h"
 #include "support/exports_read.h"
+#include "support/in_sight.h"
 #include "support/texts.h"
 
 #include "app/main_u.h"
@@ -123,6 +125,36 @@ private slots:
             child<QCheckBox>(w, "CheckBox4")->click();
             fillBoxes(w, {{"peymankar2", "آباد"}});
             QCOMPARE(search(), QString("1 200"));
+        });
+    }
+
+    // The main window maximised on a 1280 by 1024 screen, thirty rows with amounts in billions
+    // and a long contractor name: the window opens 900 wide with every column in sight, and
+    // keeps its size and its columns whichever type is chosen.
+    void amarKeepsItsSizeAcrossTypes()
+    {
+        const testing_support::ProgramFont face;
+        signIn("amar", "u", "ostan");
+        for (int i = 0; i < 30; ++i) {
+            const bool ops = i % 3;
+            f->dm.exec("insert into amar (city, rosta, typ, tamin_loc, cmt, tamin_sal, mablagh, peymankar) "
+                       "values (?,?,?,?,?,?,?,?)",
+                       {i % 2 ? kArak : kSaveh, "روستاي " + QString::number(i), ops ? kOps : texts::kAmarCredits,
+                        ops ? "" : "بند الف ماده11", ops ? "تخريب و اواربرداري-متر مکعب" : "", "1403",
+                        qint64(2450000000) + i * 1000, ops ? "شركت راه و ساختمان پيشگامان توسعه البرز" : ""});
+        }
+        f->form<Tmain>()->resize(1280, 1024);
+        openAmar([&](QDialog *w) {
+            auto *grid = child<QTableView>(w, "DBGrid1");
+            int shown = 0;
+            QCOMPARE(testing_support::columnsOutOfSight(grid, &shown), QStringList());
+            QCOMPARE(shown, 8);
+            QCOMPARE(w->size(), QSize(900, 974));
+            for (int index : {1, 0, 1}) {
+                type(w, index)->click();
+                QCOMPARE(testing_support::columnsOutOfSight(grid), QStringList());
+                QCOMPARE(w->width(), 900);
+            }
         });
     }
 
