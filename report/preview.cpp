@@ -1,5 +1,7 @@
 #include "report/preview.h"
 
+#include "report/fonts.h"
+
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -7,6 +9,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShowEvent>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QtMath>
 
@@ -85,7 +89,6 @@ ReportPreview::ReportPreview(const FilledReport &r, Ui &ui, std::shared_ptr<Prin
         b->setToolTip(tip);
     m_pageLbl = new QLabel(this);
     m_pageLbl->setObjectName(QStringLiteral("page_lbl"));
-    m_pageLbl->setLayoutDirection(Qt::LeftToRight);
     auto *closeBtn = button(this, "close_btn", QStringLiteral("بستن"));
 
     auto *bar = new QHBoxLayout;
@@ -134,12 +137,39 @@ ReportPreview::ReportPreview(const FilledReport &r, Ui &ui, std::shared_ptr<Prin
 
 ReportPreview::~ReportPreview() = default;
 
+double ReportPreview::pixelsPerMm() const
+{
+    return (logicalDpiX() > 0 ? logicalDpiX() : 96) / 25.4;
+}
+
+void ReportPreview::showEvent(QShowEvent *e)
+{
+    QDialog::showEvent(e);
+    if (m_opened || e->spontaneous())
+        return;
+    m_opened = true;
+    // A landscape page opens as wide as the preview, wholly in sight; a portrait page at its
+    // real size. The room is the pages' area without scroll bars, less the vertical one where
+    // the page at that width is taller than the area.
+    const QSizeF mm = m_renderer.pageSizeMm();
+    if (mm.width() <= mm.height())
+        return;
+    const QSize room = m_scroll->maximumViewportSize();
+    const double width = mm.width() * pixelsPerMm();
+    double zoom = (room.width() - 1) / width;
+    if (mm.height() * pixelsPerMm() * zoom > room.height())
+        zoom = (room.width() - 1 - style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scroll)) / width;
+    m_zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+    refresh();
+}
+
 void ReportPreview::refresh()
 {
-    const double dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
-    m_view->showPage(m_page, dpi / 25.4 * m_zoom);
-    m_pageLbl->setText(QStringLiteral("%1 / %2").arg(m_page + 1).arg(pageCount()));
-    m_zoomLbl->setText(QString::number(qRound(m_zoom * 100)) + QLatin1Char('%'));
+    m_view->showPage(m_page, pixelsPerMm() * m_zoom);
+    // The page counter ("۲ از ۵", as the letters number their pages) and the zoom in Persian
+    // digits, as on the printed pages.
+    m_pageLbl->setText(persianFigures(QStringLiteral("%1 از %2").arg(m_page + 1).arg(pageCount())));
+    m_zoomLbl->setText(persianFigures(QString::number(qRound(m_zoom * 100))) + QChar(0x066A));
     m_first->setEnabled(m_page > 0);
     m_prev->setEnabled(m_page > 0);
     m_next->setEnabled(m_page + 1 < pageCount());
@@ -173,7 +203,7 @@ void ReportPreview::print()
 
 void ReportPreview::savePdf()
 {
-    QString path = m_ui.saveFileName(QStringLiteral("PDF"), m_renderer.report().fileName() + QStringLiteral(".pdf"),
+    QString path = m_ui.saveFileName(QStringLiteral("ذخيره فايل PDF"), m_renderer.report().fileName() + QStringLiteral(".pdf"),
                                      QStringLiteral("PDF (*.pdf)"), this);
     if (path.isEmpty())
         return;

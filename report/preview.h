@@ -1,5 +1,7 @@
 #pragma once
-// The on-screen preview of a report: its pages one at a time with zoom and page navigation,
+// The on-screen preview of a report: its pages one at a time with zoom and page navigation
+// (a landscape page opens fitted to the preview's width, a portrait one at its real size; the
+// page counter and the zoom in Persian digits),
 // Print (the printer dialog, then the after-print notification once per completed job) and
 // Save as PDF (no notification). Controls are found by name: print_btn, pdf_btn, zoom_in,
 // zoom_out, zoom_lbl, first_page, prev_page, next_page, last_page, page_lbl, close_btn, page_view.
@@ -37,8 +39,13 @@ public slots:
     void zoomIn();
     void zoomOut();
 
+protected:
+    // The first showing fits a landscape page to the preview's width.
+    void showEvent(QShowEvent *e) override;
+
 private:
     void refresh();
+    double pixelsPerMm() const;
 
     Renderer m_renderer;
     Ui &m_ui;
@@ -46,6 +53,7 @@ private:
     Ui::AfterPrint m_afterPrint;
     int m_page = 0;
     double m_zoom = 1.0;
+    bool m_opened = false;
     int m_printed = 0;
     PageView *m_view = nullptr;
     QScrollArea *m_scroll = nullptr;

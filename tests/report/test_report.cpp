@@ -8,9 +8,12 @@
 #include "support/report_support.h"
 #include "support/texts.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QRegularExpression>
 #include <QSet>
 #include <numeric>
@@ -51,6 +54,15 @@ FilledReport sampleList(int rows, const QString &total = "0", QVector<QStringLis
         data = QVector<QStringList>(rows, {"مشهد", "کلاته", "x"});
     r.setRows({"city", "rosta", "Jam"}, data);
     return r;
+}
+
+// A count in Persian digits.
+QString persianDigits(int n)
+{
+    QString s = QString::number(n);
+    for (QChar &c : s)
+        c = QChar(char16_t(0x06F0 + (c.unicode() - u'0')));
+    return s;
 }
 
 QByteArray minimal(const QString &extra)
@@ -461,6 +473,33 @@ private slots:
         QVERIFY(radif->box.top() > group->box.top() && radif->box.bottom() < number->box.bottom());
     }
 
+    // A landscape page (the central office report, the monthly table) opens as wide as the
+    // preview's page area, wholly in sight, whether or not its height brings a scroll bar; the
+    // zoom it opened at reads in Persian digits.
+    void landscapePageOpensFittedToThePreviewsWidth()
+    {
+        const QByteArray wide = R"({"page": {"size": "A4", "orientation": "landscape", "margins": [10, 10, 10, 10]},
+            "bands": {"detail": {"height": 10, "elements": [{"kind": "label", "name": "x", "y": 0, "w": 60}]}}})";
+        for (const QSize &size : {QSize(1000, 900), QSize(1000, 500)}) {
+            RecordingQtUi ui;
+            FilledReport r(report::Layout::fromJson(wide, "WIDE"));
+            r.set("x", "1");
+            report::ReportPreview preview(r, ui, std::make_shared<FakePrintJob>(), {});
+            preview.resize(size);
+            preview.show();
+            QApplication::processEvents();
+            auto *pages = child<QScrollArea>(&preview, "pages");
+            const int room = pages->viewport()->width();
+            const int page = child<QWidget>(&preview, "page_view")->width();
+            QVERIFY2(page <= room && page >= room - 3, qPrintable(QStringLiteral("%1 in %2").arg(page).arg(room)));
+            QVERIFY(!pages->horizontalScrollBar()->isVisible());
+            QCOMPARE(pages->verticalScrollBar()->isVisible(), size.height() < 700);
+            QVERIFY(preview.zoom() < 1);
+            QCOMPARE(child<QLabel>(&preview, "zoom_lbl")->text(), persianDigits(qRound(preview.zoom() * 100)) + "٪");
+            QCOMPARE(child<QLabel>(&preview, "page_lbl")->text(), "۱ از ۱");
+        }
+    }
+
     // Right to left with the Latin digits, dates and codes inside it in their own order: a
     // value or fixed text in a run of its own reads left to right among the Persian words.
     // (pdftotext gives digit runs in the order they stand on the page.)
@@ -479,7 +518,8 @@ private slots:
         QVERIFY2(containsText(text, "تاريخ 1402/01/15 شماره 12"), qPrintable(text));
     }
 
-    // The preview's pages, navigation and zoom, through its controls. After-print notification:
+    // The preview's pages, navigation and zoom (a portrait page opens at its real size), through
+    // its controls, the page counter and the zoom in Persian digits. After-print notification:
     // none for a preview only looked at (the program's modal preview, printed once, notifies
     // once), a cancelled dialog, a failed print (which shows a message) or a PDF; one for each
     // completed job.
@@ -491,6 +531,7 @@ private slots:
         FilledReport r = sample(120);
         report::ReportPreview preview(r, ui, job, [&] { ++notified; });
         preview.show();
+        QCOMPARE(preview.zoom(), 1.0);
         // The form's title (the layout's, with its label's text); right to left, the next page
         // lies to the left. As a file name, no "/" in it.
         QCOMPARE(preview.windowTitle(), "معرفي نامه نيشابور");
@@ -502,20 +543,20 @@ private slots:
         QVERIFY(pages >= 3);
         auto *label = child<QLabel>(&preview, "page_lbl");
         auto *view = child<QWidget>(&preview, "page_view");
-        QCOMPARE(label->text(), QStringLiteral("1 / %1").arg(pages));
+        QCOMPARE(label->text(), "۱ از " + persianDigits(pages));
         click(&preview, "next_page");
-        QCOMPARE(label->text(), QStringLiteral("2 / %1").arg(pages));
+        QCOMPARE(label->text(), "۲ از " + persianDigits(pages));
         click(&preview, "last_page");
         QCOMPARE(preview.currentPage(), pages - 1);
         QVERIFY(!child<QPushButton>(&preview, "next_page")->isEnabled());
         // Zoom in, then out down to the smallest; the page is painted: dark text on it.
         const int width = view->width();
         click(&preview, "zoom_in");
-        QCOMPARE(child<QLabel>(&preview, "zoom_lbl")->text(), "125%");
+        QCOMPARE(child<QLabel>(&preview, "zoom_lbl")->text(), "۱۲۵٪");
         QVERIFY(view->width() > width);
         for (int i = 0; i < 20; ++i)
             click(&preview, "zoom_out");
-        QVERIFY(child<QLabel>(&preview, "zoom_lbl")->text() == "25%" && view->width() < width);
+        QVERIFY(child<QLabel>(&preview, "zoom_lbl")->text() == "۲۵٪" && view->width() < width);
         const QImage img = view->grab().toImage();
         int dark = 0;
         for (int y = 0; y < img.height(); ++y)
