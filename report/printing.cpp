@@ -6,12 +6,14 @@
 #include "report/renderer.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 
 namespace report {
 
@@ -50,6 +52,25 @@ bool paintPages(QPainter &p, QPagedPaintDevice &device, const Renderer &renderer
         }
     }
     return true;
+}
+
+// The output file's box of Qt's printer dialog: a path reads left to right whatever the
+// program's direction, and the box is wide enough for the whole of it (up to two thirds of the
+// screen), also when the dialog puts another path in it.
+void showWholePath(QPrintDialog &dialog)
+{
+    auto *path = dialog.findChild<QLineEdit *>(QStringLiteral("filename"));
+    if (!path)
+        return;
+    path->setLayoutDirection(Qt::LeftToRight);
+    auto fit = [path] {
+        const int room = path->screen() ? path->screen()->availableGeometry().width() * 2 / 3 : 800;
+        const int needed = path->fontMetrics().horizontalAdvance(path->text()) + 24; // with the frame and margins
+        if (needed > path->minimumWidth())
+            path->setMinimumWidth(std::min(needed, room));
+    };
+    fit();
+    QObject::connect(path, &QLineEdit::textChanged, path, fit);
 }
 
 } // namespace
@@ -99,6 +120,7 @@ Ui::PrintResult QtPrintJob::print(const FilledReport &r, QWidget *parent, int co
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setMinMax(1, std::max(1, Renderer(r).pageCount()));
+    showWholePath(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return Ui::PrintCancelled;
     // The layout decides the page; the dialog chooses the printer and the copies.
