@@ -1,18 +1,27 @@
 #include "ui/qtui.h"
 
+#include "core/dates.h"
 #include "report/filled_report.h"
+#include "report/fonts.h"
 #include "report/preview.h"
 #include "report/printing.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QScreen>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <QTreeView>
+#include <QHeaderView>
 #include <QTimer>
 #include <QUrl>
 #include <limits>
@@ -83,16 +92,143 @@ QString QtUi::passwordBox(const QString &caption, const QString &prompt, bool *o
     return accepted ? d.textValue() : QString();
 }
 
+namespace {
+
+// The texts of the file dialog's list that Qt gives in English whatever its translation says:
+// the type of a folder or a file (taken from the file dialog's own translated texts), the size
+// (with the translated units) and the date modified (a Solar date), their figures in Persian
+// digits. The names and what the dialog does with the files stay Qt's.
+class PersianFileTexts : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (role != Qt::DisplayRole || index.column() == 0 || !files)
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        const QFileInfo info = files->fileInfo(source);
+        switch (index.column()) {
+        case 1:
+            return info.isDir() ? QString() : sizeText(files->size(source));
+        case 2:
+            return typeText(info);
+        case 3:
+            return dateText(files->lastModified(source));
+        default:
+            return QIdentityProxyModel::data(index, role);
+        }
+    }
+
+private:
+    static QString typeText(const QFileInfo &info)
+    {
+        if (info.isRoot())
+            return QCoreApplication::translate("QFileDialog", "Drive");
+        if (info.isDir())
+            return QCoreApplication::translate("QFileDialog", "Folder");
+        if (info.suffix().isEmpty())
+            return QCoreApplication::translate("QFileDialog", "File");
+        return QCoreApplication::translate("QFileDialog", "%1 File").arg(info.suffix());
+    }
+
+    static QString sizeText(qint64 bytes)
+    {
+        const std::pair<const char *, double> units[] = {
+            {"%1 TB", 1024.0 * 1024 * 1024 * 1024}, {"%1 GB", 1024.0 * 1024 * 1024}, {"%1 MB", 1024.0 * 1024},
+            {"%1 KB", 1024.0}};
+        for (const auto &[unit, size] : units)
+            if (bytes >= size)
+                return QCoreApplication::translate("QFileSystemModel", unit)
+                    .arg(report::persianFigures(QString::number(bytes / size, 'f', size > 1024 ? 1 : 0)));
+        return QCoreApplication::translate("QFileSystemModel", "%1 bytes").arg(report::persianFigures(QString::number(bytes)));
+    }
+
+    static QString dateText(const QDateTime &modified)
+    {
+        if (!modified.isValid())
+            return QString();
+        const QDateTime local = modified.toLocalTime();
+        return report::persianFigures(SolarDateText(toSolar(local.date())) + QLatin1Char(' ')
+                                      + local.time().toString(QStringLiteral("HH:mm")));
+    }
+};
+
+// Paints a box of the file dialog (the folder, the file types) whose text holds no Persian
+// letter as Qt paints it, the text (elided in the middle) reading left to right: the painter
+// takes the program's right-to-left direction whatever the box's own, and a path read right to
+// left puts its first "/" at its end. A text with Persian letters is left to Qt.
+class LeftToRightPath : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *box = qobject_cast<QComboBox *>(watched);
+        if (!box || event->type() != QEvent::Paint)
+            return false;
+        const QString text = box->currentText();
+        for (const QChar c : text)
+            if (c.direction() == QChar::DirR || c.direction() == QChar::DirAL)
+                return false;
+        QStylePainter p(box);
+        p.setLayoutDirection(Qt::LeftToRight);
+        p.setPen(box->palette().color(QPalette::Text));
+        QStyleOptionComboBox opt;
+        opt.initFrom(box);
+        opt.editable = box->isEditable();
+        opt.frame = box->hasFrame();
+        opt.subControls = QStyle::SC_All;
+        opt.currentIcon = box->itemIcon(box->currentIndex());
+        opt.iconSize = box->iconSize();
+        const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, box);
+        opt.currentText = opt.fontMetrics.elidedText(text, Qt::ElideMiddle,
+                                                     field.width() - opt.iconSize.width() - 4);
+        p.drawComplexControl(QStyle::CC_ComboBox, opt);
+        p.drawControl(QStyle::CE_ComboBoxLabel, opt);
+        return true;
+    }
+};
+
+// Qt's own file dialog (its widgets, so that automation finds it) with the list's texts in
+// Persian and the folder's path reading left to right, as a path does; the chosen file, or
+// empty when cancelled.
+QString runFileDialog(QWidget *parent, QFileDialog::AcceptMode mode, const QString &caption, const QString &proposed,
+                      const QString &filter)
+{
+    QFileDialog d(owner(parent), caption, proposed, filter);
+    d.setObjectName(QStringLiteral("QFileDialog"));
+    d.setOption(QFileDialog::DontUseNativeDialog);
+    d.setAcceptMode(mode);
+    d.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    d.setProxyModel(new PersianFileTexts(&d));
+    for (const char *name : {"lookInCombo", "fileTypeCombo"})
+        if (auto *box = d.findChild<QComboBox *>(QLatin1String(name)))
+            box->installEventFilter(new LeftToRightPath(box));
+    if (auto *path = d.findChild<QComboBox *>(QStringLiteral("lookInCombo")))
+        path->setLayoutDirection(Qt::LeftToRight);
+    // The date column as wide as a date with its time.
+    if (auto *list = d.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        const int date = list->fontMetrics().horizontalAdvance(report::persianFigures(QStringLiteral("1405/09/16 09:00")));
+        list->header()->resizeSection(3, std::max(list->header()->sectionSize(3), date + 16));
+    }
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
+        return QString();
+    return d.selectedFiles().constFirst();
+}
+
+} // namespace
+
 QString QtUi::openFileName(const QString &caption, const QString &filter, QWidget *parent)
 {
-    return QFileDialog::getOpenFileName(owner(parent), caption, QString(), filter, nullptr,
-                                        QFileDialog::DontUseNativeDialog);
+    return runFileDialog(parent, QFileDialog::AcceptOpen, caption, QString(), filter);
 }
 
 QString QtUi::saveFileName(const QString &caption, const QString &proposed, const QString &filter, QWidget *parent)
 {
-    return QFileDialog::getSaveFileName(owner(parent), caption, proposed, filter, nullptr,
-                                        QFileDialog::DontUseNativeDialog);
+    return runFileDialog(parent, QFileDialog::AcceptSave, caption, proposed, filter);
 }
 
 int QtUi::showModal(QDialog *window)
