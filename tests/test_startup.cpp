@@ -1,25 +1,36 @@
 // Start-up on the embedded default: the schema is made, the administrator's password is
 // asked on a new database only, and the sample data needs no question; the program's
-// pictures load.
+// pictures load; Qt's own dialogs read in Persian.
+#include "support/drive.h"
 #include "support/fixture.h"
 
 #include "app/forms.h"
 #include "app/startup.h"
 #include "core/auth.h"
 #include "app/login_u.h"
+#include "report/filled_report.h"
+#include "report/preview.h"
+#include "report/printing.h"
 #include "shared/menus.h"
+#include "ui/qtui.h"
 #include "support/texts.h"
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QImageReader>
 #include <QMessageBox>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTreeView>
 #include <atomic>
 #include <future>
 #include <memory>
@@ -173,6 +184,66 @@ private slots:
         for (QAbstractButton *b : shownButtons)
             shown << b->text().remove(QLatin1Char('&'));
         QCOMPARE(shown, QStringList({"بله", "نه", "انصراف", "تأیید", "ذخیره", "بازکردن"}));
+    }
+
+    // The preview's save dialog: a Persian title, and a folder listed with its type, size and
+    // date in Persian (Qt gives "Folder" and the date in English whatever its translation).
+    void saveDialogInPersian()
+    {
+        QVERIFY(installQtTranslations());
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("اسناد"));
+        QtUi ui;
+        report::FilledReport r("SAMPLE_REPORT");
+        report::ReportPreview preview(r, ui, std::make_shared<report::QtPrintJob>(), {});
+        QString title;
+        QStringList listed;
+        bool seen = false;
+        testing_support::driveNextModal(&seen, [&](QWidget *w) {
+            auto *d = qobject_cast<QFileDialog *>(w);
+            QVERIFY(d);
+            title = d->windowTitle();
+            d->setDirectory(dir.path());
+            auto *list = child<QTreeView>(d, "treeView");
+            QTRY_COMPARE_WITH_TIMEOUT(list->model()->rowCount(list->rootIndex()), 1, 8000);
+            for (int column = 0; column < 4; ++column)
+                listed << list->model()->index(0, column, list->rootIndex()).data().toString();
+            d->reject();
+        });
+        click(&preview, "pdf_btn");
+        QVERIFY(seen);
+        QCOMPARE(title, "ذخيره فايل PDF");
+        QCOMPARE(listed.mid(0, 3), QStringList({"اسناد", "", "پوشه"}));
+        // A Solar date of this century and the time, in Persian digits.
+        QVERIFY2(QRegularExpression("^۱۴[۰-۹]{2}/[۰-۹]{2}/[۰-۹]{2} [۰-۹]{2}:[۰-۹]{2}$").match(listed.at(3)).hasMatch(),
+                 qPrintable(listed.at(3)));
+    }
+
+    // The printer dialog's output file (a clerk's folder and the form's name, as the dialog
+    // proposes it or as chosen): the path reads left to right in a box that holds the whole of
+    // it (the box's left edge is the path's start, its right edge the path's end).
+    void printDialogShowsTheWholePath()
+    {
+        QVERIFY(installQtTranslations());
+        report::FilledReport r("SAMPLE_REPORT");
+        const QString path = "/home/karbar/اسناد/نامه ها/معرفي نامه شركت ملي پخش فرآورده هاي نفتي منطقه نيشابور.pdf";
+        int atStart = -1, atEnd = -1;
+        bool seen = false;
+        testing_support::driveNextModal(&seen, [&](QWidget *w) {
+            auto *printers = child<QComboBox>(w, "printers");
+            printers->setCurrentIndex(printers->count() - 1); // the PDF file
+            auto *box = child<QLineEdit>(w, "filename");
+            box->setText(path);
+            QApplication::processEvents();
+            const QRect inside = box->contentsRect();
+            atStart = box->cursorPositionAt(QPoint(inside.left() + 1, inside.center().y()));
+            atEnd = box->cursorPositionAt(QPoint(inside.right() - 1, inside.center().y()));
+            qobject_cast<QDialog *>(w)->reject();
+        });
+        QCOMPARE(report::QtPrintJob().print(r, nullptr, 3), Ui::PrintCancelled);
+        QVERIFY(seen);
+        QCOMPARE(atStart, 0);
+        QCOMPARE(atEnd, path.size());
     }
 
     // JPEG pictures are decoded through Qt's image plugin.
