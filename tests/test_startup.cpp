@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QMessageBox>
 #include <QLineEdit>
@@ -187,7 +188,8 @@ private slots:
     }
 
     // The preview's save dialog: a Persian title, and a folder listed with its type, size and
-    // date in Persian (Qt gives "Folder" and the date in English whatever its translation).
+    // date in Persian (Qt gives "Folder" and the date in English whatever its translation); the
+    // file named there is written.
     void saveDialogInPersian()
     {
         QVERIFY(installQtTranslations());
@@ -208,10 +210,12 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(list->model()->rowCount(list->rootIndex()), 1, 8000);
             for (int column = 0; column < 4; ++column)
                 listed << list->model()->index(0, column, list->rootIndex()).data().toString();
-            d->reject();
+            child<QLineEdit>(d, "fileNameEdit")->setText("نامه");
+            child<QDialogButtonBox>(d, "buttonBox")->button(QDialogButtonBox::Save)->click();
         });
         click(&preview, "pdf_btn");
         QVERIFY(seen);
+        QVERIFY(QFileInfo(dir.filePath("نامه.pdf")).size() > 0);
         QCOMPARE(title, "ذخيره فايل PDF");
         QCOMPARE(listed.mid(0, 3), QStringList({"اسناد", "", "پوشه"}));
         // A Solar date of this century and the time, in Persian digits.
