@@ -225,13 +225,15 @@ private slots:
 
     // The printer dialog's output file (a clerk's folder and the form's name, as the dialog
     // proposes it or as chosen): the path reads left to right in a box that holds the whole of
-    // it (the box's left edge is the path's start, its right edge the path's end).
+    // it (the box's left edge is the path's start, its right edge the path's end); a shorter
+    // one starts at the box's left edge.
     void printDialogShowsTheWholePath()
     {
         QVERIFY(installQtTranslations());
         report::FilledReport r("SAMPLE_REPORT");
         const QString path = "/home/karbar/اسناد/نامه ها/معرفي نامه شركت ملي پخش فرآورده هاي نفتي منطقه نيشابور.pdf";
-        int atStart = -1, atEnd = -1;
+        const QString shorter = "/home/karbar/a.pdf";
+        QList<int> positions;
         bool seen = false;
         testing_support::driveNextModal(&seen, [&](QWidget *w) {
             auto *printers = child<QComboBox>(w, "printers");
@@ -240,14 +242,18 @@ private slots:
             box->setText(path);
             QApplication::processEvents();
             const QRect inside = box->contentsRect();
-            atStart = box->cursorPositionAt(QPoint(inside.left() + 1, inside.center().y()));
-            atEnd = box->cursorPositionAt(QPoint(inside.right() - 1, inside.center().y()));
+            auto at = [&](int x) { return box->cursorPositionAt(QPoint(x, inside.center().y())); };
+            positions << at(inside.left() + 1) << at(inside.right() - 1);
+            // Within the shorter path's first half, from the left.
+            box->setText(shorter);
+            positions << at(inside.left() + box->fontMetrics().horizontalAdvance(shorter) / 2);
             qobject_cast<QDialog *>(w)->reject();
         });
         QCOMPARE(report::QtPrintJob().print(r, nullptr, 3), Ui::PrintCancelled);
         QVERIFY(seen);
-        QCOMPARE(atStart, 0);
-        QCOMPARE(atEnd, path.size());
+        QCOMPARE(positions.size(), 3);
+        QCOMPARE(positions.mid(0, 2), QList<int>({0, int(path.size())}));
+        QVERIFY2(positions[2] > 0 && positions[2] < shorter.size(), qPrintable(QString::number(positions[2])));
     }
 
     // JPEG pictures are decoded through Qt's image plugin.
