@@ -91,4 +91,8 @@ inline const QString kAmarCredits = QStringLiteral("اعتبارات");
 inline const QString kAmarOperations = QStringLiteral("عمليات اجرايي");
 inline const QString kAgreementAttachmentDefault = QStringLiteral("تصوير موافقت نامه");
 
+// A save whose commit answer was lost (our own wording): found not kept, or not learned.
+inline const QString kNotWritten = QStringLiteral("خطا! ارتباط با سرور بانك اطلاعاتي قطع شد و اين دستور انجام نشد؛ چيزي ثبت نشد. لحظاتي بعد دوباره سعي نماييد");
+inline const QString kOutcomeUnknown = QStringLiteral("خطا! ارتباط با سرور بانك اطلاعاتي قطع شد و معلوم نيست اين دستور انجام شده است يا نه. فهرست را نگاه كنيد و سپس دوباره سعي نماييد");
+
 } // namespace texts
