@@ -358,17 +358,39 @@ QString ExportToExcel(AppContext &ctx, DataSet *ds, const QHash<QString, QString
 
 // ---- HTML --------------------------------------------------------------------
 
+namespace {
+
+// The one escaping rule of the HTML exports, for every text they write (the title, the headings,
+// the row cells and the totals cells): "&", "<" and ">" become their entities, every other
+// character stays. Returns the entity of `c`, empty when `c` stays as it is.
+inline QLatin1StringView htmlEntity(char16_t c)
+{
+    switch (c) {
+    case '&': return QLatin1StringView("&amp;");
+    case '<': return QLatin1StringView("&lt;");
+    case '>': return QLatin1StringView("&gt;");
+    default: return {};
+    }
+}
+
+} // namespace
+
 QString HtmlEscape(const QString &text)
 {
+    const char16_t *begin = QStringView(text).utf16(), *end = begin + text.size(), *p = begin;
+    while (p < end && htmlEntity(*p).isEmpty())
+        ++p;
+    if (p == end)
+        return text; // nothing to escape: the text itself, not a copy
     QString out;
-    out.reserve(text.size() + 8);
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case '&': out += QLatin1String("&amp;"); break;
-        case '<': out += QLatin1String("&lt;"); break;
-        case '>': out += QLatin1String("&gt;"); break;
-        default: out += c;
-        }
+    out.reserve(text.size() + 16);
+    out.append(QStringView(begin, p));
+    for (; p < end; ++p) {
+        const QLatin1StringView entity = htmlEntity(*p);
+        if (entity.isEmpty())
+            out.append(QChar(*p));
+        else
+            out.append(entity);
     }
     return out;
 }
@@ -385,8 +407,8 @@ struct HtmlTableWriter::Private {
         if (buf.size() >= (1 << 20))
             flush();
     }
-    // A cell's line, "<td>" + the text escaped + "</td>", written as UTF-8 straight into the
-    // buffer (the same bytes as line() of the escaped text).
+    // A cell's line, "<td>" + the text escaped (htmlEntity) + "</td>", written as UTF-8 straight
+    // into the buffer (the same bytes as line() of HtmlEscape(text)).
     void cell(QStringView text)
     {
         qsizetype n = buf.size();
@@ -399,11 +421,12 @@ struct HtmlTableWriter::Private {
         while (p < end) {
             const char16_t c = *p;
             if (c < 0x80) {
-                switch (c) {
-                case '&': std::memcpy(out, "&amp;", 5); out += 5; break;
-                case '<': std::memcpy(out, "&lt;", 4); out += 4; break;
-                case '>': std::memcpy(out, "&gt;", 4); out += 4; break;
-                default: *out++ = char(c);
+                const QLatin1StringView entity = htmlEntity(c);
+                if (entity.isEmpty()) {
+                    *out++ = char(c);
+                } else {
+                    std::memcpy(out, entity.data(), size_t(entity.size()));
+                    out += entity.size();
                 }
                 ++p;
             } else if (c < 0x800) {

@@ -48,7 +48,8 @@ bool ExportHtmlDataSet(AppContext &ctx, const QString &fileName, const QString &
 // Returns false when the file could not be written (the user was told).
 bool ExportHtmlTable(AppContext &ctx, const QString &fileName, const QString &title, DataSet *ds,
                      const QList<HtmlColumn> &columns, const QString &totalsRow = QString());
-// "&", "<" and ">" as HTML entities: every text written into an export goes through it.
+// "&", "<" and ">" as HTML entities, the rule of every text an HTML export writes (title,
+// headings, cells, totals; the row writer applies the same rule as it encodes a cell).
 QString HtmlEscape(const QString &text);
 // The message when an export file cannot be written: %1 the file, %2 the reason.
 extern const QString kExportWriteError;

@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QSettings>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <csignal>
 #include <poll.h>
 #include <pty.h>
@@ -81,6 +82,26 @@ std::pair<QString, int> setPassword(const QString &user, const QStringList &answ
 class FoundationTest : public QObject {
     Q_OBJECT
 private slots:
+    // Every table of the main database with its columns in the order of its definition; the
+    // correspondence database's table.
+    void schemaHasEveryTableInOrder()
+    {
+        Fixture f;
+        for (const db::TableDef &t : db::tables()) {
+            if (t.conn != db::Conn::Main)
+                continue;
+            const QSqlRecord rec = f.dm.ADOConnection1().record(QString::fromLatin1(t.name));
+            QStringList columns, defined;
+            for (int i = 0; i < rec.count(); ++i)
+                columns << rec.fieldName(i).toLower();
+            for (const db::ColumnDef &c : t.columns)
+                defined << QString::fromLatin1(c.name);
+            QCOMPARE(QString::fromLatin1(t.name) + ": " + columns.join(' '), QString::fromLatin1(t.name) + ": " + defined.join(' '));
+        }
+        const QSqlRecord prot = f.dm.ADOConn_prot().record("prot");
+        QVERIFY(prot.indexOf("num") >= 0 && prot.indexOf("mablagh") >= 0);
+    }
+
     // A database made before versions were recorded opens as version 1 with its rows and
     // rights; the upgrade steps above a database's version run once each, in order; a failing
     // step leaves the version and the data as they were.
@@ -236,7 +257,7 @@ private slots:
             m->close();
             QCOMPARE(m->isVisible() + login->isVisible(), a == Ui::Yes ? 0 : 2);
         }
-        QCOMPARE(f.ui.questions.first(), texts::kExitQuestion);
+        QCOMPARE(f.ui.questions, QStringList(3, texts::kExitQuestion));
     }
 
     // The newcomer's sample data fills only a new database (one setting row makes it one in
@@ -245,9 +266,13 @@ private slots:
     {
         Fixture f;
         f.dm.exec("insert into setting (component, cmt) values (?,?)", {"بانک", "ملت"});
+        f.dm.exec("update karbaran set pass=? where karbar='admin'", {hashPassword("own")});
         QVERIFY(!fillSampleData(f.dm));
         QCOMPARE(f.count("setting") + f.count("karbaran"), qint64(2));
+        QVERIFY(verifyPassword("own", f.scalar("select pass from karbaran where karbar='admin'").toString()));
+        // A new database: no setting row, the administrator without a password.
         f.dm.exec("delete from setting");
+        f.dm.exec("update karbaran set pass=null where karbar='admin'");
         QVERIFY(fillSampleData(f.dm));
         QVERIFY(f.count("abadiha") > 0);
         QCOMPARE(f.scalar("select count(*) from setting where component=?", {"رمز حذف"}).toInt(), 1);
@@ -258,6 +283,10 @@ private slots:
             QVERIFY2(verifyPassword(password, f.scalar("select pass from karbaran where karbar=?", {user}).toString()), user);
         QVERIFY(f.scalar("select count(*) from dastrasi2 d join karbaran k on k.id=d.user_id where k.level='city'").toInt() == 2);
         QCOMPARE(QSqlQuery("select count(*) from prot", f.dm.ADOConn_prot()).next(), true);
+        // A second run adds nothing.
+        const qint64 settings = f.count("setting");
+        QVERIFY(!fillSampleData(f.dm));
+        QCOMPARE(f.count("setting"), settings);
     }
 };
 

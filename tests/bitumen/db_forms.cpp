@@ -43,9 +43,12 @@ struct Batch {
 
 qint64 addContractor(Fixture &f)
 {
-    f.dm.exec(QStringLiteral("insert into peymankaran (peymankar, name, father, sabt, haml_name, haml_cod, phone) "
-                             "values (?,?,?,?,?,?,?)"),
-              {kContractor, "محمد رضايي", "علي", "5678", "حمل و نقل سپهر", "7788", "086-33333333"});
+    f.dm.exec(QStringLiteral("insert into peymankaran (peymankar, name, father, sh_no, sodor, sabt, eghtesadi, shenase, "
+                             "haml_name, haml_cod, phone, mobile, fax, adr, takhliye, zipcode) "
+                             "values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+              {kContractor, "محمد رضايي", "علي", "1234", "اراك", "5678", "411111111111", "10100000001",
+               "حمل و نقل سپهر", "7788", "086-33333333", "09120000000", "086-34444444",
+               "اراك، خيابان شهيد بهشتي، پلاك 12", "کارخانه آسفالت جاده خمين", "3813777777"});
     return f.scalar("select max(id) from peymankaran").toLongLong();
 }
 
@@ -53,7 +56,9 @@ QVariantMap allocation(qint64 contractor, const QString &village, const QVariant
 {
     return {{"city", "اراك"}, {"rosta", village}, {"peymankar", kContractor}, {"peymankar_id", contractor},
             {"reg_dat", "1403/05/06"}, {"ghir_tahatori", tons}, {"bors_price", price}, {"prot_no", "ق-11"},
-            {"z_no", "Z-1001"}, {"ghir_t", "3"}, {"ghir_jam", "4"}};
+            {"prot_dat", "1403/03/01"}, {"city_paper_no", "452/ش"}, {"city_paper_dat", "1403/04/20"},
+            {"z_no", "Z-1001"}, {"z_dat", "1403/05/01"}, {"z_bank", "بانک ملي"}, {"comp_naft_name", "منطقه اراك"},
+            {"palayeshgah_name", "امام خميني شازند"}, {"ghir_t", "3"}, {"ghir_jam", "4"}};
 }
 
 // Two allocations of 12 t at 3,500,000 and 8 t at 4,250,000 rials a tonne: tonnage 20,
@@ -113,8 +118,11 @@ private slots:
         // allocation and the other contractor's are not in it. The contractor's register row.
         const report::FilledReport &r = shown(f, "TTAAHODNAME_PEYMANKAR",
             {{"dat", "1403/05/10"}, {"rosta", " * ده نو * کرهرود"}, {"name", "محمد رضايي"}, {"farher", "علي"},
-             {"phone", "086-33333333"}, {"z_no", "Z-1001"}});
+             {"phone", "086-33333333"}, {"z_no", "Z-1001"}, {"sh_no", "1234"}, {"sodor", "اراك"}, {"peymankar", kContractor},
+             {"adr", "اراك، خيابان شهيد بهشتي، پلاك 12"}, {"takhliye", "کارخانه آسفالت جاده خمين"}, {"mobile", "09120000000"},
+             {"city_paper_no", "452/ش"}, {"city_paper_dat", "1403/04/20"}, {"z_bank", "بانک ملي"}});
         QCOMPARE(r.fontSize("rosta"), 14.0);
+        QCOMPARE(f.ui.messages, QStringList());
         // One request row, then one row per completed print.
         QCOMPARE(historyTexts(f), QStringList({kTaahodView, kTaahodPrint, kTaahodPrint}));
         historyRowsAreFor(f, b.b);
@@ -123,7 +131,9 @@ private slots:
         typed["peymankar"] = "شرکت تايپ شده";
         makeCurrent(f, addGhir(f, typed));
         choose(f, "N8");
-        shown(f, "TTAAHODNAME_PEYMANKAR", {{"name", ""}, {"farher", ""}, {"phone", ""}, {"rosta", " * ساروق"}});
+        shown(f, "TTAAHODNAME_PEYMANKAR", {{"name", ""}, {"farher", ""}, {"phone", ""}, {"rosta", " * ساروق"}, {"sh_no", ""},
+                                           {"sodor", ""}, {"peymankar", ""}, {"adr", ""}, {"takhliye", ""}, {"mobile", ""}});
+        QCOMPARE(historyTexts(f).mid(3), QStringList({kTaahodView}));
     }
 
     void guaranteeIntroductions()
@@ -138,8 +148,10 @@ private slots:
         // Cancelled kind-of-guarantee box: its default. Eight digits: a comma after the second and the fifth.
         const report::FilledReport &r = shown(f, "TZEMANATNAME",
             {{"dat", SolarDateText()}, {"zemanatname_typ", kBankDefault}, {"moaven_omran", "مهندس احمدي"},
-             {"sum_tonaj", "20"}, {"sum_zemanat", "91,200,000"}});
+             {"sum_tonaj", "20"}, {"sum_zemanat", "91,200,000"}, {"peymankar", kContractor}});
         QCOMPARE(reportColumn(r, "rosta"), QStringList({"ده نو", "کرهرود"}));
+        QCOMPARE(reportColumn(r, "city"), QStringList({"اراك", "اراك"}));
+        QCOMPARE(reportColumn(r, "ghir_tahatori"), QStringList({"12", "8"}));
         QCOMPARE(reportColumn(r, "bors_price"), QStringList({"3,500,000", "4,250,000"}));
         QCOMPARE(reportColumn(r, "z_mablagh2"), QStringList({"50,400,000", "40,800,000"}));
         QCOMPARE(historyTexts(f), QStringList({kZemanatView + kSums, kZemanatPrint + kSums}));
@@ -167,13 +179,23 @@ private slots:
         const report::FilledReport &r = shown(f, "TMOAREFI_NAFT",
             {{"pey_no", "1250/پ"}, {"pey_dat", today}, {"name", "محمد رضايي"}, {"sabt_no", "5678"},
              {"moaven_zihesab", "حسين موسوي"}, {"modirkol", "دکتر کريمي"}, {"ghir_tahatori", "20"},
-             {"ghir_tahatori_horofi", " بيست  تن"}});
+             {"ghir_tahatori_horofi", " بيست  تن"}, {"city", "اراك"}, {"peymankar", kContractor}, {"peymankar2", kContractor},
+             {"eghtesadi", "411111111111"}, {"shenase", "10100000001"}, {"phone", "086-33333333"}, {"fax", "086-34444444"},
+             {"mobile", "09120000000"}, {"adr", "اراك، خيابان شهيد بهشتي، پلاك 12"}, {"zipcode", "3813777777"},
+             {"takhliye", "کارخانه آسفالت جاده خمين"}, {"z_no", "Z-1001"}, {"z_dat", "1403/05/01"},
+             {"comp_naft_name", "منطقه اراك"}, {"palayeshgah_name", "امام خميني شازند"}});
         QCOMPARE(reportColumn(r, "ghir_tahatoriHOROF"), QStringList({" دوازده ", " هشت "}));
+        const QList<QPair<QString, QStringList>> columns{
+            {"ghir_tahatori", {"12", "8"}}, {"rosta", {"ده نو", "کرهرود"}}, {"peymankar", {kContractor, kContractor}},
+            {"haml_cod", {"7788", "7788"}}, {"prot_no", {"ق-11", "ق-11"}}};
+        for (const auto &[name, cells] : columns)
+            QCOMPARE(reportColumn(r, name), cells);
         QCOMPARE(reportColumn(r, "haml_name"), QStringList({"حمل و نقل سپهر", "حمل و نقل سپهر"}));
         QCOMPARE(historyTexts(f), QStringList({kNaftView, kNaftPrint}));
         historyRowsAreFor(f, b.a);
         // Straight print: three copies after one printer dialog, no preview.
         choose(f, "N45");
+        QCOMPARE(f.ui.reports.size(), 2);
         QCOMPARE(f.ui.reports.last().kind, ScriptedUi::ReportCall::Print);
         QCOMPARE(f.ui.reports.last().printed, 3);
         QCOMPARE(historyTexts(f).mid(2), QStringList({kNaftView, kNaftPrint, kNaftPrint, kNaftPrint}));
@@ -239,6 +261,7 @@ private slots:
         setUpBatch(f, false, "ostan", QString(31, 'u'));
         choose(f, "N8");
         QVERIFY(f.ui.messages.size() == 1 && f.ui.messages.at(0).contains("karbar"));
+        QCOMPARE(f.ui.prompts.size(), 2);
         QCOMPARE(f.ui.reports.size() + f.count("ghir_history"), 0);
     }
 
@@ -246,20 +269,23 @@ private slots:
     {
         Fixture f;
         const qint64 c = addContractor(f);
-        for (const QVariant &tons : {QVariant(1001), QVariant(3.5), QVariant(0), QVariant(3e9)})
+        for (const QVariant &tons : {QVariant(1001), QVariant(3.5), QVariant(0), QVariant(3e9), QVariant(2.5), QVariant()})
             addGhir(f, allocation(c, "ده نو", tons, 0));
         DataSet *naft = f.dm.ADOQ_naft;
         naft->open("select * from ghir left join peymankaran on ghir.peymankar_id=peymankaran.id order by ghir.id");
-        // Words only of a whole tonnage within range: 3.5 t is neither "سه" nor "چهار".
+        QCOMPARE(naft->recordCount(), 6);
+        // Words only of a whole tonnage within range: 3.5 t is neither "سه" nor "چهار", 2.5 t
+        // neither "دو" nor "سه"; "0" for none.
         QStringList words;
-        for (int r = 0; r < 4; ++r)
+        for (int r = 0; r < 6; ++r)
             words << naft->text("ghir_tahatoriHOROF", r);
-        QCOMPARE(words, QStringList({" يک هزار و  يک ", "", "", ""}));
+        QCOMPARE(words, QStringList({" يک هزار و  يک ", "", "", "", "", "0"}));
         // Computed again whenever the rows are loaded; the join's repeated name is the allocation's.
         f.dm.exec("update ghir set ghir_tahatori=?, peymankar=?", {40, "نام تايپ شده"});
         naft->reopen();
         QCOMPARE(naft->text("ghir_tahatorihorof", 0) + naft->text("peymankar", 0),
                  QStringLiteral(" چهل") + QChar(0x200C) + " نام تايپ شده");
+        QCOMPARE(naft->text("id", 0), f.scalar("select min(id) from ghir").toString());
     }
 
     // The meeting group: the contractor's rows under one letter registered the same day. The
@@ -272,7 +298,8 @@ private slots:
         addSettings(f, {{"مدير کل", "دکتر کريمي"}, {"معاون عمران روستايي", "مهندس احمدي"}, {"معاون ذيحساب", "حسين موسوي"},
                         {"رئيس حراست", "رضا نوري"}, {"کارشناس مسئول امور حقوقي", "مريم صادقي"},
                         {"كارشناس مسئول نظارت", "سعيد رحيمي"}, {"کارشناس مسئول قراردادها", "علي رضايي"}});
-        const qint64 a = underLetter(f, {{"rosta", "ده نو"}, {"prj_area", 4500.5}, {"ghir_tahatori", 12.5}});
+        const qint64 a = underLetter(f, {{"rosta", "ده نو"}, {"prj_area", 4500.5}, {"ghir_tahatori", 12.5}, {"prot_no", "ق-11"},
+                                         {"prot_dat", "1403/03/01"}});
         underLetter(f, {{"rosta", "کرهرود"}, {"prj_area", 3000}, {"ghir_tahatori", 8}});
         underLetter(f, {{"rosta", "سنجان"}, {"moarefi_no", "453/ق"}, {"ghir_tahatori", 100}});
         underLetter(f, {{"rosta", "ساروق"}, {"reg_dat", "1403/06/01"}, {"ghir_tahatori", 100}});
@@ -280,14 +307,18 @@ private slots:
         f.ui.inputs << ScriptedUi::kCancel << "1403/05/12" << ScriptedUi::kCancel;
         f.ui.previewPrints.enqueue({Ui::Printed, Ui::PrintCancelled, Ui::Printed});
         choose(f, "N7");
+        const QString ghirType = "مصرفي و معادلسازي (باستناد نظريه شوراي هماهنگي دستگاه هاي نظارتي استان مورخ 1401/04/10)";
         QCOMPARE(f.ui.prompts, QStringList({"Jalase No|شماره جلسه|م/ت", "Date|تاريخ جلسه|" + SolarDateText(),
-                                            "Ghir Type|نوع قير|مصرفي و معادلسازي (باستناد نظريه شوراي هماهنگي دستگاه هاي نظارتي استان مورخ 1401/04/10)"}));
+                                            "Ghir Type|نوع قير|" + ghirType}));
         // 4500.5 + 3000 m2 and 12.5 + 8 t; the other letter and the other day are not in it.
         const report::FilledReport &r = shown(f, "TSORATJALASE_TOZI",
             {{"jalase_no", "م/ت"}, {"jalase_dat", "1403/05/12"}, {"sath_sum", "7500.5"}, {"ghir_sum", "20.5"}, {"modirkol", "دکتر کريمي"},
              {"moaven_omran", "مهندس احمدي"}, {"moaven_zihesab", "حسين موسوي"}, {"herasat", "رضا نوري"},
-             {"hoghoghi", "مريم صادقي"}, {"karmasol_nezarat", "سعيد رحيمي"}, {"gharardad", "علي رضايي"}});
+             {"hoghoghi", "مريم صادقي"}, {"karmasol_nezarat", "سعيد رحيمي"}, {"gharardad", "علي رضايي"},
+             {"prj_typ", "آسفالت معابر"}, {"peymankar", kContractor}, {"sal", "1403"}, {"masrafi", ghirType}});
         QCOMPARE(reportColumn(r, "rosta"), QStringList({"ده نو", "کرهرود"}));
+        QCOMPARE(reportColumn(r, "prj_area"), QStringList({"4500.5", "3000"}));
+        QCOMPARE(reportColumn(r, "prot_no"), QStringList({"ق-11", ""}));
         QCOMPARE(historyTexts(f), QStringList({kCommitteeView, kCommitteePrint, kCommitteePrint}));
         f.ui.prompts.clear();
         f.ui.inputs << "1403/05/14";
@@ -295,7 +326,8 @@ private slots:
         choose(f, "N49");
         QCOMPARE(f.ui.prompts, QStringList({"Date|تاريخ|" + SolarDateText()}));
         const report::FilledReport &c = shown(f, "TGHIR_FRM_CONTROL",
-            {{"dat", "1403/05/14"}, {"sath_sum", "7500.5"}, {"ghir_sum", "20.5"}, {"herasat", "رضا نوري"}});
+            {{"dat", "1403/05/14"}, {"sath_sum", "7500.5"}, {"ghir_sum", "20.5"}, {"herasat", "رضا نوري"},
+             {"moaven_zihesab", "حسين موسوي"}, {"karmasol_nezarat", "سعيد رحيمي"}, {"gharardad", "علي رضايي"}});
         QCOMPARE(reportColumn(c, "rosta"), QStringList({"ده نو", "کرهرود"}));
         // The control form records its request under the minutes' title, and no print.
         QCOMPARE(historyTexts(f).mid(3), QStringList({kCommitteeView}));
@@ -341,22 +373,32 @@ private slots:
         QTest::addColumn<QStringList>("history"); // after a preview with two completed prints
         const QString today = SolarDateText();
         const QString letter = "Date|تاريخ نامه|" + today;
-        const Labels sheet{{"dat", today}, {"ghir60", "31.06"}, {"vazn", "2.31"}, {"ghir_jam", "37.36"}};
+        // The site and laboratory figures each of them copies, the sheets' figures as well.
+        const Labels site{{"rosta", "ده نو"}, {"city", "اراك"}, {"sal", "1403"}, {"rep_no", "آ/2157"}, {"rep_dat", "1403/07/02"},
+                          {"az_name", "آزمايشگاه فني استان"}, {"sorat_area", "4520.5"}, {"zekhamat_m", "5.5"}};
+        const Labels sheet = site.mid(3) + Labels{{"dat", today}, {"ghir60", "31.06"}, {"vazn", "2.31"}, {"ghir_jam", "37.36"},
+            {"prj_typ", "آسفالت معابر"}, {"peymankar", kContractor}, {"ghir_m_p", "6.3"}, {"ghir_masrafi_m", "5.2"},
+            {"ghir_prim", "1.1"}, {"asfalt_ejra", "597.32"}, {"rosta", "ده نو"}, {"city", "اراك"}};
         QTest::newRow("consumption minutes") << QByteArray("N11") << "TSORATJALASE_MASRAF"
-                << QStringList{"Bazdid Date|تاريخ بازديد|" + today} << Labels{{"dat", today}, {"ghir_jam", "37.36"}}
+                << QStringList{"Bazdid Date|تاريخ بازديد|" + today}
+                << site + Labels{{"dat", today}, {"ghir_jam", "37.36"}, {"ghir_masrafi_m", "5.2"}}
                 << QStringList{kMasrafView, kMasrafPrint, kMasrafPrint};
         QTest::newRow("exchange minutes") << QByteArray("N16") << "TSORATJALASE_TAHATOR"
-                << QStringList{"Date|تاريخ|" + today} << Labels{{"asfalt_ejra", "597.32"}, {"ghir_t", "85"}}
+                << QStringList{"Date|تاريخ|" + today}
+                << site + Labels{{"asfalt_ejra", "597.32"}, {"ghir_t", "85"}, {"peymankar", kContractor}}
                 << QStringList{kTahatorView, kTahatorPrint, kTahatorPrint};
         QTest::newRow("consumption sheet") << QByteArray("N23") << "TTAHATOR_GHIR" << QStringList{letter}
-                << sheet + Labels{{"sorat_area_f", "1210"}} << QStringList{kSheetView};
+                << sheet + Labels{{"sorat_area_f", "1210"}, {"zekhamat_m_f", "4.5"}} << QStringList{kSheetView};
         QTest::newRow("development sheet") << QByteArray("N32") << "TTAHATOR_GHIR2"
                 << QStringList{"Title|عنوان|عمراني/دهياري", letter}
-                << sheet + Labels{{"ghir_tahatori", "40"}, {"ghir_tahatori_ghir_jam", "85"}} << QStringList{kSheetView};
+                << sheet + Labels{{"ghir_tahatori", "40"}, {"ghir_tahatori_ghir_jam", "85"}, {"titr_lbl", "عمراني/دهياري"}}
+                << QStringList{kSheetView};
         // Equalised plus consumed bitumen: 85 + 37.36.
         QTest::newRow("development minutes") << QByteArray("N31") << "TSORATJALASE_TAHATOR2"
                 << QStringList{"Date|تاريخ|" + today, "Title|عنوان|عمراني/دهياري"}
-                << Labels{{"ghir_t_ghir_jam", "85"}, {"ghir_tahatori", "122.36"}} << QStringList{kTahatorView};
+                << site + Labels{{"ghir_t_ghir_jam", "85"}, {"ghir_tahatori", "122.36"}, {"ghir_jam", "37.36"},
+                                 {"asfalt_ejra", "597.32"}, {"peymankar", kContractor}, {"titr_lbl", "عمراني/دهياري"}}
+                << QStringList{kTahatorView};
     }
     void consumptionAndExchangePapers()
     {
@@ -368,7 +410,11 @@ private slots:
         Fixture f(true);
         signInWithCounty(f, "ostan");
         const qint64 id = underLetter(f, {{"sorat_area_f", 1210}, {"vazn", "2.31"}, {"asfalt_ejra", "597.32"},
-                                         {"ghir60", "31.06"}, {"ghir_jam", "37.36"}, {"ghir_t", "85"}, {"ghir_tahatori", 40}});
+                                         {"ghir60", "31.06"}, {"ghir_jam", "37.36"}, {"ghir_t", "85"}, {"ghir_tahatori", 40},
+                                         {"rosta", "ده نو"}, {"rep_no", "آ/2157"}, {"rep_dat", "1403/07/02"},
+                                         {"az_name", "آزمايشگاه فني استان"}, {"sorat_area", 4520.5}, {"zekhamat_m", "5.5"},
+                                         {"zekhamat_m_f", "4.5"}, {"ghir_masrafi_m", "5.2"}, {"ghir_prim", "1.1"},
+                                         {"ghir_m_p", "6.3"}});
         makeCurrent(f, id);
         f.ui.previewPrints.enqueue({Ui::Printed, Ui::Printed});
         choose(f, item.constData());
@@ -389,6 +435,7 @@ private slots:
         QTest::newRow("whole amounts") << QVariantMap{{"prot_mablagh", 2000000}, {"asfalt_ejra", "150"},
                 {"prot_mablagh_ejra", 500000}, {"ghir_t", "85"}, {"ghir_moadel", 185000000}, {"zarib", "1.3"}}
             << Labels{{"prot_mablagh", "2,000,000"}, {"asfalt_ejra2", "150"}, {"mablagh_khales1", "300,000,000"},
+                      {"prot_mablagh_ejra", "500,000"}, {"mablagh_kol1", "300,000,000"}, {"mablagh_kol2", "75,000,000"},
                       {"mablagh_khales2", "75,000,000"}, {"khales_sum", "375,000,000"}, {"ghir_moadel", "185,000,000"},
                       {"ghir_moadel_mizan", "85"}};
         // Billions with a fractional volume: 45,000,000 x 1250.5 = 56,272,500,000;
@@ -404,7 +451,8 @@ private slots:
                       {"ghir_moadel_mizan", "99.5"}};
         QTest::newRow("no asphalt yet") << QVariantMap{{"prot_mablagh", 2000000}, {"asfalt_ejra", ""},
                 {"prot_mablagh_ejra", 500000}, {"ghir_t", "3"}}
-            << Labels{{"asfalt_ejra2", ""}, {"mablagh_kol1", "0"}, {"mablagh_kol2", "0"}, {"khales_sum", "0"}};
+            << Labels{{"asfalt_ejra2", ""}, {"mablagh_kol1", "0"}, {"mablagh_kol2", "0"}, {"khales_sum", "0"},
+                      {"mablagh_khales1", "0"}, {"mablagh_khales2", "0"}};
     }
     void exchangeSheetAmounts()
     {
@@ -464,7 +512,8 @@ private slots:
                                             "City & Rosta|شماره معرفي نامه پيمانکار|452/ق"}));
         const report::FilledReport &r = shown(f, "TESTERDAD_TAZMIN2",
             {{"dat", "1403/09/01"}, {"num", "1402/"}, {"peymankar_paper_no", "1250/پ"}, {"peymankar_paper_dat", "؟"},
-             {"tehran_paper_no", "452/ق"}, {"tehran_paper_dat", "1403/05/20"}});
+             {"tehran_paper_no", "452/ق"}, {"tehran_paper_dat", "1403/05/20"}, {"peymankar", kContractor},
+             {"tehran_paper_no2", "452/ق"}, {"tehran_paper_dat2", "1403/05/20"}});
         QCOMPARE(r.fontSize("rosta"), 12.0);
         // The database's order: compared as lists of names, each once.
         auto names = [](const QString &joined) {
@@ -491,11 +540,15 @@ private slots:
         choose(f, "N33");
         QCOMPARE(f.ui.prompts, QStringList({"Date|تاريخ تفاهمنامه|" + SolarDateText()}));
         // Never edited: the route length as stored, 0.
-        shown(f, "TTAFAHOMNAME", {{"city2", "اراك"}, {"prj_area", "5250.5"}, {"tolemasir", "0"}, {"dat", "1403/02/18"}});
-        for (const auto &[item, layout] : {std::pair{"N110", "TGHIR_TAFAHOMNAME1"}, {"N210", "TGHIR_TAFAHOMNAME2"}}) {
-            choose(f, item);
-            shown(f, layout, {});
-        }
+        shown(f, "TTAFAHOMNAME", {{"city2", "اراك"}, {"prj_area", "5250.5"}, {"tolemasir", "0"}, {"dat", "1403/02/18"},
+                                  {"rosta", "ده نو"}, {"city", "اراك"}});
+        // The district always empty.
+        choose(f, "N110");
+        shown(f, "TGHIR_TAFAHOMNAME1", {{"city", "اراك"}, {"city2", "اراك"}, {"city3", "اراك"}, {"rosta", "ده نو"},
+                                        {"rosta2", "ده نو"}, {"bakhsh", ""}});
+        choose(f, "N210");
+        shown(f, "TGHIR_TAFAHOMNAME2", {{"city1", "اراك"}});
+        QCOMPARE(f.ui.reports.size(), 3);
         QCOMPARE(f.ui.messages, QStringList());
         QCOMPARE(f.count("ghir_history"), qint64(0));
     }

@@ -1,11 +1,14 @@
 // The bitumen forms printed: each requested from the bitumen window for a realistic batch,
-// rendered to PDF and read back: its paper, its pages, no fixed text cut off, every village, its
-// values in the order of their sentences. VARNOSET_FORMS_PDF_DIR keeps the PDFs there.
+// rendered to PDF and read back: its paper, its pages, no fixed text cut off, the fixed texts its
+// paper gives, every village, its values in the order of their sentences, the gaps of the values
+// it lacks. VARNOSET_FORMS_PDF_DIR keeps the PDFs there.
 #include "support/drive.h"
 #include "support/report_support.h"
 
 #include "bitumen/ghir_src_u.h"
 #include "report/filled_report.h"
+
+#include <QRegularExpression>
 
 namespace {
 
@@ -83,6 +86,293 @@ void setUpLetter(Fixture &f)
     makeCurrent(f, first);
 }
 
+// The forms' fixed texts as their paper says them, each with the menu items of the forms that
+// print it (a form whose sentences differ from another's names its own).
+const char *const kRiseNote = "*در صورت افزايش قيمت قير در بورس مبلغ ضمانتنامه افزايش مي يابد.";
+const QList<std::pair<const char *, const char *>> kPaperTexts{
+    {"N8", "تعهدنامه پيمانکار در خصوص دريافت، ذخيره، حمل و مصرف صحيح قير تحويلي"},
+    {"N8 N9 N44 N23 N51 A51 N32 N12", "تاريخ"},
+    {"N8 N9 N44 N7 N49 N11 N51 N110 A51 N50 N16 N31", "بسمه تعالي"},
+    {"N8", "تعهدنامه پيمانکار اجراي طرح هادي روستايي"},
+    {"N8", "در خصوص قير تحويلي پروژه (ها)"},
+    {"N8", "اينجانب"},
+    {"N8", "فرزند"},
+    {"N8", "شماره شناسنامه"},
+    {"N8", "صادره از"},
+    {"N8", "نماينده پيمانکار"},
+    {"N8", "که طي نامه معرفي نامه شماره"},
+    {"N8 N44 N11 N51 N25 N16 N31", "مورخ"},
+    {"N8", "Varnoset استان"},
+    {"N8", "Qelmarin"},
+    {"N8", "به عنوان پيمانکار اجراي طرح هادي روستا/روستاهاي"},
+    {"N8", "و دريافت کننده قير پروژه/پروژه هاي مذکور معرفي گرديده ام، ضمن پذيرش تمامي مسئوليتهاي قانوني و حقوقي ناشي از قصور"},
+    {"N8", "پايان مصرف و اتمام عمليات اجرايي اقدام کرده و از هرگونه تخلف و سوء استفاده احتمالي جلوگيري نمايم، در غير اينصورت کارفرما"},
+    {"N8", "محق خواهد بود از محل ضمانتنامه اينجانب به شماره"},
+    {"N8", "عهده بانک"},
+    {"N8", "نسبت به"},
+    {"N8", "جبران ضرر و زيان وارده اقدام نمايد."},
+    {"N8", "نشاني پيمانکار:"},
+    {"N8", "نشاني کارخانه آسفالت-محل تخليه:"},
+    {"N8", "شماره تلفن ثابت:"},
+    {"N8", "شماره تلفن همراه:"},
+    {"N8", "مهر و امضاء پيمانکار"},
+    {"A51 N9 N44 N7 N50", "رديف"},
+    {"A51 N9 N44 N7 N50 N23 N110 N32 N12", "شهرستان"},
+    {"A51 N9 N44 N7 N50 N23 N32 N12", "روستا"},
+    {"A51 N9", "تناژ قير 70-60"},
+    {"A51", "احتراما در راستاي اجراي ماده 6 دستورالعمل اجرايي توزيع قير رايگان، خواهشمند "},
+    {"A51", "است نسبت به معرفي شرکت"},
+    {"A51 N9", "به منظور دريافت ضمانتنامه"},
+    {"A51", "اقدام لازم معمول گردد."},
+    {"N9 A51", "معرفي نامه جهت اخذ ضمانتنامه"},
+    {"N9 A51", "ذيحساب محترم Varnoset Qelmarin"},
+    {"N9 N44 A51", "با سلام"},
+    {"N9", "احتراما در راستاي اجراي ماده 6 دستورالعمل اجرايي توزيع قير رايگان، خواهشمند است نسبت به معرفي شرکت"},
+    {"N9", "به مبلغ ذيل اقدام لازم معمول گردد."},
+    {"N9", "قيمت بورس"},
+    {"N9", "ضريب افزايش"},
+    {"N9", "1.2"},
+    {"N9", "مبلغ ضمانتنامه"},
+    {"N9 A51", "*اعتبار معرفي نامه فوق 10 روز پس از تاريخ صدور مي باشد."},
+    {"N9", kRiseNote},
+    {"N9 N7 N50 N11 N51 A51 N16 N31", "معاون عمران روستايي"},
+    {"N44", "معرفي نامه"},
+    {"N44", "مديريت محترم فروش شرکت نفت"},
+    {"N44", " يافته به پالايشگاه، بدينوسيله آقاي"},
+    {"N44", "به نمايندگي از شرکت"},
+    {"N44", "به شماره ثبت"},
+    {"N44", "به عنوان پيمانکار اجراي طرح هادي اين Varnoset با کد اقتصادي"},
+    {"N44", "و شناسه ملي"},
+    {"N44", "جهت تحويل مقدار"},
+    {"N44", "تن معادل"},
+    {"N44", "قير از محل سهميه اختصاص يافته از پالايشگاه"},
+    {"N44", " مدت اعتبار اين معرفي نامه"},
+    {"N44", "15-پانزده"},
+    {"N44", "شماره و تاريخ ضمانتنامه اخذ شده از پيمانکار:"},
+    {"N44 N31", "نام پيمانکار"},
+    {"N44", "نام پروژه"},
+    {"N44", "قرارداد"},
+    {"N44 N51", "شماره"},
+    {"N44", "نوع قير"},
+    {"N44", "60-70"},
+    {"N44", "تناژ"},
+    {"N44", "عدد"},
+    {"N44", "حروف"},
+    {"N44", "پيمانکار حمل"},
+    {"N44", "نام"},
+    {"N44", "کد"},
+    {"N44", "اطلاعات تماس پيمانکار مجري"},
+    {"N44", "تلفن ثابت:"},
+    {"N44", "دورنگار:"},
+    {"N44", "تلفن همراه:"},
+    {"N44", "آدرس دفتر پيمانکار:"},
+    {"N44", "کد پستي:"},
+    {"N44", "آدرس کارخانه آسفالت-محل تخليه:"},
+    {"N44", "معاون ذيحساب"},
+    {"N44 N7 N50 N11 N16 N31", "مدير کل"},
+    {"N44", "رونوشت:"},
+    {"N44", "2- معاون ذيحسابي"},
+    {"N44", "3- معاون عمران روستايي"},
+    {"N44", "4- امور قراردادها و کنترل پروژه"},
+    {"N44", "5- اداره حراست"},
+    {"N44", "جهت اطلاع"},
+    {"N44", "7- شرکت محترم"},
+    {"N44", "جهت اطلاع و پيگيري عطف به نامه شماره"},
+    {"N7 N50", "موضوع جلسه: توزيع اعتبار قير رايگان"},
+    {"N7 N50", "شماره جلسه:"},
+    {"N7 N50", "تاريخ جلسه:"},
+    {"N7 N50", "صورتجلسه کميته توزيع قير"},
+    {"N7 N50", "در اجراي بخشنامه شماره"},
+    {"N7 N50", "/6569"},
+    {"N7 N50", "ص  مورخ"},
+    {"N7 N50", "1401/09/05"},
+    {"N7 N50", "رياست محترم Varnoset در خصوص نحوه توزيع و مصرف قير"},
+    {"N7 N50", "رايگان موضوع بند (ز) تبصره يک قانون بودجه سال 1401 ودر خصوص پروژه هايي که عمليات آسفالت"},
+    {"N7 N50", "مي باشد و با عنايت"},
+    {"N7 N50", "به دستورالعمل مربوطه مقررگرديد نسبت به معرفي شرکت"},
+    {"N7 N50", "جهت دريافت قير"},
+    {"N7 N50", "آسفالت روستاهاي ذيل از محل سهميه قير سال"},
+    {"N7 N50", "اقدام گردد"},
+    {"N7 N50", "ضمنا اين صورتجلسه پيشنهاد تخصيص قير جهت طي مراحل قانوني توسط پيمانکار بوده و هيچگونه تعهدي براي Varnoset ايجاد نمي نمايد."},
+    {"N7 N50", "سطح کار (متر مربع)"},
+    {"N7", "قير تخصيصي (تن)"},
+    {"N7 N50 N12", "شماره قرارداد"},
+    {"N7 N50", "تاريخ قرارداد"},
+    {"N7 N49", "جمع"},
+    {"N7 N50", "اعضاي کميته:"},
+    {"N7 N50", "ذيحساب"},
+    {"N7 N50 N49 N11 N16 N31", "اداره حراست"},
+    {"N7 N50", "رئيس اداره حقوقي و املاک"},
+    {"N7 N50 N49", "رئيس امور نظارت و ارزيابي"},
+    {"N7 N50 N49", "امور قراردادها"},
+    {"N50", "قير مصرفي (تن)"},
+    {"N50", "قير معادلسازي"},
+    {"N50", "قير دريافتي"},
+    {"N50", "مانده قير"},
+    {"N50", "جمــــــــــــــــــــع"},
+    {"N49 N33", "تاريخ:"},
+    {"N49", "فرم کنترل مدارک توزيع قير مصرفي"},
+    {"N49", "مدارک پيوست:"},
+    {"N49", "تفاهم نامه سه جانبه"},
+    {"N49", "قرارداد خريد و اجرا و شرايط خصوصي"},
+    {"N49", "فرم صلاحيت شرکت"},
+    {"N49", "آخرين تغييرات شرکت"},
+    {"N49", "امور ذيحسابي"},
+    {"N11 N16 N31", "صورتجلسه مصرف قير"},
+    {"N11 N16 N31", "در تاريخ"},
+    {"N11 N16 N31", "با حضور گزارش دهندگان زير از پروژه خاتمه يافته اجراي آسفالت در روستاي"},
+    {"N11 N33 N16 N31", "از توابع شهرستان"},
+    {"N11 N16 N31", "کل کشور تامين"},
+    {"N11 N16 N31", "که بر اساس اندازه گيري به عمل آمده معادل"},
+    {"N11 N16 N31", "متر مربع مي باشد و نيز نتيجه گزارش شماره"},
+    {"N11 N16 N31", "آزمايشگاه"},
+    {"N11 N16 N31", "که متوسط ضخامت آسفالت را"},
+    {"N11", "سانتيمتر و نسبت قير مصرفي در آسفالت"},
+    {"N11", "درصد تعيين نموده است، ميزان قير مصرفي معادل"},
+    {"N11", "،تن محاسبه و تاييد مي گردد"},
+    {"N11 N16 N31", "گزارش دهندگان:"},
+    {"N11 N16 N31", "مهندس ناظر پروژه"},
+    {"N11 N23 N51 N12 N16 N31 N32", "پيمانکار"},
+    {"N11 N16 N31", "مدير Varnoset شهرستان"},
+    {"N11 N16 N31", "تاييد کنندگان:"},
+    {"N11 N16 N31", "کارشناس مسئول نظارت و ارزيابي امور عمراني"},
+    {"N11 N16 N31", "Varnoset Qelmarin"},
+    {"N11 N16 N31", "پيوست4 - کاربرگ صورتجلسه مصرف قير"},
+    {"N23", "محاسبه ميزان مصرف قير مصرفي طبق دستورالعمل بخشنامه"},
+    {"N23 N32 N12", "سريال"},
+    {"N23 N32 N12", "مشخصات پروژه"},
+    {"N23 N32 N12", "نوع پروژه:"},
+    {"N23 N32 N12", "نام پروژه:"},
+    {"N23 N32 N12", "اجراي آسفالت روستايي"},
+    {"N23 N32 N12", "محل پروژه:"},
+    {"N23 N32 N12", "پيمانکار:"},
+    {"N23 N32 N12", "اطلاعات عمليات اجرا شده طبق نتايج آزمايشگاهي:"},
+    {"N23 N32 N12", "نام آزمايشگاه"},
+    {"N23 N32 N12", "شماره گزارش"},
+    {"N23 N32 N12", "تاريخ گزارش"},
+    {"N23 N12", "سطح و ميانگين ضخامت طبق صورتجلسه-محور اصلي"},
+    {"N23", "سطح و ميانگين ضخامت طبق صورتجلسه-محور فرعي"},
+    {"N23 N12", "cm"},
+    {"N23 N32 N12", "ميانگين وزن مخصوص"},
+    {"N23 N32 N12", "ميانگين درصد قير مصرفي:"},
+    {"N23 N32 N12", "ميانگين قير مصرفي پريمکت - کيلوگرم"},
+    {"N23 N32 N12", "ميزان آسفالت اجرا شده بر اساس اطلاعات فوق - تن:"},
+    {"N23 N32 N12", "شيت آزمايشگاهي پيوست"},
+    {"N23 N32 N12", "کروکي پيوست-طول و عرض و مختصات معابر"},
+    {"N23 N32", "ميزان قير مصرفي - تن"},
+    {"N23 N32", "ميزان قير پريمکت مصرفي - تن"},
+    {"N23 N32", "ميزان قير مصرف شده - تن"},
+    {"N23 N51 N12 N32", "ناظر شهرستان"},
+    {"N23 N51 N12 N32", "مدير شهرستان"},
+    {"N51", "مجوز استرداد تضمين دريافت قيررايگان شركت"},
+    {"N51", "معاونت محترم عمران روستايي"},
+    {"N51", "احتراما با توجه به درخواست پيمانکار طي نامه شماره"},
+    {"N51", "و تصويب صورتجلسه مصرف قير و تنظيم صورتجلسه تحويل موقت و کنترل دقيق و صحت کامل مدارک شامل"},
+    {"N51", "تصوير قرارداد"},
+    {"N51", "آزمايشات"},
+    {"N51", "صورتجلسه تحويل موقت و قطعي"},
+    {"N51", "خواهشمند است نسبت به استرداد ضمانت نامه دريافت قير حواله فوق به پيمانکار "},
+    {"N51", "دستورات لازم را مبذول فرماييد."},
+    {"N51 N33", "Varnoset شهرستان"},
+    {"N51", "احتراما با توجه به تصويب صورتجلسه مصرف قير مربوط به حواله هاي شماره"},
+    {"N51", "مورد پيمان"},
+    {"N51", "اجراي آسفالت از محل قير رايگان در روستاهاي"},
+    {"N51 N25", "شهرستان هاي"},
+    {"N51", "خواهشمند است دستور فرمائيد نسبت به استرداد ضمانتنامه"},
+    {"N51", "دريافت قير حواله فوق اقدام لازم را معمول نمايند"},
+    {"N51", "معاون محترم عمران روستايي"},
+    {"N51", "احتراما به استحضار مي رساند كه با توجه به تصويب صورت جلسه مصرف قير و تنظيم صورتجلسه تحويل موقت"},
+    {"N51", "رئيس گروه اجرا"},
+    {"N51", "کارشناس نظارت و ارزيابي"},
+    {"N51", "مدير كل محترم Varnoset"},
+    {"N51", "احترما با توجه به موارد اعلام شده و بررسي دقيق اسناد و مدارك مثبته موجود كليه موارد مربوط در رابطه با حواله دريافت قير  شماره"},
+    {"N51", "مورد تائيد مي باشد دستور فرمائيد نسبت به استرداد ضمانتنامه دريافت قيرروستاهاي فوق "},
+    {"N51", "اقدامات لازم را معمول نمايند"},
+    {"N51", "تاريخ و امضاء"},
+    {"N51", "ذيحساب محترم استان"},
+    {"N51", "با توجه به تائيد معاونت محترم عمران روستايي نسبت به استرداد ضمانتنامه دريافت قير فوق الذكر با رعايت مقررات مربوطه و با "},
+    {"N51", "عنايت به مدارك مثبته اقدام لازم رامعمول داريد"},
+    {"N51", "مدير كل استان"},
+    {"N25", "كارشناس مسئول محترم نظارت وارزيابي طرح هاي عمراني"},
+    {"N25", "احتراماعطف به درخواست نامه شماره"},
+    {"N25", "پيمانکار شرکت "},
+    {"N25", "بدينوسيله اعلام ميدارد كه با توجه به  تصويب صورت جلسه مصرف قيرو نيز ارائه صورتجلسه تحويل موقت قراردادهاي مربوط به"},
+    {"N25", "حواله شماره "},
+    {"N25", "مورد پيمان اجراي آسفالت از محل قيررايگان در"},
+    {"N25", "روستاهاي"},
+    {"N25", "مدير پروژه"},
+    {"N25", "كارشناس مسئول"},
+    {"N25", "معاون محترم ذيحساب استان"},
+    {"N33", "شماره:"},
+    {"N33", "Varnoset، نظر به اينکه در روستاي"},
+    {"N33", "زيرسازي و جدول گذاري مسير اجرايي"},
+    {"N33", "(کروکي پيوست) توسط"},
+    {"N33", "دهياري"},
+    {"N33", "شوراي اسلامي روستا"},
+    {"N33", "خيرين"},
+    {"N33", "ساير:......................"},
+    {"N33", "صورت گرفته است،اين تفاهم نامه به منظور"},
+    {"N33", "ماده1- موضوع: "},
+    {"N33", "1-1-آسفالت مسير به طول"},
+    {"N33", "متر که براساس برآورد مقدار"},
+    {"N33", "مترمربع مي باشد."},
+    {"N33", "ماده2- شيوه اجرا:"},
+    {"N33", "ماده3- ملاحظات:"},
+    {"N33", "اين تفاهم نامه در 3 ماده و 7 بند و در سه نسخه- که هر يک حکم واحد را دارد- تنظيم و در تاريخ"},
+    {"N33", " امضاء و مبادله گرديد و پس از اخذ مجوزهاي لازم از Varnoset استان، قابل اجرا خواهد بود."},
+    {"N33", "دهياري/شوراي اسلامي روستا"},
+    {"N33", "نام و امضاء"},
+    {"N110", "تفاهم نامه سه جانبه مشارکت در اجراي اسفالت معابر روستايي"},
+    {"N110", "روستاي "},
+    {"N110", "استان Qelmarin"},
+    {"N110", "با بهره گيري از قير يارانه اي سال 1396"},
+    {"N110", "از توابع بخش"},
+    {"N110", "ماده(1) موضوع تفاهم نامه:"},
+    {"N110", "ماده (2)مدت اعتبار تفاهم نامه :"},
+    {"N110", "3ـ1تآمين حداکثر به ميزان"},
+    {"N110", "تن قير (70_60)ومقدار"},
+    {"N110", "تن mc2براي اجراي"},
+    {"N110", "متر مربع آسفالت درمسيرهاي ذيل :"},
+    {"N110", "ماده (4)وظايف دهياري"},
+    {"N210", "صفحه2"},
+    {"N210", "2/1برابر"},
+    {"N210", "ماده5)وظايف پيمانکار اجراي آسفالت:"},
+    {"N210", "ماده6)ساير شرايط وملاحظات :"},
+    {"N210", "مهر وامضا دهياري روستا"},
+    {"N210", "مهروامضا مدير شهرستان"},
+    {"N210", "مهروامضا شوراي اسلامي روستا"},
+    {"N210", "مهر وامضا فرمانداري(بخشداري)"},
+    {"N210", "مهروامضا پيمانکار"},
+    {"N12", "محاسبه ميزان مصرف قير مصرفي (معادل سازي) طبق دستورالعمل بخشنامه"},
+    {"N12", "نوع قرارداد"},
+    {"N12", "حجم عمليات"},
+    {"N12", "مبلغ قرارداد"},
+    {"N12", "مبلغ کل وضعيت"},
+    {"N12", "مبلغ خالص وضعيت"},
+    {"N12", "خريد آسفالت"},
+    {"N12", "اجراي آسفالت"},
+    {"N12", "قيمت قير معادلسازي بر اساس صورتجلسه- ريال:"},
+    {"N12", "ميزان قير معادلسازي شده - تن"},
+    {"N16", "صورتجلسه مصرف قير (معادل سازي قير)"},
+    {"N16", "سانتي متر که در نتيجه  ميزان آسفالت اجرا شده"},
+    {"N16", "تن محاسبه مي گردد ،که براساس وضعيت خالص تاييد شده قرارداد وقيمت بورس زمان اجرا ،ميزان قير معادلسازي "},
+    {"N16", "به پيمانکاري"},
+    {"N16", "شده معادل"},
+    {"N16", "تن ، محاسبه و تاييد مي گردد."},
+    {"N31", "صورتجلسه مصرف قير (معادل سازي قير) طرح هاي"},
+    {"N31", "سطح عمليات ميزان آسفالت اجرا شده  "},
+    {"N31", "تن قير جهت معادلسازي "},
+    {"N31", "قسمتي از صورت  وضعيت اجراي آسفالت در نظر گرفته شده است. لذا مجموع ميزان قير جهت روستاي فوق "},
+    {"N31", "تن و قير مصرفي"},
+    {"N31", "تن و ميزان "},
+    {"N31", "تن محاسبه و تاييد ميگردد"},
+    {"N32", "محاسبه ميزان قير مصرفي طرح هاي"},
+    {"N32", "سطح طبق صورتجلسه - متر مربع"},
+    {"N32", "ميانگين ضخامت - سانتيمتر"},
+    {"N32", "ميزان قير تحويلي به پيمانکار:"},
+    {"N32", "ميزان قير معادل سازي - تن"},
+};
+
 } // namespace
 
 class FormsPagesTest : public QObject {
@@ -91,8 +381,9 @@ private slots:
     // Each form on its paper for a realistic batch: no fixed text cut off, its values in the order
     // of its sentences, values in tables and signature blocks, and on the page of its table's last
     // row the total and the signatures. The allocation forms print thirty villages (fourteen too
-    // on A5) and number their pages; the others print one letter's batch. The allocation forms
-    // name the contractor once after their own "شرکت", and the letters leave no gap.
+    // on A5) and number their pages, and a few villages on one page; the others print one
+    // letter's batch. The allocation forms name the contractor once after their own "شرکت", and
+    // the letters leave no gap. Every form's fixed texts as its paper gives them.
     void formsPrint_data()
     {
         QTest::addColumn<QByteArray>("item");
@@ -103,12 +394,40 @@ private slots:
         QTest::addColumn<QStringList>("inOrder");
         QTest::addColumn<QStringList>("present");
         QTest::addColumn<QStringList>("lastPage");
+        QTest::addColumn<QStringList>("absent");
         auto villageRow = [](const char *name, const char *item, int count, const char *paper, QStringList last) {
             if (qstrcmp(item, "N8"))
                 last << villages().at(count - 1);
             QTest::newRow(name) << QByteArray(item) << count << QStringList{"1403/05/10", "10"} << QString(paper) << 0
-                                << QStringList() << villages().mid(0, count) + QStringList{kContractor} << last;
+                                << QStringList() << villages().mid(0, count) + QStringList{kContractor} << last
+                                << QStringList();
         };
+        // A few villages: one page, the values in the order of their sentences.
+        auto fewRow = [](const char *name, const char *item, int count, const char *paper, const QStringList &answers,
+                         const QStringList &inOrder, const QStringList &present, const QStringList &absent = {}) {
+            QTest::newRow(name) << QByteArray(item) << count << answers << QString(paper) << 1 << inOrder << present
+                                << QStringList() << absent;
+        };
+        fewRow("undertaking, 4", "N8", 4, "(A4)", {"1403/05/10", "11"},
+               {"1403/05/10", "محمدرضا کاظمي", "عبدالله", "اراك", kContractor, "1403/04/20", "ده نو * کرهرود * سنجان * ساروق",
+                "8802145", "بانک ملي شعبه مرکزي اراك", "اراك، خيابان شهيد بهشتي، کوچه لاله، پلاك 12، طبقه دوم",
+                "کيلومتر 15 جاده اراك - خمين، کارخانه آسفالت پيشگامان", "086-32245678", "09181234567"},
+               {"4520", "452/12"});
+        // 12 + 8 + 16 + 20 + 9 = 65 t; guarantees 12 x 3,500,000, 8 x 3,750,000, 16 x 4,000,000,
+        // 20 x 4,250,000, 9 x 3,500,000, each x 1.2: 50,400,000 + 36,000,000 + 76,800,000
+        // + 102,000,000 + 37,800,000 = 303,000,000.
+        fewRow("guarantee A4, 5", "N9", 5, "(A4)", {},
+               {kContractor, "بانکي/معتبر", "102,000,000", "65", "303,000,000", "مهندس علي احمدي"},
+               {"4,250,000", "50,400,000", "76,800,000"});
+        // 12 + 8 + 16 + 20 = 56 t; no guarantee amounts, and not the note on a rise of the price.
+        fewRow("guarantee A5, 4", "A51", 4, "(A5)", {}, {kContractor, "بانکي/معتبر", "56", "مهندس علي احمدي"}, {},
+               {"مبلغ ضمانتنامه", kRiseNote});
+        // 65 + 11 = 76 t, its words; each row's words.
+        fewRow("oil company letter, 6", "N44", 6, "(A4)", {"1403/521", "1403/05/12"},
+               {"منطقه اراك", "محمدرضا کاظمي", kContractor, "11873", "411345678912", "10103456789", "76", "هفتاد و شش",
+                "امام خميني (ره) شازند", "حسين موسوي", "دکتر حسن کريمي", kContractor},
+               {"8802145", "1403/05/01", "88-1452", "حمل و نقل سپهر ترابر", "2315", "3813745871", "1403/521", "1403/05/12",
+                "086-32245678", "086-32245679", "09181234567", "شانزده", "يازده"});
         // 30 rows: twice the 12 tonnages (144 t) and the first six (76 t); 14 rows: 164 t.
         const QStringList guarantee{"364", "مهندس علي احمدي", "معاون عمران روستايي"};
         villageRow("undertaking, 30", "N8", 30, "(A4)", {"مهر و امضاء پيمانکار"});
@@ -120,7 +439,7 @@ private slots:
         auto letterRow = [](const char *name, const char *item, const QStringList &answers, int pages,
                             const QStringList &inOrder, const QStringList &present, const QString &total = {}) {
             QTest::newRow(name) << QByteArray(item) << 0 << answers << QString("(A4)") << pages << inOrder << present
-                                << (total.isEmpty() ? QStringList() : QStringList{total, "1403/03/21"});
+                                << (total.isEmpty() ? QStringList() : QStringList{total, "1403/03/21"}) << QStringList();
         };
         // A Latin name inside a Persian sentence stays in its place.
         const QStringList reference{"12/1403", "1403/05/12", "رياست محترم Varnoset در خصوص نحوه توزيع و مصرف قير",
@@ -174,6 +493,7 @@ private slots:
         QFETCH(QStringList, inOrder);
         QFETCH(QStringList, present);
         QFETCH(QStringList, lastPage);
+        QFETCH(QStringList, absent);
         Fixture f(true);
         villages ? setUp(f, villages) : setUpLetter(f);
         const report::FilledReport &r = chooseForm(f, item.constData(), answers);
@@ -187,6 +507,14 @@ private slots:
         expectInOrder(text, inOrder);
         for (const QString &s : present)
             QVERIFY2(containsText(text, s), qPrintable(s));
+        for (const QString &s : absent)
+            QVERIFY2(!containsText(text, s), qPrintable(s));
+        // The fixed texts its paper gives, each as written in the layout and printed.
+        for (const auto &[items, wording] : kPaperTexts)
+            if (QString::fromLatin1(items).split(' ').contains(QString::fromLatin1(item))) {
+                const QString fault = paperTextFault(r, text, QString::fromUtf8(wording));
+                QVERIFY2(fault.isEmpty(), qPrintable(fault));
+            }
         QVERIFY(!villages || !containsText(text, "شرکت شرکت"));
         if (item == "N8" || item == "N44")
             QVERIFY2(!text.contains("....."), qPrintable(text));
@@ -194,6 +522,55 @@ private slots:
             QVERIFY2(containsText(pdfText(pdf, printed), s), qPrintable(s));
         for (int p = 1; villages && printed > 1 && p <= printed; ++p)
             QVERIFY2(containsText(pdfText(pdf, p), QStringLiteral("صفحه %1 از %2").arg(p).arg(printed)), qPrintable(pdfText(pdf, p)));
+    }
+
+    // A contractor without a father's name, certificate or registration number: the sentences
+    // keep a dotted gap where each goes, for the clerk to write it in.
+    void emptyContractorFieldsKeepTheirGaps()
+    {
+        Fixture f(true);
+        setUp(f, 2);
+        f.dm.exec("update peymankaran set father=?, sh_no=?, sabt=?", {QString(), QString(), QString()});
+        // The dotted gaps between two values of a sentence.
+        auto gaps = [](const QString &printed, const QString &from, const QString &to) {
+            static const QRegularExpression dots(QStringLiteral("\\.{6,}"));
+            const int a = printed.indexOf(normalizedText(from)), b = printed.indexOf(normalizedText(to), a + 1);
+            int n = 0;
+            for (auto m = dots.globalMatch(printed.mid(a, b - a)); a >= 0 && b >= 0 && m.hasNext(); m.next())
+                ++n;
+            return a < 0 || b < 0 ? -1 : n;
+        };
+        // The father's name and the certificate number, between the representative's name and the company.
+        QCOMPARE(gaps(pdfText(keptPdf(chooseForm(f, "N8"))), "محمدرضا کاظمي", kContractor), 2);
+        // The registration number, between the company and its economic code.
+        QCOMPARE(gaps(pdfText(keptPdf(chooseForm(f, "N44"))), kContractor, "411345678912"), 1);
+    }
+
+    // The sample data's filled contractor with a batch a newcomer would register: the letters
+    // name it once after their own "شرکت" and leave no gap in its sentences.
+    void sampleDataLettersReadAsRealOnes()
+    {
+        Fixture f(true);
+        f.loadSample();
+        const qint64 user = f.scalar("select id from karbaran where karbar=?", {"2280000016"}).toLongLong();
+        f.signInAs(user, "2280000016", "ostan");
+        const QVariant c = f.scalar("select id from peymankaran where nation=?", {"4270112233"});
+        const QString name = f.scalar("select peymankar from peymankaran where id=?", {c}).toString();
+        int i = 0;
+        for (const char *village : {"سهرين", "قره بوته", "حصار"})
+            addGhir(f, {{"ostan", "زنجان"}, {"city", i < 2 ? "زنجان" : "ابهر"}, {"rosta", village}, {"peymankar", name},
+                        {"peymankar_id", c}, {"reg_dat", "1405/02/19"}, {"ghir_tahatori", 40 + 10 * i},
+                        {"bors_price", 52000000}, {"prot_no", "1405/2/101"}, {"prot_dat", "1405/02/14"},
+                        {"city_paper_no", QStringLiteral("ش/%1").arg(2310 + i++)}, {"city_paper_dat", "1405/02/10"},
+                        {"z_no", "ض/58741"}, {"z_dat", "1405/02/16"}, {"z_bank", "بانک ملي شعبه سعدي زنجان"},
+                        {"comp_naft_name", "منطقه زنجان"}, {"palayeshgah_name", "تبريز"}});
+        f.form<Tghir_src>()->search();
+        for (const char *item : {"N8", "A51", "N9", "N44"}) {
+            const QString text = pdfText(keptPdf(chooseForm(f, item)));
+            QVERIFY2(containsText(text, name) && !containsText(text, "شرکت شرکت"), item);
+            if (qstrcmp(item, "N8") == 0 || qstrcmp(item, "N44") == 0)
+                QVERIFY2(!text.contains("....."), qPrintable(text));
+        }
     }
 };
 

@@ -1,12 +1,14 @@
-// The entry forms of a bitumen allocation: the initial entry's estimate formulas, its insert
-// with checks and stored defaults, the edit, the place and contractor lists; the complementary
-// data's consumption, exchange and asphalt formulas, label rounding and the update.
+// The entry forms of a bitumen allocation: the initial entry's estimate formulas and their
+// balloons, its insert with checks and stored defaults, the edit, the place and contractor
+// lists; the complementary data's consumption, exchange and asphalt formulas, their balloons,
+// label rounding and the update.
 #include "support/drive.h"
 #include "support/texts.h"
 
 #include "bitumen/ghir_ins2_u.h"
 #include "bitumen/ghir_ins_u.h"
 #include "bitumen/ghir_src_u.h"
+#include "shared/balloon.h"
 #include "shared/edits.h"
 
 #include <QComboBox>
@@ -75,6 +77,54 @@ void load(Fixture &f, Tghir_ins2 *w, qint64 id)
     w->startEdit(id);
 }
 
+// The formula balloon of a computed box: its box, title and text.
+struct Formula {
+    const char *box;
+    QString title, text;
+};
+const Formula kEstimateFormulas[] = {
+    {"tonaj", QStringLiteral("فرمول محاسبه تناژ"), QStringLiteral("مساحت × ضخامت × 2.33 تقسيم بر 100")},
+    {"ghir_masrafi", QStringLiteral("فرمول محاسبه مقدار قير مصرفي"), QStringLiteral("تناژ آسفالت × 0.06")},
+    {"ghir_tagh_tah", QStringLiteral("فرمول محاسبه قير تهاتري"), QStringLiteral("تناژ آسفالت × مبلغ قرارداد تقسيم بر قيمت بورس")},
+    {"khodyari", QStringLiteral("فرمول محاسبه خودياري"), QStringLiteral("مبلغ خالص وضعيت آسفالت منهاي قير حواله در قيمت قير دريافتي شرکت تقسيم 1000")},
+    {"dehyari", QStringLiteral("فرمول محاسبه دهياري"), QStringLiteral("طول مسير * 1000 بعلاوه مساحت*40 تقسيم بر 1000")},
+    {"tolemasir", QStringLiteral("فرمول محاسبه طول مسير"), QStringLiteral("مساحت طبق صورتجلسه تقسيم بر 10")},
+};
+const Formula kComplementFormulas[] = {
+    {"ghir60", QStringLiteral("فرمول محاسبه قير مصرفي 70-60"), QStringLiteral("مساحت × وزن × ضخامت × درصد قير تقسيم بر 10000")},
+    {"ghir_m_p", QStringLiteral("فرمول محاسبه قير مصرفي پريمکت"), QStringLiteral("مساحت × ميانگين قير پريمکت تقسيم بر 1000")},
+    {"ghir_jam", QStringLiteral("فرمول محاسبه جمع کل"), QStringLiteral("مجموع قير مصرفي70-60 و قير پريمکت")},
+    {"asfalt_ejra", QStringLiteral("فرمول محاسبه ميزان آسفالت اجرا شده"), QStringLiteral("سطح × ضخامت × وزن مخصوص تقسيم بر 100")},
+    {"asfalt_price", QStringLiteral("فرمول مبلغ خالص وضعيت"), QStringLiteral("مبلغ قرارداد خريد × ميزان آسفالت اجراشده + مبلغ قرارداد اجرا × ميزان آسفالت اجراشدخ × ضريب کسورات اجرا")},
+    {"ghir_t", QStringLiteral("فرمول محاسبه قير تهاتري"), QStringLiteral("مبلغ خاص وضعيت تقسيم بر قيمت قير معادل")},
+};
+// What a complementary box's balloon adds when inputs are empty (our own wording), before the
+// captions of the empty boxes.
+const QString kNotComputed = QStringLiteral("محاسبه نشد؛ اين خانه ها خالي است: ");
+
+// The balloon registered for a box, "title|text".
+QString balloon(EntryForm *w, const char *box)
+{
+    auto *b = child<QLineEdit>(w, QLatin1String(box));
+    return BalloonTitle(w->balloonTip(), b) + "|" + BalloonText(w->balloonTip(), b);
+}
+// The title the balloon window shows, empty when it is hidden.
+QString shownBalloon(EntryForm *w)
+{
+    QWidget *win = BalloonWindowOf(w->balloonTip());
+    return win && win->isVisible() ? child<QLabel>(win, "balloon_title")->text() : QString();
+}
+// A click into a box that has the focus already (no entering, no computing): the balloon shown.
+QString clickedBalloon(EntryForm *w, const char *box)
+{
+    auto *b = child<QLineEdit>(w, QLatin1String(box));
+    if (!b->hasFocus())
+        return "<no focus>";
+    HideBalloonTip(w->balloonTip());
+    QTest::mouseClick(b, Qt::LeftButton);
+    return shownBalloon(w);
+}
+
 } // namespace
 
 class GhirInsTest : public QObject {
@@ -85,12 +135,17 @@ private slots:
         Fixture f(true);
         auto *w = f.form<Tghir_ins>();
         newAllocation(f, [&](QDialog *) {
+            // The purchase amount, typed, shows grouped.
+            auto *amount = child<QLineEdit>(w, "prot_mablagh");
+            amount->selectAll();
+            QTest::keyClicks(amount, "1000000");
+            QCOMPARE(amount->text(), "1,000,000");
             compute(w, {
                 {{{"prj_area", "100"}, {"zekhamat", "5"}}, "tonaj", "11.65"},
                 {{}, "ghir_masrafi", "0.699"},
                 // 1,000,000 x 11.65 / 2,000,000 = 5.825 -> 6; ties to the even number: 13 t
                 // gives 6.5 -> 6, 15 t gives 7.5 -> 8.
-                {{{"prot_mablagh", "1000000"}, {"bors_price", "2000000"}}, "ghir_tagh_tah", "6"},
+                {{{"bors_price", "2000000"}}, "ghir_tagh_tah", "6"},
                 {{{"tonaj", "13"}}, "ghir_tagh_tah", "6"},
                 {{{"tonaj", "15"}}, "ghir_tagh_tah", "8"},
                 // A zero exchange price or an input that is not a number leaves the box as it was.
@@ -101,7 +156,15 @@ private slots:
                 {{{"ghir_tahatori", "10"}, {"ghir_daryafti", "150000"}, {"khodyari", "77"}}, "khodyari", "0"},
                 {{{"dehyari", "77"}}, "dehyari", "0"},
                 {{{"tolemasir", "77"}}, "tolemasir", "0"},
+                {{{"ghir_daryafti", "قيمت"}}, "khodyari", "0"},
             });
+            // Each computed box carries its formula's balloon; a click into an estimate box
+            // shows it again without computing (the area now gives another tonnage).
+            for (const Formula &b : kEstimateFormulas)
+                QCOMPARE(balloon(w, b.box), b.title + "|" + b.text);
+            QVERIFY(enter(child<QLineEdit>(w, "tonaj")));
+            set(w, {{"prj_area", "100"}});
+            QCOMPARE(clickedBalloon(w, "tonaj") + "|" + w->boxText("tonaj"), kEstimateFormulas[0].title + "|15");
             // The label of tonaj rounds it half to even; no number: a message, the box kept.
             for (const auto &[typed, rounded] : {std::pair{"12.5", "12"}, {"13.5", "14"}, {"x", "x"}}) {
                 set(w, {{"tonaj", typed}});
@@ -139,11 +202,12 @@ private slots:
             });
         });
         // Route 2, surface 12.5: (2000 + 500) / 1000 = 2.5 -> 2; route 3: 3.5 -> 4.
+        // Floor(12.5 / 10) = 1 both times.
         for (const auto &[update, dehyari] : {std::pair{"tolemasir=2, sorat_area=12.5", "2"}, {"tolemasir=3.99", "4"}}) {
             f.dm.exec(QStringLiteral("update ghir set %1 where id=?").arg(QLatin1String(update)), {id});
             makeCurrent(f, id);
             const QString expected = QLatin1String(dehyari);
-            drive(f, w, [&](QDialog *) { QCOMPARE(entered(w, "dehyari"), expected); });
+            drive(f, w, [&](QDialog *) { QCOMPARE(entered(w, "dehyari") + " " + entered(w, "tolemasir"), expected + " 1"); });
         }
         // Without a current allocation the contributions fall back to 0.
         f.dm.ADOQ_ghir->open(QStringLiteral("select * from ghir where id=-5"));
@@ -177,6 +241,9 @@ private slots:
             {{{"ghir_tahatori", "30"}, {"pishraft", "40.5"}}, {}},
             {{{"ghir_tahatori", "30"}, {"ghir_daryafti", "1.250.000"}}, {}},
             {{{"ghir_tahatori", "12,5"}}, {}},
+            {{{"ghir_tahatori", "12,5t"}}, {}},
+            {{{"ghir_tahatori", "30"}, {"zekhamat", "5cm"}}, {}},
+            {{{"ghir_tahatori", "30"}, {"tolemasir", "1e3"}}, {}},
             {{{"ghir_tahatori", "30"}, {"prot_no", QString(51, 'x')}}, {}},
         };
         auto *w = f.form<Tghir_ins>();
@@ -201,7 +268,11 @@ private slots:
         const Values stored{
             {"zekhamat", "5.5"}, {"ghir_daryafti", "1250000"}, {"z_mablagh", "12500000"}, {"prot_mablagh_ejra", "3000000000"},
             {"sorat_area", "0"}, {"asfalt_price", "0"}, {"jalase_no", "0"}, {"jalase_dat", "    /  /  "},
-            {"peymankar_id", "-1"}, {"reg_dat", "1405/09/15"}, {"z_dat", "    /  /  "}, {"khodyari", "0"}};
+            {"peymankar_id", "-1"}, {"reg_dat", "1405/09/15"}, {"z_dat", "    /  /  "}, {"khodyari", "0"},
+            {"sorat_area_f", "0"}, {"zarib", "0"}, {"bors_m", "0"}, {"ghir_moadel", "0"}, {"tarakom", "0"},
+            {"ostan", kProvince}, {"city", kCounty}, {"rosta", kVillage}, {"prot_mablagh", "1000000"},
+            {"bors_price", "2000000"}, {"ghir_tahatori", "30"}, {"tonaj", "11.65"}, {"sal", "1403"},
+            {"prot_no", "ق/1403/52"}, {"pishraft", "40"}};
         for (const auto &[column, value] : stored)
             QCOMPARE(ghirCell(f, id, column), value);
         QCOMPARE(f.scalar("select count(*) from ghir where rep_dat='' and vazn='' and ghir_t='' and status=''").toInt(), 1);
@@ -209,7 +280,7 @@ private slots:
         // The untouched year of a new record is stored as the window shows it.
         newAllocation(f, [&](QDialog *d) {
             set(w, {{"ostan", kProvince}, {"city", kCounty}});
-            click(d, "ins_btn");
+            QCOMPARE(pressed(f, d, "ins_btn"), QStringList{texts::kInserted});
         });
         QCOMPARE(f.scalar("select sal from ghir where id>?", {id}).toString(), "14  ");
     }
@@ -230,26 +301,34 @@ private slots:
         through(f, f.form<Tghir_src>(), "N2", "Tghir_ins", [&](QDialog *d) {
             QVERIFY(!child<QWidget>(d, "ins_btn")->isVisibleTo(d));
             // The same key as the other allocation is not refused on edit.
-            set(w, {{"peymankar", "الف"}, {"bors_price", "2,500,000"}, {"tolemasir", "3.25"}});
+            set(w, {{"peymankar", "الف"}, {"bors_price", "2,500,000"}, {"z_mablagh", "9,000,000"}, {"tolemasir", "3.25"},
+                    {"comp_naft_name", "پاسارگاد"}});
             click(d, "edit_btn");
+            QVERIFY(!d->isVisible());
             QCOMPARE(d->result(), int(QDialog::Accepted));
         });
         QVERIFY(f.ui.messages.isEmpty());
         // The complementary columns and the other allocation stay as they were.
         const Values stored{{"peymankar", "الف"}, {"bors_price", "2500000"}, {"tolemasir", "3.25"},
-                            {"sorat_area", "55"}, {"vazn", "2.3"}, {"asfalt_price", "700000"}};
+                            {"sorat_area", "55"}, {"vazn", "2.3"}, {"asfalt_price", "700000"}, {"z_mablagh", "9000000"},
+                            {"comp_naft_name", "پاسارگاد"}, {"ghir_tahatori", "12.5"}};
         for (const auto &[column, value] : stored)
             QCOMPARE(ghirCell(f, id, column), value);
         QCOMPARE(ghirRow(f, other), otherBefore);
-        // A county outside the gazetteer: refused, the window stays; the allocation deleted
-        // meanwhile: said so, not reported as done.
+        // A county outside the gazetteer, a value that is not a number (named by its box): refused,
+        // the window stays; the allocation deleted meanwhile: said so, not reported as done.
         const QStringList before = ghirRow(f, id);
         drive(f, w, [&](QDialog *d) {
             set(w, {{"city", "ناكجا"}});
             click(d, "edit_btn");
             QCOMPARE(f.ui.messages, QStringList{texts::kGhirPlaceError});
             QCOMPARE(ghirRow(f, id), before);
-            set(w, {{"city", kCounty}});
+            set(w, {{"city", kCounty}, {"prj_area", "1O0"}});
+            const QStringList said = pressed(f, d, "edit_btn");
+            QVERIFY2(said.size() == 1 && said.first().contains(captioned(w, "prj_area")), qPrintable(said.join('|')));
+            QCOMPARE(ghirRow(f, id), before);
+            QVERIFY(d->isVisible());
+            set(w, {{"prj_area", "100"}});
             f.dm.exec(QStringLiteral("delete from ghir where id=?"), {id});
             QCOMPARE(pressed(f, d, "edit_btn"), QStringList{texts::kGhirRowGone});
             QVERIFY(d->isVisible());
@@ -282,10 +361,18 @@ private slots:
         };
         drive(f, w, [&](QDialog *d) {
             auto *city = child<QComboBox>(d, "city");
+            auto *ostan = child<QComboBox>(d, "ostan");
+            QCOMPARE(ostan->currentText(), kProvince);
             const int villages = pick(d, kCounty);
             QCOMPARE(QList<int>({child<QComboBox>(d, "ostan")->count(), child<QComboBox>(d, "z_bank")->count(), villages,
                                  city->count(), child<QComboBox>(d, "peymankar")->count()}),
                      QList<int>({2, 1, 2, 2, 2}));
+            QCOMPARE(child<QComboBox>(d, "peymankar")->currentText(), QString());
+            // A typed province refills the counties, leaving the typed texts alone.
+            ostan->setFocus();
+            ostan->lineEdit()->selectAll();
+            typeText(ostan->lineEdit(), "يزد");
+            QCOMPARE(QString::number(city->count()) + city->currentText(), "1" + kCounty);
             QVERIFY(enter(city));
             city->setEditText(QString(kCounty).replace(QChar(0x0643), QChar(0x06A9)));
             QVERIFY(enter(child<QComboBox>(d, "rosta")));
@@ -298,6 +385,7 @@ private slots:
         QCOMPARE(f.ui.messages.size(), 1);
         f.ui.clear();
         f.dm.connectProt(DbProfile());
+        QVERIFY(!f.dm.hasProt());
         w->setBoxText("ostan", kProvince);
         drive(f, w, [&](QDialog *d) { QCOMPARE(pick(d, "نطنز"), 1); });
         QVERIFY(f.ui.messages.isEmpty());
@@ -358,6 +446,47 @@ private slots:
         QVERIFY(!f.scalar("select ghir60 from ghir").toString().size());
     }
 
+    // Each computed box carries its formula's balloon, shown once it is entered; a formula
+    // with an empty input leaves its box empty and its balloon names the empty boxes by their
+    // captions, until they are filled; a click into a box with a formula shows its balloon
+    // without computing, a click into the net amount shows none.
+    void balloonsOfTheComputedBoxes()
+    {
+        Fixture f(true);
+        auto *w = f.form<Tghir_ins2>();
+        load(f, w, addContracted(f));
+        for (const Formula &b : kComplementFormulas)
+            QCOMPARE(balloon(w, b.box), b.title + "|" + b.text);
+        QCOMPARE(balloon(w, "ghir_moadel"), "|");
+        const Formula &asphalt = kComplementFormulas[3];
+        drive(f, w, [&](QDialog *) {
+            set(w, {{"sorat_area", "1000"}, {"zekhamat_m", "5"}, {"sorat_area_f", "0"}, {"zekhamat_m_f", "0"},
+                    {"tarakom", ""}, {"vazn", ""}, {"ghir_masrafi_m", "5"}, {"asfalt_ejra", ""}});
+            HideBalloonTip(w->balloonTip());
+            QCOMPARE(entered(w, "asfalt_ejra"), QString());
+            QCOMPARE(shownBalloon(w), asphalt.title);
+            QCOMPARE(balloon(w, "asfalt_ejra"), asphalt.title + "|" + asphalt.text + "\n" + kNotComputed
+                                                    + QStringLiteral("درصد تراکم آسفالت، ميانگين وزن مخصوص"));
+            set(w, {{"tarakom", "100"}, {"vazn", "2.3"}});
+            QCOMPARE(entered(w, "asfalt_ejra"), "115");
+            QCOMPARE(balloon(w, "asfalt_ejra"), asphalt.title + "|" + asphalt.text);
+            // The area changed: a click shows the balloon of the box, its text as it was.
+            set(w, {{"ghir_prim", "0.8"}, {"zarib", "0.9"}});
+            QVERIFY(enter(child<QLineEdit>(w, "ghir_moadel")));
+            QStringList clicked;
+            for (const char *name : {"ghir60", "ghir_m_p", "ghir_jam", "asfalt_ejra", "asfalt_price", "ghir_t"}) {
+                QVERIFY(enter(child<QLineEdit>(w, name)));
+                set(w, {{"sorat_area", "2000"}});
+                clicked << clickedBalloon(w, name) + "=" + w->boxText(name);
+                set(w, {{"sorat_area", "1000"}});
+            }
+            QCOMPARE(clicked, QStringList({kComplementFormulas[0].title + "=5.75", kComplementFormulas[1].title + "=0.8",
+                                           kComplementFormulas[2].title + "=6.55", asphalt.title + "=115",
+                                           "=281,750,000", kComplementFormulas[5].title + "=225"}));
+        });
+        QVERIFY(f.ui.messages.isEmpty());
+    }
+
     void saveWritesTheThirtyColumns()
     {
         Fixture f(true);
@@ -411,7 +540,9 @@ private slots:
         const qint64 id = addContracted(f);
         const QStringList before = ghirRow(f, id);
         const Values bad{
-            {"vazn", "2,3"}, {"jalase_no", "12.5"}, {"asfalt_price", "مبلغ"}, {"XS", QString(26, '1')}}; // too long
+            {"vazn", "2,3a"}, {"vazn", "2,3"}, {"sorat_area", "1,5"}, {"jalase_no", "12.5"}, {"asfalt_price", "مبلغ"},
+            {"sorat_area", "1000m"}, {"ghir_t", "5 تن"}, {"zarib", "0.9.1"}, {"tarakom", "٪97"},
+            {"XS", QString(26, '1')}}; // too long
         drive(f, w, [&](QDialog *d) {
             for (const auto &b : bad) {
                 load(f, w, id);

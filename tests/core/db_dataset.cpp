@@ -55,6 +55,23 @@ private slots:
         q->open("select shahrestan from abadiha");
         q->setSort("shahrestan ASC");
         QCOMPARE(listed(), expected);
+
+        // An empty cell comes first ascending and last descending, in a column of the statement
+        // and in a calculated field alike.
+        f.dm.exec("insert into abadiha (ostan) values (?)", {"مرکزي"});
+        DataSet d(QStringLiteral("d"));
+        d.setDatabase(f.dm.ADOConnection1());
+        d.addCalculatedField("copy", [](const DataSet &ds, int row) { return ds.value("shahrestan", row); });
+        d.open("select shahrestan from abadiha where shahrestan is null or shahrestan in (?,?)", {"بم", "يزد"});
+        for (const char *field : {"shahrestan", "copy"}) {
+            QStringList sorted;
+            for (const char *way : {" ASC", " DESC"}) {
+                d.setSort(field + QString::fromLatin1(way));
+                for (int r = 0; r < d.recordCount(); ++r)
+                    sorted << (d.isNull(field, r) ? "-" : d.text(field, r));
+            }
+            QCOMPARE(sorted, QStringList({"-", "بم", "يزد", "يزد", "بم", "-"}));
+        }
     }
 
     void listingInsideATransactionAndRefusals()

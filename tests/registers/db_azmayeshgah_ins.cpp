@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTableView>
 
 namespace {
 
@@ -94,6 +95,7 @@ private slots:
         addReport(f, {{"kar_no", "99"}, {"loc", "زنجان"}});
         open(f, [&](QDialog *w) {
             search(w, 1, "هيچ");
+            QCOMPARE(cnt(w), "0");
             QVariantMap typed = labReport({{"mablagh", "45,600,000"}});
             fillBoxes(w, typed);
             QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
@@ -108,13 +110,24 @@ private slots:
             QCOMPARE(listed(w) << cnt(w), (QStringList{"99", "1402-118", "2"}));
             QCOMPARE(records(w)->value("cod").toLongLong(), cod);
 
-            // Another village, contractor and date with the same key: refused; another test type
-            // is another report.
-            fillBoxes(w, {{"rosta", "صائين قلعه"}, {"peymankar", "شركت راهسازان زنجان"}, {"rep_dat", "1403/07/01"}});
+            // Another village, contractor and date with the same key: refused, also when the
+            // consultant's name carries a trailing blank or the Persian yeh; another test type is
+            // another report.
+            fillBoxes(w, {{"rosta", "صائين قلعه"}, {"peymankar", "شركت راهسازان زنجان"}, {"rep_dat", "1403/07/01"},
+                          {"moshaver", "مهندسين مشاور پارس آزما "}});
+            QCOMPARE(pressed(f, w, "ins_btn"), QStringList{kDuplicate});
+            fillBoxes(w, {{"moshaver", "مهندسین مشاور پارس آزما"}});
             QCOMPARE(pressed(f, w, "ins_btn"), QStringList{kDuplicate});
             QCOMPARE(f.count("azmayeshat"), qint64(2));
             fillBoxes(w, {{"az_type", "دانه بندي"}});
             QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
+
+            // An amount that is not a number: its message, naming the box by its caption; nothing
+            // written.
+            fillBoxes(w, labReport({{"kar_no", "500"}, {"mablagh", "12x"}}));
+            const QStringList refused = pressed(f, w, "ins_btn");
+            QVERIFY(refused.size() == 1 && refused.first().contains("«مبلغ صورت حساب»"));
+            QCOMPARE(f.count("azmayeshat"), qint64(3));
             QCOMPARE(logRows(f).size(), 2);
         });
     }
@@ -149,6 +162,10 @@ private slots:
             QCOMPARE(listed(w) << cnt(w), (QStringList{"118", "305", "2"}));
             search(w, 3, "زنجان");
             QCOMPARE(cnt(w), "0");
+            // A record of another county is stored but not listed.
+            fillBoxes(w, labReport({{"kar_no", "400"}, {"loc", "زنجان"}}));
+            QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
+            QCOMPARE(listed(w), (QStringList{"118", "305"}));
             fillBoxes(w, labReport({{"kar_no", "401"}, {"loc", "ابهر"}}));
             QCOMPARE(pressed(f, w, "ins_btn"), QStringList{texts::kInserted});
             QCOMPARE(listed(w) << cnt(w) << records(w)->text("kar_no"), (QStringList{"118", "305", "401", "3", "401"}));
@@ -156,7 +173,7 @@ private slots:
         signIn(f, "karaj", "city");
         open(f, [&](QDialog *w) { QCOMPARE(cnt(w), "0"); });
         signIn(f, "tehran", "keshvar");
-        open(f, [&](QDialog *w) { QCOMPARE(cnt(w), "4"); });
+        open(f, [&](QDialog *w) { QCOMPARE(cnt(w), "5"); });
     }
 
     void editAndDeleteWithPictures()
@@ -175,16 +192,23 @@ private slots:
 
             click(w, "N3");
             QVERIFY(edit->isVisible());
+            QCOMPARE(child<QComboBox>(w, "moshaver")->currentText(), "مهندسين مشاور پارس آزما");
             fillBoxes(w, {{"mablagh", "1250000"}, {"cmt", "اصلاح شده"}});
             QCOMPARE(pressed(f, w, "edit_btn"), QStringList{kEdited});
             QCOMPARE(row(f, a).split('|')[5] + row(f, a).split('|')[13], "1250000اصلاح شده");
             QCOMPARE(logRows(f), QStringList{kLogEdit + "مهندسين مشاور پارس آزما 118 شركت آسفالت گستر ابهر ostan1"});
+            // Back in insert mode on the edited record; the insert button stays as the insert
+            // right has it.
+            QVERIFY(!edit->isVisible() && !child<QWidget>(w, "ins_btn")->isVisible());
+            QCOMPARE(records(w)->value("cod").toLongLong(), a);
 
-            // The delete: the password first, then the question.
+            // The delete: the password first, then the question; a wrong password deletes nothing.
+            const QString before = row(f, a);
             f.ui.inputs << "4321";
             QCOMPARE(pressed(f, w, "N4"), QStringList{texts::kPasswordMismatch});
             QCOMPARE(f.ui.prompts, QStringList{kPasswordBox}); // before any question
             QVERIFY(f.ui.questions.isEmpty());
+            QCOMPARE(row(f, a), before);
             fillBoxes(w, {{"moshaver", ""}});
             f.ui.inputs << "1234";
             f.ui.answers << Ui::Yes;
@@ -192,7 +216,9 @@ private slots:
             QCOMPARE(f.ui.questions, QStringList{kDeleteQuestion + "مهندسين مشاور پارس آزما*118"});
             QCOMPARE(row(f, a), QString());
             QCOMPARE(rows(f, "select cod from az_pic"), QStringList{QString::number(b)});
-            // The list and its pictures move on.
+            QCOMPARE(rows(f, "select cmt from log where cmt like ?", {"%آزمايشگاه%"}).size(), 1); // no log row of its own
+            // The boxes keep the deleted record's texts; the list and its pictures move on.
+            QCOMPARE(child<QComboBox>(w, "moshaver")->currentText(), "مهندسين مشاور پارس آزما");
             QCOMPARE(listed(w) << cnt(w) << pictureList(w)->text("cmt"), (QStringList{"220", "1", "نمونه سوم"}));
         });
     }
@@ -212,6 +238,18 @@ private slots:
             QCOMPARE(f.ui.prompts, QStringList{kDescriptionBox});
             QCOMPARE(f.scalar("select cod from az_pic where cmt=?", {kDefaultDescription}).toLongLong(), a);
             QCOMPARE(pictureList(w)->recordCount(), 1);
+            // The pictures follow the current record.
+            records(w)->setCurrentRow(1);
+            QCOMPARE(pictureList(w)->recordCount(), 0);
+            records(w)->setCurrentRow(0);
+            QCOMPARE(pictureList(w)->text("ext"), ".jpg");
+            // A click on a picture writes it under the chosen name with its extension and opens it.
+            f.ui.clear();
+            f.ui.saveFiles << dir.filePath("saved");
+            auto *g = child<QTableView>(w, "DBGrid2");
+            QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(0, 2)).center());
+            QCOMPARE(f.ui.openedFiles, QStringList{dir.filePath("saved.jpg")});
+            QCOMPARE(readFile(dir.filePath("saved.jpg")), QByteArray("JPEG"));
             // The picture delete: the password, then its question.
             f.ui.clear();
             f.ui.inputs << "1234";
@@ -229,15 +267,27 @@ private slots:
     void exportAndCounties()
     {
         Fixture f(true);
-        addReport(f, {{"kar_no", "118"}});
+        addReport(f, {{"kar_no", "118"}, {"cmt", "مقدار قير <5% & كم"}, {"mablagh", "1250000"}});
         addReport(f, {{"kar_no", "220"}, {"loc", QStringLiteral("تاکستان")}, {"peymankar", "راهسازان"}});
         addReport(f, {{"kar_no", "305"}, {"loc", QStringLiteral("تاکستان")}, {"peymankar", "راهسازان"}});
         open(f, [&](QDialog *w) {
             search(w, 1, "");
             f.ui.clear();
             click(w, "SpeedButton1");
-            QVERIFY(QString::fromUtf8(readFile(f.ui.openedFiles.value(0))).contains("<title>گزارش لاگ</title>"));
-            QCOMPARE(htmlFileRows(f.ui.openedFiles.value(0)).size(), 4); // the titles and the three records
+            QCOMPARE(f.ui.openedFiles.size(), 1);
+            QVERIFY(f.ui.openedFiles.first().endsWith("Tobrenhal.xls"));
+            const QString text = QString::fromUtf8(readFile(f.ui.openedFiles.first()));
+            QVERIFY(text.contains("<title>گزارش لاگ</title>"));
+            const QList<QStringList> table = htmlRows(text);
+            QCOMPARE(table.size(), 4); // the titles and the three records
+            // Each record: its number and the 15 fields in table order, the amount ungrouped, the
+            // key included; the remark's "<" and "&" escaped in its cell.
+            QCOMPARE(table.at(1).size() + table.at(2).size() + table.at(3).size(), 3 * 16);
+            QCOMPARE(table.at(1).mid(0, 3), (QStringList{"1", "مهندسين مشاور پارس آزما", "118"}));
+            QCOMPARE(table.at(1).at(6), "1250000");
+            QCOMPARE(table.at(1).at(12), records(w)->text("cod", 0));
+            QCOMPARE(table.at(1).at(15), "مقدار قير <5% & كم");
+            QVERIFY(text.contains("\r\n<td>مقدار قير &lt;5% &amp; كم</td>\r\n"));
 
             // The contractor's counties, then the county's villages, as recorded.
             auto *peymankar = child<QComboBox>(w, "peymankar");

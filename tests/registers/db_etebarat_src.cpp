@@ -1,5 +1,5 @@
 // The credits window and its entry forms: the opener's rights, the project and credit
-// searches with their count and sums, the lists that follow the current project, the project
+// searches with their count and sums, the lists that follow the current project, the title sort, the project
 // delete with its children, every command on an empty list, the place cascade, the duplicate
 // refusals, credit amounts beyond 32 bits and the log rows.
 #include "support/drive.h"
@@ -8,6 +8,7 @@
 #include "app/main_u.h"
 #include "core/dm_u.h"
 #include "registers/etebarat_src_u.h"
+#include "registers/prj_amaliyat_u.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -141,7 +142,13 @@ private slots:
         Register r(f);
         const qint64 user = f.addUser("ostan1", "x", "ostan");
         f.signInAs(user, "ostan1", "ostan");
-        f.grant(user, "prj", false, true, false);
+        // No rights row, or no right to open: refused, nothing shown.
+        f.form<Tmain>()->trigger("N25");
+        f.grant(user, "prj", true, true, true, false);
+        f.form<Tmain>()->trigger("N25");
+        QCOMPARE(f.ui.messages, QStringList({texts::kNoAccess, texts::kNoAccess}));
+        QVERIFY(f.ui.shownWindows.isEmpty());
+        f.dm.exec("update dastrasi set darj=?, virayesh=?, hazf=?, namayesh=? where prs_id=?", {false, true, false, true, user});
         // A county filter ticked at the last use: the opener empties its text before the
         // first listing, so the listing and its count match the empty box shown.
         filter(f, "CheckBox4", "city", "ساوه");
@@ -172,6 +179,10 @@ private slots:
         click(w, "src_btn2");
         QCOMPARE(listed(f.dm.ADOQ_proj, "id") << label(f, "cnt2"), ids(r.p3) << "1");
         QCOMPARE(childIds(f), QStringList({"", "", "", ""})); // p3 has no rows
+        filter(f, "CheckBox5", "rosta", "هيچ");
+        click(w, "src_btn2");
+        QCOMPARE(listed(f.dm.ADOQ_proj, "id") << label(f, "cnt2"), QStringList({"0"}));
+        QCOMPARE(childIds(f), QStringList({"", "", "", ""}));
 
         // Credits of every project, with count and sums as the database gives them:
         // 3,000,000,000 + 1,500,000 + 2,500,000 and 250,000.5 + 0 + 100.
@@ -191,26 +202,41 @@ private slots:
         QCOMPARE(QStringList({label(f, "cnt"), label(f, "mablagh_sum"), label(f, "dion_sum")}), QStringList({"0", "", ""}));
     }
 
-    void currentProjectDrivesItsLists()
+    void currentProjectDrivesItsListsAndTheTitleSort()
     {
         Fixture f(true);
         Register r(f);
         Tetebarat_src *w = window(f);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
         click(w, "src_btn2");
         auto *grid = child<QTableView>(w, "DBGrid2");
         DataSet *proj = f.dm.ADOQ_proj;
-        proj->setCurrentRow(1);
+        // A click on the second project's row, then a keyboard move to the third.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(proj->index(1, proj->fieldIndex("city"))).center());
         QCOMPARE(childIds(f), QStringList({QString::number(r.e3), QString::number(r.a2), "", ""}));
-        proj->setCurrentRow(2);
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(proj->text("id"), QString::number(r.p3));
         QCOMPARE(childIds(f), QStringList({"", "", "", ""}));
         // A credit search lists the credits of every project and leaves the other lists.
         proj->setCurrentRow(1);
         click(w, "src_btn");
         QCOMPARE(listed(list(f, "ADOQ_amaliyat"), "id") << QString::number(f.dm.ADOQ_etb->recordCount()), ids(r.a2, 3));
-        // A title sort that makes another project current: its lists follow.
+        // Title sort by the exact column: prg after prg_sal1 starts ascending; a project
+        // without a programme comes first ascending and last descending.
         proj->setCurrentRow(0);
-        emit grid->horizontalHeader()->sectionClicked(proj->fieldIndex("prg_sal1"));
-        QCOMPARE(listed(proj, "id") << proj->text("id"), ids(r.p2, r.p1, r.p3, r.p2));
+        QHeaderView *h = grid->horizontalHeader();
+        emit h->sectionClicked(proj->fieldIndex("prg_sal1"));
+        QCOMPARE(listed(proj, "id") << proj->sort(), ids(r.p2, r.p1, r.p3) << "prg_sal1 ASC");
+        emit h->sectionClicked(proj->fieldIndex("prg"));
+        QCOMPARE(listed(proj, "id") << proj->sort(), ids(r.p1, r.p3, r.p2) << "prg ASC");
+        emit h->sectionClicked(proj->fieldIndex("prg"));
+        QCOMPARE(listed(proj, "id") << proj->sort(), ids(r.p2, r.p3, r.p1) << "prg DESC");
+        QVERIFY(proj->headerData(proj->fieldIndex("prg"), Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+        QVERIFY(!proj->headerData(proj->fieldIndex("prg_sal1"), Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+        // The sort made p2 ("ششم" before "پنجم", no programme last) current: its lists follow.
+        QCOMPARE(proj->text("id"), QString::number(r.p2));
         QCOMPARE(childIds(f), QStringList({QString::number(r.e3), QString::number(r.a2), "", ""}));
         // The other grids do not sort.
         emit child<QTableView>(w, "DBGrid1")->horizontalHeader()->sectionClicked(f.dm.ADOQ_etb->fieldIndex("mablagh"));
@@ -231,6 +257,13 @@ private slots:
         };
         const QString before = rows();
         QCOMPARE(before, "3 3 2 1 1 0");
+        // No and Cancel change nothing.
+        f.ui.answers << Ui::No << Ui::Cancel;
+        click(w, "N7");
+        click(w, "N7");
+        QCOMPARE(f.ui.questions, QStringList({kDeleteQuestion, kDeleteQuestion}));
+        QCOMPARE(rows(), before);
+        QVERIFY(f.ui.messages.isEmpty());
         // A statement that fails halfway (the progress table is gone) leaves everything in place.
         auto rename = [&](const char *sql) { QVERIFY(QSqlQuery(f.dm.ADOConnection1()).exec(sql)); };
         rename("alter table pish rename to pish_away");
@@ -249,13 +282,18 @@ private slots:
         QCOMPARE(column(f, "prj", "id"), ids(r.p2, r.p3));
         QCOMPARE(column(f, "log", "cmt"), QStringList({kDeleteLog + "اراك نوبران P-نوبران admin"}));
         // The listing and the lists show what is left: p2 is current.
+        QCOMPARE(listed(f.dm.ADOQ_proj, "id"), ids(r.p2, r.p3));
         QCOMPARE(childIds(f), QStringList({QString::number(r.e3), QString::number(r.a2), "", ""}));
 
-        // A credit delete leaves its children; an operation delete takes one row.
+        // A credit delete leaves its children; an operation delete takes one row. Neither asks,
+        // says anything or writes a log row.
         click(w, "N13");
         QCOMPARE(column(f, "etebarat", "id") << column(f, "amaliyat", "id"), ids(r.a2));
+        QVERIFY(f.dm.ADOQ_etb->isEmpty());
         click(w, "N10");
         QCOMPARE(f.count("amaliyat"), 0);
+        QCOMPARE(f.ui.questions + f.ui.messages, QStringList({kDeleteQuestion, texts::kDeleted}));
+        QCOMPARE(f.count("log"), 1);
     }
 
     // With no project every command but a new project says why and does nothing; with a
@@ -292,14 +330,24 @@ private slots:
                       {p[0], p[1], p[1], p[2], p[3], p[4], p[5]});
         addPrj(f, "ساوه", "آوه", {{"tarh_cod", "T-7"}});
         through(f, window(f), "N2", "Tprj_ins", [&](QDialog *d) {
+            QCOMPARE(items(d, "ostan"), QStringList({"تهران", "مرکزي"}));
             QCOMPARE(items(d, "tarh_cod"), QStringList({"T-7"}));
             // Each place lists the next one's places under every place above.
-            for (const auto &[box, place] : {std::pair{"ostan", "مرکزي"}, {"city", "اراك"}, {"bakhsh", "مرکزي"},
-                                             {"dehestan", "امانيه"}})
-                setBox(d, box, place);
+            setBox(d, "ostan", "مرکزي");
+            QCOMPARE(items(d, "city"), QStringList({"اراك", "ساوه"}));
+            setBox(d, "city", "اراك");
+            QCOMPARE(items(d, "bakhsh"), QStringList({"خنداب", "مرکزي"}));
+            setBox(d, "bakhsh", "مرکزي");
+            QCOMPARE(items(d, "dehestan"), QStringList({"امانيه"}));
+            setBox(d, "dehestan", "امانيه");
             QCOMPARE(items(d, "rosta"), QStringList({"كرهرود", "نوبران"}));
             setBox(d, "rosta", "نوبران");
             QCOMPARE(items(d, "cod"), QStringList({"1001"}));
+            // A province the gazetteer does not hold empties the county list; the boxes below keep their texts.
+            setBox(d, "ostan", "ناشناخته");
+            QCOMPARE(items(d, "city"), QStringList());
+            QCOMPARE(child<QComboBox>(d, "rosta")->currentText(), "نوبران");
+            setBox(d, "ostan", "مرکزي");
 
             setBox(d, "prj_cod", "401");
             setBox(d, "prg_sal1", "1402");
@@ -312,8 +360,8 @@ private slots:
         });
         QCOMPARE(f.ui.messages, QStringList({texts::kInserted, kProjectDuplicate, kProjectDuplicate}));
         QCOMPARE(f.count("prj"), 2);
-        // An empty year box stores four blanks; a new project has no credit.
-        QCOMPARE(column(f, "prj", "prj_sal2, etb_id", "where rosta='نوبران'"), QStringList({"    |-1"}));
+        // The year as typed; an empty year box stores four blanks; a new project has no credit.
+        QCOMPARE(column(f, "prj", "prg_sal1, prj_sal2, etb_id", "where rosta='نوبران'"), QStringList({"1402|    |-1"}));
         QCOMPARE(column(f, "log", "cmt"), QStringList({kInsertLog + "اراك نوبران 401 admin"}));
     }
 
@@ -328,6 +376,7 @@ private slots:
         click(window(f), "src_btn");
         QVERIFY(f.dm.ADOQ_etb->locate("id", e2));
         through(f, window(f), "N8", "Tprj_ins", [&](QDialog *d) {
+            QCOMPARE(child<QComboBox>(d, "rosta")->currentText(), "نوبران");
             setBox(d, "prj_title", "بهسازي");
             click(d, "edit_btn");
         });
@@ -346,10 +395,12 @@ private slots:
         addEtb(f, p2, "ملي", "درآمد عمومي", "1403", 10, 0);
         current(f, p1);
         through(f, window(f), "N1", "Tetebar_ins", [&](QDialog *d) {
+            QCOMPARE(child<QLineEdit>(d, "mablagh")->text(), "0"); // a new credit's amount
             setBox(d, "tamin_loc", "ملي");
             setBox(d, "sal", "1403");
             child<QLineEdit>(d, "mablagh")->clear();
             typeText(child<QLineEdit>(d, "mablagh"), "5000000000");
+            QCOMPARE(child<QLineEdit>(d, "mablagh")->text(), "5,000,000,000");
             setBox(d, "dion", "12.34567");
             click(d, "ins_btn");
         });
@@ -370,6 +421,17 @@ private slots:
         QCOMPARE(f.ui.lastMessage(), texts::kEdited);
         QCOMPARE(column(f, "etebarat", "mablagh", mine), QStringList({"0"}));
         QCOMPARE(listed(f.dm.ADOQ_etb, "prj_id"), ids(p1));
+
+        // A quantity that is not a number is refused before anything is written.
+        f.ui.clear();
+        through(f, window(f), "N3", "Tprj_amaliyat", [&](QDialog *d) {
+            setBox(d, "item_title", "زيرسازي");
+            setBox(d, "meghdar", "دوازده");
+            click(d, "ins_btn");
+        });
+        QCOMPARE(f.ui.messages.size(), 1);
+        QVERIFY2(f.ui.messages.first().contains(captioned(f.form<Tprj_amaliyat>(), "meghdar")), qPrintable(f.ui.messages.first()));
+        QCOMPARE(f.count("amaliyat"), 0);
     }
 
     void childFormsRefuseATitleTwicePerCredit()

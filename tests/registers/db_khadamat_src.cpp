@@ -1,7 +1,10 @@
-// The technical-services reports window: listing with attachment counts and sums, the county
-// restriction, the entry form, the delete, the counties without a report, the monthly table,
-// and the reports' attachments (stored, deleted behind the delete password, searched and saved).
+// The technical-services reports window: listing with attachment counts, colours and sums, its
+// workbook, the county restriction, the month list, the entry form, the delete, the counties
+// without a report, the monthly table, and the reports' attachments (stored, opened, deleted
+// behind the delete password, searched and saved).
 #include "support/drive.h"
+#include "support/exports_read.h"
+#include "support/report_support.h"
 #include "support/texts.h"
 
 #include "app/main_u.h"
@@ -11,6 +14,7 @@
 #include "shared/attachment_list.h"
 
 #include <QCheckBox>
+#include <QColor>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +35,21 @@ const QString kDey = QStringLiteral("دي"), kOrdibehesht = QStringLiteral("ار
 const QString kReportScan = QStringLiteral("تصوير گزارش");
 const QString kSignature = QStringLiteral("تصوير امضاء");
 const QString kEmptyDescription = QStringLiteral("خطا! ابتدا شرح ضميمه را مشخص نماييد");
+const QString kExtensionCaption = QStringLiteral("فرمت تصوير");
+// The monthly table's title, its signatures' right-hand caption and its total.
+const QString kTitle = QStringLiteral("جدول عملکرد ماهانه خدمات فني و تخلفات ساختماني در مناطق روستايي");
+const QString kFooter = QStringLiteral("مدير Varnoset شهرستان");
+const QString kTotal = QStringLiteral("جمع کل:");
+// The workbook's titles, in the listing's column order.
+const QStringList kWorkbookTitles = {
+    "شناسه", "شهرستان", "سال", "ماه", "آمار دهياريها جهت صدور پروانه",
+    "آمار ساير خدمات فني", "مبلغ دريافتي", "ساخت برخلاف پروانه", "ساخت بدون پروانه",
+    "صدور پروانه فاقد استعلام", "صدور پروانه خلاف نظر Varnoset", "داخل محدوده",
+    "خارج محدوده", "ارسالي به فرمانداري", "ارسالي به استانداري", "تعداد واحد احداثي",
+    "تعداد ضمائم"
+};
+// The row colours: no attachment red, attached lime green.
+const QString kRed = QStringLiteral("#ff0000"), kLime = QStringLiteral("#00ff00");
 
 const char *const kFigures[] = {"dehyariha", "fani", "mablagh", "khalaf_par", "bi_par", "bi_est",
                                 "khalaf_bon", "dakhel_m", "kharej_m", "farmandari", "ostandari", "ehdasi"};
@@ -63,6 +82,16 @@ QStringList cities(Fixture &f) { return gridColumn(window(f), "DBGrid1", "city")
 // The sums the print takes: dehyariha, fani and mablagh.
 QString sums(Fixture &f) { return window(f)->kept("d") + ' ' + window(f)->kept("f") + ' ' + window(f)->kept("m"); }
 
+// The background of each listed row, as "#rrggbb" (black when it has none).
+QStringList rowColours(Fixture &f)
+{
+    const QAbstractItemModel *m = child<QTableView>(window(f), "DBGrid1")->model();
+    QStringList out;
+    for (int r = 0; r < m->rowCount(); ++r)
+        out << m->data(m->index(r, 1), Qt::BackgroundRole).value<QColor>().name();
+    return out;
+}
+
 void tick(Fixture &f, const char *check) { child<QCheckBox>(window(f), check)->click(); }
 
 // Months into the month filter's list, as the user adds them with "+".
@@ -94,7 +123,10 @@ private slots:
         QCOMPARE(cities(f) << listing(f)->text("pic_count", 0) << listing(f)->text("pic_count", 1) << cnt(f),
                  QStringList({"اراك", "ساوه", "خمين", "", "2", "3"}));
         QCOMPARE(sums(f), "2000000011 2000000014 2000000017");
-        // The year box as the opener filled it, taking part once ticked.
+        // No attachment: red; attached: lime green.
+        QCOMPARE(rowColours(f), QStringList({kRed, kLime, kRed}));
+        // The year box as the opener filled it, taking part once ticked: a substring match.
+        QCOMPARE(child<QLineEdit>(window(f), "sal")->text(), "1405");
         tick(f, "CheckBox2");
         click(window(f), "src");
         QCOMPARE(cities(f), QStringList({"اراك", "ساوه"}));
@@ -103,6 +135,21 @@ private slots:
         addPic(f, a);
         click(window(f), "src");
         QCOMPARE(listing(f)->text("pic_count", 0), "1");
+        QCOMPARE(rowColours(f), QStringList({kLime, kLime}));
+        // The workbook: the listing's rows under their titles, opened.
+        f.ui.clear();
+        click(window(f), "N4");
+        QCOMPARE(f.ui.openedFiles.size(), 1);
+        const Sheet sheet = readXlsx(f.ui.openedFiles.first());
+        QCOMPARE(sheet.row(1), kWorkbookTitles);
+        QStringList first{QString::number(a), "اراك", "1405", kMehr}, second{QString::number(b), "ساوه", "1405", kMehr};
+        for (int i = 0; i < 12; ++i) {
+            first << QString::number(1 + i);
+            second << QString::number(10 + i);
+        }
+        QCOMPARE(sheet.row(2), first << "1");
+        QCOMPARE(sheet.row(3), second << "2");
+        QVERIFY(!sheet.cells.contains("A4"));
     }
 
     void countyRestrictionAndRights()
@@ -111,6 +158,22 @@ private slots:
         addReport(f, "اراك", "1405", kMehr, 1);
         addReport(f, "ساوه", "1405", kAban, 5);
         addReport(f, "خمين", "1405", QStringLiteral("آذر"), 9);
+        openFromMain(f);
+        // The month filter on with an empty list matches nothing; its box's own text never filters.
+        tick(f, "CheckBox3");
+        child<QComboBox>(window(f), "mah")->setCurrentText(kMehr);
+        click(window(f), "src");
+        QCOMPARE(cities(f), QStringList());
+        QCOMPARE(cnt(f), "0");
+        listMonths(f, {kMehr, kAban});
+        click(window(f), "src");
+        QCOMPARE(cities(f), QStringList({"اراك", "ساوه"}));
+        QCOMPARE(window(f)->kept("d"), "6");
+        // Unticking empties the list.
+        tick(f, "CheckBox3");
+        click(window(f), "src");
+        QCOMPARE(cnt(f), "3");
+
         // A province user sees its own counties' reports and sums only.
         const qint64 u = f.addUser("ostan1", "p", "ostan");
         f.addCounty(u, "اراك");
@@ -139,6 +202,7 @@ private slots:
         openFromMain(f);
         auto *form = f.form<Tkhadamat_ins>();
         through(f, window(f), "N1", "Tkhadamat_ins", [&](QDialog *) {
+            QCOMPARE(form->boxText("sal"), "1405");
             fillBoxes(form, {{"city", "اراك"}, {"dehyariha", "45"}, {"mablagh", "1,500,000"}});
             setBox(form, "mah", kMehr);
             typeText(child<QLineEdit>(form, "fani"), "12a3-");
@@ -152,7 +216,7 @@ private slots:
 
         // A figure beyond an int is refused naming its box; nothing written.
         f.ui.clear();
-        addReport(f, "ساوه", "1405", kMehr, 1);
+        const qint64 other = addReport(f, "ساوه", "1405", kMehr, 1);
         click(window(f), "src");
         listing(f)->setCurrentRow(0);
         through(f, window(f), "N2", "Tkhadamat_ins", [&](QDialog *) {
@@ -167,6 +231,17 @@ private slots:
             QCOMPARE(f.ui.lastMessage(), texts::kEdited);
             QCOMPARE(rows(f, "select city, mah, ehdasi from khadamat order by id"),
                      QStringList({"ساوه|" + kMehr + "|7", "ساوه|" + kMehr + "|12"}));
+            // A second save from the same form writes the same report again.
+            child<QLineEdit>(form, "ehdasi")->setText("8");
+            click(form, "edit_btn");
+            QCOMPARE(f.ui.lastMessage(), texts::kEdited);
+            QCOMPARE(rows(f, "select city, mah, ehdasi from khadamat order by id"),
+                     QStringList({"ساوه|" + kMehr + "|8", "ساوه|" + kMehr + "|12"}));
+            // The report deleted meanwhile: said so, not "edited".
+            f.dm.exec("delete from khadamat where id<>?", {other});
+            click(form, "edit_btn");
+            QCOMPARE(f.ui.lastMessage(), texts::kRowGone);
+            QCOMPARE(f.count("khadamat"), qint64(1));
         });
     }
 
@@ -182,13 +257,22 @@ private slots:
         // The question first: No asks no password.
         f.ui.answers << Ui::No;
         click(window(f), "N3");
+        QCOMPARE(f.ui.questions, QStringList({question}));
         QVERIFY(f.ui.prompts.isEmpty());
+        // Yes with a wrong password: said, nothing deleted, no log row.
+        f.ui.answers << Ui::Yes;
+        f.ui.inputs << "12";
+        click(window(f), "N3");
+        QCOMPARE(f.ui.prompts, QStringList({"Password|کلمه عبور|?"}));
+        QCOMPARE(f.ui.messages, QStringList({texts::kPasswordMismatch}));
+        QCOMPARE(QList<qint64>({f.count("khadamat"), f.count("log")}), QList<qint64>({2, 0}));
         // Yes and the password: gone with its log row; its attachment stays; list, count and
         // sums recounted.
+        f.ui.clear();
         f.ui.answers << Ui::Yes;
         f.ui.inputs << "123";
         click(window(f), "N3");
-        QCOMPARE(f.ui.questions, QStringList({question, question}));
+        QCOMPARE(f.ui.questions, QStringList({question}));
         QCOMPARE(f.ui.prompts, QStringList({"Password|کلمه عبور|?"}));
         QCOMPARE(f.ui.messages, QStringList({texts::kDeleted}));
         QCOMPARE(QList<qint64>({f.count("khadamat"), f.count("khadamat_pic")}), QList<qint64>({1, 1}));
@@ -238,8 +322,11 @@ private slots:
     void monthlyTablePrinted()
     {
         Fixture f(true);
-        for (int i = 0; i < 3; ++i)
-            addReport(f, QStringLiteral("شهرستان %1").arg(i + 1), "1405", kMehr, 1000000 + i);
+        QStringList names;
+        for (int i = 0; i < 30; ++i) {
+            names << QStringLiteral("شهرستان %1").arg(i + 1);
+            addReport(f, names.last(), "1405", kMehr, 1000000 + i);
+        }
         openFromMain(f);
         // The year filter off, the month filter on: the header shows the current row's month only.
         tick(f, "CheckBox3");
@@ -250,13 +337,24 @@ private slots:
         const auto &call = f.ui.reports.first();
         QVERIFY2(call.problems.isEmpty(), qPrintable(call.problems.join(';')));
         const report::FilledReport &r = *call.report;
-        QCOMPARE(r.text("sal") + r.text("mah"), kMehr);
-        // 3 rows from 1000000 + i: 3000003 (dehyariha), + 3 more for fani, + 6 for mablagh; the
-        // fees (millions of rials) grouped as every printed amount, the counts not.
+        QCOMPARE(r.text("sal"), QString());
+        QCOMPARE(r.text("mah"), kMehr);
+        // 30 rows from 1000000 + i: 30000000 + 435 (dehyariha), + 30 more for fani, + 60 for
+        // mablagh; the fees (millions of rials) grouped as every printed amount, the counts not.
         QCOMPARE(QStringList({r.text("dehyariha_sum"), r.text("fani_sum"), r.text("mablagh_sum")}),
-                 QStringList({"3000003", "3000006", "3,000,009"}));
-        QCOMPARE(r.rowCount(), 3);
-        QCOMPARE(r.cell(2, "mablagh") + ' ' + r.cell(2, "fani"), "1,000,004 1000003");
+                 QStringList({"30000435", "30000465", "30,000,495"}));
+        QCOMPARE(r.rowCount(), 30);
+        QCOMPARE(r.cell(29, "mablagh") + ' ' + r.cell(29, "fani"), "1,000,031 1000030");
+        const QString pdf = renderPdf(r);
+        QCOMPARE(pdfPageCount(pdf), 2);
+        // The header on the first page, the total and the signatures on the last.
+        const QString page1 = pdfText(pdf, 1), page2 = pdfText(pdf, 2);
+        QVERIFY(containsText(page1, kTitle) && !containsText(page2, kTitle));
+        // The title with its letters as written (the Persian kaf of "عملکرد", the Arabic yeh).
+        QVERIFY(pdfLines(pdf).join(QString()).remove(' ').contains(QString(kTitle).remove(' ')));
+        QVERIFY(!containsText(page1, kFooter) && containsText(page2, kFooter));
+        QVERIFY(containsText(page2, kTotal) && containsText(page2, "30,000,495"));
+        QVERIFY(containsText(page2, names.last()));
     }
 
     void attachmentsStoredAndDeleted()
@@ -275,12 +373,18 @@ private slots:
             cmt->setEditText(kSignature);
             click(w, "ins_btn");
             QCOMPARE(f.ui.openFilters, QStringList({"Bitmap Files(*.bpm) (*.bmp)"}));
-            // A description longer than its column is refused whole, naming its box and limit.
+            // A description or an extension longer than its column is refused whole, naming its
+            // box and limit.
             const QString longText(101, QChar(0x0628));
-            cmt->setEditText(longText);
-            f.ui.openFiles << writeFile(dir.filePath("scan.jpg"), "JPEG-1");
-            click(w, "ins_btn");
-            QCOMPARE(f.ui.lastMessage(), texts::tooLong(longText, texts::boxName("شرح مستند"), 100));
+            const QList<std::tuple<QString, QString, QString>> tooLong{
+                {longText, "scan.jpg", texts::tooLong(longText, texts::boxName("شرح مستند"), 100)},
+                {kReportScan, "scan.abcdefghij", texts::tooLong(".abcdefghij", texts::boxName(kExtensionCaption), 10)}};
+            for (const auto &[description, name, refusal] : tooLong) {
+                cmt->setEditText(description);
+                f.ui.openFiles << writeFile(dir.filePath(name), "JPEG-1");
+                click(w, "ins_btn");
+                QCOMPARE(f.ui.lastMessage(), refusal);
+            }
             QCOMPARE(f.count("khadamat_pic"), qint64(0));
             cmt->setEditText(kReportScan);
             f.ui.openFiles << writeFile(dir.filePath("scan.jpg"), "JPEG-2");
@@ -288,16 +392,25 @@ private slots:
             QCOMPARE(f.ui.lastMessage(), texts::kInserted);
             QCOMPARE(f.ui.openFilters.last(), QString());
             QCOMPARE(f.scalar("select khadamat_id from khadamat_pic").toLongLong(), report);
+            QCOMPARE(f.scalar("select pictyp from khadamat_pic").toString(), ".jpg");
             auto *grid = child<QTableView>(w, "DBGrid1");
             QCOMPARE(grid->model()->rowCount(), 1);
-            // The delete password alone guards the delete.
+            // A click opens it (the temp file itself is the attachment list's test).
+            grid->clicked(grid->model()->index(0, 0));
+            QCOMPARE(f.ui.openedFiles.size(), 1);
+            QCOMPARE(readFile(f.ui.openedFiles.value(0)), QByteArray("JPEG-2"));
+            // The delete password alone guards the delete: a wrong one deletes nothing.
+            f.ui.inputs << "12";
+            click(w, "N1");
+            QCOMPARE(f.ui.lastMessage(), texts::kDeletePasswordMismatch);
+            QCOMPARE(f.count("khadamat_pic") + grid->model()->rowCount(), qint64(2));
             f.ui.inputs << "123";
             click(w, "N1");
             QCOMPARE(f.ui.lastMessage(), texts::kDeleted);
             QVERIFY(f.ui.questions.isEmpty());
             QCOMPARE(f.count("khadamat_pic") + grid->model()->rowCount(), qint64(0));
         });
-        QCOMPARE(f.ui.prompts, QStringList({"Delete Password|رمز حذف|?"}));
+        QCOMPARE(f.ui.prompts, QStringList({"Delete Password|رمز حذف|?", "Delete Password|رمز حذف|?"}));
     }
 
     void searchListsEveryFileAndSavesThem()
@@ -321,15 +434,18 @@ private slots:
             QCOMPARE(QStringList({child<QLabel>(w, "cnt")->text(), QString::number(rows->recordCount()),
                                   rows->text("city", 0), rows->text("city", 1)}),
                      QStringList({"3", "3", "اراك", ""}));
-            // Saved in the listing's order (the numbering is the attachment list's test).
+            // Saved in the listing's order: the name, the number, the type; no message.
             f.ui.saveFiles << dir.filePath("rep");
             click(w, "BitBtn2");
-            QCOMPARE(readFile(dir.filePath("rep3.png")), QByteArray("C"));
+            QCOMPARE(readFile(dir.filePath("rep1.jpg")) + readFile(dir.filePath("rep2.pdf"))
+                         + readFile(dir.filePath("rep3.png")), QByteArray("ABC"));
+            QVERIFY(f.ui.messages.isEmpty());
             // By county, a substring match.
             child<QCheckBox>(w, "CheckBox2")->click();
             child<QComboBox>(w, "city")->setEditText("راك");
             click(w, "BitBtn1");
             QCOMPARE(child<QLabel>(w, "cnt")->text(), "1");
+            QCOMPARE(rows->recordCount(), 1);
         });
     }
 };

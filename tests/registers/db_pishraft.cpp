@@ -4,6 +4,7 @@
 #include "support/texts.h"
 
 #include "app/main_u.h"
+#include "core/dates.h"
 #include "shared/edits.h"
 
 #include <QComboBox>
@@ -61,8 +62,13 @@ private slots:
             }
             QCOMPARE(gridColumn(w, "DBGrid1", "name") + gridColumn(w, "DBGrid1", "darsad"),
                      (QStringList{kAsphalt, kBase, "0", "40"}));
-            // The new master item is current: the sub-items go under it.
+            // The new master item is current (a weight below zero is taken): the sub-items go under it.
             QCOMPARE(gridData(w, "DBGrid1")->text("name"), kAsphalt);
+            setText(w, "master_item", QStringLiteral("ابنيه"));
+            setText(w, "ldarsad", "-5");
+            QCOMPARE(pressed(f, w, "ins_btn1"), QStringList{texts::kInserted});
+            QCOMPARE(gridData(w, "DBGrid1")->text("name") + ' ' + gridData(w, "DBGrid1")->text("darsad"),
+                     QStringLiteral("ابنيه -5"));
             gridData(w, "DBGrid1")->locate("name", kBase);
             for (const QString &name : {kFill, kDig}) {
                 setText(w, "slave_item", name);
@@ -76,7 +82,8 @@ private slots:
             QCOMPARE(gridColumn(w, "DBGrid2", "slave_item"), QStringList());
             QCOMPARE(pressed(f, w, "ins_btn2"), QStringList{texts::kInserted});
             gridData(w, "DBGrid1")->locate("name", kBase);
-            QCOMPARE(gridColumn(w, "DBGrid2", "slave_item"), (QStringList{kDig, kFill}));
+            QCOMPARE(gridColumn(w, "DBGrid2", "slave_item") + gridColumn(w, "DBGrid2", "sdarsad"),
+                     (QStringList{kDig, kFill, "20", "20"}));
 
             // A sub-item is corrected in its cell; a name of its master item's other sub-item and a
             // weight that is not a number are refused.
@@ -102,7 +109,7 @@ private slots:
 
             // The delete only says so, even with the delete right.
             QCOMPARE(pressed(f, w, "N1"), QStringList{kNotDeleted});
-            QCOMPARE(f.count("litems") + f.count("sitems"), qint64(5));
+            QCOMPARE(f.count("litems") + f.count("sitems"), qint64(6));
         });
     }
 
@@ -110,7 +117,10 @@ private slots:
     {
         Fixture f(true);
         addCatalogue(f);
+        InitToday();
         through(f, f.form<Tmain>(), "N11", "Tpishraft_ins", [&](QDialog *w) {
+            // The report date starts at today.
+            QCOMPARE(child<TDateEdit>(w, "dat")->text(), SolarDateText());
             auto project = [&](const QString &code, const QString &title, const QString &city, const QString &rosta) {
                 setText(w, "prj_cod", code);
                 setText(w, "title", title);
@@ -203,13 +213,20 @@ private slots:
             const QStringList refused = pressed(f, w, "BitBtn2");
             QVERIFY(refused.size() == 1 && refused.first().contains("«حجم كل كار اين آيتم»"));
             QCOMPARE(f.count("pish_items") + f.count("pish_rep"), qint64(0));
+            QVERIFY(child<QWidget>(w, "ins_btn")->isVisible());
         });
 
-        // Without the insert right the project button is hidden (the administrator's shows above).
+        // Without the insert right the project button is hidden (the administrator's shows above);
+        // the catalogue goes by its own page: without the right to open it, refused.
         const qint64 user = f.addUser("abhar", "p", "city");
         f.grant(user, "pishraft", false, true, true);
+        f.grant(user, "items", false, false, true, false);
         f.signInAs(user, "abhar", "city");
         through(f, f.form<Tmain>(), "N11", "Tpishraft_ins", [&](QDialog *w) { QVERIFY(!child<QWidget>(w, "ins_btn")->isVisible()); });
+        f.ui.clear();
+        f.form<Tmain>()->trigger("N12");
+        QCOMPARE(f.ui.messages, QStringList{texts::kNoAccess});
+        QVERIFY(f.ui.shownWindows.isEmpty());
     }
 };
 

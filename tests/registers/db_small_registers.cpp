@@ -3,6 +3,7 @@
 // the agreements register (the duplicate test, the search with a county user's restriction,
 // the take-out delete that leaves the attachments, the attachments stored and opened).
 #include "support/drive.h"
+#include "support/exports_read.h"
 #include "support/texts.h"
 
 #include "app/main_u.h"
@@ -10,6 +11,7 @@
 #include "registers/movafeghatname_src_u.h"
 #include "shared/attachment_list.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -24,6 +26,14 @@ const QString kSaveh = QStringLiteral("ساوه");
 const QString kCanal = QStringLiteral("کانال بتني-متر");
 const QString kOps = texts::kAmarOperations;
 const QString kKind = QStringLiteral("موافقت نامه عمراني");
+// The statistics window's amount caption per type, its unit caption for credits and the titles
+// of its workbook, copied from the system's description.
+const QString kAmarAmount = QStringLiteral("مبلغ");
+const QString kAmarQuantity = QStringLiteral("مقدار");
+const QString kAmarUnit = QStringLiteral("(مليون ريال)");
+const QStringList kAmarWorkbookTitles = {QStringLiteral("شناسه"), QStringLiteral("شهرستان"), QStringLiteral("روستا"),
+                                         QStringLiteral("نوع"), QStringLiteral("محل تامين اعتبار"), QStringLiteral("عنوان"),
+                                         QStringLiteral("سال تامين"), QStringLiteral("مبلغ"), QStringLiteral("پيمانکار")};
 
 void addRow(Fixture &f, const QString &city, const QString &typ, qint64 mablagh, const QString &peymankar = {})
 {
@@ -72,11 +82,13 @@ private slots:
         addRow(*f, kSaveh, texts::kAmarCredits, 5);
         openAmar([&](QDialog *w) {
             QVERIFY(type(w, 0)->isChecked() && shown(w, "tamin_loc") && !shown(w, "cmt") && !shown(w, "peymankar"));
+            QVERIFY(label(w, "Label6") == kAmarAmount && shown(w, "Label8") && label(w, "Label8") == kAmarUnit);
             fillBoxes(w, {{"city", kArak}, {"rosta", "خنداب"}, {"tamin_loc", "ملي"}, {"tamin_sal", "1402"},
                           {"mablagh", "2,500"}});
             click(w, "ins_btn");
             type(w, 1)->click();
-            QVERIFY(!shown(w, "tamin_loc") && shown(w, "cmt") && shown(w, "peymankar"));
+            QVERIFY(!shown(w, "tamin_loc") && shown(w, "cmt") && shown(w, "peymankar") && !shown(w, "Label8"));
+            QCOMPARE(label(w, "Label6"), kAmarQuantity);
             click(w, "ins_btn"); // the hidden source still holds its text: the credit row's key
             QCOMPARE(f->ui.messages, QStringList{texts::kRegisterDuplicate});
             fillBoxes(w, {{"cmt", kCanal}, {"peymankar", "آبادگران"}, {"mablagh", "120"}});
@@ -116,7 +128,8 @@ private slots:
 
     // The delete takes the row into the boxes; a county user is refused there, the row stays
     // and a missing insert right stays hidden; a province user deletes silently and the insert
-    // puts the row back under a new id.
+    // puts the row back under a new id. On an empty list it does nothing, and the export writes
+    // the workbook with its title row.
     void amarTakeOut()
     {
         addRow(*f, kArak, kOps, 1234, "راه سازان");
@@ -132,6 +145,7 @@ private slots:
         openAmar([&](QDialog *w) {
             takeOut(w);
             QCOMPARE(f->ui.messages, QStringList{texts::kAmarCountyDelete});
+            QVERIFY(!shown(w, "ins_btn") && !child<QAction>(w, "N2")->isEnabled());
         });
         QCOMPARE(amarRows(*f), before);
         signIn("amar", "u", "ostan");
@@ -139,6 +153,12 @@ private slots:
             takeOut(w);
             QVERIFY(f->ui.messages.isEmpty());
             QCOMPARE(amarCount(), 0);
+            click(w, "N1");
+            QVERIFY(f->ui.messages.isEmpty());
+            click(w, "N2");
+            const Sheet empty = readXlsx(f->ui.openedFiles.value(0));
+            QCOMPARE(empty.row(1), kAmarWorkbookTitles);
+            QVERIFY(!empty.cells.contains("A2"));
             click(w, "ins_btn");
         });
         QCOMPARE(amarRows(*f), before);
@@ -197,6 +217,8 @@ private slots:
             click(w, "N3");
             QCOMPARE(f->ui.messages, QStringList{texts::kDeleted});
             QCOMPARE(child<QComboBox>(w, "city2")->currentText() + child<QLineEdit>(w, "num2")->text(), kArak + "9");
+            click(w, "N1"); // nothing on an empty list, no dialog
+            QVERIFY(f->ui.prompts.isEmpty());
             click(w, "ins_btn");
             QCOMPARE(agreements()->text("id") + ' ' + QString::number(attached()->recordCount()), "2 0");
         });

@@ -126,6 +126,45 @@ private slots:
         }
     }
 
+    // The two printed tables of the registers, the central office report and the monthly
+    // technical-services table: their fixed texts as their paper gives them, in the layout as
+    // written and printed.
+    void printedTablesCarryTheirPapersTexts_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("central office report") << "TTEHRAN_CHAP" << QStringList{
+            "عملکرد آسفالت اجرا شده در روستاها با قير رايگان سال", "Qelmarin", "رديف", "شهرستان", "روستا",
+            "جمع طول معبر انجام شده-متر", "مساحت آسفالت-مترمربع", "مقدار قير تامين شده از سوي شرکت قيرساز-تن",
+            "معادل سازي تن", "مصرف مستقيم تن", "تاريخ تنظيم صورتجلسه مصرف قير", "خودياري نقدي",
+            "معادل ريالي عمليات اجرايي دهياري و مردم", "جمع", "مختصات و موقعيت معابر اجرا شده"};
+        QTest::newRow("monthly technical-services table") << "TKHADAMAT_CHAP" << QStringList{
+            "جدول عملکرد ماهانه خدمات فني و تخلفات ساختماني در مناطق روستايي", "سال", "ماه", "تاريخ:", "شماره:",
+            "رديف", "نام شهرستان", "دهياري ها جهت صدور پروانه", "تعداد واحدهاي احداثي با وام بانکي داراي تخلف",
+            "جمع کل:", "کارشناس زمين Varnoset شهرستان", "نام و امضاء", "مدير Varnoset شهرستان", "ساير خدمات فني",
+            "مبلغ دريافتي استعلام ها (ميليون ريال)", "ساخت بر خلاف پروانه صادره",
+            "ساخت بدون پروانه (و فاقد استعلام)", "صدور پروانه فاقد استعلام",
+            "صدور پروانه خلاف نظر Varnoset (استعلام)", "در داخل محدوده", "خارج از محدوده",
+            "توسط Varnoset شهرستان به فرمانداري", "توسط Varnoset استان به استانداري",
+            "آمار استعلام هاي به عمل آمده (تعداد)", "نوع مواجهه با تخلفات ساختماني (تعداد)",
+            "فراواني تخلفات ساختماني (تعداد)", "روش انعکاسي تخلفات (تعداد)"};
+    }
+    void printedTablesCarryTheirPapersTexts()
+    {
+        QFETCH(QString, layout);
+        QFETCH(QStringList, texts);
+        FilledReport r(layout);
+        for (const QString &label : r.layout().labelNames())
+            r.set(label, "1405");
+        const QStringList fields = r.layout().fieldNames();
+        r.setRows(fields, QVector<QStringList>(3, QStringList(fields.size(), "12")));
+        const QString printed = pdfText(renderPdf(r));
+        for (const QString &t : texts) {
+            const QString fault = paperTextFault(r, printed, t);
+            QVERIFY2(fault.isEmpty(), qPrintable(fault));
+        }
+    }
+
     void malformedLayoutsAreRefused_data()
     {
         QTest::addColumn<QByteArray>("json");
@@ -318,7 +357,8 @@ private slots:
         // The sentence reads in order, its inline values in place.
         for (const QString &s : QStringList{"بسمه تعالي", kCompany, "123/45", "مصرفي و معادلسازي", "5002/12",
                                             normalizedText(kVillages), "بدينوسيله آقاي علي رضايي به نمايندگي از شرکت",
-                                            "1401/09/05 جهت تحويل مقدار 20 تن معادل بيست تن"})
+                                            "1401/09/05 جهت تحويل مقدار 20 تن معادل بيست تن", "شرکت ملي پخش", "12345",
+                                            "60-70", "1402/01/15", "1,250", "محمد احمدي", "معاون عمران روستايي", "نيشابور"})
             QVERIFY2(containsText(text, s), qPrintable(s + QLatin1String(" missing from: ") + text));
         QVERIFY(!text.contains(QLatin1String("&amp;")));
         // The text layer holds the letters a user searches for, not the joined letter shapes
@@ -326,11 +366,13 @@ private slots:
         const QString raw = pdfLines(pdf).join(' ');
         static const QRegularExpression shapes(QStringLiteral("[\uFB50-\uFEFF]"));
         QVERIFY2(raw.contains("بالا") && !raw.contains(shapes), qPrintable(raw));
+        for (const char *word : {"بسمه", "تعالي", "پيمانکار", "کلاته"})
+            QVERIFY2(containsText(raw, word), word);
 
         const QString a5 = renderPdf(sampleList(2, "7,000", {{"مشهد", "کلاته", "3,000"}, {"طرقبه", "ده نو", "4,000"}}));
         QVERIFY2(pdfInfo(a5).contains(QLatin1String("420 x 595 pts (A5)")), qPrintable(pdfInfo(a5)));
         const QString t5 = pdfText(a5);
-        for (const QString &s : QStringList{"طرقبه", "4,000", "7,000", "نام و امضاء"})
+        for (const QString &s : QStringList{"طرقبه", "4,000", "7,000", "نام و امضاء", "1401", "کلاته"})
             QVERIFY2(containsText(t5, s), qPrintable(s));
     }
 
@@ -455,6 +497,7 @@ private slots:
         r.set("city", "عمراني/دهياري");
         QCOMPARE(r.fileName(), "معرفي نامه عمراني-دهياري");
         QVERIFY(child<QPushButton>(&preview, "next_page")->x() < child<QPushButton>(&preview, "prev_page")->x());
+        QCOMPARE(child<QPushButton>(&preview, "close_btn")->text(), "بستن");
         const int pages = preview.pageCount();
         QVERIFY(pages >= 3);
         auto *label = child<QLabel>(&preview, "page_lbl");
@@ -468,6 +511,7 @@ private slots:
         // Zoom in, then out down to the smallest; the page is painted: dark text on it.
         const int width = view->width();
         click(&preview, "zoom_in");
+        QCOMPARE(child<QLabel>(&preview, "zoom_lbl")->text(), "125%");
         QVERIFY(view->width() > width);
         for (int i = 0; i < 20; ++i)
             click(&preview, "zoom_out");
@@ -502,6 +546,7 @@ private slots:
             click(&preview, "pdf_btn");
         QVERIFY(containsText(pdfText(dir.filePath("out.pdf")), "پيمانکار 120"));
         QCOMPARE(ui.messages, (QStringList{texts::kPrintFailed, texts::kPdfFailed}));
+        QVERIFY(!QFile::exists(dir.filePath("missing/dir/out.pdf")));
         QCOMPARE(pdfPageCount(dir.filePath("named.pdf")), pages);
         QCOMPARE(notified, 2);
 

@@ -44,7 +44,7 @@ private slots:
         for (const Case &c : kCases) {
             Fixture f;
             AttachmentList list(f.ctx, c.table, "list");
-            QVERIFY(!list.deleteCurrent({})); // an empty list: nothing to delete
+            QVERIFY(!list.deleteCurrent({}) && f.ui.messages.isEmpty()); // an empty list: nothing to delete
             const QString ok = file("a.pdf", "x");
             AttachmentList::Add add;
             add.owners = {1};
@@ -120,9 +120,18 @@ private slots:
             QCOMPARE(list.saveAll(m_dir.filePath("all")), 2);
             QVERIFY(readFile(m_dir.filePath("all1.jpg")) == bytes && readFile(m_dir.filePath("all2")) == "p");
             const qint64 stored = f.count(c.table.table);
+            // A wrong password keeps the row; the right one and Yes remove it and list again.
+            f.dm.exec("insert into setting (component, cmt) values (?,?)", {QStringLiteral("رمز حذف"), "123"});
             DeleteDef confirm;
             confirm.question = kQuestion;
+            confirm.password = DeleteDef::AskPassword;
+            confirm.passwordFirst = true;
+            f.ui.inputs << "999";
+            QVERIFY(!list.deleteCurrent(confirm));
+            QCOMPARE(f.ui.lastMessage(), texts::kPasswordMismatch);
+            QVERIFY(f.count(c.table.table) == stored && list.rows()->recordCount() == 2);
             f.ui.answers << Ui::Yes;
+            f.ui.inputs << "123";
             QVERIFY(list.deleteCurrent(confirm));
             QCOMPARE(f.ui.questions + QStringList{f.ui.lastMessage()}, (QStringList{kQuestion, texts::kDeleted}));
             QVERIFY(f.count(c.table.table) == stored - 1 && list.rows()->recordCount() == 1);

@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTableView>
 
@@ -35,6 +36,10 @@ const QString kKafArabic = QString::fromUtf8("\u0643\u0631\u062C");             
 const QString kKafPersian = QString::fromUtf8("\u06A9\u0631\u062C");              // کرج
 const QString kMehr = QString::fromUtf8("\u0645\u0647\u0631");                    // مهر
 const QString kAban = QString::fromUtf8("\u0622\u0628\u0627\u0646");              // آبان
+// The count's caption in every search window that names none of its own.
+const QString kCountCaption = QStringLiteral("تعداد:");
+// A ticked filter's box.
+const QColor kYellow(255, 255, 0);
 
 qint64 addReport(Fixture &f, const QString &city, const QString &sal, const QString &mah, int dehyariha, int mablagh)
 {
@@ -159,10 +164,20 @@ private slots:
         int requests = 0;
         connect(bar, &SearchBar::searchRequested, this, [&] { ++requests; search(); });
         child<QPushButton>(&host, "src_btn")->click();
-        // Grid: the row colour; cells as a clerk reads them: whole rials grouped, numbers without
-        // needless decimals, no empty date mask.
+        // Grid: the table's columns in its order, titled, the rest hidden.
+        QHeaderView *h = grid->horizontalHeader();
+        QStringList shown;
+        for (int v = 0; v < h->count(); ++v)
+            if (!h->isSectionHidden(h->logicalIndex(v)))
+                shown << list.headerData(h->logicalIndex(v), Qt::Horizontal).toString();
+        QCOMPARE(shown, QStringList({"ماه", "شهرستان", "مبلغ دريافتي"}));
+        // The row colour on every cell of its row; cells as a clerk reads them: whole rials
+        // grouped, numbers without needless decimals, no empty date mask.
+        QCOMPARE(list.data(list.index(0, list.fieldIndex("mablagh")), Qt::BackgroundRole).value<QColor>(), QColor(Qt::red));
         QVERIFY(!list.data(list.index(1, 0), Qt::BackgroundRole).isValid());
-        for (const auto &[kind, stored, shown] : {std::tuple{GridColumn::Money, "-1500.6", "-1,501"},
+        for (const auto &[kind, stored, shown] : {std::tuple{GridColumn::Money, "50845204765.056", "50,845,204,765"},
+                                                  {GridColumn::Money, "1250000.0000", "1,250,000"},
+                                                  {GridColumn::Money, "-1500.6", "-1,501"},
                                                   {GridColumn::Number, "15.5000", "15.5"}, {GridColumn::Number, "12.0", "12"},
                                                   {GridColumn::Text, "    /  /  ", ""}, {GridColumn::Text, "1403/05/06", "1403/05/06"}})
             QCOMPARE(GridCellText(kind, stored), QString(shown));
@@ -179,19 +194,25 @@ private slots:
         // Bound for the title sort (the sort and the current row are the grid binding's own test).
         emit grid->horizontalHeader()->sectionClicked(list.fieldIndex("dehyariha"));
         QCOMPARE(list.sort(), QStringLiteral("dehyariha ASC"));
-        // Sums over every row: the count and the grouped sum shown, the other kept.
+        // Sums over every row: the count and the grouped sum shown after their captions, the
+        // other kept.
         QCOMPARE(sums->label("cnt")->text() + " " + sums->label("mablagh_sum")->text() + " " + sums->value("d"),
                  QStringLiteral("3 1,500,027 12"));
-        // A tick enables its box; the box's text only counts while it is enabled.
+        QCOMPARE(child<QLabel>(&host, "cnt_lbl")->text() + child<QLabel>(&host, "mablagh_sum_lbl")->text(),
+                 kCountCaption + QStringLiteral("جمع مبلغ"));
+        // A tick enables its box, yellow; the box's text only counts while it is enabled.
         QLineEdit *sal = filters->line("sal");
         sal->setText("1402");
         QCOMPARE(found(), 3);
         filters->check("CheckBox2")->click();
         QVERIFY(sal->isEnabledTo(&host));
+        QCOMPARE(sal->palette().color(QPalette::Base), kYellow);
         QVERIFY(found() == 2 && list.recordCount() == 2);
         // Month list: ticked with an empty list finds nothing ("???"); two months find either.
+        // Unticked, a box has the window's colour again.
         filters->check("CheckBox2")->click();
         QVERIFY(!sal->isEnabledTo(&host));
+        QVERIFY(sal->palette().color(QPalette::Base) != kYellow);
         filters->check("CheckBox3")->click();
         QCOMPARE(found(), 0);
         filters->combo("mah")->setEditText(kMehr);
@@ -202,9 +223,18 @@ private slots:
         filters->list("list_mah")->setCurrentRow(0);
         child<QAction>(&host, "N8")->trigger();
         QCOMPARE(filters->listItems("mah"), QStringList{kAban});
-        // Unticking empties the list.
+        // A shown list lies over the grid: the bar keeps its height.
+        host.resize(800, 400);
+        const int barHeight = filters->sizeHint().height();
+        QVERIFY(!filters->list("list_mah")->isVisibleTo(&host));
+        child<QCheckBox>(&host, "show_list_mah")->click();
+        QVERIFY(filters->list("list_mah")->isVisibleTo(&host));
+        QCOMPARE(filters->sizeHint().height(), barHeight);
+        // Unticking hides and empties the list and clears its tick.
         filters->check("CheckBox3")->click();
         QVERIFY(filters->listItems("mah").isEmpty());
+        QVERIFY(!filters->list("list_mah")->isVisibleTo(&host));
+        QVERIFY(!child<QCheckBox>(&host, "show_list_mah")->isChecked());
         // County: "%x%" with its bind; leaving the box writes the keheh as the Arabic kaf.
         filters->setTicked("city", true);
         filters->combo("city")->setEditText(kKafPersian);
@@ -227,7 +257,10 @@ private slots:
         f.signInAs(u, "u", "ostan");
         RegisterWindow w(f.ctx, QStringLiteral("TestWindow"), QStringLiteral("t"));
         w.buildMenus(kMenus);
-        // Menus from the table, by objectName, in their places; rights from the table.
+        // Menus from the table, by objectName, in their places, with their texts; rights from the
+        // table.
+        QCOMPARE(w.menuBar()->objectName(), QStringLiteral("MainMenu1"));
+        QCOMPARE(w.action("N1")->text(), QStringLiteral("ثبت"));
         QVERIFY(w.menu("N9")->actions().contains(w.action("N4")) && !w.action("N10")->isVisible());
         QCOMPARE(w.menu("PopupMenu1")->actions().first()->objectName(), QStringLiteral("N22"));
         w.applyRights(kRights, PageRights{.darj = false, .virayesh = true, .hazf = true, .namayesh = true});
@@ -299,11 +332,14 @@ private slots:
         // Insert: defaults, typed values, the log row with it.
         form.startInsert();
         QCOMPARE(form.boxText("sal"), QStringLiteral("1405"));
+        QVERIFY(form.isInsertMode() && child<QPushButton>(&form, "ins_btn")->isVisibleTo(&form));
         fill(kYehArabic, kMehr, "1,500");
         QVERIFY(form.insertRow());
         QCOMPARE(f.ui.lastMessage(), texts::kInserted);
         QVERIFY(f.scalar("select mablagh from khadamat").toInt() == 1500
                 && f.scalar("select count(*) from log where cmt=?", {"ins " + kYehArabic}).toInt() == 1);
+        // An empty figure box is written as 0.
+        QCOMPARE(f.scalar("select dehyariha from khadamat").toInt(), 0);
         // The same key with the Persian yeh and a trailing blank is a duplicate; nothing
         // written, no log row.
         fill(kYehPersian + " ", kMehr, "9");
@@ -324,6 +360,7 @@ private slots:
         // Edit: the form reads its own row.
         const qint64 id = f.scalar("select id from khadamat").toLongLong();
         QVERIFY(form.startEdit(id));
+        QVERIFY(!form.isInsertMode() && child<QPushButton>(&form, "edit_btn")->isVisibleTo(&form));
         QCOMPARE(form.boxText("city") + form.boxText("mablagh"), kYehArabic + "1,500");
         form.setBoxText("mah", kAban);
         QVERIFY(form.updateRow());

@@ -108,17 +108,19 @@ private slots:
         // The boxes' captions, which the refusals name.
         const QString kPrice = texts::boxName("مبلغ قرارداد خريد- تن ريال"), kGuarantee = texts::boxName("مبلغ ضمانتنامه"),
                       kGuaranteeDate = texts::boxName("تاريخ ضمانتنامه"), kContractor = texts::boxName("نام پيمانکار"),
-                      kContract = texts::boxName("شماره قراداد خريد");
+                      kContract = texts::boxName("شماره قراداد خريد"), kBourse = texts::boxName("قيمت روز بورس");
         // Typed into a box, and the refusal ("" when written). 1403 is a leap year, 1404 is not; the
         // first six months have 31 days, the next five 30.
         const QList<std::tuple<QString, QString, QString>> cases{
             {"prot_mablagh", "922337203685477", ""}, {"z_mablagh", "922,337,203,685,477", ""},
             {"prot_mablagh", "922337203685478", texts::tooLarge("922,337,203,685,478", kPrice)},
             {"z_mablagh", "922,337,203,685,478", texts::tooLarge("922,337,203,685,478", kGuarantee)},
-            {"z_dat", "1403/12/30", ""}, {"z_dat", "1403/06/31", ""}, {"z_dat", "    /  /  ", ""},
+            {"bors_price", "1000000000000000000", texts::tooLarge("1,000,000,000,000,000,000", kBourse)},
+            {"z_dat", "1403/12/30", ""}, {"z_dat", "1404/12/29", ""}, {"z_dat", "1403/06/31", ""}, {"z_dat", "    /  /  ", ""},
             {"z_dat", "1404/12/30", texts::notADate("1404/12/30", kGuaranteeDate)},
             {"z_dat", "1403/07/31", texts::notADate("1403/07/31", kGuaranteeDate)},
             {"z_dat", "1403/13/45", texts::notADate("1403/13/45", kGuaranteeDate)},
+            {"z_dat", "9999/99/99", texts::notADate("9999/99/99", kGuaranteeDate)},
             {"z_dat", "1403/05/  ", texts::notADate("1403/05/  ", kGuaranteeDate)},
             {"peymankar", nul, texts::controlCharacterIn(kContractor)},
             {"prot_no", QStringLiteral("12") + QChar(0x1B), texts::controlCharacterIn(kContract)}};
@@ -133,7 +135,7 @@ private slots:
                 w->setBoxText(box, QString());
             }
         });
-        QCOMPARE(f.count("ghir"), qint64(5));
+        QCOMPARE(f.count("ghir"), qint64(6));
         for (const char *column : {"prot_mablagh", "z_mablagh"})
             QCOMPARE(f.scalar(QStringLiteral("select max(%1) from ghir").arg(column)).toString().section('.', 0, 0), "922337203685477");
         // Any statement, a search included, refuses a bound text with a NUL.
@@ -166,8 +168,11 @@ private slots:
         const int port = db.port();
         endSession(f);
         db.setPort(1);
-        QCOMPARE(failure([&] { f.dm.transaction([&] { f.dm.exec("insert into setting (component) values ('g')"); }); }),
-                 texts::kServerUnreachable);
+        // The Persian sentence, the driver's text below.
+        const QString unreachable =
+            failure([&] { f.dm.transaction([&] { f.dm.exec("insert into setting (component) values ('g')"); }); }, false);
+        QCOMPARE(unreachable.section('\n', 0, 0), texts::kServerUnreachable);
+        QVERIFY2(!unreachable.section('\n', 1).trimmed().isEmpty(), qPrintable(unreachable));
         db.setPort(port);
         QCOMPARE(f.count("setting"), qint64(1));
     }

@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
+#include <QHostAddress>
 #include <QRandomGenerator>
 #include <QTableView>
 
@@ -69,6 +70,14 @@ private slots:
         QCOMPARE(run(odd, "Admin"), QString());
         f.addCounty(odd, kCountyB);
         QCOMPARE(run(odd, "Admin"), kCountyB);
+        // The clause carries a bound value, not the id pasted into the text.
+        {
+            QVariantList binds;
+            f.signInAs(ostan, "u", "ostan");
+            const QString clause = CountyFilterClause(f.ctx, binds, "ghir.city");
+            QVERIFY2(clause.contains("ghir.city in") && clause.endsWith("user_id=?)"), qPrintable(clause));
+            QCOMPARE(binds, QVariantList{ostan});
+        }
         // The second rule: the level exactly "city" sees the counties whose name holds the
         // user's name; every other level is not narrowed by it.
         f.ctx.CurrentUser.karbar = kCountyB.left(3);
@@ -191,6 +200,13 @@ private slots:
         WriteLog(f.ctx, description);
         QCOMPARE(rows(f, "select karbar, tarikh, cmt from log where saat<>'' and saat_sys is not null"),
                  QStringList{"2222222222|1405/09/15|" + description});
+        // The workstation's address and its name: the address is the last IPv4 address of the
+        // local host name, the name that of the address; a host always has one address.
+        const QString ip = LocalIP();
+        QVERIFY(!QHostAddress(ip).isNull());
+        QCOMPARE(rows(f, "select ip, pc_name from log"), QStringList{ip + "|" + IPAddrToName(ip)});
+        // An address with no name gives an empty name; a text that is no address too.
+        QCOMPARE(IPAddrToName("not an address") + IPAddrToName(QString()), QString());
     }
 
     // 20 MB of every byte value (a NUL first, a backslash last) chosen, stored in a blob on
@@ -256,6 +272,24 @@ private slots:
         QCOMPARE(rows.at(0), (QStringList{kRowNumber, "county <a>", "شهر", "n", "z"}));
         QCOMPARE(rows.at(1), (QStringList{"1", "<b>&co", kPersianYeh, "1250000", "30.3"}));
         QCOMPARE(rows.at(2), (QStringList{"2", kCountyA, "", "", ""}));
+        QVERIFY(html.contains("<th>county &lt;a&gt;</th>") && html.contains("<td>&lt;b&gt;&amp;co</td>"));
+        // One rule for every text a writer takes: "<" alone, "&" alone and both in data cells,
+        // in a heading, in the title and in a totals cell.
+        {
+            const QTemporaryDir dir;
+            const QString probe = dir.filePath("probe.htm");
+            HtmlTableWriter w(probe, "a<b", {"h<", "h&"});
+            QVERIFY(w.open());
+            w.row(1, {"5 < 6", "R&D"});
+            w.row(2, {"<5% & كم", "x > y"});
+            w.totals(HtmlTotalsRow({"", "<", "&"}, true));
+            QVERIFY(w.finish());
+            const QString t = QString::fromUtf8(readFile(probe));
+            for (const char *line : {"<title>a&lt;b</title>", "<th>h&lt;</th>", "<th>h&amp;</th>", "<td>5 &lt; 6</td>",
+                                     "<td>R&amp;D</td>", "<td>&lt;5% &amp; كم</td>", "<td>x &gt; y</td>",
+                                     "<td>&lt;</td>\r\n<td>&amp;</td>\r\n</tr>"})
+                QVERIFY2(t.contains(QString::fromUtf8(line)), line);
+        }
         // A file that cannot be written: told, nothing opened.
         const QString bad = TempExportPath("no/such/dir/rep.htm");
         QVERIFY(!ExportHtmlTable(f.ctx, bad, "t", q, {{"city", "c"}}));
@@ -274,6 +308,7 @@ private slots:
         // cell's trimmed text, a number as a number; a null is empty. Titles bold over dash-dot
         // borders, data rows plain with thin ones.
         const Sheet s = readXlsx(path);
+        QCOMPARE(s.name, "Sheet1");
         QCOMPARE(s.row(1), QStringList({"استان", "shahrestan", "شهر", "jamiyat", "zarib"}));
         QCOMPARE(s.row(2), QStringList({"P1", "<b>&co", kPersianYeh, "1250000", "30.3"}));
         QCOMPARE(s.row(3), QStringList({"P2", kCountyA}));

@@ -63,6 +63,8 @@ private slots:
         play(&e, {{"9", "19,234"}});
         QCOMPARE(e.cursorPosition(), e.text().size());
         QCOMPARE(e.Value(), qint64(19234));
+        e.clear();
+        QCOMPARE(e.Value(), qint64(0));
         play(&e, {{"^A del", ""}, {"12.5", "125"}, {"^A del", ""}, {QString::fromUtf8("\u06F1\u06F2\u06F3\u06F4"), "1,234"}});
         // Pasted: above 32 bits; a fraction stays in sight and is refused, never cut off.
         for (const auto &[pasted, shown, value] : {std::tuple{"3,000,000,000 rial", "3,000,000,000", 3000000000LL},
@@ -78,12 +80,18 @@ private slots:
         QCOMPARE(e.text() + " " + QString::number(e.Value()), QStringLiteral("987,654,321,012 987654321012"));
         // A stored amount, or a quantity the program copies in, shows its integer part.
         e.setStoredText(QStringLiteral("1250000.0000"));
-        QCOMPARE(e.text(), QStringLiteral("1,250,000"));
+        QCOMPARE(e.text() + " " + QString::number(e.Value()), QStringLiteral("1,250,000 1250000"));
+        e.setStoredText(QString());
+        QCOMPARE(e.Value(), qint64(0));
         e.setText(QStringLiteral("1250000.5"));
         QCOMPARE(e.Value(), qint64(1250000));
         // Every typed digit stays; the money limit is checked when the amount is taken.
-        play(&e, {{"^A del", ""}, {"922337203685478", "922,337,203,685,478"}});
+        play(&e, {{"^A del", ""}, {"922337203685477", "922,337,203,685,477"}});
+        QCOMPARE(e.Value(), qint64(922337203685477LL));
+        play(&e, {{"<-", "92,233,720,368,547"}, {"8", "922,337,203,685,478"}});
         refused(e, texts::tooLarge("922,337,203,685,478", texts::columnName("z_mablagh")));
+        play(&e, {{"^A del", ""}, {"1234567890123456789", "1,234,567,890,123,456,789"}});
+        refused(e, texts::tooLarge("1,234,567,890,123,456,789", texts::columnName("z_mablagh")));
     }
 
     void decimalBox()
@@ -153,6 +161,7 @@ private slots:
         TDateEdit e;
         QLineEdit *asLine = &e;
         QCOMPARE(asLine->text(), QStringLiteral("    /  /  ")); // the empty date
+        QVERIFY(TDateEdit::kEmpty == asLine->text() && e.isBlank());
         e.setFocus();
         e.setCursorPosition(0);
         // Full: nothing more is taken; Backspace goes over a separator; letters and signs are not taken.
@@ -161,6 +170,12 @@ private slots:
         // Set or pasted: put into the box's form; a whole date pasted replaces the box.
         e.setText(QStringLiteral("1403/5/6"));
         QCOMPARE(asLine->text(), QStringLiteral("1403/05/06"));
+        // Emptied or set empty: the empty date again.
+        e.clear();
+        QCOMPARE(asLine->text(), QStringLiteral("    /  /  "));
+        e.setText(QStringLiteral("1403/5/6"));
+        e.setText(QString());
+        QVERIFY(e.isBlank() && asLine->text() == QStringLiteral("    /  /  "));
         QApplication::clipboard()->setText("1404/01/02");
         e.setCursorPosition(0);
         play(asLine, {{"^V", "1404/01/02"}});
@@ -180,6 +195,7 @@ private slots:
         QVERIFY(tip && !CreateBalloonTip(nullptr));
         AddBalloonTip(tip, box, 1, "Formula", "a * b");
         AddBalloonTip(tip, nullptr, 1, "x", "y"); // nothing happens
+        QCOMPARE(BalloonText(tip, other), QString());
         auto send = [](QWidget *w, QEvent::Type type) {
             QEvent e(type);
             QApplication::sendEvent(w, &e);
@@ -191,6 +207,7 @@ private slots:
         QCOMPARE(child<QLabel>(win, "balloon_title")->text() + "|" + child<QLabel>(win, "balloon_text")->text(),
                  "Formula|a * b");
         send(box, QEvent::Leave);
+        QVERIFY(!win->isVisible());
         send(other, QEvent::Enter);
         QVERIFY(!win->isVisible());
         // A later registration replaces the text; the title is cut at 255 characters and an

@@ -20,6 +20,14 @@ private slots:
         QTest::newRow("19") << 19 << " نوزده ";
         QTest::newRow("999") << 999 << " نهصد و نود و نه ";
         QTest::newRow("1001") << 1001 << " يک هزار و  يک ";
+        QTest::newRow("20") << 20 << " بيست ";
+        QTest::newRow("90") << 90 << " نود ";
+        QTest::newRow("100") << 100 << " صد ";
+        QTest::newRow("1000") << 1000 << " يک هزار";
+        QTest::newRow("1,000,000") << 1000000 << " يک ميليون";
+        QTest::newRow("1,000,001") << 1000001 << " يک ميليون و  يک ";
+        QTest::newRow("444") << 444 << " چهارصد\u200C و چهل\u200C و چهار\u200C ";
+        QTest::newRow("14") << 14 << " چهارده\u200C ";
         QTest::newRow("1,000,000,000") << 1000000000 << " يک ميليارد";
         // Every group; four, fourteen, forty and four hundred end with a zero-width non-joiner.
         QTest::newRow("2,147,483,647") << 2147483647
@@ -38,18 +46,23 @@ private slots:
         QCOMPARE(GetNum(n), words + " تن");
     }
 
+    // A unit word other than the tonnage's: a blank, then the word.
+    void numberWordsWithAUnit() { QCOMPARE(NumberToWords(25, "X"), " بيست و پنج  X"); }
+
     // Persian keheh becomes the Arabic kaf; the Arabic kaf, the gaf and both yehs stay.
     void kafNormalised()
     {
         const QString in = QString::fromUtf8("\u06A9\u0631\u062C \u0643 \u06AF\u06CC\u064A\u06A9");
         const QString out = QString::fromUtf8("\u0643\u0631\u062C \u0643 \u06AF\u06CC\u064A\u0643");
         QCOMPARE(NormalizeKaf(in), out);
+        QCOMPARE(NormalizeKaf(QString()), QString());
     }
 
     void groupDigits()
     {
-        for (const auto &[in, out] : {std::pair{"", ""}, {"125", "125"}, {"1250", "1,250"}, {"1250.5", "1,250.5"},
-                                      {"-1234567", "-1,234,567"}, {"1,234,567", "1,234,567"}, {"abc1234", "abc1234"}})
+        for (const auto &[in, out] : {std::pair{"", ""}, {"125", "125"}, {"1250", "1,250"}, {"1234567", "1,234,567"},
+                                      {"1250.5", "1,250.5"}, {"-1234567", "-1,234,567"}, {"1,234,567", "1,234,567"},
+                                      {"abc1234", "abc1234"}, {"?", "?"}})
             QCOMPARE(GroupDigits(in), QString(out));
     }
 
@@ -73,7 +86,10 @@ private slots:
     void knownSolarDates()
     {
         for (const auto &[g, solar] : {std::pair{QDate(2024, 3, 20), "1403/01/01"}, {QDate(2025, 3, 20), "1403/12/30"},
-                                       {QDate(2026, 12, 6), "1405/09/15"}, {QDate(2021, 3, 20), "1399/12/30"}}) {
+                                       {QDate(2026, 12, 6), "1405/09/15"}, {QDate(2021, 3, 20), "1399/12/30"},
+                                       {QDate(2025, 3, 21), "1404/01/01"}, {QDate(2029, 3, 20), "1408/01/01"},
+                                       {QDate(2029, 3, 21), "1408/01/02"}, {QDate(2030, 3, 21), "1409/01/01"},
+                                       {QDate(2024, 9, 22), "1403/07/01"}}) {
             const TSolarDate s = toSolar(g);
             QCOMPARE(SolarDateText(s), QString(solar));
             QCOMPARE(fromSolar(s.year, s.month, s.day), g);

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 
 namespace testing_support {
 
@@ -195,6 +196,51 @@ void expectInOrder(const QString &printed, const QStringList &texts)
         QVERIFY2(at >= 0, qPrintable(QStringLiteral("%1 missing or out of order in: %2").arg(t, printed)));
         rest = rest.mid(at + n.size());
     }
+}
+
+QString paperTextFault(const report::FilledReport &r, const QString &printed, const QString &text)
+{
+    const report::Layout &l = r.layout();
+    // The layout's fixed texts: its title, its table's headings and fixed cells, its texts and
+    // design texts, and the fixed words of a sentence run together up to its next label.
+    QStringList fixed{l.title};
+    bool heading = false;
+    const QString t = text.simplified();
+    if (l.table)
+        for (const report::Column &c : l.table->columns) {
+            fixed << c.title << c.group << c.text;
+            heading = heading || c.title.simplified() == t || c.group.simplified() == t;
+        }
+    for (const report::Band &b : l.bands)
+        for (const report::Element &e : b.elements) {
+            if (e.kind == report::ElementKind::Text || e.kind == report::ElementKind::Label)
+                fixed << e.text;
+            QStringList words;
+            for (const report::Run &run : e.runs) {
+                if (run.isLabel) {
+                    fixed << words.join(QLatin1Char(' '));
+                    words.clear();
+                } else {
+                    words << run.text;
+                }
+            }
+            fixed << words.join(QLatin1Char(' '));
+        }
+    if (!std::any_of(fixed.begin(), fixed.end(), [&](const QString &f) { return f.simplified().contains(t); }))
+        return QStringLiteral("not in the layout: ") + t;
+    // Letters only: pdftotext moves digits and signs about in right-to-left lines.
+    auto letters = [](const QString &s) {
+        QString out;
+        for (const QChar c : normalizedText(s))
+            if (c.isLetter() && c != QChar(0x0640))
+                out += c;
+        return out;
+    };
+    const QString all = letters(printed);
+    for (const QString &w : heading ? t.split(QLatin1Char(' ')) : QStringList{t})
+        if (!all.contains(letters(w)))
+            return QStringLiteral("not printed: ") + t;
+    return {};
 }
 
 } // namespace testing_support

@@ -77,4 +77,9 @@ public:
     }
 };
 
+// A fixed text of a printed paper, as the paper gives it: empty when the report's layout holds it
+// as written (blanks made single) and the printed text holds its letters (a heading of the
+// table, which wraps in its cell, word by word); else what is wrong.
+QString paperTextFault(const report::FilledReport &r, const QString &printed, const QString &text);
+
 } // namespace testing_support
