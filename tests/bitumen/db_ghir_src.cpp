@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QSqlQuery>
 #include <QTableView>
 
 namespace {
@@ -363,7 +364,7 @@ private slots:
         addGhir(f, {{"peymankar", "بهار"}});
         search(f);
         addSettings(f, {{kDeletePasswordPrompt, "123"}});
-        f.dm.exec("drop table ghir");
+        QVERIFY(QSqlQuery(f.dm.ADOConnection1()).exec("drop table ghir"));
         f.ui.answers << Ui::Yes;
         f.ui.inputs << "123";
         click(f.form<Tghir_src>(), "N3");
