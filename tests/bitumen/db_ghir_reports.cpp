@@ -443,7 +443,17 @@ private slots:
         for (const QString &t : {kTehranHeading, kProvinceName, QString("1405/09/15"), QString("مختصات و موقعيت"),
                                  QString("13.45")})
             QVERIFY2(containsText(printed, t), qPrintable(t));
+        // The page header's own texts and the column titles as typed (the PDF's text folds the yeh).
         QStringList printedTitles;
+        for (const report::Element &e : r.layout().band(report::BandKind::PageHeader).elements) {
+            if (e.kind == report::ElementKind::Text)
+                printedTitles << e.text;
+            for (const report::Run &run : e.runs)
+                if (!run.isLabel)
+                    printedTitles << run.text;
+        }
+        QCOMPARE(printedTitles, (QStringList{kProvinceName, kTehranHeading}));
+        printedTitles.clear();
         for (const report::Column &c : r.layout().table->columns)
             printedTitles << c.title;
         QCOMPARE(printedTitles, header(kTehranPrintTitles));
