@@ -432,8 +432,9 @@ private slots:
             form->setBoxText("peymankar", "آ");
             click(d, "edit_btn");
         });
-        compare(loaded, {{"ostan", "مرکزي"}, {"prot_dat", "1403/01/05"}, {"prot_mablagh", "1,250,000"},
-                         {"tonaj", "11.65"}, {"peymankar_id", "7"}, {"palayeshgah_name", "نفت تهران"}});
+        compare(loaded, {{"ostan", "مرکزي"}, {"prot_no", "101"}, {"prot_dat", "1403/01/05"}, {"prot_mablagh", "1,250,000"},
+                         {"tonaj", "11.65"}, {"peymankar_id", "7"}, {"pishraft", "40"}, {"sal", "1403"},
+                         {"palayeshgah_name", "نفت تهران"}});
         // At the head of the list, current; mande = 6.55 + 1 - 10.
         QCOMPARE(QStringList({ds->text("id"), QString::number(ds->currentRow()), ds->text("mande")}),
                  QStringList({QString::number(id), "0", "-2.45"}));
