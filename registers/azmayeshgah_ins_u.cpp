@@ -169,6 +169,7 @@ Tazmayeshgah_ins::Tazmayeshgah_ins(AppContext &ctx, QWidget *parent)
 
     connect(m_search, &SearchBox::searchRequested, this, [this] { guarded(m_ctx, [&] { search(); }); });
     connect(this, &EntryForm::saved, this, [this](bool inserted) { guarded(m_ctx, [&] { afterSave(inserted); }); });
+    connect(this, &EntryForm::listStale, this, [this] { quietly([this] { ADOQ_az->reopen(QStringLiteral("cod")); }); });
     connect(DBGrid1, &QTableView::clicked, this, [this] { guarded(m_ctx, [&] { loadRecord(); }); });
     connect(DBGrid2, &QTableView::clicked, this, [this] { guarded(m_ctx, [&] { savePicture(); }); });
     connect(del_btn, &QToolButton::clicked, this, [this] { guarded(m_ctx, [&] { emptyBoxes(); }); });

@@ -140,6 +140,7 @@ Tmovafeghatname_src::Tmovafeghatname_src(AppContext &ctx, QWidget *parent)
 
     connect(m_bar, &SearchBar::searchRequested, this, [this] { search(); });
     connect(this, &EntryForm::saved, this, [this] { guarded(m_ctx, [this] { adoq_movafeghatname->reopen(QStringLiteral("id")); }); });
+    connect(this, &EntryForm::listStale, this, [this] { quietly([this] { adoq_movafeghatname->reopen(QStringLiteral("id")); }); });
     // The attachments listed are always the current agreement's.
     connect(adoq_movafeghatname, &DataSet::currentRowChanged, this, [this] {
         guarded(m_ctx, [this] {

@@ -721,6 +721,17 @@ RowWrite EntryForm::rowWrite(const QStringList &columns) const
     return row;
 }
 
+WriteResult EntryForm::unlessUnknown(const std::function<WriteResult()> &write)
+{
+    m_outcomeUnknown = false;
+    try {
+        return write();
+    } catch (const OutcomeUnknown &) {
+        m_outcomeUnknown = true;
+        throw;
+    }
+}
+
 bool EntryForm::insertRow()
 {
     bool written = false;
@@ -734,10 +745,12 @@ bool EntryForm::insertRow()
             afterWrite(true);
         };
         row.logText = [this] { return logText(true); };
-        const WriteResult r = InsertRow(m_ctx, row);
+        const WriteResult r = unlessUnknown([&] { return InsertRow(m_ctx, row); });
         showRefusals(r.refusals);
         written = r.written();
     });
+    if (m_outcomeUnknown)
+        emit listStale();
     if (!written)
         return false;
     if (!m_def.insertedMessage.isEmpty())
@@ -762,13 +775,15 @@ bool EntryForm::updateRow()
             afterWrite(false);
         };
         row.logText = [this] { return logText(false); };
-        const WriteResult r = UpdateRow(m_ctx, row, m_key, m_loaded);
+        const WriteResult r = unlessUnknown([&] { return UpdateRow(m_ctx, row, m_key, m_loaded); });
         showRefusals(r.refusals);
         outcome = r.outcome;
         // The next save in this opening compares with what this one wrote.
         for (auto c = r.stored.begin(); c != r.stored.end(); ++c)
             m_loaded.insert(c.key(), c.value());
     });
+    if (m_outcomeUnknown)
+        emit listStale();
     if (outcome == WriteResult::Gone) {
         m_ctx.ui->message(m_def.rowGoneMessage.isEmpty() ? msg::kRowGone : m_def.rowGoneMessage, this);
         rowGone();

@@ -221,6 +221,9 @@ public:
 signals:
     // After a committed insert or update (before a closing form closes).
     void saved(bool inserted);
+    // After a save whose outcome could not be learned (the server's answer lost and the server
+    // not reached since): the lists showing the register are read again, as far as they can be.
+    void listStale();
 
 protected:
     // Refusals of an insert or an update, all shown, nothing written when there is any; run
@@ -260,6 +263,8 @@ private:
     QVariant boxValue(const BoxDef &d, const QString &column) const;
     RowWrite rowWrite(const QStringList &columns) const;
     void showRefusals(const QStringList &refusals);
+    // Runs a write, noting whether its outcome was not learned.
+    WriteResult unlessUnknown(const std::function<WriteResult()> &write);
 
     QHash<QString, QWidget *> m_boxes;     // lower-case name -> box
     QHash<QString, QLabel *> m_captions;   // lower-case name -> caption
@@ -268,6 +273,7 @@ private:
     QHash<QString, QString> m_loaded;      // lower-case column -> text
     QVariantMap m_fixed;                   // lower-case column -> a Fixed column's value
     QVariant m_written;                    // the key of the row last written
+    bool m_outcomeUnknown = false;         // the last save's outcome was not learned
     DataSet *m_row = nullptr;              // the form's own reading of its row
     QPushButton *m_insBtn = nullptr;
     QPushButton *m_editBtn = nullptr;

@@ -148,8 +148,10 @@ bool isDuplicate(Tdm *dm, const RowWrite &row, const QVariant &self = {})
 QStringList refusalsOf(Tdm *dm, const RowWrite &row, const QVariant &self)
 {
     QStringList refused = row.refusals ? row.refusals() : QStringList();
+    // The parents no longer there are told together, in one message.
     const QStringList gone = parentsGone(dm, row);
-    refused += gone;
+    if (!gone.isEmpty())
+        refused << gone.join(QLatin1Char('\n'));
     if (gone.isEmpty() && isDuplicate(dm, row, self))
         refused << row.duplicateMessage;
     return refused;

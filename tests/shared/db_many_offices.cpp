@@ -306,6 +306,8 @@ private slots:
             {"etebarat", "prj", texts::kProjectGone, creditForm("N1", "Tetebar_ins")},
             {"amaliyat", "prj", texts::kProjectGone, creditForm("N3", "Tprj_amaliyat")},
             {"amaliyat", "etebarat", texts::kCreditGone, creditForm("N3", "Tprj_amaliyat")},
+            // Both parents gone: one message naming both.
+            {"amaliyat", "prj,etebarat", texts::kProjectGone + "\n" + texts::kCreditGone, creditForm("N3", "Tprj_amaliyat")},
             {"pish", "prj", texts::kProjectGone, creditForm("N6", "Tprj_pish")},
             {"pish", "etebarat", texts::kCreditGone, creditForm("N6", "Tprj_pish")},
             {"takhsis", "prj", texts::kProjectGone, creditForm("N5", "Tetb_takhsis")},
@@ -339,7 +341,10 @@ private slots:
             addRow(a, "movafeghatname", "id", "sal", SolarDateText().left(4));
             const qint64 before = a.count(c.child);
             a.ui.clear();
-            c.insert(a, [&] { b.dm.exec(QStringLiteral("delete from %1").arg(c.parent)); });
+            c.insert(a, [&] {
+                for (const QString &parent : QString(c.parent).split(','))
+                    b.dm.exec(QStringLiteral("delete from %1").arg(parent));
+            });
             const QString pair = QStringLiteral("%1 under %2: ").arg(c.child, c.parent);
             QCOMPARE(pair + a.ui.messages.join(" | "), pair + c.gone);
             QCOMPARE(a.count(c.child), before);
