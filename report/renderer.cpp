@@ -145,8 +145,8 @@ constexpr qsizetype kKeptCells = 4 * kKeptBlocks;
 // are set on the line box of the fonts it uses. Justified lines stretch their blanks alone:
 // each is set again with the room it lacks shared among its blanks (Qt's own justification
 // may share it among the letters of Arabic text, which a PDF's text layer then gives letter by
-// letter). Words typed with the Arabic yeh or kaf are set in the face that names those
-// letters in a PDF's text layer (report/letter_faces.h).
+// letter). Words that hold the Arabic yeh or kaf are set in the face that names each letter as
+// typed in a PDF's text layer (report/letter_faces.h).
 class TextBlock {
 public:
     TextBlock(const QString &text, const QFont &font, Align align, double widthMm, Qt::LayoutDirection dir,
@@ -235,8 +235,8 @@ private:
         return opt;
     }
 
-    // Each run of Arabic letters typed with the Arabic yeh or kaf gets the face's copy that
-    // names them, where its face needs one.
+    // Each run of Arabic letters that holds the Arabic yeh or kaf gets the face's copy that names
+    // every letter as typed, where its face needs one.
     static void addLetterFaces(const QString &text, const QFont &font, QList<QTextLayout::FormatRange> &formats)
     {
         auto inWord = [](QChar c) {
@@ -252,14 +252,14 @@ private:
             qsizetype j = i;
             while (j < n && inWord(text.at(j)))
                 ++j;
-            if (typedWithArabicLetters(QStringView(text).mid(i, j - i))) {
+            if (holdsArabicLetters(QStringView(text).mid(i, j - i))) {
                 QStringList families = font.families();
                 for (qsizetype k = 0; k < given; ++k) {
                     const QTextLayout::FormatRange &f = formats.at(k);
                     if (f.start <= i && i < f.start + f.length && f.format.hasProperty(QTextFormat::FontFamilies))
                         families = f.format.fontFamilies().toStringList();
                 }
-                const QString copy = families.isEmpty() ? QString() : arabicLettersFamily(families.first());
+                const QString copy = families.isEmpty() ? QString() : typedLettersFamily(families.first());
                 if (!copy.isEmpty()) {
                     families.prepend(copy);
                     QTextLayout::FormatRange r;

@@ -524,6 +524,30 @@ private slots:
             QVERIFY2(containsText(pdfText(pdf, p), QStringLiteral("صفحه %1 از %2").arg(p).arg(printed)), qPrintable(pdfText(pdf, p)));
     }
 
+    // A village stored with the keheh and the Arabic yeh, another with the Arabic kaf and the
+    // Persian yeh: the saved oil company letter and committee minutes name each as stored, and
+    // the layouts' own "پيمانکار" and "کميته" as written, never with the other spelling of a letter.
+    void savedPdfsNameTheStoredSpellings()
+    {
+        const QStringList stored{"کليبر", "كلیبر", "پيمانکار"}, never{"کلیبر", "كليبر", "پیمانکار", "کمیته"};
+        for (const char *item : {"N44", "N50"}) {
+            Fixture f(true);
+            const bool letter = qstrcmp(item, "N50") == 0;
+            letter ? setUpLetter(f) : setUp(f, 2);
+            const qint64 first = f.scalar("select min(id) from ghir").toLongLong();
+            f.dm.exec("update ghir set rosta=? where id=?", {stored.at(0), first});
+            f.dm.exec("update ghir set rosta=? where id=?", {stored.at(1), first + 1});
+            letter ? makeCurrent(f, first) : f.form<Tghir_src>()->search();
+            const QString pdf = keptPdf(chooseForm(f, item, letter ? QStringList{"12/1403", "1403/05/12"}
+                                                                   : QStringList{"1403/521", "1403/05/12"}));
+            const QStringList words = pdfLines(pdf).join(' ').split(' ');
+            for (const QString &w : letter ? stored + QStringList{"کميته"} : stored)
+                QVERIFY2(words.contains(w), qPrintable(QStringLiteral("%1: %2 not in %3").arg(item, w, words.join(' '))));
+            for (const QString &w : never)
+                QVERIFY2(!words.contains(w), qPrintable(QStringLiteral("%1: %2").arg(item, w)));
+        }
+    }
+
     // A contractor without a father's name, certificate or registration number: the sentences
     // keep a dotted gap where each goes, for the clerk to write it in.
     void emptyContractorFieldsKeepTheirGaps()
