@@ -40,8 +40,10 @@ QVariant columnValue(const QString &table, const QString &column, const QString 
         if (text.trimmed().isEmpty())
             return 0;
         double d = 0;
-        if (!textrule::parseNumber(text, &d) || d != std::floor(d))
+        if (!textrule::parseNumber(text, &d))
             throw refused(Refusal::NotANumber);
+        if (d != std::floor(d))
+            throw refused(Refusal::NotWhole);
         const double limit = c->type == ColType::SmallInt ? 32767.0
                            : c->type == ColType::Int      ? 2147483647.0
                                                           : 9.2e18;

@@ -91,4 +91,30 @@ inline const QString kAmarCredits = QStringLiteral("اعتبارات");
 inline const QString kAmarOperations = QStringLiteral("عمليات اجرايي");
 inline const QString kAgreementAttachmentDefault = QStringLiteral("تصوير موافقت نامه");
 
+// What a box cannot hold (our own wordings): a year not of four digits, an empty box its row
+// needs, an amount below zero, a percentage outside 0-100, a fraction in a whole-number box; a
+// printed form missing a figure of the complementary data says they come first.
+inline QString notAYear(const QString &typed, const QString &name)
+{
+    return QStringLiteral("خطا! مقدار «%1» براي %2 سال چهار رقمي نيست").arg(typed, name);
+}
+inline QString emptyBox(const QString &name) { return QStringLiteral("خطا! %1 خالي است؛ آن را پر نماييد").arg(name); }
+inline QString negative(const QString &typed, const QString &name)
+{
+    return QStringLiteral("خطا! مقدار «%1» براي %2 منفي است و ثبت نمي شود").arg(typed, name);
+}
+inline QString notAPercent(const QString &typed, const QString &name)
+{
+    return QStringLiteral("خطا! مقدار «%1» براي %2 بايد از 0 تا 100 باشد").arg(typed, name);
+}
+inline QString notWhole(const QString &typed, const QString &name)
+{
+    return QStringLiteral("خطا! مقدار «%1» براي %2 بايد عدد صحيح و بدون اعشار باشد").arg(typed, name);
+}
+inline QString complementFirst(const QString &refusal)
+{
+    return refusal + QStringLiteral("؛ ابتدا اطلاعات تکميلي را در «محاسبات مصرف قير» ثبت نماييد");
+}
+inline QString figureEmpty(const QString &name) { return QStringLiteral("خطا! %1 اين پروژه خالي است").arg(name); }
+
 } // namespace texts
