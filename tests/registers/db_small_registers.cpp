@@ -1,14 +1,21 @@
 // The statistics register (the type layouts, the duplicate test across types, the count and
 // grouped sum, the contractor filter, the take-out delete and the county user's refusal) and
 // the agreements register (the duplicate test, the search with a county user's restriction,
-// the take-out delete that leaves the attachments, the attachments stored and opened).
+// the take-out delete that leaves the attachments, the attachments stored and opened); what the
+// registers' entry boxes refuse.
 #include "support/drive.h"
 #include "support/exports_read.h"
 #include "support/texts.h"
 
 #include "app/main_u.h"
 #include "registers/amar_u.h"
+#include "registers/azmayeshgah_ins_u.h"
+#include "registers/etb_takhsis_u.h"
+#include "registers/etebar_ins_u.h"
+#include "registers/khadamat_ins_u.h"
 #include "registers/movafeghatname_src_u.h"
+#include "registers/prj_amaliyat_u.h"
+#include "registers/prj_pish_u.h"
 #include "shared/attachment_list.h"
 
 #include <QAction>
@@ -223,6 +230,67 @@ private slots:
             QCOMPARE(agreements()->text("id") + ' ' + QString::number(attached()->recordCount()), "2 0");
         });
         QCOMPARE(f->scalar("select movafeghatname_id from movafeghatname_pic").toInt(), 1);
+    }
+
+    // Typed as a user types: a year not of four digits, an empty box the row needs, a minus
+    // sign in an amount, a percentage outside 0-100 are refused naming the box; nothing is
+    // written and the box keeps what was typed. Taken (the stored text given): a credit's or
+    // progress item's empty year (four blanks), a percentage of 100.
+    void entryBoxesRefuseWhatTheyCannotHold()
+    {
+        f->dm.exec("insert into prj (etb_id, city) values (-1, ?)", {kArak});
+        const QVariant p = f->scalar("select max(id) from prj");
+        f->dm.exec("insert into etebarat (prj_id, tamin_manba, sal, mablagh, dion) values (?, '', '', 0, 0)", {p});
+        const QVariantMap parents{{"prj_id", p}, {"etb_id", f->scalar("select max(id) from etebarat")}};
+        const QString item = QStringLiteral("زيرسازي"), year = texts::boxName("سال");
+        const QList<std::tuple<EntryForm *, QString, QVariantMap>> forms{
+            {f->form<Tetebar_ins>(), "etebarat", {{"tamin_manba", QStringLiteral("درآمد عمومي")}}},
+            {f->form<Tprj_amaliyat>(), "amaliyat", {{"item_title", item}}},
+            {f->form<Tprj_pish>(), "pish", {{"item_title", item}}},
+            {f->form<Tetb_takhsis>(), "takhsis", {{"zaman", QStringLiteral("3 ماهه")}}},
+            {f->form<Tazmayeshgah_ins>(), "azmayeshat", {{"loc", kArak}}},
+            {f->form<Tmovafeghatname_src>(), "movafeghatname", {{"city2", kArak}, {"num2", "7"}}},
+            {f->form<Tamar>(), "amar", {{"city", kArak}}},
+            {f->form<Tkhadamat_ins>(), "khadamat", {{"city", kArak}}}};
+        const QList<std::tuple<int, QString, QString, QString>> cases{
+            {0, "sal", "14ab", texts::notAYear("14  ", year)}, {0, "sal", "13/4", texts::notAYear("134 ", year)},
+            {0, "sal", "", "    "}, {0, "tamin_manba", "", texts::emptyBox(texts::boxName("منبع تامين"))},
+            {0, "mablagh", "-500", texts::negative("-500", texts::boxName("مبلغ اعتبار"))},
+            {0, "dion", "-12.5", texts::negative("-12.5", texts::boxName("مبلغ ديون"))},
+            {1, "darsad", "-5", texts::notAPercent("-5", texts::boxName("درصد از کل پروژه"))},
+            {1, "taahod", "250", texts::notAPercent("250", texts::boxName("درصد سال(تعهد)"))},
+            {1, "mablagh", "-1500.25", texts::negative("-1,500.25", texts::boxName("هزينه"))},
+            {2, "darsad", "100.5", texts::notAPercent("100.5", texts::boxName("درصد سال"))}, {2, "darsad", "100", "100"},
+            {3, "mablagh", "-900", texts::negative("-900", texts::boxName("ميزان تخصيص"))},
+            {4, "loc", "", texts::emptyBox(texts::boxName("نام شهرستان"))},
+            {4, "mablagh", "-500", texts::negative("-500", texts::boxName("مبلغ صورت حساب"))},
+            {5, "num2", "", texts::emptyBox(texts::boxName("شماره"))}, {5, "city2", "", texts::emptyBox(texts::boxName("نام شهرستان"))},
+            {5, "sal2", "14ab", texts::notAYear("14  ", year)}, {5, "sal2", "", texts::emptyBox(year)},
+            {6, "tamin_sal", "13/4", texts::notAYear("134 ", texts::boxName("سال تامين اعتبار"))},
+            {6, "mablagh", "-5", texts::negative("-5", texts::boxName("مبلغ"))}, {7, "sal", "", texts::emptyBox(year)}};
+        for (const auto &[index, box, typed, said] : cases) {
+            const auto &[form, table, taken] = forms.at(index);
+            const QString all = "select * from " + table;
+            const QStringList before = rows(*f, all);
+            const bool refused = said.startsWith(QStringLiteral("خطا!"));
+            drive(*f, form, [&](QDialog *) {
+                form->startInsert(parents);
+                fillBoxes(form, taken);
+                if (auto *e = qobject_cast<QLineEdit *>(form->box(box))) {
+                    e->clear();
+                    typeText(e, typed);
+                } else {
+                    setBox(form, box, typed);
+                }
+                const QString shown = form->boxText(box);
+                QCOMPARE(pressed(*f, form, "ins_btn"), QStringList{refused ? said : texts::kInserted});
+                QCOMPARE(form->boxText(box), shown);
+            });
+            if (refused)
+                QCOMPARE(rows(*f, all), before);
+            else
+                QCOMPARE(rows(*f, "select " + box + " from " + table + " order by id desc").value(0), said);
+        }
     }
 };
 
