@@ -9,14 +9,6 @@
 
 namespace db {
 
-double readNumber(const QString &text, const QString &column)
-{
-    double d = 0;
-    if (!textrule::parseNumber(text, &d))
-        throw Refusal(Refusal::NotANumber, column, text);
-    return d;
-}
-
 QVariant columnValue(const QString &table, const QString &column, const QString &text)
 {
     const ColumnDef *c = findColumn(table, column);
