@@ -127,9 +127,11 @@ private slots:
             {"peymankar", nul, texts::controlCharacterIn(kContractor)},
             {"prot_no", QStringLiteral("12") + QChar(0x1B), texts::controlCharacterIn(kContract)},
             // A year of four digits, which the row needs; a whole percentage; amounts not below zero.
-            {"sal", "14", texts::notAYear("14  ", kYear)}, {"sal", "", texts::emptyBox(kYear)},
-            {"pishraft", "2.5", texts::notWhole("2.5", kProgress)}, {"pishraft", "120", texts::notAPercent("120", kProgress)},
-            {"prot_mablagh", "-1000", texts::negative("-1,000", kPrice)}, {"ghir_daryafti", "-5", texts::negative("-5", kReceived)}};
+            {"sal", "14", texts::cannotHold("14  ", kYear, texts::kNotAYear)}, {"sal", "", texts::emptyBox(kYear)},
+            {"pishraft", "2.5", texts::cannotHold("2.5", kProgress, texts::kNotWhole)},
+            {"pishraft", "120", texts::cannotHold("120", kProgress, texts::kNotAPercent)},
+            {"prot_mablagh", "-1000", texts::cannotHold("-1,000", kPrice, texts::kNegative)},
+            {"ghir_daryafti", "-5", texts::cannotHold("-5", kReceived, texts::kNegative)}};
         auto *w = f.form<Tghir_ins>();
         through(f, f.form<Tghir_src>(), "N1", "Tghir_ins", [&](QDialog *d) {
             for (int i = 0; i < cases.size(); ++i) {

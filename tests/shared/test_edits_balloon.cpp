@@ -77,7 +77,7 @@ private slots:
             if (value >= 0)
                 QCOMPARE(e.Value(), qint64(value));
             else
-                refused(e, texts::notWhole("1,250.75", texts::columnName("z_mablagh")));
+                refused(e, texts::cannotHold("1,250.75", texts::columnName("z_mablagh"), texts::kNotWhole));
         }
         e.setValue(987654321012LL);
         QCOMPARE(e.text() + " " + QString::number(e.Value()), QStringLiteral("987,654,321,012 987654321012"));
@@ -103,8 +103,6 @@ private slots:
         QCOMPARE(e.Value(), 0.0);
         QTest::keyClicks(&e, QStringLiteral("12.5.3x"));
         QVERIFY(e.text() == "12.53" && e.Value() == 12.53 && e.cursorPosition() == e.text().size());
-        QTest::keyClicks(&e, QStringLiteral("-"));
-        QVERIFY(e.text() == "-12.53" && e.Value() == -12.53);
         e.setText(QStringLiteral("."));
         QCOMPARE(e.Value(), 0.0);
         // The whole part grouped by thousands, as a money box shows it.

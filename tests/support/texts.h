@@ -91,30 +91,16 @@ inline const QString kAmarCredits = QStringLiteral("اعتبارات");
 inline const QString kAmarOperations = QStringLiteral("عمليات اجرايي");
 inline const QString kAgreementAttachmentDefault = QStringLiteral("تصوير موافقت نامه");
 
-// What a box cannot hold (our own wordings): a year not of four digits, an empty box its row
-// needs, an amount below zero, a percentage outside 0-100, a fraction in a whole-number box; a
-// printed form missing a figure of the complementary data says they come first.
-inline QString notAYear(const QString &typed, const QString &name)
+// What a box cannot hold (our own wordings): "خطا! مقدار «typed» براي «caption» " and the fault;
+// an empty box its row needs; a printed form missing a figure of the complementary data.
+inline QString cannotHold(const QString &typed, const QString &name, const char *fault)
 {
-    return QStringLiteral("خطا! مقدار «%1» براي %2 سال چهار رقمي نيست").arg(typed, name);
+    return QStringLiteral("خطا! مقدار «%1» براي %2 ").arg(typed, name) + QString::fromUtf8(fault);
 }
+inline const char *const kNotAYear = "سال چهار رقمي نيست", *const kNegative = "منفي است و ثبت نمي شود",
+                         *const kNotAPercent = "بايد از 0 تا 100 باشد", *const kNotWhole = "بايد عدد صحيح و بدون اعشار باشد";
 inline QString emptyBox(const QString &name) { return QStringLiteral("خطا! %1 خالي است؛ آن را پر نماييد").arg(name); }
-inline QString negative(const QString &typed, const QString &name)
-{
-    return QStringLiteral("خطا! مقدار «%1» براي %2 منفي است و ثبت نمي شود").arg(typed, name);
-}
-inline QString notAPercent(const QString &typed, const QString &name)
-{
-    return QStringLiteral("خطا! مقدار «%1» براي %2 بايد از 0 تا 100 باشد").arg(typed, name);
-}
-inline QString notWhole(const QString &typed, const QString &name)
-{
-    return QStringLiteral("خطا! مقدار «%1» براي %2 بايد عدد صحيح و بدون اعشار باشد").arg(typed, name);
-}
-inline QString complementFirst(const QString &refusal)
-{
-    return refusal + QStringLiteral("؛ ابتدا اطلاعات تکميلي را در «محاسبات مصرف قير» ثبت نماييد");
-}
 inline QString figureEmpty(const QString &name) { return QStringLiteral("خطا! %1 اين پروژه خالي است").arg(name); }
+inline const QString kComplementFirst = QStringLiteral("؛ ابتدا اطلاعات تکميلي را در «محاسبات مصرف قير» ثبت نماييد");
 
 } // namespace texts
