@@ -60,6 +60,7 @@ void newCredit(Fixture &f, qint64 project, const std::function<void(QDialog *)> 
     QVERIFY(f.dm.ADOQ_proj->locate("id", project));
     through(f, w, "N1", "Tetebar_ins", [&](QDialog *d) {
         setBox(d, "tamin_loc", "ملي");
+        setBox(d, "tamin_manba", "درآمد عمومي");
         setBox(d, "sal", "1403");
         child<QLineEdit>(d, "mablagh")->clear();
         typeText(child<QLineEdit>(d, "mablagh"), "7500000");
