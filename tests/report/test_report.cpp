@@ -98,8 +98,9 @@ class ReportTest : public QObject {
     Q_OBJECT
 private slots:
     // Layouts: every one in the resources (the forms' layouts included) reads and renders,
-    // every figure on its page in Persian digits whatever its faces (a Latin word keeps its
-    // own); each form's title is Persian and its own. Faults in a layout are refused with its name.
+    // every figure on its page and in its title (the PDF's, the preview's caption) in Persian
+    // digits whatever its faces (a Latin word keeps its own); each form's title is Persian and its
+    // own. Faults in a layout are refused with its name.
     void everyLayoutLoadsAndRenders()
     {
         const QStringList names = report::Layout::available();
@@ -115,9 +116,13 @@ private slots:
                 r.setRows(fields, QVector<QStringList>(3, QStringList(fields.size(), "1405/03/12 12.5")));
             }
             QVERIFY2(r.check().isEmpty(), qPrintable(name + QLatin1String(": ") + r.check().join(QLatin1String("; "))));
-            const QString printed = pdfLines(renderPdf(r)).join(' ');
+            const QString pdf = renderPdf(r), printed = pdfLines(pdf).join(' ');
             QVERIFY2(!printed.contains(latinDigit), qPrintable(name + ": " + printed));
             QVERIFY2(printed.contains(QString::fromUtf8("۱۴۰۵/۰۳/۱۲")), qPrintable(name));
+            static const QRegularExpression pdfTitle(QStringLiteral("^Title: *(.*)$"), QRegularExpression::MultilineOption);
+            const QString inPdf = pdfTitle.match(pdfInfo(pdf)).captured(1);
+            QVERIFY2(!inPdf.contains(latinDigit) && inPdf == r.title(), qPrintable(name + ": " + inPdf));
+            QVERIFY2(r.layout().titleLabels().isEmpty() || inPdf.contains(QString::fromUtf8("۱۴۰۵")), qPrintable(inPdf));
             if (name.startsWith("SAMPLE_"))
                 continue;
             const QString title = r.layout().title;
