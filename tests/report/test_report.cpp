@@ -326,6 +326,30 @@ private slots:
         QVERIFY(khodyari->box.width() > 8.4 / 25.4 * 72);
     }
 
+    // A figure in a table cell keeps four fifths of its neighbours' size at the least, its column
+    // taking the room from a column that has it; a framed total keeps clear of its frame, drawn
+    // smaller rather than up to it.
+    void figuresKeepTheirSizeAndClearOfFrames()
+    {
+        FilledReport r = made(QStringLiteral(R"(
+            {"kind": "label", "name": "total", "x": 0, "y": 0, "w": 30, "h": 8, "border": 0.3,
+             "font": {"family": "Zar", "size": 11, "bold": true}})"),
+            QStringLiteral(R"({"x": 60, "font": {"family": "Zar", "size": 10}, "columns": [{"title": "روستا",
+                "field": "rosta", "width": 50}, {"title": "خودياري", "field": "khodyari", "width": 12},
+                {"title": "دهياري", "field": "dehyari", "width": 30}]})"));
+        r.set("total", "53,283,381,250,000,000");
+        r.setRows({"rosta", "khodyari", "dehyari"}, {{"ده نو", "12,500,000,000", "1,845,204,765"}});
+        const QList<PdfWord> words = pdfWords(renderPdf(r));
+        const PdfWord *cash = findWord(words, "12,500,000,000", 1), *work = findWord(words, "1,845,204,765", 1);
+        const PdfWord *total = findWord(words, "53,283,381,250,000,000", 1);
+        QVERIFY(cash && work && total);
+        QVERIFY2(cash->box.height() >= 0.8 * work->box.height(), qPrintable(QString::number(cash->box.height() / work->box.height())));
+        // The frame runs from 10 mm to 40 mm: the total a millimetre inside it at the least.
+        const double mm = 72 / 25.4;
+        QVERIFY2(total->box.left() >= 11 * mm && total->box.right() <= 39 * mm,
+                 qPrintable(QStringLiteral("%1 %2").arg(total->box.left() / mm).arg(total->box.right() / mm)));
+    }
+
     // Justified lines stretch their blanks only: each extracts as words, never letter by letter;
     // and each word's text layer names the letters as typed, the Arabic and the Persian yeh and
     // kaf apart, whatever face draws them alike.
