@@ -20,6 +20,10 @@ namespace {
 
 constexpr double kCellPadX = 0.8; // mm, inside table cells
 constexpr double kCellPadY = 0.4;
+constexpr double kFramePadX = 1.2; // mm, between a framed text and its frame
+// A figure in a table cell is drawn at no less than this share of its column's size while other
+// columns have room to give (its column takes it); without room, down to kMinFigurePoints.
+constexpr double kLeastCellShare = 0.8;
 constexpr double kDefaultGap = 20;  // mm, the dotted gap of an empty label in a sentence
 constexpr double kEps = 0.01;
 constexpr char16_t kFsi = 0x2068, kLri = 0x2066, kRli = 0x2067, kPdi = 0x2069;
@@ -421,6 +425,12 @@ bool isText(ElementKind k)
            k == ElementKind::RowNumber || k == ElementKind::Gap || k == ElementKind::Paragraph;
 }
 
+// The room a text element keeps on either side inside its frame (none without one).
+double framePad(const Element &e)
+{
+    return e.border > 0 && e.kind != ElementKind::Paragraph ? kFramePadX : 0;
+}
+
 } // namespace
 
 // What measuring the pages laid out, kept for painting them: the texts with their font, width,
@@ -785,13 +795,15 @@ Renderer::BandLayout Renderer::layoutBand(BandKind kind, int row) const
             box.font = elementFont(e);
             box.text = shownText(elementText(e, row), e.wrap);
             const Align align = e.kind == ElementKind::Gap ? Align::Center : e.align;
+            // A framed text keeps clear of its frame.
+            const double pad = framePad(e);
             if (!box.text.isEmpty()) {
-                const Fitted fit = fitted(box.text, box.font, r.width());
+                const Fitted fit = fitted(box.text, box.font, r.width() - 2 * pad);
                 box.font = fit.font;
-                if (fit.width > r.width() + kEps)
-                    r = widened(r, fit.width, align);
+                if (fit.width + 2 * pad > r.width() + kEps)
+                    r = widened(r, fit.width + 2 * pad, align);
             }
-            need = textBlock(box.text, box.font, align, r.width(), directionOf(box.text))->height();
+            need = textBlock(box.text, box.font, align, r.width() - 2 * pad, directionOf(box.text))->height();
         }
         grow[i] = e.fit ? need - given : std::max(0.0, need - given);
         if (std::abs(grow[i]) <= kEps)
@@ -837,9 +849,10 @@ Renderer::BandLayout Renderer::layoutBand(BandKind kind, int row) const
     return out;
 }
 
-// Where the table's columns land. A column whose words need more room than it has, even drawn
-// at the smallest size, takes the room from the columns whose words need less than they have;
-// the table keeps its width. Each detail cell's widest word is kept for its size.
+// Where the table's columns land. A column whose words need more room than it has, drawn at
+// kLeastCellShare of its size (or at the smallest size, when that is larger), takes the room from
+// the columns whose words need less than they have, as far as they have it; the table keeps its
+// width. Each detail cell's widest word is kept for its size.
 void Renderer::placeColumns()
 {
     const Layout &l = m_report.layout();
@@ -864,7 +877,8 @@ void Renderer::placeColumns()
             m_cellWords[qsizetype(r) * n + i] = float(word);
             keep[i] = std::max(keep[i], word);
             // (a little over, as fittedSize draws a little under)
-            need[i] = std::max(need[i], word * std::min(1.0, kMinFigurePoints / c.font.size) * 1.02);
+            const double least = std::min(1.0, std::max(kMinFigurePoints / c.font.size, kLeastCellShare));
+            need[i] = std::max(need[i], word * least * 1.03);
         }
     }
     QVector<double> deficit(n, 0), slack(n, 0);
@@ -1045,8 +1059,9 @@ void Renderer::paintElement(QPainter &p, const Box &box, double top) const
         break;
     }
     default: {
-        const auto kept = textBlock(box.text, box.font, e.kind == ElementKind::Gap ? Align::Center : e.align, r.width(),
-                                    directionOf(box.text));
+        const double pad = framePad(e);
+        const auto kept = textBlock(box.text, box.font, e.kind == ElementKind::Gap ? Align::Center : e.align,
+                                    r.width() - 2 * pad, directionOf(box.text));
         const TextBlock &block = *kept;
         const bool empty = box.text.isEmpty();
         VAlign va = e.valign != VAlign::Default ? e.valign
@@ -1059,7 +1074,7 @@ void Renderer::paintElement(QPainter &p, const Box &box, double top) const
         if (e.kind == ElementKind::Gap || (e.kind == ElementKind::Label && empty))
             dottedLine(p, r.left(), r.right(), std::min(r.bottom(), baseline + 0.5), e.color);
         if (!empty)
-            block.draw(p, r, va, e.color);
+            block.draw(p, r.adjusted(pad, 0, -pad, 0), va, e.color);
         break;
     }
     }

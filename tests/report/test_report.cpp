@@ -114,8 +114,9 @@ class ReportTest : public QObject {
     Q_OBJECT
 private slots:
     // Layouts: every one in the resources (the forms' layouts included) reads and renders,
-    // every figure on its page in Persian digits whatever its faces (a Latin word keeps its
-    // own); each form's title is Persian and its own. Faults in a layout are refused with its name.
+    // every figure on its page and in its title (the PDF's, the preview's caption) in Persian
+    // digits whatever its faces (a Latin word keeps its own); each form's title is Persian and its
+    // own. Faults in a layout are refused with its name.
     void everyLayoutLoadsAndRenders()
     {
         const QStringList names = report::Layout::available();
@@ -131,9 +132,13 @@ private slots:
                 r.setRows(fields, QVector<QStringList>(3, QStringList(fields.size(), "1405/03/12 12.5")));
             }
             QVERIFY2(r.check().isEmpty(), qPrintable(name + QLatin1String(": ") + r.check().join(QLatin1String("; "))));
-            const QString printed = pdfLines(renderPdf(r)).join(' ');
+            const QString pdf = renderPdf(r), printed = pdfLines(pdf).join(' ');
             QVERIFY2(!printed.contains(latinDigit), qPrintable(name + ": " + printed));
             QVERIFY2(printed.contains(QString::fromUtf8("۱۴۰۵/۰۳/۱۲")), qPrintable(name));
+            static const QRegularExpression pdfTitle(QStringLiteral("^Title: *(.*)$"), QRegularExpression::MultilineOption);
+            const QString inPdf = pdfTitle.match(pdfInfo(pdf)).captured(1);
+            QVERIFY2(!inPdf.contains(latinDigit) && inPdf == r.title(), qPrintable(name + ": " + inPdf));
+            QVERIFY2(r.layout().titleLabels().isEmpty() || inPdf.contains(QString::fromUtf8("۱۴۰۵")), qPrintable(inPdf));
             if (name.startsWith("SAMPLE_"))
                 continue;
             const QString title = r.layout().title;
@@ -335,6 +340,30 @@ private slots:
         QVERIFY2(ratio > 1.8 && ratio < 2.2, qPrintable(QString::number(ratio)));
         QVERIFY(jam->box.width() <= 15 / 25.4 * 72 + 0.5);
         QVERIFY(khodyari->box.width() > 8.4 / 25.4 * 72);
+    }
+
+    // A figure in a table cell keeps four fifths of its neighbours' size at the least, its column
+    // taking the room from a column that has it; a framed total keeps clear of its frame, drawn
+    // smaller rather than up to it.
+    void figuresKeepTheirSizeAndClearOfFrames()
+    {
+        FilledReport r = made(QStringLiteral(R"(
+            {"kind": "label", "name": "total", "x": 0, "y": 0, "w": 30, "h": 8, "border": 0.3,
+             "font": {"family": "Zar", "size": 11, "bold": true}})"),
+            QStringLiteral(R"({"x": 60, "font": {"family": "Zar", "size": 10}, "columns": [{"title": "روستا",
+                "field": "rosta", "width": 50}, {"title": "خودياري", "field": "khodyari", "width": 12},
+                {"title": "دهياري", "field": "dehyari", "width": 30}]})"));
+        r.set("total", "53,283,381,250,000,000");
+        r.setRows({"rosta", "khodyari", "dehyari"}, {{"ده نو", "12,500,000,000", "1,845,204,765"}});
+        const QList<PdfWord> words = pdfWords(renderPdf(r));
+        const PdfWord *cash = findWord(words, "12,500,000,000", 1), *work = findWord(words, "1,845,204,765", 1);
+        const PdfWord *total = findWord(words, "53,283,381,250,000,000", 1);
+        QVERIFY(cash && work && total);
+        QVERIFY2(cash->box.height() >= 0.8 * work->box.height(), qPrintable(QString::number(cash->box.height() / work->box.height())));
+        // The frame runs from 10 mm to 40 mm: the total a millimetre inside it at the least.
+        const double mm = 72 / 25.4;
+        QVERIFY2(total->box.left() >= 11 * mm && total->box.right() <= 39 * mm,
+                 qPrintable(QStringLiteral("%1 %2").arg(total->box.left() / mm).arg(total->box.right() / mm)));
     }
 
     // Justified lines stretch their blanks only: each extracts as words, never letter by letter;
