@@ -2,10 +2,12 @@
 // look at (scripts/look-at-forms.sh turns them into PNGs and searches their text). Not a test
 // and not a benchmark: it asserts nothing.
 //
-// Three batches of allocations, each printed on every bitumen form: a contractor with a batch
+// Four batches of allocations, each printed on every bitumen form: a contractor with a batch
 // of thirty villages (amounts in billions, empty dates on some rows, villages stored with the
-// Arabic yeh and kaf as the entry forms store them, a few with the Persian yeh), a contractor
-// whose register row is mostly empty with two villages, and one of four villages. Then the
+// Arabic yeh and kaf as the entry forms store them, a few with the Persian yeh, a haulage
+// contractor's name of 46 letters), a contractor whose register row is mostly empty with two
+// villages, one of four villages and one of ten (the long haulage name again, and 12,500 t of
+// asphalt laid in each village: contract amounts in the tens of thousands of billions). Then the
 // central office report of every allocation and the monthly technical-services table.
 #include "support/drive.h"
 #include "support/fixture.h"
@@ -31,6 +33,8 @@ const QStringList kVillages{
     "لنجرود", "خسروبيگ", "سرسختی", "كزاز", "چهارچشمه", "مزرعه نو", "قلعه سرخ", "ميلاجرد", "شهرآباد", "دیزآباد",
     "سامان", "فيجان"};
 const QStringList kCounties{"اراك", "شازند", "خمين", "محلات", "كميجان"};
+// A haulage contractor's name of 46 letters, as the register holds some.
+const QString kLongHaulage = QStringLiteral("شركت حمل و نقل بين المللي سپهر ترابر آذربايجان");
 
 const char *const kForms[] = {"N8", "A51", "N9", "N44", "N45", "N7", "N50", "N49", "N11", "N23",
                               "N51", "N25", "N33", "N110", "N210", "N12", "N16", "N31", "N32"};
@@ -43,8 +47,10 @@ qint64 contractor(Fixture &f, const QVariantMap &values)
     return f.scalar(QStringLiteral("select max(id) from peymankaran")).toLongLong();
 }
 
-// A batch of `count` allocations of one contractor under one letter; returns the first id.
-qint64 batch(Fixture &f, qint64 c, const QString &name, int count, const QString &regDat, const QString &letter)
+// A batch of `count` allocations of one contractor under one letter, `asphalt` tonnes laid in
+// each; returns the first id.
+qint64 batch(Fixture &f, qint64 c, const QString &name, int count, const QString &regDat, const QString &letter,
+             const char *asphalt = "1250.5")
 {
     qint64 first = 0;
     for (int i = 0; i < count; ++i) {
@@ -65,9 +71,9 @@ qint64 batch(Fixture &f, qint64 c, const QString &name, int count, const QString
             {"az_name", "آزمايشگاه فني و مكانيك خاك استان"}, {"rep_no", "آ/1404/2157"},
             {"rep_dat", done ? "1404/07/02" : "    /  /  "}, {"zekhamat_m", "5.5"}, {"sorat_area_f", 1210},
             {"zekhamat_m_f", "4.5"}, {"vazn", "2.31"}, {"ghir_masrafi_m", "5.2"}, {"ghir_prim", "1.1"},
-            {"asfalt_ejra", "1250.5"}, {"ghir60", "31.06"}, {"ghir_m_p", "6.3"}, {"prot_mablagh", qint64(2450000000)},
+            {"asfalt_ejra", asphalt}, {"ghir60", "31.06"}, {"ghir_m_p", "6.3"}, {"prot_mablagh", qint64(2450000000)},
             {"prot_no_ejra", "1404/ج/118"}, {"prot_mablagh_ejra", qint64(1812500000)}, {"ghir_moadel", qint64(1850000000)},
-            {"khodyari", qint64(2500000000)}, {"dehyari", qint64(1845204765)},
+            {"khodyari", i % 3 ? qint64(2500000000) : qint64(12500000000)}, {"dehyari", qint64(1845204765)},
             {"mokhtasat", i % 3 ? "معبر اصلي از ميدان تا مسجد جامع" : "35.4521,51.2874"}});
         first = first ? first : id;
     }
@@ -108,7 +114,7 @@ int main(int argc, char **argv)
     const QString full = QStringLiteral("راه و ساختمان پيشگامان توسعه البرز");
     const qint64 c1 = contractor(f, {{"peymankar", full}, {"name", "محمدرضا كاظمي"}, {"father", "عبدالله"},
                                      {"sh_no", "4520"}, {"sodor", "اراك"}, {"sabt", "11873"}, {"eghtesadi", "411345678912"},
-                                     {"shenase", "10103456789"}, {"haml_name", "حمل و نقل سپهر ترابر"}, {"haml_cod", "88-1452"},
+                                     {"shenase", "10103456789"}, {"haml_name", kLongHaulage}, {"haml_cod", "88-1452"},
                                      {"phone", "086-32245678"}, {"mobile", "09181234567"}, {"fax", "086-32245679"},
                                      {"adr", "اراك، خيابان شهيد بهشتي، كوچه لاله، پلاك 12، طبقه دوم"},
                                      {"takhliye", "كيلومتر 15 جاده اراك - خمين، كارخانه آسفالت پيشگامان"},
@@ -117,14 +123,20 @@ int main(int argc, char **argv)
     const qint64 c2 = contractor(f, {{"peymankar", sparse}, {"name", "رضا احمدي"}});
     const QString small = QStringLiteral("راهسازان كوير");
     const qint64 c3 = contractor(f, {{"peymankar", small}, {"name", "حسن نوري"}, {"father", "علي"}, {"sh_no", "12"},
-                                     {"sodor", "خمين"}, {"adr", "خمين، بلوار امام"}, {"phone", "086-1234567"}});
+                                     {"sodor", "خمين"}, {"adr", "خمين، بلوار امام"}, {"phone", "086-1234567"},
+                                     {"haml_name", "حمل و نقل زنجان بار"}, {"haml_cod", "12-345"}});
+    const QString ten = QStringLiteral("آسفالت و راهسازي البرز");
+    const qint64 c4 = contractor(f, {{"peymankar", ten}, {"name", "مهدي رحماني"}, {"father", "حسن"}, {"sh_no", "7781"},
+                                     {"sodor", "اراك"}, {"sabt", "9034"}, {"haml_name", kLongHaulage}, {"haml_cod", "88-1452"},
+                                     {"adr", "اراك، شهرك صنعتي"}, {"phone", "086-33445566"}});
     struct Batch {
         const char *name;
         qint64 first;
     };
     const Batch batches[] = {{"batch30", batch(f, c1, full, 30, "1404/05/06", "4521")},
                              {"empty", batch(f, c2, sparse, 2, "1404/06/11", "4602")},
-                             {"four", batch(f, c3, small, 4, "1404/07/01", "4710")}};
+                             {"four", batch(f, c3, small, 4, "1404/07/01", "4710")},
+                             {"ten", batch(f, c4, ten, 10, "1404/07/12", "4733", "12500.5")}};
     for (const Batch &b : batches) {
         makeCurrent(f, b.first);
         for (const char *item : kForms) {

@@ -5,8 +5,10 @@
 #include "bitumen/forms_rows.h"
 
 #include "bitumen/forms_u.h"
+#include "bitumen/ghir_ins2_u.h"
+#include "core/errors.h"
 #include "core/money.h"
-#include "db/values.h"
+#include "db/refusal.h"
 #include "shared/numwords.h"
 
 #include <limits>
@@ -30,6 +32,24 @@ const FormInput kDate{QStringLiteral("dat"), QStringLiteral("Date"), QStringLite
 const FormInput kLetterDate{QStringLiteral("dat"), QStringLiteral("Date"), QStringLiteral("تاريخ نامه"), {}, true};
 const FormInput kTitle{QStringLiteral("titr_lbl"), QStringLiteral("Title"), QStringLiteral("عنوان"),
                        QStringLiteral("عمراني/دهياري")};
+
+// A figure of the complementary data as a number. An empty or unreadable one ends the form,
+// naming its box in the complementary data window and saying that those data come first.
+const QString kEmptyFigure = QStringLiteral("خطا! %1 اين پروژه خالي است");
+const QString kComplementFirst = QStringLiteral("؛ ابتدا اطلاعات تکميلي را در «%1» ثبت نماييد");
+
+double complementFigure(FormFill &f, const QString &column)
+{
+    const QString t = allocationFrame(f).current(column);
+    double d = 0;
+    if (textrule::parseNumber(t, &d))
+        return d;
+    const QString caption = Tghir_ins2::caption(column);
+    const QString fault = t.trimmed().isEmpty()
+                              ? kEmptyFigure.arg(QStringLiteral("«%1»").arg(caption))
+                              : db::Refusal(db::Refusal::NotANumber, column, t).named(caption).message();
+    throw InputError(fault + kComplementFirst.arg(Tghir_ins2::kSection));
+}
 
 // The text of ghir_t when it reads as a number, else the fallback.
 QString equalised(FormFill &f, const QString &fallback)
@@ -120,7 +140,7 @@ void exchangeSheet(FormFill &f)
     for (const char *label : {"prot_mablagh", "prot_mablagh_ejra", "ghir_moadel", "mablagh_kol1", "mablagh_kol2",
                               "mablagh_khales1", "mablagh_khales2", "khales_sum"})
         r.set(QLatin1String(label), GroupDigits(r.text(QLatin1String(label))));
-    if (db::readNumber(ghirT, QStringLiteral("ghir_t")) > 99)
+    if (complementFigure(f, QStringLiteral("ghir_t")) > 99)
         r.set(QStringLiteral("ghir_moadel_mizan"), GroupDigits(ghirT));
 }
 
@@ -147,10 +167,8 @@ FormRows sheetsForms()
     FormRow omrani = sheet(QStringLiteral("TSORATJALASE_TAHATOR2"), {kDate, kTitle},
                            minutes + formLabels(kGhir, {"asfalt_ejra", "peymankar", "ghir_jam"}), kTahatorView);
     omrani.compute = [](FormFill &f) {
-        TghirFormFrame &frame = allocationFrame(f);
         f.report.set(QStringLiteral("ghir_t_ghir_jam"), equalised(f, QStringLiteral("0")));
-        const double total = db::readNumber(frame.current(QStringLiteral("ghir_t")), QStringLiteral("ghir_t"))
-                             + db::readNumber(frame.current(QStringLiteral("ghir_jam")), QStringLiteral("ghir_jam"));
+        const double total = complementFigure(f, QStringLiteral("ghir_t")) + complementFigure(f, QStringLiteral("ghir_jam"));
         f.report.set(QStringLiteral("ghir_tahatori"), textrule::numberText(total));
     };
 

@@ -118,15 +118,17 @@ bool computeInto(QLineEdit *box, const std::function<long double()> &formula)
     }
 }
 
-void roundBox(QLineEdit *box)
+void roundBox(QLineEdit *box, const QString &caption)
 {
     long double v = 0;
     if (!readNumber(box->text(), &v))
-        throw db::Refusal(db::Refusal::NotANumber, QString(), box->text());
+        throw db::Refusal(box->text().trimmed().isEmpty() ? db::Refusal::Empty : db::Refusal::NotANumber,
+                          box->objectName(), box->text())
+            .named(caption);
     try {
         box->setText(text(Round(v)));
     } catch (const FormulaError &) {
-        throw db::Refusal(db::Refusal::OverLimit, QString(), box->text());
+        throw db::Refusal(db::Refusal::OverLimit, box->objectName(), box->text()).named(caption);
     }
 }
 

@@ -40,7 +40,8 @@ long double roundTrip(long double v);
 bool computeInto(QLineEdit *box, const std::function<long double()> &formula);
 
 // Replaces the number in a box by its half-to-even whole number, as a click on the
-// box's label does; throws InputError with a message when the box holds no number.
-void roundBox(QLineEdit *box);
+// box's label does; throws db::Refusal naming the box by `caption` when it is empty or holds
+// no number.
+void roundBox(QLineEdit *box, const QString &caption);
 
 } // namespace ghirformula

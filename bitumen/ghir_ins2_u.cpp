@@ -21,6 +21,7 @@ namespace gf = ghirformula;
 const QString Tghir_ins2::kSaved = QStringLiteral("ثبت/ويرايش انجام شد");
 const QString Tghir_ins2::kRowGone = QStringLiteral("خطا! اين پروژه در بانک اطلاعاتي يافت نشد؛ شايد از کاربر ديگري حذف شده باشد");
 const QString Tghir_ins2::kMissing = QStringLiteral("محاسبه نشد؛ اين خانه ها خالي است: %1");
+const QString Tghir_ins2::kSection = QStringLiteral("محاسبات مصرف قير");
 
 namespace {
 
@@ -38,7 +39,7 @@ const BoxDef kBoxes[] = {
     {.name = "sorat_area_f", .kind = BoxKind::Line, .caption = "سطح فرعي طبق صورتجلسه - متر مربع"},
     {.name = "zekhamat_m_f", .kind = BoxKind::Line, .caption = "ميانگين ضخامت فرعي- سانتيمتر", .flags = BoxDef::NumberText},
     {.name = "vazn", .kind = BoxKind::Line, .caption = "ميانگين وزن مخصوص", .flags = BoxDef::NumberText},
-    {.name = "ghir_masrafi_m", .kind = BoxKind::Line, .caption = "ميانگين درصد قير مصرفي", .flags = BoxDef::NumberText},
+    {.name = "ghir_masrafi_m", .kind = BoxKind::Line, .caption = "ميانگين درصد قير مصرفي", .flags = BoxDef::NumberText | BoxDef::Percent},
     {.name = "ghir_prim", .kind = BoxKind::Line, .caption = "ميانگين قير مصرفي پريمکت - کيلوگرم", .flags = BoxDef::NumberText},
     {.name = "bors_m", .kind = BoxKind::Money, .caption = "قيمت بورس زمان تحويل قير - ريال"},
     {.name = "ghir_moadel", .kind = BoxKind::Money, .caption = "قيمت قير جهت معادل سازي - ريال"},
@@ -107,6 +108,14 @@ const QStringList &Tghir_ins2::columns()
     return cols;
 }
 
+QString Tghir_ins2::caption(const QString &column)
+{
+    for (const BoxDef &d : kBoxes)
+        if (column.compare(QLatin1String(d.name), Qt::CaseInsensitive) == 0)
+            return QString::fromUtf8(d.caption);
+    return {};
+}
+
 Tghir_ins2::Tghir_ins2(AppContext &ctx, QWidget *parent)
     : EntryForm(ctx, decl(), parent)
 {
@@ -114,7 +123,9 @@ Tghir_ins2::Tghir_ins2(AppContext &ctx, QWidget *parent)
         onEnter(QLatin1String(name), [this](QLineEdit *b) { enterBox(b); });
     // A click on these captions rounds their box to a whole number.
     for (const char *name : {"ghir60", "ghir_m_p", "ghir_jam", "ghir_t"})
-        onCaptionClick(QLatin1String(name), [this, name] { gf::roundBox(edit(QLatin1String(name))); });
+        onCaptionClick(QLatin1String(name), [this, name] {
+            gf::roundBox(edit(QLatin1String(name)), captionLabel(QLatin1String(name))->text());
+        });
     QWidget *previous = nullptr;
     for (const QString &name : kTabOrder) {
         QWidget *w = name == QLatin1String("BitBtn1") ? findChild<QWidget *>(name) : box(name);
@@ -128,7 +139,7 @@ Tghir_ins2::Tghir_ins2(AppContext &ctx, QWidget *parent)
 // their own caption, the long texts take a whole row.
 void Tghir_ins2::layoutBoxes(QVBoxLayout *outer)
 {
-    auto *group = new QGroupBox(QStringLiteral("محاسبات مصرف قير"), this);
+    auto *group = new QGroupBox(kSection, this);
     group->setObjectName(QStringLiteral("GroupBox1"));
     auto *grid = new QGridLayout(group);
     grid->setHorizontalSpacing(8);

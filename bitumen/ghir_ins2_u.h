@@ -14,6 +14,10 @@ public:
     static const QString kRowGone;
     // Added to a computed box's balloon when an input it needs is empty (our own wording).
     static const QString kMissing;
+    // The caption of the window's one section, which is also the caption of the command that
+    // opens it; the caption of the box of a column (empty for a column it has no box of).
+    static const QString kSection;
+    static QString caption(const QString &column);
 
 protected:
     void layoutBoxes(QVBoxLayout *outer) override;

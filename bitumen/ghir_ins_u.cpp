@@ -12,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QShowEvent>
 
@@ -33,7 +34,7 @@ const BoxDef kBoxes[] = {
     {.name = "reg_dat", .kind = BoxKind::Date, .caption = "تاريخ ثبت", .initial = "@today", .section = "اطلاعات پروژه"},
     {.name = "peymankar", .kind = BoxKind::Combo, .caption = "نام پيمانکار", .initial = "", .section = "مشخصات قرارداد", .button = "SpeedButton1", .width = 290},
     {.name = "peymankar_id", .kind = BoxKind::Fixed, .initial = "-1"},
-    {.name = "sal", .kind = BoxKind::Year, .caption = "سال تخصيص قير", .initial = "@century", .section = "مشخصات قرارداد"},
+    {.name = "sal", .kind = BoxKind::Year, .caption = "سال تخصيص قير", .initial = "@century", .section = "مشخصات قرارداد", .flags = BoxDef::Required},
     {.name = "prot_no", .kind = BoxKind::Line, .caption = "شماره قراداد خريد", .initial = "", .section = "مشخصات قرارداد"},
     {.name = "prot_dat", .kind = BoxKind::Date, .caption = "تاريخ قرارداد خريد", .initial = "", .section = "مشخصات قرارداد", .flags = BoxDef::TodayOnClick},
     {.name = "prot_mablagh", .kind = BoxKind::Money, .caption = "مبلغ قرارداد خريد- تن ريال", .initial = "0", .section = "مشخصات قرارداد"},
@@ -62,7 +63,7 @@ const BoxDef kBoxes[] = {
     {.name = "taahod_dat", .kind = BoxKind::Date, .caption = "تاريخ تعهدنامه پيمانکار", .initial = "", .section = "صدور حواله شرکت نفت", .flags = BoxDef::TodayOnClick},
     {.name = "moarefi_dat", .kind = BoxKind::Date, .caption = "تاريخ معرفي نامه", .initial = "", .section = "صدور حواله شرکت نفت", .flags = BoxDef::TodayOnClick},
     {.name = "moarefi_no", .kind = BoxKind::Line, .caption = "شماره معرفي نامه پيمانکار", .initial = "", .section = "صدور حواله شرکت نفت"},
-    {.name = "pishraft", .kind = BoxKind::Line, .caption = "درصد پيشرفت فيزيکي", .initial = "0", .section = "صدور حواله شرکت نفت"},
+    {.name = "pishraft", .kind = BoxKind::Line, .caption = "درصد پيشرفت فيزيکي", .initial = "0", .section = "صدور حواله شرکت نفت", .flags = BoxDef::Percent},
     {.name = "tehran_paper_no", .kind = BoxKind::Line, .caption = "شماره نامه دفتر مرکزي", .initial = "", .section = "صدور حواله شرکت نفت"},
     {.name = "comp_naft_name", .kind = BoxKind::Combo, .caption = "نام شرکت نفت", .initial = "", .items = "پاسارگاد|جي", .section = "صدور حواله شرکت نفت"},
     {.name = "palayeshgah_name", .kind = BoxKind::Combo, .caption = "نام پالايشگاه", .initial = "", .items = "نفت تهران|نفت اصفهان", .section = "صدور حواله شرکت نفت"},
@@ -137,7 +138,9 @@ Tghir_ins::Tghir_ins(AppContext &ctx, QWidget *parent)
 
     for (const char *name : {"tonaj", "ghir_masrafi", "ghir_tagh_tah", "khodyari", "dehyari", "tolemasir"})
         onEnter(QLatin1String(name), [this](QLineEdit *b) { enterComputedBox(b); });
-    onCaptionClick(QStringLiteral("tonaj"), [this] { gf::roundBox(edit(QStringLiteral("tonaj"))); });
+    onCaptionClick(QStringLiteral("tonaj"), [this] {
+        gf::roundBox(edit(QStringLiteral("tonaj")), captionLabel(QStringLiteral("tonaj"))->text());
+    });
     connect(static_cast<QAbstractButton *>(boxButton(QStringLiteral("peymankar"))), &QAbstractButton::clicked, this,
             [this] { pickContractor(); });
 }

@@ -190,6 +190,7 @@ Tpeymankar_ins::Tpeymankar_ins(AppContext &ctx, QWidget *parent)
     connect(DBGrid1, &QTableView::doubleClicked, this,
             [this](const QModelIndex &index) { guarded(m_ctx, [&] { pick(index.row()); }); });
     // After a write the listing shows what was stored, with the same contractor current.
+    connect(this, &EntryForm::listStale, this, [this] { quietly([this] { m_ctx.dm->ADOQ_peymankar->reopen(QStringLiteral("id")); }); });
     connect(this, &EntryForm::saved, this, [this](bool inserted) {
         guarded(m_ctx, [&] {
             m_ctx.dm->ADOQ_peymankar->reopen(QStringLiteral("id"));

@@ -14,10 +14,16 @@
 #include <sqlite3.h>
 #include <thread>
 #include <vector>
+#include <set>
 #ifdef _WIN32
 #include <winsock2.h>
 #else
+#include <arpa/inet.h>
+#include <dirent.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #endif
 
 namespace dbconn {
@@ -63,11 +69,12 @@ public:
         static Watchdog w;
         return w;
     }
-    int add(int socket, Clock::time_point deadline)
+    // `cut` runs on the watchdog's thread once the deadline has passed.
+    int add(Clock::time_point deadline, std::function<void()> cut)
     {
         const std::lock_guard lock(m_mutex);
         const int id = ++m_next;
-        m_watches.push_back({id, socket, deadline, false});
+        m_watches.push_back({id, deadline, false, std::move(cut)});
         if (m_idle)
             m_wake.notify_one();
         return id;
@@ -89,9 +96,9 @@ public:
 private:
     struct Watch {
         int id;
-        int socket;
         Clock::time_point deadline;
         bool expired;
+        std::function<void()> cut;
     };
     Watchdog() : m_thread([this] { run(); }) {}
     ~Watchdog()
@@ -116,11 +123,7 @@ private:
             const auto now = Clock::now();
             for (Watch &w : m_watches)
                 if (!w.expired && w.deadline <= now) {
-#ifdef _WIN32
-                    ::shutdown(w.socket, SD_BOTH);
-#else
-                    ::shutdown(w.socket, SHUT_RDWR);
-#endif
+                    w.cut();
                     w.expired = true;
                 }
             m_wake.wait_for(lock, std::chrono::milliseconds(100));
@@ -135,11 +138,76 @@ private:
     std::thread m_thread; // last: starts once the rest is made
 };
 
+void cutSocket(int socket)
+{
+#ifdef _WIN32
+    ::shutdown(socket, SD_BOTH);
+#else
+    ::shutdown(socket, SHUT_RDWR);
+#endif
+}
+
+#ifndef _WIN32
+// The sockets open in this process, each by its descriptor and inode (a descriptor closed and
+// opened again for something else is another socket).
+std::set<std::pair<int, ino_t>> openSockets()
+{
+    std::set<std::pair<int, ino_t>> found;
+    std::vector<int> fds;
+    if (DIR *dir = ::opendir("/proc/self/fd")) {
+        while (const dirent *e = ::readdir(dir))
+            if (e->d_name[0] != '.')
+                fds.push_back(std::atoi(e->d_name));
+        ::closedir(dir);
+    } else {
+        for (int fd = 0; fd < 1024; ++fd)
+            fds.push_back(fd);
+    }
+    for (const int fd : fds) {
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && S_ISSOCK(st.st_mode))
+            found.insert({fd, st.st_ino});
+    }
+    return found;
+}
+
+// Whether the socket is connected to a PostgreSQL server listening on `port` (over TCP, or the
+// server's Unix socket file ".s.PGSQL.<port>").
+bool talksToPort(int fd, int port)
+{
+    sockaddr_storage peer{};
+    socklen_t len = sizeof peer;
+    if (::getpeername(fd, reinterpret_cast<sockaddr *>(&peer), &len) != 0)
+        return false;
+    switch (peer.ss_family) {
+    case AF_INET:
+        return ntohs(reinterpret_cast<const sockaddr_in *>(&peer)->sin_port) == port;
+    case AF_INET6:
+        return ntohs(reinterpret_cast<const sockaddr_in6 *>(&peer)->sin6_port) == port;
+    case AF_UNIX: {
+        const char *path = reinterpret_cast<const sockaddr_un *>(&peer)->sun_path;
+        return QByteArray(path).endsWith(".s.PGSQL." + QByteArray::number(port));
+    }
+    default:
+        return false;
+    }
+}
+#endif
+
 // How long a server may stay silent before it is taken as not answering: its own statement
 // bound answers by then, so a quarter more (at least two seconds) is beyond any answer.
 int silentMs(const DbProfile::Bounds &b)
 {
     return b.statementSeconds <= 0 ? 0 : b.statementSeconds * 1000 + qMax(2000, b.statementSeconds * 250);
+}
+
+// How long the opening of a connection may take: the sign-in's own bound, then as long again
+// (at least two seconds) for the driver's statements that follow it.
+int openMs(const DbProfile::Bounds &b)
+{
+    if (b.connectSeconds <= 0)
+        return silentMs(b);
+    return b.connectSeconds * 1000 + qMax(2000, b.connectSeconds * 1000);
 }
 
 bool inTransaction(const QSqlDatabase &db)
@@ -181,11 +249,7 @@ void reopen(const QSqlDatabase &handle)
 {
     QSqlDatabase db = handle;
     db.close();
-    if (!db.open()) {
-        const QString err = db.lastError().text();
-        db.close();
-        throwUnreachable(err);
-    }
+    dbconn::open(db, bounds(db));
     SessionSetup setup;
     {
         const QMutexLocker lock(&g_mutex);
@@ -243,6 +307,44 @@ DbProfile::Bounds bounds(const QSqlDatabase &db)
     return g_sessions.value(db.connectionName()).bounds;
 }
 
+void open(QSqlDatabase &db, const DbProfile::Bounds &b)
+{
+    if (db.driverName() != QLatin1String("QPSQL")) {
+        if (!db.open()) {
+            const QString err = db.lastError().text().trimmed();
+            db.close();
+            throw DbError(err.isEmpty() ? msg::kDatabaseFailed : err);
+        }
+        return;
+    }
+    int watch = -1;
+#ifndef _WIN32
+    const int ms = openMs(b);
+    if (ms > 0) {
+        // The driver's socket is not known until open() returns: the watch cuts whatever socket
+        // to the server's port was opened meanwhile.
+        const auto before = openSockets();
+        const int port = db.port() > 0 ? db.port() : 5432;
+        watch = Watchdog::instance().add(Watchdog::Clock::now() + std::chrono::milliseconds(ms), [before, port] {
+            for (const auto &s : openSockets())
+                if (!before.count(s) && talksToPort(s.first, port))
+                    cutSocket(s.first);
+        });
+    }
+#endif
+    const bool opened = db.open();
+    const bool cut = watch >= 0 && Watchdog::instance().expired(watch);
+    if (watch >= 0)
+        Watchdog::instance().remove(watch);
+    if (opened && !cut)
+        return;
+    QString err = db.lastError().text().trimmed();
+    if (cut)
+        err = msg::noAnswerWithin((openMs(b) + 999) / 1000) + (err.isEmpty() ? QString() : QLatin1Char('\n') + err);
+    db.close();
+    throwUnreachable(err);
+}
+
 ServerWait::ServerWait(const QSqlDatabase &db)
 {
     const PGconn *c = pgHandle(db);
@@ -253,7 +355,7 @@ ServerWait::ServerWait(const QSqlDatabase &db)
     if (ms <= 0)
         return;
     m_seconds = (ms + 999) / 1000;
-    m_id = Watchdog::instance().add(socket, Watchdog::Clock::now() + std::chrono::milliseconds(ms));
+    m_id = Watchdog::instance().add(Watchdog::Clock::now() + std::chrono::milliseconds(ms), [socket] { cutSocket(socket); });
 }
 
 ServerWait::~ServerWait()
@@ -466,19 +568,77 @@ bool leave(const QSqlDatabase &db)
 }
 } // namespace
 
+Outcome outcomeOf(const QSqlDatabase &db, qint64 xid, int backend)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(qMax(2, bounds(db).connectSeconds));
+    bool ended = false;
+    try {
+        while (true) {
+            QSqlQuery q = execute(db, QStringLiteral("select txid_status(?)"), {xid}, ForwardOnly);
+            if (!q.next() || q.value(0).isNull())
+                return Outcome::Unknown; // too old for the server to say
+            const QString said = q.value(0).toString();
+            if (said == QLatin1String("committed"))
+                return Outcome::Committed;
+            if (said == QLatin1String("aborted"))
+                return Outcome::Aborted;
+            // In progress: the old session still holds it. Ended, the server decides at once.
+            if (!ended && backend > 0) {
+                execute(db,
+                        QStringLiteral("select pg_terminate_backend(pid) from pg_stat_activity where pid=? and backend_xid::text=?"),
+                        {backend, QString::number(quint64(xid) & 0xffffffffu)});
+                ended = true;
+            }
+            if (std::chrono::steady_clock::now() >= deadline)
+                return Outcome::Unknown;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    } catch (const AppError &) {
+        return Outcome::Unknown;
+    }
+}
+
 void commit(const QSqlDatabase &handle)
 {
     QSqlDatabase db = handle;
     if (!leave(db))
         throwUnreachable(QString());
+    // What names the transaction on the server, should the answer to its commit be lost; none
+    // when it wrote nothing.
+    qint64 xid = 0;
+    int backend = 0;
+    if (isPostgres(db)) {
+        const ServerWait wait(db);
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("select txid_current_if_assigned()")) && q.next())
+            xid = q.value(0).toLongLong();
+        else
+            wait.check(q.lastError().text()); // the commit was never sent: nothing was kept
+        if (const PGconn *c = pgHandle(db))
+            backend = PQbackendPID(c);
+    }
+    bool silent = false;
     {
         const ServerWait wait(db);
         if (db.commit())
             return;
-        wait.check(db.lastError().text());
+        silent = wait.expired();
+        if (silent && xid <= 0)
+            wait.check(db.lastError().text()); // nothing written: the command stopped
     }
     const QSqlError err = db.lastError();
-    if (connectionLost(db)) {
+    if (silent || connectionLost(db)) {
+        if (xid > 0) {
+            // The answer is lost, not necessarily the commit: the server is asked.
+            switch (outcomeOf(db, xid, backend)) {
+            case Outcome::Committed:
+                return;
+            case Outcome::Aborted:
+                throw DbError(withDriverText(msg::kNotWritten, err.text()));
+            case Outcome::Unknown:
+                throw OutcomeUnknown(withDriverText(msg::kOutcomeUnknown, err.text()), xid, backend);
+            }
+        }
         // The server dropped the connection before the commit: nothing of the change stays.
         try {
             reopen(db);

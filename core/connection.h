@@ -46,6 +46,13 @@ private:
     int m_seconds = 0;
 };
 
+// Opens a connection, every wait of it bounded: libpq's connect_timeout ends a server that does
+// not take the sign-in, and the driver's own statements right after it (the server's version,
+// the client encoding, the date style ...) are cut when the opening has not ended a connect
+// bound later (a server that signs in and then goes silent). Throws DbError, "the database
+// server cannot be reached" with the driver's text, and leaves the connection closed.
+void open(QSqlDatabase &db, const DbProfile::Bounds &bounds);
+
 // The engines' own handles behind Qt's drivers: null for another driver or no connection.
 pg_conn *pgHandle(const QSqlDatabase &db);
 sqlite3 *sqliteHandle(const QSqlDatabase &db);
@@ -72,9 +79,20 @@ void read(const QSqlDatabase &db, const QVariantList &binds, const std::function
 // Inside it a lost connection is reopened for the next command but no statement is run again:
 // the transaction is gone with it.
 enum BeginMode { Deferred, WriteLock };
+// A commit whose answer is lost (the connection cut or dropped while the server commits) is not
+// taken as failed: the connection is opened again and the server asked what became of the
+// transaction. Kept: commit returns as if answered. Not kept: DbError msg::kNotWritten. The
+// server not reached: OutcomeUnknown.
 void begin(const QSqlDatabase &db, BeginMode mode = Deferred);
 void commit(const QSqlDatabase &db);
 void rollback(const QSqlDatabase &db);
+
+// What became of transaction `xid` (txid_current) that session `backend` sent to commit before
+// its connection was lost: asked on `db`, opened again when it is closed. A transaction that
+// the old session still holds (the server has not yet seen the connection gone) is ended by
+// ending that session; asked again until the connect bound has passed.
+enum class Outcome { Committed, Aborted, Unknown };
+Outcome outcomeOf(const QSqlDatabase &db, qint64 xid, int backend);
 
 // The text of a failed statement as the user reads it: a Persian sentence first (another
 // workstation holds the lock; the statement ran past its bound; the server is gone; a read-only

@@ -111,11 +111,12 @@ void Tdm::openConnection(const QString &name, const DbProfile &p, bool *isPg)
         }
         db.setDatabaseName(p.path);
     }
-    if (!db.open()) {
-        const QString err = db.lastError().text().trimmed();
+    try {
+        dbconn::open(db, bounds);
+    } catch (...) {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);
-        throw DbError(p.isPostgres() ? msg::kServerUnreachable + QLatin1Char('\n') + err : err);
+        throw;
     }
     *isPg = p.isPostgres();
     // The session set-up runs again whenever a dropped server connection is reopened.

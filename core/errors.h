@@ -20,6 +20,20 @@ public:
     using AppError::AppError;
 };
 
+// A write whose end could not be learned: the answer to its commit was lost and the server could
+// not be asked since. The server may have kept it or not; `xid` and `backend` name the
+// transaction and the session that sent it, so that a later command can still ask.
+class OutcomeUnknown : public DbError {
+public:
+    OutcomeUnknown(const QString &message, qint64 xid, int backend) : DbError(message), m_xid(xid), m_backend(backend) {}
+    qint64 xid() const { return m_xid; }
+    int backend() const { return m_backend; }
+
+private:
+    qint64 m_xid;
+    int m_backend;
+};
+
 // A value typed by the user cannot be written (not a number, too long ...).
 class InputError : public AppError {
 public:
@@ -43,6 +57,16 @@ inline const QString kStatementTooLong = QStringLiteral("خطا! اجراي اي
 inline QString serverSilent(int seconds)
 {
     return QStringLiteral("خطا! سرور بانك اطلاعاتي %1 ثانيه پاسخي نداد و دستور متوقف شد. لحظاتي بعد دوباره سعي نماييد").arg(seconds);
+}
+// The connection was lost at the commit and the server, asked again, says the change was not
+// kept: nothing of the command was written.
+inline const QString kNotWritten = QStringLiteral("خطا! ارتباط با سرور بانك اطلاعاتي قطع شد و اين دستور انجام نشد؛ چيزي ثبت نشد. لحظاتي بعد دوباره سعي نماييد");
+// The connection was lost at the commit and the server could not be asked what it kept.
+inline const QString kOutcomeUnknown = QStringLiteral("خطا! ارتباط با سرور بانك اطلاعاتي قطع شد و معلوم نيست اين دستور انجام شده است يا نه. فهرست را نگاه كنيد و سپس دوباره سعي نماييد");
+// Said below kServerUnreachable when a server took the connection and then gave no answer.
+inline QString noAnswerWithin(int seconds)
+{
+    return QStringLiteral("سرور بانك اطلاعاتي %1 ثانيه پاسخي نداد").arg(seconds);
 }
 // A failure that came without a text of its own: no message box is ever empty.
 inline const QString kCommandFailed = QStringLiteral("خطا! اين دستور انجام نشد");

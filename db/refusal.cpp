@@ -37,13 +37,24 @@ QString Refusal::text(Kind kind, const QString &name, const QString &typed, int 
 {
     if (kind == ControlCharacter)
         return QStringLiteral("خطا! مقدار %1 نويسه کنترلي (مانند NUL) دارد و ثبت نمي شود").arg(name);
+    if (kind == Empty)
+        return QStringLiteral("خطا! %1 خالي است؛ آن را پر نماييد").arg(name);
     QString fault;
     switch (kind) {
     case NotANumber:
         fault = QStringLiteral("عدد نيست");
         break;
     case NotWhole:
-        fault = QStringLiteral("عدد صحيح نيست");
+        fault = QStringLiteral("بايد عدد صحيح و بدون اعشار باشد");
+        break;
+    case NotAYear:
+        fault = QStringLiteral("سال چهار رقمي نيست");
+        break;
+    case Negative:
+        fault = QStringLiteral("منفي است و ثبت نمي شود");
+        break;
+    case OutOfRange:
+        fault = QStringLiteral("بايد از 0 تا %1 باشد").arg(limit);
         break;
     case TooLong:
         fault = QStringLiteral("بيش از %1 حرف است").arg(limit);

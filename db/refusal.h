@@ -15,11 +15,15 @@ class Refusal : public InputError {
 public:
     enum Kind {
         NotANumber,       // "خطا! مقدار «typed» براي «caption» عدد نيست"
-        NotWhole,         // "... عدد صحيح نيست" (a money box holding a fraction)
+        NotWhole,         // "... بايد عدد صحيح و بدون اعشار باشد" (a fraction in a money or whole-number box)
         TooLong,          // "... بيش از limit حرف است"
         NotADate,         // "... تاريخ معتبر نيست"
         OverLimit,        // "... بزرگتر از حد مجاز است" (money limit, integer range)
         ControlCharacter, // "خطا! مقدار «caption» نويسه کنترلي (مانند NUL) دارد و ثبت نمي شود"
+        NotAYear,         // "... سال چهار رقمي نيست" (a year box not filled with four digits)
+        Empty,            // "خطا! «caption» خالي است؛ آن را پر نماييد" (a box the row needs)
+        Negative,         // "... منفي است و ثبت نمي شود" (an amount below zero)
+        OutOfRange,       // "... بايد از 0 تا limit باشد" (a percent outside 0-100)
         Duplicate,        // the window's sentence
         ParentGone,       // the window's sentence
     };

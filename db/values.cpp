@@ -9,14 +9,6 @@
 
 namespace db {
 
-double readNumber(const QString &text, const QString &column)
-{
-    double d = 0;
-    if (!textrule::parseNumber(text, &d))
-        throw Refusal(Refusal::NotANumber, column, text);
-    return d;
-}
-
 QVariant columnValue(const QString &table, const QString &column, const QString &text)
 {
     const ColumnDef *c = findColumn(table, column);
@@ -40,8 +32,10 @@ QVariant columnValue(const QString &table, const QString &column, const QString 
         if (text.trimmed().isEmpty())
             return 0;
         double d = 0;
-        if (!textrule::parseNumber(text, &d) || d != std::floor(d))
+        if (!textrule::parseNumber(text, &d))
             throw refused(Refusal::NotANumber);
+        if (d != std::floor(d))
+            throw refused(Refusal::NotWhole);
         const double limit = c->type == ColType::SmallInt ? 32767.0
                            : c->type == ColType::Int      ? 2147483647.0
                                                           : 9.2e18;

@@ -15,8 +15,4 @@ namespace db {
 // through unchanged.
 QVariant columnValue(const QString &table, const QString &column, const QString &text);
 
-// A column's text read as a number (parseNumber); Refusal naming the column when it is not
-// one, an empty text included.
-double readNumber(const QString &text, const QString &column);
-
 } // namespace db

@@ -135,6 +135,7 @@ Tamar::Tamar(AppContext &ctx, QWidget *parent)
         });
     });
     connect(this, &EntryForm::saved, this, [this] { guarded(m_ctx, [this] { listInserted(); }); });
+    connect(this, &EntryForm::listStale, this, [this] { quietly([this] { ADOQ_amar->reopen(); }); });
 
     buildMenus(kMenus);
     onMenu(QStringLiteral("N1"), [this] { takeOut(); });

@@ -29,7 +29,9 @@ const BoxDef kBoxes[] = {
     {.name = "moshaver", .kind = BoxKind::Combo, .caption = "نام شركت مشاور", .initial = "", .valueList = "شركت هاي مشاور"},
     {.name = "kar_no", .caption = "شماره كار", .initial = ""},
     {.name = "serial", .caption = "سريال", .initial = ""},
-    {.name = "loc", .kind = BoxKind::Combo, .caption = "نام شهرستان", .initial = "", .flags = BoxDef::KafOnLeave},
+    // A record without its county is seen by no county user.
+    {.name = "loc", .kind = BoxKind::Combo, .caption = "نام شهرستان", .initial = "",
+     .flags = BoxDef::KafOnLeave | BoxDef::Required},
     {.name = "rosta", .kind = BoxKind::Combo, .caption = "روستا", .initial = ""},
     // A plain box: the amount is written as typed once it reads as a number, shown grouped.
     {.name = "mablagh", .caption = "مبلغ صورت حساب", .initial = "0", .flags = BoxDef::Rials},
@@ -169,6 +171,7 @@ Tazmayeshgah_ins::Tazmayeshgah_ins(AppContext &ctx, QWidget *parent)
 
     connect(m_search, &SearchBox::searchRequested, this, [this] { guarded(m_ctx, [&] { search(); }); });
     connect(this, &EntryForm::saved, this, [this](bool inserted) { guarded(m_ctx, [&] { afterSave(inserted); }); });
+    connect(this, &EntryForm::listStale, this, [this] { quietly([this] { ADOQ_az->reopen(QStringLiteral("cod")); }); });
     connect(DBGrid1, &QTableView::clicked, this, [this] { guarded(m_ctx, [&] { loadRecord(); }); });
     connect(DBGrid2, &QTableView::clicked, this, [this] { guarded(m_ctx, [&] { savePicture(); }); });
     connect(del_btn, &QToolButton::clicked, this, [this] { guarded(m_ctx, [&] { emptyBoxes(); }); });

@@ -8,7 +8,7 @@ const BoxDef kBoxes[] = {
     {.name = "tamin_loc", .kind = BoxKind::Combo, .caption = "محل تامين", .initial = "",
      .items = "ملي|ماده11|استاني متوازن|استاني پيوست قانون|موافقتنامه|استاني نفت"},
     {.name = "tamin_manba", .kind = BoxKind::Combo, .caption = "منبع تامين", .initial = "",
-     .items = "درآمد عمومي|ساير منابع داخلي|ساير منابع وام"},
+     .items = "درآمد عمومي|ساير منابع داخلي|ساير منابع وام", .flags = BoxDef::Required},
     {.name = "sal_typ", .kind = BoxKind::Combo, .caption = "نوع سال", .initial = "", .items = "جاري|سنوات"},
     {.name = "sal", .kind = BoxKind::Year, .caption = "سال", .initial = ""},
     {.name = "typ", .kind = BoxKind::Combo, .caption = "نوع", .initial = "", .items = "مصوب|پيش بيني"},

@@ -292,7 +292,11 @@ void Tetebarat_src::connectForms()
             if (!inserted)
                 guarded(ctx(), [&] { list->reopen(QStringLiteral("id")); });
         });
+        connect(form, &EntryForm::listStale, this, [list] { quietly([list] { list->reopen(QStringLiteral("id")); }); });
     }
+    // A save whose outcome was not learned: the lists read again, as they stand on the server.
+    connect(ctx().form<Tprj_ins>(), &EntryForm::listStale, this, [this] { quietly([this] { reopenProjectsKeepingLists(); }); });
+    connect(ctx().form<Tetebar_ins>(), &EntryForm::listStale, this, [this] { quietly([this] { ctx().dm->ADOQ_etb->reopen(QStringLiteral("id")); }); });
 }
 
 QString Tetebarat_src::projectWhere(QVariantList &binds) const

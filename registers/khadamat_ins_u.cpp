@@ -24,7 +24,7 @@ const BoxDef kBoxes[] = {
     {.name = "ostan", .kind = BoxKind::Combo, .caption = "استان", .column = "-", .initial = "",
      .itemsSql = "select distinct ostan from abadiha ", .flags = BoxDef::Sorted},
     {.name = "city", .kind = BoxKind::Combo, .caption = "نام شهرستان", .initial = "", .flags = BoxDef::Sorted},
-    {.name = "sal", .kind = BoxKind::Year, .caption = "سال", .initial = "@year"},
+    {.name = "sal", .kind = BoxKind::Year, .caption = "سال", .initial = "@year", .flags = BoxDef::Required},
     {.name = "mah", .kind = BoxKind::List, .caption = "ماه", .initial = "", .items = kMonths},
     {.name = "dehyariha", .kind = BoxKind::Digits, .caption = "دهياري ها جهت صدور پروانه", .initial = "",
      .section = kInquiries},

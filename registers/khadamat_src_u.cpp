@@ -225,8 +225,10 @@ void Tkhadamat_src::showEntry(bool inserting)
     }
     // Every save lists again, while the form stays open.
     const auto c = connect(form, &EntryForm::saved, this, [this] { search(); });
+    const auto stale = connect(form, &EntryForm::listStale, this, [this] { quietly([this] { ctx().dm->ADOQ_khadamat->reopen(QStringLiteral("id")); }); });
     ctx().ui->showModal(form);
     disconnect(c);
+    disconnect(stale);
 }
 
 void Tkhadamat_src::newReport()

@@ -28,12 +28,16 @@ namespace {
 
 const QString kKinds = QStringLiteral("انواع موافقت نامه");
 
+// An agreement is a county's, of a year, by its number: none of them may be empty (its kind may,
+// when the list of kinds has none yet).
 const BoxDef kBoxes[] = {
-    {.name = "city2", .kind = BoxKind::Combo, .caption = "نام شهرستان", .column = "city", .initial = "", .width = 140},
-    {.name = "sal2", .kind = BoxKind::Year, .caption = "سال", .column = "sal", .initial = "@year", .width = 50},
+    {.name = "city2", .kind = BoxKind::Combo, .caption = "نام شهرستان", .column = "city", .initial = "",
+     .flags = BoxDef::Required, .width = 140},
+    {.name = "sal2", .kind = BoxKind::Year, .caption = "سال", .column = "sal", .initial = "@year",
+     .flags = BoxDef::Required, .width = 50},
     {.name = "typ2", .kind = BoxKind::Combo, .caption = "نوع", .column = "typ", .initial = "", .valueList = "انواع موافقت نامه",
      .width = 140},
-    {.name = "num2", .caption = "شماره", .column = "num", .initial = "", .width = 120},
+    {.name = "num2", .caption = "شماره", .column = "num", .initial = "", .flags = BoxDef::Required, .width = 120},
 };
 const char *const kKey[] = {"city", "sal", "typ", "num"};
 
@@ -140,6 +144,7 @@ Tmovafeghatname_src::Tmovafeghatname_src(AppContext &ctx, QWidget *parent)
 
     connect(m_bar, &SearchBar::searchRequested, this, [this] { search(); });
     connect(this, &EntryForm::saved, this, [this] { guarded(m_ctx, [this] { adoq_movafeghatname->reopen(QStringLiteral("id")); }); });
+    connect(this, &EntryForm::listStale, this, [this] { quietly([this] { adoq_movafeghatname->reopen(QStringLiteral("id")); }); });
     // The attachments listed are always the current agreement's.
     connect(adoq_movafeghatname, &DataSet::currentRowChanged, this, [this] {
         guarded(m_ctx, [this] {

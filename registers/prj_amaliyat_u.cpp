@@ -11,11 +11,11 @@ const BoxDef kBoxes[] = {
      .items = creditchild::kWorkItems, .width = 300},
     {.name = "meghdar", .kind = BoxKind::Line, .caption = "مقدار", .initial = ""},
     {.name = "vahed", .kind = BoxKind::Combo, .caption = "واحد", .initial = "", .items = "طرح|متر|متر مربع"},
-    {.name = "darsad", .kind = BoxKind::Line, .caption = "درصد از کل پروژه", .initial = ""},
+    {.name = "darsad", .kind = BoxKind::Line, .caption = "درصد از کل پروژه", .initial = "", .flags = BoxDef::Percent},
     {.name = "mablagh", .kind = BoxKind::Real, .caption = "هزينه", .initial = ""},
     {.name = "modat", .kind = BoxKind::Line, .caption = "مدت به ماه", .initial = ""},
     {.name = "cmt", .kind = BoxKind::Line, .caption = "توضيحات", .initial = "", .width = 380},
-    {.name = "taahod", .kind = BoxKind::Line, .caption = "درصد سال(تعهد)", .initial = ""},
+    {.name = "taahod", .kind = BoxKind::Line, .caption = "درصد سال(تعهد)", .initial = "", .flags = BoxDef::Percent},
     {.name = "sal", .kind = BoxKind::Year, .caption = "سال", .initial = ""},
 };
 const char *const kKey[] = {"etb_id", "item_title"};

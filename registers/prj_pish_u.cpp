@@ -9,7 +9,7 @@ const BoxDef kBoxes[] = {
     creditchild::kProject,
     {.name = "item_title", .kind = BoxKind::Combo, .caption = "شرح عمليات/عنوان آيتم اجرايي", .initial = "",
      .items = creditchild::kWorkItems, .width = 300},
-    {.name = "darsad", .kind = BoxKind::Line, .caption = "درصد سال", .initial = ""},
+    {.name = "darsad", .kind = BoxKind::Line, .caption = "درصد سال", .initial = "", .flags = BoxDef::Percent},
     {.name = "sal", .kind = BoxKind::Year, .caption = "سال", .initial = ""},
 };
 const char *const kKey[] = {"etb_id", "item_title"};

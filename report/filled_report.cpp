@@ -2,6 +2,7 @@
 
 #include "core/dataset.h"
 #include "core/errors.h"
+#include "report/fonts.h"
 
 #include <QFile>
 
@@ -18,7 +19,7 @@ QString FilledReport::title() const
     QString title = m_layout->title;
     for (const QString &label : m_layout->titleLabels())
         title.replace(QLatin1Char('{') + label + QLatin1Char('}'), text(label));
-    return title.simplified();
+    return persianFigures(title.simplified());
 }
 
 QString FilledReport::fileName() const

@@ -31,7 +31,8 @@ public:
     const Layout &layout() const { return *m_layout; }
     QString layoutName() const { return m_layout ? m_layout->name : QString(); }
     // The form's title: the preview's caption, the PDF's title and the name a saved PDF or a
-    // print job is given: the layout's title with its labels' texts in it, else its name.
+    // print job is given: the layout's title with its labels' texts in it, its figures in
+    // Persian digits as on the page, else the layout's name.
     QString title() const;
     // The title as a file name: the characters a file name cannot hold ("/" of "عمراني/دهياري",
     // "\\", ":" ...) made "-".

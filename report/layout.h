@@ -77,7 +77,8 @@
 //   { "kind": "label", "name": "masrafi", "text": "مصرفي و معادلسازي", ... }
 //        // a label with "text" shows it until filled; a label without "text" must be filled
 //   { "kind": "label", "name": "rosta", "x": 10, "y": 40, "w": 170, "h": 12, "wrap": true }
-//        // a box that wraps its text; "border": 0.2 draws a frame around any text element.
+//        // a box that wraps its text; "border": 0.2 draws a frame around any text element
+//        // (but a paragraph), its text kept 1.2 mm clear of it on either side.
 //        // Nothing is ever cut: a text that needs more room than its box (or, without "h",
 //        // than the room down to the next element below it) makes the box taller and moves
 //        // everything under it, and its band, down; with "fit": true the box takes exactly the
@@ -85,8 +86,9 @@
 //        // "wrap" that is wider than its box wraps as well, at its blanks only: a word (a
 //        // figure, a date, a code: any text without a blank) is never split. A word wider than
 //        // its box is drawn smaller, down to a readable size (kMinFigurePoints); only a word
-//        // still too wide then widens its box (a table column takes the room from the
-//        // columns that have it). An empty label, or a date with nothing in its mask
+//        // still too wide then widens its box. A table column whose word would be drawn at
+//        // less than four fifths of the column's size takes the room from the columns that
+//        // have it. An empty label, or a date with nothing in its mask
 //        // ("    /  /  "), shows a dotted line where its value goes
 //   { "kind": "paragraph", "y": 30, "align": "justify",
 //     "runs": [ "اينجانب", { "label": "name", "bold": true }, "فرزند", { "label": "farher" },

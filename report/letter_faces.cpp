@@ -7,6 +7,9 @@
 #include <QRawFont>
 #include <QVector>
 
+#include <algorithm>
+#include <iterator>
+
 namespace report {
 
 namespace {
@@ -219,9 +222,243 @@ QByteArray assemble(const QMap<QByteArray, QByteArray> &tables)
     return out;
 }
 
-// The copy of one face (a style of the family): the Persian letters' forms that share a glyph
-// with the Arabic letters' are taken out of its map. Empty when nothing is shared.
-QByteArray copyNamingArabic(const QRawFont &raw, const QString &family)
+void set16(QByteArray &d, qsizetype at, quint32 v)
+{
+    d[at] = char(v >> 8 & 0xFF);
+    d[at + 1] = char(v & 0xFF);
+}
+
+// A form that the Arabic letter shares with the Persian one in a face, and the glyph of its own
+// that the copy gives the Arabic letter there.
+struct Split {
+    quint16 nominal = 0; // the glyph of the Arabic letter itself, which the face's forms start from
+    quint16 shared = 0;  // the form's glyph, which the Persian letter keeps
+    quint16 own = 0;     // the Arabic letter's copy of it
+};
+
+// Index of a glyph in a coverage table (layout tables), -1 when it is not covered.
+int coverageIndex(const QByteArray &t, qsizetype at, quint16 glyph)
+{
+    if (at + 4 > t.size())
+        return -1;
+    const int format = be16(t, at), n = be16(t, at + 2);
+    if (format == 1 && at + 4 + 2 * n <= t.size()) {
+        for (int i = 0; i < n; ++i)
+            if (be16(t, at + 4 + 2 * i) == glyph)
+                return i;
+    } else if (format == 2 && at + 4 + 6 * n <= t.size()) {
+        for (int i = 0; i < n; ++i) {
+            const qsizetype r = at + 4 + 6 * i;
+            if (glyph >= be16(t, r) && glyph <= be16(t, r + 2))
+                return be16(t, r + 4) + glyph - be16(t, r);
+        }
+    }
+    return -1;
+}
+
+// Whether a ligature subtable (format 1) starts with or holds a glyph.
+bool ligatureHolds(const QByteArray &t, qsizetype at, quint16 glyph)
+{
+    if (at + 6 > t.size() || be16(t, at) != 1 || coverageIndex(t, at + be16(t, at + 2), glyph) >= 0)
+        return true;
+    for (int i = 0, sets = be16(t, at + 4); i < sets; ++i) {
+        if (at + 8 + 2 * i > t.size())
+            return true;
+        const qsizetype set = at + be16(t, at + 6 + 2 * i);
+        for (int k = 0, n = set + 2 <= t.size() ? be16(t, set) : 0; k < n; ++k) {
+            if (set + 4 + 2 * k > t.size())
+                return true;
+            const qsizetype lig = set + be16(t, set + 2 + 2 * k);
+            const int parts = lig + 4 <= t.size() ? be16(t, lig + 2) : 0;
+            if (lig + 2 + 2 * parts > t.size())
+                return true;
+            for (int c = 1; c < parts; ++c)
+                if (be16(t, lig + 2 + 2 * c) == glyph)
+                    return true;
+        }
+    }
+    return false;
+}
+
+// Makes each single substitution that leads from an Arabic letter to a shared form lead to the
+// letter's own glyph. False when a split is reached no such way, or when the table holds
+// lookups other than single substitutions and ligatures, or a ligature with a shared glyph:
+// those would not reach the copies, which would then look different.
+bool splitSubstitutions(QByteArray &gsub, const QVector<Split> &splits)
+{
+    QVector<bool> done(splits.size(), false);
+    if (gsub.size() < 10)
+        return false;
+    const qsizetype list = be16(gsub, 8);
+    for (int i = 0, n = list + 2 <= gsub.size() ? be16(gsub, list) : 0; i < n; ++i) {
+        if (list + 4 + 2 * i > gsub.size())
+            return false;
+        const qsizetype lookup = list + be16(gsub, list + 2 + 2 * i);
+        if (lookup + 6 > gsub.size())
+            return false;
+        for (int k = 0, type = be16(gsub, lookup), subtables = be16(gsub, lookup + 4); k < subtables; ++k) {
+            if (lookup + 8 + 2 * k > gsub.size())
+                return false;
+            qsizetype sub = lookup + be16(gsub, lookup + 6 + 2 * k);
+            int subType = type;
+            if (type == 7) { // an extension: the subtable is further on
+                if (sub + 8 > gsub.size())
+                    return false;
+                subType = be16(gsub, sub + 2);
+                sub += be32(gsub, sub + 4);
+            }
+            if (sub + 6 > gsub.size())
+                return false;
+            if (subType == 4) {
+                for (const Split &s : splits)
+                    if (ligatureHolds(gsub, sub, s.shared))
+                        return false;
+                continue;
+            }
+            if (subType != 1)
+                return false;
+            const qsizetype coverage = sub + be16(gsub, sub + 2);
+            for (qsizetype s = 0; s < splits.size(); ++s) {
+                const int at = coverageIndex(gsub, coverage, splits[s].nominal);
+                if (at < 0)
+                    continue;
+                if (be16(gsub, sub) == 1) { // by a delta, which cannot be changed for one glyph
+                    if (quint16(splits[s].nominal + be16(gsub, sub + 4)) == splits[s].shared)
+                        return false;
+                    continue;
+                }
+                const qsizetype to = sub + 6 + 2 * at;
+                if (be16(gsub, sub) != 2 || at >= be16(gsub, sub + 4) || to + 2 > gsub.size())
+                    return false;
+                if (be16(gsub, to) == splits[s].shared) {
+                    set16(gsub, to, splits[s].own);
+                    done[s] = true;
+                }
+            }
+        }
+    }
+    return !done.contains(false);
+}
+
+// GDEF's glyph classes with each copy in the class of its glyph (a ClassDef of ranges added at the
+// end of the table).
+bool classifyCopies(QByteArray &gdef, const QVector<Split> &splits)
+{
+    if (gdef.size() < 6)
+        return false;
+    const qsizetype at = be16(gdef, 4);
+    if (at == 0)
+        return true;
+    QMap<quint16, quint16> classes;
+    if (at + 6 > gdef.size())
+        return false;
+    if (be16(gdef, at) == 1) {
+        const int first = be16(gdef, at + 2), n = be16(gdef, at + 4);
+        if (at + 6 + 2 * n > gdef.size())
+            return false;
+        for (int i = 0; i < n; ++i)
+            classes.insert(quint16(first + i), be16(gdef, at + 6 + 2 * i));
+    } else if (be16(gdef, at) == 2) {
+        const int n = be16(gdef, at + 2);
+        if (at + 4 + 6 * n > gdef.size())
+            return false;
+        for (int i = 0; i < n; ++i) {
+            const qsizetype r = at + 4 + 6 * i;
+            for (quint32 g = be16(gdef, r); g <= be16(gdef, r + 2); ++g)
+                classes.insert(quint16(g), be16(gdef, r + 4));
+        }
+    } else {
+        return false;
+    }
+    for (const Split &s : splits)
+        classes.insert(s.own, classes.value(s.shared));
+    QByteArray ranges;
+    int count = 0;
+    for (auto it = classes.cbegin(); it != classes.cend();) {
+        auto last = it;
+        for (auto next = std::next(it); next != classes.cend() && next.key() == last.key() + 1 && next.value() == it.value(); ++next)
+            last = next;
+        if (it.value()) {
+            put16(ranges, it.key());
+            put16(ranges, last.key());
+            put16(ranges, it.value());
+            ++count;
+        }
+        it = std::next(last);
+    }
+    if (gdef.size() % 2)
+        gdef += '\0';
+    if (gdef.size() > 0xFFFF)
+        return false;
+    set16(gdef, 4, quint32(gdef.size()));
+    put16(gdef, 2);
+    put16(gdef, quint32(count));
+    gdef += ranges;
+    return true;
+}
+
+// The glyph tables with a copy of each source glyph appended (outline and metrics), in order.
+// The offsets become long ones and every glyph gets a full metric; the glyph names (post) and the
+// tables with one entry a glyph that a face may do without (hdmx, LTSH) are left out.
+bool appendGlyphs(QMap<QByteArray, QByteArray> &tables, const QVector<quint16> &sources)
+{
+    QByteArray head = tables.value("head"), hhea = tables.value("hhea"), maxp = tables.value("maxp"),
+               post = tables.value("post");
+    const QByteArray loca = tables.value("loca"), glyf = tables.value("glyf"), hmtx = tables.value("hmtx");
+    if (head.size() < 54 || hhea.size() < 36 || maxp.size() < 6)
+        return false;
+    const int glyphs = be16(maxp, 4), metrics = be16(hhea, 34), total = glyphs + int(sources.size());
+    const bool longOffsets = be16(head, 50) == 1;
+    if (loca.size() < (glyphs + 1) * (longOffsets ? 4 : 2) || metrics < 1 || metrics > glyphs
+        || hmtx.size() < 4 * metrics + 2 * (glyphs - metrics) || total > 0xFFFF)
+        return false;
+    auto offset = [&](int g) -> quint32 { return longOffsets ? be32(loca, 4 * g) : 2u * be16(loca, 2 * g); };
+    if (offset(glyphs) > quint32(glyf.size()))
+        return false;
+    QByteArray newGlyf = glyf.left(offset(glyphs)), newLoca, newHmtx;
+    for (int g = 0; g < glyphs; ++g)
+        put32(newLoca, offset(g));
+    for (const quint16 s : sources) {
+        while (newGlyf.size() % 4)
+            newGlyf += '\0';
+        put32(newLoca, quint32(newGlyf.size()));
+        if (s >= glyphs || offset(s) > offset(s + 1) || offset(s + 1) > quint32(glyf.size()))
+            return false;
+        newGlyf += glyf.mid(offset(s), offset(s + 1) - offset(s));
+    }
+    put32(newLoca, quint32(newGlyf.size()));
+    auto metric = [&](int g) {
+        put16(newHmtx, be16(hmtx, 4 * std::min(g, metrics - 1)));
+        put16(newHmtx, g < metrics ? be16(hmtx, 4 * g + 2) : be16(hmtx, 4 * metrics + 2 * (g - metrics)));
+    };
+    for (int g = 0; g < glyphs; ++g)
+        metric(g);
+    for (const quint16 s : sources)
+        metric(s);
+    set16(head, 50, 1);
+    set16(hhea, 34, quint32(total));
+    set16(maxp, 4, quint32(total));
+    tables.insert("head", head);
+    tables.insert("hhea", hhea);
+    tables.insert("maxp", maxp);
+    tables.insert("loca", newLoca);
+    tables.insert("glyf", newGlyf);
+    tables.insert("hmtx", newHmtx);
+    if (post.size() >= 32) {
+        post.truncate(32);
+        post.replace(0, 4, QByteArray("\0\3\0\0", 4));
+        tables.insert("post", post);
+    }
+    tables.remove("hdmx");
+    tables.remove("LTSH");
+    return true;
+}
+
+// The copy of one face (a style of the family) in which the Arabic letters have glyphs of their
+// own where the face shares them with the Persian letters: the same outlines and metrics,
+// reached by the Arabic letters' forms alone. Empty when nothing is shared or the face is not
+// made as expected.
+QByteArray copyNamingTyped(const QRawFont &raw, const QString &family)
 {
     QMap<QByteArray, QByteArray> tables;
     for (const char *tag : kTables) {
@@ -230,17 +467,40 @@ QByteArray copyNamingArabic(const QRawFont &raw, const QString &family)
             tables.insert(QByteArray(tag), data);
     }
     QMap<quint32, quint16> map;
-    if (!tables.contains("glyf") || !readCmap(tables.value("cmap"), map))
+    // Pair adjustments and mark anchors (GPOS, kern) would not reach the copies.
+    if (!tables.contains("glyf") || tables.contains("GPOS") || tables.contains("kern") || tables.value("maxp").size() < 6
+        || !readCmap(tables.value("cmap"), map))
         return {};
-    bool shared = false;
+    const int glyphs = be16(tables.value("maxp"), 4);
+    QVector<Split> splits;
     for (const auto &pair : kPairs) {
-        const quint16 arabic = map.value(pair[0]), persian = map.value(pair[1]);
-        if (arabic && arabic == persian) {
-            map.remove(pair[1]);
-            shared = true;
-        }
+        const quint16 shared = map.value(pair[0]);
+        if (!shared || shared != map.value(pair[1]))
+            continue;
+        const bool yeh = pair[0] >= 0xFEF1;
+        const quint16 nominal = map.value(yeh ? 0x064A : 0x0643);
+        if (!nominal || nominal == map.value(yeh ? 0x06CC : 0x06A9))
+            return {};
+        auto same = std::find_if(splits.cbegin(), splits.cend(),
+                                 [&](const Split &s) { return s.nominal == nominal && s.shared == shared; });
+        const quint16 own = same != splits.cend() ? same->own : quint16(glyphs + splits.size());
+        if (same == splits.cend())
+            splits.append({nominal, shared, own});
+        map.insert(pair[0], own);
     }
-    if (!shared)
+    if (splits.isEmpty())
+        return {};
+    QByteArray gsub = tables.value("GSUB"), gdef = tables.value("GDEF");
+    if ((!gsub.isEmpty() && !splitSubstitutions(gsub, splits)) || (!gdef.isEmpty() && !classifyCopies(gdef, splits)))
+        return {};
+    if (!gsub.isEmpty())
+        tables.insert("GSUB", gsub);
+    if (!gdef.isEmpty())
+        tables.insert("GDEF", gdef);
+    QVector<quint16> sources;
+    for (const Split &s : splits)
+        sources << s.shared;
+    if (!appendGlyphs(tables, sources))
         return {};
     tables.insert("cmap", writeCmap(map));
     tables.insert("name", writeName(family, raw.styleName().isEmpty() ? QStringLiteral("Regular") : raw.styleName()));
@@ -249,19 +509,19 @@ QByteArray copyNamingArabic(const QRawFont &raw, const QString &family)
 
 } // namespace
 
-QString arabicLettersFamily(const QString &family)
+QString typedLettersFamily(const QString &family)
 {
     static QHash<QString, QString> made;
     const auto it = made.constFind(family);
     if (it != made.constEnd())
         return *it;
-    const QString copy = family + QStringLiteral(" Arabic Letters");
+    const QString copy = family + QStringLiteral(" Typed Letters");
     QString result;
     QList<QByteArray> registered;
     for (const bool bold : {false, true}) {
         QFont f(family);
         f.setBold(bold);
-        const QByteArray data = copyNamingArabic(QRawFont::fromFont(f), copy);
+        const QByteArray data = copyNamingTyped(QRawFont::fromFont(f), copy);
         if (data.isEmpty() || registered.contains(data))
             continue;
         registered << data;
@@ -273,23 +533,12 @@ QString arabicLettersFamily(const QString &family)
     return result;
 }
 
-bool typedWithArabicLetters(QStringView word)
+bool holdsArabicLetters(QStringView word)
 {
-    bool arabic = false;
-    for (const QChar c : word) {
-        switch (c.unicode()) {
-        case 0x064A:
-        case 0x0643:
-            arabic = true;
-            break;
-        case 0x06CC:
-        case 0x06A9:
-            return false;
-        default:
-            break;
-        }
-    }
-    return arabic;
+    for (const QChar c : word)
+        if (c.unicode() == 0x064A || c.unicode() == 0x0643)
+            return true;
+    return false;
 }
 
 } // namespace report

@@ -12,7 +12,8 @@
 // Persian digit the renderer printed, and the file's cross-reference offsets follow the
 // change. A glyph that no character reaches at all cannot be named; the report fonts are
 // chosen so that none occurs. A glyph that two characters reach is named by one of them: the
-// renderer sets the words of the other in a copy of the face (report/letter_faces.h).
+// renderer sets the words that need the other in a copy of the face in which each has a glyph of
+// its own (report/letter_faces.h).
 //
 // It also widens each font's glyph widths to cover the glyphs' advances: Qt rounds them down
 // as often as up, and the sliver a width rounded down leaves between two joined letters makes

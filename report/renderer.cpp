@@ -20,6 +20,10 @@ namespace {
 
 constexpr double kCellPadX = 0.8; // mm, inside table cells
 constexpr double kCellPadY = 0.4;
+constexpr double kFramePadX = 1.2; // mm, between a framed text and its frame
+// A figure in a table cell is drawn at no less than this share of its column's size while other
+// columns have room to give (its column takes it); without room, down to kMinFigurePoints.
+constexpr double kLeastCellShare = 0.8;
 constexpr double kDefaultGap = 20;  // mm, the dotted gap of an empty label in a sentence
 constexpr double kEps = 0.01;
 constexpr char16_t kFsi = 0x2068, kLri = 0x2066, kRli = 0x2067, kPdi = 0x2069;
@@ -145,8 +149,8 @@ constexpr qsizetype kKeptCells = 4 * kKeptBlocks;
 // are set on the line box of the fonts it uses. Justified lines stretch their blanks alone:
 // each is set again with the room it lacks shared among its blanks (Qt's own justification
 // may share it among the letters of Arabic text, which a PDF's text layer then gives letter by
-// letter). Words typed with the Arabic yeh or kaf are set in the face that names those
-// letters in a PDF's text layer (report/letter_faces.h).
+// letter). Words that hold the Arabic yeh or kaf are set in the face that names each letter as
+// typed in a PDF's text layer (report/letter_faces.h).
 class TextBlock {
 public:
     TextBlock(const QString &text, const QFont &font, Align align, double widthMm, Qt::LayoutDirection dir,
@@ -235,8 +239,8 @@ private:
         return opt;
     }
 
-    // Each run of Arabic letters typed with the Arabic yeh or kaf gets the face's copy that
-    // names them, where its face needs one.
+    // Each run of Arabic letters that holds the Arabic yeh or kaf gets the face's copy that names
+    // every letter as typed, where its face needs one.
     static void addLetterFaces(const QString &text, const QFont &font, QList<QTextLayout::FormatRange> &formats)
     {
         auto inWord = [](QChar c) {
@@ -252,14 +256,14 @@ private:
             qsizetype j = i;
             while (j < n && inWord(text.at(j)))
                 ++j;
-            if (typedWithArabicLetters(QStringView(text).mid(i, j - i))) {
+            if (holdsArabicLetters(QStringView(text).mid(i, j - i))) {
                 QStringList families = font.families();
                 for (qsizetype k = 0; k < given; ++k) {
                     const QTextLayout::FormatRange &f = formats.at(k);
                     if (f.start <= i && i < f.start + f.length && f.format.hasProperty(QTextFormat::FontFamilies))
                         families = f.format.fontFamilies().toStringList();
                 }
-                const QString copy = families.isEmpty() ? QString() : arabicLettersFamily(families.first());
+                const QString copy = families.isEmpty() ? QString() : typedLettersFamily(families.first());
                 if (!copy.isEmpty()) {
                     families.prepend(copy);
                     QTextLayout::FormatRange r;
@@ -419,6 +423,12 @@ bool isText(ElementKind k)
 {
     return k == ElementKind::Text || k == ElementKind::Label || k == ElementKind::Field ||
            k == ElementKind::RowNumber || k == ElementKind::Gap || k == ElementKind::Paragraph;
+}
+
+// The room a text element keeps on either side inside its frame (none without one).
+double framePad(const Element &e)
+{
+    return e.border > 0 && e.kind != ElementKind::Paragraph ? kFramePadX : 0;
 }
 
 } // namespace
@@ -785,13 +795,15 @@ Renderer::BandLayout Renderer::layoutBand(BandKind kind, int row) const
             box.font = elementFont(e);
             box.text = shownText(elementText(e, row), e.wrap);
             const Align align = e.kind == ElementKind::Gap ? Align::Center : e.align;
+            // A framed text keeps clear of its frame.
+            const double pad = framePad(e);
             if (!box.text.isEmpty()) {
-                const Fitted fit = fitted(box.text, box.font, r.width());
+                const Fitted fit = fitted(box.text, box.font, r.width() - 2 * pad);
                 box.font = fit.font;
-                if (fit.width > r.width() + kEps)
-                    r = widened(r, fit.width, align);
+                if (fit.width + 2 * pad > r.width() + kEps)
+                    r = widened(r, fit.width + 2 * pad, align);
             }
-            need = textBlock(box.text, box.font, align, r.width(), directionOf(box.text))->height();
+            need = textBlock(box.text, box.font, align, r.width() - 2 * pad, directionOf(box.text))->height();
         }
         grow[i] = e.fit ? need - given : std::max(0.0, need - given);
         if (std::abs(grow[i]) <= kEps)
@@ -837,9 +849,10 @@ Renderer::BandLayout Renderer::layoutBand(BandKind kind, int row) const
     return out;
 }
 
-// Where the table's columns land. A column whose words need more room than it has, even drawn
-// at the smallest size, takes the room from the columns whose words need less than they have;
-// the table keeps its width. Each detail cell's widest word is kept for its size.
+// Where the table's columns land. A column whose words need more room than it has, drawn at
+// kLeastCellShare of its size (or at the smallest size, when that is larger), takes the room from
+// the columns whose words need less than they have, as far as they have it; the table keeps its
+// width. Each detail cell's widest word is kept for its size.
 void Renderer::placeColumns()
 {
     const Layout &l = m_report.layout();
@@ -864,7 +877,8 @@ void Renderer::placeColumns()
             m_cellWords[qsizetype(r) * n + i] = float(word);
             keep[i] = std::max(keep[i], word);
             // (a little over, as fittedSize draws a little under)
-            need[i] = std::max(need[i], word * std::min(1.0, kMinFigurePoints / c.font.size) * 1.02);
+            const double least = std::min(1.0, std::max(kMinFigurePoints / c.font.size, kLeastCellShare));
+            need[i] = std::max(need[i], word * least * 1.03);
         }
     }
     QVector<double> deficit(n, 0), slack(n, 0);
@@ -1045,8 +1059,9 @@ void Renderer::paintElement(QPainter &p, const Box &box, double top) const
         break;
     }
     default: {
-        const auto kept = textBlock(box.text, box.font, e.kind == ElementKind::Gap ? Align::Center : e.align, r.width(),
-                                    directionOf(box.text));
+        const double pad = framePad(e);
+        const auto kept = textBlock(box.text, box.font, e.kind == ElementKind::Gap ? Align::Center : e.align,
+                                    r.width() - 2 * pad, directionOf(box.text));
         const TextBlock &block = *kept;
         const bool empty = box.text.isEmpty();
         VAlign va = e.valign != VAlign::Default ? e.valign
@@ -1059,7 +1074,7 @@ void Renderer::paintElement(QPainter &p, const Box &box, double top) const
         if (e.kind == ElementKind::Gap || (e.kind == ElementKind::Label && empty))
             dottedLine(p, r.left(), r.right(), std::min(r.bottom(), baseline + 0.5), e.color);
         if (!empty)
-            block.draw(p, r, va, e.color);
+            block.draw(p, r.adjusted(pad, 0, -pad, 0), va, e.color);
         break;
     }
     }

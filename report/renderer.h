@@ -6,7 +6,8 @@
 // (every page or the last). Inside a band, a text that needs more room than the layout gave it
 // grows and moves what lies under it down; the band grows with it. A word (a figure, a date, a
 // code) is never split: one too wide for its box or table cell is drawn smaller, and a table
-// column that its words need at the smallest size takes the room from the other columns.
+// column whose words would be drawn at less than four fifths of its size takes the room from the
+// other columns. A framed text keeps clear of its frame.
 // The texts laid out to measure the pages are kept and painted as they were measured; a renderer
 // is used from one thread at a time.
 #include "report/filled_report.h"

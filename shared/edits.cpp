@@ -27,6 +27,12 @@ char16_t latinDigit(QChar c)
     return textrule::latinDigit(c).unicode();
 }
 
+// A minus sign as typed: the hyphen-minus or the minus sign.
+bool isMinus(QChar c)
+{
+    return c == QLatin1Char('-') || c == QChar(0x2212);
+}
+
 } // namespace
 
 // ---- TMonEdit ---------------------------------------------------------------
@@ -52,10 +58,12 @@ void TMonEdit::regroup()
     m_userEdit = false;
     const QString t = text();
     QString digits, fraction;
-    bool afterSign = false;
+    bool afterSign = false, minus = false;
     for (QChar c : t) {
         if (c == QLatin1Char('.') || c == QChar(0x066B))
             afterSign = true;
+        else if (isMinus(c))
+            minus = true; // kept in sight as the sign, to be refused with the amount
         else if (const char16_t d = latinDigit(c))
             (afterSign ? fraction : digits) += QChar(d);
     }
@@ -63,7 +71,7 @@ void TMonEdit::regroup()
         fraction.chop(1);
     if (!pasted)
         fraction.clear();
-    QString shown = GroupDigits(digits);
+    QString shown = (minus ? QStringLiteral("-") : QString()) + GroupDigits(digits);
     if (!fraction.isEmpty())
         shown += QLatin1Char('.') + fraction;
     m_busy = true;
@@ -79,20 +87,26 @@ qint64 TMonEdit::Value() const
     const QString t = text();
     if (t.contains(QLatin1Char('.')))
         throw db::Refusal(db::Refusal::NotWhole, objectName(), t);
-    for (QChar c : t)
+    bool minus = false;
+    for (QChar c : t) {
         if (const char16_t d = latinDigit(c))
             digits += QChar(d);
-    if (digits.isEmpty())
+        minus = minus || isMinus(c);
+    }
+    if (digits.isEmpty()) {
+        if (minus)
+            throw db::Refusal(db::Refusal::NotANumber, objectName(), t);
         return 0;
+    }
     qint64 v = 0;
     if (!money::read(digits, &v) || !money::withinLimit(v))
         throw db::Refusal(db::Refusal::OverLimit, objectName(), t);
-    return v / money::kScale;
+    return (minus ? -v : v) / money::kScale;
 }
 
 void TMonEdit::setValue(qint64 v)
 {
-    setText(QString::number(v < 0 ? -v : v));
+    setText(QString::number(v));
 }
 
 void TMonEdit::setStoredText(const QString &stored)
@@ -124,10 +138,12 @@ void TRealEdit::clean()
     if (m_busy)
         return;
     QString kept;
-    bool dot = false;
+    bool dot = false, minus = false;
     const QString t = text();
     for (QChar c : t) {
-        if (const char16_t d = latinDigit(c)) {
+        if (isMinus(c)) {
+            minus = true; // kept in sight as the sign, to be refused with the amount
+        } else if (const char16_t d = latinDigit(c)) {
             kept += QChar(d);
         } else if ((c == QLatin1Char('.') || c == QChar(0x066B)) && !dot) {
             kept += QLatin1Char('.');
@@ -136,7 +152,8 @@ void TRealEdit::clean()
     }
     // The whole part grouped by thousands, as a money box shows it.
     const qsizetype point = kept.indexOf(QLatin1Char('.'));
-    const QString shown = point < 0 ? GroupDigits(kept) : GroupDigits(kept.left(point)) + kept.mid(point);
+    const QString shown = (minus ? QStringLiteral("-") : QString())
+                          + (point < 0 ? GroupDigits(kept) : GroupDigits(kept.left(point)) + kept.mid(point));
     m_busy = true;
     if (shown != t)
         setText(shown);

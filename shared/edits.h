@@ -4,13 +4,15 @@
 class QCoreApplication;
 
 // Money box: digits only, regrouped with "," on every change, caret at the end. No typed or
-// pasted digit is ever dropped.
+// pasted digit is ever dropped, nor a minus sign: it stays in sight before the digits ("-1,500"),
+// for the form to refuse.
 class TMonEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit TMonEdit(QWidget *parent = nullptr);
-    // The digits as a whole number of rials, 0 when empty. Throws db::Refusal naming the text
-    // and the box (its objectName is its column) above money::kLimit or with a fraction.
+    // The digits as a whole number of rials (negative with a minus sign), 0 when empty. Throws
+    // db::Refusal naming the text and the box (its objectName is its column) above
+    // money::kLimit, with a fraction, or a sign without digits.
     qint64 Value() const;
     void setValue(qint64 v);
     // Shows a stored amount grouped ("1250000.0000" reads "1,250,000").
@@ -26,7 +28,8 @@ private:
 };
 
 // Decimal box: digits and one ".", the whole part grouped by thousands as in a money box
-// ("1234567.5" shows "1,234,567.5"), caret at the end. Its value is the plain number.
+// ("1234567.5" shows "1,234,567.5"), caret at the end; a minus sign stays in sight before the
+// digits. Its value is the plain number.
 class TRealEdit : public QLineEdit {
     Q_OBJECT
 public:

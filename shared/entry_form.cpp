@@ -23,6 +23,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -58,6 +59,33 @@ private:
 QString utf8(const char *s)
 {
     return s ? QString::fromUtf8(s) : QString();
+}
+
+// A year box's text as written: four digits (Latin), or the empty box's four blanks.
+QString yearText(const QString &column, const QString &text)
+{
+    const QString digits = textrule::latinDigits(text);
+    if (digits.trimmed().isEmpty())
+        return text;
+    static const QRegularExpression year(QStringLiteral("^[0-9]{4}$"));
+    if (!year.match(digits).hasMatch())
+        throw db::Refusal(db::Refusal::NotAYear, column, text);
+    return digits;
+}
+
+// An amount box (money, decimal, rials) below zero and a percentage outside 0-100 are refused,
+// naming what was typed; a text that is not a number is the column's to refuse.
+void refuseOutOfRange(const BoxDef &d, const QString &column, const QString &text)
+{
+    const bool amount = d.kind == BoxKind::Money || d.kind == BoxKind::Real || (d.flags & BoxDef::Rials);
+    const bool percent = d.flags & BoxDef::Percent;
+    double n = 0;
+    if (!(amount || percent) || !textrule::parseNumber(text, &n))
+        return;
+    if (percent && (n < 0 || n > 100))
+        throw db::Refusal(db::Refusal::OutOfRange, column, text, 100);
+    if (amount && n < 0)
+        throw db::Refusal(db::Refusal::Negative, column, text);
 }
 
 } // namespace
@@ -678,8 +706,21 @@ QVariant EntryForm::boxValue(const BoxDef &d, const QString &column) const
         return v.typeId() == QMetaType::QString ? db::columnValue(table, column, v.toString()) : v;
     }
     const QString text = boxText(name);
+    if ((d.flags & BoxDef::Required) && text.trimmed().isEmpty())
+        throw db::Refusal(db::Refusal::Empty, column, text);
+    const QVariant v = typedValue(d, column, text);
+    refuseOutOfRange(d, column, text);
+    return v;
+}
+
+QVariant EntryForm::typedValue(const BoxDef &d, const QString &column, const QString &text) const
+{
+    const QString table = QLatin1String(m_def.table);
+    const QString name = QLatin1String(d.name);
     if (d.kind == BoxKind::Money)
         return db::columnValue(table, column, QString::number(static_cast<TMonEdit *>(box(name))->Value()));
+    if (d.kind == BoxKind::Year)
+        return db::columnValue(table, column, yearText(column, text));
     // A date box writes a real Solar date or the empty date, whatever its column.
     if (d.kind == BoxKind::Date && !isSolarDateOrEmpty(text))
         throw db::Refusal(db::Refusal::NotADate, column, text);
@@ -721,6 +762,17 @@ RowWrite EntryForm::rowWrite(const QStringList &columns) const
     return row;
 }
 
+WriteResult EntryForm::unlessUnknown(const std::function<WriteResult()> &write)
+{
+    m_outcomeUnknown = false;
+    try {
+        return write();
+    } catch (const OutcomeUnknown &) {
+        m_outcomeUnknown = true;
+        throw;
+    }
+}
+
 bool EntryForm::insertRow()
 {
     bool written = false;
@@ -734,10 +786,12 @@ bool EntryForm::insertRow()
             afterWrite(true);
         };
         row.logText = [this] { return logText(true); };
-        const WriteResult r = InsertRow(m_ctx, row);
+        const WriteResult r = unlessUnknown([&] { return InsertRow(m_ctx, row); });
         showRefusals(r.refusals);
         written = r.written();
     });
+    if (m_outcomeUnknown)
+        emit listStale();
     if (!written)
         return false;
     if (!m_def.insertedMessage.isEmpty())
@@ -762,13 +816,15 @@ bool EntryForm::updateRow()
             afterWrite(false);
         };
         row.logText = [this] { return logText(false); };
-        const WriteResult r = UpdateRow(m_ctx, row, m_key, m_loaded);
+        const WriteResult r = unlessUnknown([&] { return UpdateRow(m_ctx, row, m_key, m_loaded); });
         showRefusals(r.refusals);
         outcome = r.outcome;
         // The next save in this opening compares with what this one wrote.
         for (auto c = r.stored.begin(); c != r.stored.end(); ++c)
             m_loaded.insert(c.key(), c.value());
     });
+    if (m_outcomeUnknown)
+        emit listStale();
     if (outcome == WriteResult::Gone) {
         m_ctx.ui->message(m_def.rowGoneMessage.isEmpty() ? msg::kRowGone : m_def.rowGoneMessage, this);
         rowGone();

@@ -68,7 +68,8 @@ enum class BoxKind {
     Money,     // TMonEdit: whole rials grouped by thousands
     Real,      // TRealEdit: digits and one "."
     Date,      // TDateEdit "yyyy/mm/dd"
-    Year,      // four-digit mask "0000"; unfilled places read as blanks ("14  ")
+    Year,      // four-digit mask "0000"; unfilled places read as blanks ("14  "): written
+               // are four digits, or an empty box as four blanks; anything else is refused
     Combo,     // editable combo box
     List,      // combo box that only offers its list
     Radio,     // a radio button for each item of its list, in a row; its text is the checked
@@ -92,6 +93,8 @@ struct BoxDef {
         Sorted = 64,      // the list is kept in Persian alphabetical order
         Rials = 128,      // a Line or Computed box holding rials: shown grouped by thousands as a
                           // money box (ShowGroupedRials); it writes the plain number
+        Required = 256,   // the row means nothing without it: an empty box is refused
+        Percent = 512,    // a percentage of a whole: a number from 0 to 100 (empty: 0)
     };
     const char *name;                // objectName, and the column unless `column` says otherwise
     BoxKind kind = BoxKind::Line;
@@ -197,7 +200,9 @@ public:
 
     // The value bound for a column: the box's text through db::columnValue (a Money box its
     // whole rials, a NumberText box its number text), a Fixed column's value. Throws
-    // db::Refusal naming the box by its caption (a column without a box by its name).
+    // db::Refusal naming the box by its caption (a column without a box by its name): an
+    // empty Required box, a Year box not holding a year, an amount (Money, Real, Rials) below
+    // zero, a Percent outside 0-100.
     QVariant value(const QString &column) const;
 
     // The two commands (ins_btn, edit_btn); true when the row was written.
@@ -221,6 +226,9 @@ public:
 signals:
     // After a committed insert or update (before a closing form closes).
     void saved(bool inserted);
+    // After a save whose outcome could not be learned (the server's answer lost and the server
+    // not reached since): the lists showing the register are read again, as far as they can be.
+    void listStale();
 
 protected:
     // Refusals of an insert or an update, all shown, nothing written when there is any; run
@@ -258,8 +266,11 @@ private:
     // Reads the row `key`; false when there is none.
     bool readRow(const QVariant &key);
     QVariant boxValue(const BoxDef &d, const QString &column) const;
+    QVariant typedValue(const BoxDef &d, const QString &column, const QString &text) const;
     RowWrite rowWrite(const QStringList &columns) const;
     void showRefusals(const QStringList &refusals);
+    // Runs a write, noting whether its outcome was not learned.
+    WriteResult unlessUnknown(const std::function<WriteResult()> &write);
 
     QHash<QString, QWidget *> m_boxes;     // lower-case name -> box
     QHash<QString, QLabel *> m_captions;   // lower-case name -> caption
@@ -268,6 +279,7 @@ private:
     QHash<QString, QString> m_loaded;      // lower-case column -> text
     QVariantMap m_fixed;                   // lower-case column -> a Fixed column's value
     QVariant m_written;                    // the key of the row last written
+    bool m_outcomeUnknown = false;         // the last save's outcome was not learned
     DataSet *m_row = nullptr;              // the form's own reading of its row
     QPushButton *m_insBtn = nullptr;
     QPushButton *m_editBtn = nullptr;

@@ -16,3 +16,13 @@ template <class F> bool guarded(AppContext &ctx, F &&work)
         return false;
     }
 }
+
+// Runs work whose failure has been told already (the lists read again after the server could
+// not be reached): a failure ends it without a second message.
+template <class F> void quietly(F &&work)
+{
+    try {
+        work();
+    } catch (const AppError &) {
+    }
+}

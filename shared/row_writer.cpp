@@ -1,15 +1,86 @@
 #include "shared/row_writer.h"
 
+#include "core/connection.h"
 #include "core/context.h"
 #include "core/dataset.h"
 #include "core/dm_u.h"
+#include "core/errors.h"
 #include "db/dialect.h"
 #include "db/schema.h"
 #include "db/values.h"
 #include "shared/log.h"
 #include "shared/ui.h"
 
+#include <optional>
+
 namespace {
+
+// The last write of each connection whose outcome was not learned (the answer to its commit
+// lost, the server not reached since), by what it wrote: asked again, the same write first asks
+// the server what became of that one, so that a retry never stores a row twice.
+struct Unresolved {
+    QString write;
+    qint64 xid = 0;
+    int backend = 0;
+    QVariant key;
+};
+QHash<QString, Unresolved> &unresolvedWrites()
+{
+    static QHash<QString, Unresolved> writes;
+    return writes;
+}
+
+// What a write stores: its tables, columns and values (and the row an update writes).
+QString writeText(const QList<RowWrite> &rows, const QVariant &key)
+{
+    QStringList parts;
+    for (const RowWrite &r : rows) {
+        parts << r.table << r.columns.join(QLatin1Char(','));
+        for (const QVariant &v : r.values)
+            parts << (v.isNull() ? QStringLiteral("\x01") : v.toString());
+    }
+    parts << key.toString();
+    return parts.join(QChar(0x1f));
+}
+
+// The same write asked again after its outcome was not learned: kept by the server, it is the
+// result (nothing is written again); not kept, nothing (it is written now); still not known, the
+// clerk is told so again.
+std::optional<WriteResult> earlierAttempt(Tdm *dm, const QString &write)
+{
+    const QSqlDatabase db = dm->ADOConnection1();
+    const auto it = unresolvedWrites().constFind(db.connectionName());
+    if (it == unresolvedWrites().constEnd() || it->write != write)
+        return std::nullopt;
+    const Unresolved u = *it;
+    switch (dbconn::outcomeOf(db, u.xid, u.backend)) {
+    case dbconn::Outcome::Committed: {
+        unresolvedWrites().remove(db.connectionName());
+        WriteResult r;
+        r.outcome = WriteResult::Written;
+        r.key = u.key;
+        return r;
+    }
+    case dbconn::Outcome::Aborted:
+        unresolvedWrites().remove(db.connectionName());
+        return std::nullopt;
+    case dbconn::Outcome::Unknown:
+        break;
+    }
+    throw OutcomeUnknown(msg::kOutcomeUnknown, u.xid, u.backend);
+}
+
+// Runs the write's transaction; an outcome not learned is kept to be asked by a retry, with the
+// key the write gave its row (`key` as the transaction left it).
+void remembering(Tdm *dm, const QString &write, const QVariant *key, const std::function<void()> &transaction)
+{
+    try {
+        transaction();
+    } catch (const OutcomeUnknown &e) {
+        unresolvedWrites().insert(dm->ADOConnection1().connectionName(), {write, e.xid(), e.backend(), *key});
+        throw;
+    }
+}
 
 QVariant valueOf(const RowWrite &row, const QString &column)
 {
@@ -77,8 +148,10 @@ bool isDuplicate(Tdm *dm, const RowWrite &row, const QVariant &self = {})
 QStringList refusalsOf(Tdm *dm, const RowWrite &row, const QVariant &self)
 {
     QStringList refused = row.refusals ? row.refusals() : QStringList();
+    // The parents no longer there are told together, in one message.
     const QStringList gone = parentsGone(dm, row);
-    refused += gone;
+    if (!gone.isEmpty())
+        refused << gone.join(QLatin1Char('\n'));
     if (gone.isEmpty() && isDuplicate(dm, row, self))
         refused << row.duplicateMessage;
     return refused;
@@ -101,22 +174,27 @@ WriteResult InsertRows(AppContext &ctx, const QList<RowWrite> &rows)
     if (rows.isEmpty())
         return result;
     Tdm *dm = ctx.dm;
-    dm->writeTransaction(rows.first().table, [&] {
-        for (const RowWrite &row : rows)
-            for (const QString &r : refusalsOf(dm, row, {}))
-                if (!result.refusals.contains(r))
-                    result.refusals << r;
-        if (!result.refusals.isEmpty())
-            return;
-        for (const RowWrite &row : rows) {
-            const QString marks = QStringLiteral("?,").repeated(row.columns.size()).chopped(1);
-            dm->exec(QStringLiteral("insert into %1 (%2) values (%3)").arg(row.table, row.columns.join(QLatin1Char(',')), marks),
-                     row.values);
-            // The newest row is the one just written: the lock keeps other writers out.
-            result.key = dm->scalar(QStringLiteral("select max(%1) from %2").arg(row.key, row.table));
-            finish(ctx, row, result.key);
-        }
-        result.outcome = WriteResult::Written;
+    const QString write = writeText(rows, {});
+    if (std::optional<WriteResult> earlier = earlierAttempt(dm, write))
+        return *earlier;
+    remembering(dm, write, &result.key, [&] {
+        dm->writeTransaction(rows.first().table, [&] {
+            for (const RowWrite &row : rows)
+                for (const QString &r : refusalsOf(dm, row, {}))
+                    if (!result.refusals.contains(r))
+                        result.refusals << r;
+            if (!result.refusals.isEmpty())
+                return;
+            for (const RowWrite &row : rows) {
+                const QString marks = QStringLiteral("?,").repeated(row.columns.size()).chopped(1);
+                dm->exec(QStringLiteral("insert into %1 (%2) values (%3)").arg(row.table, row.columns.join(QLatin1Char(',')), marks),
+                         row.values);
+                // The newest row is the one just written: the lock keeps other writers out.
+                result.key = dm->scalar(QStringLiteral("select max(%1) from %2").arg(row.key, row.table));
+                finish(ctx, row, result.key);
+            }
+            result.outcome = WriteResult::Written;
+        });
     });
     return result;
 }
@@ -131,6 +209,18 @@ WriteResult UpdateRow(AppContext &ctx, const RowWrite &row, const QVariant &key,
     WriteResult result;
     Tdm *dm = ctx.dm;
     const QString columns = row.columns.join(QLatin1Char(','));
+    const QString write = writeText({row}, key);
+    if (std::optional<WriteResult> earlier = earlierAttempt(dm, write)) {
+        // Kept the first time: what the row holds now is what the next save compares with.
+        DataSet now(QStringLiteral("now"));
+        now.setDatabase(dm->ADOConnection1());
+        now.open(QStringLiteral("select %1 from %2 where %3=?").arg(columns, row.table, row.key), {key});
+        for (const QString &c : row.columns)
+            earlier->stored.insert(c.toLower(), now.isEmpty() ? QString() : now.text(c, 0));
+        return *earlier;
+    }
+    const QVariant written = key;
+    remembering(dm, write, &written, [&] {
     dm->writeTransaction(row.table, [&] {
         result.refusals = refusalsOf(dm, row, key);
         if (!result.refusals.isEmpty())
@@ -169,6 +259,7 @@ WriteResult UpdateRow(AppContext &ctx, const RowWrite &row, const QVariant &key,
             result.stored.insert(c.toLower(), now.isEmpty() ? QString() : now.text(c, 0));
         result.key = key;
         result.outcome = WriteResult::Written;
+    });
     });
     return result;
 }

@@ -7,7 +7,9 @@
 
 #include "bitumen/ghir_src_u.h"
 #include "report/filled_report.h"
+#include "report/renderer.h"
 
+#include <QLineEdit>
 #include <QRegularExpression>
 
 namespace {
@@ -269,6 +271,7 @@ const QList<std::pair<const char *, const char *>> kPaperTexts{
     {"N51", "احتراما با توجه به درخواست پيمانکار طي نامه شماره"},
     {"N51", "و تصويب صورتجلسه مصرف قير و تنظيم صورتجلسه تحويل موقت و کنترل دقيق و صحت کامل مدارک شامل"},
     {"N51", "تصوير قرارداد"},
+    {"N51", "تفاهمنامه صورتجلسه مصرف قير"},
     {"N51", "آزمايشات"},
     {"N51", "صورتجلسه تحويل موقت و قطعي"},
     {"N51", "خواهشمند است نسبت به استرداد ضمانت نامه دريافت قير حواله فوق به پيمانکار "},
@@ -425,8 +428,8 @@ private slots:
         // 65 + 11 = 76 t, its words; each row's words.
         fewRow("oil company letter, 6", "N44", 6, "(A4)", {"1403/521", "1403/05/12"},
                {"منطقه اراك", "محمدرضا کاظمي", kContractor, "11873", "411345678912", "10103456789", "76", "هفتاد و شش",
-                "امام خميني (ره) شازند", "حسين موسوي", "دکتر حسن کريمي", kContractor},
-               {"8802145", "1403/05/01", "88-1452", "حمل و نقل سپهر ترابر", "2315", "3813745871", "1403/521", "1403/05/12",
+                "امام خميني (ره) شازند", kContractor},
+               {"حسين موسوي", "دکتر حسن کريمي", "8802145", "1403/05/01", "88-1452", "حمل و نقل سپهر ترابر", "2315", "3813745871", "1403/521", "1403/05/12",
                 "086-32245678", "086-32245679", "09181234567", "شانزده", "يازده"});
         // 30 rows: twice the 12 tonnages (144 t) and the first six (76 t); 14 rows: 164 t.
         const QStringList guarantee{"364", "مهندس علي احمدي", "معاون عمران روستايي"};
@@ -516,12 +519,58 @@ private slots:
                 QVERIFY2(fault.isEmpty(), qPrintable(fault));
             }
         QVERIFY(!villages || !containsText(text, "شرکت شرکت"));
+        // The PDF's title in Persian digits, as the page prints its figures ("A4" is a Latin word).
+        static const QRegularExpression pdfTitle(QStringLiteral("^Title: *(.*)$"), QRegularExpression::MultilineOption);
+        static const QRegularExpression latinFigure(QStringLiteral("(?<![A-Za-z0-9])[0-9]+(?![A-Za-z0-9])"));
+        const QString title = pdfTitle.match(pdfInfo(pdf)).captured(1);
+        QVERIFY2(!title.isEmpty() && !title.contains(latinFigure), qPrintable(title));
+        // The letter's signatories side by side under the contacts, each over its title: the
+        // deputy for accounts on the right, the director general on the left.
+        if (item == "N44") {
+            const QList<PdfWord> words = pdfWords(pdf);
+            auto at = [&](const char *word) {
+                const PdfWord *found = nullptr;
+                for (const PdfWord &w : words)
+                    found = w.page == printed && w.text == normalizedText(word) ? &w : found;
+                return found ? found->box : QRectF();
+            };
+            const QRectF deputy = at("موسوي"), deputyTitle = at("ذيحساب"), director = at("کريمي"), directorTitle = at("مدير");
+            QVERIFY(!deputy.isNull() && !director.isNull() && !deputyTitle.isNull() && !directorTitle.isNull());
+            QVERIFY(std::abs(deputy.top() - director.top()) < 2 && deputy.left() > director.right() + 100);
+            for (const auto &[name, title] : {std::pair(deputy, deputyTitle), std::pair(director, directorTitle)})
+                QVERIFY(title.top() > name.bottom() - 1 && title.top() < name.bottom() + 20
+                        && std::abs(title.center().x() - name.center().x()) < 40);
+        }
         if (item == "N8" || item == "N44")
             QVERIFY2(!text.contains("....."), qPrintable(text));
         for (const QString &s : lastPage)
             QVERIFY2(containsText(pdfText(pdf, printed), s), qPrintable(s));
         for (int p = 1; villages && printed > 1 && p <= printed; ++p)
             QVERIFY2(containsText(pdfText(pdf, p), QStringLiteral("صفحه %1 از %2").arg(p).arg(printed)), qPrintable(pdfText(pdf, p)));
+    }
+
+    // A village stored with the keheh and the Arabic yeh, another with the Arabic kaf and the
+    // Persian yeh: the saved oil company letter and committee minutes name each as stored, and
+    // the layouts' own "پيمانکار" and "کميته" as written, never with the other spelling of a letter.
+    void savedPdfsNameTheStoredSpellings()
+    {
+        const QStringList stored{"کليبر", "كلیبر", "پيمانکار"}, never{"کلیبر", "كليبر", "پیمانکار", "کمیته"};
+        for (const char *item : {"N44", "N50"}) {
+            Fixture f(true);
+            const bool letter = qstrcmp(item, "N50") == 0;
+            letter ? setUpLetter(f) : setUp(f, 2);
+            const qint64 first = f.scalar("select min(id) from ghir").toLongLong();
+            f.dm.exec("update ghir set rosta=? where id=?", {stored.at(0), first});
+            f.dm.exec("update ghir set rosta=? where id=?", {stored.at(1), first + 1});
+            letter ? makeCurrent(f, first) : f.form<Tghir_src>()->search();
+            const QString pdf = keptPdf(chooseForm(f, item, letter ? QStringList{"12/1403", "1403/05/12"}
+                                                                   : QStringList{"1403/521", "1403/05/12"}));
+            const QStringList words = pdfLines(pdf).join(' ').split(' ');
+            for (const QString &w : letter ? stored + QStringList{"کميته"} : stored)
+                QVERIFY2(words.contains(w), qPrintable(QStringLiteral("%1: %2 not in %3").arg(item, w, words.join(' '))));
+            for (const QString &w : never)
+                QVERIFY2(!words.contains(w), qPrintable(QStringLiteral("%1: %2").arg(item, w)));
+        }
     }
 
     // A contractor without a father's name, certificate or registration number: the sentences
@@ -570,6 +619,111 @@ private slots:
             QVERIFY2(containsText(text, name) && !containsText(text, "شرکت شرکت"), item);
             if (qstrcmp(item, "N8") == 0 || qstrcmp(item, "N44") == 0)
                 QVERIFY2(!text.contains("....."), qPrintable(text));
+        }
+    }
+
+    // The oil company letter's haulage column: a haulage contractor's name of 46 letters takes
+    // two lines at most, and ten allocations fit the letter's page; a short one takes one line.
+    void haulageNamesFitTheirColumn_data()
+    {
+        QTest::addColumn<QString>("haulage");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("46 letters") << "شرکت حمل و نقل بين المللي سپهر ترابر آذربايجان" << 2;
+        QTest::newRow("short") << "حمل و نقل زنجان بار" << 1;
+    }
+    void haulageNamesFitTheirColumn()
+    {
+        QFETCH(QString, haulage);
+        QFETCH(int, lines);
+        Fixture f(true);
+        setUp(f, 10);
+        f.dm.exec("update peymankaran set haml_name=?", {haulage});
+        const report::FilledReport &r = chooseForm(f, "N44", {"1403/521", "1403/05/12"});
+        const QString pdf = keptPdf(r);
+        QCOMPARE(pdfPageCount(pdf), 1);
+        // The name's words (but "و") in the first row, by the lines they stand on.
+        const report::Renderer renderer(r);
+        const report::Renderer::Placed first = *std::find_if(renderer.page(0).begin(), renderer.page(0).end(),
+            [](const report::Renderer::Placed &b) { return b.kind == report::BandKind::Detail; });
+        const double mm = 72 / 25.4;
+        QStringList seen;
+        QList<double> tops;
+        for (const PdfWord &w : pdfWords(pdf)) {
+            if (w.page != 1 || w.box.center().y() < first.y * mm || w.box.center().y() > (first.y + first.height) * mm
+                || w.text.size() < 2 || !normalizedText(haulage).split(' ').contains(w.text))
+                continue;
+            seen << w.text;
+            if (std::none_of(tops.begin(), tops.end(), [&](double t) { return std::abs(t - w.box.top()) < 2; }))
+                tops << w.box.top();
+        }
+        QCOMPARE(seen.size(), int(normalizedText(haulage).split(' ').filter(QRegularExpression("..")).size()));
+        QVERIFY2(tops.size() <= lines, qPrintable(QString::number(tops.size())));
+    }
+
+    // The central office report prints a cash contribution in the tens of billions at its
+    // neighbours' size, the total beside it too.
+    void centralOfficeFiguresKeepTheirSize()
+    {
+        Fixture f(true);
+        signInWithCounty(f, "ostan");
+        for (const qint64 cash : {qint64(12500000000), qint64(2500000000)})
+            addGhir(f, {{"rosta", "ده نو"}, {"tolemasir", 1750}, {"sorat_area", 12400}, {"ghir_tahatori", 20},
+                        {"ghir_jam", "17.5"}, {"jalase_dat", "1403/06/01"}, {"khodyari", cash}, {"dehyari", 1845204765},
+                        {"mokhtasat", "35.4521,51.2874"}});
+        f.form<Tghir_src>()->findChild<QLineEdit *>("sal")->setText("1403");
+        const QList<PdfWord> words = pdfWords(keptPdf(chooseForm(f, "N29")));
+        auto height = [&](const char *figure) {
+            double h = 0;
+            for (const PdfWord &w : words)
+                h = w.text == figure ? w.box.height() : h;
+            return h;
+        };
+        const double neighbour = height("1,845,204,765");
+        QVERIFY(neighbour > 0);
+        for (const char *figure : {"12,500,000,000", "2,500,000,000", "14,345,204,765", "1750"})
+            QVERIFY2(height(figure) >= 0.95 * neighbour, figure);
+    }
+
+    // The guarantee refund's checklist: its four items, each after a box of its own, clear of it
+    // and of the next item's box.
+    void refundChecklistHasFourItems()
+    {
+        Fixture f(true);
+        setUpLetter(f);
+        const report::FilledReport &r = chooseForm(f, "N51", {"1403/09/01", "9", "1250", "1403/08/25"});
+        const QStringList items{"تصوير قرارداد", "تفاهمنامه صورتجلسه مصرف قير", "آزمايشات", "صورتجلسه تحويل موقت و قطعي"};
+        // The boxes (page points, right to left) and the words on their line.
+        const double mm = 72 / 25.4, left = r.layout().margins.left();
+        QList<double> boxes; // left edges
+        for (const report::Element &e : r.layout().band(report::BandKind::Title).elements)
+            if (e.kind == report::ElementKind::Rect && e.w < 5 && e.h < 5)
+                boxes << (left + e.x) * mm;
+        std::sort(boxes.rbegin(), boxes.rend());
+        QCOMPARE(boxes.size(), items.size());
+        const QList<PdfWord> words = pdfWords(keptPdf(r));
+        const auto anchor = std::find_if(words.begin(), words.end(), [](const PdfWord &w) {
+            return w.page == 1 && w.text == normalizedText("قرارداد");
+        });
+        QVERIFY(anchor != words.end());
+        const double line = anchor->box.center().y(), box = 3.2 * mm;
+        for (int i = 0; i < items.size(); ++i) {
+            // The words between this box and the next: the item, whole, a little left of its box.
+            const double from = i + 1 < boxes.size() ? boxes[i + 1] + box : left * mm;
+            QStringList caption;
+            double right = 0, leftmost = 1e9;
+            for (const PdfWord &w : words)
+                if (w.page == 1 && std::abs(w.box.center().y() - line) < 4 && w.box.right() > from
+                    && w.box.left() < boxes[i] + box) {
+                    caption << w.text;
+                    right = std::max(right, w.box.right());
+                    leftmost = std::min(leftmost, w.box.left());
+                }
+            QStringList expected = normalizedText(items[i]).split(' ');
+            caption.sort();
+            expected.sort();
+            QCOMPARE(caption, expected);
+            QVERIFY2(right <= boxes[i] - 0.5 * mm && right >= boxes[i] - 4 * mm, qPrintable(items[i]));
+            QVERIFY2(leftmost >= from + 2 * mm, qPrintable(items[i]));
         }
     }
 };

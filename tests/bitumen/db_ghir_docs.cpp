@@ -31,6 +31,9 @@ const QString kLoanSignature = QStringLiteral("تصوير امضاء وام");
 const QString kSignaturePictures = QStringLiteral("تصوير امضاء وام بازسازي");
 const QString kBarcodeReport = QStringLiteral("فايل گزارش باركد وام بازسازي");
 const QString kMinutes = QStringLiteral("صورتجلسه");
+// The header rows of the history's and the contractors' exports.
+const QStringList kHistoryTitles = {"رديف", "شناسه", "روستا", "پيمانکار", "شناسه", "شناسه", "شرح سابقه", "تاريخ سابقه", "کاربر"};
+const QStringList kContractorTitles = {"رديف", "شناسه", "پيمانکار", "نام نماينده", "نام پدر نماينده", "کد ملي نماينده", "ش شناسنامه نماينده", "محل صدور نماينده", "شماره ثبت", "کد اقتصادي", "شناسه ملي", "نام پيمانکار حمل", "کد پيمانکار حمل", "تلفن ثابت", "تلفن همراه", "ماره فکس", "آدرس", "آدرس تخليه", "کد پستي"};
 
 class DbGhirDocs : public QObject {
     Q_OBJECT
@@ -50,7 +53,11 @@ private slots:
         const qint64 c = addGhir(f);
         makeCurrent(f, a);
         auto *w = f.form<Tghir_pic>();
+        // Without the right to insert the button is not there.
+        f.ui.onShow["Tghir_pic"] = [&](QDialog *d) { QVERIFY(!child<QPushButton>(d, "ins_btn")->isVisibleTo(d)); };
+        w->openForCurrent({false, true, true, true});
         f.ui.onShow["Tghir_pic"] = [&](QDialog *d) {
+            QVERIFY(child<QPushButton>(d, "ins_btn")->isVisibleTo(d));
             QCOMPARE(child<QLabel>(d, "name")->text(), QStringLiteral("سمنان * ده نو * پيمان"));
             click(d, "ins_btn"); // no description: refused
             QCOMPARE(f.ui.messages, QStringList{kNoDescription});
@@ -92,6 +99,7 @@ private slots:
         };
         w->openForCurrent({true, false, true, true});
         QVERIFY(f.ui.openedFiles.isEmpty());
+        QCOMPARE(f.count("ghir_pic"), 3);
         QCOMPARE(f.scalar("select count(*) from ghir_pic where ghir_id=?", {a}).toLongLong(), 1);
     }
 
@@ -181,7 +189,11 @@ private slots:
         src->trigger("N15");
         QCOMPARE(f.ui.messages, QStringList(2, texts::kNoAccess));
         f.dm.exec("update dastrasi set namayesh=? where page_name=?", {true, "g_pey"});
-        f.ui.onShow["Tpeymankar_ins"] = [&](QDialog *d) { QVERIFY(child<QWidget>(d, "ins_btn")->isVisibleTo(d)); };
+        f.ui.onShow["Tpeymankar_ins"] = [&](QDialog *d) {
+            QVERIFY(child<QWidget>(d, "ins_btn")->isVisibleTo(d));
+            click(d, "N3"); // the contractors' export: its header row
+            QCOMPARE(htmlFileRows(f.ui.openedFiles.value(0)), QList<QStringList>{kContractorTitles});
+        };
         src->trigger("N15");
         src->trigger("N43");
         QVERIFY(shown);
@@ -192,6 +204,7 @@ private slots:
         src->trigger("N42");
         src->trigger("N17");
         QCOMPARE(f.ui.shownWindows, (QStringList{"Tpeymankar_ins", "Tghir_pic", "Tzamaem_ghir", "Tghir_history"}));
+        QCOMPARE(f.ui.openedFiles.size(), 1);
     }
 
     // The history: rows of deleted allocations neither counted nor listed; the date filter is
@@ -219,6 +232,8 @@ private slots:
             return out;
         };
         f.ui.onShow["Tghir_history"] = [&](QDialog *d) {
+            QCOMPARE(child<TDateEdit>(d, "reg_dat1")->text() + child<TDateEdit>(d, "reg_dat2")->text(),
+                     SolarDateText() + SolarDateText());
             QCOMPARE(listed() << child<QLabel>(d, "cnt")->text(),
                      (QStringList{"1403/05/07 الف", "1403/05/06 الف", "1403/05/06 ب", "1402/12/29 ب", "4"}));
             click(d, "CheckBox3");
@@ -237,7 +252,12 @@ private slots:
         QCOMPARE(f.ui.openedFiles.size(), 1);
         const QString html = QString::fromUtf8(readFile(f.ui.openedFiles.first()));
         QVERIFY(html.contains(QStringLiteral("گزارش پروژه هاي قير")));
-        QCOMPARE(htmlFileRows(f.ui.openedFiles.first()).size(), 3); // the titles and the two listed
+        // The titles, and the two listed with their number and every column, the hidden ones included.
+        const QList<QStringList> exported = htmlFileRows(f.ui.openedFiles.first());
+        QCOMPARE(exported.size(), 3);
+        QCOMPARE(exported.first(), kHistoryTitles);
+        QCOMPARE(exported.at(1).size() + exported.at(2).size(), 18);
+        QCOMPARE(exported.at(2).mid(0, 4), (QStringList{"2", QString::number(b), "ده ۱", "الف"}));
     }
 };
 

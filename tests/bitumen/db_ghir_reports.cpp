@@ -24,6 +24,34 @@ namespace {
 const QString kTotal = "جمع کل";
 const QString kLetter = "1234/ص";
 
+// The titles of the reports' and exports' columns, as the users read them (the grid's
+// workbooks and web listing title a column by its name; a column without a title keeps its name).
+const QString kRowNumber = "رديف";
+const QStringList kWebTitles = {"شهرستان", "روستا", "پيمانکار", "معرفي به ضمانتنامه", "شماره معرفي نامه", "معرفي به شرکت نفت", "تاييديه دفتر مرکزي"};
+const QStringList kProgressTitles = {"شهرستان", "روستا", "پيمانکار", "معرفي به شرکت نفت", "تاييديه دفتر مرکزي", "درصد پيشرفت فيزيکي", "قير محقق شده"};
+const QStringList kMinutesTitles = {"شهرستان", "روستا", "پيمانکار", "معرفي به شرکت نفت", "تاييديه دفتر مرکزي", "قير محقق شده", "صورتجلسه مصرف قير"};
+const QStringList kStatusTitles = {"شهرستان", "روستا", "نوع پروژه", "سال تخصيص قير", "پيمانکار", "قير تهاتري", "قيمت روز بورس", "قيمت قير جهت معادل سازي - ريال", "مساحت طبق صورتجلسه", "ميزان آسفالت اجرا شده - تن", "شماره قرارداد", "مبلغ خريد آسفالت", "شماره قرارداد اجرا", "مبلغ اجراي آسفالت"};
+const QStringList kSupervisionTitles = {"شهرستان", "روستا", "نوع پروژه", "ميزان قير حواله", "سطح طبق صورتجلسه - متر مربع", "(مبلغ ريالي)ميزان قير حواله*قيمت قير دريافتي از شرکت"};
+const QStringList kTehranSheetTitles = {"شهرستان", "روستا", "جمع طول معبر انجام شده-متر", "مساحت آسفالت-مترمربع", "مقدار قير تامين شده از سوي شرکت قيرساز-تن", "معادل سازي-تن", "مصرف مستقيم-تن", "تاريخ تنظيم صورتجلسه مصرف قير", "خودياري نقدي", "معادل ريالي عمليات اجرايي دهياري و مردم", "جمع", "مختصات و موقعيت معابر اجرا شده"};
+const QStringList kTehranPrintTitles = {"شهرستان", "روستا", "جمع طول معبر انجام شده-متر", "مساحت آسفالت-مترمربع", "مقدار قير تامين شده از سوي شرکت قيرساز-تن", "معادل سازي تن", "مصرف مستقيم تن", "تاريخ تنظيم صورتجلسه مصرف قير", "خودياري نقدي", "معادل ريالي عمليات اجرايي دهياري و مردم", "جمع", "مختصات و موقعيت معابر اجرا شده"};
+const QString kTehranHeading = "عملکرد آسفالت اجرا شده در روستاها با قير رايگان سال";
+const QString kProvinceName = "Qelmarin";
+const QHash<QString, QString> kFullTitles = {{"id", "شناسه"}, {"sorat_area", "مساحت طبق صورتجلسه"}, {"city", "شهرستان"}, {"ghir_daryafti", "ميزان قير دريافتي از شرکت"}, {"rosta", "روستا"}, {"az_name", "نام آزمايشگاه"}, {"prj_typ", "نوع پروژه"}, {"rep_no", "شماره گزارش"}, {"prot_no", "شماره قرارداد"}, {"rep_dat", "تاريخ گزارش"}, {"prot_dat", "تاريخ قرارداد"}, {"zekhamat_m", "ميانگين ضخامت"}, {"peymankar", "پيمانکار"}, {"vazn", "وزن"}, {"prot_mablagh", "مبلغ قرارداد"}, {"ghir_masrafi_m", "ميانگين قير مصرفي"}, {"city_paper_no", "شماره نامه شهرستان"}, {"ghir_prim", "قير پريمکت"}, {"city_paper_dat", "تاريخ نامه شهرستان"}, {"bors_m", "ميانگين بورس"}, {"tafahomname_dat", "تاريخ تفاهمنامه"}, {"asfalt_price", "قيمت آسفالت"}, {"prj_area", "مساحت تقريبي پروژه"}, {"ghir_tahvili", "قير تحويلي"}, {"tonaj", "تناژ تقريبي کار"}, {"ghir60", "قير 70-60"}, {"zekhamat", "ضخامت تقريبي"}, {"ghir_m_p", "قير مصرفي پريمکت"}, {"bors_price", "قيمت روز بورس"}, {"ghir_jam", "جمع قير"}, {"ghir_masrafi", "قير مصرفي"}, {"reg_dat", "تاريخ ثبت"}, {"ghir_tahatori", "ميزان قير حواله"}, {"ghir_t", "قير تهاتري"}, {"tozi_dat", "تاريخ کميته توزيع"}, {"peymankar_id", "شناسه پيمانکار"}, {"z_no", "شماره ضمانتنامه"}, {"tehran_paper_no", "شماره نامه تهران"}, {"z_dat", "تاريخ ضمانتنامه"}, {"jalase_no", "شماره جلسه"}, {"z_bank", "بانک ضمانتنامه"}, {"jalase_dat", "تاريخ جلسه"}, {"z_typ", "نوع ضمانتنامه"}, {"prot_no_ejra", "شماره قرارداد اجرا"}, {"z_mablagh", "مبلغ ضمانتنامه"}, {"prot_dat_ejra", "تاريخ قرارداد اجرا"}, {"taahod_dat", "تاريخ تعهدنامه"}, {"prot_mablagh_ejra", "مبلغ قرارداد اجرا"}, {"moarefi_dat", " تاريخ معرفي نامه"}, {"zarib", "ضريب"}, {"moarefi_no", "شماره معرفي نامه"}, {"asfalt_ejra", "ميزان آسفالت اجرا شده - تن"}, {"sorat_no", "شماره صورتحساب"}, {"ghir_moadel", "قيمت قير جهت معادل سازي - ريال"}, {"sorat_dat", "تاريخ صورتحساب"}, {"pishraft", "پيشرفت فيزيکي"}, {"sal", "سال تخصيص قير"}, {"status", "وضعيت"}, {"cmt", "توضيحات"}, {"comp_naft_name", "نام شرکت نفت"}, {"palayeshgah_name", "نام پالايشگاه"}, {"mosharekat", "مشارکت مردمي و دهياري"}, {"ghir_tagh_tah", "ميزان تقريبي قير تهاتري"}};
+const QHash<QString, QString> kCountyTitles = {{"city", "شهرستان"}, {"rosta", "روستا"}, {"prj_typ", "نوع پروژه"}, {"peymankar", "پيمانکار"}, {"ghir_tahatori", "ميزان قير حواله"}, {"pishraft", "پيشرفت فيزيکي"}};
+
+// A header row: the row number's title, then the columns' titles.
+QStringList header(const QStringList &titles) { return QStringList{kRowNumber} + titles; }
+
+// The header of the grid's workbooks (and, after the row number, of its web listing): each
+// column of the grid's list under its title, or under its own name.
+QStringList gridTitles(const DataSet *ds, const QHash<QString, QString> &titles)
+{
+    QStringList out;
+    for (const QString &field : ds->fieldNames())
+        out << titles.value(field, field);
+    return out;
+}
+
 // The web report's three allocations: A introduced to the oil company with a letter number
 // holding "/", B with neither letter, C (another county) with both. Its rows under the header.
 void addWebRows(Fixture &f)
@@ -99,14 +127,16 @@ private slots:
         const QString file = htmlFile();
         f.ui.saveFiles << file;
         click(f.form<Tghir_src>(), "N20");
-        QCOMPARE(htmlFileRows(file).mid(1), (QList<QStringList>{{"1", "اراك", "روستا", "الف", "20", "0", "35", "7"},
+        QCOMPARE(htmlFileRows(file), (QList<QStringList>{header(kProgressTitles),
+                                                         {"1", "اراك", "روستا", "الف", "20", "0", "35", "7"},
                                                                 {"2", "اراك", "روستا", "پ", "30", "0", "10", "3"},
                                                                 {"3", "اراك", "روستا", "ت", "8", "0", "100", "8"},
                                                                 {"4", "اراك", "روستا", "ج", "12.5", "12.5", "33", "4.125"},
                                                                 {"", "", "", kTotal, "70.5", "12.5", "", "22.125"}}));
         QCOMPARE(f.count("ghir_rep1"), 6);
         click(f.form<Tghir_src>(), "N21");
-        QCOMPARE(htmlFileRows(file).mid(1), (QList<QStringList>{{"1", "اراك", "روستا", "الف", "20", "0", "7", "3.5"},
+        QCOMPARE(htmlFileRows(file), (QList<QStringList>{header(kMinutesTitles),
+                                                         {"1", "اراك", "روستا", "الف", "20", "0", "7", "3.5"},
                                                                 {"3", "اراك", "روستا", "ج", "12.5", "12.5", "4.125", "2"},
                                                                 {"", "", "", kTotal, "40.5", "12.5", "19.125", "5.5"}}));
         QCOMPARE(f.count("ghir_rep1"), 5);
@@ -133,6 +163,12 @@ private slots:
         signInWithCounty(f, "ostan");
         addWebRows(f);
         click(f.form<Tghir_src>(), "N19"); // cancelled in the save dialog: the table holds 3 rows
+        // The letter number as its text; the allocated tonnes under the oil company and the central
+        // office only with their letters.
+        QCOMPARE(rows(f, "select city, rosta, peymankar, ghir_tahatori, moarefi_no, ghir_naft, tehran from ghir_rep2"
+                         " order by ghir_naft desc"),
+                 (QStringList{"اراك|نوبران|الف|20|" + kLetter + "|20|0", "ساوه|ده|پارس|12.5|M7|12.5|12.5",
+                              "اراك|خنجين|بهار|20||0|0"}));
         f.dm.exec("insert into ghir (peymankar, ghir_tahatori, moarefi_no) with recursive n(i) as "
                   "(select 1 union all select i+1 from n where i<2500) select 'z', i, 'M' from n");
         QVariantList sessions;
@@ -208,7 +244,7 @@ private slots:
             click(b.form<Tghir_src>(), "N19");
         };
         click(f.form<Tghir_src>(), "N19");
-        QCOMPARE(htmlFileRows(fileA).mid(1), kWebRows);
+        QCOMPARE(htmlFileRows(fileA), QList<QStringList>{header(kWebTitles)} + kWebRows);
         QCOMPARE(ui.messages + ui.openedFiles, QStringList{fileA});
         QCOMPARE(htmlFileRows(fileB).mid(1),
                  (QList<QStringList>{{"1", "اراك", "خنجين", "بهار", "20", "", "0", "0"},
@@ -219,7 +255,7 @@ private slots:
         setBox(f.form<Tghir_src>(), "peymankar", "هيچ");
         ui.saveFiles << fileA;
         click(f.form<Tghir_src>(), "N19");
-        QCOMPARE(htmlFileRows(fileA).mid(1), (QList<QStringList>{{"", "", "", kTotal, "", "", "", ""}}));
+        QCOMPARE(htmlFileRows(fileA), (QList<QStringList>{header(kWebTitles), {"", "", "", kTotal, "", "", "", ""}}));
         QCOMPARE(f.count("ghir_rep2"), 0);
         f.ctx.ui = &f.ui;
     }
@@ -285,8 +321,9 @@ private slots:
         QCOMPARE(f.ui.openedFiles, QStringList{htmlFile()});
         // 115 t x 1,250,000 and 115 t x 300,000 x 1.2; an empty tonnage is 0; no execution price,
         // no execution amount and nothing added to its total.
-        QCOMPARE(htmlFileRows(htmlFile()).mid(1),
+        QCOMPARE(htmlFileRows(htmlFile()),
                  (QList<QStringList>{
+                     header(kStatusTitles),
                      {"1", "اراك", "روستا", "آسفالت", "1403", "پيمانكار", "10", "2000000", "900", "1000", "115", "101",
                       "143750000", "E1", "41400000"},
                      {"2", "اراك", "روستا", "آسفالت", "1403", "پيمانكار", "0", "0", "0", "0", "", "", "0", "", "0"},
@@ -314,8 +351,9 @@ private slots:
         addGhir(f, {{"peymankar", "پارس"}, {"ghir_tahatori", 7.5}, {"tehran_paper_no", "T3"}, {"ghir_daryafti", ""}});
         run(f, "N27");
         Sheet s = lastSheet(f);
-        QCOMPARE((QList<QStringList>{s.row(2), s.row(3), s.row(4), s.row(5)}),
-                 (QList<QStringList>{{"اراك", "نوبران", "الف", "20", "1234/ص", "20", "0"},
+        QCOMPARE((QList<QStringList>{s.row(1), s.row(2), s.row(3), s.row(4), s.row(5)}),
+                 (QList<QStringList>{kWebTitles,
+                                     {"اراك", "نوبران", "الف", "20", "1234/ص", "20", "0"},
                                      {"اراك", "روستا", "بهار", "0", "", "0", "0"},
                                      {"اراك", "روستا", "پارس", "7.5", "", "0", "7.5"}, {}}));
         QVERIFY(s.cells["D2"].number && !s.cells["E2"].number);
@@ -323,6 +361,7 @@ private slots:
         // Supervision: tonnes times the company's price, in allocation order; no tonnes, no value.
         run(f, "N34");
         s = lastSheet(f);
+        QCOMPARE(s.row(1), kSupervisionTitles);
         QCOMPARE(s.row(2), (QStringList{"اراك", "نوبران", "آسفالت", "20", "1500", "18000"}));
         QCOMPARE(s.row(3), (QStringList{"اراك", "روستا", "آسفالت", "", "0"}));
         QCOMPARE(s.row(4), (QStringList{"اراك", "روستا", "آسفالت", "7.5", "0", "0"}));
@@ -334,11 +373,12 @@ private slots:
     }
 
     // The grid's exports take the grid's rows (the county restriction included) with every
-    // column, and leave the same allocation current.
+    // column under its title, and leave the same allocation current. The general and the county
+    // workbooks and the web listing serve every level.
     void gridExportsKeepTheCurrentAllocation()
     {
         Fixture f(true);
-        signInWithCounty(f, "ostan", "1000000002");
+        const qint64 user = signInWithCounty(f, "ostan", "1000000002");
         const qint64 first = addGhir(f, {{"peymankar", "الف"}, {"ghir_tahatori", 12}});
         addGhir(f, {{"peymankar", "ب"}, {"ghir_t", "3"}});
         addGhir(f, {{"city", "ساوه"}});
@@ -355,9 +395,19 @@ private slots:
                     rows << s.row(r);
             }
             QCOMPARE(rows.at(0).size(), ds->fieldNames().size() + web);
+            const QStringList titles = gridTitles(ds, QByteArray(item) == "N39" ? kCountyTitles : kFullTitles);
+            QCOMPARE(rows.at(0), web ? header(titles) : titles);
             QCOMPARE(rows.at(2).value(ds->fieldIndex("mande") + web), QString("3"));
             QCOMPARE(rows.value(3), QStringList());
             QCOMPARE(ds->value("id").toLongLong(), first);
+        }
+        for (const QString level : {"admin", "city"}) {
+            f.signInAs(user, "u", level);
+            for (const char *item : {"N26", "N39", "N6"}) {
+                run(f, item);
+                QCOMPARE(f.ui.messages, QStringList());
+                QCOMPARE(f.ui.openedFiles.size(), 1);
+            }
         }
     }
 
@@ -389,9 +439,27 @@ private slots:
         const QString pdf = renderPdf(r);
         QCOMPARE(pdfPageCount(pdf), 1);
         QVERIFY2(pdfInfo(pdf).contains("842 x 595 pts (A4)"), qPrintable(pdfInfo(pdf))); // landscape
-        QVERIFY(containsText(pdfText(pdf), "13.45"));
+        const QString printed = pdfText(pdf);
+        for (const QString &t : {kTehranHeading, kProvinceName, QString("1405/09/15"), QString("مختصات و موقعيت"),
+                                 QString("13.45")})
+            QVERIFY2(containsText(printed, t), qPrintable(t));
+        // The page header's own texts and the column titles as typed (the PDF's text folds the yeh).
+        QStringList printedTitles;
+        for (const report::Element &e : r.layout().band(report::BandKind::PageHeader).elements) {
+            if (e.kind == report::ElementKind::Text)
+                printedTitles << e.text;
+            for (const report::Run &run : e.runs)
+                if (!run.isLabel)
+                    printedTitles << run.text;
+        }
+        QCOMPARE(printedTitles, (QStringList{kProvinceName, kTehranHeading}));
+        printedTitles.clear();
+        for (const report::Column &c : r.layout().table->columns)
+            printedTitles << c.title;
+        QCOMPARE(printedTitles, header(kTehranPrintTitles));
         run(f, "N30");
         const Sheet s = lastSheet(f);
+        QCOMPARE(s.row(1), kTehranSheetTitles);
         QCOMPARE(s.row(2), (QStringList{"اراك", "نوبران", "1200", "5000", "20", "13.45", "6.55", "1403/06/01",
                                          "1000000", "2500000", "3500000", "معبر اصلي"}));
         QCOMPARE(s.row(3).mid(0, 7), printedRow(1).mid(0, 7));

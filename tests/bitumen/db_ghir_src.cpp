@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QSqlQuery>
 #include <QTableView>
 
 namespace {
@@ -34,6 +35,9 @@ QList<qint64> ids(Fixture &f)
         out << s.toLongLong();
     return out;
 }
+
+// The input box that asks the delete password: caption, prompt and default answer.
+const QString kPasswordBox = "Password|کلمه عبور|?";
 
 QString cnt(Fixture &f) { return child<QLabel>(f.form<Tghir_src>(), "cnt")->text(); }
 
@@ -114,7 +118,8 @@ private slots:
     // The listing's computed columns and its colour, row by row: mande = ghir_jam + ghir_t -
     // ghir_tahatori; mosharekat = (prot_mablagh + prot_mablagh_ejra) * asfalt_ejra - bors_price *
     // ghir_jam, a text that is not wholly a number counting as 0. Rows with a meeting date are
-    // sky blue: only the exact empty mask is no date, an empty or a null date is coloured too.
+    // sky blue, every cell of them: only the exact empty mask is no date, an empty or a null
+    // date is coloured too.
     // Listed in the Persian order of the contractors, then by registration date.
     void computedColumnsColourAndOrder()
     {
@@ -154,8 +159,10 @@ private slots:
             QVERIFY(f.dm.ADOQ_ghir->locate("id", added.at(i)));
             QCOMPARE(f.dm.ADOQ_ghir->text("mande"), cases[i].mande);
             QCOMPARE(f.dm.ADOQ_ghir->text("mosharekat"), cases[i].mosharekat);
-            const QModelIndex cell = grid->model()->index(f.dm.ADOQ_ghir->currentRow(), f.dm.ADOQ_ghir->fieldIndex("city"));
-            QCOMPARE(cell.data(Qt::BackgroundRole).value<QColor>(), i < 3 ? QColor(166, 202, 240) : QColor());
+            for (const char *field : {"city", "peymankar", "tarakom"}) {
+                const QModelIndex cell = grid->model()->index(f.dm.ADOQ_ghir->currentRow(), f.dm.ADOQ_ghir->fieldIndex(field));
+                QCOMPARE(cell.data(Qt::BackgroundRole).value<QColor>(), i < 3 ? QColor(166, 202, 240) : QColor());
+            }
         }
     }
 
@@ -222,6 +229,42 @@ private slots:
         click(w, "CheckBox5");
         QCOMPARE(passing().first, 7);
         w->hide();
+    }
+
+    // The county list keeps what is added, duplicates and an empty text included; an empty item
+    // matches every county; N48 removes the selected item; a click on the check box, either way,
+    // empties the list. A double click adds a village without enabling its box.
+    void countyListKeepsWhatIsAdded()
+    {
+        Fixture f(true);
+        const qint64 saveh = addGhir(f, {{"city", "ساوه"}, {"peymankar", "1"}});
+        const qint64 savoj = addGhir(f, {{"city", "ساوجبلاغ"}, {"peymankar", "2"}});
+        const qint64 arak = addGhir(f, {{"city", "اراك"}, {"peymankar", "3"}});
+        addGhir(f, {{"city", "قم"}, {"peymankar", "4"}});
+        Tghir_src *w = f.form<Tghir_src>();
+        auto *list = child<QListWidget>(w, "list_city");
+        filter(f, "CheckBox2", "city", "ساو");
+        filter(f, "CheckBox2", "city", "اراك");
+        filter(f, "CheckBox2", "city", "اراك");
+        setBox(w, "city", QString());
+        click(w, "add_city");
+        QCOMPARE(list->count(), 4);
+        QCOMPARE(search(f).size(), 4);
+        list->setCurrentRow(3);
+        click(w, "N48");
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(search(f), QList<qint64>({saveh, savoj, arak}));
+        click(w, "CheckBox2");
+        QVERIFY(list->count() == 0 && !child<QComboBox>(w, "city")->isEnabled());
+        list->addItem("ساوه");
+        click(w, "CheckBox2");
+        QVERIFY(list->count() == 0 && child<QComboBox>(w, "city")->isEnabled());
+        click(w, "CheckBox2");
+        auto *grid = child<QTableView>(w, "DBGrid1");
+        search(f);
+        emit grid->doubleClicked(grid->model()->index(0, 1));
+        QCOMPARE(child<QListWidget>(w, "list_rosta")->count(), 1);
+        QVERIFY(!child<QComboBox>(w, "rosta")->isEnabled());
     }
 
     // The opener applies the rights table, empties the boxes and searches with the user's
@@ -304,6 +347,7 @@ private slots:
         click(f.form<Tghir_src>(), "N3");
         // The question and the log name it quoted; its history and documents stay.
         QCOMPARE(f.ui.questions, QStringList({texts::kGhirDeleteWarning + "'پارس''ی' * 'نوده'"}));
+        QCOMPARE(f.ui.prompts, QStringList{kPasswordBox});
         QCOMPARE(f.ui.messages, QStringList({texts::kDeleted}));
         QCOMPARE(f.scalar("select cmt from log").toString(), texts::kGhirDeleteLog + "'پارس''ی' * 'نوده' admin");
         QCOMPARE(f.scalar("select id from ghir").toLongLong(), a);
@@ -311,6 +355,23 @@ private slots:
         // The last search again, the count as it found.
         QCOMPARE(ids(f), QList<qint64>({a}));
         QCOMPARE(cnt(f), "2");
+    }
+
+    // The database refuses the delete: its message, then nothing else; no log row, the list as it was.
+    void failingDeleteStopsCleanly()
+    {
+        Fixture f(true);
+        addGhir(f, {{"peymankar", "بهار"}});
+        search(f);
+        addSettings(f, {{kDeletePasswordPrompt, "123"}});
+        QVERIFY(QSqlQuery(f.dm.ADOConnection1()).exec("drop table ghir"));
+        f.ui.answers << Ui::Yes;
+        f.ui.inputs << "123";
+        click(f.form<Tghir_src>(), "N3");
+        QCOMPARE(f.ui.messages.size(), 1);
+        QVERIFY(f.ui.messages.first() != texts::kDeleted);
+        QCOMPARE(f.count("log"), qint64(0));
+        QCOMPARE(f.dm.ADOQ_ghir->recordCount(), 1);
     }
 
     // The commands on the current allocation, the province forms' included, with nothing listed.
@@ -342,8 +403,10 @@ private slots:
         });
         const QString today = SolarDateText(), none = "    /  /  ";
         compare(seen, {{"reg_dat", today}, {"sal", today.left(2) + "  "}, {"peymankar_id", "-1"}, {"prot_mablagh", "0"},
-                       {"pishraft", "0"}, {"khodyari", "0"}, {"tolemasir", "0"}, {"ostan", ""}, {"peymankar", ""},
-                       {"ghir_tagh_tah", ""}, {"prot_dat", none}, {"sorat_dat", none}});
+                       {"bors_price", "0"}, {"ghir_daryafti", "0"}, {"prot_mablagh_ejra", "0"}, {"pishraft", "0"},
+                       {"khodyari", "0"}, {"dehyari", "0"}, {"tolemasir", "0"}, {"ostan", ""}, {"city", ""},
+                       {"rosta", ""}, {"prot_no", ""}, {"peymankar", ""}, {"z_no", ""}, {"ghir_tagh_tah", ""},
+                       {"prot_dat", none}, {"tozi_dat", none}, {"sorat_dat", none}});
     }
 
     // The edit and the complementary data load the current allocation; the list follows what each
@@ -369,8 +432,9 @@ private slots:
             form->setBoxText("peymankar", "آ");
             click(d, "edit_btn");
         });
-        compare(loaded, {{"ostan", "مرکزي"}, {"prot_dat", "1403/01/05"}, {"prot_mablagh", "1,250,000"},
-                         {"tonaj", "11.65"}, {"peymankar_id", "7"}, {"palayeshgah_name", "نفت تهران"}});
+        compare(loaded, {{"ostan", "مرکزي"}, {"prot_no", "101"}, {"prot_dat", "1403/01/05"}, {"prot_mablagh", "1,250,000"},
+                         {"tonaj", "11.65"}, {"peymankar_id", "7"}, {"pishraft", "40"}, {"sal", "1403"},
+                         {"palayeshgah_name", "نفت تهران"}});
         // At the head of the list, current; mande = 6.55 + 1 - 10.
         QCOMPARE(QStringList({ds->text("id"), QString::number(ds->currentRow()), ds->text("mande")}),
                  QStringList({QString::number(id), "0", "-2.45"}));
@@ -385,7 +449,20 @@ private slots:
         compare(loaded, {{"jalase_dat", "1403/06/01"}, {"bors_m", "2,100,000"}, {"asfalt_ejra", "115"}, {"ye", "4"}});
         // The list shows what was stored: mande = 12.5 + 3 - 10.
         QCOMPARE(ds->text("mande") + ds->text("prot_no") + ds->text("id"), "5.5P-1" + QString::number(id));
-        QCOMPARE(ghirCell(f, first, "prot_no"), "101");
+        // A second edit and a second complementary opening start from what was stored and keep it.
+        command(f, "N2", "Tghir_ins", [&](QDialog *d) {
+            QCOMPARE(form->boxText("prot_no"), "P-1");
+            child<QLineEdit>(d, "z_no")->setText("Z-2");
+            click(d, "edit_btn");
+        });
+        command(f, "N13", "Tghir_ins2", [&](QDialog *d) {
+            QCOMPARE(form2->boxText("ghir_jam"), "12.5");
+            d->reject();
+        });
+        for (const auto &[column, value] : QList<QPair<QString, QString>>{
+                 {"prot_no", "P-1"}, {"z_no", "Z-2"}, {"peymankar", "آ"}, {"ghir_jam", "12.5"}})
+            QCOMPARE(ghirCell(f, id, column), value);
+        QCOMPARE(ghirCell(f, first, "prot_no") + ghirCell(f, first, "z_no"), "101Z1");
         QVERIFY(ds->locate("id", first));
         command(f, "N22", "Tghir_ins", [&](QDialog *d) {
             loaded = boxes(form);

@@ -398,6 +398,7 @@ private slots:
         through(f, window(f), "N1", "Tetebar_ins", [&](QDialog *d) {
             QCOMPARE(child<QLineEdit>(d, "mablagh")->text(), "0"); // a new credit's amount
             setBox(d, "tamin_loc", "ملي");
+            setBox(d, "tamin_manba", "درآمد عمومي");
             setBox(d, "sal", "1403");
             child<QLineEdit>(d, "mablagh")->clear();
             typeText(child<QLineEdit>(d, "mablagh"), "5000000000");

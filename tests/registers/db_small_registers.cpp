@@ -2,7 +2,8 @@
 // grouped sum, the contractor filter, the take-out delete and the county user's refusal, the
 // window's size across the types with every column in sight) and
 // the agreements register (the duplicate test, the search with a county user's restriction,
-// the take-out delete that leaves the attachments, the attachments stored and opened).
+// the take-out delete that leaves the attachments, the attachments stored and opened); what the
+// registers' entry boxes refuse.
 #include "support/drive.h"
 #include "support/exports_read.h"
 #include "support/in_sight.h"
@@ -10,7 +11,13 @@
 
 #include "app/main_u.h"
 #include "registers/amar_u.h"
+#include "registers/azmayeshgah_ins_u.h"
+#include "registers/etb_takhsis_u.h"
+#include "registers/etebar_ins_u.h"
+#include "registers/khadamat_ins_u.h"
 #include "registers/movafeghatname_src_u.h"
+#include "registers/prj_amaliyat_u.h"
+#include "registers/prj_pish_u.h"
 #include "shared/attachment_list.h"
 
 #include <QAction>
@@ -247,6 +254,53 @@ private slots:
             QCOMPARE(agreements()->text("id") + ' ' + QString::number(attached()->recordCount()), "2 0");
         });
         QCOMPARE(f->scalar("select movafeghatname_id from movafeghatname_pic").toInt(), 1);
+    }
+
+    // Typed as a user types: a year not of four digits, an empty box the row needs, a minus
+    // sign in an amount, a percentage outside 0-100 are refused naming the box; nothing is
+    // written, the box keeps what was typed. Taken (the text stored given): a credit's empty
+    // year, a percentage of 100.
+    void entryBoxesRefuseWhatTheyCannotHold()
+    {
+        f->dm.exec("insert into prj (etb_id, city) values (-1, ?)", {kArak});
+        const QVariant p = f->scalar("select max(id) from prj");
+        f->dm.exec("insert into etebarat (prj_id, tamin_manba, sal, mablagh, dion) values (?, '', '', 0, 0)", {p});
+        const QVariantMap parents{{"prj_id", p}, {"etb_id", f->scalar("select max(id) from etebarat")}};
+        const QList<std::tuple<EntryForm *, QString, QVariantMap>> forms{
+            {f->form<Tetebar_ins>(), "etebarat", {{"tamin_manba", "ملي"}}}, {f->form<Tprj_amaliyat>(), "amaliyat", {{"item_title", "مطالعه"}}},
+            {f->form<Tprj_pish>(), "pish", {{"item_title", "مطالعه"}}}, {f->form<Tetb_takhsis>(), "takhsis", {{"zaman", "3 ماهه"}}},
+            {f->form<Tazmayeshgah_ins>(), "azmayeshat", {{"loc", kArak}}}, {f->form<Tmovafeghatname_src>(), "movafeghatname", {{"city2", kArak}, {"num2", "7"}}},
+            {f->form<Tamar>(), "amar", {{"city", kArak}}}, {f->form<Tkhadamat_ins>(), "khadamat", {{"city", kArak}}}};
+        using texts::boxName, texts::cannotHold, texts::emptyBox;
+        const QString year = boxName("سال");
+        const QList<std::tuple<int, QString, QString, QString>> cases{
+            {0, "sal", "14ab", cannotHold("14  ", year, texts::kNotAYear)}, {0, "sal", "13/4", cannotHold("134 ", year, texts::kNotAYear)},
+            {0, "sal", "", "    "}, {0, "tamin_manba", "", emptyBox(boxName("منبع تامين"))},
+            {0, "mablagh", "-500", cannotHold("-500", boxName("مبلغ اعتبار"), texts::kNegative)},
+            {0, "dion", "-12.5", cannotHold("-12.5", boxName("مبلغ ديون"), texts::kNegative)},
+            {1, "darsad", "-5", cannotHold("-5", boxName("درصد از کل پروژه"), texts::kNotAPercent)},
+            {1, "taahod", "250", cannotHold("250", boxName("درصد سال(تعهد)"), texts::kNotAPercent)},
+            {1, "mablagh", "-1500.25", cannotHold("-1,500.25", boxName("هزينه"), texts::kNegative)}, {2, "darsad", "100", "100"},
+            {3, "mablagh", "-900", cannotHold("-900", boxName("ميزان تخصيص"), texts::kNegative)},
+            {4, "loc", "", emptyBox(boxName("نام شهرستان"))}, {4, "mablagh", "-500", cannotHold("-500", boxName("مبلغ صورت حساب"), texts::kNegative)},
+            {5, "num2", "", emptyBox(boxName("شماره"))}, {5, "sal2", "14ab", cannotHold("14  ", year, texts::kNotAYear)},
+            {6, "tamin_sal", "13/4", cannotHold("134 ", boxName("سال تامين اعتبار"), texts::kNotAYear)}, {7, "sal", "", emptyBox(year)}};
+        for (const auto &[index, box, typed, said] : cases) {
+            const auto &[form, table, taken] = forms.at(index);
+            const QStringList before = rows(*f, "select * from " + table);
+            const bool refused = said.startsWith("خطا!");
+            drive(*f, form, [&](QDialog *) {
+                form->startInsert(parents);
+                fillBoxes(form, taken);
+                form->edit(box) ? form->edit(box)->clear() : setBox(form, box, QString());
+                typeText(form->box(box), typed);
+                const QString shown = form->boxText(box);
+                QCOMPARE(pressed(*f, form, "ins_btn"), QStringList{refused ? said : texts::kInserted});
+                QCOMPARE(form->boxText(box), shown);
+            });
+            QCOMPARE(refused ? rows(*f, "select * from " + table) : rows(*f, "select " + box + " from " + table + " order by id desc").mid(0, 1),
+                     refused ? before : QStringList{said});
+        }
     }
 };
 

@@ -9,13 +9,16 @@
 #include "support/texts.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTemporaryDir>
 #include <numeric>
 
 using namespace testing_support;
@@ -95,14 +98,28 @@ const PdfWord *findWord(const QList<PdfWord> &words, const QString &text, int pa
     return nullptr;
 }
 
+// The first page of a PDF as pdftoppm draws it at a resolution.
+QImage pdfImage(const QString &pdf, int dpi)
+{
+    static QTemporaryDir dir;
+    const QString base = dir.filePath(QStringLiteral("page-%1").arg(dpi));
+    QProcess p;
+    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
+                                         QStringLiteral("-singlefile"), pdf, base});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return {};
+    return QImage(base + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
 } // namespace
 
 class ReportTest : public QObject {
     Q_OBJECT
 private slots:
     // Layouts: every one in the resources (the forms' layouts included) reads and renders,
-    // every figure on its page in Persian digits whatever its faces (a Latin word keeps its
-    // own); each form's title is Persian and its own. Faults in a layout are refused with its name.
+    // every figure on its page and in its title (the PDF's, the preview's caption) in Persian
+    // digits whatever its faces (a Latin word keeps its own); each form's title is Persian and its
+    // own. Faults in a layout are refused with its name.
     void everyLayoutLoadsAndRenders()
     {
         const QStringList names = report::Layout::available();
@@ -118,9 +135,13 @@ private slots:
                 r.setRows(fields, QVector<QStringList>(3, QStringList(fields.size(), "1405/03/12 12.5")));
             }
             QVERIFY2(r.check().isEmpty(), qPrintable(name + QLatin1String(": ") + r.check().join(QLatin1String("; "))));
-            const QString printed = pdfLines(renderPdf(r)).join(' ');
+            const QString pdf = renderPdf(r), printed = pdfLines(pdf).join(' ');
             QVERIFY2(!printed.contains(latinDigit), qPrintable(name + ": " + printed));
             QVERIFY2(printed.contains(QString::fromUtf8("۱۴۰۵/۰۳/۱۲")), qPrintable(name));
+            static const QRegularExpression pdfTitle(QStringLiteral("^Title: *(.*)$"), QRegularExpression::MultilineOption);
+            const QString inPdf = pdfTitle.match(pdfInfo(pdf)).captured(1);
+            QVERIFY2(!inPdf.contains(latinDigit) && inPdf == r.title(), qPrintable(name + ": " + inPdf));
+            QVERIFY2(r.layout().titleLabels().isEmpty() || inPdf.contains(QString::fromUtf8("۱۴۰۵")), qPrintable(inPdf));
             if (name.startsWith("SAMPLE_"))
                 continue;
             const QString title = r.layout().title;
@@ -324,6 +345,30 @@ private slots:
         QVERIFY(khodyari->box.width() > 8.4 / 25.4 * 72);
     }
 
+    // A figure in a table cell keeps four fifths of its neighbours' size at the least, its column
+    // taking the room from a column that has it; a framed total keeps clear of its frame, drawn
+    // smaller rather than up to it.
+    void figuresKeepTheirSizeAndClearOfFrames()
+    {
+        FilledReport r = made(QStringLiteral(R"(
+            {"kind": "label", "name": "total", "x": 0, "y": 0, "w": 30, "h": 8, "border": 0.3,
+             "font": {"family": "Zar", "size": 11, "bold": true}})"),
+            QStringLiteral(R"({"x": 60, "font": {"family": "Zar", "size": 10}, "columns": [{"title": "روستا",
+                "field": "rosta", "width": 50}, {"title": "خودياري", "field": "khodyari", "width": 12},
+                {"title": "دهياري", "field": "dehyari", "width": 30}]})"));
+        r.set("total", "53,283,381,250,000,000");
+        r.setRows({"rosta", "khodyari", "dehyari"}, {{"ده نو", "12,500,000,000", "1,845,204,765"}});
+        const QList<PdfWord> words = pdfWords(renderPdf(r));
+        const PdfWord *cash = findWord(words, "12,500,000,000", 1), *work = findWord(words, "1,845,204,765", 1);
+        const PdfWord *total = findWord(words, "53,283,381,250,000,000", 1);
+        QVERIFY(cash && work && total);
+        QVERIFY2(cash->box.height() >= 0.8 * work->box.height(), qPrintable(QString::number(cash->box.height() / work->box.height())));
+        // The frame runs from 10 mm to 40 mm: the total a millimetre inside it at the least.
+        const double mm = 72 / 25.4;
+        QVERIFY2(total->box.left() >= 11 * mm && total->box.right() <= 39 * mm,
+                 qPrintable(QStringLiteral("%1 %2").arg(total->box.left() / mm).arg(total->box.right() / mm)));
+    }
+
     // Justified lines stretch their blanks only: each extracts as words, never letter by letter;
     // and each word's text layer names the letters as typed, the Arabic and the Persian yeh and
     // kaf apart, whatever face draws them alike.
@@ -345,6 +390,51 @@ private slots:
             const QString all = lines.join(' ');
             for (const QString &v : villages)
                 QVERIFY2(all.contains(v), qPrintable(face + (": " + v) + " in " + all));
+        }
+    }
+
+    // Each word's text layer names its yehs and kafs as typed, whatever mix of the Arabic and the
+    // Persian letters it holds (the layouts' own "پيمانکار", a village stored as "کليبر", the
+    // reverse mixes, all four letters in one word), in the faces that draw the two alike where
+    // their shapes agree (Nazli, its bold, Titr) and in one that draws them apart; and the page
+    // looks as it does with the Persian letters alone: every word joined and drawn alike.
+    void mixedSpellingsExtractAsTyped_data()
+    {
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("Nazli") << "Zar" << false;
+        QTest::newRow("Nazli bold") << "Zar" << true;
+        QTest::newRow("Titr") << "Titr" << true;
+        QTest::newRow("Noto Sans Arabic") << "Tahoma" << false;
+    }
+    void mixedSpellingsExtractAsTyped()
+    {
+        QFETCH(QString, face);
+        QFETCH(bool, bold);
+        const QStringList typed{"پيمانکار", "کليبر", "کميته", "يک", "پیمانكار", "كلیبر", "كميته", "کمیته", "كيکیم"};
+        auto written = [&](const QStringList &words) {
+            FilledReport r = made(QStringLiteral(R"({"kind": "label", "name": "words", "x": 5, "y": 5, "w": 190, "h": 10,
+                "font": {"family": "%1", "size": 14, "bold": %2}})").arg(face, QLatin1String(bold ? "true" : "false")));
+            r.set("words", words.join(' '));
+            return renderPdf(r);
+        };
+        const QString pdf = written(typed);
+        QStringList printed = pdfLines(pdf).join(' ').split(' '), expected = typed;
+        printed.sort();
+        expected.sort();
+        QCOMPARE(printed, expected);
+        QStringList persian;
+        for (const QString &w : typed)
+            persian << QString(w).replace(QChar(0x064A), QChar(0x06CC)).replace(QChar(0x0643), QChar(0x06A9));
+        const QString plain = written(persian);
+        for (const int dpi : {100, 150}) {
+            const QImage a = pdfImage(pdf, dpi), b = pdfImage(plain, dpi);
+            QVERIFY(!a.isNull() && a.size() == b.size());
+            int differing = 0;
+            for (int y = 0; y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x)
+                    differing += a.pixel(x, y) != b.pixel(x, y);
+            QVERIFY2(differing == 0, qPrintable(QStringLiteral("%1 pixels differ at %2 dpi").arg(differing).arg(dpi)));
         }
     }
 

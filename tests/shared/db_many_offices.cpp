@@ -98,8 +98,8 @@ bool makeReadOnly(const QString &path, bool on)
 class ManyOfficesTest : public QObject {
     Q_OBJECT
 private slots:
-    // The money limit, dates at month ends and control characters, checked alike on both databases
-    // before anything is written.
+    // The money limit, dates at month ends, control characters, years, percentages and signs,
+    // checked alike on both databases before anything is written.
     void valuesCheckedBeforeWriting()
     {
         Fixture f(true);
@@ -108,7 +108,9 @@ private slots:
         // The boxes' captions, which the refusals name.
         const QString kPrice = texts::boxName("مبلغ قرارداد خريد- تن ريال"), kGuarantee = texts::boxName("مبلغ ضمانتنامه"),
                       kGuaranteeDate = texts::boxName("تاريخ ضمانتنامه"), kContractor = texts::boxName("نام پيمانکار"),
-                      kContract = texts::boxName("شماره قراداد خريد"), kBourse = texts::boxName("قيمت روز بورس");
+                      kContract = texts::boxName("شماره قراداد خريد"), kBourse = texts::boxName("قيمت روز بورس"),
+                      kYear = texts::boxName("سال تخصيص قير"), kProgress = texts::boxName("درصد پيشرفت فيزيکي"),
+                      kReceived = texts::boxName("قيمت قير دريافتي از شرکت");
         // Typed into a box, and the refusal ("" when written). 1403 is a leap year, 1404 is not; the
         // first six months have 31 days, the next five 30.
         const QList<std::tuple<QString, QString, QString>> cases{
@@ -123,7 +125,13 @@ private slots:
             {"z_dat", "9999/99/99", texts::notADate("9999/99/99", kGuaranteeDate)},
             {"z_dat", "1403/05/  ", texts::notADate("1403/05/  ", kGuaranteeDate)},
             {"peymankar", nul, texts::controlCharacterIn(kContractor)},
-            {"prot_no", QStringLiteral("12") + QChar(0x1B), texts::controlCharacterIn(kContract)}};
+            {"prot_no", QStringLiteral("12") + QChar(0x1B), texts::controlCharacterIn(kContract)},
+            // A year of four digits, which the row needs; a whole percentage; amounts not below zero.
+            {"sal", "14", texts::cannotHold("14  ", kYear, texts::kNotAYear)}, {"sal", "", texts::emptyBox(kYear)},
+            {"pishraft", "2.5", texts::cannotHold("2.5", kProgress, texts::kNotWhole)},
+            {"pishraft", "120", texts::cannotHold("120", kProgress, texts::kNotAPercent)},
+            {"prot_mablagh", "-1000", texts::cannotHold("-1,000", kPrice, texts::kNegative)},
+            {"ghir_daryafti", "-5", texts::cannotHold("-5", kReceived, texts::kNegative)}};
         auto *w = f.form<Tghir_ins>();
         through(f, f.form<Tghir_src>(), "N1", "Tghir_ins", [&](QDialog *d) {
             for (int i = 0; i < cases.size(); ++i) {
@@ -273,6 +281,8 @@ private slots:
                 click(w, "src_btn2");
                 QVERIFY(a.dm.ADOQ_etb->first());
                 through(a, w, item, form, [&](QDialog *d) {
+                    if (auto *source = d->findChild<QComboBox *>("tamin_manba")) // a credit needs its source
+                        source->setEditText("ملي");
                     deleteParent();
                     click(d, "ins_btn");
                 });
@@ -306,6 +316,8 @@ private slots:
             {"etebarat", "prj", texts::kProjectGone, creditForm("N1", "Tetebar_ins")},
             {"amaliyat", "prj", texts::kProjectGone, creditForm("N3", "Tprj_amaliyat")},
             {"amaliyat", "etebarat", texts::kCreditGone, creditForm("N3", "Tprj_amaliyat")},
+            // Both parents gone: one message naming both.
+            {"amaliyat", "prj,etebarat", texts::kProjectGone + "\n" + texts::kCreditGone, creditForm("N3", "Tprj_amaliyat")},
             {"pish", "prj", texts::kProjectGone, creditForm("N6", "Tprj_pish")},
             {"pish", "etebarat", texts::kCreditGone, creditForm("N6", "Tprj_pish")},
             {"takhsis", "prj", texts::kProjectGone, creditForm("N5", "Tetb_takhsis")},
@@ -339,7 +351,10 @@ private slots:
             addRow(a, "movafeghatname", "id", "sal", SolarDateText().left(4));
             const qint64 before = a.count(c.child);
             a.ui.clear();
-            c.insert(a, [&] { b.dm.exec(QStringLiteral("delete from %1").arg(c.parent)); });
+            c.insert(a, [&] {
+                for (const QString &parent : QString(c.parent).split(','))
+                    b.dm.exec(QStringLiteral("delete from %1").arg(parent));
+            });
             const QString pair = QStringLiteral("%1 under %2: ").arg(c.child, c.parent);
             QCOMPARE(pair + a.ui.messages.join(" | "), pair + c.gone);
             QCOMPARE(a.count(c.child), before);

@@ -56,13 +56,16 @@ private slots:
         TMonEdit e;
         e.setObjectName(QStringLiteral("z_mablagh"));
         QCOMPARE(e.Value(), qint64(0));
-        // Letters, signs and a typed "." are not taken (the digits after it still count); typing
-        // in the middle regroups and puts the caret at the end; Persian digits count.
-        play(&e, {{"12345", "12,345"}, {"a-6.", "123,456"}, {"<-", "12,345"}, {"<-", "1,234"}});
+        // Letters, a plus sign and a typed "." are not taken (the digits after it still count);
+        // typing in the middle regroups and puts the caret at the end; Persian digits count. A
+        // minus sign stays in sight before the digits, wherever typed, for the form to refuse.
+        play(&e, {{"12345", "12,345"}, {"a+6.", "123,456"}, {"<-", "12,345"}, {"<-", "1,234"}});
         e.setCursorPosition(1);
         play(&e, {{"9", "19,234"}});
         QCOMPARE(e.cursorPosition(), e.text().size());
         QCOMPARE(e.Value(), qint64(19234));
+        play(&e, {{"-", "-19,234"}});
+        QCOMPARE(e.Value(), qint64(-19234));
         e.clear();
         QCOMPARE(e.Value(), qint64(0));
         play(&e, {{"^A del", ""}, {"12.5", "125"}, {"^A del", ""}, {QString::fromUtf8("\u06F1\u06F2\u06F3\u06F4"), "1,234"}});
@@ -74,7 +77,7 @@ private slots:
             if (value >= 0)
                 QCOMPARE(e.Value(), qint64(value));
             else
-                refused(e, QString::fromUtf8("خطا! مقدار «1,250.75» براي ستون z_mablagh عدد صحيح نيست"));
+                refused(e, texts::cannotHold("1,250.75", texts::columnName("z_mablagh"), texts::kNotWhole));
         }
         e.setValue(987654321012LL);
         QCOMPARE(e.text() + " " + QString::number(e.Value()), QStringLiteral("987,654,321,012 987654321012"));

@@ -91,4 +91,20 @@ inline const QString kAmarCredits = QStringLiteral("اعتبارات");
 inline const QString kAmarOperations = QStringLiteral("عمليات اجرايي");
 inline const QString kAgreementAttachmentDefault = QStringLiteral("تصوير موافقت نامه");
 
+// A save whose commit answer was lost (our own wording): found not kept, or not learned.
+inline const QString kNotWritten = QStringLiteral("خطا! ارتباط با سرور بانك اطلاعاتي قطع شد و اين دستور انجام نشد؛ چيزي ثبت نشد. لحظاتي بعد دوباره سعي نماييد");
+inline const QString kOutcomeUnknown = QStringLiteral("خطا! ارتباط با سرور بانك اطلاعاتي قطع شد و معلوم نيست اين دستور انجام شده است يا نه. فهرست را نگاه كنيد و سپس دوباره سعي نماييد");
+
+// What a box cannot hold (our own wordings): "خطا! مقدار «typed» براي «caption» " and the fault;
+// an empty box its row needs; a printed form missing a figure of the complementary data.
+inline QString cannotHold(const QString &typed, const QString &name, const char *fault)
+{
+    return QStringLiteral("خطا! مقدار «%1» براي %2 ").arg(typed, name) + QString::fromUtf8(fault);
+}
+inline const char *const kNotAYear = "سال چهار رقمي نيست", *const kNegative = "منفي است و ثبت نمي شود",
+                         *const kNotAPercent = "بايد از 0 تا 100 باشد", *const kNotWhole = "بايد عدد صحيح و بدون اعشار باشد";
+inline QString emptyBox(const QString &name) { return QStringLiteral("خطا! %1 خالي است؛ آن را پر نماييد").arg(name); }
+inline QString figureEmpty(const QString &name) { return QStringLiteral("خطا! %1 اين پروژه خالي است").arg(name); }
+inline const QString kComplementFirst = QStringLiteral("؛ ابتدا اطلاعات تکميلي را در «محاسبات مصرف قير» ثبت نماييد");
+
 } // namespace texts
