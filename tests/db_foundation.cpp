@@ -7,6 +7,7 @@
 #include "core/errors.h"
 #include "app/login_u.h"
 #include "app/main_u.h"
+#include "app/startup.h"
 #include "db/sample_data.h"
 #include "db/schema.h"
 #include "db/setup.h"
@@ -20,9 +21,11 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <csignal>
+#include <latch>
 #include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -75,6 +78,42 @@ std::pair<QString, int> setPassword(const QString &user, const QStringList &answ
     waitpid(pid, &status, 0);
     close(pty);
     return {QString::fromUtf8(shown), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+// The schema as the database describes it (tables, columns, indexes) and the rows a set-up
+// writes, to compare a database before and after a set-up that must leave it alone.
+QStringList schemaAndRows(Fixture &f)
+{
+    QStringList out;
+    if (testing_support::usePostgres()) {
+        out << rows(f, "select table_name, column_name, data_type from information_schema.columns "
+                       "where table_schema=current_schema() order by table_name, ordinal_position")
+            << rows(f, "select indexname, indexdef from pg_indexes where schemaname=current_schema() order by indexname");
+    } else {
+        out << rows(f, "select type, name, sql from sqlite_master order by name");
+    }
+    return out << rows(f, "select version from schema_version") << rows(f, "select karbar, pass from karbaran order by id")
+               << rows(f, "select prs_id, page_name from dastrasi order by id") << rows(f, "select component, cmt from setting");
+}
+
+// A new database beside the fixture's, made by its first connection: another file, another
+// schema on the server; dropped again by dropDatabase.
+DbProfile newDatabase(const Fixture &f)
+{
+    DbProfile p = f.profile();
+    (p.isPostgres() ? p.schema : p.path) += QStringLiteral("_new");
+    return p;
+}
+void dropDatabase(Fixture &f, const DbProfile &p)
+{
+    if (p.isPostgres())
+        db::schemaStatement(f.dm, QStringLiteral("DROP SCHEMA \"%1\" CASCADE").arg(p.schema));
+}
+
+// Where `--set-password` says it stored the password.
+QString described(const DbProfile &p)
+{
+    return p.isPostgres() ? QStringLiteral("%1@%2:%3 (%4)").arg(p.database, p.host).arg(p.port).arg(p.schema) : p.path;
 }
 
 } // namespace
@@ -132,6 +171,121 @@ private slots:
         QVERIFY(db::schemaVersion(f.dm) == 3 && f.count("setting") == 3);
     }
 
+    // A new database is made at the last step's version without running the steps; a database
+    // whose recorded version is newer than the program knows is refused, naming both versions,
+    // before anything is made or changed (a dropped column, index and table stay dropped): by the
+    // set-up, at start-up (the start ends) and by --set-password.
+    void newerDatabaseIsLeftAlone()
+    {
+        Fixture f;
+        {
+            const DbProfile fresh = newDatabase(f);
+            Tdm dm;
+            dm.connectMain(fresh);
+            QStringList ran;
+            const auto step = [&ran](int v) { return db::UpgradeStep{v, [&ran, v](Tdm &) { ran << QString::number(v); }}; };
+            db::setupSchema(dm, {step(2), step(3)});
+            QCOMPARE(QList<qint64>({db::schemaVersion(dm), ran.size(), dm.scalar("select count(*) from karbaran").toLongLong()}),
+                     QList<qint64>({3, 0, 1}));
+            db::setupSchema(dm, {step(2), step(3), step(4)});
+            QCOMPARE(ran, QStringList{"4"});
+            dropDatabase(f, fresh);
+        }
+        f.addUser("u1", "old", "city");
+        f.dm.exec("insert into setting (component, cmt) values (?, ?)", {"بانک", "ملی"});
+        db::schemaStatement(f.dm, "alter table abadiha drop column zarib");
+        db::schemaStatement(f.dm, "drop index ix_ghir_city");
+        db::schemaStatement(f.dm, "drop table pish_rep");
+        f.dm.exec("update schema_version set version=7");
+        const QStringList before = schemaAndRows(f);
+        QVERIFY(f.dm.ADOConnection1().record("abadiha").indexOf("zarib") < 0 && f.dm.ADOConnection1().record("pish_rep").isEmpty());
+        bool ran = false;
+        const std::vector<db::UpgradeStep> steps{{2, [&ran](Tdm &) { ran = true; }}, {3, [&ran](Tdm &) { ran = true; }}};
+        for (const auto &[given, known] : {std::pair{std::vector<db::UpgradeStep>{}, 1}, std::pair{steps, 3}}) {
+            try {
+                db::setupSchema(f.dm, given);
+                QFAIL("a newer database was set up");
+            } catch (const db::NewerSchema &e) {
+                QCOMPARE(e.message(), texts::newerSchema(7, known));
+            }
+        }
+        QVERIFY(!ran);
+        QCOMPARE(schemaAndRows(f), before);
+
+        // Start-up: the message alone, and the start ends.
+        {
+            QSettings s;
+            f.profile().save(s, "main");
+        }
+        {
+            ScriptedUi ui;
+            Tdm dm;
+            AppContext ctx;
+            ctx.dm = &dm;
+            ctx.ui = &ui;
+            const bool started = prepareDatabases(ctx, {});
+            QSettings().remove("main");
+            QVERIFY(!started);
+            QCOMPARE(ui.messages, QStringList{texts::newerSchema(7, 1)});
+            QVERIFY(ui.prompts.isEmpty());
+        }
+        QCOMPARE(schemaAndRows(f), before);
+
+        // The command: its answer alone, nothing stored.
+        {
+            QSettings s("varnoset", "varnoset");
+            f.profile().save(s, "main");
+        }
+        const auto [shown, code] = setPassword("u1", {"new1", "new1"}, false);
+        QCOMPARE(shown, texts::newerSchema(7, 1) + '\n');
+        QCOMPARE(code, 1);
+        QCOMPARE(schemaAndRows(f), before);
+    }
+
+    // Two workstations start at once on a new database and on one of version 1, each with an
+    // upgrade step that records its run: one makes the schema or runs the step, the other waits
+    // and finds it done; neither fails. On SQLite the two are two connections to the file.
+    void twoStartsAtOnceSetUpOnce()
+    {
+        for (const bool fresh : {true, false}) {
+            Fixture f;
+            const DbProfile target = fresh ? newDatabase(f) : f.profile();
+            Tdm watch;
+            watch.connectMain(target);
+            std::latch ready(2);
+            QString errors[2];
+            auto start = [&](int n) {
+                bool waited = false;
+                try {
+                    Tdm dm;
+                    dm.connectMain(target);
+                    waited = true;
+                    ready.arrive_and_wait();
+                    db::setupSchema(dm, {{2, [n](Tdm &dm) {
+                                             dm.exec("insert into setting (component, cmt) values ('step', ?)", {n});
+                                             std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                                         }}});
+                } catch (const AppError &e) {
+                    if (!waited)
+                        ready.count_down();
+                    errors[n] = e.message();
+                }
+            };
+            std::thread a(start, 0), b(start, 1);
+            a.join();
+            b.join();
+            QCOMPARE(errors[0] + errors[1], QString());
+            QCOMPARE(QList<qint64>({db::schemaVersion(watch),
+                                    watch.scalar("select count(*) from setting where component='step'").toLongLong(),
+                                    watch.scalar("select count(*) from karbaran").toLongLong(),
+                                    watch.scalar("select count(*) from dastrasi").toLongLong()}),
+                     QList<qint64>({2, fresh ? 0 : 1, 1, f.count("dastrasi")}));
+            watch.disconnectAll();
+            if (fresh)
+                dropDatabase(f, target);
+        }
+    }
+
     // varnoset --set-password: the password read twice (a pipe, or a terminal that does not
     // show it) and stored as a hash for an existing user; an unknown user or two answers that
     // differ store nothing and exit with a failure.
@@ -158,6 +312,33 @@ private slots:
             QVERIFY(verifyPassword(kept ? answers.first() : "old", f.scalar("select pass from karbaran where karbar='u1'").toString()));
             QCOMPARE(f.count("karbaran"), qint64(2));
         }
+    }
+
+    // A password longer than the sign-in box takes is refused, nothing stored; the longest one
+    // is stored and signs in through the box. The command prints its own answer alone (no
+    // notice of the server's).
+    void setPasswordFitsTheSignInBox()
+    {
+        Fixture f(true);
+        f.addUser("u1", "old", "city");
+        {
+            QSettings s("varnoset", "varnoset");
+            f.profile().save(s, "main");
+        }
+        const QString longest(32767, QChar(0x0628));
+        const auto [refused, refusedCode] = setPassword("u1", {longest + "x", longest + "x"}, false);
+        QCOMPARE(refused, texts::kPasswordTooLong + '\n');
+        QCOMPARE(refusedCode, 1);
+        QVERIFY(verifyPassword("old", f.scalar("select pass from karbaran where karbar='u1'").toString()));
+        const auto [stored, code] = setPassword("u1", {longest, longest}, false);
+        QCOMPARE(stored, texts::kPasswordStored.arg("u1", described(f.profile())));
+        QCOMPARE(code, 0);
+        auto *login = f.form<Tlogin>();
+        f.ctx.CurrentUser = {};
+        child<QLineEdit>(login, "user_name")->setText("u1");
+        child<QLineEdit>(login, "password")->setText(longest);
+        click(login, "enter_btn");
+        QCOMPARE(f.ctx.CurrentUser.karbar, "u1");
     }
 
     // The sqlite3 tool writes a ghir row (an index of which sorts by the collation "fa") with the
