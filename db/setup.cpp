@@ -156,116 +156,12 @@ namespace {
 // The advisory lock that one workstation's set-up holds on the server until it commits.
 constexpr qint64 kSetupLock = 7460937103;
 
-// The set-up itself, inside the transaction that holds the lock.
-void setupLocked(Tdm &dm, QSqlDatabase db, bool pg, const std::vector<UpgradeStep> &steps)
+// Runs fn in one transaction that no other workstation's set-up runs beside. SQLite: BEGIN
+// IMMEDIATE, the file's write lock before the version is read. A server: one advisory lock for
+// every workstation's set-up, waited for as long as a statement may run (another workstation may
+// be creating the whole schema meanwhile), held to the commit.
+void underSetupLock(QSqlDatabase db, bool pg, const std::function<void()> &fn)
 {
-    // The version: the latest for a new database; 1 for one made before versions were
-    // recorded. A newer one than the program knows is left before anything is touched.
-    const int known = steps.empty() ? 1 : steps.back().version;
-    const QSet<QString> tables = existingTables(db, pg);
-    const bool fresh = !tables.contains(QStringLiteral("karbaran"));
-    const bool versioned = tables.contains(QStringLiteral("schema_version"));
-    const int recorded =
-        versioned ? dm.scalar(QStringLiteral("select max(version) from schema_version")).toInt() : 0;
-    if (recorded > known)
-        throw NewerSchema(recorded, known);
-    if (!versioned)
-        run(db, QStringLiteral("CREATE TABLE schema_version (version integer NOT NULL)"));
-    int version = recorded ? recorded : fresh ? known : 1;
-    for (const UpgradeStep &step : steps) {
-        if (step.version <= version)
-            continue;
-        step.run(dm);
-        version = step.version;
-    }
-    if (version != recorded) {
-        dm.exec(QStringLiteral("delete from schema_version"));
-        dm.exec(QStringLiteral("insert into schema_version (version) values (?)"), {version});
-    }
-    setupTables(db, pg, Conn::Main);
-    if (pg) {
-        // Persian alphabetical order for lists sorted by names.
-        run(db, QStringLiteral("DO $$ BEGIN CREATE COLLATION fa (provider = icu, locale = 'fa-IR'); "
-                               "EXCEPTION WHEN duplicate_object THEN NULL; END $$"));
-    }
-    static const char *const indexes[] = {
-        "CREATE INDEX IF NOT EXISTS ix_ghir_city ON ghir (city)",
-        "CREATE INDEX IF NOT EXISTS ix_ghir_peymankar_id ON ghir (peymankar_id)",
-        "CREATE INDEX IF NOT EXISTS ix_ghir_reg_dat ON ghir (reg_dat)",
-        // The bitumen listing's order: a long listing streams in it instead of being sorted whole.
-        "CREATE INDEX IF NOT EXISTS ix_ghir_listing ON ghir (peymankar COLLATE fa, reg_dat, city COLLATE fa, rosta COLLATE fa)",
-        "CREATE INDEX IF NOT EXISTS ix_ghir_history_key ON ghir_history (ghir_key)",
-        "CREATE INDEX IF NOT EXISTS ix_ghir_pic_ghir ON ghir_pic (ghir_id)",
-        "CREATE INDEX IF NOT EXISTS ix_dastrasi_user ON dastrasi (prs_id, page_name)",
-        "CREATE INDEX IF NOT EXISTS ix_dastrasi2_user ON dastrasi2 (user_id)",
-        "CREATE INDEX IF NOT EXISTS ix_setting_component ON setting (component)",
-        "CREATE INDEX IF NOT EXISTS ix_abadiha_place ON abadiha (ostan, shahrestan)",
-        "CREATE INDEX IF NOT EXISTS ix_khadamat_pic_khadamat ON khadamat_pic (khadamat_id)",
-        // Credit register: the lists of a project, the children of a credit, the project key.
-        "CREATE INDEX IF NOT EXISTS ix_etebarat_prj ON etebarat (prj_id)",
-        "CREATE INDEX IF NOT EXISTS ix_amaliyat_prj ON amaliyat (prj_id)",
-        "CREATE INDEX IF NOT EXISTS ix_amaliyat_etb ON amaliyat (etb_id)",
-        "CREATE INDEX IF NOT EXISTS ix_pish_prj ON pish (prj_id)",
-        "CREATE INDEX IF NOT EXISTS ix_pish_etb ON pish (etb_id)",
-        "CREATE INDEX IF NOT EXISTS ix_takhsis_prj ON takhsis (prj_id)",
-        "CREATE INDEX IF NOT EXISTS ix_takhsis_etb ON takhsis (etb_id)",
-        "CREATE INDEX IF NOT EXISTS ix_prj_place ON prj (ostan, city, bakhsh, rosta)",
-    };
-    for (const char *ix : indexes)
-        run(db, QString::fromLatin1(ix));
-    // The duplicate tests compare the village and the contractor's name in the comparison form
-    // of names: they find their rows by these indexes instead of reading the table under the
-    // write lock.
-    run(db, QStringLiteral("CREATE INDEX IF NOT EXISTS ix_ghir_rosta_folded ON ghir (%1)")
-                .arg(foldedSql(QStringLiteral("rosta"))));
-    run(db, QStringLiteral("CREATE INDEX IF NOT EXISTS ix_peymankaran_folded ON peymankaran (%1)")
-                .arg(foldedSql(QStringLiteral("peymankar"))));
-
-    // A new database gets the administrator with every right on the register pages.
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("select id from karbaran where karbar=?"));
-    q.addBindValue(QStringLiteral("admin"));
-    if (!q.exec())
-        throw DbError(dbconn::errorText(db, q.lastError()));
-    if (!q.next()) {
-        QSqlQuery ins(db);
-        ins.prepare(QStringLiteral("insert into karbaran (karbar, pass, name, level, active, version) "
-                                   "values (?, ?, ?, ?, ?, ?)"));
-        ins.addBindValue(QStringLiteral("admin"));
-        ins.addBindValue(QString());
-        ins.addBindValue(QStringLiteral("admin"));
-        ins.addBindValue(QStringLiteral("admin"));
-        ins.addBindValue(true);
-        ins.addBindValue(2);
-        if (!ins.exec())
-            throw DbError(dbconn::errorText(db, ins.lastError()));
-        const QVariant id = dm.scalar(QStringLiteral("select id from karbaran where karbar=?"),
-                                      {QStringLiteral("admin")});
-        for (const char *page : kPages) {
-            QSqlQuery r(db);
-            r.prepare(QStringLiteral("insert into dastrasi (prs_id, page_name, darj, virayesh, hazf, namayesh) "
-                                     "values (?, ?, ?, ?, ?, ?)"));
-            r.addBindValue(id);
-            r.addBindValue(QString::fromLatin1(page));
-            r.addBindValue(true);
-            r.addBindValue(true);
-            r.addBindValue(true);
-            r.addBindValue(true);
-            if (!r.exec())
-                throw DbError(dbconn::errorText(db, r.lastError()));
-        }
-    }
-}
-
-} // namespace
-
-void setupSchema(Tdm &dm, const std::vector<UpgradeStep> &steps)
-{
-    QSqlDatabase db = dm.ADOConnection1();
-    const bool pg = dm.isPostgres();
-    // SQLite: BEGIN IMMEDIATE, the file's write lock before the version is read. A server: one
-    // advisory lock for every workstation's set-up, waited for as long as a statement may run
-    // (another workstation may be creating the whole schema meanwhile), held to the commit.
     dbconn::begin(db, dbconn::WriteLock);
     try {
         if (pg) {
@@ -276,12 +172,118 @@ void setupSchema(Tdm &dm, const std::vector<UpgradeStep> &steps)
             // The set-up's own statements wait for other locks as every statement does.
             dbconn::execute(db, setBound, {QString::number(qMax(0, bounds.lockMs))});
         }
-        setupLocked(dm, db, pg, steps);
+        fn();
     } catch (...) {
         dbconn::rollback(db);
         throw;
     }
     dbconn::commit(db);
+}
+
+} // namespace
+
+void setupSchema(Tdm &dm, const std::vector<UpgradeStep> &steps)
+{
+    QSqlDatabase db = dm.ADOConnection1();
+    const bool pg = dm.isPostgres();
+    underSetupLock(db, pg, [&] {
+        // The version: the latest for a new database; 1 for one made before versions were
+        // recorded. A newer one than the program knows is left before anything is touched.
+        const int known = steps.empty() ? 1 : steps.back().version;
+        const QSet<QString> tables = existingTables(db, pg);
+        const bool fresh = !tables.contains(QStringLiteral("karbaran"));
+        const bool versioned = tables.contains(QStringLiteral("schema_version"));
+        const int recorded =
+            versioned ? dm.scalar(QStringLiteral("select max(version) from schema_version")).toInt() : 0;
+        if (recorded > known)
+            throw NewerSchema(recorded, known);
+        if (!versioned)
+            run(db, QStringLiteral("CREATE TABLE schema_version (version integer NOT NULL)"));
+        int version = recorded ? recorded : fresh ? known : 1;
+        for (const UpgradeStep &step : steps) {
+            if (step.version <= version)
+                continue;
+            step.run(dm);
+            version = step.version;
+        }
+        if (version != recorded) {
+            dm.exec(QStringLiteral("delete from schema_version"));
+            dm.exec(QStringLiteral("insert into schema_version (version) values (?)"), {version});
+        }
+        setupTables(db, pg, Conn::Main);
+        if (pg) {
+            // Persian alphabetical order for lists sorted by names.
+            run(db, QStringLiteral("DO $$ BEGIN CREATE COLLATION fa (provider = icu, locale = 'fa-IR'); "
+                                   "EXCEPTION WHEN duplicate_object THEN NULL; END $$"));
+        }
+        static const char *const indexes[] = {
+            "CREATE INDEX IF NOT EXISTS ix_ghir_city ON ghir (city)",
+            "CREATE INDEX IF NOT EXISTS ix_ghir_peymankar_id ON ghir (peymankar_id)",
+            "CREATE INDEX IF NOT EXISTS ix_ghir_reg_dat ON ghir (reg_dat)",
+            // The bitumen listing's order: a long listing streams in it instead of being sorted whole.
+            "CREATE INDEX IF NOT EXISTS ix_ghir_listing ON ghir (peymankar COLLATE fa, reg_dat, city COLLATE fa, rosta COLLATE fa)",
+            "CREATE INDEX IF NOT EXISTS ix_ghir_history_key ON ghir_history (ghir_key)",
+            "CREATE INDEX IF NOT EXISTS ix_ghir_pic_ghir ON ghir_pic (ghir_id)",
+            "CREATE INDEX IF NOT EXISTS ix_dastrasi_user ON dastrasi (prs_id, page_name)",
+            "CREATE INDEX IF NOT EXISTS ix_dastrasi2_user ON dastrasi2 (user_id)",
+            "CREATE INDEX IF NOT EXISTS ix_setting_component ON setting (component)",
+            "CREATE INDEX IF NOT EXISTS ix_abadiha_place ON abadiha (ostan, shahrestan)",
+            "CREATE INDEX IF NOT EXISTS ix_khadamat_pic_khadamat ON khadamat_pic (khadamat_id)",
+            // Credit register: the lists of a project, the children of a credit, the project key.
+            "CREATE INDEX IF NOT EXISTS ix_etebarat_prj ON etebarat (prj_id)",
+            "CREATE INDEX IF NOT EXISTS ix_amaliyat_prj ON amaliyat (prj_id)",
+            "CREATE INDEX IF NOT EXISTS ix_amaliyat_etb ON amaliyat (etb_id)",
+            "CREATE INDEX IF NOT EXISTS ix_pish_prj ON pish (prj_id)",
+            "CREATE INDEX IF NOT EXISTS ix_pish_etb ON pish (etb_id)",
+            "CREATE INDEX IF NOT EXISTS ix_takhsis_prj ON takhsis (prj_id)",
+            "CREATE INDEX IF NOT EXISTS ix_takhsis_etb ON takhsis (etb_id)",
+            "CREATE INDEX IF NOT EXISTS ix_prj_place ON prj (ostan, city, bakhsh, rosta)",
+        };
+        for (const char *ix : indexes)
+            run(db, QString::fromLatin1(ix));
+        // The duplicate tests compare the village and the contractor's name in the comparison form
+        // of names: they find their rows by these indexes instead of reading the table under the
+        // write lock.
+        run(db, QStringLiteral("CREATE INDEX IF NOT EXISTS ix_ghir_rosta_folded ON ghir (%1)")
+                    .arg(foldedSql(QStringLiteral("rosta"))));
+        run(db, QStringLiteral("CREATE INDEX IF NOT EXISTS ix_peymankaran_folded ON peymankaran (%1)")
+                    .arg(foldedSql(QStringLiteral("peymankar"))));
+
+        // A new database gets the administrator with every right on the register pages.
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("select id from karbaran where karbar=?"));
+        q.addBindValue(QStringLiteral("admin"));
+        if (!q.exec())
+            throw DbError(dbconn::errorText(db, q.lastError()));
+        if (!q.next()) {
+            QSqlQuery ins(db);
+            ins.prepare(QStringLiteral("insert into karbaran (karbar, pass, name, level, active, version) "
+                                       "values (?, ?, ?, ?, ?, ?)"));
+            ins.addBindValue(QStringLiteral("admin"));
+            ins.addBindValue(QString());
+            ins.addBindValue(QStringLiteral("admin"));
+            ins.addBindValue(QStringLiteral("admin"));
+            ins.addBindValue(true);
+            ins.addBindValue(2);
+            if (!ins.exec())
+                throw DbError(dbconn::errorText(db, ins.lastError()));
+            const QVariant id = dm.scalar(QStringLiteral("select id from karbaran where karbar=?"),
+                                          {QStringLiteral("admin")});
+            for (const char *page : kPages) {
+                QSqlQuery r(db);
+                r.prepare(QStringLiteral("insert into dastrasi (prs_id, page_name, darj, virayesh, hazf, namayesh) "
+                                         "values (?, ?, ?, ?, ?, ?)"));
+                r.addBindValue(id);
+                r.addBindValue(QString::fromLatin1(page));
+                r.addBindValue(true);
+                r.addBindValue(true);
+                r.addBindValue(true);
+                r.addBindValue(true);
+                if (!r.exec())
+                    throw DbError(dbconn::errorText(db, r.lastError()));
+            }
+        }
+    });
 }
 
 void setupProtSchema(Tdm &dm)
