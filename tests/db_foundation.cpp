@@ -242,12 +242,12 @@ private slots:
         QCOMPARE(schemaAndRows(f), before);
     }
 
-    // Two workstations start at once on a new database and on one of version 1, each with an
+    // Two workstations start at once on a database of version 1 and on a new one, each with an
     // upgrade step that records its run: one makes the schema or runs the step, the other waits
     // and finds it done; neither fails. On SQLite the two are two connections to the file.
     void twoStartsAtOnceSetUpOnce()
     {
-        for (const bool fresh : {true, false}) {
+        for (const bool fresh : {false, true}) {
             Fixture f;
             const DbProfile target = fresh ? newDatabase(f) : f.profile();
             Tdm watch;
