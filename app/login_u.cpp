@@ -32,6 +32,7 @@ Tlogin::Tlogin(AppContext &ctx, QWidget *parent)
     password = new QLineEdit(this);
     password->setObjectName(QStringLiteral("password"));
     password->setEchoMode(QLineEdit::Password);
+    password->setMaxLength(kPasswordMaxLength);
     enter_btn = new QPushButton(QStringLiteral("ورود"), this);
     enter_btn->setObjectName(QStringLiteral("enter_btn"));
     enter_btn->setDefault(true);

@@ -21,6 +21,9 @@ public:
 
     static const QString kWrongPassword;
     static const QString kInactiveUser;
+    // The most characters the password box takes (a line edit's own limit); a longer password
+    // could never be typed here.
+    static constexpr int kPasswordMaxLength = 32767;
 
 protected:
     void closeEvent(QCloseEvent *e) override;

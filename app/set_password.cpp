@@ -1,5 +1,6 @@
 #include "app/set_password.h"
 
+#include "app/login_u.h"
 #include "app/startup.h"
 #include "core/auth.h"
 #include "core/dm_u.h"
@@ -21,6 +22,7 @@ const QString kStored = QStringLiteral("كلمه عبور كاربر %1 ثبت �
 const QString kWhere = QStringLiteral("بانك اطلاعاتي: %1");
 const QString kUnknownUser = QStringLiteral("خطا! كاربر %1 در بانك اطلاعاتي نيست؛ چيزي ثبت نشد");
 const QString kMismatch = QStringLiteral("خطا! كلمه عبور خالي است يا با تكرار آن يكسان نيست؛ چيزي ثبت نشد");
+const QString kTooLong = QStringLiteral("خطا! كلمه عبور بيش از %1 حرف است و در پنجره ورود جا نمي گيرد؛ چيزي ثبت نشد");
 const QString kUsage = QStringLiteral("استفاده: varnoset --set-password USER");
 
 void say(std::FILE *to, const QString &text)
@@ -101,6 +103,11 @@ int setPasswordCommand(const QString &user)
         const QString second = readLine(kRepeatPrompt, terminal);
         if (first.isEmpty() || first != second) {
             say(stderr, kMismatch + QLatin1Char('\n'));
+            return 1;
+        }
+        if (first.size() > Tlogin::kPasswordMaxLength) {
+            // The sign-in box could never hold it: that user could not sign in.
+            say(stderr, kTooLong.arg(Tlogin::kPasswordMaxLength) + QLatin1Char('\n'));
             return 1;
         }
         dm.exec(QStringLiteral("update karbaran set pass=? where karbar=?"), {hashPassword(first), user});

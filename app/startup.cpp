@@ -61,6 +61,10 @@ bool prepareDatabases(AppContext &ctx, const StartOptions &opts)
     try {
         ctx.dm->connectMain(mainProfile);
         db::setupSchema(*ctx.dm);
+    } catch (const db::NewerSchema &e) {
+        // Connected, but the database is a newer program's: said as it is, and the start ends.
+        ctx.ui->message(e.message());
+        return false;
     } catch (const AppError &e) {
         ctx.ui->message(QStringLiteral("خطا در اتصال به بانك اطلاعاتي:\n") + e.message());
         return false;

@@ -126,6 +126,9 @@ void Tdm::openConnection(const QString &name, const DbProfile &p, bool *isPg)
         QSqlQuery q(db);
         if (pg) {
             q.exec(QStringLiteral("SET client_encoding TO 'UTF8'"));
+            // The server's notices ("already exists, skipping" ...) are not sent: nothing would
+            // show them but the standard error stream, which `--set-password` keeps for its answer.
+            q.exec(QStringLiteral("SET client_min_messages TO warning"));
             // The server's own bounds: a lock wait (a row or the write lock another workstation
             // holds) and one statement.
             q.prepare(QStringLiteral("select set_config('lock_timeout', ?, false), set_config('statement_timeout', ?, false)"));

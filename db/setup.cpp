@@ -141,16 +141,65 @@ int schemaVersion(Tdm &dm)
     return dm.scalar(QStringLiteral("select max(version) from schema_version")).toInt();
 }
 
+QString newerSchemaText(int recorded, int known)
+{
+    return QStringLiteral("خطا! نسخه بانك اطلاعاتي %1 است و اين برنامه فقط تا نسخه %2 را مي شناسد؛ بانك اطلاعاتي تغيير داده نشد. نسخه جديد برنامه را نصب نماييد").arg(recorded).arg(known);
+}
+
+NewerSchema::NewerSchema(int recorded, int known)
+    : AppError(newerSchemaText(recorded, known))
+{
+}
+
+namespace {
+
+// The advisory lock that one workstation's set-up holds on the server until it commits.
+constexpr qint64 kSetupLock = 7460937103;
+
+// Runs fn in one transaction that no other workstation's set-up runs beside. SQLite: BEGIN
+// IMMEDIATE, the file's write lock before the version is read. A server: one advisory lock for
+// every workstation's set-up, waited for as long as a statement may run (another workstation may
+// be creating the whole schema meanwhile), held to the commit.
+void underSetupLock(QSqlDatabase db, bool pg, const std::function<void()> &fn)
+{
+    dbconn::begin(db, dbconn::WriteLock);
+    try {
+        if (pg) {
+            const DbProfile::Bounds bounds = dbconn::bounds(db);
+            const QString setBound = QStringLiteral("select set_config('lock_timeout', ?, true)");
+            dbconn::execute(db, setBound, {QString::number(qMax(0, bounds.statementSeconds) * 1000)});
+            dbconn::execute(db, QStringLiteral("select pg_advisory_xact_lock(?)"), {kSetupLock});
+            // The set-up's own statements wait for other locks as every statement does.
+            dbconn::execute(db, setBound, {QString::number(qMax(0, bounds.lockMs))});
+        }
+        fn();
+    } catch (...) {
+        dbconn::rollback(db);
+        throw;
+    }
+    dbconn::commit(db);
+}
+
+} // namespace
+
 void setupSchema(Tdm &dm, const std::vector<UpgradeStep> &steps)
 {
     QSqlDatabase db = dm.ADOConnection1();
     const bool pg = dm.isPostgres();
-    dm.transaction([&] {
-        // The version: the latest for a new database; 1 for one made before versions were recorded.
-        const bool fresh = !existingTables(db, pg).contains(QStringLiteral("karbaran"));
-        run(db, QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version (version integer NOT NULL)"));
-        const int recorded = dm.scalar(QStringLiteral("select max(version) from schema_version")).toInt();
-        int version = recorded ? recorded : fresh && !steps.empty() ? steps.back().version : 1;
+    underSetupLock(db, pg, [&] {
+        // The version: the latest for a new database; 1 for one made before versions were
+        // recorded. A newer one than the program knows is left before anything is touched.
+        const int known = steps.empty() ? 1 : steps.back().version;
+        const QSet<QString> tables = existingTables(db, pg);
+        const bool fresh = !tables.contains(QStringLiteral("karbaran"));
+        const bool versioned = tables.contains(QStringLiteral("schema_version"));
+        const int recorded =
+            versioned ? dm.scalar(QStringLiteral("select max(version) from schema_version")).toInt() : 0;
+        if (recorded > known)
+            throw NewerSchema(recorded, known);
+        if (!versioned)
+            run(db, QStringLiteral("CREATE TABLE schema_version (version integer NOT NULL)"));
+        int version = recorded ? recorded : fresh ? known : 1;
         for (const UpgradeStep &step : steps) {
             if (step.version <= version)
                 continue;

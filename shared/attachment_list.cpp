@@ -153,7 +153,9 @@ int AttachmentList::add(const Add &a)
         m_ctx.ui->message(e.message(), m_window);
         return 0;
     } catch (const AppError &e) {
-        m_ctx.ui->message(a.failure.isEmpty() ? e.message() : a.failure, m_window);
+        // A full disk is named as such whatever the window's own words for a failure.
+        const QString full = DiskFullText(e.message(), kAttachmentDiskFull);
+        m_ctx.ui->message(!full.isEmpty() ? full : a.failure.isEmpty() ? e.message() : a.failure, m_window);
         return 0;
     }
     m_ctx.ui->message(msg::kInserted, m_window);

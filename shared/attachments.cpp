@@ -9,9 +9,48 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
+#include <cerrno>
+#include <iterator>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 const QString kAttachmentReadError = QStringLiteral("خطا! فايل %1 خوانده نشد: %2");
 const QString kAttachmentTooLarge = QStringLiteral("خطا! حجم فايل %1 بيش از %2 مگابايت است");
+const QString kAttachmentEmpty = QStringLiteral("خطا! فايل %1 خالي است (صفر بايت) و ثبت نمي شود");
+const QString kAttachmentDiskFull = QStringLiteral("خطا! فضاي ديسك بانك اطلاعاتي پر است و فايل ثبت نشد");
+const QString kFileDiskFull = QStringLiteral("خطا! فضاي ديسك پر است و فايل %1 نوشته نشد");
+
+QString FileExtension(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    qsizetype start = 0; // the name's leading dots
+    while (start < name.size() && name.at(start) == QLatin1Char('.'))
+        ++start;
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot > start && dot < name.size() - 1 ? name.mid(dot) : QString();
+}
+
+QString DiskFullText(const QString &failure, const QString &sentence)
+{
+#ifdef _WIN32
+    static const QString systemTexts[] = {qt_error_string(ERROR_DISK_FULL), qt_error_string(ERROR_HANDLE_DISK_FULL)};
+#else
+    static const QString systemTexts[] = {qt_error_string(ENOSPC), qt_error_string(EDQUOT)};
+#endif
+    const bool full = failure.contains(QLatin1String("database or disk is full"))
+                      || failure.contains(QLatin1String("(53100)"))
+                      || std::any_of(std::begin(systemTexts), std::end(systemTexts),
+                                     [&](const QString &t) { return failure.contains(t); });
+    if (!full)
+        return {};
+    // A database failure comes with a Persian sentence of its own first: the driver's text is below.
+    const QString below = failure.startsWith(QStringLiteral("خطا!")) && failure.contains(QLatin1Char('\n'))
+                              ? failure.section(QLatin1Char('\n'), 1)
+                              : failure;
+    return sentence + QLatin1Char('\n') + below.trimmed();
+}
 
 StoredFile ReadAttachmentFile(const QString &path)
 {
@@ -24,8 +63,10 @@ StoredFile ReadAttachmentFile(const QString &path)
     out.bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
         throw AppError(kAttachmentReadError.arg(path, f.errorString()));
-    const QString suffix = QFileInfo(path).suffix();
-    out.ext = suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix;
+    // Nothing to keep: an empty file is refused rather than stored as an empty attachment.
+    if (out.bytes.isEmpty())
+        throw AppError(kAttachmentEmpty.arg(path));
+    out.ext = FileExtension(path);
     return out;
 }
 
@@ -56,8 +97,20 @@ StoredFile StoredFileOf(DataSet *ds, const QString &blobField, const QString &ex
 bool WriteAttachment(AppContext &ctx, const StoredFile &file, const QString &path)
 {
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(file.bytes) != file.bytes.size() || !out.commit()) {
-        ctx.ui->message(kExportWriteError.arg(path, out.errorString()));
+    // Written until the system refuses: a disk that fills up takes part of a write without an
+    // error, and says why only when asked for the rest.
+    qint64 done = 0;
+    if (out.open(QIODevice::WriteOnly)) {
+        while (done < file.bytes.size()) {
+            const qint64 n = out.write(file.bytes.constData() + done, file.bytes.size() - done);
+            if (n <= 0)
+                break;
+            done += n;
+        }
+    }
+    if (!out.isOpen() || done != file.bytes.size() || !out.commit()) {
+        const QString full = DiskFullText(out.errorString(), kFileDiskFull.arg(path));
+        ctx.ui->message(full.isEmpty() ? kExportWriteError.arg(path, out.errorString()) : full);
         return false;
     }
     return true;

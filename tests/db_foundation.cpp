@@ -7,6 +7,7 @@
 #include "core/errors.h"
 #include "app/login_u.h"
 #include "app/main_u.h"
+#include "app/startup.h"
 #include "db/sample_data.h"
 #include "db/schema.h"
 #include "db/setup.h"
@@ -20,9 +21,11 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <csignal>
+#include <latch>
 #include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -75,6 +78,18 @@ std::pair<QString, int> setPassword(const QString &user, const QStringList &answ
     waitpid(pid, &status, 0);
     close(pty);
     return {QString::fromUtf8(shown), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+// What a set-up could change: the schema as the database describes it, and the rows it writes.
+QStringList schemaAndRows(Fixture &f)
+{
+    return rows(f, testing_support::usePostgres()
+                       ? "select table_name, column_name, data_type from information_schema.columns where "
+                         "table_schema=current_schema() union all select indexname, indexdef, '' from pg_indexes "
+                         "where schemaname=current_schema() order by 1, 2"
+                       : "select type, name, sql from sqlite_master order by name")
+           + rows(f, "select version from schema_version") + rows(f, "select karbar, pass from karbaran order by id")
+           + rows(f, "select prs_id, page_name from dastrasi order by id") + rows(f, "select component, cmt from setting");
 }
 
 } // namespace
@@ -132,17 +147,107 @@ private slots:
         QVERIFY(db::schemaVersion(f.dm) == 3 && f.count("setting") == 3);
     }
 
+    // A database whose recorded version is newer than the program knows is refused, naming both
+    // versions, with nothing made or changed (a dropped column, index and table stay dropped): by
+    // the set-up, at start-up (the message alone, the start ends) and by --set-password.
+    void newerDatabaseIsLeftAlone()
+    {
+        Fixture f;
+        f.addUser("u1", "old", "city");
+        for (const char *sql : {"alter table abadiha drop column zarib", "drop index ix_ghir_city", "drop table pish_rep",
+                                "update schema_version set version=7"})
+            db::schemaStatement(f.dm, sql);
+        const QStringList before = schemaAndRows(f);
+        bool ran = false;
+        const std::vector<db::UpgradeStep> steps{{2, [&ran](Tdm &) { ran = true; }}, {3, [&ran](Tdm &) { ran = true; }}};
+        for (const auto &[given, known] : {std::pair{std::vector<db::UpgradeStep>{}, 1}, std::pair{steps, 3}}) {
+            try {
+                db::setupSchema(f.dm, given);
+                QFAIL("a newer database was set up");
+            } catch (const db::NewerSchema &e) {
+                QCOMPARE(e.message(), texts::newerSchema(7, known));
+            }
+        }
+        QSettings s;
+        f.profile().save(s, "main");
+        ScriptedUi ui;
+        Tdm dm;
+        AppContext ctx;
+        ctx.dm = &dm;
+        ctx.ui = &ui;
+        const bool started = prepareDatabases(ctx, {});
+        s.remove("main");
+        QVERIFY(!started && !ran);
+        QCOMPARE(ui.messages, QStringList{texts::newerSchema(7, 1)});
+        QSettings program("varnoset", "varnoset");
+        f.profile().save(program, "main");
+        program.sync();
+        QCOMPARE(setPassword("u1", {"new1", "new1"}, false), std::pair(texts::newerSchema(7, 1) + '\n', 1));
+        QCOMPARE(schemaAndRows(f), before);
+    }
+
+    // Two workstations start at once, with two upgrade steps that record their runs, on a database
+    // of version 1 (each step runs once) and on a new one (made once at the last step's version,
+    // running no step); neither fails.
+    void twoStartsAtOnceSetUpOnce()
+    {
+        for (const bool fresh : {false, true}) {
+            Fixture f;
+            DbProfile target = f.profile(); // a new database: another file, another schema
+            if (fresh)
+                (target.isPostgres() ? target.schema : target.path) += "_new";
+            Tdm watch;
+            watch.connectMain(target);
+            std::latch ready(2);
+            QString errors[2];
+            auto start = [&](int n) {
+                auto step = [](int v) {
+                    return db::UpgradeStep{v, [v](Tdm &dm) {
+                                               dm.exec("insert into setting (component, cmt) values ('step', ?)", {v});
+                                               std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                                           }};
+                };
+                bool arrived = false;
+                try {
+                    Tdm dm;
+                    dm.connectMain(target);
+                    ready.arrive_and_wait();
+                    arrived = true;
+                    db::setupSchema(dm, {step(2), step(3)});
+                } catch (const AppError &e) {
+                    if (!arrived)
+                        ready.count_down();
+                    errors[n] = e.message();
+                }
+            };
+            std::thread a(start, 0), b(start, 1);
+            a.join();
+            b.join();
+            QCOMPARE(errors[0] + errors[1], QString());
+            QCOMPARE(QStringList({QString::number(db::schemaVersion(watch)), watch.scalar("select count(*) from karbaran").toString(),
+                                  watch.scalar("select count(*) from dastrasi").toString(),
+                                  watch.scalar("select count(*) || '/' || count(distinct cmt) from setting where component='step'").toString()}),
+                     QStringList({"3", "1", QString::number(f.count("dastrasi")), fresh ? "0/0" : "2/2"}));
+            if (fresh && target.isPostgres())
+                db::schemaStatement(f.dm, QStringLiteral("DROP SCHEMA \"%1\" CASCADE").arg(target.schema));
+        }
+    }
+
     // varnoset --set-password: the password read twice (a pipe, or a terminal that does not
-    // show it) and stored as a hash for an existing user; an unknown user or two answers that
-    // differ store nothing and exit with a failure.
+    // show it) and stored as a hash for an existing user; an unknown user, two answers that
+    // differ or a password longer than the sign-in box takes store nothing and exit with a failure.
     void setPasswordFromTheCommandLine()
     {
         const QString stored = "كلمه عبور كاربر u1 ثبت شد";
+        const QString longest(32767, QChar(0x0628));
         const std::tuple<QString, bool, QStringList, QString> cases[] = {
             {"u1", false, {"رمز تازه ۱", "رمز تازه ۱"}, stored},
             {"u1", true, {"s3cret!", "s3cret!"}, stored},
             {"u1", false, {"a1", "b2"}, "خطا! كلمه عبور خالي است يا با تكرار آن يكسان نيست؛ چيزي ثبت نشد"},
-            {"u9", true, {"a1", "a1"}, "خطا! كاربر u9 در بانك اطلاعاتي نيست؛ چيزي ثبت نشد"}};
+            {"u9", true, {"a1", "a1"}, "خطا! كاربر u9 در بانك اطلاعاتي نيست؛ چيزي ثبت نشد"},
+            // The longest password the sign-in box takes, and one character more.
+            {"u1", false, {longest, longest}, stored},
+            {"u1", false, {longest + "x", longest + "x"}, texts::kPasswordTooLong}};
         for (const auto &[user, terminal, answers, said] : cases) {
             Fixture f;
             f.addUser("u1", "old", "city");
@@ -151,13 +256,20 @@ private slots:
                 f.profile().save(s, "main");
             }
             const auto [shown, code] = setPassword(user, answers, terminal);
-            const bool kept = user == "u1" && answers.first() == answers.last();
+            const bool kept = user == "u1" && answers.first() == answers.last() && answers.first().size() <= 32767;
             QCOMPARE(code == 0, kept);
             QVERIFY2(shown.contains(said), qPrintable(shown));
+            // From a pipe the answer alone is shown (no server notice), with the database it went to.
+            const DbProfile &p = f.profile();
+            const QString where = p.isPostgres() ? QString("%1@%2:%3 (%4)").arg(p.database, p.host).arg(p.port).arg(p.schema) : p.path;
+            if (!terminal)
+                QCOMPARE(shown, said == stored ? texts::kPasswordStored.arg(user, where) : said + '\n');
             QVERIFY2(!shown.contains(answers.first()) || !terminal, qPrintable(shown)); // not shown
             QVERIFY(verifyPassword(kept ? answers.first() : "old", f.scalar("select pass from karbaran where karbar='u1'").toString()));
             QCOMPARE(f.count("karbaran"), qint64(2));
         }
+        Fixture f;
+        QCOMPARE(Tlogin(f.ctx).password->maxLength(), 32767);
     }
 
     // The sqlite3 tool writes a ghir row (an index of which sorts by the collation "fa") with the

@@ -108,3 +108,17 @@ inline QString figureEmpty(const QString &name) { return QStringLiteral("خطا!
 inline const QString kComplementFirst = QStringLiteral("؛ ابتدا اطلاعات تکميلي را در «محاسبات مصرف قير» ثبت نماييد");
 
 } // namespace texts
+
+// The schema's version, the password command and the attachments' refusals (our own wordings).
+namespace texts {
+inline QString newerSchema(int recorded, int known)
+{
+    return QStringLiteral("خطا! نسخه بانك اطلاعاتي %1 است و اين برنامه فقط تا نسخه %2 را مي شناسد؛ بانك اطلاعاتي تغيير داده نشد. نسخه جديد برنامه را نصب نماييد").arg(recorded).arg(known);
+}
+inline const QString kPasswordTooLong = QStringLiteral("خطا! كلمه عبور بيش از 32767 حرف است و در پنجره ورود جا نمي گيرد؛ چيزي ثبت نشد");
+inline const QString kPasswordStored = QStringLiteral("كلمه عبور كاربر %1 ثبت شد\nبانك اطلاعاتي: %2\n");
+inline QString attachmentEmpty(const QString &path) { return QStringLiteral("خطا! فايل %1 خالي است (صفر بايت) و ثبت نمي شود").arg(path); }
+inline QString attachmentUnread(const QString &path) { return QStringLiteral("خطا! فايل %1 خوانده نشد: ").arg(path); }
+inline const QString kAttachmentDiskFull = QStringLiteral("خطا! فضاي ديسك بانك اطلاعاتي پر است و فايل ثبت نشد");
+inline QString fileDiskFull(const QString &path) { return QStringLiteral("خطا! فضاي ديسك پر است و فايل %1 نوشته نشد").arg(path); }
+} // namespace texts
