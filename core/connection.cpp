@@ -407,6 +407,8 @@ QString pgFirst(const QString &sqlstate, bool gone)
         return msg::kLockWait;
     if (sqlstate == QLatin1String("57014")) // statement_timeout
         return msg::kStatementTooLong;
+    if (sqlstate == QLatin1String("53100")) // disk_full
+        return msg::kDiskFull;
     if (gone || sqlstate.startsWith(QLatin1String("08")) || sqlstate.startsWith(QLatin1String("57P")))
         return msg::kServerUnreachable; // the connection, or the server, is gone
     return msg::kDatabaseFailed;
@@ -417,6 +419,8 @@ QString sqliteFirst(int code, const QString &text, const QString &path)
     const int primary = code & 0xff;
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) // another program holds the write lock
         return msg::kLockWait;
+    if (primary == SQLITE_FULL)
+        return msg::kDiskFull;
     if (primary == SQLITE_READONLY || text.contains(QLatin1String("readonly database")))
         return msg::readOnlyFile(path); // the file (or its folder) cannot be written
     return msg::kDatabaseFailed;

@@ -68,6 +68,8 @@ inline QString noAnswerWithin(int seconds)
 {
     return QStringLiteral("سرور بانك اطلاعاتي %1 ثانيه پاسخي نداد").arg(seconds);
 }
+// The disk under the database is full: the statement wrote nothing.
+inline const QString kDiskFull = QStringLiteral("خطا! فضاي ديسك بانك اطلاعاتي پر است و اطلاعات ثبت نشد");
 // A failure that came without a text of its own: no message box is ever empty.
 inline const QString kCommandFailed = QStringLiteral("خطا! اين دستور انجام نشد");
 // The embedded database file, or its folder, cannot be written. The path reads left to right

@@ -63,11 +63,16 @@ QString columnSql(const ColumnDef &c, bool pg)
     return s;
 }
 
+// A statement run as it is (the server prepares no schema statement), its wait bounded as every
+// statement's is.
 void run(QSqlDatabase &db, const QString &sql)
 {
     QSqlQuery q(db);
-    if (!q.exec(sql))
+    const dbconn::ServerWait wait(db);
+    if (!q.exec(sql)) {
+        wait.check(q.lastError().text());
         throw DbError(dbconn::errorText(db, q.lastError()) + QStringLiteral("\n") + sql);
+    }
 }
 
 // Tables known to the connection, in lower case.
@@ -76,9 +81,12 @@ QSet<QString> existingTables(QSqlDatabase db, bool pg)
     QSet<QString> existing;
     if (pg) {
         QSqlQuery q(db);
+        const dbconn::ServerWait wait(db);
         if (!q.exec(QStringLiteral("select table_name from information_schema.tables "
-                                   "where table_schema = current_schema()")))
+                                   "where table_schema = current_schema()"))) {
+            wait.check(q.lastError().text());
             throw DbError(dbconn::errorText(db, q.lastError()));
+        }
         while (q.next())
             existing.insert(q.value(0).toString().toLower());
     } else {
@@ -104,7 +112,12 @@ void setupTables(QSqlDatabase db, bool pg, Conn conn)
         }
         // Existing table: add what is missing, at the end, as the older databases grew.
         QSet<QString> have;
-        const QSqlRecord rec = db.record(name);
+        QSqlRecord rec;
+        {
+            const dbconn::ServerWait wait(db);
+            rec = db.record(name);
+            wait.check(QString());
+        }
         for (int i = 0; i < rec.count(); ++i)
             have.insert(rec.fieldName(i).toLower());
         for (const ColumnDef &c : t.columns) {
@@ -250,38 +263,15 @@ void setupSchema(Tdm &dm, const std::vector<UpgradeStep> &steps)
                     .arg(foldedSql(QStringLiteral("peymankar"))));
 
         // A new database gets the administrator with every right on the register pages.
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral("select id from karbaran where karbar=?"));
-        q.addBindValue(QStringLiteral("admin"));
-        if (!q.exec())
-            throw DbError(dbconn::errorText(db, q.lastError()));
-        if (!q.next()) {
-            QSqlQuery ins(db);
-            ins.prepare(QStringLiteral("insert into karbaran (karbar, pass, name, level, active, version) "
-                                       "values (?, ?, ?, ?, ?, ?)"));
-            ins.addBindValue(QStringLiteral("admin"));
-            ins.addBindValue(QString());
-            ins.addBindValue(QStringLiteral("admin"));
-            ins.addBindValue(QStringLiteral("admin"));
-            ins.addBindValue(true);
-            ins.addBindValue(2);
-            if (!ins.exec())
-                throw DbError(dbconn::errorText(db, ins.lastError()));
-            const QVariant id = dm.scalar(QStringLiteral("select id from karbaran where karbar=?"),
-                                          {QStringLiteral("admin")});
-            for (const char *page : kPages) {
-                QSqlQuery r(db);
-                r.prepare(QStringLiteral("insert into dastrasi (prs_id, page_name, darj, virayesh, hazf, namayesh) "
-                                         "values (?, ?, ?, ?, ?, ?)"));
-                r.addBindValue(id);
-                r.addBindValue(QString::fromLatin1(page));
-                r.addBindValue(true);
-                r.addBindValue(true);
-                r.addBindValue(true);
-                r.addBindValue(true);
-                if (!r.exec())
-                    throw DbError(dbconn::errorText(db, r.lastError()));
-            }
+        const QString admin = QStringLiteral("admin");
+        if (dm.scalar(QStringLiteral("select id from karbaran where karbar=?"), {admin}).isNull()) {
+            dm.exec(QStringLiteral("insert into karbaran (karbar, pass, name, level, active, version) values (?, ?, ?, ?, ?, ?)"),
+                    {admin, QString(), admin, admin, true, 2});
+            const QVariant id = dm.scalar(QStringLiteral("select id from karbaran where karbar=?"), {admin});
+            for (const char *page : kPages)
+                dm.exec(QStringLiteral("insert into dastrasi (prs_id, page_name, darj, virayesh, hazf, namayesh) "
+                                       "values (?, ?, ?, ?, ?, ?)"),
+                        {id, QString::fromLatin1(page), true, true, true, true});
         }
     });
 }

@@ -10,6 +10,7 @@
 #include "core/connection.h"
 #include "core/dates.h"
 #include "core/errors.h"
+#include "db/setup.h"
 #include "registers/azmayeshgah_ins_u.h"
 #include "registers/etebarat_src_u.h"
 #include "registers/khadamat_pic_u.h"
@@ -202,6 +203,23 @@ private slots:
             QVERIFY2(!message.section('\n', 1).trimmed().isEmpty(), qPrintable(message));
             QCOMPARE(f.scalar("select count(*) from karbaran").toInt(), 1);
         }
+        // A full disk under the database: said so, nothing written. SQLite at a page count it may
+        // not pass; the server, whose disk a test cannot fill, answers its disk-full error.
+        if (testing_support::usePostgres())
+            db::schemaStatement(f.dm, "create function full_disk() returns trigger language plpgsql as $$ begin raise "
+                                      "exception 'no space left on device' using errcode = 'disk_full'; end $$; "
+                                      "create trigger full_disk before insert on setting for each row execute function full_disk()");
+        else
+            db::schemaStatement(f.dm, "pragma max_page_count = " + f.scalar("pragma page_count").toString());
+        const QString full = failure([&] {
+            f.dm.transaction([&] {
+                for (int i = 0; i < 200; ++i)
+                    f.dm.exec("insert into setting (component, cmt) values ('a', ?)", {QString(250, QLatin1Char('x'))});
+            });
+        }, false);
+        QCOMPARE(full.section('\n', 0, 0), texts::kDiskFull);
+        QVERIFY2(!full.section('\n', 1).trimmed().isEmpty(), qPrintable(full));
+        QCOMPARE(f.count("setting"), qint64(0));
     }
 
     // Another workstation holds the write lock (its save) or the row (its edit): the save waits

@@ -65,7 +65,7 @@ Fixture::~Fixture()
         delete w;
     if (!m_schema.isEmpty()) {
         try {
-            dm.exec(QStringLiteral("DROP SCHEMA \"%1\" CASCADE").arg(m_schema));
+            db::schemaStatement(dm, QStringLiteral("DROP SCHEMA \"%1\" CASCADE").arg(m_schema));
         } catch (const AppError &) {
         }
     }

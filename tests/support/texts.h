@@ -37,6 +37,7 @@ inline const QString kAgreementGone = QStringLiteral("خطا! اين موافق�
 inline const QString kServerUnreachable = QStringLiteral("خطا! سرور بانك اطلاعاتي در دسترس نيست. لحظاتي بعد دوباره سعي نماييد");
 inline const QString kLockWait = QStringLiteral("خطا! كاربر ديگري در حال ثبت اطلاعات است. لحظاتي بعد دوباره سعي نماييد");
 inline const QString kDatabaseFailed = QStringLiteral("خطا! بانك اطلاعاتي اين دستور را اجرا نکرد");
+inline const QString kDiskFull = QStringLiteral("خطا! فضاي ديسك بانك اطلاعاتي پر است و اطلاعات ثبت نشد"); // our own wording
 inline const QString kStatementTooLong = QStringLiteral("خطا! اجراي اين دستور در بانك اطلاعاتي بيش از زمان مجاز طول كشيد و متوقف شد");
 inline QString serverSilent(int seconds)
 {
