@@ -7,6 +7,7 @@
 
 #include "app/main_u.h"
 #include "core/dm_u.h"
+#include "db/values.h"
 #include "registers/etebarat_src_u.h"
 #include "registers/prj_amaliyat_u.h"
 
@@ -432,6 +433,41 @@ private slots:
         QCOMPARE(f.ui.messages.size(), 1);
         QVERIFY2(f.ui.messages.first().contains(captioned(f.form<Tprj_amaliyat>(), "meghdar")), qPrintable(f.ui.messages.first()));
         QCOMPARE(f.count("amaliyat"), 0);
+    }
+
+    // A debt with a fraction goes to the server as its decimal text, never as a double (which
+    // stores 1,234,567,890,123.4567 as ...0123.4568), and comes back exact: stored, summed with
+    // 0.0001 and shown in the edit form; the embedded file keeps 15 significant digits.
+    void debtsExactToTheServer()
+    {
+        QCOMPARE(db::columnValue("etebarat", "dion", "1,234,567,890,123.4567"), QVariant(QString("1234567890123.4567")));
+        QCOMPARE(db::columnValue("etebarat", "dion", "1250000.0000"), QVariant(qlonglong(1250000)));
+        Fixture f(true);
+        const bool pg = usePostgres();
+        const qint64 p = addPrj(f, "اراك", "نوبران");
+        addEtb(f, p, "ملي", "درآمد عمومي", "1402", 10, QString("0.0001"));
+        current(f, p);
+        through(f, window(f), "N1", "Tetebar_ins", [&](QDialog *d) {
+            for (const auto &[box, text] : {std::pair{"tamin_loc", "ملي"}, {"tamin_manba", "درآمد عمومي"},
+                                            {"sal_typ", "جاري"}, {"sal", "1403"}, {"typ", "مصوب"},
+                                            {"dion", "1234567890123.4567"}})
+                setBox(d, box, text);
+            click(d, "ins_btn");
+        });
+        QCOMPARE(f.ui.messages, QStringList({texts::kInserted}));
+        const QString stored = pg ? "1234567890123.4567" : "1234567890123.46";
+        auto storedDebt = [&] { return f.scalar("select cast(dion as varchar(40)) from etebarat where sal='1403'").toString(); };
+        QCOMPARE(storedDebt(), stored);
+        QCOMPARE(label(f, "dion_sum"), pg ? "1234567890123.4568" : "1234567890123.46");
+        QVERIFY(f.dm.ADOQ_etb->locate("sal", "1403"));
+        QCOMPARE(f.dm.ADOQ_etb->text("dion"), stored);
+        // Saved again unchanged from the edit form, it stays as it was.
+        through(f, window(f), "N14", "Tetebar_ins", [&](QDialog *d) {
+            QCOMPARE(child<QLineEdit>(d, "dion")->text(), pg ? "1,234,567,890,123.4567" : "1,234,567,890,123.46");
+            click(d, "edit_btn");
+        });
+        QCOMPARE(f.ui.lastMessage(), texts::kEdited);
+        QCOMPARE(storedDebt(), stored);
     }
 
     void childFormsRefuseATitleTwicePerCredit()
