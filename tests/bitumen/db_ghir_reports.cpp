@@ -313,8 +313,8 @@ private slots:
     {
         Fixture f(true);
         const QString bors = "1234567890123.4567";
-        addGhir(f, {{"asfalt_ejra", "1234.75"}, {"prot_mablagh", 987654321.5}, {"prot_mablagh_ejra", 987654321.5},
-                    {"zarib", "1.0004"}, {"bors_price", bors}});
+        const qint64 first = addGhir(f, {{"asfalt_ejra", "1234.75"}, {"prot_mablagh", 987654321.5},
+                                         {"prot_mablagh_ejra", 987654321.5}, {"zarib", "1.0004"}, {"bors_price", bors}});
         addGhir(f, {{"asfalt_ejra", "1234.75"}, {"prot_mablagh", 987654321.5}, {"prot_mablagh_ejra", QVariant()}});
         run(f, "N24");
         QCOMPARE(f.ui.messages, QStringList());
@@ -325,6 +325,15 @@ private slots:
                                                            "", "1219506173472.125", "", "1219993975941.5138"},
                      QStringList{"2"} + place + QStringList{"0", "0", "0", "1234.75", "", "1219506173472.125", "", ""},
                      QStringList(12) + QStringList{"2439012346944.25", "", "1219993975941.5138"}}));
+        // The grid's web listing shows the amount as the status report does.
+        makeCurrent(f, first);
+        run(f, "N6");
+        const DataSet *listing = f.dm.ADOQ_ghir;
+        QStringList listed;
+        for (const QStringList &row : htmlFileRows(htmlFile()))
+            if (row.value(listing->fieldIndex("id") + 1) == QString::number(first))
+                listed << row.value(listing->fieldIndex("bors_price") + 1);
+        QCOMPARE(listed, QStringList{usePostgres() ? bors : "1234567890123.46"});
         // A product past the money type's range ends the report naming the allocation.
         const qint64 big = addGhir(f, {{"asfalt_ejra", "1000000000"}, {"prot_mablagh", 987654321.5}});
         run(f, "N24");
