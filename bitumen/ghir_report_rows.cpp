@@ -136,6 +136,18 @@ bool isMoneyColumn(const QString &column)
     return d && d->type == db::ColType::Money;
 }
 
+// The amount of a text of `column`; a text that is not a number, or an amount out of range, ends
+// the command naming the allocation.
+qint64 amountOf(const QSqlQuery &q, const Cols &c, const char *column, const QString &t)
+{
+    qint64 a = 0;
+    if (money::read(t, &a) && money::withinLimit(a))
+        return a;
+    double d = 0;
+    throw AppError(named(textrule::parseNumber(t, &d) ? kAmountOverLimit : kNotANumber, q, c,
+                         ColumnTitle(kFullTitles, QLatin1String(column)), t));
+}
+
 } // namespace
 
 std::optional<qint64> amount(const QSqlQuery &q, const Cols &c, const char *column)
@@ -143,23 +155,8 @@ std::optional<qint64> amount(const QSqlQuery &q, const Cols &c, const char *colu
     const QVariant v = q.value(c(column));
     if (v.isNull())
         return std::nullopt;
-    qint64 a = 0;
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-        if (!money::read(QString::number(v.toLongLong()), &a))
-            throw AppError(named(kAmountOverLimit, q, c, ColumnTitle(kFullTitles, QLatin1String(column)), v.toString()));
-        return a;
-    case QMetaType::Double:
-        // What an embedded database keeps: 15 significant digits.
-        if (!money::read(textrule::numberText(v.toDouble()), &a))
-            throw AppError(named(kAmountOverLimit, q, c, ColumnTitle(kFullTitles, QLatin1String(column)), v.toString()));
-        return a;
-    default:
-        if (!money::read(v.toString(), &a))
-            throw AppError(named(kNotANumber, q, c, ColumnTitle(kFullTitles, QLatin1String(column)), v.toString()));
-        return a;
-    }
+    // What an embedded database keeps of a fraction: 15 significant digits.
+    return amountOf(q, c, column, v.typeId() == QMetaType::Double ? textrule::numberText(v.toDouble()) : v.toString());
 }
 
 std::optional<qint64> requiredAmount(const QSqlQuery &q, const Cols &c, const char *column)
@@ -170,12 +167,7 @@ std::optional<qint64> requiredAmount(const QSqlQuery &q, const Cols &c, const ch
     const QString t = v.toString();
     if (t.trimmed().isEmpty())
         return 0;
-    qint64 a = 0;
-    if (money::read(t, &a) && money::withinLimit(a))
-        return a;
-    double d = 0;
-    const QString title = ColumnTitle(kFullTitles, QLatin1String(column));
-    throw AppError(named(textrule::parseNumber(t, &d) ? kAmountOverLimit : kNotANumber, q, c, title, t));
+    return amountOf(q, c, column, t);
 }
 
 std::optional<qint64> amountProduct(const QSqlQuery &q, const Cols &c, const QString &title,
@@ -185,11 +177,13 @@ std::optional<qint64> amountProduct(const QSqlQuery &q, const Cols &c, const QSt
         if (!f)
             return std::nullopt;
     qint64 p = money::kScale; // 1
-    QStringList shown;
     for (const auto &f : factors) {
-        shown << money::text(*f);
-        if (!money::multiply(p, *f, &p))
+        if (!money::multiply(p, *f, &p)) {
+            QStringList shown;
+            for (const auto &each : factors)
+                shown << money::text(*each);
             throw AppError(named(kAmountOverLimit, q, c, title, shown.join(QStringLiteral(" × "))));
+        }
     }
     return p;
 }
