@@ -11,8 +11,6 @@
 #include "db/refusal.h"
 #include "shared/numwords.h"
 
-#include <limits>
-
 using report::FormFill;
 using report::FormInput;
 using report::FormLabel;
@@ -72,29 +70,6 @@ FormRow sheet(const QString &layout, const QList<FormInput> &inputs, const QList
     return row;
 }
 
-// Amounts of four decimals (money::): a product or sum that does not fit fails.
-constexpr qint64 kScale = money::kScale;
-
-bool fits(__int128 v)
-{
-    return v >= std::numeric_limits<qint64>::min() && v <= std::numeric_limits<qint64>::max();
-}
-
-bool multiply(qint64 a, qint64 b, qint64 *out)
-{
-    // Rounded to four decimals, half to even.
-    const __int128 p = __int128(a) * b;
-    __int128 q = p / kScale;
-    const __int128 r = p % kScale;
-    const __int128 twice = (r < 0 ? -r : r) * 2;
-    if (twice > kScale || (twice == kScale && (q % 2) != 0))
-        q += p < 0 ? -1 : 1;
-    if (!fits(q))
-        return false;
-    *out = qint64(q);
-    return true;
-}
-
 } // namespace
 
 ExchangeAmounts exchangeAmounts(const QString &protMablagh, const QString &asfaltEjra2, const QString &asfaltEjra,
@@ -107,16 +82,17 @@ ExchangeAmounts exchangeAmounts(const QString &protMablagh, const QString &asfal
     };
     auto product = [&](const QString &moneyText, const QString &amount) {
         qint64 a = 0, b = 0, p = 0;
-        return stored(moneyText, &a) && money::read(amount, &b) && multiply(a, b, &p) ? money::text(p) : QStringLiteral("0");
+        return stored(moneyText, &a) && money::read(amount, &b) && money::multiply(a, b, &p) ? money::text(p)
+                                                                                              : QStringLiteral("0");
     };
     ExchangeAmounts x;
     x.kol1 = product(protMablagh, asfaltEjra2);
     x.khales1 = x.kol1;
     x.kol2 = product(protMablaghEjra, asfaltEjra);
     x.khales2 = x.kol2;
-    qint64 a = 0, b = 0;
-    x.khalesSum = money::read(x.khales1, &a) && money::read(x.khales2, &b) && fits(__int128(a) + b) ? money::text(a + b)
-                                                                                                   : QStringLiteral("0");
+    qint64 a = 0, b = 0, sum = 0;
+    x.khalesSum = money::read(x.khales1, &a) && money::read(x.khales2, &b) && money::add(a, b, &sum) ? money::text(sum)
+                                                                                                    : QStringLiteral("0");
     return x;
 }
 

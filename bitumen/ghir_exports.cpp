@@ -34,20 +34,22 @@ void Tghir_reports::N24Click()
         const QString file = TempExportPath(kFixedHtml);
         HtmlTableWriter html(file, kTitle, titles(columns));
         openHtml(html);
-        Sum m1Total, m2Total;
+        const QString &m1Title = columns.at(11).title, &m2Title = columns.at(13).title;
+        AmountSum m1Total{m1Title}, m2Total{m2Title};
         qint64 position = 0;
         QStringList cells;
-        // The amounts of the asphalt bought and executed, from the executed tonnes.
+        // The amounts of the asphalt bought and executed, from the executed tonnes: money
+        // arithmetic, exact to the fourth decimal.
         const bool complete = forEachRow(m_ctx, m_window, QStringLiteral("select %1 from ghir where id<>-1 ").arg(c.sql()),
                                          clause, binds, [&](const QSqlQuery &q) {
-            const auto asfalt = requiredNumber(q, c, "asfalt_ejra");
-            const QVariant m1 = value(product({asfalt, number(q.value(c("prot_mablagh")))}));
-            const QVariant m2 = value(product(
-                {asfalt, number(q.value(c("prot_mablagh_ejra"))), requiredNumber(q, c, "zarib")}));
+            const auto asfalt = requiredAmount(q, c, "asfalt_ejra");
+            const auto m1 = amountProduct(q, c, m1Title, {asfalt, amount(q, c, "prot_mablagh")});
+            const auto m2 = amountProduct(q, c, m2Title,
+                                          {asfalt, amount(q, c, "prot_mablagh_ejra"), requiredAmount(q, c, "zarib")});
             m1Total.add(m1);
             m2Total.add(m2);
             cells.clear();
-            for (const QVariant &v : pick(columns, q, c, {{"m1", m1}, {"m2", m2}}))
+            for (const QVariant &v : pick(columns, q, c, {{"m1", amountValue(m1)}, {"m2", amountValue(m2)}}))
                 cells << text(v);
             html.row(++position, cells);
         });
@@ -153,12 +155,17 @@ bool tehranRows(AppContext &ctx, QWidget *window, QVector<QVariantList> &rows)
                       [&](const QSqlQuery &q) {
         const auto tahatori = number(q.value(c("ghir_tahatori")));
         const auto jam = requiredNumber(q, c, "ghir_jam");
-        const auto khodyari = number(q.value(c("khodyari")));
-        const auto dehyari = number(q.value(c("dehyari")));
+        const auto khodyari = amount(q, c, "khodyari");
+        const auto dehyari = amount(q, c, "dehyari");
         const auto moadelsazi = tahatori && jam ? std::optional<long double>(*tahatori - *jam) : std::nullopt;
-        const auto total = khodyari && dehyari ? std::optional<long double>(*khodyari + *dehyari) : std::nullopt;
+        AmountSum total{kTehranColumns.at(10).title};
+        if (khodyari && dehyari) {
+            total.add(khodyari);
+            total.add(dehyari);
+        }
         rows.append(pick(kTehranColumns, q, c,
-                         {{"Moadelsazi", value(moadelsazi)}, {"Dehyari", q.value(c("dehyari"))}, {"Jam", value(total)}}));
+                         {{"Moadelsazi", value(moadelsazi)}, {"Dehyari", listedValue(q, c, "dehyari")},
+                          {"Jam", total.any ? amountValue(total.total) : QVariant()}}));
     });
 }
 
@@ -204,8 +211,16 @@ void Tghir_reports::N30Click()
             return;
         SheetWriter sheet(titles(kTehranColumns));
         check(sheet, sheet.open());
-        for (const QVariantList &row : rows)
+        QList<bool> money;
+        for (const ExportColumn &c : kTehranColumns)
+            money << kTehranMoney.contains(c.field);
+        for (QVariantList &row : rows) {
+            // An amount with a fraction is a number of the workbook too (of its 15 digits).
+            for (int i = 0; i < row.size(); ++i)
+                if (money.at(i) && row.at(i).typeId() == QMetaType::QString)
+                    row[i] = row.at(i).toDouble();
             check(sheet, sheet.row(row));
+        }
         check(sheet, sheet.finish());
         m_ctx.ui->openFile(sheet.path());
     });

@@ -6,6 +6,7 @@
 #include "core/dataset.h"
 #include "core/connection.h"
 #include "core/dm_u.h"
+#include "db/schema.h"
 #include "db/values.h"
 #include "shared/ui.h"
 
@@ -121,6 +122,97 @@ std::optional<long double> requiredNumber(const QSqlQuery &q, const Cols &c, con
     return n;
 }
 
+namespace {
+
+// The allocation named in a message, and the title of a column of ghir.
+QString named(const QString &message, const QSqlQuery &q, const Cols &c, const QString &title, const QString &what)
+{
+    return message.arg(title, text(q.value(c("rosta"))), text(q.value(c("peymankar"))), text(q.value(c("id"))), what);
+}
+
+bool isMoneyColumn(const QString &column)
+{
+    const db::ColumnDef *d = db::findColumn(QStringLiteral("ghir"), column);
+    return d && d->type == db::ColType::Money;
+}
+
+// The amount of a text of `column`; a text that is not a number, or an amount out of range, ends
+// the command naming the allocation.
+qint64 amountOf(const QSqlQuery &q, const Cols &c, const char *column, const QString &t)
+{
+    qint64 a = 0;
+    if (money::read(t, &a) && money::withinLimit(a))
+        return a;
+    double d = 0;
+    throw AppError(named(textrule::parseNumber(t, &d) ? kAmountOverLimit : kNotANumber, q, c,
+                         ColumnTitle(kFullTitles, QLatin1String(column)), t));
+}
+
+} // namespace
+
+std::optional<qint64> amount(const QSqlQuery &q, const Cols &c, const char *column)
+{
+    const QVariant v = q.value(c(column));
+    if (v.isNull())
+        return std::nullopt;
+    // What an embedded database keeps of a fraction: 15 significant digits.
+    return amountOf(q, c, column, v.typeId() == QMetaType::Double ? textrule::numberText(v.toDouble()) : v.toString());
+}
+
+std::optional<qint64> requiredAmount(const QSqlQuery &q, const Cols &c, const char *column)
+{
+    const QVariant v = q.value(c(column));
+    if (v.isNull())
+        return std::nullopt;
+    const QString t = v.toString();
+    if (t.trimmed().isEmpty())
+        return 0;
+    return amountOf(q, c, column, t);
+}
+
+std::optional<qint64> amountProduct(const QSqlQuery &q, const Cols &c, const QString &title,
+                                    std::initializer_list<std::optional<qint64>> factors)
+{
+    for (const auto &f : factors)
+        if (!f)
+            return std::nullopt;
+    qint64 p = money::kScale; // 1
+    for (const auto &f : factors) {
+        if (!money::multiply(p, *f, &p)) {
+            QStringList shown;
+            for (const auto &each : factors)
+                shown << money::text(*each);
+            throw AppError(named(kAmountOverLimit, q, c, title, shown.join(QStringLiteral(" × "))));
+        }
+    }
+    return p;
+}
+
+QVariant amountValue(const std::optional<qint64> &v)
+{
+    if (!v)
+        return QVariant();
+    return *v % money::kScale == 0 ? QVariant(qlonglong(*v / money::kScale)) : QVariant(money::text(*v));
+}
+
+QVariant listedValue(const QSqlQuery &q, const Cols &c, const QString &column)
+{
+    const QVariant v = q.value(c(column));
+    // The server's decimal text of an amount; an embedded database's numbers are as it keeps them.
+    if (v.typeId() != QMetaType::QString || v.isNull() || !isMoneyColumn(column))
+        return v;
+    return amountValue(amount(q, c, column.toLatin1().constData()));
+}
+
+void AmountSum::add(const std::optional<qint64> &v)
+{
+    if (!v)
+        return;
+    if (!money::add(total, *v, &total))
+        throw AppError(kTotalOverLimit.arg(title));
+    any = true;
+}
+
 // Reads a list row by row on the main connection, with the progress bar; false when cancelled.
 bool forEachRow(AppContext &ctx, QWidget *parent, const QString &select, const QString &clause,
                 const QVariantList &binds, const std::function<void(const QSqlQuery &)> &fn)
@@ -132,7 +224,7 @@ bool forEachRow(AppContext &ctx, QWidget *parent, const QString &select, const Q
     const dbconn::ServerWait wait(db);
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    q.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    q.setNumericalPrecisionPolicy(QSql::HighPrecision);
     auto fail = [&] {
         wait.check(q.lastError().text());
         throw DbError(dbconn::errorText(db, q.lastError()));
@@ -161,7 +253,7 @@ QVariantList pick(const QList<ExportColumn> &columns, const QSqlQuery &q, const 
     QVariantList out;
     for (const ExportColumn &col : columns) {
         const auto it = computed.constFind(col.field);
-        out << (it != computed.constEnd() ? *it : q.value(c(col.field)));
+        out << (it != computed.constEnd() ? *it : listedValue(q, c, col.field));
     }
     return out;
 }

@@ -3,6 +3,7 @@
 // the allocations row by row, text columns read as numbers, sums and the files written.
 #include "core/text_rules.h"
 #include "core/dataset.h"
+#include "core/money.h"
 #include "core/errors.h"
 #include "db/values.h"
 #include "shared/exports.h"
@@ -30,6 +31,11 @@ inline const QString kTehranLayout = QStringLiteral("TTEHRAN_CHAP");
 // A text column that must be a number is not one: the column's title, the village, the
 // contractor, the allocation's id and the text.
 inline const QString kNotANumber = QStringLiteral("خطا! «%1» پروژه %2 - %3 (شناسه %4) عدد نيست: «%5»");
+// An amount out of the money type's range: the column's title, the village, the contractor, the
+// allocation's id and the text or the factors.
+inline const QString kAmountOverLimit = QStringLiteral("خطا! «%1» پروژه %2 - %3 (شناسه %4) بزرگتر از حد مجاز است: «%5»");
+// A total out of the money type's range: the column's title.
+inline const QString kTotalOverLimit = QStringLiteral("خطا! جمع «%1» بزرگتر از حد مجاز است");
 inline const QString &kProgressText = kExportProgress;
 
 inline const QString kCity = QStringLiteral("شهرستان");
@@ -108,7 +114,37 @@ struct Sum {
     QString text() const { return any ? textrule::numberText(double(total)) : QString(); }
 };
 
+// ---- amounts of money, exact to the fourth decimal (core/money) ----
+
+// A money column's amount as the row holds it (a server's decimal text exact, an embedded
+// database's number as it keeps it); null stays null.
+std::optional<qint64> amount(const QSqlQuery &q, const Cols &c, const char *column);
+// A text column that takes part in money arithmetic, read as an amount: null stays null, an
+// empty text is 0; a text that is not a number, or an amount out of range, ends the command
+// naming the allocation.
+std::optional<qint64> requiredAmount(const QSqlQuery &q, const Cols &c, const char *column);
+// The product of amounts, each step rounded to four decimals as the money type multiplies; null
+// when any factor is null. A product out of range ends the command naming the allocation and
+// the amount's title.
+std::optional<qint64> amountProduct(const QSqlQuery &q, const Cols &c, const QString &title,
+                                    std::initializer_list<std::optional<qint64>> factors);
+// An amount as a listing's cell: null, a whole number, or its decimal text.
+QVariant amountValue(const std::optional<qint64> &v);
+// A money column's value as a listing's cell (amountValue); other columns as the driver gives
+// them.
+QVariant listedValue(const QSqlQuery &q, const Cols &c, const QString &column);
+
+// A sum of amounts, empty when it summed nothing; a total out of range ends the command.
+struct AmountSum {
+    QString title;
+    qint64 total = 0;
+    bool any = false;
+    void add(const std::optional<qint64> &v);
+    QString text() const { return any ? money::text(total) : QString(); }
+};
+
 // Reads a list row by row on the main connection, with the progress bar; false when cancelled.
+// A decimal column (money) comes as the server's text, so that amounts stay exact.
 bool forEachRow(AppContext &ctx, QWidget *parent, const QString &select, const QString &clause,
                 const QVariantList &binds, const std::function<void(const QSqlQuery &)> &fn);
 

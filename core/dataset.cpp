@@ -239,7 +239,8 @@ QString DataSet::cellText(int row, int column) const
 
 QString DataSet::storedText(const RowStore::Cell &cell)
 {
-    if (cell.tag == RowStore::Null || cell.tag == RowStore::Int || cell.tag == RowStore::Text)
+    if (cell.tag == RowStore::Null || cell.tag == RowStore::Int || cell.tag == RowStore::Text
+        || cell.tag == RowStore::Decimal)
         return RowStore::text(cell);
     return valueText(RowStore::toVariant(cell));
 }
@@ -283,7 +284,12 @@ QString DataSet::valueText(const QVariant &v)
 
 QString DataSet::text(const QString &field, int row) const
 {
-    return valueText(value(field, row));
+    const int c = checkedIndex(field);
+    const int r = rowOf(row);
+    if (r < 0 || r >= recordCount())
+        return {};
+    // From the cell itself: an amount keeps its exact text.
+    return cellText(r, c);
 }
 
 bool DataSet::isNull(const QString &field, int row) const

@@ -57,7 +57,8 @@ public:
     // place of the listing, decoded without a QVariant.
     int storedColumnCount() const { return m_storedColumns; }
     void storedCells(int row, RowStore::Cell *out) const { m_store.cells(stored(row), out, m_storedColumns); }
-    // Display text: null empty, floats with 15 significant digits, money without ".0000".
+    // Display text: null empty, floats with 15 significant digits, money without ".0000" and
+    // exact to its fourth decimal where the database keeps it so (value() gives its double).
     QString text(const QString &field, int row = -1) const;
     // The display texts of every column at a place of the listing, as data() shows them, read in
     // one walk along the stored row.

@@ -185,10 +185,13 @@ void addPgRows(PGresult *r, RowStore &store, const std::vector<Oid> &types)
             case kOid:
             case kFloat4:
             case kFloat8:
-            case kNumeric:
                 // Kept as the server wrote them and read as numbers when a cell is read: most
                 // of a long listing's cells are never looked at.
                 store.addBytes(RowStore::NumberText, p, len);
+                break;
+            case kNumeric:
+                // The money columns and their sums: their text stays exact.
+                store.addBytes(RowStore::Decimal, p, len);
                 break;
             case kBool:
                 store.addBool(p[0] == 't');

@@ -75,4 +75,27 @@ QString grouped(qint64 v)
     return negative && out != QLatin1String("0") ? QLatin1Char('-') + out : out;
 }
 
+bool multiply(qint64 a, qint64 b, qint64 *out)
+{
+    const __int128 p = __int128(a) * b;
+    __int128 q = p / kScale;
+    const __int128 r = p % kScale;
+    const __int128 twice = (r < 0 ? -r : r) * 2;
+    if (twice > kScale || (twice == kScale && (q % 2) != 0))
+        q += p < 0 ? -1 : 1;
+    if (!fits(q))
+        return false;
+    *out = qint64(q);
+    return true;
+}
+
+bool add(qint64 a, qint64 b, qint64 *out)
+{
+    const __int128 s = __int128(a) + b;
+    if (!fits(s))
+        return false;
+    *out = qint64(s);
+    return true;
+}
+
 } // namespace money

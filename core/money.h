@@ -22,4 +22,9 @@ QString text(qint64 tenThousandths);
 // The whole rials (a fraction rounded half away from zero) grouped by thousands: "1,250,000".
 QString grouped(qint64 tenThousandths);
 
+// Arithmetic of amounts, exact to the fourth decimal: a product is rounded to four decimals, half
+// to even (2.5 x 0.0001 = 0.0002); false when the result does not fit the type.
+bool multiply(qint64 a, qint64 b, qint64 *out);
+bool add(qint64 a, qint64 b, qint64 *out);
+
 } // namespace money

@@ -51,7 +51,8 @@ inline const char *skipCell(const char *p)
     case RowStore::Date:
     case RowStore::Time:
     case RowStore::DateTime:
-    case RowStore::NumberText: {
+    case RowStore::NumberText:
+    case RowStore::Decimal: {
         const uint64_t n = getVarint(p);
         return p + n;
     }
@@ -99,6 +100,27 @@ void readNumberText(RowStore::Cell &c, const char *p, int len)
     c.tag = RowStore::Text;
     c.data = p;
     c.size = len;
+}
+
+// A decimal number written as text: with a fraction of at most four places its exact text is
+// kept (an amount of money: a double would lose the last places of a large one).
+void readDecimal(RowStore::Cell &c, const char *p, int len)
+{
+    const char *dot = static_cast<const char *>(std::memchr(p, '.', size_t(len)));
+    int end = len;
+    if (dot)
+        while (end > 0 && p[end - 1] == '0')
+            --end;
+    if (!dot || p + end - 1 == dot || p + end - 1 - dot > 4) {
+        readNumberText(c, p, len);
+        return;
+    }
+    readNumberText(c, p, end);
+    if (c.tag == RowStore::Double) {
+        c.tag = RowStore::Decimal;
+        c.data = p;
+        c.size = end;
+    }
 }
 
 } // namespace
@@ -272,6 +294,12 @@ RowStore::Cell decodeCell(const char *&p)
         p += n;
         break;
     }
+    case RowStore::Decimal: {
+        const int n = int(getVarint(p));
+        readDecimal(c, p, n);
+        p += n;
+        break;
+    }
     default:
         break;
     }
@@ -302,6 +330,7 @@ QVariant RowStore::toVariant(const Cell &c)
     case Int:
         return QVariant(qlonglong(c.i));
     case Double:
+    case Decimal:
         return QVariant(c.d);
     case Text:
         return QVariant(QString::fromUtf8(c.data, c.size));
@@ -331,6 +360,8 @@ QString RowStore::text(const Cell &c)
         return QString::number(c.i);
     case Text:
         return QString::fromUtf8(c.data, c.size);
+    case Decimal:
+        return QString::fromLatin1(c.data, c.size);
     default:
         return QString(); // the caller formats the other kinds
     }

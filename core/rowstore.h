@@ -10,19 +10,23 @@
 
 class RowStore {
 public:
-    // NumberText: a number as the server wrote it ("12", "30.3", "1250000.0000"), read as Int
-    // (a whole value) or Double when the cell is read; never seen by a reader.
-    enum Tag : uint8_t { Null = 0, Int, Double, Text, Blob, False, True, Date, Time, DateTime, NumberText };
+    // NumberText: a number as the server wrote it ("12", "30.3"), read as Int (a whole value) or
+    // Double when the cell is read; never seen by a reader.
+    // Decimal: a decimal number as the server wrote it ("1250000.0000", "1234567890123.4567"):
+    // stored so, it is read as Int when whole, as a Decimal cell when it has at most four
+    // decimals (an amount: its exact text, trailing zeros dropped, beside the nearest double),
+    // else as Double.
+    enum Tag : uint8_t { Null = 0, Int, Double, Text, Blob, False, True, Date, Time, DateTime, NumberText, Decimal };
 
     struct Cell {
         Tag tag = Null;
-        const char *data = nullptr; // the bytes of a text, blob or date (UTF-8 / ISO text)
+        const char *data = nullptr; // the bytes of a text, blob, date or Decimal (UTF-8 / ISO text)
         int size = 0;
         qint64 i = 0;
-        double d = 0;
+        double d = 0; // a Double's value, a Decimal's nearest
         bool isNull() const { return tag == Null; }
         bool isText() const { return tag == Text; }
-        bool isNumber() const { return tag == Int || tag == Double; }
+        bool isNumber() const { return tag == Int || tag == Double || tag == Decimal; }
     };
 
     RowStore() = default;
@@ -51,8 +55,10 @@ public:
     // The first n cells of a stored row, decoded in one walk along it.
     void cells(int row, Cell *out, int n) const;
     QVariant value(int row, int column) const { return toVariant(cell(row, column)); }
+    // A Decimal as its double: its exact text is text()'s.
     static QVariant toVariant(const Cell &c);
-    // The display text of a cell without going through QVariant for the common kinds.
+    // The display text of a cell without going through QVariant for the common kinds (a
+    // Decimal's exact text among them).
     static QString text(const Cell &c);
 
     // Memory held by the records (chunks and row index).

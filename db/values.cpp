@@ -57,13 +57,15 @@ QVariant columnValue(const QString &table, const QString &column, const QString 
         double d = 0;
         if (!textrule::parseNumber(text, &d))
             throw refused(Refusal::NotANumber);
-        // Four decimals on both databases: the fifth rounds the fourth.
+        // Four decimals on both databases: the fifth rounds the fourth. A whole amount is an
+        // integer, one with a fraction its decimal text: never a double, which would lose the
+        // last places of a large amount on the way to the server.
         qint64 v = 0;
         if (!money::read(text, &v) || !money::withinLimit(v))
             throw refused(Refusal::OverLimit);
         if (v % money::kScale == 0)
             return qlonglong(v / money::kScale);
-        return double(v) / double(money::kScale);
+        return money::text(v);
     }
     case ColType::Bool:
         return text == QLatin1String("1") || text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;

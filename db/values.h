@@ -12,7 +12,7 @@ namespace db {
 
 // Throws Refusal: a text holding a control character (NUL ...), a date column's text that is
 // not a real Solar date, a money amount above money::kLimit. Unknown columns pass the text
-// through unchanged.
+// through unchanged. A money amount is a whole number, or its exact decimal text ("1250.5").
 QVariant columnValue(const QString &table, const QString &column, const QString &text);
 
 } // namespace db

@@ -589,7 +589,7 @@ bool ExportHtmlTable(AppContext &ctx, const QString &fileName, const QString &ti
     const int rows = ds ? ds->recordCount() : 0;
     return writeHtml(
         ctx, fileName, title, headers, rows,
-        [&](int r, int c) { return DataSet::valueText(ds->value(columns.at(c).first, r)); }, totalsRow);
+        [&](int r, int c) { return ds->text(columns.at(c).first, r); }, totalsRow);
 }
 
 QString ColumnTitle(const QList<ExportColumn> &columns, const QString &field)

@@ -340,6 +340,53 @@ private slots:
         QCOMPARE(readFile(htmlFile()), before);
     }
 
+    // The status report's amounts are money: exact to the fourth decimal on both databases where
+    // the factors are (1234.75 t x 987,654,321.5 = 1,218,765,432,731 + 740,740,741.125 =
+    // 1,219,506,173,472.125, which 15 significant digits would print 1219506173472.13); each
+    // product rounds half to even as the exchange sheet's: x 1.0004 adds 487,802,469.38885, so
+    // 1,219,993,975,941.51385 prints .5138. A listed amount shows what the database keeps: the
+    // server every digit, the embedded file 15 significant digits.
+    void statusReportAmountsExact()
+    {
+        Fixture f(true);
+        const QString bors = "1234567890123.4567";
+        const qint64 first = addGhir(f, {{"asfalt_ejra", "1234.75"}, {"prot_mablagh", 987654321.5},
+                                         {"prot_mablagh_ejra", 987654321.5}, {"zarib", "1.0004"}, {"bors_price", bors}});
+        addGhir(f, {{"asfalt_ejra", "1234.75"}, {"prot_mablagh", 987654321.5}, {"prot_mablagh_ejra", QVariant()}});
+        run(f, "N24");
+        QCOMPARE(f.ui.messages, QStringList());
+        const QStringList place = {"اراك", "روستا", "آسفالت", "1403", "پيمانكار", "0"};
+        QCOMPARE(htmlFileRows(htmlFile()).mid(1),
+                 (QList<QStringList>{
+                     QStringList{"1"} + place + QStringList{usePostgres() ? bors : "1234567890123.46", "0", "0", "1234.75",
+                                                           "", "1219506173472.125", "", "1219993975941.5138"},
+                     QStringList{"2"} + place + QStringList{"0", "0", "0", "1234.75", "", "1219506173472.125", "", ""},
+                     QStringList(12) + QStringList{"2439012346944.25", "", "1219993975941.5138"}}));
+        // The grid's web listing shows the amount as the status report does.
+        makeCurrent(f, first);
+        run(f, "N6");
+        const DataSet *listing = f.dm.ADOQ_ghir;
+        QStringList listed;
+        for (const QStringList &row : htmlFileRows(htmlFile()))
+            if (row.value(listing->fieldIndex("id") + 1) == QString::number(first))
+                listed << row.value(listing->fieldIndex("bors_price") + 1);
+        QCOMPARE(listed, QStringList{usePostgres() ? bors : "1234567890123.46"});
+        // A product past the money type's range ends the report naming the allocation.
+        const qint64 big = addGhir(f, {{"asfalt_ejra", "1000000000"}, {"prot_mablagh", 987654321.5}});
+        run(f, "N24");
+        QCOMPARE(f.ui.messages,
+                 QStringList{QString("خطا! «مبلغ خريد آسفالت» پروژه روستا - پيمانكار (شناسه %1) بزرگتر از حد مجاز است: "
+                                     "«1000000000 × 987654321.5»").arg(big)});
+        QCOMPARE(f.ui.openedFiles, QStringList());
+        // The central office report adds the contributions as amounts: on the server
+        // 1,234,567,890,123.4567 + 0.0001, on the embedded file what it keeps of the first.
+        f.dm.exec("delete from ghir");
+        addGhir(f, {{"khodyari", bors}, {"dehyari", "0.0001"}, {"ghir_jam", "0"}});
+        run(f, "N29");
+        const QString sum = usePostgres() ? "1,234,567,890,123.4568" : "1,234,567,890,123.4601";
+        QCOMPARE(reportColumn(*f.ui.reports.last().report, "Jam"), QStringList{sum});
+    }
+
     void provinceWorkbooksHoldTheirCells()
     {
         Fixture f(true);

@@ -47,6 +47,35 @@ private slots:
         QVERIFY(s.value(0, 0).isNull());
     }
 
+    // A server's decimal text: an amount (at most four decimals) keeps its exact text beside the
+    // nearest double; a whole value is an integer; more decimals are a double as any number.
+    void decimalsKeepAnAmountsText()
+    {
+        const std::tuple<const char *, const char *, RowStore::Tag> cases[] = {
+            {"1234567890123.4567", "1234567890123.4567", RowStore::Decimal},
+            {"1219506173472.12500000", "1219506173472.125", RowStore::Decimal},
+            {"-0.5000", "-0.5", RowStore::Decimal},
+            {"1250000.0000", "1250000", RowStore::Int},
+            {"0.49995000", "0.49995", RowStore::Double},
+            {"42", "42", RowStore::Int},
+        };
+        RowStore s;
+        for (const auto &[server, shown, tag] : cases) {
+            s.addBytes(RowStore::Decimal, server, int(qstrlen(server)));
+            s.addInt(7); // the cell after it is found
+            s.endRow();
+        }
+        for (int r = 0; r < s.rowCount(); ++r) {
+            const auto &[server, shown, tag] = cases[r];
+            const RowStore::Cell c = s.cell(r, 0);
+            QCOMPARE(c.tag, tag);
+            QVERIFY(c.isNumber());
+            QCOMPARE(c.tag == RowStore::Double ? QString::number(c.d, 'g', 15) : RowStore::text(c), QString(shown));
+            QCOMPARE(s.value(r, 0).toDouble(), QByteArray(server).toDouble());
+            QCOMPARE(s.value(r, 1).toInt(), 7);
+        }
+    }
+
     void persianOrderOverUtf8()
     {
         // Whatever the texts, both comparisons agree (the order is the database test's): yeh and

@@ -8,6 +8,7 @@
 
 #include "app/main_u.h"
 #include "core/dm_u.h"
+#include "db/values.h"
 #include "registers/etebarat_src_u.h"
 #include "registers/prj_amaliyat_u.h"
 
@@ -458,6 +459,47 @@ private slots:
                 QCOMPARE(shown, columns);
             }
         });
+    }
+
+    // A debt with a fraction goes to the server as its decimal text, never as a double (which
+    // stores 1,234,567,890,123.4567 as ...0123.4568), and comes back exact: stored, summed with
+    // 0.0001 and shown in the edit form; the embedded file keeps 15 significant digits.
+    void debtsExactToTheServer()
+    {
+        // The value bound: the decimal text, or a whole number (a QVariant compares a text with a
+        // number by converting it, so the types are compared).
+        auto bound = [](const char *typed) {
+            const QVariant v = db::columnValue("etebarat", "dion", typed);
+            return QString(v.metaType().name()) + ' ' + v.toString();
+        };
+        QCOMPARE(bound("1,234,567,890,123.4567"), "QString 1234567890123.4567");
+        QCOMPARE(bound("1250000.0000"), "qlonglong 1250000");
+        Fixture f(true);
+        const bool pg = usePostgres();
+        const qint64 p = addPrj(f, "اراك", "نوبران");
+        addEtb(f, p, "ملي", "درآمد عمومي", "1402", 10, QString("0.0001"));
+        current(f, p);
+        through(f, window(f), "N1", "Tetebar_ins", [&](QDialog *d) {
+            for (const auto &[box, text] : {std::pair{"tamin_loc", "ملي"}, {"tamin_manba", "درآمد عمومي"},
+                                            {"sal_typ", "جاري"}, {"sal", "1403"}, {"typ", "مصوب"},
+                                            {"dion", "1234567890123.4567"}})
+                setBox(d, box, text);
+            click(d, "ins_btn");
+        });
+        QCOMPARE(f.ui.messages, QStringList({texts::kInserted}));
+        const QString stored = pg ? "1234567890123.4567" : "1234567890123.46";
+        auto storedDebt = [&] { return f.scalar("select cast(dion as varchar(40)) from etebarat where sal='1403'").toString(); };
+        QCOMPARE(storedDebt(), stored);
+        QCOMPARE(label(f, "dion_sum"), pg ? "1234567890123.4568" : "1234567890123.46");
+        QVERIFY(f.dm.ADOQ_etb->locate("sal", "1403"));
+        QCOMPARE(f.dm.ADOQ_etb->text("dion"), stored);
+        // Saved again unchanged from the edit form, it stays as it was.
+        through(f, window(f), "N14", "Tetebar_ins", [&](QDialog *d) {
+            QCOMPARE(child<QLineEdit>(d, "dion")->text(), pg ? "1,234,567,890,123.4567" : "1,234,567,890,123.46");
+            click(d, "edit_btn");
+        });
+        QCOMPARE(f.ui.lastMessage(), texts::kEdited);
+        QCOMPARE(storedDebt(), stored);
     }
 
     void childFormsRefuseATitleTwicePerCredit()
