@@ -112,7 +112,9 @@ void TMonEdit::setValue(qint64 v)
 void TMonEdit::setStoredText(const QString &stored)
 {
     // "1250000.0000" is 1,250,000.
-    setText(stored.trimmed());
+    m_stored = stored.trimmed();
+    setText(m_stored);
+    m_storedShown = text();
 }
 
 void TMonEdit::keyPressEvent(QKeyEvent *e)

@@ -17,6 +17,10 @@ public:
     void setValue(qint64 v);
     // Shows a stored amount grouped ("1250000.0000" reads "1,250,000").
     void setStoredText(const QString &stored);
+    // The stored amount given last, while the box still shows it untouched; empty once it was
+    // changed. A fraction the box cannot show (an amount written elsewhere) is so saved back as
+    // it was, never cut to its whole rials.
+    QString unchangedStored() const { return text() == m_storedShown ? m_stored : QString(); }
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
@@ -25,6 +29,7 @@ private:
     void regroup();
     bool m_busy = false;
     bool m_userEdit = false;
+    QString m_stored, m_storedShown;
 };
 
 // Decimal box: digits and one ".", the whole part grouped by thousands as in a money box

@@ -717,8 +717,11 @@ QVariant EntryForm::typedValue(const BoxDef &d, const QString &column, const QSt
 {
     const QString table = QLatin1String(m_def.table);
     const QString name = QLatin1String(d.name);
-    if (d.kind == BoxKind::Money)
-        return db::columnValue(table, column, QString::number(static_cast<TMonEdit *>(box(name))->Value()));
+    if (d.kind == BoxKind::Money) {
+        const auto *money = static_cast<TMonEdit *>(box(name));
+        const QString kept = money->unchangedStored();
+        return db::columnValue(table, column, kept.isEmpty() ? QString::number(money->Value()) : kept);
+    }
     if (d.kind == BoxKind::Year)
         return db::columnValue(table, column, yearText(column, text));
     // A date box writes a real Solar date or the empty date, whatever its column.

@@ -502,6 +502,30 @@ private slots:
         QCOMPARE(storedDebt(), stored);
     }
 
+    // A credit amount stored with a fraction (written before, or by another program) shows its
+    // whole rials in the money box; saving the credit with the box untouched keeps the fraction,
+    // and a changed box writes what was typed.
+    void aStoredFractionSurvivesAnEdit()
+    {
+        Fixture f(true);
+        const qint64 p = addPrj(f, "اراك", "نوبران");
+        const qint64 e = addEtb(f, p, "ملي", "درآمد عمومي", "1402", QString("2500.5"), 0);
+        auto amount = [&] { return f.scalar("select mablagh from etebarat where id=?", {e}).toDouble(); };
+        for (const auto &[typed, kept] : {std::pair{"", 2500.5}, {"7,000", 7000.0}}) {
+            current(f, p, e);
+            through(f, window(f), "N14", "Tetebar_ins", [&](QDialog *d) {
+                QCOMPARE(child<QLineEdit>(d, "mablagh")->text(), "2,500");
+                setBox(d, "cmt", "بازنگري");
+                if (!QString(typed).isEmpty())
+                    setBox(d, "mablagh", typed);
+                click(d, "edit_btn");
+            });
+            QCOMPARE(f.ui.lastMessage(), texts::kEdited);
+            QCOMPARE(amount(), kept);
+            f.dm.exec("update etebarat set mablagh=2500.5 where id=?", {e});
+        }
+    }
+
     void childFormsRefuseATitleTwicePerCredit()
     {
         Fixture f(true);
