@@ -49,6 +49,7 @@ void TMonEdit::regroup()
 {
     if (m_busy)
         return;
+    m_touched = true;
     // Every digit stays, however many: an amount too large for its column is refused when it
     // is written, naming what was typed, never cut here. A decimal sign can only arrive with a
     // text set or pasted whole. A fraction of zeros ("1250000.0000") is dropped; any other
@@ -109,12 +110,14 @@ void TMonEdit::setValue(qint64 v)
     setText(QString::number(v));
 }
 
-void TMonEdit::setStoredText(const QString &stored)
+void TMonEdit::setStoredText(const QString &stored, bool keepFraction)
 {
     // "1250000.0000" is 1,250,000.
-    m_stored = stored.trimmed();
-    setText(m_stored);
-    m_storedShown = text();
+    qint64 amount = 0;
+    const QString t = stored.trimmed();
+    setText(t);
+    m_storedFraction = keepFraction && money::read(t, &amount) && amount % money::kScale != 0 ? t : QString();
+    m_touched = false;
 }
 
 void TMonEdit::keyPressEvent(QKeyEvent *e)

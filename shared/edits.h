@@ -15,12 +15,13 @@ public:
     // money::kLimit, with a fraction, or a sign without digits.
     qint64 Value() const;
     void setValue(qint64 v);
-    // Shows a stored amount grouped ("1250000.0000" reads "1,250,000").
-    void setStoredText(const QString &stored);
-    // The stored amount given last, while the box still shows it untouched; empty once it was
-    // changed. A fraction the box cannot show (an amount written elsewhere) is so saved back as
-    // it was, never cut to its whole rials.
-    QString unchangedStored() const { return text() == m_storedShown ? m_stored : QString(); }
+    // Shows a stored amount grouped ("1250000.0000" reads "1,250,000"). `keepFraction`: the
+    // amount was read from its row, and a fraction the box cannot show is kept for the save.
+    void setStoredText(const QString &stored, bool keepFraction = false);
+    // The amount read from its row when it holds a fraction the box cannot show (an amount
+    // written elsewhere), while the box is untouched since; empty otherwise. Saved back as it
+    // was, such an amount is never cut to its whole rials.
+    QString unchangedStored() const { return m_touched ? QString() : m_storedFraction; }
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
@@ -29,7 +30,8 @@ private:
     void regroup();
     bool m_busy = false;
     bool m_userEdit = false;
-    QString m_stored, m_storedShown;
+    bool m_touched = true;
+    QString m_storedFraction;
 };
 
 // Decimal box: digits and one ".", the whole part grouped by thousands as in a money box

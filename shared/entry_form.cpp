@@ -403,6 +403,14 @@ QString EntryForm::boxText(const QString &name) const
     return {};
 }
 
+void EntryForm::loadBox(const QString &name, const QString &stored)
+{
+    if (auto *m = qobject_cast<TMonEdit *>(box(name)))
+        m->setStoredText(stored, true);
+    else
+        setBoxText(name, stored);
+}
+
 void EntryForm::setBoxText(const QString &name, const QString &text)
 {
     QWidget *w = box(name);
@@ -591,7 +599,7 @@ bool EntryForm::startEdit(const QVariant &key, const QVariantMap &fixed)
         if (d.kind == BoxKind::Fixed)
             m_fixed.insert(c.toLower(), m_row->value(c, 0));
         else
-            setBoxText(QLatin1String(d.name), m_loaded.value(c.toLower()));
+            loadBox(QLatin1String(d.name), m_loaded.value(c.toLower()));
     }
     for (auto f = fixed.begin(); f != fixed.end(); ++f)
         m_fixed.insert(f.key().toLower(), f.value());
@@ -611,7 +619,7 @@ bool EntryForm::startCopy(const QVariant &key, std::span<const char *const> colu
         if (def(name)->kind == BoxKind::Fixed)
             m_fixed.insert(QString::fromLatin1(c).toLower(), m_row->value(QLatin1String(c), 0));
         else
-            setBoxText(name, m_loaded.value(QString::fromLatin1(c).toLower()));
+            loadBox(name, m_loaded.value(QString::fromLatin1(c).toLower()));
     }
     setInsertMode(true);
     return true;

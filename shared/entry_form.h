@@ -268,6 +268,8 @@ private:
     QVariant boxValue(const BoxDef &d, const QString &column) const;
     QVariant typedValue(const BoxDef &d, const QString &column, const QString &text) const;
     RowWrite rowWrite(const QStringList &columns) const;
+    // A box given its column's stored text as read from the row.
+    void loadBox(const QString &name, const QString &stored);
     void showRefusals(const QStringList &refusals);
     // Runs a write, noting whether its outcome was not learned.
     WriteResult unlessUnknown(const std::function<WriteResult()> &write);
