@@ -183,7 +183,7 @@ void BM_Command(benchmark::State &state, bool pg, const char *item, bool quarter
 
 // ---- the C reference --------------------------------------------------------------------------
 
-// A cell as the reference reads it: numbers as numbers, other values as their trimmed text.
+// A cell as the reference reads it: numbers as numbers, other values as their text as stored.
 QByteArray referenceCell(const QVariant &v)
 {
     if (v.isNull())
@@ -194,7 +194,7 @@ QByteArray referenceCell(const QVariant &v)
     case QMetaType::LongLong:
         return "n" + DataSet::valueText(v).toUtf8();
     default: {
-        QString t = DataSet::valueText(v).trimmed();
+        QString t = DataSet::valueText(v);
         t.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
         return t.isEmpty() ? QByteArray("b") : "s" + t.toUtf8();
     }
