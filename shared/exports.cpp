@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QStringEncoder>
 #include <QTemporaryFile>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -484,11 +485,74 @@ bool HtmlTableWriter::open()
 
 void HtmlTableWriter::row(qint64 number, const QStringList &cells)
 {
+    beginRow(number);
+    for (int c = 0; c < d->headers.size(); ++c)
+        d->cell(c < cells.size() ? QStringView(cells.at(c)) : QStringView());
+    endRow();
+}
+
+void HtmlTableWriter::beginRow(qint64 number)
+{
     d->buf += "<tr>\r\n<td>";
     d->buf += QByteArray::number(number);
     d->buf += "</td>\r\n";
-    for (int c = 0; c < d->headers.size(); ++c)
-        d->cell(c < cells.size() ? QStringView(cells.at(c)) : QStringView());
+}
+
+void HtmlTableWriter::cell(QStringView text)
+{
+    d->cell(text);
+}
+
+void HtmlTableWriter::utf8Cell(QByteArrayView text)
+{
+    d->buf += "<td>";
+    const char *p = text.data(), *end = p + text.size(), *run = p;
+    for (; p < end; ++p) {
+        const QLatin1StringView entity = htmlEntity(char16_t(static_cast<unsigned char>(*p)));
+        if (entity.isEmpty())
+            continue;
+        d->buf.append(run, p - run);
+        d->buf += QByteArrayView(entity.data(), entity.size());
+        run = p + 1;
+    }
+    d->buf.append(run, end - run);
+    d->buf += "</td>\r\n";
+    if (d->buf.size() >= (1 << 20))
+        d->flush();
+}
+
+void HtmlTableWriter::numberCell(double value)
+{
+    // A whole number as its digits. Another, when its shortest exact text has at most 15
+    // significant digits and no exponent, as that text: the text DataSet::valueText writes too.
+    // Any other through valueText itself.
+    char text[64];
+    std::to_chars_result r{};
+    if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15)
+        r = std::to_chars(text, text + sizeof text, qint64(value));
+    else if (std::isfinite(value))
+        r = std::to_chars(text, text + sizeof text, value);
+    int digits = 0;
+    bool leading = true;
+    for (const char *p = text; r.ptr && p < r.ptr; ++p) {
+        if (*p == 'e') {
+            digits = 16;
+            break;
+        }
+        if (*p >= '0' && *p <= '9' && !(leading && *p == '0')) {
+            leading = false;
+            ++digits;
+        }
+    }
+    if (r.ec != std::errc() || !r.ptr || digits > 15) {
+        d->cell(DataSet::valueText(value));
+        return;
+    }
+    utf8Cell(QByteArrayView(text, r.ptr - text));
+}
+
+void HtmlTableWriter::endRow()
+{
     d->buf += "</tr>\r\n";
 }
 

@@ -78,6 +78,12 @@ public:
     bool open(); // false: errorString()
     // One body row: its number (the "رديف" cell) and one text per header, escaped here.
     void row(qint64 number, const QStringList &cells);
+    // The same row cell by cell: beginRow(), one cell per header, endRow().
+    void beginRow(qint64 number);
+    void cell(QStringView text);
+    void utf8Cell(QByteArrayView text);  // UTF-8 bytes, escaped here
+    void numberCell(double value);       // as DataSet::valueText writes a number
+    void endRow();
     // The totals row after the body: the caller's own lines, written as given.
     void totals(const QString &rowHtml);
     bool finish(); // false: errorString()

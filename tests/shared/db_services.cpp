@@ -282,9 +282,21 @@ private slots:
             QVERIFY(w.open());
             w.row(1, {"5 < 6", "R&D"});
             w.row(2, {"<5% & كم", "x > y"});
+            // Cell by cell: UTF-8 bytes escaped alike; numbers as a listing writes them.
+            const double numbers[] = {20, -3, 12.5, 0.1 + 0.2, 4.08375, 1e-05, 0.00012, 1e15, 23569108716387.25, 1.0 / 3};
+            QStringList expected;
+            for (const double n : numbers) {
+                w.beginRow(3);
+                w.utf8Cell(QByteArrayView("a<b & \xD9\x8A"));
+                w.numberCell(n);
+                w.endRow();
+                expected << "<tr>\r\n<td>3</td>\r\n<td>a&lt;b &amp; \u064A</td>\r\n<td>" + DataSet::valueText(n) + "</td>\r\n</tr>";
+            }
             w.totals(HtmlTotalsRow({"", "<", "&"}, true));
             QVERIFY(w.finish());
             const QString t = QString::fromUtf8(readFile(probe));
+            QVERIFY2(t.contains(expected.join("\r\n")), qPrintable(t));
+            QCOMPARE(DataSet::valueText(23569108716387.25), "23569108716387.3");
             for (const char *line : {"<title>a&lt;b</title>", "<th>h&lt;</th>", "<th>h&amp;</th>", "<td>5 &lt; 6</td>",
                                      "<td>R&amp;D</td>", "<td>&lt;5% &amp; كم</td>", "<td>x &gt; y</td>",
                                      "<td>&lt;</td>\r\n<td>&amp;</td>\r\n</tr>"})
