@@ -505,18 +505,24 @@ void HtmlTableWriter::cell(QStringView text)
 
 void HtmlTableWriter::utf8Cell(QByteArrayView text)
 {
-    d->buf += "<td>";
-    const char *p = text.data(), *end = p + text.size(), *run = p;
-    for (; p < end; ++p) {
+    // Written straight into the buffer, as Private::cell writes a cell.
+    const qsizetype n = d->buf.size();
+    d->buf.resize(n + 4 + text.size() * 5 + 7);
+    char *out = d->buf.data() + n;
+    std::memcpy(out, "<td>", 4);
+    out += 4;
+    for (const char *p = text.data(), *end = p + text.size(); p < end; ++p) {
         const QLatin1StringView entity = htmlEntity(char16_t(static_cast<unsigned char>(*p)));
-        if (entity.isEmpty())
-            continue;
-        d->buf.append(run, p - run);
-        d->buf += QByteArrayView(entity.data(), entity.size());
-        run = p + 1;
+        if (entity.isEmpty()) {
+            *out++ = *p;
+        } else {
+            std::memcpy(out, entity.data(), size_t(entity.size()));
+            out += entity.size();
+        }
     }
-    d->buf.append(run, end - run);
-    d->buf += "</td>\r\n";
+    std::memcpy(out, "</td>\r\n", 7);
+    out += 7;
+    d->buf.resize(out - d->buf.data());
     if (d->buf.size() >= (1 << 20))
         d->flush();
 }
