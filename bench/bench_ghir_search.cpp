@@ -1,8 +1,8 @@
 // The bitumen search over 10,000, 100,000 and 1,000,000 allocations (VARNOSET_BENCH_SIZES, a
 // comma-separated list, chooses others), on SQLite and on PostgreSQL (VARNOSET_TEST_PG; skipped
 // when unset), as the administrator, as a county user and for one month of registrations:
-// through the window (the listing with its count, the grid drawn once) beside the engine itself
-// running the same two statements in this process (SQLite's C interface with the same collation;
+// through the window (the listing, counted by its rows, the grid drawn once) beside the engine
+// itself running the same listing in this process (SQLite's C interface with the same collation;
 // libpq), every value of every row read. A summary at the end gives, per case, the ratio of the
 // two, the time until the grid first holds rows, and the bytes held per listed row.
 #include "bitumen/ghir_src_u.h"
@@ -175,9 +175,8 @@ int sqliteCollation(void *, int la, const void *a, int lb, const void *b)
     return persianCompareUtf8(static_cast<const char *>(a), la, static_cast<const char *>(b), lb);
 }
 
-// The two statements through SQLite's own interface on a connection of their own.
-qint64 engineSqlite(Backend *b, const QString &listing, const QVariantList &binds, const QString &count,
-                    const QVariantList &countBinds)
+// The listing through SQLite's own interface on a connection of its own.
+qint64 engineSqlite(Backend *b, const QString &listing, const QVariantList &binds)
 {
     static std::map<Backend *, sqlite3 *> handles;
     sqlite3 *&h = handles[b];
@@ -187,9 +186,9 @@ qint64 engineSqlite(Backend *b, const QString &listing, const QVariantList &bind
         sqlite3_create_collation(h, "fa", SQLITE_UTF8, nullptr, sqliteCollation);
     }
     qint64 rows = 0;
-    for (int pass = 0; pass < 2; ++pass) {
-        const QByteArray sql = (pass == 0 ? listing : count).toUtf8();
-        const QVariantList &bs = pass == 0 ? binds : countBinds;
+    {
+        const QByteArray sql = listing.toUtf8();
+        const QVariantList &bs = binds;
         sqlite3_stmt *st = nullptr;
         if (sqlite3_prepare_v2(h, sql.constData(), int(sql.size()), &st, nullptr) != SQLITE_OK)
             throw DbError(QString::fromUtf8(sqlite3_errmsg(h)));
@@ -215,17 +214,15 @@ qint64 engineSqlite(Backend *b, const QString &listing, const QVariantList &bind
                     benchmark::DoNotOptimize(sqlite3_column_bytes(st, i));
                 }
             }
-            if (pass == 0)
-                ++rows;
+            ++rows;
         }
         sqlite3_finalize(st);
     }
     return rows;
 }
 
-// The two statements through libpq on a connection of its own, the listing's result whole.
-qint64 enginePg(Backend *b, const QString &listing, const QVariantList &binds, const QString &count,
-                const QVariantList &countBinds)
+// The listing through libpq on a connection of its own, its result whole.
+qint64 enginePg(Backend *b, const QString &listing, const QVariantList &binds)
 {
     static std::map<Backend *, PGconn *> conns;
     PGconn *&c = conns[b];
@@ -236,9 +233,9 @@ qint64 enginePg(Backend *b, const QString &listing, const QVariantList &binds, c
             throw DbError(QString::fromUtf8(PQerrorMessage(c)));
     }
     qint64 rows = 0;
-    for (int pass = 0; pass < 2; ++pass) {
-        const QByteArray sql = dbfetch::pgPlaceholders(pass == 0 ? listing : count);
-        const QVariantList &bs = pass == 0 ? binds : countBinds;
+    {
+        const QByteArray sql = dbfetch::pgPlaceholders(listing);
+        const QVariantList &bs = binds;
         std::vector<QByteArray> keep;
         std::vector<const char *> values;
         for (const QVariant &v : bs) {
@@ -254,8 +251,7 @@ qint64 enginePg(Backend *b, const QString &listing, const QVariantList &binds, c
                 benchmark::DoNotOptimize(PQgetvalue(r, row, i));
                 benchmark::DoNotOptimize(PQgetlength(r, row, i));
             }
-        if (pass == 0)
-            rows = m;
+        rows = m;
         PQclear(r);
     }
     return rows;
@@ -269,17 +265,15 @@ void BM_EngineSearch(benchmark::State &state, bool pg, int size, Scenario scenar
         return;
     }
     prepare(b, scenario);
-    QVariantList binds, countBinds;
+    QVariantList binds;
     const QString listing = b->window->listingSql(binds);
-    const QString count = b->window->countSql(countBinds);
     qint64 rows = 0;
     double total = 0;
     try {
         for (auto _ : state) {
             QElapsedTimer timer;
             timer.start();
-            rows = pg ? enginePg(b, listing, binds, count, countBinds)
-                      : engineSqlite(b, listing, binds, count, countBinds);
+            rows = pg ? enginePg(b, listing, binds) : engineSqlite(b, listing, binds);
             const qint64 ns = timer.nsecsElapsed();
             state.SetIterationTime(ns / 1e9);
             total += ns / 1e6;

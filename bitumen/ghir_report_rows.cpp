@@ -16,6 +16,8 @@
 #include <QSaveFile>
 #include <QSqlError>
 #include <QTemporaryFile>
+#include <cstdio>
+#include <sys/stat.h>
 
 namespace ghir_report {
 
@@ -274,6 +276,20 @@ TempFile::~TempFile()
 
 void TempFile::moveTo(const QString &target) const
 {
+    // On the same file system the file is renamed into place, its bytes not copied: with the
+    // permissions of the file it replaces, or those a new file gets.
+    const QByteArray from = QFile::encodeName(m_path), to = QFile::encodeName(target);
+    struct stat existing {};
+    mode_t mode;
+    if (::stat(to.constData(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::chmod(from.constData(), mode) == 0 && ::rename(from.constData(), to.constData()) == 0)
+        return;
     QFile in(m_path);
     QSaveFile out(target);
     if (!in.open(QIODevice::ReadOnly))

@@ -111,6 +111,11 @@ struct Sum {
         total += v.toDouble();
         any = true;
     }
+    void add(double v)
+    {
+        total += v;
+        any = true;
+    }
     QString text() const { return any ? textrule::numberText(double(total)) : QString(); }
 };
 

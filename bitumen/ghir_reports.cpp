@@ -5,6 +5,7 @@
 #include "bitumen/ghir_src_u.h"
 #include "core/context.h"
 #include "core/dm_u.h"
+#include "db/schema.h"
 #include "db/values.h"
 #include "shared/guard.h"
 #include "shared/messages.h"
@@ -28,8 +29,17 @@ const QList<ExportColumn> kWebColumns = {{"city", kCity},          {"rosta", kRo
                                          {"moarefi_no", kLetterNo}, {"ghir_naft", kOilCompany},
                                          {"tehran", kCentralOffice}};
 
-// The place, the contractor and the two flags of a source row: the allocated amount when the
-// allocation has an oil company letter number / a central office letter number, else 0.
+// The place and the contractor of an allocation (a null as an empty text), and the two flags:
+// the allocated amount when the allocation has an oil company letter number / a central office
+// letter number (a text that is neither null nor empty), else 0.
+const QString kTonnes = QStringLiteral("coalesce(ghir_tahatori,0)");
+QString flag(const char *letter)
+{
+    return QStringLiteral("case when length(coalesce(%1,''))>0 then %2 else 0 end").arg(QLatin1String(letter), kTonnes);
+}
+
+// The consumption minutes report builds its rows: the place, the contractor and the two flags of a
+// source row (as the SQL above).
 void placeAndFlags(const SourceRow &q, const Cols &c, double tahatori, QVariantList &row, const QVariant &fourth,
                    const QVariant &fifth)
 {
@@ -44,37 +54,58 @@ double realised(const SourceRow &q, const Cols &c, double tahatori)
     return textrule::numberText(double((long double)tahatori * pishraft / 100)).toDouble();
 }
 
-ScratchFill scratchFill(const QString &table, const Cols &source, const QString &clause, const QVariantList &binds)
+ScratchFill scratchFill(const QString &table, const QString &clause, const QVariantList &binds)
 {
     ScratchFill f;
     f.table = table;
     f.columns = kScratchColumns;
-    f.sourceSql = QStringLiteral("select %1 from ghir where id<>-1 ").arg(source.sql()) + clause
-                  + QStringLiteral("\n order by peymankar collate fa,reg_dat,city collate fa,rosta collate fa,id");
-    f.sourceBinds = binds;
-    f.countSql = QStringLiteral("select count(*) from ghir where id<>-1 ") + clause;
-    f.countBinds = binds;
+    f.from = QStringLiteral("from ghir where id<>-1 ") + clause;
+    f.binds = binds;
+    f.order = QStringLiteral("peymankar collate fa,reg_dat,city collate fa,rosta collate fa,id");
     f.progressText = kProgressText;
     return f;
 }
 
-// The web report's and the progress workbook's rows of ghir_rep2.
-const Cols kRep2Source("city,rosta,peymankar,ghir_tahatori,moarefi_no,tehran_paper_no");
-bool buildRep2(const SourceRow &q, QVariantList &row)
+// The scratch row of an allocation in SQL: its place and contractor, `fourth` and `fifth`, the flags.
+QStringList scratchValues(const QString &fourth, const QString &fifth)
 {
-    const Cols &c = kRep2Source;
-    const double t = q.number(c("ghir_tahatori"));
-    placeAndFlags(q, c, t, row, t, q.text(c("moarefi_no")));
-    return true;
+    return {QStringLiteral("coalesce(city,'')"), QStringLiteral("coalesce(rosta,'')"),
+            QStringLiteral("coalesce(peymankar,'')"), fourth, fifth, flag("moarefi_no"), flag("tehran_paper_no")};
 }
 
+// The web report's and the progress workbook's rows of ghir_rep2: the allocated tonnes and the
+// oil company letter number.
+QStringList rep2Values(bool)
+{
+    return scratchValues(kTonnes, QStringLiteral("coalesce(moarefi_no,'')"));
+}
+
+// The physical progress report's rows of ghir_rep1: the realised tonnes (allocated x progress /
+// 100, as the program writes a number) and the progress percent.
+QStringList progressValues(bool postgres)
+{
+    return scratchValues(ScratchNumberSql(kTonnes + QStringLiteral("*coalesce(pishraft,0)/100"), postgres),
+                         QStringLiteral("coalesce(pishraft,0)"));
+}
+
+// A scratch row the program built, read as the table holds it.
+class ValuesRow : public SourceRow {
+public:
+    explicit ValuesRow(const QVariantList &values) : m_values(values) {}
+    bool isNull(int c) const override { return m_values.at(c).isNull(); }
+    QString text(int c) const override { return ghir_report::text(m_values.at(c)); }
+    double number(int c) const override { return m_values.at(c).toDouble(); }
+
+private:
+    const QVariantList &m_values;
+};
 
 } // namespace
 
 ScratchFill ProvinceProgressFill(const QString &clause, const QVariantList &binds)
 {
-    ScratchFill fill = scratchFill(QStringLiteral("ghir_rep2"), kRep2Source, clause, binds);
-    fill.build = &buildRep2;
+    ScratchFill fill = scratchFill(QStringLiteral("ghir_rep2"), clause, binds);
+    fill.values = rep2Values(false);
     return fill;
 }
 
@@ -82,6 +113,8 @@ ScratchFill ProvinceProgressFill(const QString &clause, const QVariantList &bind
 
 struct Tghir_reports::WebReport {
     QString table;
+    // The scratch row in SQL (by dialect), or the source columns and the row built from them.
+    std::function<QStringList(bool postgres)> values;
     Cols source;
     std::function<bool(const SourceRow &, QVariantList &)> build;
     QList<ExportColumn> listed; // the scratch columns listed, in order, with their titles
@@ -139,29 +172,46 @@ void Tghir_reports::runWebReport(const WebReport &rep)
         const TempFile temp(QStringLiteral("Tobrenhal_XXXXXX.htm"));
         HtmlTableWriter html(temp.path(), kTitle, titles(rep.listed));
         openHtml(html);
-        ScratchFill fill = scratchFill(rep.table, rep.source, clause, binds);
-        fill.build = rep.build;
+        ScratchFill fill = scratchFill(rep.table, clause, binds);
+        if (rep.values) {
+            fill.values = rep.values(m_ctx.dm->isPostgres());
+        } else {
+            fill.select = rep.source.sql();
+            fill.build = rep.build;
+        }
         QList<int> listed, totalled; // positions in the scratch row
         for (const ExportColumn &c : rep.listed)
             listed << kScratchColumns.indexOf(c.field);
         for (const QString &c : rep.totalled)
             totalled << kScratchColumns.indexOf(c);
+        bool number[ScratchColumns];
+        for (int c = 0; c < ScratchColumns; ++c)
+            number[c] = db::findColumn(rep.table, kScratchColumns.at(c))->type != db::ColType::Text;
         Sum sums[ScratchColumns];
         qint64 position = 0;
-        QStringList cells;
-        fill.written = [&](const QVariantList &row) {
-            if (rep.introducedOnly && row.at(Naft).toDouble() == 0)
+        // A listed row: in the totals, and a body row with its cells as the table holds them.
+        auto list = [&](const SourceRow &row) {
+            if (rep.introducedOnly && row.number(Naft) == 0)
                 return;
             ++position;
             for (int c : totalled)
-                sums[c].add(row.at(c));
-            if (rep.skipNoMinutes && text(row.at(MoarefiNo)) == QLatin1String("0"))
+                if (!row.isNull(c))
+                    sums[c].add(row.number(c));
+            if (rep.skipNoMinutes && !row.isNull(MoarefiNo) && row.number(MoarefiNo) == 0)
                 return;
-            cells.clear();
-            for (int c : listed)
-                cells << text(row.at(c));
-            html.row(position, cells);
+            html.beginRow(position);
+            for (int c : listed) {
+                if (row.isNull(c))
+                    html.cell(QStringView());
+                else if (number[c])
+                    html.numberCell(row.number(c));
+                else
+                    html.utf8Cell(row.utf8(c));
+            }
+            html.endRow();
         };
+        fill.listed = list;
+        fill.written = [&](const QVariantList &row) { list(ValuesRow(row)); };
         if (!ReplaceScratchRows(m_ctx, fill, m_window))
             return;
         // Under the listing: three empty cells, the grand total's caption, then each listed
@@ -182,20 +232,13 @@ void Tghir_reports::runWebReport(const WebReport &rep)
 
 void Tghir_reports::N19Click()
 {
-    runWebReport({QStringLiteral("ghir_rep2"), kRep2Source, &buildRep2,
+    runWebReport({QStringLiteral("ghir_rep2"), &rep2Values, Cols(""), nullptr,
                   kWebColumns, {"ghir_tahatori", "ghir_naft", "tehran"}, false, false, true});
 }
 
 void Tghir_reports::N20Click()
 {
-    static const Cols source("city,rosta,peymankar,moarefi_no,tehran_paper_no,ghir_tahatori,pishraft");
-    // The realised bitumen and the progress percent.
-    auto build = [](const SourceRow &q, QVariantList &row) {
-        const double t = q.number(source("ghir_tahatori"));
-        placeAndFlags(q, source, t, row, realised(q, source, t), q.number(source("pishraft")));
-        return true;
-    };
-    runWebReport({QStringLiteral("ghir_rep1"), source, build,
+    runWebReport({QStringLiteral("ghir_rep1"), &progressValues, Cols(""), nullptr,
                   {{"city", kCity}, {"rosta", kRosta}, {"peymankar", kPeymankar}, {"ghir_naft", kOilCompany},
                    {"tehran", kCentralOffice}, {"moarefi_no", QStringLiteral("درصد پيشرفت فيزيکي")},
                    {"ghir_tahatori", kRealised}},
@@ -217,7 +260,7 @@ void Tghir_reports::N21Click()
         placeAndFlags(q, source, t, row, realised(q, source, t), double(minutes.value_or(0)));
         return true;
     };
-    runWebReport({QStringLiteral("ghir_rep1"), source, build,
+    runWebReport({QStringLiteral("ghir_rep1"), nullptr, source, build,
                   {{"city", kCity}, {"rosta", kRosta}, {"peymankar", kPeymankar}, {"ghir_naft", kOilCompany},
                    {"tehran", kCentralOffice}, {"ghir_tahatori", kRealised},
                    {"moarefi_no", QStringLiteral("صورتجلسه مصرف قير")}},

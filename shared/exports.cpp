@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QStringEncoder>
 #include <QTemporaryFile>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -23,51 +24,48 @@ const QString kExportProgress = QStringLiteral("در حال تهيه گزارش 
 
 namespace {
 
-// The program's own files in the temp folder, removed when the program ends: the fixed names
-// used, and the last workbook of each kind (by its titles).
-struct TempFiles {
+// The workbooks in the temp folder, removed when the program ends: the last one of each kind (by
+// its titles). The fixed names (the HTML pages, the files opened from attachments) stay where
+// they were written: a browser or a viewer may still show them.
+struct Workbooks {
     QSet<QString> files;
-    QHash<QString, QString> lastWorkbook;
-    ~TempFiles() { removeAll(); }
+    QHash<QString, QString> last;
+    ~Workbooks() { removeAll(); }
     void removeAll()
     {
         for (const QString &f : std::as_const(files))
             QFile::remove(f);
         files.clear();
-        lastWorkbook.clear();
+        last.clear();
     }
     // A finished workbook replaces the one of its kind before it; one still open elsewhere
     // stays in the list, to go at the end.
-    void replaceWorkbook(const QString &kind, const QString &path)
+    void replace(const QString &kind, const QString &path)
     {
-        const QString before = lastWorkbook.value(kind);
+        const QString before = last.value(kind);
         if (!before.isEmpty() && before != path && QFile::remove(before))
             files.remove(before);
-        lastWorkbook.insert(kind, path);
+        last.insert(kind, path);
         files.insert(path);
     }
 };
 
-TempFiles &tempFiles()
+Workbooks &workbooks()
 {
-    static TempFiles t;
-    return t;
+    static Workbooks w;
+    return w;
 }
 
 } // namespace
 
 QString TempExportPath(const QString &fileName)
 {
-    const QString path = QDir(QDir::tempPath()).filePath(fileName);
-    // A name pattern of a temporary file ("..._XXXXXX...") names no file of its own.
-    if (!fileName.contains(QLatin1String("XXXXXX")))
-        tempFiles().files.insert(path);
-    return path;
+    return QDir(QDir::tempPath()).filePath(fileName);
 }
 
 void RemoveTempFiles()
 {
-    tempFiles().removeAll();
+    workbooks().removeAll();
 }
 
 namespace {
@@ -142,12 +140,10 @@ struct SheetWriter::Private {
     QByteArray text; // the cell text being written, reused from cell to cell
     QStringEncoder utf8{QStringEncoder::Utf8};
 
-    // Text as a cell holds it, in `text`: no control characters, at most the cell's 32,767
-    // characters, outer blanks removed unless `keepBlanks`. False when nothing is left.
-    bool cellText(QStringView t, bool keepBlanks)
+    // Text as a cell holds it, in `text`: the value's text as stored, its control characters
+    // as blanks, at most the cell's 32,767 characters. False for an empty text.
+    bool cellText(QStringView t)
     {
-        if (!keepBlanks)
-            t = t.trimmed();
         t = t.left(32767);
         text.resize(t.size() * 3 + 1);
         char *const begin = text.data();
@@ -184,43 +180,29 @@ struct SheetWriter::Private {
             error = QString::fromUtf8(lxw_strerror(e));
         return !e;
     }
-    // A value's cell; its text without outer blanks unless `keepBlanks` (the titles).
-    lxw_error write(lxw_row_t r, int c, const QVariant &v, lxw_format *fmt, bool keepBlanks = false)
+    // A value's cell: a number as a number, anything else as its text; an empty text, or a
+    // null, a blank cell.
+    lxw_error write(lxw_row_t r, int c, const QVariant &v, lxw_format *fmt)
     {
         double number = 0;
         if (asNumber(v, &number))
             return worksheet_write_number(ws, r, lxw_col_t(c), number, fmt);
-        const bool any = v.typeId() == QMetaType::QString ? cellText(*static_cast<const QString *>(v.constData()), keepBlanks)
-                                                          : cellText(DataSet::valueText(v), keepBlanks);
+        const bool any = v.typeId() == QMetaType::QString ? cellText(*static_cast<const QString *>(v.constData()))
+                                                          : cellText(DataSet::valueText(v));
         if (!any)
             return fmt ? worksheet_write_blank(ws, r, lxw_col_t(c), fmt) : LXW_NO_ERROR;
         return worksheet_write_string(ws, r, lxw_col_t(c), text.constData(), fmt);
     }
-    // A cell as a listing holds it: its text already UTF-8, written without a QString where
-    // nothing but ASCII blanks stands at its ends.
+    // A cell as a listing holds it: its text already UTF-8, written without a QString.
     lxw_error write(lxw_row_t r, int c, const RowStore::Cell &cell, lxw_format *fmt)
     {
         if (cell.tag != RowStore::Text || cell.size > 32767)
             return write(r, c, RowStore::toVariant(cell), fmt);
-        auto blank = [](char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); };
-        // Lead bytes of the other characters that count as blanks (U+0085, U+00A0, U+1680,
-        // U+2000 to U+205F, U+3000).
-        auto otherBlank = [](unsigned char lead) { return lead == 0xC2 || (lead >= 0xE1 && lead <= 0xE3); };
-        const char *b = cell.data, *e = cell.data + cell.size;
-        while (b < e && blank(*b))
-            ++b;
-        while (e > b && blank(e[-1]))
-            --e;
-        const char *last = e;
-        while (last > b && (static_cast<unsigned char>(last[-1]) & 0xC0) == 0x80)
-            --last;
-        if (b < e && (otherBlank(static_cast<unsigned char>(*b)) || (last > b && otherBlank(static_cast<unsigned char>(last[-1])))))
-            return write(r, c, RowStore::toVariant(cell), fmt);
-        if (b == e)
+        if (cell.size == 0)
             return fmt ? worksheet_write_blank(ws, r, lxw_col_t(c), fmt) : LXW_NO_ERROR;
-        text.resize(e - b + 1);
+        text.resize(qsizetype(cell.size) + 1);
         char *out = text.data();
-        for (const char *p = b; p < e; ++p)
+        for (const char *p = cell.data, *e = cell.data + cell.size; p < e; ++p)
             *out++ = (static_cast<unsigned char>(*p) < 0x20 && *p != '\n' && *p != '\t') ? ' ' : *p;
         *out = '\0';
         return worksheet_write_string(ws, r, lxw_col_t(c), text.constData(), fmt);
@@ -281,7 +263,7 @@ bool SheetWriter::open()
         return false;
     for (int c = 0; c < qMax(cols, kBoldLast + 1); ++c) {
         lxw_format *fmt = c <= kBorderLast ? titleBorder : bold;
-        if (!d->fail(d->write(0, c, c < cols ? QVariant(d->titles.at(c)) : QVariant(), fmt, true)))
+        if (!d->fail(d->write(0, c, c < cols ? QVariant(d->titles.at(c)) : QVariant(), fmt)))
             return false;
     }
     return true;
@@ -316,7 +298,7 @@ bool SheetWriter::finish()
     if (!d->error.isEmpty())
         return false;
     d->finished = true;
-    tempFiles().replaceWorkbook(d->titles.join(QLatin1Char('\t')), d->path);
+    workbooks().replace(d->titles.join(QLatin1Char('\t')), d->path);
     return true;
 }
 
@@ -503,11 +485,80 @@ bool HtmlTableWriter::open()
 
 void HtmlTableWriter::row(qint64 number, const QStringList &cells)
 {
+    beginRow(number);
+    for (int c = 0; c < d->headers.size(); ++c)
+        d->cell(c < cells.size() ? QStringView(cells.at(c)) : QStringView());
+    endRow();
+}
+
+void HtmlTableWriter::beginRow(qint64 number)
+{
     d->buf += "<tr>\r\n<td>";
     d->buf += QByteArray::number(number);
     d->buf += "</td>\r\n";
-    for (int c = 0; c < d->headers.size(); ++c)
-        d->cell(c < cells.size() ? QStringView(cells.at(c)) : QStringView());
+}
+
+void HtmlTableWriter::cell(QStringView text)
+{
+    d->cell(text);
+}
+
+void HtmlTableWriter::utf8Cell(QByteArrayView text)
+{
+    // Written straight into the buffer, as Private::cell writes a cell.
+    const qsizetype n = d->buf.size();
+    d->buf.resize(n + 4 + text.size() * 5 + 7);
+    char *out = d->buf.data() + n;
+    std::memcpy(out, "<td>", 4);
+    out += 4;
+    for (const char *p = text.data(), *end = p + text.size(); p < end; ++p) {
+        const QLatin1StringView entity = htmlEntity(char16_t(static_cast<unsigned char>(*p)));
+        if (entity.isEmpty()) {
+            *out++ = *p;
+        } else {
+            std::memcpy(out, entity.data(), size_t(entity.size()));
+            out += entity.size();
+        }
+    }
+    std::memcpy(out, "</td>\r\n", 7);
+    out += 7;
+    d->buf.resize(out - d->buf.data());
+    if (d->buf.size() >= (1 << 20))
+        d->flush();
+}
+
+void HtmlTableWriter::numberCell(double value)
+{
+    // A whole number as its digits. Another, when its shortest exact text has at most 15
+    // significant digits and no exponent, as that text: the text DataSet::valueText writes too.
+    // Any other through valueText itself.
+    char text[64];
+    std::to_chars_result r{};
+    if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e15)
+        r = std::to_chars(text, text + sizeof text, qint64(value));
+    else if (std::isfinite(value))
+        r = std::to_chars(text, text + sizeof text, value);
+    int digits = 0;
+    bool leading = true;
+    for (const char *p = text; r.ptr && p < r.ptr; ++p) {
+        if (*p == 'e') {
+            digits = 16;
+            break;
+        }
+        if (*p >= '0' && *p <= '9' && !(leading && *p == '0')) {
+            leading = false;
+            ++digits;
+        }
+    }
+    if (r.ec != std::errc() || !r.ptr || digits > 15) {
+        d->cell(DataSet::valueText(value));
+        return;
+    }
+    utf8Cell(QByteArrayView(text, r.ptr - text));
+}
+
+void HtmlTableWriter::endRow()
+{
     d->buf += "</tr>\r\n";
 }
 

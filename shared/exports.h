@@ -58,10 +58,11 @@ extern const QString kExportTooManyRows;
 extern const QString kExportProgress;
 
 // The fixed export names in the temp folder: "Tobrenhal.htm", "Tobrenhal.xls", "Tobrenhal" + ext.
-// A file so named is the program's own: it is removed when the program ends.
+// A file so named stays when the program ends (a browser or a viewer may still show it); the
+// next export of the same name overwrites it.
 QString TempExportPath(const QString &fileName);
-// Removes the program's own files from the temp folder: the fixed names and the last workbook of
-// each kind. Runs when the program ends; a file still open elsewhere may stay.
+// Removes the workbooks the program wrote to the temp folder (the last one of each kind). Runs
+// when the program ends; a workbook still open elsewhere may stay.
 void RemoveTempFiles();
 
 // ---- Written row by row ----------------------------------------------------------------------
@@ -77,6 +78,12 @@ public:
     bool open(); // false: errorString()
     // One body row: its number (the "رديف" cell) and one text per header, escaped here.
     void row(qint64 number, const QStringList &cells);
+    // The same row cell by cell: beginRow(), one cell per header, endRow().
+    void beginRow(qint64 number);
+    void cell(QStringView text);
+    void utf8Cell(QByteArrayView text);  // UTF-8 bytes, escaped here
+    void numberCell(double value);       // as DataSet::valueText writes a number
+    void endRow();
     // The totals row after the body: the caller's own lines, written as given.
     void totals(const QString &rowHtml);
     bool finish(); // false: errorString()
@@ -100,7 +107,7 @@ public:
     explicit SheetWriter(const QStringList &titles);
     ~SheetWriter();
     bool open();                           // false: errorString()
-    bool row(const QVariantList &values);  // numbers as numbers, the rest as trimmed text
+    bool row(const QVariantList &values);  // numbers as numbers, the rest as their text as stored
     bool row(const QVariant *values, int count);
     // A row of a listing as it is held: its stored cells, then the values of its calculated fields.
     bool row(const RowStore::Cell *cells, int count, const QVariantList &more = {});

@@ -1,6 +1,4 @@
 #include "shared/scratch_table.h"
-#include "core/text_rules.h"
-
 #include "core/connection.h"
 #include "core/context.h"
 #include "core/dm_u.h"
@@ -8,6 +6,7 @@
 #include "db/schema.h"
 #include "db/values.h"
 #include "core/busy.h"
+#include "core/text_rules.h"
 #include "shared/ui.h"
 
 #include <QSqlDriver>
@@ -22,9 +21,17 @@
 #include <unordered_map>
 #include <vector>
 
-// The rows go through the database's own client library on the connections the data module
-// opened: every value is still bound (sqlite3_bind_*, libpq's parameters), but without the
-// per-value work of the generic layer, which costs several times the engine's own copy.
+// The engine's copy is one "insert into ... select" on the main connection; the rows it made are
+// then read back in their order (SQLite: the table by rowid; PostgreSQL: the same statement lists
+// the rows it inserts). The program's copy sends the rows it builds through the database's own
+// client library on the connections the data module opened: every value is still bound
+// (sqlite3_bind_*, libpq's parameters), but without the per-value work of the generic layer.
+
+QByteArrayView SourceRow::utf8(int column) const
+{
+    m_utf8 = text(column).toUtf8();
+    return m_utf8;
+}
 
 namespace {
 
@@ -224,6 +231,11 @@ public:
     }
     double number(int c) const override { return sqlite3_column_double(m_s, c); }
     bool isEmpty(int c) const override { return sqlite3_column_bytes(m_s, c) == 0; }
+    QByteArrayView utf8(int c) const override
+    {
+        const auto *t = reinterpret_cast<const char *>(sqlite3_column_text(m_s, c));
+        return t ? QByteArrayView(t, sqlite3_column_bytes(m_s, c)) : QByteArrayView();
+    }
 
 private:
     sqlite3_stmt *m_s;
@@ -353,6 +365,7 @@ public:
     }
     double number(int c) const override { return isNull(c) ? 0 : std::strtod(PQgetvalue(m_row.r, 0, c), nullptr); }
     bool isEmpty(int c) const override { return PQgetlength(m_row.r, 0, c) == 0; }
+    QByteArrayView utf8(int c) const override { return QByteArrayView(PQgetvalue(m_row.r, 0, c), PQgetlength(m_row.r, 0, c)); }
 
 private:
     PGconn *m_conn;
@@ -483,20 +496,220 @@ public:
                 db::columnValue(m_fill.table, m_fill.columns.at(i), row.at(i).toString()); // throws
     }
 
+    // The same for a row as the table holds it: a text whose bytes fit is short enough.
+    void operator()(const SourceRow &row) const
+    {
+        for (int i = 0; i < m_widths.size(); ++i) {
+            if (m_widths.at(i) <= 0 || row.isNull(i))
+                continue;
+            const QByteArrayView bytes = row.utf8(i);
+            if (bytes.size() > m_widths.at(i))
+                db::columnValue(m_fill.table, m_fill.columns.at(i), QString::fromUtf8(bytes)); // throws when too long
+        }
+    }
+
 private:
     const ScratchFill &m_fill;
     QList<int> m_widths;
 };
 
+QString sourceSelect(const ScratchFill &fill, const QString &list)
+{
+    return QStringLiteral("select %1 %2\n order by %3").arg(list, fill.from, fill.order);
+}
+
+// ---- the engine's copy --------------------------------------------------------------------------
+
+// The number of the SQLite expression ScratchNumberSql gives: the value rounded as the program
+// writes a number.
+void sqliteNumber(sqlite3_context *context, int, sqlite3_value **args)
+{
+    if (sqlite3_value_type(args[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    sqlite3_result_double(context, textrule::numberText(sqlite3_value_double(args[0])).toDouble());
+}
+constexpr const char *kSqliteNumber = "varnoset_number";
+
+// The function on a connection, defined once: defining it again would wait for the connection's
+// running statements.
+void defineSqliteNumber(sqlite3 *db)
+{
+    sqlite3_stmt *probe = nullptr;
+    const bool known = sqlite3_prepare_v2(db, "select varnoset_number(0)", -1, &probe, nullptr) == SQLITE_OK;
+    sqlite3_finalize(probe);
+    if (!known
+        && sqlite3_create_function_v2(db, kSqliteNumber, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, &sqliteNumber,
+                                      nullptr, nullptr, nullptr)
+               != SQLITE_OK)
+        throw DbError(dbconn::failureText(db));
+}
+
+// A row of the table as the caller is handed it: by the column's type, a text as QString, a
+// number as double; a null stays null.
+class TypedRow {
+public:
+    explicit TypedRow(const ScratchFill &fill)
+    {
+        for (const QString &c : fill.columns) {
+            const db::ColumnDef *def = db::findColumn(fill.table, c);
+            m_text << (!def || def->type == db::ColType::Text);
+        }
+    }
+    void read(const SourceRow &source, QVariantList &row) const
+    {
+        row.clear();
+        for (int c = 0; c < m_text.size(); ++c) {
+            if (source.isNull(c))
+                row << QVariant();
+            else if (m_text.at(c))
+                row << source.text(c);
+            else
+                row << source.number(c);
+        }
+    }
+
+private:
+    QList<bool> m_text;
+};
+
+// "insert into table (columns) select values from ... order by ...".
+QString copySql(const ScratchFill &fill)
+{
+    return QStringLiteral("insert into %1 (%2) ").arg(fill.table, fill.columns.join(QLatin1Char(',')))
+           + sourceSelect(fill, fill.values.join(QLatin1Char(',')));
+}
+
+// PostgreSQL's copy that also lists the rows it inserts, in the source's order, each with the
+// number of rows: the source's values numbered once, inserted, and listed by their numbers.
+QString pgCopyListedSql(const ScratchFill &fill)
+{
+    QStringList named;
+    QStringList names;
+    for (int c = 0; c < fill.values.size(); ++c) {
+        names << QStringLiteral("v%1").arg(c);
+        named << QStringLiteral("%1 as v%2").arg(fill.values.at(c)).arg(c);
+    }
+    const QString list = names.join(QLatin1Char(','));
+    return QStringLiteral("with src as (select %1,row_number() over (order by %2) as n %3),\n"
+                          "ins as (insert into %4 (%5) select %6 from src order by n)\n"
+                          "select %6,(select count(*) from src) from src order by n")
+        .arg(named.join(QLatin1Char(',')), fill.order, fill.from, fill.table, fill.columns.join(QLatin1Char(',')),
+             list);
+}
+
+// Runs one statement on PostgreSQL without rows; the rows it changed.
+qint64 pgRun(PGconn *conn, const QString &sql, const QVariantList &binds)
+{
+    PgParams p;
+    p.set(binds);
+    PgResult r(PQexecParams(conn, dollarPlaceholders(sql).constData(), int(binds.size()), nullptr,
+                            p.values.constData(), nullptr, nullptr, 0));
+    if (PQresultStatus(r.r) != PGRES_COMMAND_OK)
+        pgFail(conn, r.r);
+    return QByteArray(PQcmdTuples(r.r)).toLongLong();
+}
+
 } // namespace
 
-bool ReplaceScratchRows(AppContext &ctx, const ScratchFill &fill, QWidget *parent)
+QString ScratchNumberSql(const QString &expression, bool postgres)
 {
-    const BusyCursor busy;
+    if (!postgres)
+        return QStringLiteral("%1(%2)").arg(QLatin1String(kSqliteNumber), expression);
+    // A float turned into numeric keeps 15 significant digits; below 0.0001 the program writes
+    // 15 decimals, from 10^15 on the number itself.
+    const QString x = QLatin1Char('(') + expression + QLatin1Char(')');
+    return QStringLiteral("(case when abs(%1)>=1e15 then %1 when abs(%1)<1e-4 then round(%1::numeric,15)::float8 "
+                          "else %1::numeric::float8 end)")
+        .arg(x);
+}
+
+namespace {
+
+// The engine makes the table; the rows it made are handed over as it holds them.
+bool engineCopy(AppContext &ctx, const ScratchFill &fill, QWidget *parent)
+{
     Tdm &dm = *ctx.dm;
-    const qint64 total = fill.countSql.isEmpty() ? 0 : dm.scalar(fill.countSql, fill.countBinds).toLongLong();
+    const TypedRow typed(fill);
+    std::unique_ptr<Ui::Progress> progress;
+    auto startProgress = [&](qint64 total) {
+        if (!progress)
+            progress = ctx.ui->startProgress(fill.progressText, total, parent);
+    };
+    qint64 done = 0;
+    QVariantList row;
+    const WidthCheck checkWidths(fill);
+    auto take = [&](const SourceRow &source) {
+        checkWidths(source);
+        if (fill.listed) {
+            fill.listed(source);
+        } else {
+            typed.read(source, row);
+            fill.written(row);
+        }
+        if (++done % kProgressEvery == 0 && !progress->step(done))
+            throw Cancelled{};
+    };
+    try {
+        dm.writeTransaction(fill.table, [&] {
+            dm.exec(QStringLiteral("delete from %1").arg(fill.table));
+            if (dm.isPostgres()) {
+                const QSqlDatabase db = dm.ADOConnection1();
+                const dbconn::ServerWait wait(db);
+                try {
+                    PGconn *conn = required(dbconn::pgHandle(db), db);
+                    if (!fill.written && !fill.listed) {
+                        done = pgRun(conn, copySql(fill), fill.binds);
+                    } else {
+                        PgReader source(conn, pgCopyListedSql(fill), fill.binds);
+                        const int count = int(fill.columns.size());
+                        while (source.next()) {
+                            startProgress(qint64(source.number(count)));
+                            take(source);
+                        }
+                    }
+                } catch (const DbError &e) {
+                    wait.check(e.message().section(QLatin1Char('\n'), 1));
+                    throw;
+                }
+            } else {
+                sqlite3 *db = required(dbconn::sqliteHandle(dm.ADOConnection1()), dm.ADOConnection1());
+                defineSqliteNumber(db);
+                SqliteStatement copy(db, copySql(fill));
+                copy.bind(fill.binds);
+                copy.step();
+                const qint64 rows = sqlite3_changes64(db);
+                if (!fill.written && !fill.listed) {
+                    done = rows;
+                } else {
+                    // The rows by rowid: in the order the copy inserted them.
+                    startProgress(rows);
+                    SqliteStatement listed(db, QStringLiteral("select %1 from %2 order by rowid")
+                                                   .arg(fill.columns.join(QLatin1Char(',')), fill.table));
+                    const SqliteRow current(listed.stmt());
+                    while (listed.step())
+                        take(current);
+                }
+            }
+            startProgress(done);
+            if (!progress->step(done))
+                throw Cancelled{};
+        });
+    } catch (const Cancelled &) {
+        return false;
+    }
+    return true;
+}
+
+// The program builds each row from the list read row by row and writes it.
+bool programCopy(AppContext &ctx, const ScratchFill &fill, QWidget *parent)
+{
+    Tdm &dm = *ctx.dm;
+    const qint64 total = dm.scalar(QStringLiteral("select count(*) ") + fill.from, fill.binds).toLongLong();
     const std::unique_ptr<Ui::Progress> progress = ctx.ui->startProgress(fill.progressText, total, parent);
     const WidthCheck checkWidths(fill);
+    const QString sourceSql = sourceSelect(fill, fill.select);
     qint64 done = 0;
     QVariantList row;
     // One source row: built, checked, handed to the caller and written.
@@ -522,7 +735,7 @@ bool ReplaceScratchRows(AppContext &ctx, const ScratchFill &fill, QWidget *paren
                 const QSqlDatabase reader = dm.readerConnection();
                 const dbconn::ServerWait readerWait(reader), writerWait(dm.ADOConnection1());
                 try {
-                    PgReader source(required(dbconn::pgHandle(reader), reader), fill.sourceSql, fill.sourceBinds);
+                    PgReader source(required(dbconn::pgHandle(reader), reader), sourceSql, fill.binds);
                     PgWriter writer(required(dbconn::pgHandle(dm.ADOConnection1()), dm.ADOConnection1()), fill);
                     while (source.next())
                         take(source, [&](const QVariantList &r) { writer.add(r); });
@@ -534,8 +747,8 @@ bool ReplaceScratchRows(AppContext &ctx, const ScratchFill &fill, QWidget *paren
                 }
             } else {
                 sqlite3 *db = required(dbconn::sqliteHandle(dm.ADOConnection1()), dm.ADOConnection1());
-                SqliteStatement source(db, fill.sourceSql);
-                source.bind(fill.sourceBinds);
+                SqliteStatement source(db, sourceSql);
+                source.bind(fill.binds);
                 SqliteWriter writer(db, fill);
                 const SqliteRow current(source.stmt());
                 while (source.step())
@@ -549,4 +762,12 @@ bool ReplaceScratchRows(AppContext &ctx, const ScratchFill &fill, QWidget *paren
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool ReplaceScratchRows(AppContext &ctx, const ScratchFill &fill, QWidget *parent)
+{
+    const BusyCursor busy;
+    return fill.values.isEmpty() ? programCopy(ctx, fill, parent) : engineCopy(ctx, fill, parent);
 }

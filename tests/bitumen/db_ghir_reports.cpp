@@ -70,6 +70,43 @@ const QList<QStringList> kWebRows = {
     {"", "", "", kTotal, "52.5", "", "32.5", "12.5"},
 };
 
+// Allocations whose scratch rows hold every conversion of a fill: contractors with the Persian
+// "ی" and the Arabic "ي" yeh and the keheh "ک", a null county, null tonnes and progress, fractional
+// and large tonnes, a letter number of one blank, an empty and a null letter.
+void addScratchSources(Fixture &f)
+{
+    addGhir(f, {{"peymankar", QString::fromUtf8("\u0639\u0644\u06CC")}, {"rosta", "کليبر"}, {"ghir_tahatori", 12.375},
+                {"pishraft", 33}, {"moarefi_no", kLetter}, {"tehran_paper_no", "T1"}});
+    addGhir(f, {{"peymankar", QString::fromUtf8("\u0639\u0644\u064A")}, {"ghir_tahatori", 7.3}, {"pishraft", 33},
+                {"moarefi_no", QVariant()}, {"tehran_paper_no", ""}});
+    addGhir(f, {{"peymankar", "کاوه"}, {"city", QVariant()}, {"ghir_tahatori", QVariant()}, {"pishraft", QVariant()},
+                {"moarefi_no", "M9"}, {"tehran_paper_no", "T9"}});
+    addGhir(f, {{"peymankar", "ياس"}, {"ghir_tahatori", 9876543210.5}, {"pishraft", 7}, {"moarefi_no", " "}});
+    addGhir(f, {{"peymankar", "بهمن"}, {"ghir_tahatori", 0.1}, {"pishraft", 3}, {"moarefi_no", "M"}});
+    addGhir(f, {{"peymankar", "تاك"}, {"ghir_tahatori", 0.001}, {"pishraft", 1}, {"moarefi_no", "M2"}});
+}
+
+// A scratch table's rows, sorted, each "city|rosta|peymankar|tonnes|letter|oil|central"; a number
+// in its shortest exact text, so that a difference in the last bit shows.
+QStringList scratchRows(Fixture &f, const char *table)
+{
+    DataSet *q = f.dm.ADOQuery2;
+    q->open(QString("select city,rosta,peymankar,ghir_tahatori,moarefi_no,ghir_naft,tehran from %1").arg(table));
+    QStringList out;
+    for (int r = 0; r < q->recordCount(); ++r) {
+        QStringList cells;
+        for (const QString &field : q->fieldNames()) {
+            const QVariant v = q->value(field, r);
+            cells << (v.isNull()                            ? QString("null")
+                      : v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest)
+                                                        : v.toString());
+        }
+        out << cells.join('|');
+    }
+    out.sort();
+    return out;
+}
+
 // A Ui whose save dialog lets something happen before it answers.
 class PausingUi : public ScriptedUi {
 public:
@@ -201,6 +238,74 @@ private slots:
         f.ui.cancelProgressAt = -1;
         click(f.form<Tghir_src>(), "N19");
         QCOMPARE(f.count("ghir_rep2"), 2503);
+    }
+
+    // The scratch rows of the web report (also the progress workbook's) and of the physical
+    // progress report, row for row as the fill has always made them: a null place or letter as an
+    // empty text, null tonnes and progress as 0, a flag for any letter text (a blank too), the
+    // realised tonnes rounded as a number is written (7.3 x 33 / 100 is 2.409, not the float
+    // product's 2.4090000000000003). The listing shows the same rows; the window's filter values
+    // choose the rows.
+    void scratchRowsAsTheFillMakesThem()
+    {
+        Fixture f(true);
+        signInWithCounty(f, "ostan");
+        addScratchSources(f);
+        const QString file = m_dir.filePath("scratch.htm");
+        f.ui.saveFiles << file;
+        run(f, "N19");
+        const QString ali = QString::fromUtf8("\u0639\u0644\u06CC"), aliArabic = QString::fromUtf8("\u0639\u0644\u064A");
+        QStringList rep2 = {"|روستا|کاوه|0|M9|0|0", "اراك|روستا|بهمن|0.1|M|0.1|0", "اراك|روستا|تاك|0.001|M2|0.001|0",
+                            "اراك|روستا|ياس|9876543210.5| |9876543210.5|0", "اراك|روستا|" + aliArabic + "|7.3||0|0",
+                            "اراك|کليبر|" + ali + "|12.375|" + kLetter + "|12.375|12.375"};
+        rep2.sort();
+        QCOMPARE(scratchRows(f, "ghir_rep2"), rep2);
+        QStringList listed;
+        for (const QStringList &r : htmlFileRows(file).mid(1, 6))
+            listed << r.mid(1).join('|');
+        listed.sort();
+        QCOMPARE(listed, rep2);
+        f.ui.saveFiles << file;
+        run(f, "N20");
+        QStringList rep1 = {"|روستا|کاوه|0|0|0|0", "اراك|روستا|بهمن|0.003|3|0.1|0", "اراك|روستا|تاك|1e-05|1|0.001|0",
+                            "اراك|روستا|ياس|691358024.735|7|9876543210.5|0", "اراك|روستا|" + aliArabic + "|2.409|33|0|0",
+                            "اراك|کليبر|" + ali + "|4.08375|33|12.375|12.375"};
+        rep1.sort();
+        QCOMPARE(scratchRows(f, "ghir_rep1"), rep1);
+        QCOMPARE(f.ui.messages, QStringList());
+        // The contractor filter's value: one allocation.
+        click(f.form<Tghir_src>(), "CheckBox1");
+        setBox(f.form<Tghir_src>(), "peymankar", "بهم");
+        f.ui.saveFiles << file;
+        run(f, "N19");
+        QCOMPARE(scratchRows(f, "ghir_rep2"), QStringList{"اراك|روستا|بهمن|0.1|M|0.1|0"});
+    }
+
+    // A village longer than the scratch column (only an embedded file written by another tool
+    // holds one): the report names the value and the column, the table keeps the last run's rows,
+    // no page is written; the province workbook likewise.
+    void tooLongTextLeavesTheScratchTable()
+    {
+        if (testing_support::usePostgres())
+            QSKIP("the server's own column refuses such a village");
+        Fixture f(true);
+        signInWithCounty(f, "ostan");
+        addWebRows(f);
+        const QString file = m_dir.filePath("long.htm");
+        f.ui.saveFiles << file;
+        run(f, "N19");
+        QCOMPARE(f.count("ghir_rep2"), 3);
+        QFile::remove(file);
+        const QString village = QString(51, QChar(0x06CC));
+        f.dm.exec("update ghir set rosta=? where peymankar=?", {village, "بهار"});
+        for (const char *item : {"N19", "N27"}) {
+            f.ui.saveFiles << file;
+            run(f, item);
+            QCOMPARE(f.ui.messages, QStringList{texts::tooLong(village, texts::columnName("rosta"), 50)});
+            QCOMPARE(f.ui.openedFiles, QStringList());
+            QVERIFY(!QFile::exists(file));
+            QCOMPARE(rows(f, "select rosta from ghir_rep2 order by rosta"), (QStringList{"خنجين", "ده", "نوبران"}));
+        }
     }
 
     void provinceReportsRefuseOtherLevels()
@@ -509,7 +614,8 @@ private slots:
         QCOMPARE(s.row(1), kTehranSheetTitles);
         QCOMPARE(s.row(2), (QStringList{"اراك", "نوبران", "1200", "5000", "20", "13.45", "6.55", "1403/06/01",
                                          "1000000", "2500000", "3500000", "معبر اصلي"}));
-        QCOMPARE(s.row(3).mid(0, 7), printedRow(1).mid(0, 7));
+        // The empty minutes date as stored, its blanks kept.
+        QCOMPARE(s.row(3).mid(0, 8), printedRow(1).mid(0, 8));
         // A direct use that is not a number: nothing is shown.
         const qint64 bad = addGhir(f, {{"peymankar", "ت"}, {"ghir_jam", "6.5 تن"}});
         run(f, "N29");
