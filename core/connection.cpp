@@ -611,13 +611,16 @@ void commit(const QSqlDatabase &handle)
     // when it wrote nothing.
     qint64 xid = 0;
     int backend = 0;
+    QString asked; // what the driver said when the transaction could not be named
     if (isPostgres(db)) {
         const ServerWait wait(db);
         QSqlQuery q(db);
-        if (q.exec(QStringLiteral("select txid_current_if_assigned()")) && q.next())
+        if (q.exec(QStringLiteral("select txid_current_if_assigned()")) && q.next()) {
             xid = q.value(0).toLongLong();
-        else
-            wait.check(q.lastError().text()); // the commit was never sent: nothing was kept
+        } else {
+            asked = q.lastError().text();
+            wait.check(asked); // the commit was never sent: nothing was kept
+        }
         if (const PGconn *c = pgHandle(db))
             backend = PQbackendPID(c);
     }
@@ -648,7 +651,7 @@ void commit(const QSqlDatabase &handle)
             reopen(db);
         } catch (const DbError &) {
         }
-        throwUnreachable(err.text());
+        throwUnreachable(err.text().trimmed().isEmpty() ? asked : err.text());
     }
     db.rollback();
     throw DbError(errorText(db, err));
