@@ -282,11 +282,6 @@ QString Tghir_src::listingSql(QVariantList &binds) const
     return listing(kFrom + filterPieces(binds));
 }
 
-QString Tghir_src::countSql(QVariantList &binds) const
-{
-    return m_bar->figures()->selectSql(kFrom + filterPieces(binds));
-}
-
 void Tghir_src::search()
 {
     guarded(ctx(), [&] {

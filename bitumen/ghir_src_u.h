@@ -27,10 +27,9 @@ public:
     // Runs the search (count and listing) with the current filters.
     void search();
 
-    // The listing's statement and the count's, with the pieces of the county restriction and
-    // of the enabled filters; binds receives their values in order.
+    // The listing's statement, with the pieces of the county restriction and of the enabled
+    // filters; binds receives their values in order.
     QString listingSql(QVariantList &binds) const;
-    QString countSql(QVariantList &binds) const;
     // The computed columns of the listing: the text columns taking part as numbers, an empty
     // text or one that is not a number counting as 0.
     static QString mandeSql(bool postgres);
