@@ -122,6 +122,14 @@ public:
 // The fixed file of the web exports (in the temp folder the test runs with).
 QString htmlFile() { return TempExportPath("Tobrenhal.htm"); }
 
+// The page title of a written web page.
+QString pageTitle(const QString &path)
+{
+    const QString text = QString::fromUtf8(readFile(path));
+    const qsizetype from = text.indexOf("<title>"), to = text.indexOf("</title>");
+    return from < 0 || to < from ? QString() : text.mid(from + 7, to - from - 7);
+}
+
 // The workbook the last command opened.
 Sheet lastSheet(Fixture &f)
 {
@@ -171,12 +179,14 @@ private slots:
                                                                 {"4", "اراك", "روستا", "ج", "12.5", "12.5", "33", "4.125"},
                                                                 {"", "", "", kTotal, "70.5", "12.5", "", "22.125"}}));
         QCOMPARE(f.count("ghir_rep1"), 6);
+        QCOMPARE(pageTitle(file), texts::kBitumenExportTitle);
         click(f.form<Tghir_src>(), "N21");
         QCOMPARE(htmlFileRows(file), (QList<QStringList>{header(kMinutesTitles),
                                                          {"1", "اراك", "روستا", "الف", "20", "0", "7", "3.5"},
                                                                 {"3", "اراك", "روستا", "ج", "12.5", "12.5", "4.125", "2"},
                                                                 {"", "", "", kTotal, "40.5", "12.5", "19.125", "5.5"}}));
         QCOMPARE(f.count("ghir_rep1"), 5);
+        QCOMPARE(pageTitle(file), texts::kBitumenExportTitle);
         QCOMPARE(f.ui.messages, QStringList());
         QCOMPARE(f.ui.openedFiles, QStringList(2, file));
     }
@@ -350,6 +360,7 @@ private slots:
         };
         click(f.form<Tghir_src>(), "N19");
         QCOMPARE(htmlFileRows(fileA), QList<QStringList>{header(kWebTitles)} + kWebRows);
+        QCOMPARE(pageTitle(fileA), texts::kBitumenExportTitle);
         QCOMPARE(ui.messages + ui.openedFiles, QStringList{fileA});
         QCOMPARE(htmlFileRows(fileB).mid(1),
                  (QList<QStringList>{{"1", "اراك", "خنجين", "بهار", "20", "", "0", "0"},
@@ -434,6 +445,7 @@ private slots:
                      {"2", "اراك", "روستا", "آسفالت", "1403", "پيمانكار", "0", "0", "0", "0", "", "", "0", "", "0"},
                      {"3", "اراك", "روستا", "آسفالت", "1403", "پيمانكار", "0", "0", "0", "0", "2.5", "", "2500000", "", ""},
                      {"", "", "", "", "", "", "", "", "", "", "", "", "146250000", "", "41400000"}}));
+        QCOMPARE(pageTitle(htmlFile()), texts::kBitumenExportTitle);
         // A tonnage that is not a number ends the report naming the allocation; the file stays.
         const QByteArray before = readFile(htmlFile());
         const qint64 bad = addGhir(f, {{"rosta", "نوبران"}, {"peymankar", "بهار"}, {"asfalt_ejra", "12a"}});
@@ -549,6 +561,8 @@ private slots:
             QCOMPARE(rows.at(0).size(), ds->fieldNames().size() + web);
             const QStringList titles = gridTitles(ds, QByteArray(item) == "N39" ? kCountyTitles : kFullTitles);
             QCOMPARE(rows.at(0), web ? header(titles) : titles);
+            if (web)
+                QCOMPARE(pageTitle(htmlFile()), texts::kBitumenExportTitle);
             QCOMPARE(rows.at(2).value(ds->fieldIndex("mande") + web), QString("3"));
             QCOMPARE(rows.value(3), QStringList());
             QCOMPARE(ds->value("id").toLongLong(), first);

@@ -361,7 +361,7 @@ private slots:
         });
         QVERIFY(f.ui.messages.isEmpty());
         QCOMPARE(f.ui.openedFiles, QStringList{path});
-        QVERIFY(QString::fromUtf8(readFile(path)).contains("<title>" + texts::kContractorExportTitle + "</title>"));
+        QVERIFY(QString::fromUtf8(readFile(path)).contains("<title>" + texts::kBitumenExportTitle + "</title>"));
         const QList<QStringList> rows = htmlFileRows(path);
         QCOMPARE(rows.size(), 3);
         QCOMPARE(rows.at(0), kExportHeader);

@@ -28,6 +28,10 @@ const QString kDeleteQuestion = QStringLiteral(" آيا از حذف اين آي�
 const QString kPictureQuestion = QStringLiteral("آيا ضميمه حذف شد؟");
 const QString kDescriptionBox = QStringLiteral("شرح پيوست|شرح مورد نظر را وارد نماييد|تصوير آزمايش");
 const QString kDefaultDescription = QStringLiteral("تصوير آزمايش");
+// The export's headings: the row number's, then each field's in table order.
+const QStringList kExportHeadings = {"رديف", "مشاور", "شماره كار", "سريال", "محل", "روستا", "مبلغ", "محل پرداخت",
+                                      "نوع آزمايش", "پيمانكار", "تاريخ نمونه گيري", "نتيجه آزمايش", "كد انحصاري",
+                                      "تاريخ نامه", "شماره نامه", "توضيحات"};
 
 const QStringList kColumns = {"moshaver", "kar_no", "serial", "loc", "rosta", "mablagh", "pardakht_loc", "az_type",
                               "peymankar", "rep_dat", "result", "paper_dat", "paper_no", "cmt"};
@@ -280,6 +284,7 @@ private slots:
             QVERIFY(text.contains("<title>گزارش لاگ</title>"));
             const QList<QStringList> table = htmlRows(text);
             QCOMPARE(table.size(), 4); // the titles and the three records
+            QCOMPARE(table.at(0), kExportHeadings);
             // Each record: its number and the 15 fields in table order, the amount ungrouped, the
             // key included; the remark's "<" and "&" escaped in its cell.
             QCOMPARE(table.at(1).size() + table.at(2).size() + table.at(3).size(), 3 * 16);

@@ -83,7 +83,8 @@ inline const QString kGhirDeleteLog = QStringLiteral("  حذف قير   ");
 inline const QString kContractorDuplicate = QStringLiteral("خطا! نام پيمانکار تکراري است");
 inline const QString kContractorUpdated = QStringLiteral("ويرايش انجام شد");
 inline const QString kContractorRowGone = QStringLiteral("خطا! اين پيمانکار حذف شده است"); // our own wording
-inline const QString kContractorExportTitle = QStringLiteral("گزارش پروژه هاي قير");
+// The page title of the bitumen exports: the contractors', the history's and the bitumen window's web pages.
+inline const QString kBitumenExportTitle = QStringLiteral("گزارش پروژه هاي قير");
 
 // The statistics and agreements registers.
 inline const QString kRegisterDuplicate = QStringLiteral("تکراريست");
