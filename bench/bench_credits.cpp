@@ -16,6 +16,7 @@
 #include "ui/scriptedui.h"
 
 #include "bench_support.h"
+#include "engine_reads.h"
 #include "credit_bench_data.h"
 
 #include <benchmark/benchmark.h>
@@ -125,69 +126,8 @@ void BM_Direct(benchmark::State &state, bool pg, bool credits, bool narrow)
     // One statement through the engine's own interface on the benchmark's connection (as the
     // window's listings read rows), every value of every row read; the rows listed.
     auto run = [&](const QString &sql, const QVariantList &values) -> qint64 {
-        std::vector<QByteArray> texts;
-        for (const QVariant &v : values)
-            texts.push_back(v.isNull() ? QByteArray() : v.toString().toUtf8());
-        qint64 r = 0;
-        if (pg) {
-            std::vector<const char *> params;
-            for (const QByteArray &t : texts)
-                params.push_back(t.isNull() ? nullptr : t.constData());
-            PGresult *res = PQexecParams(dbconn::pgHandle(db), dbfetch::pgPlaceholders(sql).constData(), int(params.size()),
-                                         nullptr, params.data(), nullptr, nullptr, 0);
-            if (PQresultStatus(res) != PGRES_TUPLES_OK) {
-                const QString error = QString::fromUtf8(PQresultErrorMessage(res));
-                PQclear(res);
-                throw DbError(error);
-            }
-            const int n = PQnfields(res);
-            r = PQntuples(res);
-            if (r > 0 && !credits && firstId.isNull())
-                firstId = QByteArray(PQgetvalue(res, 0, PQfnumber(res, "id"))).toLongLong();
-            for (int row = 0; row < r; ++row)
-                for (int i = 0; i < n; ++i) {
-                    benchmark::DoNotOptimize(PQgetvalue(res, row, i));
-                    benchmark::DoNotOptimize(PQgetlength(res, row, i));
-                }
-            PQclear(res);
-            return r;
-        }
-        sqlite3 *h = dbconn::sqliteHandle(db);
-        const QByteArray text = sql.toUtf8();
-        sqlite3_stmt *st = nullptr;
-        if (sqlite3_prepare_v2(h, text.constData(), int(text.size()), &st, nullptr) != SQLITE_OK)
-            throw DbError(QString::fromUtf8(sqlite3_errmsg(h)));
-        for (int i = 0; i < int(texts.size()); ++i) {
-            if (texts.at(i).isNull())
-                sqlite3_bind_null(st, i + 1);
-            else
-                sqlite3_bind_text(st, i + 1, texts.at(i).constData(), int(texts.at(i).size()), SQLITE_STATIC);
-        }
-        const int n = sqlite3_column_count(st);
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            for (int i = 0; i < n; ++i) {
-                switch (sqlite3_column_type(st, i)) {
-                case SQLITE_INTEGER:
-                    benchmark::DoNotOptimize(sqlite3_column_int64(st, i));
-                    break;
-                case SQLITE_FLOAT:
-                    benchmark::DoNotOptimize(sqlite3_column_double(st, i));
-                    break;
-                case SQLITE_NULL:
-                    break;
-                default:
-                    benchmark::DoNotOptimize(sqlite3_column_text(st, i));
-                    benchmark::DoNotOptimize(sqlite3_column_bytes(st, i));
-                }
-            }
-            if (r == 0 && !credits && firstId.isNull())
-                for (int i = 0; i < n; ++i)
-                    if (qstrcmp(sqlite3_column_name(st, i), "id") == 0)
-                        firstId = sqlite3_column_int64(st, i);
-            ++r;
-        }
-        sqlite3_finalize(st);
-        return r;
+        QVariant *first = !credits && firstId.isNull() ? &firstId : nullptr;
+        return pg ? readAllPg(dbconn::pgHandle(db), sql, values, first) : readAllSqlite(dbconn::sqliteHandle(db), sql, values, first);
     };
     for (auto _ : state) {
         QElapsedTimer timer;

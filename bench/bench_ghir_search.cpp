@@ -16,6 +16,7 @@
 #include "ui/scriptedui.h"
 
 #include "bench_support.h"
+#include "engine_reads.h"
 #include "ghir_bench_data.h"
 
 #include <benchmark/benchmark.h>
@@ -185,40 +186,7 @@ qint64 engineSqlite(Backend *b, const QString &listing, const QVariantList &bind
         sqlite3_open_v2(path.constData(), &h, SQLITE_OPEN_READONLY, nullptr);
         sqlite3_create_collation(h, "fa", SQLITE_UTF8, nullptr, sqliteCollation);
     }
-    qint64 rows = 0;
-    {
-        const QByteArray sql = listing.toUtf8();
-        const QVariantList &bs = binds;
-        sqlite3_stmt *st = nullptr;
-        if (sqlite3_prepare_v2(h, sql.constData(), int(sql.size()), &st, nullptr) != SQLITE_OK)
-            throw DbError(QString::fromUtf8(sqlite3_errmsg(h)));
-        std::vector<QByteArray> keep;
-        for (int i = 0; i < bs.size(); ++i) {
-            keep.push_back(bs.at(i).toString().toUtf8());
-            sqlite3_bind_text(st, i + 1, keep.back().constData(), int(keep.back().size()), SQLITE_STATIC);
-        }
-        const int n = sqlite3_column_count(st);
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            for (int i = 0; i < n; ++i) {
-                switch (sqlite3_column_type(st, i)) {
-                case SQLITE_INTEGER:
-                    benchmark::DoNotOptimize(sqlite3_column_int64(st, i));
-                    break;
-                case SQLITE_FLOAT:
-                    benchmark::DoNotOptimize(sqlite3_column_double(st, i));
-                    break;
-                case SQLITE_NULL:
-                    break;
-                default:
-                    benchmark::DoNotOptimize(sqlite3_column_text(st, i));
-                    benchmark::DoNotOptimize(sqlite3_column_bytes(st, i));
-                }
-            }
-            ++rows;
-        }
-        sqlite3_finalize(st);
-    }
-    return rows;
+    return readAllSqlite(h, listing, binds);
 }
 
 // The listing through libpq on a connection of its own, its result whole.
@@ -232,29 +200,7 @@ qint64 enginePg(Backend *b, const QString &listing, const QVariantList &binds)
         if (PQstatus(c) != CONNECTION_OK)
             throw DbError(QString::fromUtf8(PQerrorMessage(c)));
     }
-    qint64 rows = 0;
-    {
-        const QByteArray sql = dbfetch::pgPlaceholders(listing);
-        const QVariantList &bs = binds;
-        std::vector<QByteArray> keep;
-        std::vector<const char *> values;
-        for (const QVariant &v : bs) {
-            keep.push_back(v.toString().toUtf8());
-            values.push_back(keep.back().constData());
-        }
-        PGresult *r = PQexecParams(c, sql.constData(), int(values.size()), nullptr, values.data(), nullptr, nullptr, 0);
-        if (PQresultStatus(r) != PGRES_TUPLES_OK)
-            throw DbError(QString::fromUtf8(PQresultErrorMessage(r)));
-        const int n = PQnfields(r), m = PQntuples(r);
-        for (int row = 0; row < m; ++row)
-            for (int i = 0; i < n; ++i) {
-                benchmark::DoNotOptimize(PQgetvalue(r, row, i));
-                benchmark::DoNotOptimize(PQgetlength(r, row, i));
-            }
-        rows = m;
-        PQclear(r);
-    }
-    return rows;
+    return readAllPg(c, listing, binds);
 }
 
 void BM_EngineSearch(benchmark::State &state, bool pg, int size, Scenario scenario)
