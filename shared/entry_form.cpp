@@ -88,6 +88,17 @@ void refuseOutOfRange(const BoxDef &d, const QString &column, const QString &tex
         throw db::Refusal(db::Refusal::Negative, column, text);
 }
 
+// Runs a write; *unknown tells whether its outcome could not be learned.
+WriteResult noting(bool *unknown, const std::function<WriteResult()> &write)
+{
+    try {
+        return write();
+    } catch (const OutcomeUnknown &) {
+        *unknown = true;
+        throw;
+    }
+}
+
 } // namespace
 
 EntryForm::EntryForm(AppContext &ctx, const EntryDef &decl, QWidget *parent)
@@ -773,20 +784,9 @@ RowWrite EntryForm::rowWrite(const QStringList &columns) const
     return row;
 }
 
-WriteResult EntryForm::unlessUnknown(const std::function<WriteResult()> &write)
-{
-    m_outcomeUnknown = false;
-    try {
-        return write();
-    } catch (const OutcomeUnknown &) {
-        m_outcomeUnknown = true;
-        throw;
-    }
-}
-
 bool EntryForm::insertRow()
 {
-    bool written = false;
+    bool written = false, unknown = false;
     guarded(m_ctx, [&] {
         RowWrite row = rowWrite(insertColumns());
         row.duplicateKey = ColumnList(m_def.duplicateKey);
@@ -797,11 +797,11 @@ bool EntryForm::insertRow()
             afterWrite(true);
         };
         row.logText = [this] { return logText(true); };
-        const WriteResult r = unlessUnknown([&] { return InsertRow(m_ctx, row); });
+        const WriteResult r = noting(&unknown, [&] { return InsertRow(m_ctx, row); });
         showRefusals(r.refusals);
         written = r.written();
     });
-    if (m_outcomeUnknown)
+    if (unknown)
         emit listStale();
     if (!written)
         return false;
@@ -816,6 +816,7 @@ bool EntryForm::insertRow()
 bool EntryForm::updateRow()
 {
     WriteResult::Outcome outcome = WriteResult::Refused;
+    bool unknown = false;
     guarded(m_ctx, [&] {
         // No row loaded: nothing to write.
         if (m_key.isNull())
@@ -827,14 +828,14 @@ bool EntryForm::updateRow()
             afterWrite(false);
         };
         row.logText = [this] { return logText(false); };
-        const WriteResult r = unlessUnknown([&] { return UpdateRow(m_ctx, row, m_key, m_loaded); });
+        const WriteResult r = noting(&unknown, [&] { return UpdateRow(m_ctx, row, m_key, m_loaded); });
         showRefusals(r.refusals);
         outcome = r.outcome;
         // The next save in this opening compares with what this one wrote.
         for (auto c = r.stored.begin(); c != r.stored.end(); ++c)
             m_loaded.insert(c.key(), c.value());
     });
-    if (m_outcomeUnknown)
+    if (unknown)
         emit listStale();
     if (outcome == WriteResult::Gone) {
         m_ctx.ui->message(m_def.rowGoneMessage.isEmpty() ? msg::kRowGone : m_def.rowGoneMessage, this);

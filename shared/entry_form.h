@@ -271,8 +271,6 @@ private:
     // A box given its column's stored text as read from the row.
     void loadBox(const QString &name, const QString &stored);
     void showRefusals(const QStringList &refusals);
-    // Runs a write, noting whether its outcome was not learned.
-    WriteResult unlessUnknown(const std::function<WriteResult()> &write);
 
     QHash<QString, QWidget *> m_boxes;     // lower-case name -> box
     QHash<QString, QLabel *> m_captions;   // lower-case name -> caption
@@ -281,7 +279,6 @@ private:
     QHash<QString, QString> m_loaded;      // lower-case column -> text
     QVariantMap m_fixed;                   // lower-case column -> a Fixed column's value
     QVariant m_written;                    // the key of the row last written
-    bool m_outcomeUnknown = false;         // the last save's outcome was not learned
     DataSet *m_row = nullptr;              // the form's own reading of its row
     QPushButton *m_insBtn = nullptr;
     QPushButton *m_editBtn = nullptr;
