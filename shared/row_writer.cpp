@@ -46,11 +46,13 @@ QString writeText(const QList<RowWrite> &rows, const QVariant &key)
 // The same write asked again after its outcome was not learned: kept by the server, it is the
 // result (nothing is written again); not kept, nothing (it is written now); still not known, the
 // clerk is told so again.
-std::optional<WriteResult> earlierAttempt(Tdm *dm, const QString &write)
+// `write` gives the write's text, made only when there is an unresolved write to compare with
+// (an attachment's bytes are among the values).
+std::optional<WriteResult> earlierAttempt(Tdm *dm, const std::function<QString()> &write)
 {
     const QSqlDatabase db = dm->ADOConnection1();
     const auto it = unresolvedWrites().constFind(db.connectionName());
-    if (it == unresolvedWrites().constEnd() || it->write != write)
+    if (it == unresolvedWrites().constEnd() || it->write != write())
         return std::nullopt;
     const Unresolved u = *it;
     switch (dbconn::outcomeOf(db, u.xid, u.backend)) {
@@ -72,12 +74,12 @@ std::optional<WriteResult> earlierAttempt(Tdm *dm, const QString &write)
 
 // Runs the write's transaction; an outcome not learned is kept to be asked by a retry, with the
 // key the write gave its row (`key` as the transaction left it).
-void remembering(Tdm *dm, const QString &write, const QVariant *key, const std::function<void()> &transaction)
+void remembering(Tdm *dm, const std::function<QString()> &write, const QVariant *key, const std::function<void()> &transaction)
 {
     try {
         transaction();
     } catch (const OutcomeUnknown &e) {
-        unresolvedWrites().insert(dm->ADOConnection1().connectionName(), {write, e.xid(), e.backend(), *key});
+        unresolvedWrites().insert(dm->ADOConnection1().connectionName(), {write(), e.xid(), e.backend(), *key});
         throw;
     }
 }
@@ -174,7 +176,7 @@ WriteResult InsertRows(AppContext &ctx, const QList<RowWrite> &rows)
     if (rows.isEmpty())
         return result;
     Tdm *dm = ctx.dm;
-    const QString write = writeText(rows, {});
+    const auto write = [&] { return writeText(rows, {}); };
     if (std::optional<WriteResult> earlier = earlierAttempt(dm, write))
         return *earlier;
     remembering(dm, write, &result.key, [&] {
@@ -209,57 +211,57 @@ WriteResult UpdateRow(AppContext &ctx, const RowWrite &row, const QVariant &key,
     WriteResult result;
     Tdm *dm = ctx.dm;
     const QString columns = row.columns.join(QLatin1Char(','));
-    const QString write = writeText({row}, key);
-    if (std::optional<WriteResult> earlier = earlierAttempt(dm, write)) {
-        // Kept the first time: what the row holds now is what the next save compares with.
+    // What the row holds now is what the next save compares with.
+    auto readStored = [&](WriteResult &r) {
         DataSet now(QStringLiteral("now"));
         now.setDatabase(dm->ADOConnection1());
         now.open(QStringLiteral("select %1 from %2 where %3=?").arg(columns, row.table, row.key), {key});
         for (const QString &c : row.columns)
-            earlier->stored.insert(c.toLower(), now.isEmpty() ? QString() : now.text(c, 0));
+            r.stored.insert(c.toLower(), now.isEmpty() ? QString() : now.text(c, 0));
+    };
+    const auto write = [&] { return writeText({row}, key); };
+    if (std::optional<WriteResult> earlier = earlierAttempt(dm, write)) {
+        readStored(*earlier); // kept the first time
         return *earlier;
     }
     const QVariant written = key;
     remembering(dm, write, &written, [&] {
-    dm->writeTransaction(row.table, [&] {
-        result.refusals = refusalsOf(dm, row, key);
-        if (!result.refusals.isEmpty())
-            return;
-        // The row as it is now, held until the commit: the update goes on only when the
-        // columns it writes still hold what the form read.
-        DataSet now(QStringLiteral("now"));
-        now.setDatabase(dm->ADOConnection1());
-        now.open(QStringLiteral("select %1 from %2 where %3=?%4")
-                     .arg(columns, row.table, row.key, dm->isPostgres() ? QStringLiteral(" for update") : QString()),
-                 {key});
-        if (now.isEmpty()) {
-            result.outcome = WriteResult::Gone;
-            return;
-        }
-        for (const QString &c : row.columns) {
-            const auto was = loaded.constFind(c.toLower());
-            if (was != loaded.constEnd() && now.text(c, 0) != *was) {
-                result.outcome = WriteResult::Changed;
+        dm->writeTransaction(row.table, [&] {
+            result.refusals = refusalsOf(dm, row, key);
+            if (!result.refusals.isEmpty())
+                return;
+            // The row as it is now, held until the commit: the update goes on only when the
+            // columns it writes still hold what the form read.
+            DataSet now(QStringLiteral("now"));
+            now.setDatabase(dm->ADOConnection1());
+            now.open(QStringLiteral("select %1 from %2 where %3=?%4")
+                         .arg(columns, row.table, row.key, dm->isPostgres() ? QStringLiteral(" for update") : QString()),
+                     {key});
+            if (now.isEmpty()) {
+                result.outcome = WriteResult::Gone;
                 return;
             }
-        }
-        QStringList sets;
-        for (const QString &c : row.columns)
-            sets << c + QStringLiteral("=?");
-        if (dm->exec(QStringLiteral("update %1 set %2 where %3=?").arg(row.table, sets.join(QLatin1Char(',')), row.key),
-                     row.values + QVariantList{key})
-            == 0) {
-            result.outcome = WriteResult::Gone;
-            return;
-        }
-        finish(ctx, row, key);
-        // What the row holds now is what the next save compares with.
-        now.open(QStringLiteral("select %1 from %2 where %3=?").arg(columns, row.table, row.key), {key});
-        for (const QString &c : row.columns)
-            result.stored.insert(c.toLower(), now.isEmpty() ? QString() : now.text(c, 0));
-        result.key = key;
-        result.outcome = WriteResult::Written;
-    });
+            for (const QString &c : row.columns) {
+                const auto was = loaded.constFind(c.toLower());
+                if (was != loaded.constEnd() && now.text(c, 0) != *was) {
+                    result.outcome = WriteResult::Changed;
+                    return;
+                }
+            }
+            QStringList sets;
+            for (const QString &c : row.columns)
+                sets << c + QStringLiteral("=?");
+            if (dm->exec(QStringLiteral("update %1 set %2 where %3=?").arg(row.table, sets.join(QLatin1Char(',')), row.key),
+                         row.values + QVariantList{key})
+                == 0) {
+                result.outcome = WriteResult::Gone;
+                return;
+            }
+            finish(ctx, row, key);
+            readStored(result);
+            result.key = key;
+            result.outcome = WriteResult::Written;
+        });
     });
     return result;
 }
