@@ -39,8 +39,9 @@ QString DiskFullText(const QString &failure, const QString &sentence)
 #else
     static const QString systemTexts[] = {qt_error_string(ENOSPC), qt_error_string(EDQUOT)};
 #endif
-    const bool full = failure.contains(QLatin1String("database or disk is full"))
-                      || failure.contains(QLatin1String("(53100)"))
+    // The database's failures say a full disk in their first line (dbconn::errorText); a file's,
+    // in the system's text.
+    const bool full = failure.startsWith(msg::kDiskFull)
                       || std::any_of(std::begin(systemTexts), std::end(systemTexts),
                                      [&](const QString &t) { return failure.contains(t); });
     if (!full)

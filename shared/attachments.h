@@ -33,8 +33,8 @@ StoredFile StoredFileOf(DataSet *ds, const QString &blobField, const QString &ex
 QString FileExtension(const QString &path);
 // The text for a failure that ran out of disk space: `sentence` with the driver's or system's
 // text of `failure` below it; empty when `failure` is some other failure. A database failure is
-// known by the engine's text (SQLite's "database or disk is full", PostgreSQL's SQLSTATE 53100),
-// a file's by the system's text for a full disk or an exhausted quota.
+// known by its first line (msg::kDiskFull, from SQLite's SQLITE_FULL or PostgreSQL's SQLSTATE
+// 53100), a file's by the system's text for a full disk or an exhausted quota.
 QString DiskFullText(const QString &failure, const QString &sentence);
 // "The file could not be read": %1 the file, %2 the reason.
 extern const QString kAttachmentReadError;
